@@ -1,0 +1,60 @@
+#include "base/AnsiCodePage.h"
+
+#include <array>
+
+namespace
+{
+// Code points of the bytes 0x80 to 0x9F; the five bytes that Windows-1252 leaves undefined
+// map to the C1 control of the same value, as Windows itself converts them.
+constexpr std::array<char16_t, 32> HighControlRange = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char ByteFor(char16_t unit)
+{
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
+        return static_cast<char>(unit);
+    for (size_t i = 0; i < HighControlRange.size(); ++i)
+    {
+        if (HighControlRange[i] == unit)
+            return static_cast<char>(0x80 + i);
+    }
+    return AnsiCodePage::DefaultCharacter;
+}
+} // namespace
+
+namespace AnsiCodePage
+{
+QByteArray FromText(const QString& text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+    {
+        const QChar c = text.at(i);
+        // A surrogate pair is one character and becomes one default character.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        bytes.append(ByteFor(c.unicode()));
+    }
+    return bytes;
+}
+
+QString ToText(const char* bytes, qsizetype count)
+{
+    QString text(count, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < count; ++i)
+    {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        out[i] = (byte >= 0x80 && byte < 0xA0) ? QChar(HighControlRange[byte - 0x80]) : QChar(byte);
+    }
+    return text;
+}
+
+QString ToText(const QByteArray& bytes)
+{
+    return ToText(bytes.constData(), bytes.size());
+}
+} // namespace AnsiCodePage

@@ -1,0 +1,44 @@
+# kv_add_library(name LIBS...): one static library from every source of the current folder
+# (and its subfolders), with the repository root on the include path.
+function(kv_add_library name)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE -Wall -Wextra)
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()
+
+# kv_add_test_folder(name LIBS...): one GoogleTest program from the sources of the current
+# test folder, registered with ctest case by case. Tests run with a pinned locale and zone,
+# offscreen Qt, and a private settings home so nothing of the developer's leaks in.
+function(kv_add_test_folder name)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    KV_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
+    KV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    KV_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/test-artifacts")
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT
+      "LC_ALL=C.UTF-8;TZ=Europe/Berlin;QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;HOME=${CMAKE_BINARY_DIR}/test-home"
+    TIMEOUT 120)
+endfunction()
+
+# kv_add_fuzzer(name SOURCE LIBS...): a libFuzzer target fuzz_<name>.
+function(kv_add_fuzzer name source)
+  add_executable(fuzz_${name} ${source})
+  target_include_directories(fuzz_${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(fuzz_${name} PRIVATE ${ARGN})
+  target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+endfunction()
+
+# kv_add_benchmark(name SOURCE LIBS...): a Google Benchmark program bench_<name>.
+function(kv_add_benchmark name source)
+  add_executable(bench_${name} ${source})
+  target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(bench_${name} PRIVATE ${ARGN} benchmark::benchmark)
+endfunction()
