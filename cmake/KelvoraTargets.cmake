@@ -1,8 +1,16 @@
 # kv_add_library(name LIBS...): one static library from every source of the current folder
-# (and its subfolders), with the repository root on the include path.
+# (and its subfolders) but main.cpp, with the repository root on the include path.
 function(kv_add_library name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT sources)
+    # A subsystem without sources yet still passes its dependencies on.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARGN})
+    return()
+  endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_compile_options(${name} PRIVATE -Wall -Wextra)
