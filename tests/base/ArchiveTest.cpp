@@ -3,7 +3,10 @@
 #include "base/ArchiveValues.h"
 #include "base/PSArchive.h"
 #include "base/PSFactoryBase.h"
+#include "base/PSStreamFile.h"
 #include "base/PSStreamMemory.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -580,4 +583,37 @@ TEST(ArchiveFlush, DestructorHandsOverBufferedBytes)
         ArchiveWriteInt(archive, 42);
     }
     EXPECT_EQ(stream.GetBuffer(), Int(42));
+}
+
+TEST_F(ArchiveGraph, DocumentSavedToAFileLoadsBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("letter.kvnl");
+    CTestNode root;
+    root.value = 2007;
+    for (int i = 0; i < 2000; ++i)
+        root.children.push_back(std::make_unique<CTestLeaf>(QString::number(i)));
+    {
+        CPSStreamFile stream;
+        ASSERT_TRUE(stream.Open(path, false, false));
+        CPSArchive archive(stream);
+        ASSERT_TRUE(ArchiveWriteHeader(archive, true, "KVN", 2007, 2, "Kelvora", 1, 0));
+        archive.SetVersion(CPSArchive::MakeVersion(2007, 2));
+        ASSERT_TRUE(ArchiveSerializeRoot(archive, root));
+        ASSERT_TRUE(archive.Flush());
+    }
+    CPSStreamFile stream;
+    ASSERT_TRUE(stream.Open(path, true, false));
+    ASSERT_GT(stream.BytesLeft(), CPSArchive::BufferCapacity);
+    CPSArchive archive(stream);
+    bool utf8 = false;
+    QString tag, creator;
+    int major = 0, minor = 0, creatorMajor = 0, creatorMinor = 0;
+    ASSERT_TRUE(ArchiveReadHeader(archive, utf8, tag, major, minor, creator, creatorMajor, creatorMinor));
+    EXPECT_EQ(tag, "KVN");
+    CTestNode read;
+    ASSERT_TRUE(ArchiveSerializeRoot(archive, read));
+    EXPECT_EQ(read.value, 2007);
+    ASSERT_EQ(read.children.size(), 2000u);
+    EXPECT_EQ(dynamic_cast<CTestLeaf&>(*read.children[1999]).text, "1999");
 }
