@@ -155,10 +155,12 @@ CPSArchive& ArchiveReadPair(CPSArchive& archive, QSize& size)
 
 CPSArchive& ArchiveWriteRect(CPSArchive& archive, const QRect& rect)
 {
+    // Right and bottom are exclusive on disk and inclusive in QRect. The step of one wraps
+    // around the int32 range both ways, so every four edges read are written back unchanged.
     ArchiveWriteInt(archive, rect.left());
     ArchiveWriteInt(archive, rect.top());
-    ArchiveWriteInt(archive, rect.left() + rect.width());
-    return ArchiveWriteInt(archive, rect.top() + rect.height());
+    ArchiveWriteInt(archive, static_cast<qint32>(qint64(rect.right()) + 1));
+    return ArchiveWriteInt(archive, static_cast<qint32>(qint64(rect.bottom()) + 1));
 }
 
 CPSArchive& ArchiveReadRect(CPSArchive& archive, QRect& rect)
@@ -166,9 +168,8 @@ CPSArchive& ArchiveReadRect(CPSArchive& archive, QRect& rect)
     qint32 edges[4];
     for (qint32& edge : edges)
         edge = ReadInt32(archive);
-    // Widened, so that extreme edges from a damaged file cannot overflow.
-    rect = QRect(edges[0], edges[1], static_cast<int>(qint64(edges[2]) - edges[0]),
-                 static_cast<int>(qint64(edges[3]) - edges[1]));
+    rect.setCoords(edges[0], edges[1], static_cast<qint32>(qint64(edges[2]) - 1),
+                   static_cast<qint32>(qint64(edges[3]) - 1));
     return archive;
 }
 
