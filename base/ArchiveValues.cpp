@@ -199,8 +199,22 @@ CPSArchive& ArchiveWriteString(CPSArchive& archive, const QString& text)
 CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text)
 {
     const int count = ArchiveDetail::ReadCount(archive, 1);
-    const QByteArray bytes = ReadByteBlock(archive, count);
-    text = archive.IsUtf8() ? QString::fromUtf8(bytes) : AnsiCodePage::ToText(bytes);
+    // Most texts are short: convert them from the stack without a byte array in between.
+    constexpr int ShortText = 256;
+    char shortBytes[ShortText];
+    QByteArray longBytes;
+    const char* bytes = shortBytes;
+    if (count <= ShortText)
+    {
+        if (!archive.ReadBytes(shortBytes, count))
+            archive.Fail("the data ends inside a text");
+    }
+    else
+    {
+        longBytes = ReadByteBlock(archive, count);
+        bytes = longBytes.constData();
+    }
+    text = archive.IsUtf8() ? QString::fromUtf8(bytes, count) : AnsiCodePage::ToText(bytes, count);
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     if (nul >= 0)
         text.truncate(nul);

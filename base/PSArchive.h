@@ -77,7 +77,7 @@ public:
     const std::string& GetClassName(int index) const;
     int GetClassCount() const { return static_cast<int>(m_classes.size()); }
 
-    // Object table, 1-based.
+    // Object table, 1-based. FindObject serves the writer: a reading archive finds nothing.
     int RegisterObject(CPSBase* object);
     int FindObject(const CPSBase* object) const;
     CPSBase* GetObjectAt(int index) const;
