@@ -2,6 +2,8 @@
 #include "x2/X2CssParser.h"
 #include "x2/X2TextHelpers.h"
 
+#include "x2/X2TestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace

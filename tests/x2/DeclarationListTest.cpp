@@ -1,6 +1,8 @@
 #include "x2/X2Attribute.h"
 #include "x2/X2TextHelpers.h"
 
+#include "x2/X2TestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace

@@ -2,6 +2,8 @@
 #include "x2/X2TransformIdentity.h"
 #include "x2/X2Validator.h"
 
+#include "x2/X2TestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace
