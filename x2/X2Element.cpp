@@ -10,6 +10,15 @@ template <typename T> int IndexIn(const std::vector<std::unique_ptr<T>>& list, c
                                     [item](const std::unique_ptr<T>& entry) { return entry.get() == item; });
     return found == list.end() ? -1 : int(found - list.begin());
 }
+template <typename T> std::unique_ptr<T> DetachFrom(std::vector<std::unique_ptr<T>>& list, const T* item)
+{
+    const int index = IndexIn(list, item);
+    if (index < 0)
+        return nullptr;
+    std::unique_ptr<T> detached = std::move(list[size_t(index)]);
+    list.erase(list.begin() + index);
+    return detached;
+}
 } // namespace
 
 CX2Element::CX2Element(const QString& name) : m_name(name) {}
@@ -164,12 +173,7 @@ bool CX2Element::InsertChildAfter(std::unique_ptr<CX2Element> node, const CX2Ele
 
 std::unique_ptr<CX2Element> CX2Element::DetachChild(const CX2Element* node)
 {
-    const int index = IndexOfChild(node);
-    if (index < 0)
-        return nullptr;
-    std::unique_ptr<CX2Element> detached = std::move(m_children[size_t(index)]);
-    m_children.erase(m_children.begin() + index);
-    return detached;
+    return DetachFrom(m_children, node);
 }
 
 bool CX2Element::RemoveChild(const CX2Element* node)
@@ -233,12 +237,7 @@ int CX2Element::IndexOfAttribute(const CX2Attribute* attribute) const
 
 std::unique_ptr<CX2Attribute> CX2Element::DetachAttribute(const CX2Attribute* attribute)
 {
-    const int index = IndexOfAttribute(attribute);
-    if (index < 0)
-        return nullptr;
-    std::unique_ptr<CX2Attribute> detached = std::move(m_attributes[size_t(index)]);
-    m_attributes.erase(m_attributes.begin() + index);
-    return detached;
+    return DetachFrom(m_attributes, attribute);
 }
 
 bool CX2Element::RemoveAttribute(const CX2Attribute* attribute)

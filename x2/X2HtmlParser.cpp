@@ -73,6 +73,14 @@ qsizetype CX2HtmlParser::Find(Delimiter& delimiter, qsizetype from) const
     return found;
 }
 
+qsizetype CX2HtmlParser::NameEnd(qsizetype start) const
+{
+    qsizetype end = start;
+    while (end < m_text.size() && !EndsName(m_text.at(end)))
+        ++end;
+    return end;
+}
+
 CX2Element* CX2HtmlParser::Append(std::unique_ptr<CX2Element> node)
 {
     return Current()->AppendChild(std::move(node));
@@ -123,9 +131,7 @@ bool CX2HtmlParser::Parse(const QString& text, const CX2TransformBase& transform
 CX2HtmlParser::Step CX2HtmlParser::ReadEndTag(qsizetype lt)
 {
     const qsizetype start = lt + 2;
-    qsizetype end = start;
-    while (end < m_text.size() && !EndsName(m_text.at(end)))
-        ++end;
+    const qsizetype end = NameEnd(start);
     // "</" followed by a blank, "/" or ">" closes nothing and is text, as is an end tag whose
     // ">" never comes.
     if (end == start)
@@ -153,9 +159,7 @@ CX2HtmlParser::Step CX2HtmlParser::ReadEndTag(qsizetype lt)
 CX2HtmlParser::Step CX2HtmlParser::ReadStartTag(qsizetype lt)
 {
     const qsizetype start = lt + 1;
-    qsizetype end = start;
-    while (end < m_text.size() && !EndsName(m_text.at(end)))
-        ++end;
+    const qsizetype end = NameEnd(start);
     if (end == start)
         return Step::NotMarkup;
     // A tag begins with a letter; "!", "?" and "%" begin declarations and blocks. Anything else

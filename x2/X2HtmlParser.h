@@ -50,6 +50,8 @@ private:
     Step ReadSpecial(qsizetype lt, const QString& name);
     Step ReadAttributes(CX2Element* element);
     qsizetype Find(Delimiter& delimiter, qsizetype from) const;
+    // A tag name runs to a blank, "/", ">" or the end of the text.
+    qsizetype NameEnd(qsizetype start) const;
     CX2Element* Current() const { return m_stack.back(); }
     CX2Element* Append(std::unique_ptr<CX2Element> node);
     void FlushText();

@@ -1,14 +1,31 @@
 #include "x2/X2TransformXmlFennick.h"
 
+#include <array>
+
+namespace
+{
+struct Entity
+{
+    const char* character;
+    const char* reference;
+};
+
+// The ampersand first, so that escaping does not escape the entities it made; unescaping takes
+// it last, so that "&amp;lt;" reads back as "&lt;" and not as "<".
+constexpr std::array<Entity, 5> Entities = {{
+    {"&", "&amp;"},
+    {"<", "&lt;"},
+    {">", "&gt;"},
+    {"\"", "&quot;"},
+    {"'", "&apos;"},
+}};
+} // namespace
+
 QString CX2TransformXmlFennick::Escape(const QString& text) const
 {
     QString result = text;
-    // The ampersand goes first so that the entities made below are not escaped again.
-    result.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-    result.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    result.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    result.replace(QLatin1Char('"'), QLatin1String("&quot;"));
-    result.replace(QLatin1Char('\''), QLatin1String("&apos;"));
+    for (const Entity& entity : Entities)
+        result.replace(QLatin1String(entity.character), QLatin1String(entity.reference));
     return result;
 }
 
@@ -17,11 +34,7 @@ QString CX2TransformXmlFennick::Unescape(const QString& text) const
     if (!text.contains(QLatin1Char('&')))
         return text;
     QString result = text;
-    result.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    result.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    result.replace(QLatin1String("&quot;"), QLatin1String("\""));
-    result.replace(QLatin1String("&apos;"), QLatin1String("'"));
-    // Last, so that "&amp;lt;" reads back as "&lt;" and not as "<".
-    result.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    for (auto entity = Entities.rbegin(); entity != Entities.rend(); ++entity)
+        result.replace(QLatin1String(entity->reference), QLatin1String(entity->character));
     return result;
 }

@@ -24,6 +24,22 @@ RoundTrip ParseAndWrite(const QString& text)
     return {parsed, html};
 }
 
+struct Case
+{
+    const char* input;
+    const char* output;
+};
+
+template <size_t N> void ExpectWrittenAs(const Case (&cases)[N], bool parsed)
+{
+    for (const Case& c : cases)
+    {
+        const RoundTrip result = ParseAndWrite(QString::fromUtf8(c.input));
+        EXPECT_EQ(result.parsed, parsed) << c.input;
+        EXPECT_EQ(result.html, QString::fromUtf8(c.output)) << c.input;
+    }
+}
+
 QString Structure(const QString& text)
 {
     CX2Validator document;
@@ -37,11 +53,7 @@ QString Structure(const QString& text)
 
 TEST(HtmlParser, WritesBackWhatItReads)
 {
-    const struct
-    {
-        const char* input;
-        const char* output;
-    } cases[] = {
+    const Case cases[] = {
         {"", ""},
         {"just text &amp; &nbsp; entities", "just text &amp; &nbsp; entities"},
         {"<P CLASS=intro Style='color:Red'>Hi</P>", "<p class=\"intro\" style=\"color:Red\">Hi</p>"},
@@ -69,21 +81,12 @@ TEST(HtmlParser, WritesBackWhatItReads)
         {"a</b>b", "ab"},
         {"<input type=\"checkbox\" checked>", "<input type=\"checkbox\" checked=\"checked\" />"},
     };
-    for (const auto& c : cases)
-    {
-        const RoundTrip result = ParseAndWrite(QString::fromUtf8(c.input));
-        EXPECT_TRUE(result.parsed) << c.input;
-        EXPECT_EQ(result.html, QString::fromUtf8(c.output)) << c.input;
-    }
+    ExpectWrittenAs(cases, true);
 }
 
 TEST(HtmlParser, LessThanThatOpensNoTagIsText)
 {
-    const struct
-    {
-        const char* input;
-        const char* output;
-    } cases[] = {
+    const Case cases[] = {
         {"a < b", "a &lt; b"},
         {"5 <6 and 7>3<p>x</p>", "5 &lt;6 and 7>3<p>x</p>"},
         {"<p>x <= y</p><b>z</b>", "<p>x &lt;= y</p><b>z</b>"},
@@ -97,12 +100,7 @@ TEST(HtmlParser, LessThanThatOpensNoTagIsText)
         {"<% x <u>u</u>", "&lt;% x <u>u</u>"},
         {"<!DOCTYPE html", "&lt;!DOCTYPE html"},
     };
-    for (const auto& c : cases)
-    {
-        const RoundTrip result = ParseAndWrite(QString::fromUtf8(c.input));
-        EXPECT_TRUE(result.parsed) << c.input;
-        EXPECT_EQ(result.html, QString::fromUtf8(c.output)) << c.input;
-    }
+    ExpectWrittenAs(cases, true);
 }
 
 TEST(HtmlParser, StrayLessThanReadsAsTheSameTextWithTheXmlTransform)
@@ -119,11 +117,7 @@ TEST(HtmlParser, StrayLessThanReadsAsTheSameTextWithTheXmlTransform)
 
 TEST(HtmlParser, MalformedTagsFailAndKeepWhatWasBuilt)
 {
-    const struct
-    {
-        const char* input;
-        const char* output;
-    } cases[] = {
+    const Case cases[] = {
         {"a<p", "a<p></p>"},
         {"<p class", "<p class=\"class\"></p>"},
         {"<p class=", "<p></p>"},
@@ -135,12 +129,7 @@ TEST(HtmlParser, MalformedTagsFailAndKeepWhatWasBuilt)
         {"<style>p{}", "<style>p{}</style>"},
         {"<script>never();<b>x</b>", "<script>never();<b>x</b></script>"},
     };
-    for (const auto& c : cases)
-    {
-        const RoundTrip result = ParseAndWrite(QString::fromUtf8(c.input));
-        EXPECT_FALSE(result.parsed) << c.input;
-        EXPECT_EQ(result.html, QString::fromUtf8(c.output)) << c.input;
-    }
+    ExpectWrittenAs(cases, false);
 }
 
 TEST(HtmlParser, TreeShapeOfNodesAndNames)
