@@ -81,6 +81,40 @@ qsizetype CX2HtmlParser::NameEnd(qsizetype start) const
     return end;
 }
 
+void CX2HtmlParser::PushElement(CX2Element* element)
+{
+    m_openAt[element->GetName()].push_back(m_stack.size());
+    m_stack.push_back(element);
+}
+
+size_t CX2HtmlParser::TopmostOpen(const QString& name) const
+{
+    const auto found = m_openAt.constFind(name);
+    return found == m_openAt.cend() || found->empty() ? 0 : found->back();
+}
+
+void CX2HtmlParser::CloseElement(const QString& name)
+{
+    // The nearest open element of that name is closed, with everything above it, unless an
+    // element that bars this end tag stands above it. The stack indexes per name answer that
+    // without walking the stack for every stray end tag.
+    const size_t target = TopmostOpen(name);
+    if (target == 0)
+        return;
+    static const QStringList barriers = {QStringLiteral("td"), QStringLiteral("tr"), QStringLiteral("table"),
+                                         QStringLiteral("div")};
+    for (const QString& barrier : barriers)
+    {
+        if (IsEndTagBarrier(name, barrier) && TopmostOpen(barrier) > target)
+            return;
+    }
+    while (m_stack.size() > target)
+    {
+        m_openAt[m_stack.back()->GetName()].pop_back();
+        m_stack.pop_back();
+    }
+}
+
 CX2Element* CX2HtmlParser::Append(std::unique_ptr<CX2Element> node)
 {
     return Current()->AppendChild(std::move(node));
@@ -140,18 +174,7 @@ CX2HtmlParser::Step CX2HtmlParser::ReadEndTag(qsizetype lt)
     if (gt < 0)
         return Step::NotMarkup;
     FlushText();
-    const QString name = m_lower.mid(start, end - start);
-    for (size_t i = m_stack.size() - 1; i >= 1; --i)
-    {
-        const QString open = m_stack[i]->GetName();
-        if (open == name)
-        {
-            m_stack.resize(i);
-            break;
-        }
-        if (IsEndTagBarrier(name, open))
-            break;
-    }
+    CloseElement(m_lower.mid(start, end - start));
     m_position = gt + 1;
     return Step::Done;
 }
@@ -205,7 +228,7 @@ CX2HtmlParser::Step CX2HtmlParser::ReadStartTag(qsizetype lt)
     if (IsVoidElement(name))
         element->SetSelfClosing(true);
     if (!element->IsSelfClosing())
-        m_stack.push_back(element);
+        PushElement(element);
     return Step::Done;
 }
 

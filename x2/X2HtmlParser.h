@@ -3,6 +3,7 @@
 #include "x2/X2Element.h"
 #include "x2/X2TransformBase.h"
 
+#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -53,10 +54,15 @@ private:
     // A tag name runs to a blank, "/", ">" or the end of the text.
     qsizetype NameEnd(qsizetype start) const;
     CX2Element* Current() const { return m_stack.back(); }
+    void PushElement(CX2Element* element);
+    void CloseElement(const QString& name);
+    // Stack index of the nearest open element of that name; 0 (the root) when none is open.
+    size_t TopmostOpen(const QString& name) const;
     CX2Element* Append(std::unique_ptr<CX2Element> node);
     void FlushText();
 
     std::vector<CX2Element*> m_stack;
+    QHash<QString, std::vector<size_t>> m_openAt;
     const CX2TransformBase* m_transform{nullptr};
     QString m_text;
     QString m_lower;

@@ -79,6 +79,9 @@ TEST(HtmlParser, WritesBackWhatItReads)
         {"<div><span>x</div>y</span>", "<div><span>x</span></div>y"},
         {"<td><b>x</div>y</b></td>", "<td><b>xy</b></td>"},
         {"a</b>b", "ab"},
+        {"<b><td><i>x</b>y</i>z", "<b><td><i>xy</i>z</td></b>"},
+        {"<div><b><div>x</b>y</div>z</div>", "<div><b><div>xy</div>z</b></div>"},
+        {"<i><b><i>x</i>y</i>z", "<i><b><i>x</i>y</b></i>z"},
         {"<input type=\"checkbox\" checked>", "<input type=\"checkbox\" checked=\"checked\" />"},
     };
     ExpectWrittenAs(cases, true);
