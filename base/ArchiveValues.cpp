@@ -368,22 +368,16 @@ std::unique_ptr<CPSBase> ReadOwnedObject(CPSArchive& archive, ClassTest test)
         archive.Fail("an object is owned twice");
 
     const DepthGuard guard(archive);
-    const qint32 classReference = ReadInt32(archive);
-    int key = 0;
-    std::string name;
-    if (classReference >= 1 && classReference <= archive.GetClassCount())
+    int classIndex = ReadInt32(archive);
+    if (classIndex < 1 || classIndex > archive.GetClassCount())
     {
-        key = archive.GetClassKey(classReference);
-        name = archive.GetClassName(classReference);
-    }
-    else
-    {
-        key = ReadInt32(archive);
+        const qint32 key = ReadInt32(archive);
+        std::string name;
         ArchiveReadStdString(archive, name);
-        archive.AddClass(key, name);
+        classIndex = archive.AddClass(key, name);
     }
-
-    std::unique_ptr<CPSBase> object(CreatePersistentObject(key, name));
+    std::unique_ptr<CPSBase> object(
+        CreatePersistentObject(archive.GetClassKey(classIndex), archive.GetClassName(classIndex)));
     if (!object)
         archive.Fail("an object of an unknown class");
     if (!test(object.get()))
