@@ -8,6 +8,7 @@
 
 #include <minizip/unzip.h>
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace
