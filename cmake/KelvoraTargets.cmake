@@ -50,3 +50,13 @@ function(kv_add_benchmark name source)
   target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(bench_${name} PRIVATE ${ARGN} benchmark::benchmark)
 endfunction()
+
+# kv_add_subfolders(): adds every subfolder of the current folder that has a CMakeLists.txt.
+function(kv_add_subfolders)
+  file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(child IN LISTS children)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()

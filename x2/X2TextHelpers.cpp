@@ -1,26 +1,10 @@
 #include "x2/X2TextHelpers.h"
 
+#include "base/TextHelpers.h"
+
 void SplitText(QStringList& result, const QString& text, const QString& separator)
 {
-    if (text.isEmpty())
-        return;
-    if (separator.isEmpty())
-    {
-        result.append(text);
-        return;
-    }
-    qsizetype start = 0;
-    for (;;)
-    {
-        const qsizetype found = text.indexOf(separator, start);
-        if (found < 0)
-        {
-            result.append(text.mid(start));
-            return;
-        }
-        result.append(text.mid(start, found - start));
-        start = found + separator.size();
-    }
+    SplitString(text, result, separator);
 }
 
 bool FindDeclarationInText(const QString& key, const QString& text, QString& value)
