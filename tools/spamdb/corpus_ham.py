@@ -27,7 +27,7 @@ FOOTERS = [
     "and you will not hear from us again.",
     "Please do not reply to this automated message; write to the secretary instead. Information about how we "
     "handle your data is on our website.",
-    "This newsletter contains no advertising. Further information about the {org} is available on request.",
+    "This newsletter contains no advertising. Further information about {org} is available on request.",
     "",
     "",
 ]
@@ -60,9 +60,10 @@ COMMON = [
     "Programmes will be available at the door, and there is a small charge for refreshments.",
 ]
 
-GREETINGS = ["Dear {first},", "Hello {first},", "Hi everyone,", "Dear members,", "Dear friends,", "Hi {first},",
-             "Good morning,", "Dear parents and carers,", "Hello all,",
-             "Dear Sir or Madam,", "Dear customer,", "Greetings from {town},", "Dear supporter,"]
+# Each kind of mail adds its own greetings to these.
+GREETINGS = ["Dear {first},", "Hello {first},", "Hi everyone,", "Dear friends,", "Hi {first},",
+             "Good morning,", "Hello all,",
+             "Greetings from {town},"]
 
 SIGN_OFFS = ["Best wishes,", "Kind regards,", "Warm regards,", "See you soon,", "Thank you,", "All the best,",
              "Cheers,", "With thanks,", "Sincerely,",
@@ -70,6 +71,7 @@ SIGN_OFFS = ["Best wishes,", "Kind regards,", "Warm regards,", "See you soon,", 
 
 CATEGORIES = {
     "club": {
+        "greetings": ["Dear members,", "Dear fellow members,"],
         "org": ["{town} Running Club", "{town} Tennis Club", "{town} Garden Society", "{town} Chess Club",
                 "{town} Camera Club", "{town} Rowing Club", "{town} Walking Group", "{town} Choir"],
         "subjects": [
@@ -105,6 +107,7 @@ CATEGORIES = {
         ],
     },
     "shop": {
+        "greetings": ["Dear customer,", "Dear {first},"],
         "org": ["{last}'s Bakery", "The {town} Bookshop", "{town} Cycle Works", "{last} & Sons Hardware",
                 "The Corner Deli", "{town} Garden Centre", "Little Acorn Toys", "{last}'s Wine Cellar"],
         "subjects": [
@@ -144,6 +147,7 @@ CATEGORIES = {
         ],
     },
     "product": {
+        "greetings": ["Dear customer,", "Hello there,"],
         "org": ["Notewise", "TaskPilot", "Brightline Photo", "Ledgerly", "Paperleaf", "Trailmap", "SoundNest",
                 "CloudShelf"],
         "subjects": [
@@ -179,9 +183,11 @@ CATEGORIES = {
             "There is zero change to your subscription price, and the update is included for every user.",
             "We fixed a bug detected in the last release that sometimes caused the app to close while saving.",
             "Reports show the total time spent on each project, and you can export them for your invoices.",
+            "Private folders are visible only to you, even inside a shared team account.",
         ],
     },
     "event": {
+        "greetings": ["Dear Sir or Madam,", "Dear friends of {org},"],
         "org": ["{town} Arts Festival", "{town} Folk Society", "The Old Mill Theatre", "{town} Farmers' Market",
                 "{town} Historical Society", "Riverside Gallery", "{town} Film Club", "St Mary's Concert Series"],
         "subjects": [
@@ -219,6 +225,7 @@ CATEGORIES = {
                   "the annual book sale", "a film night under the stars"],
     },
     "school": {
+        "greetings": ["Dear parents and carers,", "Dear families,"],
         "org": ["{town} Primary School", "St Anne's School", "{town} Academy", "Hollybank Nursery",
                 "{town} Community College"],
         "subjects": [
@@ -253,6 +260,7 @@ CATEGORIES = {
         ],
     },
     "charity": {
+        "greetings": ["Dear supporter,", "Dear friends,"],
         "org": ["{town} Food Bank", "Friends of {town} Hospital", "Second Chance Animal Rescue", "{town} Hospice",
                 "River Care Volunteers", "Books for Every Child", "{town} Community Trust"],
         "subjects": [
@@ -287,6 +295,7 @@ CATEGORIES = {
         ],
     },
     "recipe": {
+        "greetings": ["Hello bakers,", "Hi cooks,"],
         "org": ["The Weekday Kitchen", "Bread and Butter Notes", "Green Plate", "Sunday Roast Club",
                 "Little Spoon Recipes"],
         "subjects": [
@@ -325,6 +334,7 @@ CATEGORIES = {
                       "leeks"],
     },
     "community": {
+        "greetings": ["Dear residents,", "Dear neighbours,"],
         "org": ["{town} Residents' Association", "{town} Library", "{town} Parish Council", "Friends of {town} Park",
                 "{town} Allotment Society", "{town} Museum"],
         "subjects": [
@@ -355,12 +365,14 @@ CATEGORIES = {
             "Please remove your bins from the pavement after collection, as they make it hard for wheelchairs and buggies.",
             "Free internet access is available at the library, and staff can help you get started.",
             "The museum is looking for volunteers to welcome visitors and help with the archive.",
+            "The hall is available for private hire at weekends, with a kitchen and plenty of tables and chairs.",
         ],
     },
 }
 
 CATEGORIES.update({
     "business": {
+        "greetings": ["Dear members,", "Dear client,", "Dear Sir or Madam,"],
         "org": ["{last} Accountants", "{town} Chamber of Commerce", "Small Business Network", "{last} Print & Design",
                 "{town} Business Forum"],
         "subjects": [
@@ -392,6 +404,7 @@ CATEGORIES.update({
         ],
     },
     "travel": {
+        "greetings": ["Dear traveller,", "Dear customer,"],
         "org": ["{town} Travel", "Coast and Country Walking Holidays", "{last}'s Coaches", "Hidden Corners Tours",
                 "The Narrowboat Company"],
         "subjects": [
@@ -421,6 +434,7 @@ CATEGORIES.update({
         ],
     },
     "health": {
+        "greetings": ["Dear patient,", "Dear members,"],
         "org": ["{town} Medical Practice", "{last}'s Pharmacy", "{town} Dental Surgery", "{town} Leisure Centre",
                 "{town} Physiotherapy Clinic"],
         "subjects": [
@@ -449,9 +463,11 @@ CATEGORIES.update({
             "Please bring your prescription with you if you are collecting medicine for someone else.",
             "A healthy diet, a little daily exercise and enough sleep do more for most of us than any miracle cure.",
             "Results of blood tests are usually back within a week, and we will call you if anything needs action.",
+            "Consultations are private, and you can always ask to speak to the pharmacist in the quiet room.",
         ],
     },
     "finance": {
+        "greetings": ["Dear member,", "Dear customer,"],
         "org": ["{town} Credit Union", "{town} Building Society", "Hearth Insurance", "{town} Savings Club"],
         "subjects": [
             "Member news and savings rates", "Your annual statement is ready", "Changes to our branch opening hours",

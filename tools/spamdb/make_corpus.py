@@ -59,7 +59,8 @@ def paragraphs(rng, sentences, slots, count, per_paragraph):
 
 def compose_ham(rng, kind, bank):
     slots = ham_slots(rng, kind, bank)
-    parts = [rng.choice(bank["subjects"]).format(**slots), rng.choice(corpus_ham.GREETINGS).format(**slots)]
+    greeting = rng.choice(corpus_ham.GREETINGS + bank["greetings"])
+    parts = [rng.choice(bank["subjects"]).format(**slots), greeting.format(**slots)]
     parts += paragraphs(rng, bank["body"], slots, rng.randint(4, 8), (1, 3))
     if rng.random() < 0.6:
         parts += paragraphs(rng, corpus_ham.COMMON, slots, rng.randint(1, 2), (1, 2))
