@@ -10,7 +10,7 @@ script again gives the same files.
 
 Then build the database:
 
-    build/Release/tools/spamdb/kv_spamdb_builder data/spamdb/corpus/ham data/spamdb/corpus/spam \
+    build/Release/tools/kv_spamdb_builder data/spamdb/corpus/ham data/spamdb/corpus/spam \
         data/spamdb/spamdb.dat
 """
 
