@@ -504,6 +504,14 @@ void CWnd::SetFocus()
         m_widget->setFocus(Qt::OtherFocusReason);
 }
 
+bool CWnd::SetLayeredWindowAttributes(COLORREF, BYTE alpha, DWORD flags)
+{
+    if (!m_widget || !m_widget->isWindow() || !(flags & LWA_ALPHA))
+        return false;
+    m_widget->setWindowOpacity(alpha / 255.0);
+    return true;
+}
+
 void CWnd::Invalidate(bool)
 {
     if (m_widget)

@@ -63,6 +63,8 @@ public:
     bool ShowWindow(int command);
     bool IsWindowVisible() const;
     void SetFocus();
+    // Only the constant alpha (LWA_ALPHA) of a top-level window is supported.
+    bool SetLayeredWindowAttributes(COLORREF key, BYTE alpha, DWORD flags);
 
     void Invalidate(bool erase = true);
     void UpdateWindow();
