@@ -1,6 +1,6 @@
 #include "controls/KVImageButton.h"
 
-#include "controls/KeyboardRepeat.h"
+#include "platform/ui/KeyboardRepeat.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/SystemParameters.h"
 #include "platform/ui/WndClass.h"

@@ -79,6 +79,10 @@ constexpr DWORD UDS_ARROWKEYS = 0x0020;
 constexpr DWORD UDS_NOTHOUSANDS = 0x0080;
 constexpr DWORD LWA_ALPHA = 0x0002;
 
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOW = 5;
 

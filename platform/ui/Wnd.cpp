@@ -577,6 +577,23 @@ void CWnd::MoveWindow(int x, int y, int width, int height, bool repaint)
         m_widget->update();
 }
 
+bool CWnd::SetWindowPos(const CWnd*, int x, int y, int width, int height, UINT flags)
+{
+    if (!m_widget)
+        return false;
+    if (!(flags & SWP_NOSIZE))
+    {
+        width = std::max(width, 0);
+        height = std::max(height, 0);
+        if (m_widget->isWindow())
+            m_widget->setFixedSize(width, height);
+        m_widget->resize(width, height);
+    }
+    if (!(flags & SWP_NOMOVE))
+        m_widget->move(x, y);
+    return true;
+}
+
 void CWnd::MoveWindow(const CRect& rect, bool repaint)
 {
     MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), repaint);

@@ -49,6 +49,8 @@ public:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Offers a command to this window's map; true when a handler took it.
     virtual bool OnCmdMsg(UINT id, UINT code);
+    // Sends a control notification: first to this control's own reflected handler, else to the parent.
+    void NotifyParent(UINT code);
 
     UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs);
     bool KillTimer(UINT_PTR id);
@@ -76,6 +78,8 @@ public:
     // Child windows are placed in their parent's client coordinates, top-level windows on the screen.
     void MoveWindow(int x, int y, int width, int height, bool repaint = true);
     void MoveWindow(const CRect& rect, bool repaint = true);
+    // Moves or sizes the window, keeping what SWP_NOMOVE or SWP_NOSIZE leave alone; the z-order stays.
+    bool SetWindowPos(const CWnd* insertAfter, int x, int y, int width, int height, UINT flags);
 
     void SetWindowText(const QString& text);
     QString GetWindowText() const;
@@ -94,8 +98,6 @@ protected:
     virtual QWidget* CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle);
     // Turns a Qt event into a message; false hands the event to Qt untouched.
     virtual bool TranslateEvent(QEvent* event, bool* result);
-    // Sends a control notification: first to this control's own reflected handler, else to the parent.
-    void NotifyParent(UINT code);
     // The window takes over a widget made elsewhere (a dialog template's control).
     void AttachWidget(QWidget* widget, UINT id, DWORD style);
 

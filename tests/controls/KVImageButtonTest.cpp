@@ -1,6 +1,6 @@
 #include "controls/KVImageButton.h"
 #include "ControlTestSupport.h"
-#include "controls/KeyboardRepeat.h"
+#include "platform/ui/KeyboardRepeat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "controls/KeyboardRepeat.h"
+#include "platform/ui/KeyboardRepeat.h"
 
 #include "platform/ui/SystemParameters.h"
 
