@@ -1,6 +1,7 @@
 #include "platform/ui/Wnd.h"
 
 #include "platform/ui/Font.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/WndHost.h"
 
 #include <QAbstractButton>
@@ -352,9 +353,12 @@ bool CWnd::TranslateEvent(QEvent* event, bool* result)
     case QEvent::KeyPress:
     {
         auto* e = static_cast<QKeyEvent*>(event);
-        if (TypesCharacter(e))
-            return Dispatch(WM_CHAR, e->text().at(0).unicode(), 1, event, result);
-        return Dispatch(WM_KEYDOWN, VirtualKey(e->key()), 1, event, result);
+        SetDispatchedKeyModifiers(e->modifiers());
+        const bool typed = TypesCharacter(e);
+        Dispatch(typed ? WM_CHAR : WM_KEYDOWN,
+                 typed ? WPARAM(e->text().at(0).unicode()) : VirtualKey(e->key()), 1, event, result);
+        SetDispatchedKeyModifiers(Qt::NoModifier);
+        return true;
     }
     case QEvent::Timer:
     {
