@@ -1,9 +1,9 @@
 #include "app/DlgMessageBox.h"
 
+#include "base/AppStrings.h"
 #include "platform/ui/ClientDC.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/StandardIcons.h"
-#include "platform/ui/StringResources.h"
 
 namespace
 {
@@ -64,24 +64,24 @@ void CDlgMessageBox::SetUpButtons()
     switch (m_type & 0x0F)
     {
     case MB_OKCANCEL:
-        m_button1.SetWindowText(LoadResourceString(IDS_CANCEL));
-        m_button2.SetWindowText(LoadResourceString(IDS_OK));
+        m_button1.SetWindowText(LoadAppString(IDS_CANCEL));
+        m_button2.SetWindowText(LoadAppString(IDS_OK));
         m_button3.ShowWindow(SW_HIDE);
         m_result1 = IDCANCEL;
         m_result2 = IDOK;
         SetDefID(IDC_BUTTON1);
         break;
     case MB_YESNOCANCEL:
-        m_button1.SetWindowText(LoadResourceString(IDS_CANCEL));
-        m_button2.SetWindowText(LoadResourceString(IDS_NO));
-        m_button3.SetWindowText(LoadResourceString(IDS_YES));
+        m_button1.SetWindowText(LoadAppString(IDS_CANCEL));
+        m_button2.SetWindowText(LoadAppString(IDS_NO));
+        m_button3.SetWindowText(LoadAppString(IDS_YES));
         m_result1 = IDCANCEL;
         m_result2 = IDNO;
         m_result3 = IDYES;
         break;
     case MB_YESNO:
-        m_button1.SetWindowText(LoadResourceString(IDS_NO));
-        m_button2.SetWindowText(LoadResourceString(IDS_YES));
+        m_button1.SetWindowText(LoadAppString(IDS_NO));
+        m_button2.SetWindowText(LoadAppString(IDS_YES));
         m_button3.ShowWindow(SW_HIDE);
         m_result1 = IDNO;
         m_result2 = IDYES;
@@ -89,7 +89,7 @@ void CDlgMessageBox::SetUpButtons()
         m_escapeEnds = false;
         break;
     default:
-        m_button1.SetWindowText(LoadResourceString(IDS_OK));
+        m_button1.SetWindowText(LoadAppString(IDS_OK));
         m_button2.ShowWindow(SW_HIDE);
         m_button3.ShowWindow(SW_HIDE);
         m_result1 = IDOK;

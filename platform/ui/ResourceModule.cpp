@@ -1,26 +1,23 @@
 #include "platform/ui/ResourceModule.h"
 
+#include "base/AppStrings.h"
 #include "res/ResourceInit.h"
 
 #include <QFile>
 
 namespace
 {
-QString& CurrentRoot()
-{
-    static QString root = QStringLiteral(":/");
-    return root;
-}
-
 QString PathOf(const QString& type, UINT id)
 {
+    InitKelvoraResources();
+    const QString root = GetResourceRoot();
     const QString name = QString::number(id);
     if (type == QLatin1String("BITMAP"))
-        return CurrentRoot() + QStringLiteral("images/") + name + QStringLiteral(".bmp");
+        return root + QStringLiteral("images/") + name + QStringLiteral(".bmp");
     if (type == QLatin1String("PNG"))
-        return CurrentRoot() + QStringLiteral("images/") + name + QStringLiteral(".png");
+        return root + QStringLiteral("images/") + name + QStringLiteral(".png");
     if (type == QLatin1String("DIALOG"))
-        return CurrentRoot() + QStringLiteral("dialogs/") + name + QStringLiteral(".json");
+        return root + QStringLiteral("dialogs/") + name + QStringLiteral(".json");
     return {};
 }
 
@@ -30,26 +27,14 @@ constexpr qint64 MaxResourceSize = 16 * 1024 * 1024;
 
 namespace ResourceModule
 {
-void SetRoot(const QString& root)
-{
-    CurrentRoot() = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
-}
-
-QString Root()
-{
-    return CurrentRoot();
-}
-
 bool Exists(const QString& type, UINT id)
 {
-    InitKelvoraResources();
     const QString path = PathOf(type, id);
     return !path.isEmpty() && QFile::exists(path);
 }
 
 bool Load(const QString& type, UINT id, QByteArray* bytes)
 {
-    InitKelvoraResources();
     QFile file(PathOf(type, id));
     if (file.fileName().isEmpty() || file.size() > MaxResourceSize || !file.open(QIODevice::ReadOnly))
         return false;

@@ -1,9 +1,14 @@
 #pragma once
 
-#include "platform/ui/ResourceModule.h"
+#include "base/AppStrings.h"
 #include "platform/ui/Wnd.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <utility>
@@ -32,31 +37,55 @@ public:
     }
 };
 
-// A resource module in a temporary folder, current while the object lives.
+// A language module made of files written by a test, current from Load() until the object goes.
 class ScopedResourceModule
 {
 public:
-    ScopedResourceModule() : m_previous(ResourceModule::Root()) { ResourceModule::SetRoot(m_dir.path()); }
-    ~ScopedResourceModule() { ResourceModule::SetRoot(m_previous); }
+    ScopedResourceModule() { AddFile(QStringLiteral("strings/test.txt"), "3002\tqq\n"); }
+    ~ScopedResourceModule() { UseBuiltInResources(); }
 
     void AddImage(UINT id, const QImage& image, const char* format)
     {
-        QDir().mkpath(m_dir.filePath(QStringLiteral("images")));
-        const QString suffix = QString::fromLatin1(format).toLower();
-        image.save(m_dir.filePath(QStringLiteral("images/%1.%2").arg(id).arg(suffix)), format);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        AddFile(QStringLiteral("images/%1.%2").arg(id).arg(QString::fromLatin1(format).toLower()),
+                buffer.data());
     }
     void AddFile(const QString& relativePath, const QByteArray& bytes)
     {
-        const QString path = m_dir.filePath(relativePath);
+        const QString path = m_dir.filePath(QStringLiteral("source/") + relativePath);
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
             file.write(bytes);
+        m_files << relativePath;
+    }
+    // Compiles the files with the resource compiler and makes them the current module.
+    bool Load()
+    {
+        QByteArray qrc = "<RCC><qresource prefix=\"/\">\n";
+        for (const QString& file : m_files)
+            qrc += "<file>" + file.toUtf8() + "</file>\n";
+        qrc += "</qresource></RCC>\n";
+        QFile qrcFile(m_dir.filePath(QStringLiteral("source/module.qrc")));
+        if (!qrcFile.open(QIODevice::WriteOnly) || qrcFile.write(qrc) != qrc.size())
+            return false;
+        qrcFile.close();
+        const QString output = m_dir.filePath(QStringLiteral("module%1.rcc").arg(++m_builds));
+        QProcess rcc;
+        rcc.setWorkingDirectory(m_dir.filePath(QStringLiteral("source")));
+        rcc.start(QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + QStringLiteral("/rcc"),
+                  {QStringLiteral("-binary"), QStringLiteral("module.qrc"), QStringLiteral("-o"), output});
+        if (!rcc.waitForFinished(30000) || rcc.exitCode() != 0)
+            return false;
+        return LoadResourceModule(output);
     }
 
 private:
     QTemporaryDir m_dir;
-    QString m_previous;
+    QStringList m_files;
+    int m_builds = 0;
 };
 
 // A state strip whose frames are told apart by colour; within a frame the left part, the middle

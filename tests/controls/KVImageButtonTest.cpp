@@ -15,6 +15,7 @@ protected:
     void SetUp() override
     {
         resources.AddImage(StripId, MakeStateStrip(9, 24), "PNG");
+        ASSERT_TRUE(resources.Load());
         ASSERT_TRUE(parent.CreateShown(300, 120));
     }
 

@@ -25,6 +25,7 @@ TEST(KVImage, BitmapResourceWinsOverPngOfTheSameId)
     ScopedResourceModule resources;
     resources.AddImage(901, Solid(4, 4, qRgb(255, 0, 0)), "BMP");
     resources.AddImage(901, Solid(4, 4, qRgb(0, 0, 255)), "PNG");
+    ASSERT_TRUE(resources.Load());
     CKVImage image;
     ASSERT_TRUE(image.LoadFromResource(901));
     Gdiplus::Color pixel;
@@ -36,9 +37,12 @@ TEST(KVImage, MissingAndBrokenResources)
 {
     ScopedResourceModule resources;
     resources.AddFile(QStringLiteral("images/902.png"), QByteArray("not a picture"));
+    ASSERT_TRUE(resources.Load());
     CKVImage image;
     ASSERT_TRUE(image.CreateBlank(5, 5));
     EXPECT_FALSE(image.LoadFromResource(903)) << "no resource of that id";
+    EXPECT_FALSE(image.LoadFromResource(129))
+        << "a language module is not completed from the built-in images";
     EXPECT_FALSE(image.HasImage());
     EXPECT_EQ(image.GetWidth(), 0);
     EXPECT_TRUE(image.LoadFromResource(902)) << "the resource exists, though it does not decode";
@@ -72,6 +76,7 @@ TEST(KVImage, RepeatedLastColumnWidensOnlyBeyondTheImage)
     source.setPixel(2, 1, qRgb(200, 0, 0));
     ScopedResourceModule resources;
     resources.AddImage(904, source, "PNG");
+    ASSERT_TRUE(resources.Load());
     CKVImage image;
     ASSERT_TRUE(image.LoadFromResource(904));
 
@@ -102,6 +107,7 @@ TEST(KVImage, StateFramesOfAStripNotDivisibleByFourAreRoundedDown)
         for (int x = 0; x < 9; ++x)
             taller.setPixel(x, y, strip.pixel(x, y));
     resources.AddImage(905, taller, "PNG");
+    ASSERT_TRUE(resources.Load());
     CKVImage image;
     ASSERT_TRUE(image.LoadFromResource(905));
     EXPECT_EQ(image.GetHeight() / 4, 24);

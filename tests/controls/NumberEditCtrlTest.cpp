@@ -70,7 +70,11 @@ protected:
     ScopedResourceModule resources;
     std::unique_ptr<CNumberDialog> dialog;
 
-    void SetUp() override { resources.AddFile(QStringLiteral("dialogs/950.json"), DialogJson); }
+    void SetUp() override
+    {
+        resources.AddFile(QStringLiteral("dialogs/950.json"), DialogJson);
+        ASSERT_TRUE(resources.Load());
+    }
 };
 } // namespace
 
