@@ -398,7 +398,9 @@ bool CWnd::TranslatePaint(QEvent* event)
 {
     if (!GetMessageMap()->Find(WM_PAINT, 0, 0) || !m_widget)
         return false;
-    QImage buffer(m_widget->size(), QImage::Format_ARGB32);
+    const qreal ratio = m_widget->devicePixelRatioF();
+    QImage buffer(m_widget->size() * ratio, QImage::Format_ARGB32);
+    buffer.setDevicePixelRatio(ratio);
     buffer.fill(Qt::transparent);
     QImage* outer = m_paintTarget;
     m_paintTarget = &buffer;

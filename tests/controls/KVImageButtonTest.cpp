@@ -266,3 +266,43 @@ TEST_F(ImageButton, CommandsGoToTheNotifyWindowWhenOneIsGiven)
     EXPECT_EQ(Commands(), 0u);
     EXPECT_EQ(other.commands.size(), 1u);
 }
+
+TEST(ImageButtonArtifact, ProgramFacesInEveryState)
+{
+    CCommandRecorder parent;
+    ASSERT_TRUE(parent.CreateShown(440, 80));
+    parent.GetSafeHwnd()->setStyleSheet(QStringLiteral("background: #E9ECF0"));
+    const char* const captions[] = {"Normal", "Hover", "Checked", "Disabled"};
+    std::unique_ptr<CKVImageButton> buttons[4];
+    std::unique_ptr<CKVImageButton> headers[4];
+    for (int i = 0; i < 4; ++i)
+    {
+        buttons[i] = std::make_unique<CKVImageButton>();
+        ASSERT_TRUE(buttons[i]->Create(139, 0, QString::fromLatin1(captions[i]),
+                                       CKVImageButton::StyleThreeSlice | CKVImageButton::StyleCenterText,
+                                       CRect(10 + 105 * i, 10, 105 * (i + 1), 34), &parent, UINT(100 + i),
+                                       nullptr, 0xC0C0C0));
+        headers[i] = std::make_unique<CKVImageButton>();
+        ASSERT_TRUE(headers[i]->Create(303, 0, QStringLiteral("Column"), 0x4A,
+                                       CRect(10 + 105 * i, 44, 105 * (i + 1), 64), &parent, UINT(200 + i),
+                                       nullptr, 0xC0C0C0));
+        headers[i]->m_textOffset = CPoint(4, 0);
+    }
+    for (auto* set : {buttons, headers})
+    {
+        set[2]->SendMessage(BM_SETCHECK, BST_CHECKED);
+        set[3]->EnableWindow(false);
+    }
+    QTest::mouseMove(buttons[1]->GetSafeHwnd(), QPoint(20, 10));
+    const QImage hovered = Grab(parent);
+    QTest::mouseMove(headers[1]->GetSafeHwnd(), QPoint(20, 10));
+    QImage image = Grab(parent);
+    // The button row from the first grab, the header row from the second: one hover each.
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, hovered.pixel(x, y));
+    EXPECT_NE(image.pixel(20, 20), image.pixel(125, 20)) << "hover differs from normal";
+    EXPECT_NE(image.pixel(125, 20), image.pixel(230, 20)) << "checked differs from hover";
+    QDir().mkpath(QStringLiteral(KV_ARTIFACT_DIR));
+    image.save(QStringLiteral(KV_ARTIFACT_DIR "/imagebutton-states.png"));
+}
