@@ -23,6 +23,31 @@ constexpr UINT IDS_NO = 15803;
 constexpr int LongWordLength = 29;
 constexpr int MeasureHeight = 1000;
 constexpr UINT TextFormat = DT_WORDBREAK | DT_NOPREFIX;
+
+// Captions (0: the button is hidden) and results from the rightmost button to the left.
+struct ButtonSet
+{
+    UINT captions[3];
+    int results[3];
+    bool firstIsDefault;
+    bool escapeEnds;
+};
+
+ButtonSet ButtonSetFor(UINT type)
+{
+    switch (type & 0x0F)
+    {
+    case MB_OKCANCEL:
+        return {{IDS_CANCEL, IDS_OK, 0}, {IDCANCEL, IDOK, IDOK}, true, true};
+    case MB_YESNOCANCEL:
+        return {{IDS_CANCEL, IDS_NO, IDS_YES}, {IDCANCEL, IDNO, IDYES}, false, true};
+    case MB_YESNO:
+        // One of the two answers must be chosen.
+        return {{IDS_NO, IDS_YES, 0}, {IDNO, IDYES, IDOK}, false, false};
+    default:
+        return {{IDS_OK, 0, 0}, {IDOK, IDOK, IDOK}, true, true};
+    }
+}
 } // namespace
 
 const MessageMap* CDlgMessageBox::GetMessageMap() const
@@ -61,41 +86,21 @@ bool CDlgMessageBox::OnInitDialog()
 
 void CDlgMessageBox::SetUpButtons()
 {
-    switch (m_type & 0x0F)
+    const ButtonSet set = ButtonSetFor(m_type);
+    CButton* const buttons[] = {&m_button1, &m_button2, &m_button3};
+    for (int i = 0; i < 3; ++i)
     {
-    case MB_OKCANCEL:
-        m_button1.SetWindowText(LoadAppString(IDS_CANCEL));
-        m_button2.SetWindowText(LoadAppString(IDS_OK));
-        m_button3.ShowWindow(SW_HIDE);
-        m_result1 = IDCANCEL;
-        m_result2 = IDOK;
-        SetDefID(IDC_BUTTON1);
-        break;
-    case MB_YESNOCANCEL:
-        m_button1.SetWindowText(LoadAppString(IDS_CANCEL));
-        m_button2.SetWindowText(LoadAppString(IDS_NO));
-        m_button3.SetWindowText(LoadAppString(IDS_YES));
-        m_result1 = IDCANCEL;
-        m_result2 = IDNO;
-        m_result3 = IDYES;
-        break;
-    case MB_YESNO:
-        m_button1.SetWindowText(LoadAppString(IDS_NO));
-        m_button2.SetWindowText(LoadAppString(IDS_YES));
-        m_button3.ShowWindow(SW_HIDE);
-        m_result1 = IDNO;
-        m_result2 = IDYES;
-        // One of the two answers must be chosen.
-        m_escapeEnds = false;
-        break;
-    default:
-        m_button1.SetWindowText(LoadAppString(IDS_OK));
-        m_button2.ShowWindow(SW_HIDE);
-        m_button3.ShowWindow(SW_HIDE);
-        m_result1 = IDOK;
-        SetDefID(IDC_BUTTON1);
-        break;
+        if (set.captions[i] == 0)
+            buttons[i]->ShowWindow(SW_HIDE);
+        else
+            buttons[i]->SetWindowText(LoadAppString(set.captions[i]));
     }
+    m_result1 = set.results[0];
+    m_result2 = set.results[1];
+    m_result3 = set.results[2];
+    m_escapeEnds = set.escapeEnds;
+    if (set.firstIsDefault)
+        SetDefID(IDC_BUTTON1);
 }
 
 void CDlgMessageBox::SetUpIcon()

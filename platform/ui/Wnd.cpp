@@ -48,34 +48,18 @@ WPARAM MouseKeyState(const QMouseEvent* e)
 
 WPARAM VirtualKey(int qtKey)
 {
-    switch (qtKey)
+    static const std::pair<int, WPARAM> keys[] = {
+        {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},       {Qt::Key_Return, VK_RETURN},
+        {Qt::Key_Enter, VK_RETURN},   {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_End, VK_END},
+        {Qt::Key_Home, VK_HOME},      {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},
+        {Qt::Key_Right, VK_RIGHT},    {Qt::Key_Down, VK_DOWN},     {Qt::Key_Delete, VK_DELETE},
+    };
+    for (const auto& [key, virtualKey] : keys)
     {
-    case Qt::Key_Backspace:
-        return VK_BACK;
-    case Qt::Key_Tab:
-        return VK_TAB;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return VK_RETURN;
-    case Qt::Key_Escape:
-        return VK_ESCAPE;
-    case Qt::Key_End:
-        return VK_END;
-    case Qt::Key_Home:
-        return VK_HOME;
-    case Qt::Key_Left:
-        return VK_LEFT;
-    case Qt::Key_Up:
-        return VK_UP;
-    case Qt::Key_Right:
-        return VK_RIGHT;
-    case Qt::Key_Down:
-        return VK_DOWN;
-    case Qt::Key_Delete:
-        return VK_DELETE;
-    default:
-        return 0;
+        if (key == qtKey)
+            return virtualKey;
     }
+    return 0;
 }
 
 // Keys that type a character give WM_CHAR; Delete types none although Qt gives it a text.
