@@ -116,8 +116,11 @@ bool CWnd::CreateEx(DWORD exStyle, const QString&, const QString& windowName, DW
         DestroyWindow();
         return false;
     }
+    // Qt would show a child that was never hidden together with its parent.
     if (style & WS_VISIBLE)
         widget->show();
+    else if (!widget->isWindow())
+        widget->hide();
     return true;
 }
 

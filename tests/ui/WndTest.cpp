@@ -181,3 +181,16 @@ TEST(Wnd, ChildWindowsAreFoundByIdAndPlacedInClientCoordinates)
     EXPECT_FALSE(orphan.Create(QString(), QString(), WS_CHILD, CRect(0, 0, 1, 1), nullptr, 1))
         << "a child needs a parent";
 }
+
+TEST(Wnd, ChildWithoutVisibleStyleStaysHiddenWhenItsParentShows)
+{
+    CBaseWindow parent;
+    ASSERT_TRUE(parent.Create(QString(), QString(), 0, CRect(0, 0, 100, 60), nullptr, 0));
+    CBaseWindow hidden;
+    CBaseWindow shown;
+    ASSERT_TRUE(hidden.Create(QString(), QString(), WS_CHILD, CRect(0, 0, 10, 10), &parent, 1));
+    ASSERT_TRUE(shown.Create(QString(), QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 2));
+    parent.ShowWindow(SW_SHOW);
+    EXPECT_FALSE(hidden.IsWindowVisible());
+    EXPECT_TRUE(shown.IsWindowVisible());
+}
