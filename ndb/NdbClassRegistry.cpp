@@ -1,6 +1,8 @@
 // Every persistable class of the record model is registered here, in one file, so that linking
 // any record class brings the whole registry along (see base/PSFactory.h).
 #include "base/PSFactory.h"
+#include "ndb/NdbBase.h"
 #include "ndb/NdbColor.h"
 
 KV_REGISTER_PERSISTENT_CLASS(ndb::CNdbColor, 1, "CNdbColor")
+KV_REGISTER_PERSISTENT_CLASS(ndb::CNdbBase, 1, "CNdbBase")
