@@ -3,6 +3,10 @@
 #include "base/PSFactory.h"
 #include "ndb/NdbBase.h"
 #include "ndb/NdbColor.h"
+#include "ndb/NdbPalette.h"
+#include "ndb/NdbPaletteColor.h"
 
 KV_REGISTER_PERSISTENT_CLASS(ndb::CNdbColor, 1, "CNdbColor")
 KV_REGISTER_PERSISTENT_CLASS(ndb::CNdbBase, 1, "CNdbBase")
+KV_REGISTER_PERSISTENT_CLASS(ndb::CNdbPaletteColor, 1, "CNdbPaletteColor")
+KV_REGISTER_PERSISTENT_CLASS(ndb::CNdbPalette, 1, "CNdbPalette")

@@ -48,6 +48,9 @@ class CNdbColor : public CPSBase
     const CNdbRgba& GetRgba() const { return m_rgba; }
     const QString& GetKey() const { return m_key; }
 
+protected:
+    CNdbColor(int kind, const CNdbRgba& rgba, const QString& key) : m_kind(kind), m_rgba(rgba), m_key(key) {}
+
 private:
     int m_kind{NdbColorNone};
     CNdbRgba m_rgba;
