@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 // The two scopes of the settings store. Reads of a setting look at the user scope first; the
@@ -24,6 +25,14 @@ struct RegValue
 {
     RegType type = REG_BINARY;
     QByteArray data;
+
+    static RegValue FromText(const QString& text);
+    static RegValue FromDword(quint32 number);
+
+    // The data read as UTF-16 whatever the type: up to the first NUL, or whole but for the
+    // terminator.
+    QString TextToNul() const;
+    QString WholeText() const;
 
     bool operator==(const RegValue&) const = default;
 };

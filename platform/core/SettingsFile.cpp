@@ -68,37 +68,11 @@ bool ParseHex(QByteArrayView text, QByteArray& bytes)
     return true;
 }
 
-QByteArray TextToData(const QString& text)
-{
-    QByteArray data;
-    data.resize((text.size() + 1) * 2);
-    char* out = data.data();
-    for (QChar c : text)
-    {
-        qToLittleEndian<quint16>(c.unicode(), out);
-        out += 2;
-    }
-    qToLittleEndian<quint16>(0, out);
-    return data;
-}
-
-QString DataToText(const QByteArray& data)
-{
-    QString text;
-    const qsizetype count = data.size() / 2;
-    text.reserve(count);
-    for (qsizetype i = 0; i < count; ++i)
-        text += QChar(qFromLittleEndian<quint16>(data.constData() + 2 * i));
-    if (text.endsWith(QChar(0)))
-        text.chop(1);
-    return text;
-}
-
 bool ParseValue(QByteArrayView text, RegValue& value)
 {
     if (text.startsWith("sz:"))
     {
-        value = {REG_SZ, TextToData(Unescape(text.sliced(3)))};
+        value = RegValue::FromText(Unescape(text.sliced(3)));
         return true;
     }
     if (text.startsWith("dword:"))
@@ -106,8 +80,7 @@ bool ParseValue(QByteArrayView text, RegValue& value)
         quint32 number = 0;
         if (!ParseDword(text.sliced(6), number))
             return false;
-        value = {REG_DWORD, QByteArray(4, '\0')};
-        qToLittleEndian(number, value.data.data());
+        value = RegValue::FromDword(number);
         return true;
     }
     if (text.startsWith("hex:"))
@@ -121,7 +94,7 @@ bool ParseValue(QByteArrayView text, RegValue& value)
 QByteArray FormatValue(const RegValue& value)
 {
     if (value.type == REG_SZ && value.data.size() % 2 == 0)
-        return "sz:" + Escape(DataToText(value.data), "");
+        return "sz:" + Escape(value.WholeText(), "");
     if (value.type == REG_DWORD && value.data.size() == 4)
         return "dword:" + QByteArray::number(qFromLittleEndian<quint32>(value.data.constData()));
     // Anything that does not have the shape of its type is kept as bytes, never lost.

@@ -6,21 +6,12 @@ namespace
 {
 RegValue Text(const QString& text)
 {
-    QByteArray data;
-    for (QChar c : text)
-    {
-        data += char(c.unicode() & 0xFF);
-        data += char(c.unicode() >> 8);
-    }
-    return {REG_SZ, data + QByteArray(2, '\0')};
+    return RegValue::FromText(text);
 }
 
 RegValue Dword(quint32 number)
 {
-    QByteArray data(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        data[i] = char(number >> (8 * i));
-    return {REG_DWORD, data};
+    return RegValue::FromDword(number);
 }
 } // namespace
 
