@@ -36,6 +36,8 @@ class CGreImage : public CPSBase
     CGreImage() = default;
     CGreImage(const CGreImage& other) : CPSBase(), m_bitmap(other.m_bitmap.copy()) {}
     CGreImage& operator=(const CGreImage& other);
+    CGreImage(CGreImage&&) noexcept = default;
+    CGreImage& operator=(CGreImage&&) noexcept = default;
 
     void Serialize(CPSArchive& archive) override;
 
