@@ -2,6 +2,8 @@
 
 #include "webserver/HttpServiceError.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -81,6 +83,14 @@ void CSocketChannel::Write(const char* bytes, qsizetype length, int seconds)
     // One deadline for the whole block: a peer that reads a byte now and then cannot hold the
     // connection thread longer than that.
     const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    if (!m_corked && !m_socket.IsClosed())
+    {
+        // The head and the body leave in full segments instead of the head alone, which would
+        // hold the body back until the client acknowledges it; closing sends the rest.
+        const int on = 1;
+        setsockopt(m_socket.GetHandle(), IPPROTO_TCP, TCP_CORK, &on, sizeof(on));
+        m_corked = true;
+    }
     qsizetype total = 0;
     try
     {

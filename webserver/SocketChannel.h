@@ -30,4 +30,5 @@ private:
     std::array<char, 4096> m_buffer{};
     int m_begin{0};
     int m_end{0};
+    bool m_corked{false};
 };
