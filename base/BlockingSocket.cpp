@@ -2,6 +2,7 @@
 
 #include "base/AnsiCodePage.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>

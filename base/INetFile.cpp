@@ -5,6 +5,7 @@
 #include "platform/net/HttpFile.h"
 #include "platform/net/InternetSession.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace

@@ -4,6 +4,8 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+
 namespace
 {
 // Limits on the response head: a server flooding header lines fails the request.

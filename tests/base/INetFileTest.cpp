@@ -178,7 +178,8 @@ protected:
     void SetUp() override
     {
         // A proxy of the developer's environment must not catch the loopback requests.
-        for (const char* name : {"http_proxy", "https_proxy", "all_proxy", "HTTPS_PROXY", "ALL_PROXY"})
+        for (const char* name :
+             {"http_proxy", "https_proxy", "all_proxy", "no_proxy", "HTTPS_PROXY", "ALL_PROXY", "NO_PROXY"})
             unsetenv(name);
         CINetFile::SetTimeout(10000);
     }

@@ -1,0 +1,410 @@
+#include "base/ArchiveValues.h"
+
+#include "base/AnsiCodePage.h"
+#include "base/PSFactoryBase.h"
+
+#include <QTimeZone>
+
+#include <bit>
+#include <cstring>
+
+namespace
+{
+qint32 ReadInt32(CPSArchive& archive)
+{
+    qint32 value = 0;
+    if (!archive.ReadInt32(value))
+        archive.Fail("the data ends inside a value");
+    return value;
+}
+
+quint8 ReadByte(CPSArchive& archive)
+{
+    quint8 value = 0;
+    if (!archive.ReadByte(value))
+        archive.Fail("the data ends inside a value");
+    return value;
+}
+
+// Reads count bytes. When the stream cannot tell how much is left, the bytes are taken in
+// pieces so that a false count fails at the end of the data, not in one huge allocation.
+QByteArray ReadByteBlock(CPSArchive& archive, int count)
+{
+    QByteArray bytes;
+    if (archive.BytesLeft() >= 0)
+    {
+        bytes.resize(count);
+        if (!archive.ReadBytes(bytes.data(), count))
+            archive.Fail("the data ends inside a text");
+        return bytes;
+    }
+    constexpr int Piece = 64 * 1024;
+    char piece[Piece];
+    for (int done = 0; done < count;)
+    {
+        const int size = std::min(Piece, count - done);
+        if (!archive.ReadBytes(piece, size))
+            archive.Fail("the data ends inside a text");
+        bytes.append(piece, size);
+        done += size;
+    }
+    return bytes;
+}
+
+QByteArray EncodeText(const CPSArchive& archive, const QString& text)
+{
+    return archive.IsUtf8() ? text.toUtf8() : AnsiCodePage::FromText(text);
+}
+
+// The date and time fields of a local time in a daylight-saving gap, taken as the system clock
+// reads them: with the offset in force before the gap, which moves them forward by the gap.
+QDateTime ResolveLocalGap(const QDate& date, const QTime& time)
+{
+    const QDateTime asUtc(date, time, QTimeZone::utc());
+    const int offsetBefore = asUtc.addDays(-1).toLocalTime().offsetFromUtc();
+    return asUtc.addSecs(-offsetBefore).toLocalTime();
+}
+
+struct DepthGuard
+{
+    explicit DepthGuard(CPSArchive& archive) : depth(archive.ReadDepth())
+    {
+        if (++depth > CPSArchive::MaxObjectDepth)
+        {
+            --depth;
+            archive.Fail("objects nest too deeply");
+        }
+    }
+    ~DepthGuard() { --depth; }
+    int& depth;
+};
+} // namespace
+
+CPSArchive& ArchiveWriteChar(CPSArchive& archive, char value)
+{
+    archive.WriteByte(static_cast<quint8>(value));
+    return archive;
+}
+
+CPSArchive& ArchiveReadChar(CPSArchive& archive, char& value)
+{
+    value = static_cast<char>(ReadByte(archive));
+    return archive;
+}
+
+CPSArchive& ArchiveWriteBool(CPSArchive& archive, bool value)
+{
+    archive.WriteByte(value ? 1 : 0);
+    return archive;
+}
+
+CPSArchive& ArchiveReadBool(CPSArchive& archive, bool& value)
+{
+    value = ReadByte(archive) != 0;
+    return archive;
+}
+
+CPSArchive& ArchiveWriteInt(CPSArchive& archive, qint32 value)
+{
+    archive.WriteInt32(value);
+    return archive;
+}
+
+CPSArchive& ArchiveReadInt(CPSArchive& archive, qint32& value)
+{
+    value = ReadInt32(archive);
+    return archive;
+}
+
+CPSArchive& ArchiveWriteFloat(CPSArchive& archive, float value)
+{
+    return ArchiveWriteInt(archive, std::bit_cast<qint32>(value));
+}
+
+CPSArchive& ArchiveReadFloat(CPSArchive& archive, float& value)
+{
+    value = std::bit_cast<float>(ReadInt32(archive));
+    return archive;
+}
+
+CPSArchive& ArchiveWritePair(CPSArchive& archive, const QPoint& point)
+{
+    ArchiveWriteInt(archive, point.x());
+    return ArchiveWriteInt(archive, point.y());
+}
+
+CPSArchive& ArchiveReadPair(CPSArchive& archive, QPoint& point)
+{
+    const qint32 x = ReadInt32(archive);
+    point = QPoint(x, ReadInt32(archive));
+    return archive;
+}
+
+CPSArchive& ArchiveWritePair(CPSArchive& archive, const QSize& size)
+{
+    return ArchiveWritePair(archive, QPoint(size.width(), size.height()));
+}
+
+CPSArchive& ArchiveReadPair(CPSArchive& archive, QSize& size)
+{
+    QPoint pair;
+    ArchiveReadPair(archive, pair);
+    size = QSize(pair.x(), pair.y());
+    return archive;
+}
+
+CPSArchive& ArchiveWriteRect(CPSArchive& archive, const QRect& rect)
+{
+    // Right and bottom are exclusive on disk and inclusive in QRect. The step of one wraps
+    // around the int32 range both ways, so every four edges read are written back unchanged.
+    ArchiveWriteInt(archive, rect.left());
+    ArchiveWriteInt(archive, rect.top());
+    ArchiveWriteInt(archive, static_cast<qint32>(qint64(rect.right()) + 1));
+    return ArchiveWriteInt(archive, static_cast<qint32>(qint64(rect.bottom()) + 1));
+}
+
+CPSArchive& ArchiveReadRect(CPSArchive& archive, QRect& rect)
+{
+    qint32 edges[4];
+    for (qint32& edge : edges)
+        edge = ReadInt32(archive);
+    rect.setCoords(edges[0], edges[1], static_cast<qint32>(qint64(edges[2]) - 1),
+                   static_cast<qint32>(qint64(edges[3]) - 1));
+    return archive;
+}
+
+CPSArchive& ArchiveWriteStdString(CPSArchive& archive, const std::string& text)
+{
+    ArchiveWriteInt(archive, static_cast<qint32>(text.size()));
+    archive.WriteBytes(text.data(), static_cast<qint64>(text.size()));
+    return archive;
+}
+
+CPSArchive& ArchiveReadStdString(CPSArchive& archive, std::string& text)
+{
+    const int count = ArchiveDetail::ReadCount(archive, 1);
+    const QByteArray bytes = ReadByteBlock(archive, count);
+    text.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+    return archive;
+}
+
+CPSArchive& ArchiveWriteString(CPSArchive& archive, const QString& text)
+{
+    const QByteArray bytes = EncodeText(archive, text);
+    ArchiveWriteInt(archive, static_cast<qint32>(bytes.size()));
+    archive.WriteBytes(bytes.constData(), bytes.size());
+    return archive;
+}
+
+CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text)
+{
+    const int count = ArchiveDetail::ReadCount(archive, 1);
+    // Most texts are short: convert them from the stack without a byte array in between.
+    constexpr int ShortText = 256;
+    char shortBytes[ShortText];
+    QByteArray longBytes;
+    const char* bytes = shortBytes;
+    if (count <= ShortText)
+    {
+        if (!archive.ReadBytes(shortBytes, count))
+            archive.Fail("the data ends inside a text");
+    }
+    else
+    {
+        longBytes = ReadByteBlock(archive, count);
+        bytes = longBytes.constData();
+    }
+    text = archive.IsUtf8() ? QString::fromUtf8(bytes, count) : AnsiCodePage::ToText(bytes, count);
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    if (nul >= 0)
+        text.truncate(nul);
+    return archive;
+}
+
+CPSArchive& ArchiveWriteTime(CPSArchive& archive, const QDateTime& time)
+{
+    QDate date;
+    QTime clock;
+    if (time.isValid())
+    {
+        const QDateTime local = time.toLocalTime();
+        date = local.date();
+        clock = local.time();
+    }
+    else if (time.timeSpec() == Qt::LocalTime)
+    {
+        // Invalid with valid fields: a local time inside a daylight-saving gap.
+        date = time.date();
+        clock = time.time();
+    }
+    if (!date.isValid() || !clock.isValid())
+    {
+        for (qint32 field : {0, 0, 0, -1, -1, -1})
+            ArchiveWriteInt(archive, field);
+        return archive;
+    }
+    for (qint32 field : {date.year(), date.month(), date.day(), clock.hour(), clock.minute(), clock.second()})
+        ArchiveWriteInt(archive, field);
+    return archive;
+}
+
+CPSArchive& ArchiveReadTime(CPSArchive& archive, QDateTime& time)
+{
+    qint32 f[6];
+    for (qint32& field : f)
+        field = ReadInt32(archive);
+    if (f[0] == 0 && f[1] == 0 && f[2] == 0 && f[3] == -1 && f[4] == -1 && f[5] == -1)
+    {
+        time = QDateTime();
+        return archive;
+    }
+    const QDate date(f[0], f[1], f[2]);
+    if (f[1] < 1 || f[1] > 12 || f[2] < 1 || f[2] > 31 || f[3] < 0 || f[3] > 23 || f[4] < 0 || f[4] > 59 ||
+        f[5] < 0 || f[5] > 59 || !date.isValid())
+        archive.Fail("a time field is out of range");
+    const QTime clock(f[3], f[4], f[5]);
+    time = QDateTime(date, clock);
+    if (!time.isValid())
+        time = ResolveLocalGap(date, clock);
+    if (!time.isValid())
+        archive.Fail("a time has no local form");
+    return archive;
+}
+
+bool ArchiveWriteHeader(CPSArchive& archive, bool utf8, const QString& typeTag, int major, int minor,
+                        const QString& creator, int creatorMajor, int creatorMinor)
+{
+    ArchiveWriteInt(archive, ArchiveMagic);
+    ArchiveWriteBool(archive, utf8);
+    archive.SetUtf8(utf8);
+    ArchiveWriteString(archive, typeTag);
+    ArchiveWriteInt(archive, major);
+    ArchiveWriteInt(archive, minor);
+    ArchiveWriteString(archive, creator);
+    ArchiveWriteInt(archive, creatorMajor);
+    ArchiveWriteInt(archive, creatorMinor);
+    return !archive.HasWriteFailed();
+}
+
+bool ArchiveReadHeader(CPSArchive& archive, bool& utf8, QString& typeTag, int& major, int& minor,
+                       QString& creator, int& creatorMajor, int& creatorMinor)
+{
+    try
+    {
+        if (ReadInt32(archive) != ArchiveMagic)
+            return false;
+        archive.SetUtf8(ReadByte(archive) != 0);
+        utf8 = archive.IsUtf8();
+        ArchiveReadString(archive, typeTag);
+        major = ReadInt32(archive);
+        minor = ReadInt32(archive);
+        ArchiveReadString(archive, creator);
+        creatorMajor = ReadInt32(archive);
+        creatorMinor = ReadInt32(archive);
+        return true;
+    }
+    catch (const CPSArchiveException&)
+    {
+        return false;
+    }
+}
+
+bool ArchiveSerializeRoot(CPSArchive& archive, CPSBase& root)
+{
+    try
+    {
+        root.Serialize(archive);
+        return !archive.HasWriteFailed();
+    }
+    catch (const std::exception&)
+    {
+        // A damaged archive, or an allocation that the data asked for and the system refused.
+        return false;
+    }
+}
+
+CPSArchive& ArchiveWriteObject(CPSArchive& archive, CPSBase* object)
+{
+    if (!object)
+        return ArchiveWriteInt(archive, 0);
+    if (const int index = archive.FindObject(object))
+        return ArchiveWriteInt(archive, index);
+    ArchiveWriteInt(archive, archive.RegisterObject(object));
+    const int key = object->GetClassKey();
+    const std::string& name = object->GetClassName();
+    if (const int classIndex = archive.FindClass(key, name))
+    {
+        ArchiveWriteInt(archive, classIndex);
+    }
+    else
+    {
+        ArchiveWriteInt(archive, archive.AddClass(key, name));
+        ArchiveWriteInt(archive, key);
+        ArchiveWriteStdString(archive, name);
+    }
+    object->Serialize(archive);
+    return archive;
+}
+
+namespace ArchiveDetail
+{
+int ReadCount(CPSArchive& archive, int minimumBytes)
+{
+    const qint32 count = ReadInt32(archive);
+    if (count < 0)
+        archive.Fail("a negative count");
+    const qint64 left = archive.BytesLeft();
+    if (left >= 0 && qint64(count) * minimumBytes > left)
+        archive.Fail("a count larger than the data left");
+    return count;
+}
+
+std::unique_ptr<CPSBase> ReadOwnedObject(CPSArchive& archive, ClassTest test)
+{
+    const qint32 reference = ReadInt32(archive);
+    if (reference == 0)
+        return nullptr;
+    if (reference >= 1 && reference <= archive.GetObjectCount())
+        archive.Fail("an object is owned twice");
+
+    const DepthGuard guard(archive);
+    int classIndex = ReadInt32(archive);
+    if (classIndex < 1 || classIndex > archive.GetClassCount())
+    {
+        const qint32 key = ReadInt32(archive);
+        std::string name;
+        ArchiveReadStdString(archive, name);
+        classIndex = archive.AddClass(key, name);
+    }
+    std::unique_ptr<CPSBase> object(
+        CreatePersistentObject(archive.GetClassKey(classIndex), archive.GetClassName(classIndex)));
+    if (!object)
+        archive.Fail("an object of an unknown class");
+    if (!test(object.get()))
+        archive.Fail("an object of an unexpected class");
+    const int index = archive.RegisterObject(object.get());
+    try
+    {
+        object->Serialize(archive);
+    }
+    catch (...)
+    {
+        archive.ForgetObjectsFrom(index);
+        throw;
+    }
+    return object;
+}
+
+CPSBase* ReadObjectReference(CPSArchive& archive, ClassTest test)
+{
+    const qint32 reference = ReadInt32(archive);
+    if (reference == 0)
+        return nullptr;
+    CPSBase* object = archive.GetObjectAt(reference);
+    if (!object)
+        archive.Fail("a reference to an object that is not in the archive");
+    if (!test(object))
+        archive.Fail("a reference to an object of an unexpected class");
+    return object;
+}
+} // namespace ArchiveDetail

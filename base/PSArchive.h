@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+class CPSBase;
+class CPSStream;
+
+// A buffered little-endian binary archive over a byte stream, for one save or one load. It keeps
+// the class and object tables that turn an object graph into a flat sequence and back. It never
+// opens, closes or owns its stream, and never owns the objects it creates while reading: they
+// belong to the graph the root's Serialize builds.
+//
+// The members here are the raw layer: they report failure by result. The value operations in
+// base/ArchiveValues.h build on them and throw CPSArchiveException when reading fails.
+class CPSArchive
+{
+public:
+    static constexpr int BufferCapacity = 8192;
+    static constexpr int DefaultVersion = 256;
+    // Object pointers nest by recursion; deeper data is refused rather than allowed to exhaust
+    // the stack. Real documents (folders within folders, layer groups) stay far below it.
+    static constexpr int MaxObjectDepth = 500;
+
+    explicit CPSArchive(CPSStream& stream);
+    CPSArchive(const CPSArchive&) = delete;
+    CPSArchive& operator=(const CPSArchive&) = delete;
+    // Hands still-buffered bytes to a stream that is open for writing; the result is lost, so
+    // savers call Flush themselves.
+    virtual ~CPSArchive();
+
+    CPSStream& GetStream() const { return m_stream; }
+    bool IsReading() const;
+
+    // major * 256 + minor; 2007.2 is 513794.
+    int GetVersion() const { return m_version; }
+    void SetVersion(int version) { m_version = version; }
+    // Wraps instead of overflowing for the numbers of a damaged header.
+    static constexpr int MakeVersion(int major, int minor)
+    {
+        return static_cast<int>(static_cast<unsigned>(major) * 256u + static_cast<unsigned>(minor));
+    }
+
+    // Texts are UTF-8 when set, else in the ANSI code page (Windows-1252).
+    bool IsUtf8() const { return m_utf8; }
+    void SetUtf8(bool utf8) { m_utf8 = utf8; }
+
+    // Writing. A stream that does not take the whole buffer makes the archive refuse every later
+    // write and every Flush, so a failed save cannot end in a successful Flush.
+    bool Flush();
+    bool WriteByte(quint8 byte);
+    bool WriteInt32(qint32 value);
+    bool WriteBytes(const void* bytes, qint64 count);
+    bool HasWriteFailed() const { return m_writeFailed; }
+
+    // Reading: false when the data ends before the value is complete, or after a failure.
+    bool ReadByte(quint8& byte);
+    bool ReadInt32(qint32& value);
+    bool ReadBytes(void* destination, qint64 count);
+    // Bytes a reader can still get (buffered and in the stream), -1 when the stream cannot tell.
+    qint64 BytesLeft();
+
+    // Marks the archive failed and throws CPSArchiveException with the reason; every later read
+    // fails too, so nothing read after the failure can pass for data.
+    [[noreturn]] void Fail(const char* reason);
+    bool HasReadFailed() const { return m_readFailed; }
+
+    // Class table, 1-based.
+    int AddClass(int key, const std::string& name);
+    int FindClass(int key, const std::string& name) const;
+    int GetClassKey(int index) const;
+    const std::string& GetClassName(int index) const;
+    int GetClassCount() const { return static_cast<int>(m_classes.size()); }
+
+    // Object table, 1-based. FindObject serves the writer: a reading archive finds nothing.
+    int RegisterObject(CPSBase* object);
+    int FindObject(const CPSBase* object) const;
+    CPSBase* GetObjectAt(int index) const;
+    int GetObjectCount() const { return static_cast<int>(m_objects.size()); }
+    // Takes the objects from index on out of the table (they were deleted while reading): a
+    // later back reference to one of them fails instead of handing out a dangling pointer.
+    void ForgetObjectsFrom(int index);
+
+    // Depth of object pointers being read; see MaxObjectDepth.
+    int& ReadDepth() { return m_readDepth; }
+
+private:
+    bool SpillBuffer();
+    bool Refill();
+
+    CPSStream& m_stream;
+    std::unique_ptr<char[]> m_buffer;
+    int m_position{0};
+    int m_fill{0};
+    int m_version{DefaultVersion};
+    bool m_utf8{true};
+    bool m_writeFailed{false};
+    bool m_readFailed{false};
+    int m_readDepth{0};
+    std::vector<std::pair<int, std::string>> m_classes;
+    std::vector<CPSBase*> m_objects;
+    std::unordered_map<const CPSBase*, int> m_objectIndex;
+};

@@ -1,0 +1,99 @@
+#include "base/PSStreamFile.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+CPSStreamFile::~CPSStreamFile()
+{
+    Close();
+}
+
+bool CPSStreamFile::Open(const QString& path, bool read, bool append)
+{
+    if (m_file)
+        return false;
+    const char* mode = read ? "rb" : (append ? "ab" : "wb");
+    m_file = std::fopen(QFile::encodeName(path).constData(), mode);
+    if (!m_file)
+        return false;
+    m_read = read;
+    return true;
+}
+
+void CPSStreamFile::Close()
+{
+    if (!m_file)
+        return;
+    Flush();
+    std::fclose(m_file);
+    m_file = nullptr;
+}
+
+bool CPSStreamFile::IsEof() const
+{
+    return m_file && std::feof(m_file);
+}
+
+bool CPSStreamFile::WriteByte(quint8 byte)
+{
+    return CanWrite() && std::fputc(byte, m_file) != EOF;
+}
+
+qint64 CPSStreamFile::Write(const void* bytes, qint64 count)
+{
+    if (!CanWrite() || count <= 0)
+        return 0;
+    return static_cast<qint64>(std::fwrite(bytes, 1, static_cast<size_t>(count), m_file));
+}
+
+bool CPSStreamFile::Flush()
+{
+    return CanWrite() && std::fflush(m_file) == 0;
+}
+
+bool CPSStreamFile::ReadByte(quint8& byte)
+{
+    if (!CanRead())
+        return false;
+    const int c = std::fgetc(m_file);
+    if (c == EOF)
+        return false;
+    byte = static_cast<quint8>(c);
+    return true;
+}
+
+qint64 CPSStreamFile::Read(void* destination, qint64 count)
+{
+    if (!CanRead() || count <= 0)
+        return 0;
+    return static_cast<qint64>(std::fread(destination, 1, static_cast<size_t>(count), m_file));
+}
+
+int CPSStreamFile::Tell()
+{
+    if (!m_file)
+        return 0;
+    const off_t position = ftello(m_file);
+    return position < 0 ? 0 : static_cast<int>(static_cast<quint32>(position));
+}
+
+bool CPSStreamFile::Seek(int position)
+{
+    return m_file && fseeko(m_file, static_cast<off_t>(position), SEEK_SET) == 0;
+}
+
+qint64 CPSStreamFile::BytesLeft()
+{
+    if (!CanRead())
+        return 0;
+    struct stat info
+    {
+    };
+    if (fstat(fileno(m_file), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    const off_t position = ftello(m_file);
+    if (position < 0)
+        return -1;
+    return info.st_size > position ? static_cast<qint64>(info.st_size - position) : 0;
+}

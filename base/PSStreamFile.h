@@ -1,0 +1,37 @@
+#pragma once
+
+#include "base/PSStream.h"
+
+#include <QString>
+
+#include <cstdio>
+
+// A stream over a disk file, opened once for reading, appending or writing (replacing).
+class CPSStreamFile : public CPSStream
+{
+public:
+    CPSStreamFile() = default;
+    CPSStreamFile(const CPSStreamFile&) = delete;
+    CPSStreamFile& operator=(const CPSStreamFile&) = delete;
+    ~CPSStreamFile() override;
+
+    bool IsOpen() const override { return m_file != nullptr; }
+    bool WriteByte(quint8 byte) override;
+    qint64 Write(const void* bytes, qint64 count) override;
+    bool Flush() override;
+    bool ReadByte(quint8& byte) override;
+    qint64 Read(void* destination, qint64 count) override;
+    int Tell() override;
+    bool Seek(int position) override;
+    qint64 BytesLeft() override;
+
+    bool Open(const QString& path, bool read, bool append);
+    void Close();
+    bool IsEof() const;
+
+private:
+    bool CanWrite() const { return m_file && !m_read; }
+    bool CanRead() const { return m_file && m_read; }
+
+    std::FILE* m_file{nullptr};
+};
