@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace
 {
 // A text value bigger than this counts as absent, as callers have always seen it.

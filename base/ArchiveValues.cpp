@@ -155,10 +155,12 @@ CPSArchive& ArchiveReadPair(CPSArchive& archive, QSize& size)
 
 CPSArchive& ArchiveWriteRect(CPSArchive& archive, const QRect& rect)
 {
+    // Right and bottom are exclusive on disk and inclusive in QRect. The step of one wraps
+    // around the int32 range both ways, so every four edges read are written back unchanged.
     ArchiveWriteInt(archive, rect.left());
     ArchiveWriteInt(archive, rect.top());
-    ArchiveWriteInt(archive, rect.left() + rect.width());
-    return ArchiveWriteInt(archive, rect.top() + rect.height());
+    ArchiveWriteInt(archive, static_cast<qint32>(qint64(rect.right()) + 1));
+    return ArchiveWriteInt(archive, static_cast<qint32>(qint64(rect.bottom()) + 1));
 }
 
 CPSArchive& ArchiveReadRect(CPSArchive& archive, QRect& rect)
@@ -166,9 +168,8 @@ CPSArchive& ArchiveReadRect(CPSArchive& archive, QRect& rect)
     qint32 edges[4];
     for (qint32& edge : edges)
         edge = ReadInt32(archive);
-    // Widened, so that extreme edges from a damaged file cannot overflow.
-    rect = QRect(edges[0], edges[1], static_cast<int>(qint64(edges[2]) - edges[0]),
-                 static_cast<int>(qint64(edges[3]) - edges[1]));
+    rect.setCoords(edges[0], edges[1], static_cast<qint32>(qint64(edges[2]) - 1),
+                   static_cast<qint32>(qint64(edges[3]) - 1));
     return archive;
 }
 
@@ -198,8 +199,22 @@ CPSArchive& ArchiveWriteString(CPSArchive& archive, const QString& text)
 CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text)
 {
     const int count = ArchiveDetail::ReadCount(archive, 1);
-    const QByteArray bytes = ReadByteBlock(archive, count);
-    text = archive.IsUtf8() ? QString::fromUtf8(bytes) : AnsiCodePage::ToText(bytes);
+    // Most texts are short: convert them from the stack without a byte array in between.
+    constexpr int ShortText = 256;
+    char shortBytes[ShortText];
+    QByteArray longBytes;
+    const char* bytes = shortBytes;
+    if (count <= ShortText)
+    {
+        if (!archive.ReadBytes(shortBytes, count))
+            archive.Fail("the data ends inside a text");
+    }
+    else
+    {
+        longBytes = ReadByteBlock(archive, count);
+        bytes = longBytes.constData();
+    }
+    text = archive.IsUtf8() ? QString::fromUtf8(bytes, count) : AnsiCodePage::ToText(bytes, count);
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     if (nul >= 0)
         text.truncate(nul);
@@ -353,22 +368,16 @@ std::unique_ptr<CPSBase> ReadOwnedObject(CPSArchive& archive, ClassTest test)
         archive.Fail("an object is owned twice");
 
     const DepthGuard guard(archive);
-    const qint32 classReference = ReadInt32(archive);
-    int key = 0;
-    std::string name;
-    if (classReference >= 1 && classReference <= archive.GetClassCount())
+    int classIndex = ReadInt32(archive);
+    if (classIndex < 1 || classIndex > archive.GetClassCount())
     {
-        key = archive.GetClassKey(classReference);
-        name = archive.GetClassName(classReference);
-    }
-    else
-    {
-        key = ReadInt32(archive);
+        const qint32 key = ReadInt32(archive);
+        std::string name;
         ArchiveReadStdString(archive, name);
-        archive.AddClass(key, name);
+        classIndex = archive.AddClass(key, name);
     }
-
-    std::unique_ptr<CPSBase> object(CreatePersistentObject(key, name));
+    std::unique_ptr<CPSBase> object(
+        CreatePersistentObject(archive.GetClassKey(classIndex), archive.GetClassName(classIndex)));
     if (!object)
         archive.Fail("an object of an unknown class");
     if (!test(object.get()))

@@ -60,7 +60,21 @@ bool ArchiveReadHeader(CPSArchive& archive, bool& utf8, QString& typeTag, int& m
                        QString& creator, int& creatorMajor, int& creatorMinor);
 
 // Runs the root object's Serialize in the archive's direction and turns every failure into
-// false. A loader that gets false deletes the root it read into and uses nothing of it.
+// false. A loader that gets false deletes the root it read into and uses nothing of it:
+//
+//     CPSStreamFile stream;
+//     if (!stream.Open(path, true, false))
+//         return false;
+//     CPSArchive archive(stream);
+//     if (!ArchiveReadHeader(archive, utf8, tag, major, minor, creator, creatorMajor, creatorMinor)
+//         || tag != "KVN" || /* newer than we know */ ...)
+//         return false;
+//     archive.SetVersion(CPSArchive::MakeVersion(major, minor));
+//     auto letter = std::make_unique<CNdbNewsletter>();
+//     if (!ArchiveSerializeRoot(archive, *letter))
+//         return false;                                   // letter and all it read are deleted
+//
+// A save is the mirror image, ending with CPSArchive::Flush, whose result decides success.
 bool ArchiveSerializeRoot(CPSArchive& archive, CPSBase& root);
 
 // Object pointers.

@@ -166,7 +166,9 @@ int CPSArchive::RegisterObject(CPSBase* object)
 {
     m_objects.push_back(object);
     const int index = static_cast<int>(m_objects.size());
-    m_objectIndex.emplace(object, index);
+    // Only the writer looks objects up by pointer; the reader goes by index.
+    if (!IsReading())
+        m_objectIndex.emplace(object, index);
     return index;
 }
 

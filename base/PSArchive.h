@@ -40,7 +40,11 @@ public:
     // major * 256 + minor; 2007.2 is 513794.
     int GetVersion() const { return m_version; }
     void SetVersion(int version) { m_version = version; }
-    static constexpr int MakeVersion(int major, int minor) { return major * 256 + minor; }
+    // Wraps instead of overflowing for the numbers of a damaged header.
+    static constexpr int MakeVersion(int major, int minor)
+    {
+        return static_cast<int>(static_cast<unsigned>(major) * 256u + static_cast<unsigned>(minor));
+    }
 
     // Texts are UTF-8 when set, else in the ANSI code page (Windows-1252).
     bool IsUtf8() const { return m_utf8; }
@@ -73,7 +77,7 @@ public:
     const std::string& GetClassName(int index) const;
     int GetClassCount() const { return static_cast<int>(m_classes.size()); }
 
-    // Object table, 1-based.
+    // Object table, 1-based. FindObject serves the writer: a reading archive finds nothing.
     int RegisterObject(CPSBase* object);
     int FindObject(const CPSBase* object) const;
     CPSBase* GetObjectAt(int index) const;

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <climits>
 #include <ctime>
 #include <utility>
@@ -43,6 +44,20 @@ QChar LocaleDecimalPoint()
 {
     const QString point = QLocale().decimalPoint();
     return point.size() == 1 ? point[0] : QChar(u'.');
+}
+
+// The store page of a command; empty for an unknown command.
+QString OnlinePageUrl(int command)
+{
+    static const char* const words[] = {"visit", "support", "smtpserverlist"};
+    if (command < 1 || command > 3)
+        return {};
+    const QString language = GetLanguageCode();
+    quint32 messageId = 0;
+    ReadAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("OnlineMessageLastId_") + language, messageId);
+    return QString::fromUtf16(StoreRedirectPage) + QStringLiteral("?lang=") + language +
+           QStringLiteral("&msgid=") + QString::number(messageId) + QStringLiteral("&elapsed=0&cmd=") +
+           QString::fromLatin1(words[command - 1]);
 }
 } // namespace
 
@@ -224,21 +239,6 @@ bool OpenWithShell(const QString& fileOrUrl)
 {
     ShellOpen(fileOrUrl);
     return true;
-}
-
-QString OnlinePageUrl(int command)
-{
-    static const char* const words[] = {"visit", "support", "smtpserverlist"};
-    if (command < 1 || command > 3)
-        return {};
-    const QString language = GetLanguageCode();
-    quint32 messageId = 0;
-    if (!ReadAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("OnlineMessageLastId_") + language,
-                             messageId))
-        messageId = 0;
-    return QString::fromUtf16(StoreRedirectPage) + QStringLiteral("?lang=") + language +
-           QStringLiteral("&msgid=") + QString::number(messageId) + QStringLiteral("&elapsed=0&cmd=") +
-           QString::fromLatin1(words[command - 1]);
 }
 
 bool OpenOnlinePage(int command)

@@ -33,7 +33,5 @@ bool OpenWithShell(const QString& fileOrUrl);
 // Opens a page of the maker's online store: 1 "visit", 2 "support", 3 "smtpserverlist";
 // false for any other command.
 bool OpenOnlinePage(int command);
-// The address that OpenOnlinePage opens; empty for an unknown command.
-QString OnlinePageUrl(int command);
 // Starts the intro program of the language; false when it is missing or cannot start.
 bool RunIntroMovie(const QString& languageCode);

@@ -29,11 +29,11 @@ function(kv_add_test_folder name)
     KV_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
     KV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     KV_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/test-artifacts")
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT
-      "LC_ALL=C.UTF-8;TZ=Europe/Berlin;QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;HOME=${CMAKE_BINARY_DIR}/test-home"
-    TIMEOUT 120)
+  # ctest cannot hand a list of variables through discovered test properties, so every test
+  # program starts under env with the pinned values instead.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "env;LC_ALL=C.UTF-8;TZ=Europe/Berlin;QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;HOME=${CMAKE_BINARY_DIR}/test-home")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
 
 # kv_add_fuzzer(name SOURCE LIBS...): a libFuzzer target fuzz_<name>.

@@ -155,6 +155,14 @@ TEST_F(ArchiveReader, PrimitivesReadBack)
     EXPECT_EQ(rect, QRect(1, 2, 3, 4));
 }
 
+TEST_F(ArchiveGraph, ExtremeRectangleEdgesReadBackUnchanged)
+{
+    const QByteArray bytes = Int(INT_MIN) + Int(INT_MAX) + Int(INT_MIN) + Int(INT_MAX);
+    QRect rect;
+    ASSERT_TRUE(Read(bytes, [&](CPSArchive& archive) { ArchiveReadRect(archive, rect); }));
+    EXPECT_EQ(Write([&](CPSArchive& archive) { ArchiveWriteRect(archive, rect); }), bytes);
+}
+
 TEST_F(ArchiveWriter, TextsAreUtf8OrWindows1252ByTheFlag)
 {
     const QString text = QString::fromUtf16(u"\u00E9\u20AC\u4E2D");

@@ -1,0 +1,1 @@
+h<?php echo "<b>"; ?><% Response.Write(1) %><a href="v.php?u=<?php echo $u; ?>">x</a><!-- open <?php

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "x2/X2StyleSheet.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+using X2StyleSheetList = std::vector<std::unique_ptr<CX2StyleSheet>>;
+
+// Reads style sheets and declaration lists. Malformed CSS gives fewer or odd rules, never an error.
+class CX2CssParser
+{
+public:
+    // Longest style sheet text read; a longer one adds no rule and fails.
+    static constexpr qsizetype MaxStyleSheetLength = 8 * 1024 * 1024;
+    // Declarations that one style sheet text may add over all its rules.
+    static constexpr int MaxDeclarationsPerStyleSheet = 200000;
+
+    virtual ~CX2CssParser() = default;
+
+    // Appends one rule per selector of every block; false only for an over-long text.
+    bool ParseStyleSheet(const QString& css, X2StyleSheetList& rules) const;
+    void ParseDeclarations(const QString& text, CX2StyleSheet& rule) const;
+    bool ParseSelector(CX2StyleSheet& rule, const QString& selector) const;
+    QString StripComments(const QString& text, const QString& open, const QString& close) const;
+};

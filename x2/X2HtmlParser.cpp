@@ -1,0 +1,339 @@
+#include "x2/X2HtmlParser.h"
+
+#include "x2/X2TextHelpers.h"
+
+namespace
+{
+bool IsWhiteSpace(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
+           c == QLatin1Char('\n');
+}
+
+bool IsAsciiLetter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
+}
+
+bool IsAttributeNameChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    return IsAsciiLetter(c) || (u >= u'0' && u <= u'9') || u == u'_' || u == u'-' || u == u'!' || u == u'?' ||
+           u == u':' || u == u'[' || u == u']';
+}
+
+bool EndsName(QChar c)
+{
+    return IsWhiteSpace(c) || c == QLatin1Char('/') || c == QLatin1Char('>');
+}
+
+// What an unmatched "<" becomes in a text node, so that the page written back stays markup
+// that reads as the same text.
+const QString EscapedLessThan = QStringLiteral("&lt;");
+} // namespace
+
+CX2HtmlParser::CX2HtmlParser(CX2Element* root)
+{
+    m_stack.push_back(root);
+}
+
+bool CX2HtmlParser::IsVoidElement(const QString& name)
+{
+    static const QStringList voids = {QStringLiteral("img"),  QStringLiteral("br"),   QStringLiteral("area"),
+                                      QStringLiteral("hr"),   QStringLiteral("meta"), QStringLiteral("link"),
+                                      QStringLiteral("input")};
+    return voids.contains(name);
+}
+
+bool CX2HtmlParser::IsEndTagBarrier(const QString& endTag, const QString& openElement)
+{
+    const bool td = openElement == QLatin1String("td");
+    const bool tr = openElement == QLatin1String("tr");
+    const bool table = openElement == QLatin1String("table");
+    const bool div = openElement == QLatin1String("div");
+    if (endTag == QLatin1String("td"))
+        return tr || table || div;
+    if (endTag == QLatin1String("tr"))
+        return table || div;
+    if (endTag == QLatin1String("table"))
+        return td || tr || div;
+    if (endTag == QLatin1String("div"))
+        return td || tr || table;
+    return td || tr || table || div;
+}
+
+qsizetype CX2HtmlParser::Find(Delimiter& delimiter, qsizetype from) const
+{
+    if (delimiter.missingFrom >= 0 && from >= delimiter.missingFrom)
+        return -1;
+    const qsizetype found = m_lower.indexOf(delimiter.text, from);
+    if (found < 0)
+        delimiter.missingFrom = from;
+    return found;
+}
+
+qsizetype CX2HtmlParser::NameEnd(qsizetype start) const
+{
+    qsizetype end = start;
+    while (end < m_text.size() && !EndsName(m_text.at(end)))
+        ++end;
+    return end;
+}
+
+void CX2HtmlParser::PushElement(CX2Element* element)
+{
+    m_openAt[element->GetName()].push_back(m_stack.size());
+    m_stack.push_back(element);
+}
+
+size_t CX2HtmlParser::TopmostOpen(const QString& name) const
+{
+    const auto found = m_openAt.constFind(name);
+    return found == m_openAt.cend() || found->empty() ? 0 : found->back();
+}
+
+void CX2HtmlParser::CloseElement(const QString& name)
+{
+    // The nearest open element of that name is closed, with everything above it, unless an
+    // element that bars this end tag stands above it. The stack indexes per name answer that
+    // without walking the stack for every stray end tag.
+    const size_t target = TopmostOpen(name);
+    if (target == 0)
+        return;
+    static const QStringList barriers = {QStringLiteral("td"), QStringLiteral("tr"), QStringLiteral("table"),
+                                         QStringLiteral("div")};
+    for (const QString& barrier : barriers)
+    {
+        if (IsEndTagBarrier(name, barrier) && TopmostOpen(barrier) > target)
+            return;
+    }
+    while (m_stack.size() > target)
+    {
+        m_openAt[m_stack.back()->GetName()].pop_back();
+        m_stack.pop_back();
+    }
+}
+
+CX2Element* CX2HtmlParser::Append(std::unique_ptr<CX2Element> node)
+{
+    return Current()->AppendChild(std::move(node));
+}
+
+void CX2HtmlParser::FlushText()
+{
+    if (m_pendingText.isEmpty())
+        return;
+    Append(std::make_unique<CX2Element>(CX2Element::Text, m_transform->Unescape(m_pendingText)));
+    m_pendingText.clear();
+}
+
+bool CX2HtmlParser::Parse(const QString& text, const CX2TransformBase& transform)
+{
+    if (text.size() > MaxInputLength)
+        return false;
+    m_transform = &transform;
+    m_text = text;
+    m_lower = AsciiLower(text);
+    m_position = 0;
+    m_pendingText.clear();
+    for (;;)
+    {
+        const qsizetype lt = m_text.indexOf(QLatin1Char('<'), m_position);
+        if (lt < 0)
+            break;
+        m_pendingText += QStringView(m_text).mid(m_position, lt - m_position);
+        m_position = lt;
+        const bool endTag = lt + 1 < m_text.size() && m_text.at(lt + 1) == QLatin1Char('/');
+        const Step step = endTag ? ReadEndTag(lt) : ReadStartTag(lt);
+        if (step == Step::Failed)
+        {
+            FlushText();
+            return false;
+        }
+        if (step == Step::NotMarkup)
+        {
+            m_pendingText += EscapedLessThan;
+            m_position = lt + 1;
+        }
+    }
+    m_pendingText += QStringView(m_text).mid(m_position);
+    FlushText();
+    return true;
+}
+
+CX2HtmlParser::Step CX2HtmlParser::ReadEndTag(qsizetype lt)
+{
+    const qsizetype start = lt + 2;
+    const qsizetype end = NameEnd(start);
+    // "</" followed by a blank, "/" or ">" closes nothing and is text, as is an end tag whose
+    // ">" never comes.
+    if (end == start)
+        return Step::NotMarkup;
+    const qsizetype gt = Find(m_tagEnd, start);
+    if (gt < 0)
+        return Step::NotMarkup;
+    FlushText();
+    CloseElement(m_lower.mid(start, end - start));
+    m_position = gt + 1;
+    return Step::Done;
+}
+
+CX2HtmlParser::Step CX2HtmlParser::ReadStartTag(qsizetype lt)
+{
+    const qsizetype start = lt + 1;
+    const qsizetype end = NameEnd(start);
+    if (end == start)
+        return Step::NotMarkup;
+    // A tag begins with a letter; "!", "?" and "%" begin declarations and blocks. Anything else
+    // ("5 <6", "<=", "<-") is text.
+    const QChar first = m_text.at(start);
+    if (!IsAsciiLetter(first) && first != QLatin1Char('!') && first != QLatin1Char('?') &&
+        first != QLatin1Char('%'))
+        return Step::NotMarkup;
+    const QString name = m_lower.mid(start, end - start);
+    if (name.startsWith(QLatin1String("!--")) || name == QLatin1String("!doctype") ||
+        name == QLatin1String("?xml") || name == QLatin1String("?php") || name == QLatin1String("%"))
+        return ReadSpecial(lt, name);
+
+    FlushText();
+    if (int(m_stack.size()) > MaxDepth)
+        return Step::Failed;
+    CX2Element* element = Append(std::make_unique<CX2Element>(name));
+    m_position = end;
+    const Step attributes = ReadAttributes(element);
+    if (attributes != Step::Done)
+        return attributes;
+
+    const bool style = name == QLatin1String("style");
+    if (style || name == QLatin1String("script"))
+    {
+        const qsizetype close = Find(style ? m_styleEnd : m_scriptEnd, m_position);
+        const qsizetype stop = close < 0 ? m_text.size() : close;
+        const QString raw = m_text.mid(m_position, stop - m_position);
+        auto content = std::make_unique<CX2Element>(CX2Element::Text, raw);
+        content->SetSelfClosing(true);
+        element->AppendChild(std::move(content));
+        // Content after "<script ... />" still belongs to the script; an empty tag would drop it.
+        if (!raw.isEmpty())
+            element->SetSelfClosing(false);
+        if (close < 0)
+        {
+            m_position = m_text.size();
+            return Step::Failed;
+        }
+        m_position = close + (style ? 8 : 9);
+        return Step::Done;
+    }
+    if (IsVoidElement(name))
+        element->SetSelfClosing(true);
+    if (!element->IsSelfClosing())
+        PushElement(element);
+    return Step::Done;
+}
+
+CX2HtmlParser::Step CX2HtmlParser::ReadSpecial(qsizetype lt, const QString& name)
+{
+    int kind = CX2Element::Comment;
+    qsizetype contentStart = lt + 1;
+    qsizetype contentEnd = 0;
+    qsizetype next = 0;
+    if (name.startsWith(QLatin1String("!--")))
+    {
+        const qsizetype close = Find(m_commentEnd, lt + 1);
+        if (close < 0)
+            return Step::NotMarkup;
+        contentStart = lt + 4;
+        contentEnd = std::max(close, contentStart); // "<!-->" is an empty comment
+        next = close + 3;
+    }
+    else if (name == QLatin1String("?php") || name == QLatin1String("%"))
+    {
+        const bool php = name == QLatin1String("?php");
+        kind = php ? CX2Element::PhpBlock : CX2Element::AspBlock;
+        const qsizetype close = Find(php ? m_phpEnd : m_aspEnd, lt + 1);
+        if (close < 0)
+            return Step::NotMarkup;
+        contentEnd = close + 1; // the block keeps the "?" or "%" of its end
+        next = close + 2;
+    }
+    else
+    {
+        kind = name == QLatin1String("?xml") ? CX2Element::XmlDeclaration : CX2Element::Doctype;
+        const qsizetype close = Find(m_tagEnd, lt + 1);
+        if (close < 0)
+            return Step::NotMarkup;
+        contentEnd = close;
+        next = close + 1;
+    }
+    FlushText();
+    auto node = std::make_unique<CX2Element>(kind, m_text.mid(contentStart, contentEnd - contentStart));
+    node->SetSelfClosing(true);
+    Append(std::move(node));
+    m_position = next;
+    return Step::Done;
+}
+
+CX2HtmlParser::Step CX2HtmlParser::ReadAttributes(CX2Element* element)
+{
+    const qsizetype size = m_text.size();
+    qsizetype& p = m_position;
+    for (;;)
+    {
+        while (p < size && IsWhiteSpace(m_text.at(p)))
+            ++p;
+        if (p >= size)
+            return Step::Failed;
+        const QChar c = m_text.at(p);
+        if (c == QLatin1Char('>'))
+        {
+            ++p;
+            return Step::Done;
+        }
+        if (c == QLatin1Char('/') && p + 1 < size && m_text.at(p + 1) == QLatin1Char('>'))
+        {
+            element->SetSelfClosing(true);
+            p += 2;
+            return Step::Done;
+        }
+        const qsizetype nameStart = p;
+        while (p < size && IsAttributeNameChar(m_text.at(p)))
+            ++p;
+        if (p == nameStart)
+            return Step::Failed;
+        const QString name = m_lower.mid(nameStart, p - nameStart);
+        while (p < size && IsWhiteSpace(m_text.at(p)))
+            ++p;
+        QString value = name;
+        if (p < size && m_text.at(p) == QLatin1Char('='))
+        {
+            ++p;
+            while (p < size && IsWhiteSpace(m_text.at(p)))
+                ++p;
+            if (p >= size)
+                return Step::Failed;
+            const QChar quote = m_text.at(p);
+            if (quote == QLatin1Char('"') || quote == QLatin1Char('\''))
+            {
+                const qsizetype close = m_text.indexOf(quote, p + 1);
+                if (close < 0)
+                    return Step::Failed;
+                value = m_text.mid(p + 1, close - p - 1);
+                p = close + 1;
+            }
+            else
+            {
+                const qsizetype valueStart = p;
+                while (p < size && !IsWhiteSpace(m_text.at(p)) && m_text.at(p) != QLatin1Char('>') &&
+                       !(m_text.at(p) == QLatin1Char('/') && p + 1 < size &&
+                         m_text.at(p + 1) == QLatin1Char('>')))
+                    ++p;
+                if (p >= size)
+                    return Step::Failed;
+                value = m_text.mid(valueStart, p - valueStart);
+            }
+        }
+        element->AppendAttribute(
+            std::make_unique<CX2Attribute>(m_transform->Unescape(name), m_transform->Unescape(value)));
+    }
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Appends the pieces of the text between occurrences of the separator: a trailing separator
+// yields a final empty piece, two adjacent separators an empty piece, an empty text no piece.
+void SplitText(QStringList& result, const QString& text, const QString& separator);
+
+// Looks the key up in a key:value; list held in plain text. The key must stand at the start of
+// the text or directly after a ";" and match exactly; the value runs to the next ";" untrimmed.
+bool FindDeclarationInText(const QString& key, const QString& text, QString& value);
+
+// Letter case of ASCII letters only, so that the result keeps the length (and the positions) of
+// the input: markup names are ASCII, and a full Unicode mapping may change a text's length.
+QString AsciiLower(const QString& text);
