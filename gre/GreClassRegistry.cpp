@@ -6,6 +6,8 @@
 #include "gre/GreLayerGroup.h"
 #include "gre/GreLayerImage.h"
 #include "gre/GreLayerText.h"
+#include "gre/GrePipeline.h"
+#include "gre/GreProject.h"
 
 // Every persistable class of the image engine, in one file (see base/PSFactory.h).
 KV_REGISTER_PERSISTENT_CLASS(gre::CGreImage, 1, "CGreImage")
@@ -16,3 +18,5 @@ KV_REGISTER_PERSISTENT_CLASS(gre::CGreLayerText, 1, "CGreLayerText")
 KV_REGISTER_PERSISTENT_CLASS(gre::CGreLayerGroup, 1, "CGreLayerGroup")
 KV_REGISTER_PERSISTENT_CLASS(gre::CGreEffectBase, 1, "CGreEffectBase")
 KV_REGISTER_PERSISTENT_CLASS(gre::CGreEffectDropShadow, 1, "CGreEffectDropShadow")
+KV_REGISTER_PERSISTENT_CLASS(gre::CGrePipeline, 1, "CGrePipeline")
+KV_REGISTER_PERSISTENT_CLASS(gre::CGreProject, 1, "CGreProject")
