@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class CHttpConnection;
+class CHttpFile;
+class CInternetSession;
+
+// One HTTP request at a time with its status, content type and whole body. A non-empty body
+// makes the request a form POST (redirects not followed), an empty one a GET (redirects followed).
+class CINetFile
+{
+public:
+    static constexpr int DefaultTimeout = 40000;
+
+    CINetFile();
+    virtual ~CINetFile();
+
+    CINetFile(const CINetFile&) = delete;
+    CINetFile& operator=(const CINetFile&) = delete;
+
+    // Process-wide connect, send and receive time-out in milliseconds for requests sent from now
+    // on; tests shorten it.
+    static void SetTimeout(int milliseconds);
+    static int GetTimeout();
+
+    // True when a response with a readable status line arrived, whatever its status.
+    bool SendRequest(const QString& server, const QString& objectPath, const QString& body, int port);
+    qsizetype ReadResponse();
+    QString GetResponseText() const;
+    const QByteArray& GetBody() const { return m_body; }
+    int GetStatusCode() const { return m_statusCode; }
+    QString GetContentType() const { return m_contentType; }
+    bool IsUtf8Content() const;
+    QString GetServerHeader() const;
+    QString GetUserAgent() const { return m_userAgent; }
+    void Close();
+
+private:
+    QString m_userAgent;
+    std::unique_ptr<CInternetSession> m_session;
+    std::unique_ptr<CHttpConnection> m_connection;
+    std::unique_ptr<CHttpFile> m_request;
+    int m_statusCode{-1};
+    QString m_contentType;
+    QByteArray m_body;
+};

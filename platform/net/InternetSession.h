@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class CHttpConnection;
+
+// One internet session: the user agent and the time-outs that every connection opened from it
+// uses. Proxies come from the environment (http_proxy, https_proxy, all_proxy, no_proxy), as the
+// desktop's preconfigured settings do.
+class CInternetSession
+{
+public:
+    explicit CInternetSession(const QString& userAgent);
+
+    const QString& GetUserAgent() const { return m_userAgent; }
+
+    void SetConnectTimeout(int milliseconds) { m_connectTimeout = milliseconds; }
+    int GetConnectTimeout() const { return m_connectTimeout; }
+    // How long a request may go without receiving or sending a single byte.
+    void SetTransferTimeout(int milliseconds) { m_transferTimeout = milliseconds; }
+    int GetTransferTimeout() const { return m_transferTimeout; }
+
+    // Port 0 is the default HTTP port. None when the server name is not a host name or address.
+    std::unique_ptr<CHttpConnection> GetHttpConnection(const QString& server, int port) const;
+
+private:
+    QString m_userAgent;
+    int m_connectTimeout{60000};
+    int m_transferTimeout{60000};
+};
