@@ -162,8 +162,8 @@ void CGreLayerText::Prepare(CGreRenderContext& context)
     if (box.isEmpty() || !IsDrawableSize(m_size) || m_text.isEmpty())
         return;
     CTextBlock block(*this, box.width());
-    const QSize size = block.GetPictureSize();
-    if (size.isEmpty() || !m_picture.Create(size.boundedTo(QSize(MaxRenderSide, MaxRenderSide))))
+    const QSize size = block.GetPictureSize().boundedTo(QSize(MaxRenderSide, MaxRenderSide));
+    if (size.isEmpty() || !context.TakeWork(qint64(size.width()) * size.height()) || !m_picture.Create(size))
         return;
 
     QImage& bitmap = m_picture.GetBitmap();
