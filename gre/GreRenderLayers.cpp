@@ -30,6 +30,7 @@ std::vector<const CGreEffectBase*> EffectsInOrder(const CGreLayerBase::EffectLis
                      { return a->GetOrderKey() < b->GetOrderKey(); });
     return ordered;
 }
+
 qint64 Area(const QRect& rect)
 {
     return rect.isEmpty() ? 0 : qint64(rect.width()) * rect.height();
