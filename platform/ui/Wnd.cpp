@@ -465,6 +465,15 @@ bool CWnd::EnableWindow(bool enable)
     if (!m_widget)
         return false;
     const bool wasDisabled = !m_widget->isEnabled();
+    if (!enable && !wasDisabled)
+    {
+        // A disabled window takes no input: a press, drag or repeat it was tracking ends here.
+        SendMessage(WM_CANCELMODE);
+        if (g_capture == this)
+            ReleaseCapture();
+        if (!m_widget)
+            return wasDisabled;
+    }
     m_widget->setEnabled(enable);
     return wasDisabled;
 }
