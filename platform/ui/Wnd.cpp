@@ -308,6 +308,9 @@ bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, QEvent* event, b
 
 bool CWnd::TranslateEvent(QEvent* event, bool* result)
 {
+    // A disabled window gets no mouse input; Qt passes it on to the parent.
+    if (event->isPointerEvent() && m_widget && !m_widget->isEnabled())
+        return false;
     switch (event->type())
     {
     case QEvent::Paint:
