@@ -89,6 +89,8 @@ bool CDialog::CreateFromTemplate(UINT templateId, CWnd* parent)
     GetSafeHwnd()->setAttribute(Qt::WA_Moved, false);
     m_ended = false;
     m_result = -1;
+    // The default button belongs to the window: a dialog shown again starts from its template.
+    m_defId = 0;
     CreateControls(dialog);
     SendMessage(WM_INITDIALOG, 0, 0);
     return true;

@@ -308,6 +308,9 @@ bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, QEvent* event, b
 
 bool CWnd::TranslateEvent(QEvent* event, bool* result)
 {
+    // A disabled window gets no mouse input; Qt passes it on to the parent.
+    if (event->isPointerEvent() && m_widget && !m_widget->isEnabled())
+        return false;
     switch (event->type())
     {
     case QEvent::Paint:
@@ -465,6 +468,15 @@ bool CWnd::EnableWindow(bool enable)
     if (!m_widget)
         return false;
     const bool wasDisabled = !m_widget->isEnabled();
+    if (!enable && !wasDisabled)
+    {
+        // A disabled window takes no input: a press, drag or repeat it was tracking ends here.
+        SendMessage(WM_CANCELMODE);
+        if (g_capture == this)
+            ReleaseCapture();
+        if (!m_widget)
+            return wasDisabled;
+    }
     m_widget->setEnabled(enable);
     return wasDisabled;
 }

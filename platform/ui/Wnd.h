@@ -59,7 +59,8 @@ public:
     static CWnd* GetCapture();
     static bool ReleaseCapture();
 
-    // Returns whether the window was disabled before.
+    // Returns whether the window was disabled before. Disabling first sends WM_CANCELMODE and
+    // releases the capture the window holds.
     bool EnableWindow(bool enable = true);
     bool IsWindowEnabled() const;
     bool ShowWindow(int command);

@@ -217,3 +217,22 @@ TEST(DlgMessageBox, QuestionArtifact)
                       });
     EXPECT_EQ(result, IDYES);
 }
+
+TEST(DlgMessageBox, ShownAgainStartsFromItsTemplate)
+{
+    CDlgMessageBox box;
+    box.m_text = QStringLiteral("Really?");
+    const auto pressEnter = [&box]
+    {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(box.GetSafeHwnd()));
+        PressKey(box, Qt::Key_Return);
+        if (box.IsWindowVisible())
+            box.EndDialog(StillOpen);
+    };
+    box.m_type = MB_OKCANCEL;
+    QTimer::singleShot(0, pressEnter);
+    EXPECT_EQ(box.DoModal(), IDCANCEL);
+    box.m_type = MB_YESNO;
+    QTimer::singleShot(0, pressEnter);
+    EXPECT_EQ(box.DoModal(), StillOpen) << "the default button of the first run is gone";
+}

@@ -306,3 +306,23 @@ TEST(ImageButtonArtifact, ProgramFacesInEveryState)
     QDir().mkpath(QStringLiteral(KV_ARTIFACT_DIR));
     image.save(QStringLiteral(KV_ARTIFACT_DIR "/imagebutton-states.png"));
 }
+
+TEST_F(ImageButton, DisablingAPressedButtonCancelsThePress)
+{
+    for (const DWORD style : {DWORD(0), CKVImageButton::StyleAutoRepeat})
+    {
+        SCOPED_TRACE(style);
+        CreateButton(style);
+        QTest::mousePress(Widget(), Qt::LeftButton, {}, QPoint(10, 10));
+        const std::size_t atPress = Commands();
+        button.EnableWindow(false);
+        EXPECT_EQ(CWnd::GetCapture(), nullptr) << "a disabled window holds no capture";
+        QTest::qWait(3 * CurrentRepeatDelayMs());
+        QTest::mouseRelease(Widget(), Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_EQ(Commands(), atPress) << "a disabled button sends nothing";
+        EXPECT_EQ(FaceColor(), StripColor(3, 0));
+        button.EnableWindow(true);
+        EXPECT_EQ(FaceColor(), StripColor(0, 0)) << "the press is over";
+        button.DestroyWindow();
+    }
+}

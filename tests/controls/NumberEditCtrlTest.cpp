@@ -226,3 +226,16 @@ TEST(NumberEditCreate, OwnWindowStartsAtTheMinimum)
     QTest::keyClicks(edit.GetSafeHwnd(), QStringLiteral("x"));
     EXPECT_EQ(edit.GetWindowText(), QStringLiteral("0"));
 }
+
+TEST_F(NumberEdit, DisabledSpinTakesNoPress)
+{
+    Open(0, 10, 5);
+    dialog->m_number.EnableWindow(false);
+    QWidget* spin = Spin()->GetSafeHwnd();
+    const QImage idle = spin->grab().toImage();
+    QTest::mousePress(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2));
+    EXPECT_EQ(CWnd::GetCapture(), nullptr) << "a disabled window gets no mouse input";
+    EXPECT_EQ(spin->grab().toImage(), idle) << "no arrow shows pressed";
+    QTest::mouseRelease(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2));
+    EXPECT_EQ(Edit()->text(), QStringLiteral("5"));
+}
