@@ -524,3 +524,27 @@ TEST_F(NdbNewsletterFile, FailedSaveKeepsThePreviousFile)
     }
     EXPECT_EQ(FolderFiles(), QStringList({"letter.kvnl", "letter.kvnlt", "members.kvmg", "newsletter.kvsc"}));
 }
+
+// The seeds of the newsletter fuzz target: written with KV_WRITE_FUZZ_SEEDS=1, and loaded on
+// every run so that they stay readable newsletters.
+TEST_F(NdbNewsletterFile, FuzzSeedsLoad)
+{
+    const QString corpus = QStringLiteral(KV_SOURCE_DIR "/fuzz/newsletter/corpus/");
+    if (qEnvironmentVariableIsSet("KV_WRITE_FUZZ_SEEDS"))
+    {
+        ASSERT_TRUE(QDir().mkpath(corpus));
+        auto letter = SampleNewsletter();
+        ASSERT_TRUE(letter->Save(corpus + "sample.kvnl", "Kelvora", 2007, 1));
+        ASSERT_TRUE(
+            NdbTest::WriteWithHeader(corpus + "format-2007.0.kvnl", {"KVN", 2007, 0, {}, 0, 0}, *letter));
+        letter->SetField(NewsletterTemplateFlag, CNdbFieldValue(NdbValueBool, 1));
+        CNdbNewsletter::ObjectMap objects;
+        objects.emplace("user", std::make_unique<CNdbUser>());
+        ASSERT_TRUE(letter->SaveTemplate(corpus + "template.kvnlt", objects, {{"key", "value"}}, {}));
+        ASSERT_TRUE(CNdbNewsletter().Save(corpus + "empty.kvnl", {}, 0, 0));
+    }
+    const QStringList seeds = QDir(corpus).entryList(QDir::Files);
+    EXPECT_EQ(seeds.size(), 4);
+    for (const QString& seed : seeds)
+        EXPECT_TRUE(CNdbNewsletter().Load(corpus + seed)) << seed.toStdString();
+}
