@@ -384,6 +384,26 @@ TEST_F(NdbNewsletterFile, DamagedFileLeavesTheNewsletterAsItWas)
     EXPECT_TRUE(read.Load(good));
 }
 
+TEST_F(NdbNewsletterFile, FileCannotChangeTheKindOfItsDocument)
+{
+    // The shell takes a document of kind 7 for a mailing list and one of kind 1 for a newsletter.
+    auto letter = SampleNewsletter();
+    const QString letterPath = Path("kind.kvnl");
+    ASSERT_TRUE(NdbTest::WriteAll(letterPath, NdbTest::Header("KVN", 2007, 2) + Int(NdbKindMailGroup) +
+                                                  Bytes(*letter).mid(4)));
+    CNdbNewsletter readLetter;
+    ASSERT_TRUE(readLetter.Load(letterPath));
+    EXPECT_EQ(readLetter.GetKind(), NdbKindNewsletter);
+
+    CNdbMailGroup group;
+    const QString groupPath = Path("kind.kvmg");
+    ASSERT_TRUE(NdbTest::WriteAll(groupPath, NdbTest::Header("KVM", 2007, 0) + Int(NdbKindNewsletter) +
+                                                 NdbTest::WriteRoot(group).mid(4)));
+    CNdbMailGroup readGroup;
+    ASSERT_TRUE(readGroup.Load(groupPath));
+    EXPECT_EQ(readGroup.GetKind(), NdbKindMailGroup);
+}
+
 TEST_F(NdbNewsletterFile, TemplateRoundTripCarriesTheExtras)
 {
     auto letter = SampleNewsletter();
