@@ -153,9 +153,12 @@ void CNdbFieldValue::Serialize(CPSArchive& archive)
     }
     else if (m_type == NdbValueColor)
     {
-        // In place, not as an object pointer: no class-table entry.
-        CNdbColor color = GetColor() ? *GetColor() : CNdbColor();
-        color.Serialize(archive);
+        // In place, not as an object pointer: no class-table entry. A value made from a bare
+        // type code owns no colour and writes the default one.
+        if (CNdbColor* color = std::get_if<CNdbColor>(&m_owned))
+            color->Serialize(archive);
+        else
+            CNdbColor().Serialize(archive);
     }
 }
 

@@ -12,7 +12,7 @@ class CNdbHsv
 {
 public:
     // Saturation and value are clamped into 0 to 1; the hue is kept as given.
-    CNdbHsv(double hue = -1, double saturation = 0, double value = 0, quint8 alpha = 255);
+    explicit CNdbHsv(double hue = -1, double saturation = 0, double value = 0, quint8 alpha = 255);
     explicit CNdbHsv(const CNdbRgba& rgba);
 
     double hue{-1};

@@ -180,6 +180,16 @@ TEST(NdbFieldValue, TypedReadsOfOtherTypesAreEmpty)
     EXPECT_TRUE(CNdbFieldValue(NdbValueTextAlign, 0x101).GetBool());
 }
 
+TEST(NdbFieldValue, OwningTypeMadeFromBareCodeWritesEmptyPayload)
+{
+    const CNdbFieldValue color(NdbValueColor, 5);
+    EXPECT_EQ(color.GetColor(), nullptr);
+    EXPECT_EQ(WriteValue(color), Int(210) + Int(0) + Int(0xFF000000) + Int(0));
+    const CNdbFieldValue text(NdbValueText, 5);
+    EXPECT_TRUE(text.GetString().isEmpty());
+    EXPECT_EQ(WriteValue(text), Int(3) + Int(0));
+}
+
 TEST(NdbFieldValue, UnitSuffixes)
 {
     const std::pair<int, const char*> units[] = {{0, ""},   {1, "px"}, {2, "pt"}, {3, "mm"},
@@ -241,7 +251,7 @@ TEST(NdbFieldValue, FormatLengthOfNonFiniteNumberIsZero)
 }
 
 // A decimal-comma locale set every way a program can set one: C library, C++ and Qt.
-class GermanLocale : public testing::Test
+class NdbLengthUnderGermanLocale : public testing::Test
 {
 protected:
     void SetUp() override
@@ -272,7 +282,7 @@ private:
     QLocale m_qtLocale;
 };
 
-TEST_F(GermanLocale, FormatLengthKeepsDecimalPoint)
+TEST_F(NdbLengthUnderGermanLocale, FormatLengthKeepsDecimalPoint)
 {
     if (m_haveCLocale)
     {
