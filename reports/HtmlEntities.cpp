@@ -3,15 +3,11 @@
 QString EncodeHtmlEntities(const QString& text)
 {
     QString result;
-    result.reserve(text.size() + text.size() / 8);
-    for (qsizetype i = 0; i < text.size(); ++i)
+    result.reserve(text.size());
+    for (const QChar character : text)
     {
-        const QChar c = text.at(i);
-        char32_t code = c.unicode();
-        // A surrogate pair is one character: a reference to a lone surrogate is no character at all.
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            code = QChar::surrogateToUcs4(c, text.at(++i));
-        switch (code)
+        const char16_t unit = character.unicode();
+        switch (unit)
         {
         case u'&':
             result += QLatin1String("&amp;");
@@ -26,10 +22,10 @@ QString EncodeHtmlEntities(const QString& text)
             result += QLatin1String("&gt;");
             break;
         default:
-            if (code >= 128)
-                result += QLatin1String("&#") + QString::number(code) + QLatin1Char(';');
+            if (unit >= 128)
+                result += QLatin1String("&#") + QString::number(unit) + QLatin1Char(';');
             else
-                result += c;
+                result += character;
         }
     }
     return result;

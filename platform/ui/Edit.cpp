@@ -1,0 +1,51 @@
+#include "platform/ui/Edit.h"
+
+#include "platform/ui/WndHost.h"
+
+#include <QLineEdit>
+
+QWidget* CEdit::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
+{
+    auto* edit = new CWndHost<QLineEdit>(this, parent);
+    edit->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+    QObject::connect(edit, &QLineEdit::textChanged, edit,
+                     [edit]
+                     {
+                         if (CWnd* wnd = CWnd::FromHandle(edit))
+                             wnd->NotifyParent(EN_UPDATE);
+                         if (CWnd* wnd = CWnd::FromHandle(edit))
+                             wnd->NotifyParent(EN_CHANGE);
+                     });
+    return edit;
+}
+
+void CEdit::GetSel(int& start, int& end) const
+{
+    const auto* edit = qobject_cast<QLineEdit*>(GetSafeHwnd());
+    if (!edit)
+    {
+        start = end = 0;
+        return;
+    }
+    if (edit->hasSelectedText())
+    {
+        start = edit->selectionStart();
+        end = edit->selectionEnd();
+        return;
+    }
+    start = end = edit->cursorPosition();
+}
+
+void CEdit::SetSel(int start, int end)
+{
+    auto* edit = qobject_cast<QLineEdit*>(GetSafeHwnd());
+    if (!edit)
+        return;
+    const int length = int(edit->text().size());
+    start = std::clamp(start < 0 ? length : start, 0, length);
+    end = std::clamp(end < 0 ? length : end, 0, length);
+    // The caret goes to the end given last, as it does when the user selects.
+    edit->setSelection(start, end - start);
+    if (start == end)
+        edit->setCursorPosition(start);
+}

@@ -1,0 +1,55 @@
+#include "platform/ui/FontNames.h"
+
+#include <QFontDatabase>
+
+namespace
+{
+struct FontSubstitute
+{
+    const char* windowsName;
+    const char* family;
+};
+
+// Liberation fonts match the metrics of the Windows core fonts; the rest take the nearest look.
+constexpr FontSubstitute Substitutes[] = {
+    {"ms shell dlg", "Liberation Sans"},
+    {"ms shell dlg 2", "Liberation Sans"},
+    {"ms sans serif", "Liberation Sans"},
+    {"microsoft sans serif", "Liberation Sans"},
+    {"arial", "Liberation Sans"},
+    {"helvetica", "Liberation Sans"},
+    {"tahoma", "DejaVu Sans"},
+    {"segoe ui", "DejaVu Sans"},
+    {"verdana", "DejaVu Sans"},
+    {"trebuchet ms", "DejaVu Sans"},
+    {"arial narrow", "Liberation Sans Narrow"},
+    {"times new roman", "Liberation Serif"},
+    {"times", "Liberation Serif"},
+    {"georgia", "DejaVu Serif"},
+    {"courier new", "Liberation Mono"},
+    {"courier", "Liberation Mono"},
+    {"lucida console", "DejaVu Sans Mono"},
+};
+
+constexpr const char* FallbackFamily = "Liberation Sans";
+constexpr const char* LastResortFamily = "DejaVu Sans";
+
+bool IsInstalled(const QString& family)
+{
+    return QFontDatabase::hasFamily(family);
+}
+} // namespace
+
+QString MapWindowsFontFamily(const QString& windowsName)
+{
+    const QString key = windowsName.trimmed().toLower();
+    for (const FontSubstitute& substitute : Substitutes)
+    {
+        if (key == QLatin1String(substitute.windowsName) && IsInstalled(substitute.family))
+            return QString::fromLatin1(substitute.family);
+    }
+    if (!key.isEmpty() && IsInstalled(windowsName.trimmed()))
+        return windowsName.trimmed();
+    return IsInstalled(FallbackFamily) ? QString::fromLatin1(FallbackFamily)
+                                       : QString::fromLatin1(LastResortFamily);
+}

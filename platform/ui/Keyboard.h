@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/ui/WinConstants.h"
+
+#include <Qt>
+#include <QtGlobal>
+#include <cstdint>
+
+// The state of a modifier key (VK_SHIFT, VK_CONTROL, VK_MENU): the high bit is set while it is down.
+std::int16_t GetKeyState(WPARAM virtualKey);
+
+// The window layer notes the modifiers of the key event it is dispatching.
+void SetDispatchedKeyModifiers(Qt::KeyboardModifiers modifiers);

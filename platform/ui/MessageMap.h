@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/ui/WinConstants.h"
+
+#include <span>
+
+class CWnd;
+
+// Every handler takes the message's two arguments and returns its result; handlers of derived
+// windows are stored as handlers of CWnd, which is sound because CWnd is a plain, single base.
+using MessageHandler = LRESULT (CWnd::*)(WPARAM, LPARAM);
+
+struct MessageMapEntry
+{
+    UINT message = 0;
+    UINT code = 0; // notification code of WM_COMMAND and OCM_COMMAND entries
+    UINT id = 0;   // command or control id of WM_COMMAND entries
+    MessageHandler handler = nullptr;
+};
+
+// A window class's static table, chained to the table of its base class.
+struct MessageMap
+{
+    const MessageMap* base = nullptr;
+    std::span<const MessageMapEntry> entries;
+
+    const MessageMapEntry* Find(UINT message, UINT code, UINT id) const;
+};
+
+template <class T> MessageMapEntry OnMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM))
+{
+    return {message, 0, 0, static_cast<MessageHandler>(handler)};
+}
+
+template <class T> MessageMapEntry OnCommand(UINT id, LRESULT (T::*handler)(WPARAM, LPARAM))
+{
+    return {WM_COMMAND, 0, id, static_cast<MessageHandler>(handler)};
+}
+
+// A notification that a control sends about itself, handled by the control's own class.
+template <class T> MessageMapEntry OnReflectedCommand(UINT code, LRESULT (T::*handler)(WPARAM, LPARAM))
+{
+    return {OCM_COMMAND, code, 0, static_cast<MessageHandler>(handler)};
+}

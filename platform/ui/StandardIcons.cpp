@@ -1,0 +1,18 @@
+#include "platform/ui/StandardIcons.h"
+
+#include "platform/ui/WinConstants.h"
+
+#include <QApplication>
+#include <QStyle>
+
+QIcon LoadStandardIcon(int id)
+{
+    QStyle::StandardPixmap pixmap = QStyle::SP_MessageBoxInformation;
+    if (id == IDI_HAND)
+        pixmap = QStyle::SP_MessageBoxCritical;
+    else if (id == IDI_QUESTION)
+        pixmap = QStyle::SP_MessageBoxQuestion;
+    else if (id == IDI_EXCLAMATION)
+        pixmap = QStyle::SP_MessageBoxWarning;
+    return QApplication::style()->standardIcon(pixmap);
+}

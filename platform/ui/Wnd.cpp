@@ -1,0 +1,633 @@
+#include "platform/ui/Wnd.h"
+
+#include "platform/ui/Font.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/WndHost.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QTimerEvent>
+
+namespace
+{
+CWnd* g_capture = nullptr;
+
+const QEvent::Type PostedMessageType = QEvent::Type(QEvent::registerEventType());
+
+class PostedMessageEvent : public QEvent
+{
+public:
+    PostedMessageEvent(UINT message, WPARAM wParam, LPARAM lParam)
+        : QEvent(PostedMessageType), message(message), wParam(wParam), lParam(lParam)
+    {
+    }
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+WPARAM MouseKeyState(const QMouseEvent* e)
+{
+    WPARAM keys = 0;
+    if (e->buttons() & Qt::LeftButton)
+        keys |= MK_LBUTTON;
+    if (e->buttons() & Qt::RightButton)
+        keys |= MK_RBUTTON;
+    if (e->modifiers() & Qt::ShiftModifier)
+        keys |= MK_SHIFT;
+    if (e->modifiers() & Qt::ControlModifier)
+        keys |= MK_CONTROL;
+    return keys;
+}
+
+WPARAM VirtualKey(int qtKey)
+{
+    static const std::pair<int, WPARAM> keys[] = {
+        {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},       {Qt::Key_Return, VK_RETURN},
+        {Qt::Key_Enter, VK_RETURN},   {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_End, VK_END},
+        {Qt::Key_Home, VK_HOME},      {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},
+        {Qt::Key_Right, VK_RIGHT},    {Qt::Key_Down, VK_DOWN},     {Qt::Key_Delete, VK_DELETE},
+    };
+    for (const auto& [key, virtualKey] : keys)
+    {
+        if (key == qtKey)
+            return virtualKey;
+    }
+    return 0;
+}
+
+// Keys that type a character give WM_CHAR; Delete types none although Qt gives it a text.
+bool TypesCharacter(const QKeyEvent* e)
+{
+    return !e->text().isEmpty() && e->key() != Qt::Key_Delete && e->text().at(0) != QChar(0x7F);
+}
+} // namespace
+
+bool CWndHostBase::Route(QEvent* event, bool* result)
+{
+    return m_wnd && m_wnd->TranslateEvent(event, result);
+}
+
+void CWndHostBase::Detach()
+{
+    if (m_wnd)
+        m_wnd->OnHostDestroyed();
+    m_wnd = nullptr;
+}
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd()
+{
+    DestroyWindow();
+}
+
+bool CWnd::Create(const QString& className, const QString& windowName, DWORD style, const CRect& rect,
+                  CWnd* parent, UINT id)
+{
+    return CreateEx(0, className, windowName, style, rect, parent, id);
+}
+
+bool CWnd::CreateEx(DWORD exStyle, const QString&, const QString& windowName, DWORD style, const CRect& rect,
+                    CWnd* parentOrOwner, UINT id)
+{
+    if (IsWindow())
+        return false;
+    QWidget* parentWidget = parentOrOwner ? parentOrOwner->GetSafeHwnd() : nullptr;
+    if ((style & WS_CHILD) && !parentWidget)
+        return false;
+    QWidget* widget = CreateHostWidget(parentWidget, style, exStyle);
+    if (!widget)
+        return false;
+    AttachWidget(widget, id, style);
+    if (!windowName.isEmpty())
+        SetWindowText(windowName);
+    MoveWindow(rect, false);
+    if (style & WS_DISABLED)
+        widget->setEnabled(false);
+    if (SendMessage(WM_CREATE) == -1)
+    {
+        DestroyWindow();
+        return false;
+    }
+    // Qt would show a child that was never hidden together with its parent.
+    if (style & WS_VISIBLE)
+        widget->show();
+    else if (!widget->isWindow())
+        widget->hide();
+    return true;
+}
+
+QWidget* CWnd::CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle)
+{
+    if (!(style & WS_POPUP))
+        return new CWndHost<QWidget>(this, parent);
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint;
+    if (exStyle & WS_EX_TOPMOST)
+        flags |= Qt::WindowStaysOnTopHint;
+    if (exStyle & WS_EX_NOACTIVATE)
+        flags |= Qt::WindowDoesNotAcceptFocus;
+    auto* widget = new CWndHost<QWidget>(this, parent ? parent->window() : nullptr, flags);
+    if (exStyle & WS_EX_NOACTIVATE)
+        widget->setAttribute(Qt::WA_ShowWithoutActivating);
+    return widget;
+}
+
+void CWnd::AttachWidget(QWidget* widget, UINT id, DWORD style)
+{
+    m_widget = widget;
+    m_id = id;
+    m_style = style;
+    if (auto* host = dynamic_cast<CWndHostBase*>(widget))
+        host->Attach(this);
+}
+
+void CWnd::DestroyWindow()
+{
+    if (!m_widget)
+        return;
+    QWidget* widget = m_widget;
+    OnHostDestroyed();
+    if (auto* host = dynamic_cast<CWndHostBase*>(widget))
+        host->Attach(nullptr);
+    delete widget;
+}
+
+void CWnd::OnHostDestroyed()
+{
+    if (g_capture == this)
+        g_capture = nullptr;
+    m_timerIds.clear();
+    m_qtTimers.clear();
+    m_widget = nullptr;
+}
+
+bool CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    CWnd* item = parent ? parent->GetDlgItem(int(id)) : nullptr;
+    if (!item || item == this || IsWindow())
+        return false;
+    QWidget* widget = item->m_widget;
+    const DWORD style = item->m_style;
+    CFont* font = item->m_font;
+    item->m_widget = nullptr;
+    AttachWidget(widget, id, style);
+    m_font = font;
+    return true;
+}
+
+CWnd* CWnd::FromHandle(const QWidget* widget)
+{
+    const auto* host = dynamic_cast<const CWndHostBase*>(widget);
+    return host ? host->Wnd() : nullptr;
+}
+
+CWnd* CWnd::GetParent() const
+{
+    if (!m_widget)
+        return nullptr;
+    return FromHandle(m_widget->parentWidget());
+}
+
+CWnd* CWnd::GetDlgItem(int id) const
+{
+    if (!m_widget)
+        return nullptr;
+    for (QObject* child : m_widget->children())
+    {
+        CWnd* wnd = child->isWidgetType() ? FromHandle(static_cast<QWidget*>(child)) : nullptr;
+        if (wnd && wnd->m_id == UINT(id))
+            return wnd;
+    }
+    return nullptr;
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return WindowProc(message, wParam, lParam);
+}
+
+bool CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_widget)
+        return false;
+    QCoreApplication::postEvent(m_widget, new PostedMessageEvent(message, wParam, lParam));
+    return true;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND)
+    {
+        if (OnCmdMsg(LOWORD(wParam), HIWORD(wParam)))
+            return 0;
+        return DefWindowProc(message, wParam, lParam);
+    }
+    if (const MessageMapEntry* entry = GetMessageMap()->Find(message, 0, 0))
+        return (this->*entry->handler)(wParam, lParam);
+    return DefWindowProc(message, wParam, lParam);
+}
+
+bool CWnd::OnCmdMsg(UINT id, UINT code)
+{
+    const MessageMapEntry* entry = GetMessageMap()->Find(WM_COMMAND, code, id);
+    if (!entry)
+        return false;
+    (this->*entry->handler)(MAKEWPARAM(id, code), 0);
+    return true;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM)
+{
+    CurrentMessage* current = m_current;
+    if (current && current->message == message && current->event && !current->defaulted)
+    {
+        current->defaulted = true;
+        auto* host = dynamic_cast<CWndHostBase*>(m_widget.data());
+        current->baseResult = host && host->BaseEvent(current->event);
+        return 0;
+    }
+    if (message == WM_CANCELMODE && g_capture == this)
+        ReleaseCapture();
+    return 0;
+}
+
+LRESULT CWnd::Default()
+{
+    if (!m_current)
+        return 0;
+    return DefWindowProc(m_current->message, m_current->wParam, m_current->lParam);
+}
+
+const MessageMap* CWnd::GetMessageMap() const
+{
+    static const MessageMap map{nullptr, {}};
+    return &map;
+}
+
+void CWnd::NotifyParent(UINT code)
+{
+    const WPARAM wParam = MAKEWPARAM(m_id, code);
+    if (const MessageMapEntry* entry = GetMessageMap()->Find(OCM_COMMAND, code, 0))
+    {
+        (this->*entry->handler)(wParam, LPARAM(this));
+        return;
+    }
+    if (CWnd* parent = GetParent())
+        parent->SendMessage(WM_COMMAND, wParam, LPARAM(this));
+}
+
+bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, QEvent* event, bool* result)
+{
+    CurrentMessage current{message, wParam, lParam, event, false, false};
+    CurrentMessage* outer = m_current;
+    m_current = &current;
+    WindowProc(message, wParam, lParam);
+    m_current = outer;
+    if (current.defaulted)
+    {
+        *result = current.baseResult;
+    }
+    else
+    {
+        // A consumed close keeps the window open; only the default handling closes it.
+        if (event->type() == QEvent::Close)
+            event->ignore();
+        else
+            event->accept();
+        *result = true;
+    }
+    return true;
+}
+
+bool CWnd::TranslateEvent(QEvent* event, bool* result)
+{
+    switch (event->type())
+    {
+    case QEvent::Paint:
+        if (!TranslatePaint(event))
+            return false;
+        *result = true;
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const bool down = event->type() != QEvent::MouseButtonRelease;
+        UINT message = 0;
+        if (e->button() == Qt::LeftButton)
+            message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        else if (e->button() == Qt::RightButton)
+            message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        if (!message)
+            return false;
+        const QPoint p = e->position().toPoint();
+        return Dispatch(message, MouseKeyState(e), MAKELPARAM(p.x(), p.y()), event, result);
+    }
+    case QEvent::MouseMove:
+    {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPoint p = e->position().toPoint();
+        return Dispatch(WM_MOUSEMOVE, MouseKeyState(e), MAKELPARAM(p.x(), p.y()), event, result);
+    }
+    case QEvent::KeyPress:
+    {
+        auto* e = static_cast<QKeyEvent*>(event);
+        SetDispatchedKeyModifiers(e->modifiers());
+        const bool typed = TypesCharacter(e);
+        Dispatch(typed ? WM_CHAR : WM_KEYDOWN,
+                 typed ? WPARAM(e->text().at(0).unicode()) : VirtualKey(e->key()), 1, event, result);
+        SetDispatchedKeyModifiers(Qt::NoModifier);
+        return true;
+    }
+    case QEvent::Timer:
+    {
+        const auto it = m_timerIds.find(static_cast<QTimerEvent*>(event)->timerId());
+        if (it == m_timerIds.end())
+            return false;
+        SendMessage(WM_TIMER, it->second, 0);
+        *result = true;
+        return true;
+    }
+    case QEvent::Resize:
+    {
+        const QSize size = static_cast<QResizeEvent*>(event)->size();
+        return Dispatch(WM_SIZE, 0, MAKELPARAM(size.width(), size.height()), event, result);
+    }
+    case QEvent::FocusIn:
+        return Dispatch(WM_SETFOCUS, 0, 0, event, result);
+    case QEvent::FocusOut:
+        return Dispatch(WM_KILLFOCUS, 0, 0, event, result);
+    case QEvent::EnabledChange:
+        return Dispatch(WM_ENABLE, m_widget && m_widget->isEnabled() ? 1 : 0, 0, event, result);
+    case QEvent::Close:
+        return Dispatch(WM_CLOSE, 0, 0, event, result);
+    default:
+        if (event->type() == PostedMessageType)
+        {
+            auto* e = static_cast<PostedMessageEvent*>(event);
+            SendMessage(e->message, e->wParam, e->lParam);
+            *result = true;
+            return true;
+        }
+        return false;
+    }
+}
+
+bool CWnd::TranslatePaint(QEvent* event)
+{
+    if (!GetMessageMap()->Find(WM_PAINT, 0, 0) || !m_widget)
+        return false;
+    const qreal ratio = m_widget->devicePixelRatioF();
+    QImage buffer(m_widget->size() * ratio, QImage::Format_ARGB32);
+    buffer.setDevicePixelRatio(ratio);
+    buffer.fill(Qt::transparent);
+    QImage* outer = m_paintTarget;
+    m_paintTarget = &buffer;
+    bool result = false;
+    Dispatch(WM_PAINT, 0, 0, event, &result);
+    m_paintTarget = outer;
+    if (m_widget)
+    {
+        QPainter painter(m_widget);
+        painter.drawImage(0, 0, buffer);
+    }
+    return true;
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs)
+{
+    if (!m_widget)
+        return 0;
+    KillTimer(id);
+    const int qtId = m_widget->startTimer(int(elapseMs));
+    if (qtId == 0)
+        return 0;
+    m_timerIds[qtId] = id;
+    m_qtTimers[id] = qtId;
+    return id;
+}
+
+bool CWnd::KillTimer(UINT_PTR id)
+{
+    const auto it = m_qtTimers.find(id);
+    if (it == m_qtTimers.end())
+        return false;
+    if (m_widget)
+        m_widget->killTimer(it->second);
+    m_timerIds.erase(it->second);
+    m_qtTimers.erase(it);
+    return true;
+}
+
+CWnd* CWnd::SetCapture()
+{
+    CWnd* previous = g_capture;
+    if (previous == this || !m_widget)
+        return previous;
+    g_capture = this;
+    if (previous)
+    {
+        if (previous->m_widget)
+            previous->m_widget->releaseMouse();
+        previous->SendMessage(WM_CAPTURECHANGED, 0, LPARAM(this));
+    }
+    m_widget->grabMouse();
+    return previous;
+}
+
+CWnd* CWnd::GetCapture()
+{
+    return g_capture;
+}
+
+bool CWnd::ReleaseCapture()
+{
+    CWnd* previous = g_capture;
+    if (!previous)
+        return true;
+    g_capture = nullptr;
+    if (previous->m_widget)
+        previous->m_widget->releaseMouse();
+    previous->SendMessage(WM_CAPTURECHANGED, 0, 0);
+    return true;
+}
+
+bool CWnd::EnableWindow(bool enable)
+{
+    if (!m_widget)
+        return false;
+    const bool wasDisabled = !m_widget->isEnabled();
+    m_widget->setEnabled(enable);
+    return wasDisabled;
+}
+
+bool CWnd::IsWindowEnabled() const
+{
+    return m_widget && m_widget->isEnabled();
+}
+
+bool CWnd::ShowWindow(int command)
+{
+    if (!m_widget)
+        return false;
+    const bool wasVisible = !m_widget->isHidden();
+    const bool show = command != SW_HIDE;
+    m_widget->setVisible(show);
+    if (wasVisible != show)
+        SendMessage(WM_SHOWWINDOW, show ? 1 : 0, 0);
+    return wasVisible;
+}
+
+bool CWnd::IsWindowVisible() const
+{
+    return m_widget && m_widget->isVisible();
+}
+
+void CWnd::SetFocus()
+{
+    if (m_widget)
+        m_widget->setFocus(Qt::OtherFocusReason);
+}
+
+bool CWnd::SetLayeredWindowAttributes(COLORREF, BYTE alpha, DWORD flags)
+{
+    if (!m_widget || !m_widget->isWindow() || !(flags & LWA_ALPHA))
+        return false;
+    m_widget->setWindowOpacity(alpha / 255.0);
+    return true;
+}
+
+void CWnd::Invalidate(bool)
+{
+    if (m_widget)
+        m_widget->update();
+}
+
+void CWnd::UpdateWindow()
+{
+    if (m_widget && m_widget->isVisible())
+        m_widget->repaint();
+}
+
+void CWnd::GetClientRect(CRect* rect) const
+{
+    *rect = m_widget ? CRect(0, 0, m_widget->width(), m_widget->height()) : CRect();
+}
+
+void CWnd::GetWindowRect(CRect* rect) const
+{
+    if (!m_widget)
+    {
+        *rect = CRect();
+        return;
+    }
+    if (m_widget->isWindow())
+    {
+        *rect = CRect::FromQRect(m_widget->frameGeometry());
+        return;
+    }
+    const QPoint topLeft = m_widget->mapToGlobal(QPoint(0, 0));
+    *rect = CRect::FromQRect(QRect(topLeft, m_widget->size()));
+}
+
+void CWnd::ScreenToClient(CPoint* point) const
+{
+    if (m_widget)
+        *point = CPoint(m_widget->mapFromGlobal(point->ToQPoint()));
+}
+
+void CWnd::ScreenToClient(CRect* rect) const
+{
+    CPoint topLeft(rect->left, rect->top);
+    ScreenToClient(&topLeft);
+    rect->OffsetRect(topLeft.x - rect->left, topLeft.y - rect->top);
+}
+
+void CWnd::ClientToScreen(CPoint* point) const
+{
+    if (m_widget)
+        *point = CPoint(m_widget->mapToGlobal(point->ToQPoint()));
+}
+
+void CWnd::MoveWindow(int x, int y, int width, int height, bool repaint)
+{
+    if (!m_widget)
+        return;
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (m_widget->isWindow())
+        m_widget->setFixedSize(width, height);
+    m_widget->setGeometry(x, y, width, height);
+    if (repaint)
+        m_widget->update();
+}
+
+bool CWnd::SetWindowPos(const CWnd*, int x, int y, int width, int height, UINT flags)
+{
+    if (!m_widget)
+        return false;
+    if (!(flags & SWP_NOSIZE))
+    {
+        width = std::max(width, 0);
+        height = std::max(height, 0);
+        if (m_widget->isWindow())
+            m_widget->setFixedSize(width, height);
+        m_widget->resize(width, height);
+    }
+    if (!(flags & SWP_NOMOVE))
+        m_widget->move(x, y);
+    return true;
+}
+
+void CWnd::MoveWindow(const CRect& rect, bool repaint)
+{
+    MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), repaint);
+}
+
+void CWnd::SetWindowText(const QString& text)
+{
+    m_text = text;
+    if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data()))
+        edit->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(m_widget.data()))
+        button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(m_widget.data()))
+        label->setText(text);
+    else if (m_widget && m_widget->isWindow())
+        m_widget->setWindowTitle(text);
+}
+
+QString CWnd::GetWindowText() const
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data()))
+        return edit->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(m_widget.data()))
+        return button->text();
+    if (auto* label = qobject_cast<QLabel*>(m_widget.data()))
+        return label->text();
+    if (m_widget && m_widget->isWindow())
+        return m_widget->windowTitle();
+    return m_text;
+}
+
+void CWnd::SetFont(CFont* font, bool redraw)
+{
+    m_font = font;
+    if (m_widget && font)
+        m_widget->setFont(font->ToQFont());
+    if (redraw)
+        Invalidate();
+}
+
+CFont* CWnd::GetFont() const
+{
+    return m_font;
+}

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "platform/ui/MessageMap.h"
+#include "platform/ui/Rect.h"
+#include "platform/ui/Size.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <map>
+
+class CFont;
+class CWndHostBase;
+class QEvent;
+class QImage;
+
+// A window: a Qt widget driven through a window procedure. SendMessage calls the procedure at
+// once; PostMessage queues the message in Qt's event queue. Qt's events reach the procedure as
+// the WM_ messages of the same meaning, and a handler that calls Default() hands the event back
+// to the widget's own Qt handling.
+class CWnd
+{
+public:
+    CWnd();
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    bool Create(const QString& className, const QString& windowName, DWORD style, const CRect& rect,
+                CWnd* parent, UINT id);
+    // With WS_POPUP the window is a top-level window owned by parentOrOwner, else a child of it.
+    bool CreateEx(DWORD exStyle, const QString& className, const QString& windowName, DWORD style,
+                  const CRect& rect, CWnd* parentOrOwner, UINT id);
+    void DestroyWindow();
+    // Takes over the control with that id of a dialog or window created from a template.
+    bool SubclassDlgItem(UINT id, CWnd* parent);
+
+    QWidget* GetSafeHwnd() const { return m_widget; }
+    bool IsWindow() const { return !m_widget.isNull(); }
+    static CWnd* FromHandle(const QWidget* widget);
+
+    UINT GetDlgCtrlID() const { return m_id; }
+    DWORD GetStyle() const { return m_style; }
+    CWnd* GetParent() const;
+    CWnd* GetDlgItem(int id) const;
+
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Offers a command to this window's map; true when a handler took it.
+    virtual bool OnCmdMsg(UINT id, UINT code);
+    // Sends a control notification: first to this control's own reflected handler, else to the parent.
+    void NotifyParent(UINT code);
+
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs);
+    bool KillTimer(UINT_PTR id);
+
+    CWnd* SetCapture();
+    static CWnd* GetCapture();
+    static bool ReleaseCapture();
+
+    // Returns whether the window was disabled before.
+    bool EnableWindow(bool enable = true);
+    bool IsWindowEnabled() const;
+    bool ShowWindow(int command);
+    bool IsWindowVisible() const;
+    void SetFocus();
+    // Only the constant alpha (LWA_ALPHA) of a top-level window is supported.
+    bool SetLayeredWindowAttributes(COLORREF key, BYTE alpha, DWORD flags);
+
+    void Invalidate(bool erase = true);
+    void UpdateWindow();
+    void GetClientRect(CRect* rect) const;
+    void GetWindowRect(CRect* rect) const;
+    void ScreenToClient(CPoint* point) const;
+    void ScreenToClient(CRect* rect) const;
+    void ClientToScreen(CPoint* point) const;
+    // Child windows are placed in their parent's client coordinates, top-level windows on the screen.
+    void MoveWindow(int x, int y, int width, int height, bool repaint = true);
+    void MoveWindow(const CRect& rect, bool repaint = true);
+    // Moves or sizes the window, keeping what SWP_NOMOVE or SWP_NOSIZE leave alone; the z-order stays.
+    bool SetWindowPos(const CWnd* insertAfter, int x, int y, int width, int height, UINT flags);
+
+    void SetWindowText(const QString& text);
+    QString GetWindowText() const;
+    void SetFont(CFont* font, bool redraw = true);
+    CFont* GetFont() const;
+
+    // The image that a WM_PAINT in progress draws into; null outside painting.
+    QImage* PaintTarget() const { return m_paintTarget; }
+
+protected:
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The default handling of the message being processed.
+    LRESULT Default();
+    virtual const MessageMap* GetMessageMap() const;
+    // The Qt widget behind this kind of window.
+    virtual QWidget* CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle);
+    // Turns a Qt event into a message; false hands the event to Qt untouched.
+    virtual bool TranslateEvent(QEvent* event, bool* result);
+    // The window takes over a widget made elsewhere (a dialog template's control).
+    void AttachWidget(QWidget* widget, UINT id, DWORD style);
+
+private:
+    friend class CWndHostBase;
+    struct CurrentMessage
+    {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        QEvent* event;
+        bool defaulted;
+        bool baseResult;
+    };
+    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, QEvent* event, bool* result);
+    bool TranslatePaint(QEvent* event);
+    void OnHostDestroyed();
+
+    QPointer<QWidget> m_widget;
+    UINT m_id = 0;
+    DWORD m_style = 0;
+    CFont* m_font = nullptr;
+    QString m_text;
+    std::map<int, UINT_PTR> m_timerIds; // Qt timer id -> our id
+    std::map<UINT_PTR, int> m_qtTimers; // our id -> Qt timer id
+    CurrentMessage* m_current = nullptr;
+    QImage* m_paintTarget = nullptr;
+};

@@ -1,0 +1,105 @@
+#include "platform/ui/DialogTemplate.h"
+#include "platform/ui/DialogUnits.h"
+#include "platform/ui/FontNames.h"
+#include "platform/ui/WinConstants.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const char* const ValidTemplate = R"({
+  "caption": "Progress", "size": [186, 74], "style": ["popup", "caption", "modalframe"],
+  "font": ["MS Shell Dlg", 8],
+  "controls": [
+    {"id": 1193, "class": "static", "text": "Static", "rect": [7, 15, 172, 8]},
+    {"id": 1197, "class": "button", "text": "&Abort", "rect": [67, 53, 50, 14], "style": ["default", "tabstop"]},
+    {"id": 1200, "class": "edit", "rect": [1, 2, 3, 4], "style": ["hidden"]}
+  ]})";
+} // namespace
+
+TEST(DialogTemplate, ReadsCaptionSizeFontAndControls)
+{
+    DialogTemplate dialog;
+    ASSERT_TRUE(ParseDialogTemplate(ValidTemplate, &dialog));
+    EXPECT_EQ(dialog.caption, QStringLiteral("Progress"));
+    EXPECT_EQ(dialog.width, 186);
+    EXPECT_EQ(dialog.height, 74);
+    EXPECT_EQ(dialog.style, WS_POPUP | WS_CAPTION | DS_MODALFRAME);
+    EXPECT_EQ(dialog.fontFace, QStringLiteral("MS Shell Dlg"));
+    EXPECT_EQ(dialog.fontPointSize, 8);
+    ASSERT_EQ(dialog.items.size(), 3u);
+    EXPECT_EQ(dialog.items[1].id, 1197u);
+    EXPECT_EQ(dialog.items[1].text, QStringLiteral("&Abort"));
+    EXPECT_EQ(dialog.items[1].rect, CRect(67, 53, 117, 67));
+    EXPECT_EQ(dialog.items[1].style, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP);
+    EXPECT_EQ(dialog.items[2].style, WS_CHILD) << "hidden controls are created invisible";
+}
+
+TEST(DialogTemplate, RefusesMalformedTemplatesAndKeepsTheOldOne)
+{
+    const char* const broken[] = {
+        "",
+        "[1, 2]",
+        R"({"size": [10, 10], "font": ["X", 8], "controls": [)",
+        R"({"size": [10], "font": ["X", 8]})",
+        R"({"size": [10, 10]})",
+        R"({"size": [10, 10], "font": ["X", 0]})",
+        R"({"size": [-1, 10], "font": ["X", 8]})",
+        R"({"size": [10, 10], "font": ["X", 8], "style": ["wobbly"]})",
+        R"({"size": [10, 10], "font": ["X", 8], "controls": [{"id": 1, "class": "slider", "rect": [0, 0, 1, 1]}]})",
+        R"({"size": [10, 10], "font": ["X", 8], "controls": [{"id": 1, "class": "edit", "rect": [0, 0, 1]}]})",
+        R"({"size": [10, 10], "font": ["X", 8], "controls": [{"id": 70000, "class": "edit", "rect": [0, 0, 1, 1]}]})",
+        R"({"size": [10, 10], "font": ["X", 8], "controls": [{"id": 1, "class": "edit", "rect": [0, 0, 1.5, 1]}]})",
+    };
+    DialogTemplate dialog;
+    ASSERT_TRUE(ParseDialogTemplate(ValidTemplate, &dialog));
+    for (const char* json : broken)
+    {
+        EXPECT_FALSE(ParseDialogTemplate(json, &dialog)) << json;
+        EXPECT_EQ(dialog.caption, QStringLiteral("Progress")) << json;
+    }
+}
+
+TEST(DialogTemplate, ProgramTemplatesLoadByTheirIds)
+{
+    DialogTemplate dialog;
+    ASSERT_TRUE(LoadDialogTemplate(208, &dialog));
+    EXPECT_EQ(dialog.caption, QStringLiteral("Fennick"));
+    EXPECT_EQ(dialog.items.size(), 6u);
+    EXPECT_FALSE(LoadDialogTemplate(1, &dialog));
+}
+
+TEST(DialogUnits, FollowTheDialogFontsAverageWidthAndHeight)
+{
+    QFont small(MapWindowsFontFamily(QStringLiteral("MS Shell Dlg")));
+    small.setPixelSize(11);
+    QFont large(small);
+    large.setPixelSize(22);
+    const CDialogUnits smallUnits(small);
+    const CDialogUnits largeUnits(large);
+    EXPECT_GE(smallUnits.BaseX(), 4);
+    EXPECT_LE(smallUnits.BaseX(), 8);
+    EXPECT_GE(smallUnits.BaseY(), 11);
+    EXPECT_GT(largeUnits.BaseY(), smallUnits.BaseY());
+    // 50 x 14 units, the usual button, is a little over 8 average characters wide and one line high.
+    const CRect button = smallUnits.ToPixels(CRect(0, 0, 50, 14));
+    EXPECT_EQ(button.Width(), (50 * smallUnits.BaseX() + 2) / 4);
+    EXPECT_GT(button.Height(), smallUnits.BaseY());
+}
+
+TEST(FontNames, WindowsNamesMapToInstalledFamilies)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"MS Shell Dlg", "Liberation Sans"},
+        {"Arial", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"},
+        {"Tahoma", "DejaVu Sans"},
+        {"DejaVu Serif", "DejaVu Serif"},
+        {"No Such Font", "Liberation Sans"},
+        {"", "Liberation Sans"},
+    };
+    for (const auto& [windowsName, family] : cases)
+        EXPECT_EQ(MapWindowsFontFamily(QString::fromLatin1(windowsName)), QString::fromLatin1(family))
+            << windowsName;
+}
