@@ -1,0 +1,44 @@
+// Feeds arbitrary bytes to the local server's request reader as the input of one connection.
+
+#include "webserver/HttpExchange.h"
+#include "webserver/HttpServiceBase.h"
+#include "webserver/MemoryChannel.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace
+{
+// The port the seed requests name in their Host header.
+constexpr int ServerPort = 8080;
+
+// Also runs what a page service does with the parsed request.
+class CFuzzService : public CHttpServiceBase
+{
+public:
+    bool Handle() override
+    {
+        QString host;
+        QString path;
+        GetRequestPath(host, path);
+        int value = 0;
+        GetParameter(QStringLiteral("type"), value);
+        GetParameter(QStringLiteral("d_0_0"), value);
+        QString text;
+        GetQueryParameter(QStringLiteral("i_0"), text);
+        return true;
+    }
+};
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    QByteArray output;
+    CFuzzService service;
+    service.AttachConnection(
+        std::make_unique<CMemoryChannel>(
+            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), &output),
+        sockaddr_in{}, ServerPort);
+    RunHttpExchange(service);
+    return 0;
+}

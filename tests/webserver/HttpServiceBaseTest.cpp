@@ -1,0 +1,294 @@
+#include "webserver/HttpServiceBase.h"
+#include "webserver/HttpExchange.h"
+#include "webserver/HttpServiceError.h"
+#include "webserver/MemoryChannel.h"
+
+#include "webserver/HttpResponseText.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace
+{
+constexpr int ServerPort = 48213;
+
+QByteArray Request(const QByteArray& requestLine, const QByteArray& extraHeaders = {})
+{
+    return requestLine + "\r\nHost: localhost:" + QByteArray::number(ServerPort) + "\r\n" + extraHeaders +
+           "\r\n";
+}
+
+// A service whose handling step runs a function of the test, so it can inspect the parsed
+// request or change the response.
+class CProbeService : public CHttpServiceBase
+{
+public:
+    std::function<void(CProbeService&)> onHandle;
+    bool handled{false};
+
+    bool Handle() override
+    {
+        handled = true;
+        if (onHandle)
+            onHandle(*this);
+        return true;
+    }
+};
+
+struct ExchangeResult
+{
+    int result{0};
+    bool handled{false};
+    QByteArray output;
+};
+
+ExchangeResult Exchange(const QByteArray& input, std::function<void(CProbeService&)> onHandle = {})
+{
+    ExchangeResult exchange;
+    CProbeService service;
+    service.onHandle = std::move(onHandle);
+    service.AttachConnection(std::make_unique<CMemoryChannel>(input, &exchange.output), sockaddr_in{},
+                             ServerPort);
+    exchange.result = RunHttpExchange(service);
+    exchange.handled = service.handled;
+    return exchange;
+}
+} // namespace
+
+TEST(HttpService, AnswersWithTestPageAndWritesHeadInAscendingIdOrder)
+{
+    const ExchangeResult exchange =
+        Exchange(Request("GET /index.html HTTP/1.1", "Connection: Keep-ALIVE\r\n"));
+    const HttpResponseText response = HttpResponseText::Parse(exchange.output);
+
+    ASSERT_TRUE(response.complete);
+    EXPECT_EQ(response.statusLine, "HTTP/1.1 200 OK");
+    EXPECT_EQ(response.HeaderNames(), (QList<QByteArray>{"Cache-Control", "Connection", "Date", "Server",
+                                                         "Content-Length", "Content-Type"}));
+    EXPECT_EQ(response.Header("Cache-Control"), "no-cache");
+    EXPECT_EQ(response.Header("Connection"), "Keep-ALIVE");
+    EXPECT_EQ(response.Header("Server"), ServerBanner.toUtf8());
+    EXPECT_EQ(response.Header("Content-Type"), "text/html");
+    EXPECT_EQ(response.body, CHttpServiceBase::TestPage());
+    EXPECT_EQ(response.Header("Content-Length"), QByteArray::number(response.body.size()));
+    // English names whatever the locale, e.g. "Thu, 10 Dec 2026 12:31:29 GMT".
+    EXPECT_TRUE(QString::fromLatin1(response.Header("Date"))
+                    .contains(QRegularExpression("^(Mon|Tue|Wed|Thu|Fri|Sat|Sun), \\d\\d "
+                                                 "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+                                                 "\\d{4} \\d\\d:\\d\\d:\\d\\d GMT$")))
+        << response.Header("Date").constData();
+}
+
+TEST(HttpService, AnswersOnlyTheFirstOfTwoPipelinedRequests)
+{
+    const QByteArray request = Request("GET /a HTTP/1.1");
+    const ExchangeResult exchange = Exchange(request + request);
+    EXPECT_EQ(exchange.output.count("HTTP/1.1 200 OK"), 1);
+}
+
+TEST(HttpService, StatusOutsideTheTableLeavesTheReasonEmpty)
+{
+    const ExchangeResult exchange =
+        Exchange(Request("GET / HTTP/1.1"), [](CProbeService& s) { s.SetStatusCode(306); });
+    EXPECT_TRUE(exchange.output.startsWith("HTTP/1.1 306 \r\n"));
+    EXPECT_EQ(CHttpServiceBase::GetReasonPhrase(408), "Request Time-out");
+    EXPECT_EQ(CHttpServiceBase::GetReasonPhrase(505), "HTTP Version not supported");
+}
+
+TEST(HttpService, ClosesWithoutResponseForMalformedOrOverlongRequests)
+{
+    QByteArray manyHeaders;
+    for (int i = 0; i < CHttpServiceBase::MaxHeaderLines + 1; ++i)
+        manyHeaders += "X-Filler: " + QByteArray::number(i) + "\r\n";
+    const QByteArray port = QByteArray::number(ServerPort);
+    const QByteArray formPost = "POST /form HTTP/1.1\r\nHost: localhost:" + port +
+                                "\r\nContent-Type: application/x-www-form-urlencoded\r\n";
+
+    const struct
+    {
+        const char* what;
+        QByteArray input;
+    } cases[] = {
+        {"unknown method", Request("BREW /pot HTTP/1.1")},
+        {"method and target only", Request("GET /index.html")},
+        {"method only", Request("GET")},
+        {"empty request line", Request("")},
+        {"header line without colon", Request("GET / HTTP/1.1", "NoColonHere\r\n")},
+        {"request line too long",
+         Request("GET /" + QByteArray(CHttpServiceBase::MaxLineBytes, 'a') + " HTTP/1.1")},
+        {"header line too long", Request("GET / HTTP/1.1", "Accept: " + QByteArray(70000, 'b') + "\r\n")},
+        {"too many header lines", Request("GET / HTTP/1.1", manyHeaders)},
+        {"head never ends", "GET / HTTP/1.1\r\nHost: localhost:" + port + "\r\n"},
+        {"line without CR LF", "GET / HTTP/1.1\nHost: localhost:" + port + "\n\n"},
+        {"nothing at all", ""},
+        {"form body too long", formPost + "Content-Length: 1048577\r\n\r\n"},
+        {"form body length not a number", formPost + "Content-Length: 12abc\r\n\r\nname=value12"},
+        {"form body length negative", formPost + "Content-Length: -5\r\n\r\n"},
+    };
+    for (const auto& c : cases)
+    {
+        const ExchangeResult exchange = Exchange(c.input);
+        EXPECT_TRUE(exchange.output.isEmpty()) << c.what;
+        EXPECT_FALSE(exchange.handled) << c.what;
+        EXPECT_EQ(exchange.result, 0) << c.what;
+    }
+}
+
+TEST(HttpService, ServesOnlyRequestsNamingThisServer)
+{
+    const QString port = QString::number(ServerPort);
+    const struct
+    {
+        QString host;
+        bool served;
+    } cases[] = {
+        {"localhost:" + port, true},
+        {"127.0.0.1:" + port, true},
+        {"LocalHost:" + port, true},
+        {"evil.example:" + port, false},
+        {"localhost.evil.example:" + port, false},
+        {"127.0.0.1.nip.io:" + port, false},
+        {"localhost:" + QString::number(ServerPort + 1), false},
+        {"localhost", false},
+        {"localhost:", false},
+        {"localhost:" + port + "x", false},
+        {"[::1]:" + port, false},
+        {"", false},
+    };
+    for (const auto& c : cases)
+    {
+        const ExchangeResult exchange = Exchange("GET / HTTP/1.1\r\nHost: " + c.host.toLatin1() + "\r\n\r\n");
+        EXPECT_EQ(exchange.handled, c.served) << qPrintable(c.host);
+        EXPECT_EQ(!exchange.output.isEmpty(), c.served) << qPrintable(c.host);
+    }
+    const ExchangeResult withoutHost = Exchange("GET / HTTP/1.1\r\n\r\n");
+    EXPECT_TRUE(withoutHost.output.isEmpty());
+}
+
+TEST(HttpService, AcceptsLowerCaseMethodAndKeepsTargetAndVersion)
+{
+    const ExchangeResult exchange = Exchange(Request("  get   /a/b?c=d   HTTP/1.0  "),
+                                             [](CProbeService& s)
+                                             {
+                                                 EXPECT_EQ(s.Method(), HttpGet);
+                                                 EXPECT_EQ(s.RequestTarget(), "/a/b?c=d");
+                                                 EXPECT_EQ(s.RequestVersion(), "HTTP/1.0");
+                                             });
+    EXPECT_TRUE(exchange.handled);
+    EXPECT_TRUE(exchange.output.startsWith("HTTP/1.1 200 OK\r\n"));
+}
+
+TEST(HttpService, DecodesQueryParameters)
+{
+    Exchange(Request("GET /page?x=1&x=2&y=%41%42+c&euro=%e2%82%ac&plus=%2B&bad=%4&odd=%zz&eq=a=b"
+                     "#z=1"),
+             [](CProbeService& s)
+             {
+                 const struct
+                 {
+                     const char* name;
+                     QString value;
+                 } expected[] = {
+                     {"x", "2"},    {"y", "AB c"}, {"euro", QString(QChar(0x20AC))},
+                     {"plus", "+"}, {"bad", "%4"}, {"odd", "%zz"},
+                     {"eq", "a=b"},
+                 };
+                 for (const auto& e : expected)
+                 {
+                     QString value;
+                     EXPECT_TRUE(s.GetQueryParameter(e.name, value)) << e.name;
+                     EXPECT_EQ(value, e.value) << e.name;
+                 }
+                 QString value;
+                 EXPECT_FALSE(s.GetQueryParameter("z", value));
+                 EXPECT_FALSE(s.GetQueryParameter("X", value));
+             });
+}
+
+TEST(HttpService, ReadsIntegerParametersFromQueryThenForm)
+{
+    const QByteArray body = "rows=3&cols=%2D4&label=a+b";
+    const QByteArray request =
+        "POST /chart?rows=12abc&width=+9 HTTP/1.1\r\nHost: localhost:" + QByteArray::number(ServerPort) +
+        "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+        QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    const ExchangeResult exchange = Exchange(request,
+                                             [](CProbeService& s)
+                                             {
+                                                 int value = -1;
+                                                 EXPECT_TRUE(s.GetParameter("rows", value));
+                                                 EXPECT_EQ(value, 12);
+                                                 EXPECT_TRUE(s.GetParameter("cols", value));
+                                                 EXPECT_EQ(value, -4);
+                                                 EXPECT_TRUE(s.GetParameter("width", value));
+                                                 EXPECT_EQ(value, 9);
+                                                 EXPECT_TRUE(s.GetParameter("label", value));
+                                                 EXPECT_EQ(value, 0);
+                                                 value = -1;
+                                                 EXPECT_FALSE(s.GetParameter("missing", value));
+                                                 EXPECT_EQ(value, 0);
+                                                 QString label;
+                                                 EXPECT_TRUE(s.GetFormParameter("label", label));
+                                                 EXPECT_EQ(label, "a b");
+                                             });
+    EXPECT_TRUE(exchange.handled);
+}
+
+TEST(HttpService, StoresKnownHeadersTrimmedAndLastValueWins)
+{
+    Exchange(Request("GET / HTTP/1.1", "content-TYPE:   text/plain  \r\nX-Unknown: 1\r\nAccept: a\r\n"
+                                       "Accept: b\r\nReferer:\r\n"),
+             [](CProbeService& s)
+             {
+                 QString value;
+                 EXPECT_TRUE(s.GetRequestHeader(HttpHeader::ContentType, value));
+                 EXPECT_EQ(value, "text/plain");
+                 EXPECT_TRUE(s.GetRequestHeader(HttpHeader::Accept, value));
+                 EXPECT_EQ(value, "b");
+                 EXPECT_TRUE(s.GetRequestHeader(HttpHeader::Referer, value));
+                 EXPECT_EQ(value, "");
+                 EXPECT_FALSE(s.GetRequestHeader(HttpHeader::UserAgent, value));
+             });
+    EXPECT_EQ(CHttpServiceBase::GetHeaderId("x-unknown"), 0);
+    EXPECT_EQ(CHttpServiceBase::GetHeaderId("WWW-AUTHENTICATE"), HttpHeader::WWWAuthenticate);
+    EXPECT_EQ(CHttpServiceBase::GetHeaderName(HttpHeader::ContentMD5), "Content-MD5");
+}
+
+TEST(HttpService, RequestPathResolvesDotSegmentsAndDecodesEscapes)
+{
+    const struct
+    {
+        QByteArray target;
+        QString path;
+    } cases[] = {
+        {"/", "/"},
+        {"/newsletter.kvnl?kvlettermode=edit", "/newsletter.kvnl?kvlettermode=edit"},
+        {"/a/../img/my%20photo.png?pid=%7BAB%7D", "/img/my photo.png?pid={AB}"},
+        {"/img/./caf%C3%A9.png", QString("/img/caf") + QChar(0xE9) + ".png"},
+        {"/../../etc/passwd", "/etc/passwd"},
+        {"no-slash.html", "/no-slash.html"},
+    };
+    for (const auto& c : cases)
+    {
+        Exchange(Request("GET " + c.target + " HTTP/1.1"),
+                 [&](CProbeService& s)
+                 {
+                     QString host;
+                     QString path;
+                     ASSERT_TRUE(s.GetRequestPath(host, path)) << c.target.constData();
+                     EXPECT_EQ(host, "localhost");
+                     EXPECT_EQ(path, c.path) << c.target.constData();
+                 });
+    }
+}
+
+TEST(HttpService, ThrowingStepEndsTheExchangeWithoutResponse)
+{
+    const ExchangeResult exchange =
+        Exchange(Request("GET / HTTP/1.1"), [](CProbeService&) { throw CHttpServiceError(); });
+    EXPECT_EQ(exchange.result, -1);
+    EXPECT_TRUE(exchange.output.isEmpty());
+}

@@ -1,0 +1,576 @@
+#include "webserver/HttpServiceBase.h"
+
+#include "base/AnsiCodePage.h"
+#include "webserver/HttpServiceError.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QUrl>
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+const QString ServerBanner = QStringLiteral("Kelvora (www.talvecor.com)");
+
+namespace
+{
+struct HeaderName
+{
+    int id;
+    const char* name;
+};
+
+constexpr std::array<HeaderName, 48> HeaderNames = {{
+    {HttpHeader::CacheControl, "Cache-Control"},
+    {HttpHeader::Connection, "Connection"},
+    {HttpHeader::Date, "Date"},
+    {HttpHeader::Pragma, "Pragma"},
+    {HttpHeader::Trailer, "Trailer"},
+    {HttpHeader::TransferEncoding, "Transfer-Encoding"},
+    {HttpHeader::Upgrade, "Upgrade"},
+    {HttpHeader::Via, "Via"},
+    {HttpHeader::Warning, "Warning"},
+    {HttpHeader::Accept, "Accept"},
+    {HttpHeader::AcceptCharset, "Accept-Charset"},
+    {HttpHeader::AcceptEncoding, "Accept-Encoding"},
+    {HttpHeader::AcceptLanguage, "Accept-Language"},
+    {HttpHeader::Authorization, "Authorization"},
+    {HttpHeader::Expect, "Expect"},
+    {HttpHeader::From, "From"},
+    {HttpHeader::Host, "Host"},
+    {HttpHeader::IfMatch, "If-Match"},
+    {HttpHeader::IfModifiedSince, "If-Modified-Since"},
+    {HttpHeader::IfNoneMatch, "If-None-Match"},
+    {HttpHeader::IfRange, "If-Range"},
+    {HttpHeader::IfUnmodifiedSince, "If-Unmodified-Since"},
+    {HttpHeader::MaxForwards, "Max-Forwards"},
+    {HttpHeader::ProxyAuthorization, "Proxy-Authorization"},
+    {HttpHeader::Range, "Range"},
+    {HttpHeader::Referer, "Referer"},
+    {HttpHeader::TE, "TE"},
+    {HttpHeader::UserAgent, "User-Agent"},
+    {HttpHeader::AcceptRanges, "Accept-Ranges"},
+    {HttpHeader::Age, "Age"},
+    {HttpHeader::ETag, "ETag"},
+    {HttpHeader::Location, "Location"},
+    {HttpHeader::ProxyAuthenticate, "Proxy-Authenticate"},
+    {HttpHeader::RetryAfter, "Retry-After"},
+    {HttpHeader::Server, "Server"},
+    {HttpHeader::Vary, "Vary"},
+    {HttpHeader::WWWAuthenticate, "WWW-Authenticate"},
+    {HttpHeader::Allow, "Allow"},
+    {HttpHeader::ContentEncoding, "Content-Encoding"},
+    {HttpHeader::ContentLanguage, "Content-Language"},
+    {HttpHeader::ContentLength, "Content-Length"},
+    {HttpHeader::ContentLocation, "Content-Location"},
+    {HttpHeader::ContentMD5, "Content-MD5"},
+    {HttpHeader::ContentRange, "Content-Range"},
+    {HttpHeader::ContentType, "Content-Type"},
+    {HttpHeader::Expires, "Expires"},
+    {HttpHeader::LastModified, "Last-Modified"},
+    {HttpHeader::ExtensionHeader, "extension-header"},
+}};
+
+struct ReasonPhrase
+{
+    int code;
+    const char* phrase;
+};
+
+constexpr std::array<ReasonPhrase, 40> ReasonPhrases = {{
+    {100, "Continue"},
+    {101, "Switching Protocols"},
+    {200, "OK"},
+    {201, "Created"},
+    {202, "Accepted"},
+    {203, "Non-Authoritative Information"},
+    {204, "No Content"},
+    {205, "Reset Content"},
+    {206, "Partial Content"},
+    {300, "Multiple Choices"},
+    {301, "Moved Permanently"},
+    {302, "Found"},
+    {303, "See Other"},
+    {304, "Not Modified"},
+    {305, "Use Proxy"},
+    {307, "Temporary Redirect"},
+    {400, "Bad Request"},
+    {401, "Unauthorized"},
+    {402, "Payment Required"},
+    {403, "Forbidden"},
+    {404, "Not Found"},
+    {405, "Method Not Allowed"},
+    {406, "Not Acceptable"},
+    {407, "Proxy Authentication Required"},
+    {408, "Request Time-out"},
+    {409, "Conflict"},
+    {410, "Gone"},
+    {411, "Length Required"},
+    {412, "Precondition Failed"},
+    {413, "Request Entity Too Large"},
+    {414, "Request-URI Too Large"},
+    {415, "Unsupported Media Type"},
+    {416, "Requested range not satisfiable"},
+    {417, "Expectation Failed"},
+    {500, "Internal Server Error"},
+    {501, "Not Implemented"},
+    {502, "Bad Gateway"},
+    {503, "Service Unavailable"},
+    {504, "Gateway Time-out"},
+    {505, "HTTP Version not supported"},
+}};
+
+constexpr std::array<const char*, 8> MethodNames = {"OPTIONS", "GET",    "HEAD",  "POST",
+                                                    "PUT",     "DELETE", "TRACE", "CONNECT"};
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// "+" is a blank and "%" with two hexadecimal digits one byte; the bytes are UTF-8. A "%" that
+// is not followed by two digits stays as it is.
+QString DecodeQueryValue(const QString& value)
+{
+    // The text was decoded from the request's bytes with the ANSI code page; going back gives
+    // those bytes again.
+    const QByteArray raw = AnsiCodePage::FromText(value);
+    QByteArray bytes;
+    bytes.reserve(raw.size());
+    for (qsizetype i = 0; i < raw.size(); ++i)
+    {
+        const char c = raw.at(i);
+        if (c == '+')
+        {
+            bytes.append(' ');
+        }
+        else if (c == '%' && i + 2 < raw.size() && HexDigit(raw.at(i + 1)) >= 0 &&
+                 HexDigit(raw.at(i + 2)) >= 0)
+        {
+            bytes.append(static_cast<char>(HexDigit(raw.at(i + 1)) * 16 + HexDigit(raw.at(i + 2))));
+            i += 2;
+        }
+        else
+        {
+            bytes.append(c);
+        }
+    }
+    return QString::fromUtf8(bytes);
+}
+
+bool IsDecimal(const QString& text, qsizetype maxDigits)
+{
+    if (text.isEmpty() || text.size() > maxDigits)
+        return false;
+    for (const QChar c : text)
+    {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// An optional sign and the leading digits, 0 when there are none; clamped to the int range.
+int LeadingInteger(const QString& text)
+{
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == u'-' || text.at(i) == u'+'))
+        negative = text.at(i++) == u'-';
+    qint64 value = 0;
+    for (; i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9'; ++i)
+    {
+        value = value * 10 + (text.at(i).unicode() - u'0');
+        if (value > qint64(std::numeric_limits<int>::max()) + 1)
+            value = qint64(std::numeric_limits<int>::max()) + 1;
+    }
+    if (negative)
+        value = -value;
+    return static_cast<int>(
+        std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+} // namespace
+
+CHttpServiceBase::CHttpServiceBase()
+{
+    m_peerAddress.sin_family = AF_INET;
+}
+
+CHttpServiceBase::~CHttpServiceBase()
+{
+    CloseConnection();
+}
+
+bool CHttpServiceBase::Reset()
+{
+    m_method = HttpMethodNone;
+    m_requestTarget.clear();
+    m_requestVersion.clear();
+    m_requestHeaders.clear();
+    m_responseHeaders.clear();
+    m_queryParameters.clear();
+    m_formParameters.clear();
+    return true;
+}
+
+bool CHttpServiceBase::ReadRequest()
+{
+    try
+    {
+        m_headDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(RequestHeadSeconds);
+        ParseRequestLine(ReadLine());
+        for (int lines = 0;;)
+        {
+            const QString line = ReadLine().trimmed();
+            if (line.isEmpty())
+                break;
+            if (++lines > MaxHeaderLines)
+                throw CHttpServiceError();
+            ParseHeaderLine(line);
+        }
+        // A page elsewhere can point a host name of its own at 127.0.0.1; only requests that
+        // name this server by its local address and port are served.
+        if (!IsAddressedToThisServer())
+            return false;
+        ReadFormBody();
+        return true;
+    }
+    catch (...)
+    {
+        return false;
+    }
+}
+
+bool CHttpServiceBase::PrepareResponse()
+{
+    m_responseVersion = QStringLiteral("HTTP/1.1");
+    m_statusCode = 200;
+    m_responseHeaders[HttpHeader::Server] = ServerBanner;
+    m_responseHeaders[HttpHeader::Date] = QLocale::c().toString(
+        QDateTime::currentDateTimeUtc(), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+    SetContentLength(TestPage().size());
+    m_responseHeaders[HttpHeader::ContentType] = QStringLiteral("text/html");
+    m_responseHeaders[HttpHeader::CacheControl] = QStringLiteral("no-cache");
+    QString connection;
+    if (GetRequestHeader(HttpHeader::Connection, connection) &&
+        connection.compare(QLatin1String("keep-alive"), Qt::CaseInsensitive) == 0)
+        m_responseHeaders[HttpHeader::Connection] = connection;
+    return true;
+}
+
+bool CHttpServiceBase::Handle()
+{
+    return true;
+}
+
+bool CHttpServiceBase::WriteHead()
+{
+    try
+    {
+        QString head = m_responseVersion + u' ' + QString::number(m_statusCode) + u' ' +
+                       GetReasonPhrase(m_statusCode) + QLatin1String("\r\n");
+        for (const auto& [id, value] : m_responseHeaders)
+            head += GetHeaderName(id) + QLatin1String(": ") + value + QLatin1String("\r\n");
+        head += QLatin1String("\r\n");
+        WriteText(head);
+        return true;
+    }
+    catch (...)
+    {
+        return false;
+    }
+}
+
+bool CHttpServiceBase::WriteBody()
+{
+    try
+    {
+        WriteBytes(TestPage(), WriteLineSeconds);
+        return true;
+    }
+    catch (...)
+    {
+        return false;
+    }
+}
+
+bool CHttpServiceBase::Finish()
+{
+    QString connection;
+    return GetResponseHeader(HttpHeader::Connection, connection) &&
+           connection.compare(QLatin1String("keep-alive"), Qt::CaseInsensitive) == 0;
+}
+
+void CHttpServiceBase::AttachConnection(std::unique_ptr<CHttpChannel> channel, const sockaddr_in& peerAddress,
+                                        int serverPort)
+{
+    m_channel = std::move(channel);
+    m_peerAddress = peerAddress;
+    m_serverPort = serverPort;
+}
+
+void CHttpServiceBase::AbortConnection()
+{
+    if (m_channel)
+        m_channel->Abort();
+}
+
+void CHttpServiceBase::CloseConnection()
+{
+    if (m_channel)
+        m_channel->Close();
+}
+
+bool CHttpServiceBase::GetRequestPath(QString& host, QString& path) const
+{
+    QString target = m_requestTarget;
+    if (!target.startsWith(u'/'))
+        target.prepend(u'/');
+    QString hostText;
+    if (!GetRequestHeader(HttpHeader::Host, hostText))
+        return false;
+    if (!hostText.contains(QLatin1String("//")))
+        hostText.prepend(QLatin1String("http://"));
+    if (hostText.endsWith(u'/'))
+        hostText.chop(1);
+    const QUrl url = QUrl(hostText + target).adjusted(QUrl::NormalizePathSegments);
+    if (!url.isValid() || url.host().isEmpty())
+        return false;
+    host = url.host();
+    path = url.path(QUrl::FullyDecoded);
+    if (!path.startsWith(u'/'))
+        path.prepend(u'/');
+    if (url.hasQuery())
+        path += u'?' + url.query(QUrl::FullyDecoded);
+    return true;
+}
+
+bool CHttpServiceBase::GetRequestHeader(int id, QString& value) const
+{
+    const auto found = m_requestHeaders.find(id);
+    if (found == m_requestHeaders.end())
+        return false;
+    value = found->second;
+    return true;
+}
+
+bool CHttpServiceBase::GetResponseHeader(int id, QString& value) const
+{
+    const auto found = m_responseHeaders.find(id);
+    if (found == m_responseHeaders.end())
+        return false;
+    value = found->second;
+    return true;
+}
+
+void CHttpServiceBase::SetContentLength(qint64 count)
+{
+    m_responseHeaders[HttpHeader::ContentLength] = QString::number(count);
+}
+
+bool CHttpServiceBase::GetQueryParameter(const QString& name, QString& value) const
+{
+    const auto found = m_queryParameters.find(name);
+    if (found == m_queryParameters.end())
+        return false;
+    value = found->second;
+    return true;
+}
+
+bool CHttpServiceBase::GetFormParameter(const QString& name, QString& value) const
+{
+    const auto found = m_formParameters.find(name);
+    if (found == m_formParameters.end())
+        return false;
+    value = found->second;
+    return true;
+}
+
+bool CHttpServiceBase::GetParameter(const QString& name, int& value) const
+{
+    value = 0;
+    QString text;
+    if (!GetQueryParameter(name, text) && !GetFormParameter(name, text))
+        return false;
+    value = LeadingInteger(text.trimmed());
+    return true;
+}
+
+QString CHttpServiceBase::GetHeaderName(int id)
+{
+    for (const HeaderName& header : HeaderNames)
+    {
+        if (header.id == id)
+            return QLatin1String(header.name);
+    }
+    return {};
+}
+
+int CHttpServiceBase::GetHeaderId(const QString& name)
+{
+    static const std::map<QString, int> idByName = []
+    {
+        std::map<QString, int> table;
+        for (const HeaderName& header : HeaderNames)
+            table.emplace(QString::fromLatin1(header.name).toLower(), header.id);
+        return table;
+    }();
+    const auto found = idByName.find(name.toLower());
+    return found == idByName.end() ? 0 : found->second;
+}
+
+QString CHttpServiceBase::GetReasonPhrase(int code)
+{
+    for (const ReasonPhrase& reason : ReasonPhrases)
+    {
+        if (reason.code == code)
+            return QLatin1String(reason.phrase);
+    }
+    return {};
+}
+
+const QByteArray& CHttpServiceBase::TestPage()
+{
+    static const QByteArray page(
+        "<html><head><title>Test</title></head><body "
+        "style=\"font-family:verdana;background-color:#336699;color:white\">Pellidor "
+        "1.0</body></html>");
+    return page;
+}
+
+QString CHttpServiceBase::ReadLine()
+{
+    if (!m_channel)
+        throw CHttpServiceError();
+    QByteArray line;
+    for (;;)
+    {
+        line.append(m_channel->ReceiveByte(m_headDeadline));
+        if (line.endsWith("\r\n"))
+            break;
+        if (line.size() > MaxLineBytes)
+            throw CHttpServiceError();
+    }
+    line.chop(2);
+    return AnsiCodePage::ToText(line);
+}
+
+void CHttpServiceBase::ParseRequestLine(const QString& line)
+{
+    const QString text = line.trimmed();
+    qsizetype blank = text.indexOf(u' ');
+    if (blank < 0)
+        throw CHttpServiceError();
+    const QString methodName = text.left(blank).trimmed().toUpper();
+    const QString rest = text.mid(blank + 1).trimmed();
+    blank = rest.indexOf(u' ');
+    if (blank < 0)
+        throw CHttpServiceError();
+
+    HttpMethod method = HttpMethodNone;
+    for (size_t i = 0; i < MethodNames.size(); ++i)
+    {
+        if (methodName == QLatin1String(MethodNames[i]))
+            method = static_cast<HttpMethod>(i + 1);
+    }
+    if (method == HttpMethodNone)
+        throw CHttpServiceError();
+
+    m_method = method;
+    m_requestTarget = rest.left(blank);
+    m_requestVersion = rest.mid(blank + 1).trimmed();
+
+    const qsizetype question = m_requestTarget.indexOf(u'?');
+    if (question >= 0 && question + 1 < m_requestTarget.size())
+    {
+        QString query = m_requestTarget.mid(question + 1);
+        const qsizetype hash = query.indexOf(u'#');
+        if (hash >= 0)
+            query.truncate(hash);
+        ParseQuery(query, m_queryParameters);
+    }
+}
+
+void CHttpServiceBase::ParseHeaderLine(const QString& line)
+{
+    const qsizetype colon = line.indexOf(u':');
+    if (colon < 0)
+        throw CHttpServiceError();
+    const int id = GetHeaderId(line.left(colon).trimmed());
+    if (id == 0)
+        return;
+    m_requestHeaders[id] = line.mid(colon + 1).trimmed();
+}
+
+void CHttpServiceBase::ParseQuery(const QString& text, ParameterMap& parameters)
+{
+    if (text.isEmpty())
+        return;
+    for (const QString& pair : text.split(u'&'))
+    {
+        // Only the first "=" separates; the value keeps any later one.
+        const qsizetype equals = pair.indexOf(u'=');
+        const QString name = (equals < 0 ? pair : pair.left(equals)).trimmed();
+        const QString value = equals < 0 ? QString() : pair.mid(equals + 1);
+        parameters[name] = DecodeQueryValue(value);
+    }
+}
+
+void CHttpServiceBase::WriteText(const QString& text)
+{
+    WriteBytes(text.toUtf8(), WriteLineSeconds);
+}
+
+void CHttpServiceBase::WriteBytes(const QByteArray& bytes, int seconds)
+{
+    if (!m_channel)
+        throw CHttpServiceError();
+    m_channel->Write(bytes.constData(), bytes.size(), seconds);
+}
+
+bool CHttpServiceBase::IsAddressedToThisServer() const
+{
+    QString host;
+    if (m_serverPort <= 0 || !GetRequestHeader(HttpHeader::Host, host))
+        return false;
+    host = host.toLower();
+    QString name = host;
+    int port = 80;
+    const qsizetype colon = host.lastIndexOf(u':');
+    if (colon >= 0)
+    {
+        name = host.left(colon);
+        const QString portText = host.mid(colon + 1);
+        if (!IsDecimal(portText, 5))
+            return false;
+        port = portText.toInt();
+    }
+    return (name == QLatin1String("localhost") || name == QLatin1String("127.0.0.1")) && port == m_serverPort;
+}
+
+void CHttpServiceBase::ReadFormBody()
+{
+    QString type;
+    QString length;
+    if (m_method != HttpPost || !GetRequestHeader(HttpHeader::ContentType, type) ||
+        type != QLatin1String("application/x-www-form-urlencoded") ||
+        !GetRequestHeader(HttpHeader::ContentLength, length))
+        return;
+    if (!IsDecimal(length, 18))
+        throw CHttpServiceError();
+    const qint64 count = length.toLongLong();
+    if (count > MaxFormBodyBytes)
+        throw CHttpServiceError();
+    if (count == 0)
+        return;
+    QByteArray body(count, Qt::Uninitialized);
+    body.resize(m_channel->ReceiveAll(body.data(), count, FormBodySeconds));
+    ParseQuery(AnsiCodePage::ToText(body), m_formParameters);
+}

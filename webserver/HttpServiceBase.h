@@ -1,0 +1,121 @@
+#pragma once
+
+#include "webserver/HttpChannel.h"
+#include "webserver/HttpHeaders.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <netinet/in.h>
+
+#include <map>
+#include <memory>
+
+enum HttpMethod
+{
+    HttpMethodNone = 0,
+    HttpOptions = 1,
+    HttpGet = 2,
+    HttpHead = 3,
+    HttpPost = 4,
+    HttpPut = 5,
+    HttpDelete = 6,
+    HttpTrace = 7,
+    HttpConnect = 8,
+};
+
+// The Server header of the local server and the generator text of its pages.
+extern const QString ServerBanner;
+
+// One HTTP/1.1 request and its response on one connection of the local web server. The
+// connection thread calls the steps Reset, ReadRequest, PrepareResponse, Handle, WriteHead,
+// WriteBody and Finish in that order; subclasses answer the request in Handle and WriteBody.
+// The base class answers every request with a small test page.
+class CHttpServiceBase
+{
+public:
+    using ParameterMap = std::map<QString, QString>;
+
+    // Limits of what one request may hold; anything beyond closes the connection unanswered.
+    static constexpr qsizetype MaxLineBytes = 65000;
+    static constexpr int MaxHeaderLines = 1000;
+    static constexpr qsizetype MaxFormBodyBytes = 0x100000;
+    // The whole request head has to arrive within this time, however slowly it trickles in.
+    static constexpr int RequestHeadSeconds = 60;
+    static constexpr int FormBodySeconds = 20;
+    static constexpr int WriteLineSeconds = 20;
+
+    CHttpServiceBase();
+    virtual ~CHttpServiceBase();
+    CHttpServiceBase(const CHttpServiceBase&) = delete;
+    CHttpServiceBase& operator=(const CHttpServiceBase&) = delete;
+
+    virtual bool Reset();
+    virtual bool ReadRequest();
+    virtual bool PrepareResponse();
+    virtual bool Handle();
+    virtual bool WriteHead();
+    virtual bool WriteBody();
+    // True when the response says keep-alive; the server still closes after one response.
+    virtual bool Finish();
+
+    // Hands the service its connection. The port is the one the server listens on: only
+    // requests addressed to that port on this machine are served.
+    void AttachConnection(std::unique_ptr<CHttpChannel> channel, const sockaddr_in& peerAddress,
+                          int serverPort);
+    // May be called from another thread while a step waits on the connection.
+    void AbortConnection();
+    void CloseConnection();
+    const sockaddr_in& PeerAddress() const { return m_peerAddress; }
+
+    HttpMethod Method() const { return m_method; }
+    const QString& RequestTarget() const { return m_requestTarget; }
+    const QString& RequestVersion() const { return m_requestVersion; }
+    int StatusCode() const { return m_statusCode; }
+    void SetStatusCode(int code) { m_statusCode = code; }
+
+    bool GetRequestPath(QString& host, QString& path) const;
+    bool GetRequestHeader(int id, QString& value) const;
+    bool GetResponseHeader(int id, QString& value) const;
+    void SetResponseHeader(int id, const QString& value) { m_responseHeaders[id] = value; }
+    void SetContentLength(qint64 count);
+    bool GetQueryParameter(const QString& name, QString& value) const;
+    bool GetFormParameter(const QString& name, QString& value) const;
+    // Decimal integer of the query or, failing that, form parameter; false and 0 when neither
+    // has the name.
+    bool GetParameter(const QString& name, int& value) const;
+
+    static QString GetHeaderName(int id);
+    // 0 for a name that is not in the table; the name is compared without regard to case.
+    static int GetHeaderId(const QString& name);
+    // Empty for a code that is not in the table.
+    static QString GetReasonPhrase(int code);
+    static const QByteArray& TestPage();
+
+protected:
+    QString ReadLine();
+    void ParseRequestLine(const QString& line);
+    void ParseHeaderLine(const QString& line);
+    static void ParseQuery(const QString& text, ParameterMap& parameters);
+    void WriteText(const QString& text);
+    void WriteBytes(const QByteArray& bytes, int seconds);
+
+private:
+    bool IsAddressedToThisServer() const;
+    void ReadFormBody();
+
+    std::unique_ptr<CHttpChannel> m_channel;
+    sockaddr_in m_peerAddress{};
+    int m_serverPort{0};
+    CHttpChannel::Deadline m_headDeadline{};
+
+    HttpMethod m_method{HttpMethodNone};
+    QString m_requestTarget;
+    QString m_requestVersion;
+    QString m_responseVersion;
+    int m_statusCode{0};
+    std::map<int, QString> m_requestHeaders;
+    std::map<int, QString> m_responseHeaders;
+    ParameterMap m_queryParameters;
+    ParameterMap m_formParameters;
+};
