@@ -1,0 +1,122 @@
+#pragma once
+
+#include "ndb/NdbColor.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <variant>
+
+class CPSArchive;
+
+namespace ndb
+{
+// The type code of a field value: how its payload is read and archived.
+enum NdbValueType
+{
+    NdbValueBool = 0,
+    NdbValueInt = 1,
+    NdbValueFloat = 2,
+    NdbValueText = 3,
+    NdbValueTime = 4,
+    NdbValueIntCode = 100,
+    NdbValueLength = 200,
+    NdbValueColor = 210,
+    // CSS keyword enumerations; their codes and keywords are in ndb/NdbCssKeywords.h.
+    NdbValueFontStyle = 300,
+    NdbValueFontVariant = 310,
+    NdbValueFontWeight = 320,
+    NdbValueTextAlign = 330,
+    NdbValueVerticalAlign = 340,
+    NdbValueTextTransform = 350,
+    NdbValueBorderStyle = 370,
+    NdbValueBackgroundRepeat = 380,
+    NdbValueBackgroundAttachment = 390,
+    NdbValueBackgroundPositionX = 500,
+    NdbValueBackgroundPositionY = 510,
+    NdbValueCursor = 600,
+    NdbValueWhiteSpace = 700,
+    NdbValueFloatKeyword = 710,
+    NdbValueClear = 720,
+    NdbValueOverflow = 730,
+    NdbValuePosition = 740,
+    NdbValueDisplay = 750,
+    // Enumerations of single record classes.
+    NdbValueMailGroupKind = 800,
+    NdbValueSenderKind = 850,
+    NdbValueSendStatus = 900,
+    NdbValueColorLabel = 950,
+    NdbValueShortcutLinkType = 999,
+};
+
+// The unit of a length value (type 200).
+enum NdbLengthUnit
+{
+    NdbUnitNone = 0,
+    NdbUnitPx = 1,
+    NdbUnitPt = 2,
+    NdbUnitMm = 3,
+    NdbUnitCm = 4,
+    NdbUnitIn = 5,
+    NdbUnitEm = 6,
+    NdbUnitEx = 7,
+    NdbUnitPercent = 10,
+};
+
+// The value of one record field: a type code and a payload read by it. Flags, numbers, codes and
+// lengths live in 32 bits; texts, times and colours are owned and copied deeply.
+//
+// A type code the program does not know survives loading, copying and saving as the bare code,
+// so a file written by a later version keeps its other fields readable.
+class CNdbFieldValue
+{
+public:
+    // Int 0: what a field map hands out for a missing id.
+    CNdbFieldValue() = default;
+    // A value of a type whose payload is 32 bits: bool, int, float (its bit pattern), int code
+    // and every keyword enumeration. For a bool only the low byte counts.
+    CNdbFieldValue(int type, qint32 payload);
+    explicit CNdbFieldValue(const QString& text);
+    explicit CNdbFieldValue(const char16_t* text);
+    CNdbFieldValue(float number, int unit);
+    explicit CNdbFieldValue(const CNdbColor& color);
+    explicit CNdbFieldValue(const QDateTime& time);
+    CNdbFieldValue(const CNdbFieldValue&) = default;
+    CNdbFieldValue& operator=(const CNdbFieldValue&) = default;
+    CNdbFieldValue(CNdbFieldValue&&) = default;
+    CNdbFieldValue& operator=(CNdbFieldValue&&) = default;
+    virtual ~CNdbFieldValue() = default;
+
+    static bool IsKnownType(int type);
+
+    int GetType() const { return m_type; }
+    // The payload read without looking at the type: 0 for a text, time or colour.
+    bool GetBool() const { return (m_bits & 0xFF) != 0; }
+    qint32 GetInt() const { return m_bits; }
+    float GetFloat() const;
+    int GetUnit() const { return m_unit; }
+    // The text of a type-3 value; empty for every other type.
+    QString GetString() const;
+    // The time of a type-4 value; a null time for every other type.
+    QDateTime GetTime() const;
+    // The colour of a type-210 value; null for every other type.
+    const CNdbColor* GetColor() const;
+
+    void Serialize(CPSArchive& archive);
+
+    // The unit code of the first suffix found anywhere in the text, tested in the order px, pt,
+    // mm, cm, in, em, ex, %; 0 when none occurs. Case-sensitive, and the number is not read.
+    static int ParseUnit(const QString& text);
+    static QString UnitToText(int unit);
+    QString GetUnitText() const { return UnitToText(m_unit); }
+    // The length as CSS: up to three decimals without trailing zeros, always with "." as the
+    // decimal point, then the unit; zero is "0" without a unit.
+    QString FormatLength() const;
+
+private:
+    int m_type{NdbValueInt};
+    qint32 m_bits{0};
+    int m_unit{NdbUnitNone};
+    std::variant<std::monostate, QString, QDateTime, CNdbColor> m_owned;
+};
+} // namespace ndb
