@@ -1,0 +1,47 @@
+#include "gre/GreLayerText.h"
+
+#include "base/Md5Digest.h"
+#include "gre/GreArchiving.h"
+
+namespace gre
+{
+void CGreLayerText::Serialize(CPSArchive& archive)
+{
+    CGreLayerBase::Serialize(archive);
+    Exchange(archive, m_text);
+    Exchange(archive, m_fontName);
+    Exchange(archive, m_size);
+    Exchange(archive, m_bold);
+    Exchange(archive, m_italic);
+    Exchange(archive, m_underline);
+    Exchange(archive, m_strikeout);
+    Exchange(archive, m_smoothing);
+    Exchange(archive, m_alignment);
+    m_color.Serialize(archive);
+}
+
+std::unique_ptr<CGreLayerBase> CGreLayerText::Clone() const
+{
+    return std::make_unique<CGreLayerText>(*this);
+}
+
+// The colour goes in alpha first here, unlike a shadow's; stored keys depend on both orders.
+void CGreLayerText::AddToHash(CMd5Digest& digest) const
+{
+    CGreLayerBase::AddToHash(digest);
+    digest.AddString(m_text);
+    digest.AddString(m_fontName);
+    digest.AddFloat(m_size);
+    digest.AddBool(m_bold);
+    digest.AddBool(m_italic);
+    digest.AddBool(m_underline);
+    digest.AddBool(m_strikeout);
+    digest.AddInt(m_color.GetAlpha());
+    digest.AddInt(m_color.GetRed());
+    digest.AddInt(m_color.GetGreen());
+    digest.AddInt(m_color.GetBlue());
+    digest.AddString(m_color.GetName());
+    digest.AddBool(m_smoothing);
+    digest.AddInt(m_alignment);
+}
+} // namespace gre
