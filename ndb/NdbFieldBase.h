@@ -17,13 +17,19 @@ namespace ndb
 //
 // A record class typically looks like this:
 //
+//     enum FOOFIELDS { FooName = 110, FooCreated = 150 };
+//
 //     class CNdbFoo : public CNdbFieldBase<FOOFIELDS>
 //     {
 //         KV_PERSISTENT_CLASS()
 //         CNdbFoo() : CNdbFieldBase(NdbKindFoo) {}
-//         void Serialize(CPSArchive& archive) override   // CNdbFieldBase::Serialize first,
+//         // CNdbFieldBase::Serialize first, then the class's own members (children, embedded
+//         // records), testing archive.GetVersion() for members added in later file versions.
+//         void Serialize(CPSArchive& archive) override;
 //         bool IsValidFieldValue(int id, const CNdbFieldValue& value) const override;
 //     };
+//
+//     KV_REGISTER_PERSISTENT_CLASS(ndb::CNdbFoo, 1, "CNdbFoo")   // in ndb/NdbClassRegistry.cpp
 //
 // Getters hand out copies; an absent field reads as false, empty text, 0 or the caller's default.
 template <class F> class CNdbFieldBase : public CNdbBase
@@ -58,6 +64,7 @@ public:
     bool TryGetName(CNdbFieldValue& out) const { return GetField(NameField, out); }
     bool SetNameValue(const CNdbFieldValue& value) { return SetField(NameField, value); }
 
+    // Every field, in ascending id order.
     const FieldMap& GetFields() const { return m_fields; }
 
 protected:
