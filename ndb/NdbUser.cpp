@@ -1,0 +1,43 @@
+#include "ndb/NdbUser.h"
+
+namespace ndb
+{
+CNdbUser::CNdbUser() : CNdbFieldBase(NdbKindUser)
+{
+    EnsureId();
+}
+
+void CNdbUser::EnsureId()
+{
+    CNdbFieldValue id;
+    if (!GetField(UserId, id))
+        SetField(UserId, CNdbFieldValue(CreateGuidString()));
+}
+
+void CNdbUser::Serialize(CPSArchive& archive)
+{
+    CNdbFieldBase::Serialize(archive);
+    EnsureId();
+}
+
+bool CNdbUser::IsValidFieldValue(int id, const CNdbFieldValue& value) const
+{
+    switch (id)
+    {
+    case UserColorLabel:
+        return value.GetType() == NdbValueColorLabel;
+    case UserHtmlMail:
+    case UserBlocked:
+    case UserEnabled:
+        return value.GetType() == NdbValueBool;
+    default:
+        return value.GetType() == NdbValueText;
+    }
+}
+
+bool CNdbUser::HasColorLabel() const
+{
+    CNdbFieldValue label;
+    return GetField(UserColorLabel, label);
+}
+} // namespace ndb
