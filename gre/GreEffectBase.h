@@ -7,9 +7,12 @@
 #include <memory>
 
 class CMd5Digest;
+class QPainter;
 
 namespace gre
 {
+class CGreImage;
+
 enum GreEffectKind
 {
     EffectKindBase = 0,
@@ -25,6 +28,8 @@ class CGreEffectBase : public CPSBase
     void Serialize(CPSArchive& archive) override;
     virtual std::unique_ptr<CGreEffectBase> Clone() const;
     virtual void AddToHash(CMd5Digest& digest) const;
+    // Draws the effect of a layer picture on a painter that carries the layer's transform.
+    virtual void Apply(QPainter& painter, const CGreImage& picture) const;
 
     int GetKind() const { return m_kind; }
     // Effects are applied in ascending order of this key; a negative key goes below the layer.

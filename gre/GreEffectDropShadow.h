@@ -16,6 +16,7 @@ class CGreEffectDropShadow : public CGreEffectBase
     void Serialize(CPSArchive& archive) override;
     std::unique_ptr<CGreEffectBase> Clone() const override;
     void AddToHash(CMd5Digest& digest) const override;
+    void Apply(QPainter& painter, const CGreImage& picture) const override;
 
     // Only red, green and blue are used when the shadow is drawn.
     CGreColor GetColor() const { return m_color; }

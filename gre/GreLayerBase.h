@@ -5,6 +5,7 @@
 #include "gre/GreOwnedList.h"
 
 #include <QMargins>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -13,6 +14,9 @@ class CMd5Digest;
 
 namespace gre
 {
+class CGreImage;
+class CGreRenderContext;
+
 enum GreLayerKind
 {
     LayerKindBase = 0,
@@ -38,6 +42,17 @@ class CGreLayerBase : public CPSBase
     virtual void AddToHash(CMd5Digest& digest) const;
     // This layer when its id is exactly the text, else null.
     CGreLayerBase* FindById(const QString& id);
+
+    // Rendering. Extents are the margins plus the size of the layer's picture, turned by the
+    // rotation or not; 0 x 0 for layers without a picture of their own.
+    virtual QSize GetRotatedExtent(const CGreRenderContext& context) const;
+    virtual QSize GetExtent(const CGreRenderContext& context) const;
+    // Makes what Composite draws (the picture of a text layer).
+    virtual void Prepare(CGreRenderContext& context);
+    virtual void Composite(CGreRenderContext& context) const;
+    // Draws the picture into the context's target with this layer's placement, margins,
+    // rotation, effects, opacity and blending; false when nothing was drawn.
+    bool CompositeImage(CGreRenderContext& context, const CGreImage& picture) const;
 
     int GetKind() const { return m_kind; }
     QString GetId() const { return m_id; }

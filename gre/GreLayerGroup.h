@@ -15,6 +15,8 @@ class CGreLayerGroup : public CGreLayerBase
     void Serialize(CPSArchive& archive) override;
     std::unique_ptr<CGreLayerBase> Clone() const override;
     void AddToHash(CMd5Digest& digest) const override;
+    void Prepare(CGreRenderContext& context) override;
+    void Composite(CGreRenderContext& context) const override;
 
     int GetLayerCount() const { return int(m_children.size()); }
     // Null for an index outside the list.

@@ -13,6 +13,12 @@ class CGreLayerImage : public CGreLayerBase
     void Serialize(CPSArchive& archive) override;
     std::unique_ptr<CGreLayerBase> Clone() const override;
     void AddToHash(CMd5Digest& digest) const override;
+    QSize GetRotatedExtent(const CGreRenderContext& context) const override;
+    QSize GetExtent(const CGreRenderContext& context) const override;
+    void Composite(CGreRenderContext& context) const override;
+    // The render's source image (even an empty one) or the project image named by the id;
+    // null when the project has no such image.
+    const CGreImage* ResolveImage(const CGreRenderContext& context) const;
 
     bool IsUseSource() const { return m_useSource; }
     void SetUseSource(bool useSource) { m_useSource = useSource; }

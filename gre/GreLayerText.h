@@ -4,6 +4,8 @@
 #include "gre/GreImage.h"
 #include "gre/GreLayerBase.h"
 
+#include <QFont>
+
 namespace gre
 {
 enum GreTextAlignment
@@ -23,6 +25,12 @@ class CGreLayerText : public CGreLayerBase
     void Serialize(CPSArchive& archive) override;
     std::unique_ptr<CGreLayerBase> Clone() const override;
     void AddToHash(CMd5Digest& digest) const override;
+    QSize GetRotatedExtent(const CGreRenderContext& context) const override;
+    void Prepare(CGreRenderContext& context) override;
+    void Composite(CGreRenderContext& context) const override;
+    // The size of the picture of the text wrapped at the width; 0 x 0 for no width or no text.
+    QSize Measure(int maxWidth) const;
+    QFont MakeFont() const;
 
     const QString& GetText() const { return m_text; }
     void SetText(const QString& text) { m_text = text; }

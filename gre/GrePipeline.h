@@ -4,6 +4,7 @@
 #include "gre/GreColor.h"
 #include "gre/GreImage.h"
 #include "gre/GreLayerGroup.h"
+#include "gre/GreRenderContext.h"
 
 #include <QSize>
 #include <QString>
@@ -58,6 +59,11 @@ class CGrePipeline : public CPSBase
     CGreLayerBase* GetSizeLayer() const;
     // Marks that top-level layer and unmarks every other.
     void SetSizeLayer(const CGreLayerBase* layer);
+
+    // Draws the pipeline over the source image into the target, which gets a new bitmap when
+    // its size is not the output size. Text layers keep the pictures drawn, so a pipeline is
+    // rendered by one thread at a time. Always true.
+    bool Render(const GreImageMap* images, const CGreImage& source, CGreImage& target);
 
 private:
     QString m_name;
