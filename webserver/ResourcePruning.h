@@ -1,0 +1,9 @@
+#pragma once
+
+class IPrunableNewsletter;
+
+// Clean-up after the layout editor stored the edited body: resources and effect pipelines that
+// nothing refers to any more are deleted. False, nothing deleted, when the body cannot be parsed.
+bool PruneUnusedResources(IPrunableNewsletter& newsletter);
+// Then the project images that no remaining pipeline uses. Always true.
+bool PruneUnusedPipelineImages(IPrunableNewsletter& newsletter);
