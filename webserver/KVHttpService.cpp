@@ -5,6 +5,8 @@
 #include "ndb/NdbResource.h"
 #include "reports/ChartQuery.h"
 #include "reports/HtmlEntities.h"
+#include "webserver/NewsletterPage.h"
+#include "webserver/NewsletterPageSource.h"
 
 #include <QUrl>
 
@@ -36,11 +38,19 @@ QString IndexPageHead()
 }
 } // namespace
 
-QString GenerateLocalNewsletterPage(CKVContext& /*context*/, const ndb::CNdbNewsletter& newsletter,
-                                    int /*kind*/)
+QString GenerateLocalNewsletterPage(const CKVContext& context, const ndb::CNdbNewsletter& newsletter,
+                                    int kind)
 {
-    // Until the page generator is part of the build, the stored layout is served as it is.
-    return newsletter.Layout().GetString(ndb::LayoutHtml);
+    // The page is requested for the open newsletter, so it is also the context's current one.
+    const CNewsletterPageSource source(newsletter);
+    CPageContext pageContext;
+    pageContext.SetCurrentNewsletter(&source);
+    pageContext.SetServerPort(context.GetServerPort());
+    pageContext.SetUnsubscribeText(context.GetUnsubscribeText());
+    QString page;
+    GenerateNewsletterPage(ServerBanner, page, NewsletterPageKind(kind), pageContext, source, nullptr,
+                           nullptr);
+    return page;
 }
 
 CKVHttpService::CKVHttpService(CKVContext* context) : m_context(context) {}

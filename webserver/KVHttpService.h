@@ -44,4 +44,5 @@ private:
 
 // The newsletter's page for the local browser: kind 0 preview, 1 edit. The caller holds the
 // context's document read lock.
-QString GenerateLocalNewsletterPage(CKVContext& context, const ndb::CNdbNewsletter& newsletter, int kind);
+QString GenerateLocalNewsletterPage(const CKVContext& context, const ndb::CNdbNewsletter& newsletter,
+                                    int kind);

@@ -6,17 +6,6 @@
 #include "ndb/NdbFieldValue.h"
 #include "ndb/NdbResource.h"
 
-namespace
-{
-// The image engine's renderer is not in this build yet: no pipeline can be applied, and the
-// page service serves the plain image.
-bool RenderPipeline(gre::CGrePipeline& /*pipeline*/, const gre::CGreProject& /*project*/,
-                    const gre::CGreImage& /*source*/, gre::CGreImage& /*target*/)
-{
-    return false;
-}
-} // namespace
-
 std::shared_ptr<const ndb::CNdbResource> CRenderedImageCache::Find(const QString& key) const
 {
     std::lock_guard lock(m_mutex);
@@ -59,7 +48,7 @@ std::shared_ptr<const ndb::CNdbResource> CRenderedImageCache::Render(const ndb::
         return nullptr;
     const std::unique_ptr<gre::CGrePipeline> copy = pipeline.Clone();
     gre::CGreImage rendered;
-    if (!copy || !RenderPipeline(*copy, project, decoded, rendered) || rendered.IsEmpty())
+    if (!copy || !copy->Render(&project.GetImages(), decoded, rendered) || rendered.IsEmpty())
         return nullptr;
 
     const QString mimeType = source.GetString(ndb::ResourceMimeType);

@@ -62,7 +62,7 @@ TEST(ContextServices, MakesLocalUrlsWithOrWithoutLeadingSlash)
         EXPECT_EQ(context.MakeServerUrl(c.path), c.url) << c.path;
 }
 
-TEST(ContextServices, RenderedImageNeedsNewsletterResourceAndPipeline)
+TEST(ContextServices, RendersAnImageOnceAndOnlyForTheOpenNewsletter)
 {
     CKVContext context;
     QString pipelineId;
@@ -72,11 +72,24 @@ TEST(ContextServices, RenderedImageNeedsNewsletterResourceAndPipeline)
     EXPECT_EQ(context.GetRenderedImage("img/logo.png", "no-such-pipeline"), nullptr);
     EXPECT_EQ(context.GetRenderedImageCount(), 0);
 
-    // Image bytes that do not decode give nothing either.
+    const auto rendered = context.GetRenderedImage("img/logo.png", pipelineId);
+    ASSERT_TRUE(rendered);
+    EXPECT_EQ(context.GetRenderedImage("img/logo.png", pipelineId), rendered);
+    EXPECT_EQ(rendered->GetString(ndb::ResourcePath), "img/logo.png");
+    EXPECT_EQ(rendered->GetString(ndb::ResourceMimeType), "image/png");
+    EXPECT_EQ(rendered->GetInt(ndb::ResourceWidth), 64);
+    EXPECT_EQ(rendered->GetInt(ndb::ResourceHeight), 48);
+    EXPECT_EQ(rendered->GetInt(ndb::ResourceSize), rendered->GetPayload().size());
+    EXPECT_EQ(context.GetRenderedImageCount(), 1);
+
+    // Another document drops the images rendered from the old one; a holder keeps its copy.
+    // Image bytes that do not decode give nothing.
     auto broken = MakeNewsletter(&pipelineId);
     broken->Layout().AddResource(MakeResource("img/broken.png", "image/png", "not a picture"));
     context.SetCurrentDocument(std::move(broken));
+    EXPECT_EQ(context.GetRenderedImageCount(), 0);
     EXPECT_EQ(context.GetRenderedImage("img/broken.png", pipelineId), nullptr);
+    EXPECT_EQ(rendered->GetInt(ndb::ResourceWidth), 64);
 }
 
 TEST(ContextServices, CollectsTheVisibleTextOfAPage)

@@ -55,14 +55,31 @@ TEST_F(PageServer, ServesResourcesWithAndWithoutPipelineId)
     EXPECT_EQ(text.response.Header("Content-Type"), "text/plain");
     EXPECT_EQ(text.response.body, ReadmeText);
 
-    // The pipeline id may arrive in any letter case; an unknown pipeline serves the plain image.
-    for (const QString& id : {pipelineId, pipelineId.toUpper(), QString("0123456789abcdef")})
+    // The pipeline id may arrive in any letter case and is rendered once; an unknown pipeline
+    // serves the plain image.
+    const struct
     {
-        const Fetched effect = Fetch(m_port, "/img/logo.png?pid=" + id);
-        EXPECT_EQ(effect.response.statusLine, "HTTP/1.1 200 OK") << qPrintable(id);
+        QString id;
+        QSize size;
+    } cases[] = {
+        {pipelineId, QSize(64, 48)},
+        {pipelineId.toUpper(), QSize(64, 48)},
+        {"0123456789abcdef", QSize(40, 30)},
+    };
+    QByteArray rendered;
+    for (const auto& c : cases)
+    {
+        const Fetched effect = Fetch(m_port, "/img/logo.png?pid=" + c.id);
+        EXPECT_EQ(effect.response.statusLine, "HTTP/1.1 200 OK") << qPrintable(c.id);
         EXPECT_EQ(effect.response.Header("Content-Type"), "image/png");
-        EXPECT_FALSE(DecodePng(effect.response.body).isNull()) << qPrintable(id);
+        EXPECT_EQ(DecodePng(effect.response.body).size(), c.size) << qPrintable(c.id);
+        if (c.size == QSize(64, 48))
+        {
+            EXPECT_TRUE(rendered.isEmpty() || rendered == effect.response.body);
+            rendered = effect.response.body;
+        }
     }
+    EXPECT_EQ(m_context.GetRenderedImageCount(), 1);
     EXPECT_EQ(Fetch(m_port, "/img/missing.png?pid=" + pipelineId).response.statusLine,
               "HTTP/1.1 404 Not Found");
 }
@@ -208,23 +225,25 @@ TEST_F(PageServer, RefusesRequestsThatDoNotNameThisServer)
 
 TEST_F(PageServer, ServesWhileTheUiThreadReplacesDocumentAndWebStore)
 {
-    m_context.SetCurrentDocument(MakeNewsletter());
+    QString pipelineId;
+    m_context.SetCurrentDocument(MakeNewsletter(&pipelineId));
     m_context.PutPageInWebStore("live.htm", "<p>0</p>");
+    const QByteArray effect = "/img/logo.png?pid=" + pipelineId.toLatin1();
     std::atomic<bool> done{false};
     std::atomic<int> answered{0};
     std::atomic<int> failures{0};
     std::vector<std::thread> clients;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 8; ++i)
     {
         clients.emplace_back(
             [&, i]
             {
-                const QByteArray paths[] = {"/spring.kvnl", "/img/logo.png", "/webstore/live.htm",
-                                            "/nothing"};
+                const QByteArray paths[] = {"/spring.kvnl", effect, "/webstore/live.htm", "/nothing",
+                                            "/img/logo.png"};
                 while (!done)
                 {
                     const QByteArray reply =
-                        SendRaw(m_port, "GET " + paths[i % 4] + " HTTP/1.1\r\n" + HostLine() + "\r\n");
+                        SendRaw(m_port, "GET " + paths[i % 5] + " HTTP/1.1\r\n" + HostLine() + "\r\n");
                     if (reply.startsWith("HTTP/1.1 200 OK") || reply.startsWith("HTTP/1.1 404 Not Found"))
                         ++answered;
                     else
