@@ -126,6 +126,10 @@ TEST_F(PageServer, DrawsChartsAsPngOfTheRequestedSize)
         EXPECT_EQ(chart.response.Header("Cache-Control"), "no-cache");
         EXPECT_EQ(DecodePng(chart.response.body).size(), c.size) << c.query;
     }
+    // A form posted to the chart address counts like its query.
+    const Fetched posted = Fetch(m_port, "/kvgraph?type=2", {"--data", "cols=1&rows=2&d_0_0=4&d_0_1=1"});
+    EXPECT_EQ(posted.response.statusLine, "HTTP/1.1 200 OK");
+    EXPECT_EQ(DecodePng(posted.response.body).size(), QSize(pie.GetImageWidth(), pie.GetImageHeight()));
 }
 
 TEST_F(PageServer, AnswersHostileChartQueriesWithErrorPageAndIncompleteOnesWithIndex)
