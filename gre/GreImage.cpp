@@ -17,8 +17,8 @@ namespace gre
 {
 namespace
 {
-// Pixel formats an archived image may carry, by the code stored with its rows. Files written
-// elsewhere hold pictures as they were decoded, so 24-bit and premultiplied rows occur too.
+// Pixel formats an archived image may carry, by the code stored with its rows. Older documents
+// hold pictures in the format they were decoded in, so 24-bit and premultiplied rows occur too.
 constexpr qint32 PixelFormatPargb32 = 0xE200B;
 constexpr qint32 PixelFormatRgb32 = 0x22009;
 constexpr qint32 PixelFormatRgb24 = 0x21808;
@@ -105,8 +105,16 @@ QImage ReadPicture(CPSArchive& archive)
     return picture;
 }
 
-void WritePicture(CPSArchive& archive, const QImage& picture)
+// Pictures put in through GetBitmap may come in another format; rows are read as 32-bit ARGB.
+QImage AsArgb32(const QImage& picture)
 {
+    return picture.format() == QImage::Format_ARGB32 ? picture
+                                                     : picture.convertToFormat(QImage::Format_ARGB32);
+}
+
+void WritePicture(CPSArchive& archive, const QImage& bitmap)
+{
+    const QImage picture = AsArgb32(bitmap);
     if (picture.isNull())
     {
         ArchiveWritePair(archive, QSize(0, 0));
@@ -133,7 +141,7 @@ int ClampOpacity(int opacity)
 // reach outside the picture; what lies outside is transparent.
 QImage WithOpacity(const QImage& picture, const QRect& area, int opacity)
 {
-    QImage faded = picture.copy(area);
+    QImage faded = AsArgb32(picture).copy(area);
     for (int y = 0; y < faded.height(); ++y)
     {
         auto* row = reinterpret_cast<QRgb*>(faded.scanLine(y));

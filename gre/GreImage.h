@@ -36,6 +36,8 @@ class CGreImage : public CPSBase
     CGreImage() = default;
     CGreImage(const CGreImage& other) : CPSBase(), m_bitmap(other.m_bitmap.copy()) {}
     CGreImage& operator=(const CGreImage& other);
+    CGreImage(CGreImage&&) noexcept = default;
+    CGreImage& operator=(CGreImage&&) noexcept = default;
 
     void Serialize(CPSArchive& archive) override;
 
@@ -54,11 +56,11 @@ class CGreImage : public CPSBase
     bool SaveToFile(const QString& path, const QString& mime) const;
 
     bool IsEmpty() const { return m_bitmap.isNull(); }
-    QSize GetSize() const { return m_bitmap.size().expandedTo(QSize(0, 0)); }
+    QSize GetSize() const { return m_bitmap.size(); }
     int GetWidth() const { return GetSize().width(); }
     int GetHeight() const { return GetSize().height(); }
     // The picture itself, for painting into it and reading its pixels; a null QImage when there
-    // is none. Whoever replaces it keeps to Format_ARGB32.
+    // is none. A picture of another format put in here is converted where rows are read.
     QImage& GetBitmap() { return m_bitmap; }
     const QImage& GetBitmap() const { return m_bitmap; }
 

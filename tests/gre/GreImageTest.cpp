@@ -153,6 +153,16 @@ TEST(GreImage, DamagedPixelDataFailsTheLoad)
     }
 }
 
+TEST(GreImage, PictureOfAnotherFormatIsArchivedAsArgb)
+{
+    CGreImage image;
+    image.GetBitmap() = QImage(2, 1, QImage::Format_RGB888);
+    image.GetBitmap().fill(QColor(0x10, 0x20, 0x30));
+    CGreImage read;
+    ASSERT_TRUE(Load(Save(image), read));
+    EXPECT_EQ(read.GetBitmap().pixel(1, 0), 0xFF102030u);
+}
+
 TEST(GreImage, AssignmentMakesAnIndependentCopy)
 {
     CGreImage original = Pattern(3, 3);
