@@ -153,7 +153,7 @@ TEST(NdbShortcuts, FolderHoldingAnotherRecordFailsTheRead)
     linkObject.replace(linkObject.indexOf(kind), 4, Int(NdbKindFolder));
     CNdbFolder read;
     ASSERT_TRUE(NdbTest::ReadRoot(Int(NdbKindFolder) + Int(0) + Int(1) + linkObject, read));
-    EXPECT_EQ(read.GetItemAt(0)->GetKind(), NdbKindFolder);
+    EXPECT_EQ(read.GetItemAt(0)->GetKind(), NdbKindShortcutLink);
     CNdbShortcutLink stranger;
     EXPECT_EQ(read.FindParentOf(&stranger), nullptr);
     EXPECT_EQ(CNdbShortcuts::FindLinkByTarget("/x", read), read.GetItemAt(0));
