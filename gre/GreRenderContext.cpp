@@ -19,4 +19,11 @@ bool CGreRenderContext::TakeStep()
     --m_stepsLeft;
     return true;
 }
+bool CGreRenderContext::TakeWork(qint64 pixels)
+{
+    if (pixels > m_workLeft)
+        return false;
+    m_workLeft -= pixels;
+    return true;
+}
 } // namespace gre

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <map>
 #include <memory>
@@ -21,6 +22,9 @@ constexpr int MaxRenderSide = 4096;
 constexpr int MaxRenderSteps = 1024;
 // Groups inside groups; deeper layers are not drawn.
 constexpr int MaxGroupDepth = 32;
+// Pixels one render may draw and copy, about sixteen times the largest output; layers beyond
+// it are left out. It keeps a crafted pipeline from holding a connection thread for minutes.
+constexpr qint64 MaxRenderWork = qint64(16) * MaxRenderSide * MaxRenderSide;
 
 // What every layer of one render works with: the target drawn into, the source image that
 // layers showing the source draw, the project images that layers name by id, and what is
@@ -46,6 +50,9 @@ public:
     void StartPass() { m_stepsLeft = MaxRenderSteps; }
     // Spends one step on a layer or effect; false once the pass has none left.
     bool TakeStep();
+    // Spends the pixels on drawing; false, spending nothing, when the render has not that many
+    // left.
+    bool TakeWork(qint64 pixels);
 
     // Keeps the group depth for as long as one group is being walked.
     class CGroupLevel
@@ -67,6 +74,7 @@ private:
     const CGreImage& m_source;
     const GreImageMap* m_images;
     int m_stepsLeft{MaxRenderSteps};
+    qint64 m_workLeft{MaxRenderWork};
     int m_depth{0};
 };
 } // namespace gre

@@ -30,6 +30,19 @@ std::vector<const CGreEffectBase*> EffectsInOrder(const CGreLayerBase::EffectLis
                      { return a->GetOrderKey() < b->GetOrderKey(); });
     return ordered;
 }
+
+qint64 Area(const QRect& rect)
+{
+    return rect.isEmpty() ? 0 : qint64(rect.width()) * rect.height();
+}
+
+// The pixels of the target that a rectangle of the layer's plane covers.
+qint64 PixelsReached(const QPainter& painter, const QRect& rect)
+{
+    const QRect device(0, 0, painter.device()->width(), painter.device()->height());
+    return Area(painter.worldTransform().mapRect(QRectF(rect)).toAlignedRect() & device);
+}
+
 // Each child in list order, within the render's depth and step bounds.
 template <class Visit>
 void VisitChildren(CGreRenderContext& context, const CGreLayerGroup::LayerList& children, Visit visit)
@@ -98,6 +111,12 @@ bool CGreLayerBase::CompositeImage(CGreRenderContext& context, const CGreImage& 
 
     // Effects with a negative or zero order key lie below the picture, the others above it.
     const std::vector<const CGreEffectBase*> effects = EffectsInOrder(GetEffects());
+    // The picture and each effect draw about where the picture reaches the target; a faded
+    // picture is copied whole first.
+    const qint64 reach = PixelsReached(painter, destination | whole);
+    const qint64 fading = GetOpacity() < 255 ? Area(whole) : 0;
+    if (!context.TakeWork(reach * qint64(1 + effects.size()) + fading))
+        return false;
     auto effect = effects.begin();
     for (; effect != effects.end() && (*effect)->GetOrderKey() <= 0; ++effect)
         if (context.TakeStep())

@@ -17,6 +17,9 @@ namespace
 // Longer texts are cut: no caption comes near it, and laying out text costs time on the
 // connection thread that renders it.
 constexpr int MaxTextLength = 8192;
+// Larger letters are drawn at this size. It keeps the longest text within the coordinates the
+// text layout can hold (about eight million pixels).
+constexpr qreal MaxEmSize = 1024;
 
 // Text is laid out and drawn at 96 dots per inch, so a size in pixels keeps its meaning on any
 // screen, and no window is needed to measure on (connection threads measure too).
@@ -43,7 +46,7 @@ bool IsDrawableSize(float size)
 
 qreal EmSize(float size)
 {
-    return IsDrawableSize(size) ? std::min<qreal>(size, MaxRenderSide) : 1;
+    return IsDrawableSize(size) ? std::min<qreal>(size, MaxEmSize) : 1;
 }
 
 QString TextToLayOut(const QString& text)
@@ -162,8 +165,8 @@ void CGreLayerText::Prepare(CGreRenderContext& context)
     if (box.isEmpty() || !IsDrawableSize(m_size) || m_text.isEmpty())
         return;
     CTextBlock block(*this, box.width());
-    const QSize size = block.GetPictureSize();
-    if (size.isEmpty() || !m_picture.Create(size.boundedTo(QSize(MaxRenderSide, MaxRenderSide))))
+    const QSize size = block.GetPictureSize().boundedTo(QSize(MaxRenderSide, MaxRenderSide));
+    if (size.isEmpty() || !context.TakeWork(qint64(size.width()) * size.height()) || !m_picture.Create(size))
         return;
 
     QImage& bitmap = m_picture.GetBitmap();

@@ -359,6 +359,25 @@ TEST(GreRender, CraftedValuesKeepTheRenderBounded)
     }
 }
 
+// Full-size layers up to the work bound are drawn; the next one is left out.
+TEST(GreRender, LayersBeyondTheWorkBoundAreLeftOut)
+{
+    const QSize largest(MaxRenderSide, MaxRenderSide);
+    const int drawn = int(MaxRenderWork / (qint64(largest.width()) * largest.height()));
+    GreImageMap images = OneImage(QStringLiteral("red"), largest, Red);
+    images[QStringLiteral("blue")] = Picture(largest, Blue);
+    const auto topmostAfter = [&](int redLayers)
+    {
+        auto pipeline = Pipeline(largest, White);
+        for (int i = 0; i < redLayers; ++i)
+            pipeline->GetRootGroup().AddLayer(ImageLayer(QStringLiteral("red")));
+        pipeline->GetRootGroup().AddLayer(ImageLayer(QStringLiteral("blue")));
+        return Render(*pipeline, &images).pixel(100, 100);
+    };
+    EXPECT_EQ(topmostAfter(drawn - 1), Blue);
+    EXPECT_EQ(topmostAfter(drawn), Red);
+}
+
 TEST(GreRender, DeeplyNestedLayersAreLeftOut)
 {
     const GreImageMap images = OneImage(QStringLiteral("red"), QSize(10, 10), Red);
