@@ -49,8 +49,8 @@ bool CanDrawText()
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-// A bitmap of the size, with a painter set up the way every chart starts; false when the size
-// is refused.
+// A blank bitmap of the size; false, leaving the image empty, when the size is refused or no
+// text could be drawn on it.
 bool CreateCanvas(gre::CGreImage& image, long long width, long long height)
 {
     if (!CanDrawText() || width < 1 || height < 1 || width > INT_MAX || height > INT_MAX)
@@ -110,11 +110,6 @@ QRectF BoxFromEdges(double left, double top, double right, double bottom)
     return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
-QString FormatCount(long long value)
-{
-    return QString::number(value);
-}
-
 // The nearest whole count of a value, as the charts print it.
 int RoundedValue(float value)
 {
@@ -164,7 +159,7 @@ void DrawBarRow(QPainter& painter, const CBarChartStyle& s, const CGraphData& ta
 
     // A bar near the axis leaves less room in the bar area than its number needs; the number
     // then runs on into the margin rather than being cut.
-    const QString text = FormatCount(RoundedValue(value));
+    const QString text = QString::number(RoundedValue(value));
     const int textLeft = x1 + s.depthWidth + s.labelGap / 2;
     int textRight = barRight;
     if (textRight - textLeft < QFontMetrics(valueFont).horizontalAdvance(text) + 1)
@@ -214,7 +209,7 @@ bool DrawBarGraph(const CGraphData& table, gre::CGreImage& image, const CBarChar
         if (i % 2 == 1 && i < divisions)
             painter.fillRect(QRect(x, s.topMargin, division, areaHeight), QColor::fromRgba(s.stripeColor));
         DrawText(painter, QRectF(x - division / 2, bottom + 6, division, 16),
-                 FormatCount(static_cast<long long>(axis) * i / divisions), scaleFont, 0xFF000000,
+                 QString::number(static_cast<long long>(axis) * i / divisions), scaleFont, 0xFF000000,
                  Qt::AlignCenter);
         DrawLine(painter, s.axisColor, x, bottom, x, bottom + 4);
     }
@@ -264,7 +259,7 @@ bool DrawLineGraph(const CGraphData& table, gre::CGreImage& image, const CLineCh
         DrawLine(painter, s.gridColor, plotRight, y, plotLeft, y);
         if (i == divisions)
             continue;
-        const QString number = FormatCount(static_cast<long long>(axis) * (i + 1) / divisions);
+        const QString number = QString::number(static_cast<long long>(axis) * (i + 1) / divisions);
         DrawText(painter, QRectF(s.leftMargin, y - band, s.scaleColumnWidth, band), number, scaleFont,
                  s.textColor, Qt::AlignLeft | Qt::AlignTop);
         DrawText(painter, QRectF(plotRight, y - band, s.scaleColumnWidth, band), number, scaleFont,
