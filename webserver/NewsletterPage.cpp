@@ -5,6 +5,7 @@
 #include "reports/HtmlEntities.h"
 #include "webserver/CssWriters.h"
 #include "webserver/MailBody.h"
+#include "webserver/NewsletterPageSource.h"
 #include "webserver/PageSources.h"
 #include "webserver/PageTreeWalk.h"
 #include "webserver/WebViewScripts.h"
@@ -343,4 +344,12 @@ bool GenerateNewsletterPage(const QString& generator, QString& output, Newslette
     {
         return false;
     }
+}
+
+bool GenerateNewsletterPage(const QString& generator, QString& output, NewsletterPageKind kind,
+                            const IPageContext& context, const ndb::CNdbNewsletter& newsletter,
+                            MergeFieldSet* usedMergeFields, const LinkTrackerMap* linkTrackers)
+{
+    const CNewsletterPageSource source(newsletter);
+    return GenerateNewsletterPage(generator, output, kind, context, source, usedMergeFields, linkTrackers);
 }

@@ -45,3 +45,12 @@ void StripEditorAttributes(CX2Element* element);
 QString GetSiteBaseAddress(const IPageNewsletter& newsletter);
 // The site URL with "/" for "\" and a final "/".
 QString GetSiteRootAddress(const IPageNewsletter& newsletter);
+
+namespace ndb
+{
+class CNdbNewsletter;
+}
+// The page of a newsletter document.
+bool GenerateNewsletterPage(const QString& generator, QString& output, NewsletterPageKind kind,
+                            const IPageContext& context, const ndb::CNdbNewsletter& newsletter,
+                            MergeFieldSet* usedMergeFields, const LinkTrackerMap* linkTrackers);

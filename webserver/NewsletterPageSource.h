@@ -7,9 +7,8 @@ namespace ndb
 class CNdbNewsletter;
 }
 
-// A newsletter record as the page writers read it. Holds a reference: whoever generates a page
-// from it keeps the newsletter alive and unchanged meanwhile (the context's document read lock).
-class CNewsletterPageSource : public IPageNewsletter
+// The page writers' view of a newsletter document.
+class CNewsletterPageSource : public virtual IPageNewsletter
 {
 public:
     explicit CNewsletterPageSource(const ndb::CNdbNewsletter& newsletter) : m_newsletter(newsletter) {}
@@ -25,4 +24,23 @@ public:
 
 private:
     const ndb::CNdbNewsletter& m_newsletter;
+};
+
+// The same view with what the pruning after a save changes.
+class CNewsletterPruningSource : public CNewsletterPageSource, public IPrunableNewsletter
+{
+public:
+    explicit CNewsletterPruningSource(ndb::CNdbNewsletter& newsletter)
+        : CNewsletterPageSource(newsletter), m_newsletter(newsletter)
+    {
+    }
+
+    int GetResourceCount() const override;
+    QString GetResourceIdAt(int index) const override;
+    void DeleteResourceAt(int index) override;
+    QStringList GetAttachmentIds() const override;
+    gre::CGreProject& GetImageProject() override;
+
+private:
+    ndb::CNdbNewsletter& m_newsletter;
 };

@@ -67,7 +67,7 @@ public:
 
 // The newsletter as the pruning after a save changes it: its resource list, attachments and
 // image project besides what the pages read.
-class IPrunableNewsletter : public IPageNewsletter
+class IPrunableNewsletter : public virtual IPageNewsletter
 {
 public:
     virtual int GetResourceCount() const = 0;

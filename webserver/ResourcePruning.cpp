@@ -2,7 +2,7 @@
 
 #include "gre/GreProject.h"
 #include "ndb/NdbStyle.h"
-#include "webserver/PageSources.h"
+#include "webserver/NewsletterPageSource.h"
 #include "x2/X2Validator.h"
 
 #include <QRegularExpression>
@@ -145,4 +145,16 @@ bool PruneUnusedPipelineImages(IPrunableNewsletter& newsletter)
     }
     project.GetImages() = std::move(kept);
     return true;
+}
+
+bool PruneUnusedResources(ndb::CNdbNewsletter& newsletter)
+{
+    CNewsletterPruningSource source(newsletter);
+    return PruneUnusedResources(static_cast<IPrunableNewsletter&>(source));
+}
+
+bool PruneUnusedPipelineImages(ndb::CNdbNewsletter& newsletter)
+{
+    CNewsletterPruningSource source(newsletter);
+    return PruneUnusedPipelineImages(static_cast<IPrunableNewsletter&>(source));
 }
