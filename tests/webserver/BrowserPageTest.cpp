@@ -1,0 +1,41 @@
+#include "PageServerSupport.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+
+using namespace PageServerTest;
+
+TEST_F(PageServer, BrowserLoadsTheNewsletterPageAndReadsItsTitle)
+{
+    m_context.SetCurrentDocument(MakeNewsletter());
+
+    QWebEngineProfile profile;
+    QWebEnginePage page(&profile);
+    QEventLoop loop;
+    bool loaded = false;
+    QObject::connect(&page, &QWebEnginePage::loadFinished, &loop,
+                     [&](bool ok)
+                     {
+                         loaded = ok;
+                         loop.quit();
+                     });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    page.load(QUrl(m_context.MakeServerUrl(FileName)));
+    loop.exec();
+    ASSERT_TRUE(loaded);
+
+    QString title;
+    page.runJavaScript("document.title",
+                       [&](const QVariant& result)
+                       {
+                           title = result.toString();
+                           loop.quit();
+                       });
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(title, Title);
+    EXPECT_EQ(page.title(), Title);
+}
