@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(HtmlEntities, EscapesMarkupCharactersAndEveryUnitFrom128Up)
+TEST(HtmlEntities, EscapesMarkupCharactersAndEveryCharacterFrom128Up)
 {
     const std::pair<QString, QString> cases[] = {
         {QString(), QString()},
@@ -13,7 +13,9 @@ TEST(HtmlEntities, EscapesMarkupCharactersAndEveryUnitFrom128Up)
         {QString(QChar(0x80)), QStringLiteral("&#128;")},
         {QStringLiteral("caf\u00e9"), QStringLiteral("caf&#233;")},
         {QStringLiteral("\u20ac 5"), QStringLiteral("&#8364; 5")},
-        {QString::fromUtf8("\xF0\x9F\x98\x80"), QStringLiteral("&#55357;&#56832;")},
+        {QString::fromUtf8("\xF0\x9F\x98\x80"), QStringLiteral("&#128512;")},
+        {QString(QChar(0xD83D)) + QLatin1Char('x'), QStringLiteral("&#65533;x")},
+        {QString(QChar(0xDE00)), QStringLiteral("&#65533;")},
         {QString(QChar(0xFFFF)), QStringLiteral("&#65535;")},
     };
     for (const auto& [text, escaped] : cases)
