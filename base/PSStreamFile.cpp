@@ -17,6 +17,11 @@ bool CPSStreamFile::Open(const QString& path, bool read, bool append)
     m_file = std::fopen(QFile::encodeName(path).constData(), mode);
     if (!m_file)
         return false;
+    // Writers hand over whole blocks (the archive buffers in front). Without a second buffer
+    // here, a write that the disk refuses fails in the Write that hands the bytes over, where
+    // the archive's Flush sees it, not later in a close whose result nobody reads.
+    if (!read)
+        std::setvbuf(m_file, nullptr, _IONBF, 0);
     m_read = read;
     return true;
 }

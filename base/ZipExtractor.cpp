@@ -202,8 +202,12 @@ bool CZipExtractor::ExtractCurrentEntry(const QString& target, const QString& en
     // Never write through a link: it could lead anywhere.
     if (QFileInfo(path).isSymLink())
         return false;
-    // Written beside the old file and renamed over it: a broken entry leaves the old file, and a
-    // read-only file of an earlier installation is replaced by a normal one.
+    // Written beside the old file and renamed over it: a broken entry leaves the old file. The
+    // writer refuses a file its user may not write, so a read-only file of an earlier
+    // installation is made writable first.
+    QFile existing(path);
+    if (existing.exists())
+        existing.setPermissions(existing.permissions() | QFileDevice::WriteOwner);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -59,6 +59,7 @@ bool CX2CssParser::ParseStyleSheet(const QString& css, X2StyleSheetList& rules) 
     if (css.size() > MaxStyleSheetLength)
         return false;
     const QString text = StripComments(css, QStringLiteral("/*"), QStringLiteral("*/"));
+    int added = 0;
     int declarations = 0;
     qsizetype position = 0;
     for (;;)
@@ -84,7 +85,7 @@ bool CX2CssParser::ParseStyleSheet(const QString& css, X2StyleSheetList& rules) 
             ParseDeclarations(block, *rule);
             declarations += rule->GetDeclarationCount();
             rules.push_back(std::move(rule));
-            if (declarations > MaxDeclarationsPerStyleSheet)
+            if (++added == MaxRulesPerStyleSheet || declarations > MaxDeclarationsPerStyleSheet)
                 return true;
         }
         position = close + 1;

@@ -14,7 +14,8 @@ class CX2CssParser
 public:
     // Longest style sheet text read; a longer one adds no rule and fails.
     static constexpr qsizetype MaxStyleSheetLength = 8 * 1024 * 1024;
-    // Declarations that one style sheet text may add over all its rules.
+    // Rules, and declarations over all its rules, that one style sheet text may add.
+    static constexpr int MaxRulesPerStyleSheet = 100000;
     static constexpr int MaxDeclarationsPerStyleSheet = 200000;
 
     virtual ~CX2CssParser() = default;

@@ -182,20 +182,19 @@ CX2HtmlParser::Step CX2HtmlParser::ReadEndTag(qsizetype lt)
 CX2HtmlParser::Step CX2HtmlParser::ReadStartTag(qsizetype lt)
 {
     const qsizetype start = lt + 1;
-    const qsizetype end = NameEnd(start);
-    if (end == start)
-        return Step::NotMarkup;
     // A tag begins with a letter; "!", "?" and "%" begin declarations and blocks. Anything else
-    // ("5 <6", "<=", "<-") is text.
-    const QChar first = m_text.at(start);
+    // ("5 <6", "<=", "<-", a "<" at the end) is text.
+    const QChar first = start < m_text.size() ? m_text.at(start) : QChar();
     if (!IsAsciiLetter(first) && first != QLatin1Char('!') && first != QLatin1Char('?') &&
         first != QLatin1Char('%'))
         return Step::NotMarkup;
-    const QString name = m_lower.mid(start, end - start);
-    if (name.startsWith(QLatin1String("!--")) || name == QLatin1String("!doctype") ||
-        name == QLatin1String("?xml") || name == QLatin1String("?php") || name == QLatin1String("%"))
-        return ReadSpecial(lt, name);
+    // Declarations and blocks are told by their first characters. Reading the name to its end
+    // first would, for every unclosed one that stays text, read the rest of the text again.
+    if (const int kind = SpecialKind(start))
+        return ReadSpecial(lt, kind);
 
+    const qsizetype end = NameEnd(start);
+    const QString name = m_lower.mid(start, end - start);
     FlushText();
     if (int(m_stack.size()) > MaxDepth)
         return Step::Failed;
@@ -232,13 +231,34 @@ CX2HtmlParser::Step CX2HtmlParser::ReadStartTag(qsizetype lt)
     return Step::Done;
 }
 
-CX2HtmlParser::Step CX2HtmlParser::ReadSpecial(qsizetype lt, const QString& name)
+bool CX2HtmlParser::IsNameAt(qsizetype start, QLatin1StringView name) const
 {
-    int kind = CX2Element::Comment;
+    const qsizetype end = start + name.size();
+    return QStringView(m_lower).sliced(start).startsWith(name) &&
+           (end == m_text.size() || EndsName(m_text.at(end)));
+}
+
+int CX2HtmlParser::SpecialKind(qsizetype start) const
+{
+    if (QStringView(m_lower).sliced(start).startsWith(QLatin1StringView("!--")))
+        return CX2Element::Comment;
+    if (IsNameAt(start, QLatin1StringView("!doctype")))
+        return CX2Element::Doctype;
+    if (IsNameAt(start, QLatin1StringView("?xml")))
+        return CX2Element::XmlDeclaration;
+    if (IsNameAt(start, QLatin1StringView("?php")))
+        return CX2Element::PhpBlock;
+    if (IsNameAt(start, QLatin1StringView("%")))
+        return CX2Element::AspBlock;
+    return CX2Element::Empty;
+}
+
+CX2HtmlParser::Step CX2HtmlParser::ReadSpecial(qsizetype lt, int kind)
+{
     qsizetype contentStart = lt + 1;
     qsizetype contentEnd = 0;
     qsizetype next = 0;
-    if (name.startsWith(QLatin1String("!--")))
+    if (kind == CX2Element::Comment)
     {
         const qsizetype close = Find(m_commentEnd, lt + 1);
         if (close < 0)
@@ -247,11 +267,9 @@ CX2HtmlParser::Step CX2HtmlParser::ReadSpecial(qsizetype lt, const QString& name
         contentEnd = std::max(close, contentStart); // "<!-->" is an empty comment
         next = close + 3;
     }
-    else if (name == QLatin1String("?php") || name == QLatin1String("%"))
+    else if (kind == CX2Element::PhpBlock || kind == CX2Element::AspBlock)
     {
-        const bool php = name == QLatin1String("?php");
-        kind = php ? CX2Element::PhpBlock : CX2Element::AspBlock;
-        const qsizetype close = Find(php ? m_phpEnd : m_aspEnd, lt + 1);
+        const qsizetype close = Find(kind == CX2Element::PhpBlock ? m_phpEnd : m_aspEnd, lt + 1);
         if (close < 0)
             return Step::NotMarkup;
         contentEnd = close + 1; // the block keeps the "?" or "%" of its end
@@ -259,7 +277,6 @@ CX2HtmlParser::Step CX2HtmlParser::ReadSpecial(qsizetype lt, const QString& name
     }
     else
     {
-        kind = name == QLatin1String("?xml") ? CX2Element::XmlDeclaration : CX2Element::Doctype;
         const qsizetype close = Find(m_tagEnd, lt + 1);
         if (close < 0)
             return Step::NotMarkup;

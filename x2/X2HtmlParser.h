@@ -48,7 +48,11 @@ private:
 
     Step ReadEndTag(qsizetype lt);
     Step ReadStartTag(qsizetype lt);
-    Step ReadSpecial(qsizetype lt, const QString& name);
+    // The kind of the declaration or block whose name begins at start; Empty for an element.
+    int SpecialKind(qsizetype start) const;
+    // Whether the name beginning at start is exactly the given lower-case one.
+    bool IsNameAt(qsizetype start, QLatin1StringView name) const;
+    Step ReadSpecial(qsizetype lt, int kind);
     Step ReadAttributes(CX2Element* element);
     qsizetype Find(Delimiter& delimiter, qsizetype from) const;
     // A tag name runs to a blank, "/", ">" or the end of the text.

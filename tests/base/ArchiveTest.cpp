@@ -582,6 +582,17 @@ TEST(ArchiveFlush, StreamThatRefusesBytesMakesTheClosingFlushFail)
     EXPECT_EQ(stream.GetBuffer(), expected.left(10000));
 }
 
+TEST(ArchiveFlush, FileWithoutRoomMakesTheClosingFlushFail)
+{
+    // A full disk: the file opens but no byte written to it is kept. The save must learn that
+    // from the archive's Flush, before it renames the file over the old document.
+    CPSStreamFile stream;
+    ASSERT_TRUE(stream.Open(QStringLiteral("/dev/full"), false, false));
+    CPSArchive archive(stream);
+    ASSERT_TRUE(ArchiveWriteHeader(archive, true, "KVN", 2007, 2, "Kelvora", 1, 0));
+    EXPECT_FALSE(archive.Flush());
+}
+
 TEST(ArchiveFlush, DestructorHandsOverBufferedBytes)
 {
     CPSStreamMemory stream;

@@ -192,6 +192,28 @@ TEST(CssStyleSheet, OverLongTextFailsWithoutRules)
     EXPECT_TRUE(rules.empty());
 }
 
+TEST(CssStyleSheet, RulesOfOneTextAreBounded)
+{
+    // Each selector of a list becomes a rule of its own, declarations or not: a short text of
+    // many selectors must not turn into millions of rules.
+    QString selectors;
+    for (int i = 0; i < CX2CssParser::MaxRulesPerStyleSheet + 50; ++i)
+        selectors += QStringLiteral("a,");
+    X2StyleSheetList rules;
+    rules.push_back(std::make_unique<CX2StyleSheet>(QStringLiteral("held")));
+    EXPECT_TRUE(CX2CssParser().ParseStyleSheet(selectors + QStringLiteral("b{} p{color:red}"), rules));
+    EXPECT_EQ(rules.size(), size_t(CX2CssParser::MaxRulesPerStyleSheet) + 1);
+
+    // The declarations they carry are bounded as well.
+    const QString block = QStringLiteral("{color:red;width:1px;height:2px;top:3px}");
+    X2StyleSheetList declared;
+    EXPECT_TRUE(CX2CssParser().ParseStyleSheet(selectors + QStringLiteral("b") + block, declared));
+    int declarations = 0;
+    for (const auto& rule : declared)
+        declarations += rule->GetDeclarationCount();
+    EXPECT_LE(declarations, CX2CssParser::MaxDeclarationsPerStyleSheet + 4);
+}
+
 TEST(CssSelector, PartsAndSpecificity)
 {
     const struct

@@ -247,6 +247,19 @@ TEST(HtmlParser, ManyUnclosedCommentsStayText)
     EXPECT_EQ(result.html.size(), text.size() + 3 * 20000 * 3);
 }
 
+TEST(HtmlParser, MegabyteOfLessThanSignsThatOpenNothingStaysText)
+{
+    // Each "<" here opens nothing, and nothing after it ends a name: a hostile page of them must
+    // be read as text, not read again to its end for every "<".
+    for (const QString unit : {QStringLiteral("<1"), QStringLiteral("<="), QStringLiteral("<!--x")})
+    {
+        const int count = 1000000 / int(unit.size());
+        const RoundTrip result = ParseAndWrite(unit.repeated(count));
+        EXPECT_TRUE(result.parsed) << unit.toStdString();
+        EXPECT_EQ(result.html.size(), (unit.size() + 3) * count) << unit.toStdString();
+    }
+}
+
 TEST(HtmlParser, BarrierTable)
 {
     const struct
