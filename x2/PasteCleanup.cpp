@@ -149,6 +149,8 @@ std::unique_ptr<ndb::CNdbResource> FetchPastedImage(const QString& reference, co
     if (!context.newsletter || context.imageFetchesLeft <= 0)
         return nullptr;
     --context.imageFetchesLeft;
+    if (context.fetchImage)
+        return context.fetchImage(reference, baseAddress);
     return gre::FetchImageResource(reference, baseAddress);
 }
 

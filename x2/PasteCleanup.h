@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <shared_mutex>
 
@@ -12,7 +13,8 @@ class CX2Validator;
 namespace ndb
 {
 class CNdbNewsletter;
-}
+class CNdbResource;
+} // namespace ndb
 
 // What the clean-up takes from the application: the newsletter that receives the pasted images,
 // the document's write lock and how many images it may still load or download.
@@ -29,6 +31,10 @@ struct PasteContext
     std::function<std::unique_lock<std::shared_mutex>()> lockDocument;
     // Counts down with every load or download; at 0 images are dropped as if unreachable.
     int imageFetchesLeft{DefaultMaxImageFetches};
+    // Loads an image reference against the base address; empty means gre::FetchImageResource.
+    // The fuzz target puts one here that touches neither the disk nor the network.
+    std::function<std::unique_ptr<ndb::CNdbResource>(const QString& reference, const QString& baseAddress)>
+        fetchImage;
 };
 
 // Reduces a pasted fragment, in place, to the elements and attributes the editor and the page
