@@ -1,5 +1,6 @@
 #include "x2/PasteCleanup.h"
 
+#include "gre/GreImageResource.h"
 #include "ndb/NdbNewsletter.h"
 #include "x2/X2Validator.h"
 
@@ -368,14 +369,24 @@ TEST(PasteCleanup, DocumentLockIsTakenOnlyToAddAnImage)
 {
     std::shared_mutex mutex;
     int locks = 0;
+    int fetches = 0;
     Paste paste;
     paste.context.lockDocument = [&]
     {
         ++locks;
         return std::unique_lock(mutex);
     };
+    paste.context.fetchImage = [&](const QString& reference, const QString& base)
+    {
+        ++fetches;
+        // The local server's threads must be able to read the document during a download.
+        EXPECT_TRUE(mutex.try_lock_shared());
+        mutex.unlock_shared();
+        return gre::FetchImageResource(reference, base);
+    };
     paste.Clean(Image(QString()) + QStringLiteral("<img src=\"file:///nowhere/x.png\">") + Image(QString()));
     EXPECT_EQ(paste.Resources().size(), 2u);
+    EXPECT_EQ(fetches, 3);
     EXPECT_EQ(locks, 2);
     EXPECT_TRUE(mutex.try_lock());
     mutex.unlock();
