@@ -108,8 +108,9 @@ bool ReadImageFile(const QString& path, QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    bytes = file.read(MaxImageBytes + 1);
-    return bytes.size() <= MaxImageBytes;
+    // One byte more than the file held when it was looked at shows a file that grew meanwhile.
+    bytes = file.read(info.size() + 1);
+    return bytes.size() == info.size();
 }
 
 struct HttpTarget
