@@ -1,0 +1,245 @@
+#include "gre/GreImageResource.h"
+
+#include "base/INetFile.h"
+#include "gre/GreImage.h"
+#include "platform/net/HttpFile.h"
+
+#include <QBuffer>
+#include <QCursor>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QThread>
+
+namespace gre
+{
+namespace
+{
+// A file on disk may be no larger than a download may be, so both roads take the same images.
+constexpr qint64 MaxImageBytes = CHttpFile::MaxBodySize;
+
+class WaitCursor
+{
+public:
+    WaitCursor()
+    {
+        const auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+        m_shown = application && QThread::currentThread() == application->thread();
+        if (m_shown)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~WaitCursor()
+    {
+        if (m_shown)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    bool m_shown{false};
+};
+
+bool HasImageFileName(const QString& fileName)
+{
+    static const char* const endings[] = {".gif", ".jpg", ".jpeg", ".png"};
+    for (const char* ending : endings)
+    {
+        if (fileName.endsWith(QLatin1String(ending), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+bool HoldsScheme(const QString& reference)
+{
+    static const char* const schemes[] = {"http:", "https:", "ftp:", "file:", "gopher:"};
+    for (const char* scheme : schemes)
+    {
+        if (reference.contains(QLatin1String(scheme), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+// A root-relative ("/x.png") or scheme-relative ("//host/x.png") reference keeps the base's
+// scheme and host; every other reference is appended to the base, which is the folder of the
+// page the HTML came from.
+QString JoinToBase(const QString& base, const QString& reference)
+{
+    const qsizetype schemeEnd = base.indexOf(QLatin1String("://"));
+    if (schemeEnd > 0 && reference.startsWith(QLatin1String("//")))
+        return base.left(schemeEnd + 1) + reference;
+    if (schemeEnd > 0 && reference.startsWith(QLatin1Char('/')))
+    {
+        const qsizetype authorityEnd = base.indexOf(QLatin1Char('/'), schemeEnd + 3);
+        return (authorityEnd < 0 ? base : base.left(authorityEnd)) + reference;
+    }
+    return base + reference;
+}
+
+// The absolute local path that a "file:" address names, or empty. "file:///p" and
+// "file://localhost/p" name /p; an address naming another machine names nothing we can read.
+QString LocalPathOf(const QString& address)
+{
+    QString path = address.mid(5);
+    if (path.startsWith(QLatin1String("//")))
+    {
+        path = path.mid(2);
+        if (path.startsWith(QLatin1String("localhost/"), Qt::CaseInsensitive))
+            path = path.mid(9);
+    }
+    if (!path.startsWith(QLatin1Char('/')))
+        return {};
+    const qsizetype query = path.indexOf(QLatin1Char('?'));
+    if (query >= 0)
+        path.truncate(query);
+    path.replace(QLatin1String("%20"), QLatin1String(" "));
+    return path;
+}
+
+// Only a regular file is opened: a FIFO or device named like an image would block or never end.
+bool ReadImageFile(const QString& path, QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > MaxImageBytes)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // One byte more than the file held when it was looked at shows a file that grew meanwhile.
+    bytes = file.read(info.size() + 1);
+    return bytes.size() == info.size();
+}
+
+struct HttpTarget
+{
+    QString host;
+    int port{80};
+    QString path;
+};
+
+bool ParseHttpAddress(const QString& address, HttpTarget& target)
+{
+    const QString rest = address.mid(address.indexOf(QLatin1String("://")) + 3);
+    qsizetype pathStart = rest.size();
+    for (const QChar delimiter : {QLatin1Char('/'), QLatin1Char('?'), QLatin1Char('#')})
+    {
+        const qsizetype at = rest.indexOf(delimiter);
+        if (at >= 0 && at < pathStart)
+            pathStart = at;
+    }
+    const QString authority = rest.left(pathStart);
+    target.path = rest.mid(pathStart);
+    const qsizetype fragment = target.path.indexOf(QLatin1Char('#'));
+    if (fragment >= 0)
+        target.path.truncate(fragment);
+    if (!target.path.startsWith(QLatin1Char('/')))
+        target.path.prepend(QLatin1Char('/'));
+
+    QString portText;
+    if (authority.startsWith(QLatin1Char('[')))
+    {
+        const qsizetype close = authority.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return false;
+        target.host = authority.mid(1, close - 1);
+        const QString after = authority.mid(close + 1);
+        if (!after.isEmpty() && !after.startsWith(QLatin1Char(':')))
+            return false;
+        portText = after.mid(1);
+    }
+    else
+    {
+        const qsizetype colon = authority.lastIndexOf(QLatin1Char(':'));
+        target.host = colon < 0 ? authority : authority.left(colon);
+        portText = colon < 0 ? QString() : authority.mid(colon + 1);
+    }
+    if (!portText.isEmpty())
+    {
+        bool ok = false;
+        target.port = portText.toInt(&ok);
+        if (!ok || target.port < 1 || target.port > 65535)
+            return false;
+    }
+    return !target.host.isEmpty();
+}
+
+bool DownloadImage(const QString& address, QByteArray& bytes)
+{
+    HttpTarget target;
+    if (!ParseHttpAddress(address, target))
+        return false;
+    CINetFile file;
+    if (!file.SendRequest(target.host, target.path, QString(), target.port) || file.GetStatusCode() != 200)
+        return false;
+    file.ReadResponse();
+    bytes = file.GetBody();
+    return true;
+}
+
+// The MIME type of GIF, JPEG or PNG bytes that decode into a picture; empty for anything else,
+// whatever the file was called.
+QString ImageMimeType(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray format = QImageReader::imageFormat(&buffer).toLower();
+    QString mime;
+    if (format == "png")
+        mime = QStringLiteral("image/png");
+    else if (format == "jpeg" || format == "jpg")
+        mime = QStringLiteral("image/jpeg");
+    else if (format == "gif")
+        mime = QStringLiteral("image/gif");
+    CGreImage picture;
+    if (mime.isEmpty() || !picture.LoadFromBytes(bytes) || picture.GetWidth() <= 0 ||
+        picture.GetHeight() <= 0)
+        return {};
+    return mime;
+}
+} // namespace
+
+std::unique_ptr<ndb::CNdbResource> FetchImageResource(const QString& reference, const QString& baseAddress)
+{
+    QString address = reference.trimmed();
+    address.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString withoutQuery = address.left(address.indexOf(QLatin1Char('?')));
+    const QString fileName = withoutQuery.mid(withoutQuery.lastIndexOf(QLatin1Char('/')) + 1);
+    if (!HasImageFileName(fileName))
+        return nullptr;
+    if (!HoldsScheme(address) && !baseAddress.isEmpty())
+        address = JoinToBase(QString(baseAddress).replace(QLatin1Char('\\'), QLatin1Char('/')), address);
+
+    const WaitCursor waitCursor;
+    QByteArray bytes;
+    bool read = false;
+    if (address.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+    {
+        const QString path = LocalPathOf(address);
+        read = !path.isEmpty() && ReadImageFile(path, bytes);
+    }
+    else if (address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+             address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
+    {
+        read = DownloadImage(address, bytes);
+    }
+    if (!read)
+        return nullptr;
+    const QString mime = ImageMimeType(bytes);
+    if (mime.isEmpty())
+        return nullptr;
+
+    auto resource = std::make_unique<ndb::CNdbResource>();
+    resource->SetPayload(bytes);
+    resource->SetField(ndb::ResourcePath, ndb::CNdbFieldValue(QStringLiteral("img/") + fileName));
+    resource->SetField(ndb::ResourceFileName, ndb::CNdbFieldValue(fileName));
+    resource->SetField(ndb::ResourceMimeType, ndb::CNdbFieldValue(mime));
+    resource->SetField(ndb::ResourceSize, ndb::CNdbFieldValue(ndb::NdbValueInt, qint32(bytes.size())));
+    resource->SetField(ndb::ResourceSource, ndb::CNdbFieldValue(reference));
+    return resource;
+}
+} // namespace gre
