@@ -6,6 +6,7 @@
 #include "x2/X2TextHelpers.h"
 #include "x2/X2Validator.h"
 
+#include <QColor>
 #include <QSet>
 #include <QStringList>
 
@@ -208,8 +209,9 @@ QStringList Words(const QString& text)
     return pieces;
 }
 
-// "solid 1px #000000" becomes "solid 1px F{#000000FF}", the stored form of a fixed colour; a
-// border that is not exactly style, width and colour gives none.
+// "solid 1px #000000" becomes "solid 1px F{#000000FF}", the stored form of a fixed colour; colour
+// names and short hex forms are written out the same way, since the stored form knows only
+// "#RRGGBB". A border that is not exactly style, width and a known colour gives none.
 QString BorderMetadata(const QString& border)
 {
     static const QSet<QString> widths = {QStringLiteral("thin"), QStringLiteral("medium"),
@@ -232,8 +234,8 @@ QString BorderMetadata(const QString& border)
             width = word;
         else if (styles.contains(word))
             style = word;
-        else
-            colour = QLatin1String("F{") + word + QLatin1String("FF}");
+        else if (const QColor known(word); known.isValid())
+            colour = QLatin1String("F{") + known.name() + QLatin1String("FF}");
     }
     if (style.isEmpty() || width.isEmpty() || colour.isEmpty())
         return {};

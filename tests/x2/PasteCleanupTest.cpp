@@ -238,6 +238,14 @@ TEST(PasteCleanup, ImagePresentationBecomesStyleAndBorderMetadata)
          "/>"},
         {"style=\"border:1px solid rgb(0, 0, 0)\"",
          "alt=\"\" style=\"border:1px solid rgb(0, 0, 0)\" name=\"src_ResID:{RES1};\" />"},
+        {"style=\"border:2px dashed Red\"",
+         "alt=\"\" style=\"border:2px dashed Red\" name=\"src_border:dashed 2px "
+         "F{#ff0000FF};src_ResID:{RES1};\" />"},
+        {"style=\"border:2px dashed #0f0\"",
+         "alt=\"\" style=\"border:2px dashed #0f0\" name=\"src_border:dashed 2px "
+         "F{#00ff00FF};src_ResID:{RES1};\" />"},
+        {"style=\"border:2px dashed nocolour\"",
+         "alt=\"\" style=\"border:2px dashed nocolour\" name=\"src_ResID:{RES1};\" />"},
         {"style=\"border:2px 3px red\" id=\"i\" onload=\"x()\" name=\"old\"",
          "alt=\"\" style=\"border:2px 3px red\" name=\"src_ResID:{RES1};\" />"},
     };
