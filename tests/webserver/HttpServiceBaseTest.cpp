@@ -89,6 +89,15 @@ TEST(HttpService, AnswersOnlyTheFirstOfTwoPipelinedRequests)
     EXPECT_EQ(exchange.output.count("HTTP/1.1 200 OK"), 1);
 }
 
+TEST(HttpService, AnswersHeadWithTheHeadAlone)
+{
+    const ExchangeResult exchange = Exchange(Request("HEAD /index.html HTTP/1.1"));
+    const HttpResponseText response = HttpResponseText::Parse(exchange.output);
+    EXPECT_EQ(response.statusLine, "HTTP/1.1 200 OK");
+    EXPECT_EQ(response.Header("Content-Length"), QByteArray::number(CHttpServiceBase::TestPage().size()));
+    EXPECT_TRUE(exchange.output.endsWith("\r\n\r\n")) << exchange.output.constData();
+}
+
 TEST(HttpService, StatusOutsideTheTableLeavesTheReasonEmpty)
 {
     const ExchangeResult exchange =
