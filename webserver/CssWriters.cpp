@@ -343,5 +343,8 @@ QString BuildNewsletterCss(const IPageContext* context)
         css += declarations.replace(QLatin1Char(';'), QLatin1String(";\r\n"));
         css += QLatin1Char('}') + CrLf;
     }
+    // The rules stand inside a style element; a "</" from a style's text would end it early. In
+    // CSS "\/" is the same "/".
+    css.replace(QLatin1String("</"), QLatin1String("<\\/"));
     return css;
 }

@@ -143,6 +143,16 @@ TEST_F(CssWriters, NewsletterCssHasPaletteClassesAndOneRulePerStyle)
     EXPECT_EQ(BuildNewsletterCss(nullptr), QString());
 }
 
+TEST_F(CssWriters, NewsletterCssCannotEndItsStyleElement)
+{
+    newsletter.styles.clear();
+    CNdbStyle& style = newsletter.AddStyle(QStringLiteral("a"), QStringLiteral("x</STYLE><b>"));
+    style.SetField(StyleFreeCss, CNdbFieldValue(QStringLiteral("a:1;</style><script>alert(1)</script>")));
+    const QString css = BuildNewsletterCss(&context);
+    EXPECT_FALSE(css.contains(QLatin1String("</"))) << css.toStdString();
+    EXPECT_TRUE(css.contains(QLatin1String(".x<\\/STYLE><b> {"))) << css.toStdString();
+}
+
 TEST_F(CssWriters, LengthsUseAPointWhateverTheLocale)
 {
     const QLocale previous;
