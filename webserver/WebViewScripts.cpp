@@ -195,7 +195,9 @@ QString OpenTrackingImage(const IPageNewsletter& newsletter)
     const QString siteType = newsletter.GetSenderText(SenderSiteTypeField);
     if (siteType != Asp && siteType != Php)
         return QString();
-    return QStringLiteral("<img src=\"%1admin/i.%2?c=%3&amp;u=[[[USEREMAIL]]]\" height=\"2\" width=\"3\" "
-                          "style=\"border:none;\" alt=\"\" />")
-        .arg(GetSiteRootAddress(newsletter), siteType, newsletter.GetNewsletterText(NewsletterIdField));
+    const QString address =
+        QStringLiteral("%1admin/i.%2?c=%3&u=[[[USEREMAIL]]]")
+            .arg(GetSiteRootAddress(newsletter), siteType, newsletter.GetNewsletterText(NewsletterIdField));
+    return QStringLiteral("<img src=\"%1\" height=\"2\" width=\"3\" style=\"border:none;\" alt=\"\" />")
+        .arg(EncodeHtmlEntities(address));
 }
