@@ -1,5 +1,6 @@
 #include "webserver/WebViewScripts.h"
 
+#include "base/TextHelpers.h"
 #include "reports/HtmlEntities.h"
 #include "webserver/PageSources.h"
 #include "webserver/PageTreeWalk.h"
@@ -103,7 +104,7 @@ void ReplaceMergeFields(CX2Element* root, NewsletterPageKind kind, const QString
                     const QString name = node->GetAttributeValue(QStringLiteral("name"));
                     if (!name.startsWith(QLatin1String("fc_")))
                         return;
-                    const int code = LeadingInteger(name.mid(3));
+                    const int code = ParseIntText(name.mid(3));
                     if (usedMergeFields)
                         (*usedMergeFields)[code] = true;
                     QString text;
