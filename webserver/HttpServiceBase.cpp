@@ -176,6 +176,15 @@ bool IsDecimal(const QString& text, qsizetype maxDigits)
     return true;
 }
 
+// A line break inside a value would end its header line and let the value write headers, or a
+// body, of its own.
+QString OnOneLine(QString value)
+{
+    value.replace(u'\r', u' ');
+    value.replace(u'\n', u' ');
+    return value;
+}
+
 // The value stored under the key of a header or parameter map; false when there is none.
 template <typename Map> bool FindValue(const Map& map, const typename Map::key_type& key, QString& value)
 {
@@ -266,7 +275,7 @@ bool CHttpServiceBase::WriteHead()
         QString head = m_responseVersion + u' ' + QString::number(m_statusCode) + u' ' +
                        GetReasonPhrase(m_statusCode) + QLatin1String("\r\n");
         for (const auto& [id, value] : m_responseHeaders)
-            head += GetHeaderName(id) + QLatin1String(": ") + value + QLatin1String("\r\n");
+            head += GetHeaderName(id) + QLatin1String(": ") + OnOneLine(value) + QLatin1String("\r\n");
         head += QLatin1String("\r\n");
         WriteText(head);
         return true;

@@ -107,6 +107,17 @@ TEST(HttpService, StatusOutsideTheTableLeavesTheReasonEmpty)
     EXPECT_EQ(CHttpServiceBase::GetReasonPhrase(505), "HTTP Version not supported");
 }
 
+TEST(HttpService, LineBreaksInAHeaderValueCannotAddHeadersOrEndTheHead)
+{
+    const ExchangeResult exchange =
+        Exchange(Request("GET / HTTP/1.1"), [](CProbeService& s)
+                 { s.SetResponseHeader(HttpHeader::ContentType, "text/plain\r\nX-Added: 1\n\r\n<b>"); });
+    const HttpResponseText response = HttpResponseText::Parse(exchange.output);
+    EXPECT_EQ(response.Header("X-Added"), QByteArray());
+    EXPECT_EQ(response.Header("Content-Type"), "text/plain  X-Added: 1   <b>");
+    EXPECT_EQ(response.body, CHttpServiceBase::TestPage());
+}
+
 TEST(HttpService, ClosesWithoutResponseForMalformedOrOverlongRequests)
 {
     QByteArray manyHeaders;
