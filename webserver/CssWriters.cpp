@@ -105,6 +105,79 @@ void WriteFontShorthand(QString& output, CNdbStyle::FieldMap& fields, const CNdb
     text.chop(1);
     output += Declaration("font", text);
 }
+
+// The style fields whose declaration is the property and the field's length, keyword or colour.
+struct FieldProperty
+{
+    int id;
+    const char* property;
+};
+
+constexpr FieldProperty LengthProperties[] = {
+    {StyleFontSize, "font-size"},
+    {StyleTextIndent, "text-indent"},
+    {StyleWordSpacing, "word-spacing"},
+    {StyleLetterSpacing, "letter-spacing"},
+    {StyleMarginLeft, "margin-left"},
+    {StyleMarginTop, "margin-top"},
+    {StyleMarginRight, "margin-right"},
+    {StyleMarginBottom, "margin-bottom"},
+    {StylePaddingLeft, "padding-left"},
+    {StylePaddingTop, "padding-top"},
+    {StylePaddingRight, "padding-right"},
+    {StylePaddingBottom, "padding-bottom"},
+    {StyleBorderLeftWidth, "border-left-width"},
+    {StyleBorderTopWidth, "border-top-width"},
+    {StyleBorderRightWidth, "border-right-width"},
+    {StyleBorderBottomWidth, "border-bottom-width"},
+    {StyleWidth, "width"},
+    {StyleHeight, "height"},
+    {StyleTop, "top"},
+    {StyleLeft, "left"},
+    {StyleBottom, "bottom"},
+    {StyleRight, "right"},
+};
+
+struct KeywordProperty
+{
+    int id;
+    const char* property;
+    QString (CNdbStyle::*text)() const;
+};
+
+const KeywordProperty KeywordProperties[] = {
+    {StyleFontStyle, "font-style", &CNdbStyle::GetFontStyleText},
+    {StyleFontVariant, "font-variant", &CNdbStyle::GetFontVariantText},
+    {StyleFontWeight, "font-weight", &CNdbStyle::GetFontWeightText},
+    {StyleTextAlign, "text-align", &CNdbStyle::GetTextAlignText},
+    {StyleVerticalAlign, "vertical-align", &CNdbStyle::GetVerticalAlignText},
+    {StyleTextTransform, "text-transform", &CNdbStyle::GetTextTransformText},
+    {StyleTextDecoration, "text-decoration", &CNdbStyle::GetTextDecorationText},
+    {StyleBorderLeftStyle, "border-left-style", &CNdbStyle::GetBorderLeftStyleText},
+    {StyleBorderTopStyle, "border-top-style", &CNdbStyle::GetBorderTopStyleText},
+    {StyleBorderRightStyle, "border-right-style", &CNdbStyle::GetBorderRightStyleText},
+    {StyleBorderBottomStyle, "border-bottom-style", &CNdbStyle::GetBorderBottomStyleText},
+    {StyleBackgroundRepeat, "background-repeat", &CNdbStyle::GetBackgroundRepeatText},
+    {StyleBackgroundAttachment, "background-attachment", &CNdbStyle::GetBackgroundAttachmentText},
+    {StyleBackgroundPositionX, "background-position-x", &CNdbStyle::GetBackgroundPositionXText},
+    {StyleBackgroundPositionY, "background-position-y", &CNdbStyle::GetBackgroundPositionYText},
+    {StyleCursor, "cursor", &CNdbStyle::GetCursorText},
+    {StyleWhiteSpace, "white-space", &CNdbStyle::GetWhiteSpaceText},
+    {StyleFloat, "float", &CNdbStyle::GetFloatText},
+    {StyleClear, "clear", &CNdbStyle::GetClearText},
+    {StyleOverflow, "overflow", &CNdbStyle::GetOverflowText},
+    {StylePosition, "position", &CNdbStyle::GetPositionText},
+    {StyleDisplay, "display", &CNdbStyle::GetDisplayText},
+};
+
+constexpr FieldProperty ColorProperties[] = {
+    {StyleColor, "color"},
+    {StyleBorderLeftColor, "border-left-color"},
+    {StyleBorderTopColor, "border-top-color"},
+    {StyleBorderRightColor, "border-right-color"},
+    {StyleBorderBottomColor, "border-bottom-color"},
+    {StyleBackgroundColor, "background-color"},
+};
 } // namespace
 
 bool WriteFieldCss(const CNdbFieldValue& value, const CNdbStyle& record, QString& output,
@@ -114,175 +187,40 @@ bool WriteFieldCss(const CNdbFieldValue& value, const CNdbStyle& record, QString
     {
     case StyleFontFamily:
         output += Declaration("font-family", value.GetString().replace(QLatin1Char('"'), QLatin1Char('\'')));
-        break;
-    case StyleFontSize:
-        output += Declaration("font-size", value.FormatLength());
-        break;
-    case StyleFontStyle:
-        output += Declaration("font-style", record.GetFontStyleText());
-        break;
-    case StyleFontVariant:
-        output += Declaration("font-variant", record.GetFontVariantText());
-        break;
-    case StyleFontWeight:
-        output += Declaration("font-weight", record.GetFontWeightText());
-        break;
-    case StyleTextIndent:
-        output += Declaration("text-indent", value.FormatLength());
-        break;
-    case StyleTextAlign:
-        output += Declaration("text-align", record.GetTextAlignText());
-        break;
+        return true;
     case StyleLineHeight:
         output += Declaration("line-height", LineHeightText(value));
-        break;
-    case StyleVerticalAlign:
-        output += Declaration("vertical-align", record.GetVerticalAlignText());
-        break;
-    case StyleWordSpacing:
-        output += Declaration("word-spacing", value.FormatLength());
-        break;
-    case StyleLetterSpacing:
-        output += Declaration("letter-spacing", value.FormatLength());
-        break;
-    case StyleTextTransform:
-        output += Declaration("text-transform", record.GetTextTransformText());
-        break;
-    case StyleTextDecoration:
-        output += Declaration("text-decoration", record.GetTextDecorationText());
-        break;
-    case StyleColor:
-        output += Declaration("color", ColorText(value, context));
-        break;
-    case StyleMarginLeft:
-        output += Declaration("margin-left", value.FormatLength());
-        break;
-    case StyleMarginTop:
-        output += Declaration("margin-top", value.FormatLength());
-        break;
-    case StyleMarginRight:
-        output += Declaration("margin-right", value.FormatLength());
-        break;
-    case StyleMarginBottom:
-        output += Declaration("margin-bottom", value.FormatLength());
-        break;
-    case StylePaddingLeft:
-        output += Declaration("padding-left", value.FormatLength());
-        break;
-    case StylePaddingTop:
-        output += Declaration("padding-top", value.FormatLength());
-        break;
-    case StylePaddingRight:
-        output += Declaration("padding-right", value.FormatLength());
-        break;
-    case StylePaddingBottom:
-        output += Declaration("padding-bottom", value.FormatLength());
-        break;
-    case StyleBorderLeftWidth:
-        output += Declaration("border-left-width", value.FormatLength());
-        break;
-    case StyleBorderLeftStyle:
-        output += Declaration("border-left-style", record.GetBorderLeftStyleText());
-        break;
-    case StyleBorderLeftColor:
-        output += Declaration("border-left-color", ColorText(value, context));
-        break;
-    case StyleBorderTopWidth:
-        output += Declaration("border-top-width", value.FormatLength());
-        break;
-    case StyleBorderTopStyle:
-        output += Declaration("border-top-style", record.GetBorderTopStyleText());
-        break;
-    case StyleBorderTopColor:
-        output += Declaration("border-top-color", ColorText(value, context));
-        break;
-    case StyleBorderRightWidth:
-        output += Declaration("border-right-width", value.FormatLength());
-        break;
-    case StyleBorderRightStyle:
-        output += Declaration("border-right-style", record.GetBorderRightStyleText());
-        break;
-    case StyleBorderRightColor:
-        output += Declaration("border-right-color", ColorText(value, context));
-        break;
-    case StyleBorderBottomWidth:
-        output += Declaration("border-bottom-width", value.FormatLength());
-        break;
-    case StyleBorderBottomStyle:
-        output += Declaration("border-bottom-style", record.GetBorderBottomStyleText());
-        break;
-    case StyleBorderBottomColor:
-        output += Declaration("border-bottom-color", ColorText(value, context));
-        break;
-    case StyleBackgroundColor:
-        output += Declaration("background-color", ColorText(value, context));
-        break;
+        return true;
     case StyleBackgroundImage:
     {
         const QString address = BackgroundImageAddress(value, record, context);
         if (!address.isEmpty())
             output += QLatin1String("background-image:url(") + address + QLatin1String(");");
-        break;
+        return true;
     }
-    case StyleBackgroundRepeat:
-        output += Declaration("background-repeat", record.GetBackgroundRepeatText());
-        break;
-    case StyleBackgroundAttachment:
-        output += Declaration("background-attachment", record.GetBackgroundAttachmentText());
-        break;
-    case StyleBackgroundPositionX:
-        output += Declaration("background-position-x", record.GetBackgroundPositionXText());
-        break;
-    case StyleBackgroundPositionY:
-        output += Declaration("background-position-y", record.GetBackgroundPositionYText());
-        break;
-    case StyleCursor:
-        output += Declaration("cursor", record.GetCursorText());
-        break;
-    case StyleWidth:
-        output += Declaration("width", value.FormatLength());
-        break;
-    case StyleHeight:
-        output += Declaration("height", value.FormatLength());
-        break;
-    case StyleTop:
-        output += Declaration("top", value.FormatLength());
-        break;
-    case StyleLeft:
-        output += Declaration("left", value.FormatLength());
-        break;
-    case StyleBottom:
-        output += Declaration("bottom", value.FormatLength());
-        break;
-    case StyleRight:
-        output += Declaration("right", value.FormatLength());
-        break;
     case StyleZIndex:
         output += Declaration("z-index", QString::number(value.GetInt()));
-        break;
-    case StyleWhiteSpace:
-        output += Declaration("white-space", record.GetWhiteSpaceText());
-        break;
-    case StyleFloat:
-        output += Declaration("float", record.GetFloatText());
-        break;
-    case StyleClear:
-        output += Declaration("clear", record.GetClearText());
-        break;
-    case StyleOverflow:
-        output += Declaration("overflow", record.GetOverflowText());
-        break;
-    case StylePosition:
-        output += Declaration("position", record.GetPositionText());
-        break;
-    case StyleDisplay:
-        output += Declaration("display", record.GetDisplayText());
-        break;
+        return true;
     case StyleFreeCss:
         output += value.GetString();
-        break;
+        return true;
     default:
         break;
+    }
+    for (const FieldProperty& length : LengthProperties)
+    {
+        if (length.id == id)
+            output += Declaration(length.property, value.FormatLength());
+    }
+    for (const KeywordProperty& keyword : KeywordProperties)
+    {
+        if (keyword.id == id)
+            output += Declaration(keyword.property, (record.*keyword.text)());
+    }
+    for (const FieldProperty& color : ColorProperties)
+    {
+        if (color.id == id)
+            output += Declaration(color.property, ColorText(value, context));
     }
     return true;
 }
@@ -343,5 +281,8 @@ QString BuildNewsletterCss(const IPageContext* context)
         css += declarations.replace(QLatin1Char(';'), QLatin1String(";\r\n"));
         css += QLatin1Char('}') + CrLf;
     }
+    // The rules stand inside a style element; a "</" from a style's text would end it early. In
+    // CSS "\/" is the same "/".
+    css.replace(QLatin1String("</"), QLatin1String("<\\/"));
     return css;
 }

@@ -7,8 +7,9 @@ int RunHttpExchange(CHttpServiceBase& service)
     try
     {
         service.Reset();
+        // A HEAD response carries the head of the GET response and no body.
         if (service.ReadRequest() && service.PrepareResponse() && service.Handle() && service.WriteHead() &&
-            service.WriteBody())
+            (service.Method() == HttpHead || service.WriteBody()))
         {
             // Every connection carries one request, whatever the response says about keep-alive.
             service.Finish();

@@ -1,15 +1,14 @@
 #include "webserver/HttpServiceBase.h"
 
 #include "base/AnsiCodePage.h"
+#include "base/TextHelpers.h"
 #include "webserver/HttpServiceError.h"
 
 #include <QDateTime>
 #include <QLocale>
 #include <QUrl>
 
-#include <algorithm>
 #include <array>
-#include <limits>
 
 const QString ServerBanner = QStringLiteral("Kelvora (www.talvecor.com)");
 
@@ -177,24 +176,23 @@ bool IsDecimal(const QString& text, qsizetype maxDigits)
     return true;
 }
 
-// An optional sign and the leading digits, 0 when there are none; clamped to the int range.
-int LeadingInteger(const QString& text)
+// A line break inside a value would end its header line and let the value write headers, or a
+// body, of its own.
+QString OnOneLine(QString value)
 {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == u'-' || text.at(i) == u'+'))
-        negative = text.at(i++) == u'-';
-    qint64 value = 0;
-    for (; i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9'; ++i)
-    {
-        value = value * 10 + (text.at(i).unicode() - u'0');
-        if (value > qint64(std::numeric_limits<int>::max()) + 1)
-            value = qint64(std::numeric_limits<int>::max()) + 1;
-    }
-    if (negative)
-        value = -value;
-    return static_cast<int>(
-        std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    value.replace(u'\r', u' ');
+    value.replace(u'\n', u' ');
+    return value;
+}
+
+// The value stored under the key of a header or parameter map; false when there is none.
+template <typename Map> bool FindValue(const Map& map, const typename Map::key_type& key, QString& value)
+{
+    const auto found = map.find(key);
+    if (found == map.end())
+        return false;
+    value = found->second;
+    return true;
 }
 } // namespace
 
@@ -277,7 +275,7 @@ bool CHttpServiceBase::WriteHead()
         QString head = m_responseVersion + u' ' + QString::number(m_statusCode) + u' ' +
                        GetReasonPhrase(m_statusCode) + QLatin1String("\r\n");
         for (const auto& [id, value] : m_responseHeaders)
-            head += GetHeaderName(id) + QLatin1String(": ") + value + QLatin1String("\r\n");
+            head += GetHeaderName(id) + QLatin1String(": ") + OnOneLine(value) + QLatin1String("\r\n");
         head += QLatin1String("\r\n");
         WriteText(head);
         return true;
@@ -354,20 +352,12 @@ bool CHttpServiceBase::GetRequestPath(QString& host, QString& path) const
 
 bool CHttpServiceBase::GetRequestHeader(int id, QString& value) const
 {
-    const auto found = m_requestHeaders.find(id);
-    if (found == m_requestHeaders.end())
-        return false;
-    value = found->second;
-    return true;
+    return FindValue(m_requestHeaders, id, value);
 }
 
 bool CHttpServiceBase::GetResponseHeader(int id, QString& value) const
 {
-    const auto found = m_responseHeaders.find(id);
-    if (found == m_responseHeaders.end())
-        return false;
-    value = found->second;
-    return true;
+    return FindValue(m_responseHeaders, id, value);
 }
 
 void CHttpServiceBase::SetContentLength(qint64 count)
@@ -377,20 +367,12 @@ void CHttpServiceBase::SetContentLength(qint64 count)
 
 bool CHttpServiceBase::GetQueryParameter(const QString& name, QString& value) const
 {
-    const auto found = m_queryParameters.find(name);
-    if (found == m_queryParameters.end())
-        return false;
-    value = found->second;
-    return true;
+    return FindValue(m_queryParameters, name, value);
 }
 
 bool CHttpServiceBase::GetFormParameter(const QString& name, QString& value) const
 {
-    const auto found = m_formParameters.find(name);
-    if (found == m_formParameters.end())
-        return false;
-    value = found->second;
-    return true;
+    return FindValue(m_formParameters, name, value);
 }
 
 bool CHttpServiceBase::GetParameter(const QString& name, int& value) const
@@ -399,7 +381,7 @@ bool CHttpServiceBase::GetParameter(const QString& name, int& value) const
     QString text;
     if (!GetQueryParameter(name, text) && !GetFormParameter(name, text))
         return false;
-    value = LeadingInteger(text.trimmed());
+    value = ParseIntText(text);
     return true;
 }
 

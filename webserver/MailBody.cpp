@@ -1,5 +1,6 @@
 #include "webserver/MailBody.h"
 
+#include "base/TextHelpers.h"
 #include "ndb/NdbPalette.h"
 #include "ndb/NdbStyle.h"
 #include "webserver/CssWriters.h"
@@ -214,12 +215,12 @@ void ConvertBox(CX2Element* root, CX2Element* div)
             cell->AppendAttribute(std::make_unique<CX2Attribute>(Style, cellStyle));
     }
     CX2Element* parent = root->FindParent(div);
-    if (!top.isEmpty() && LeadingInteger(top) != 0 && parent)
+    if (!top.isEmpty() && ParseIntText(top) != 0 && parent)
         parent->InsertChildBefore(MakeSpacer(top), div);
     auto row = std::make_unique<CX2Element>(QStringLiteral("tr"));
     row->AppendChild(std::move(cell));
     div->AppendChild(std::move(row));
-    if (!bottom.isEmpty() && LeadingInteger(bottom) != 0 && parent)
+    if (!bottom.isEmpty() && ParseIntText(bottom) != 0 && parent)
         parent->InsertChildAfter(MakeSpacer(bottom), div);
     div->SetName(QStringLiteral("table"));
     div->SetAttribute(QStringLiteral("cellpadding"), QStringLiteral("0"));
@@ -278,7 +279,7 @@ void SetImageSizeAttributes(CX2Element* root)
                 QString value;
                 if (!declarations.GetPropertyValue(CssPropertyIdFromName(QLatin1String(property)), value))
                     continue;
-                const int size = LeadingInteger(value);
+                const int size = ParseIntText(value);
                 if (size > 0)
                     node->SetAttribute(QLatin1String(property), QString::number(size));
             }

@@ -219,17 +219,6 @@ QString BuildBody(NewsletterPageKind kind, const IPageContext& context, const IP
 }
 } // namespace
 
-int LeadingInteger(const QString& text)
-{
-    const QString trimmed = text.trimmed();
-    qsizetype end = 0;
-    if (end < trimmed.size() && (trimmed.at(end) == QLatin1Char('-') || trimmed.at(end) == QLatin1Char('+')))
-        ++end;
-    while (end < trimmed.size() && trimmed.at(end).isDigit() && end < 10)
-        ++end;
-    return trimmed.left(end).toInt();
-}
-
 QString GetSiteBaseAddress(const IPageNewsletter& newsletter)
 {
     QString base = newsletter.GetSenderText(SenderSiteUrlField);

@@ -20,6 +20,3 @@ inline void MakeEmptyText(CX2Element* node)
     node->SetText(QString());
     node->SetKind(CX2Element::Text);
 }
-
-// The integer at the start of a CSS value ("10px" 10, "-5px" -5, "auto" 0).
-int LeadingInteger(const QString& text);

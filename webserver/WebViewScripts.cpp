@@ -1,5 +1,6 @@
 #include "webserver/WebViewScripts.h"
 
+#include "base/TextHelpers.h"
 #include "reports/HtmlEntities.h"
 #include "webserver/PageSources.h"
 #include "webserver/PageTreeWalk.h"
@@ -103,7 +104,7 @@ void ReplaceMergeFields(CX2Element* root, NewsletterPageKind kind, const QString
                     const QString name = node->GetAttributeValue(QStringLiteral("name"));
                     if (!name.startsWith(QLatin1String("fc_")))
                         return;
-                    const int code = LeadingInteger(name.mid(3));
+                    const int code = ParseIntText(name.mid(3));
                     if (usedMergeFields)
                         (*usedMergeFields)[code] = true;
                     QString text;
@@ -195,7 +196,9 @@ QString OpenTrackingImage(const IPageNewsletter& newsletter)
     const QString siteType = newsletter.GetSenderText(SenderSiteTypeField);
     if (siteType != Asp && siteType != Php)
         return QString();
-    return QStringLiteral("<img src=\"%1admin/i.%2?c=%3&amp;u=[[[USEREMAIL]]]\" height=\"2\" width=\"3\" "
-                          "style=\"border:none;\" alt=\"\" />")
-        .arg(GetSiteRootAddress(newsletter), siteType, newsletter.GetNewsletterText(NewsletterIdField));
+    const QString address =
+        QStringLiteral("%1admin/i.%2?c=%3&u=[[[USEREMAIL]]]")
+            .arg(GetSiteRootAddress(newsletter), siteType, newsletter.GetNewsletterText(NewsletterIdField));
+    return QStringLiteral("<img src=\"%1\" height=\"2\" width=\"3\" style=\"border:none;\" alt=\"\" />")
+        .arg(EncodeHtmlEntities(address));
 }

@@ -89,6 +89,15 @@ TEST(HttpService, AnswersOnlyTheFirstOfTwoPipelinedRequests)
     EXPECT_EQ(exchange.output.count("HTTP/1.1 200 OK"), 1);
 }
 
+TEST(HttpService, AnswersHeadWithTheHeadAlone)
+{
+    const ExchangeResult exchange = Exchange(Request("HEAD /index.html HTTP/1.1"));
+    const HttpResponseText response = HttpResponseText::Parse(exchange.output);
+    EXPECT_EQ(response.statusLine, "HTTP/1.1 200 OK");
+    EXPECT_EQ(response.Header("Content-Length"), QByteArray::number(CHttpServiceBase::TestPage().size()));
+    EXPECT_TRUE(exchange.output.endsWith("\r\n\r\n")) << exchange.output.constData();
+}
+
 TEST(HttpService, StatusOutsideTheTableLeavesTheReasonEmpty)
 {
     const ExchangeResult exchange =
@@ -96,6 +105,17 @@ TEST(HttpService, StatusOutsideTheTableLeavesTheReasonEmpty)
     EXPECT_TRUE(exchange.output.startsWith("HTTP/1.1 306 \r\n"));
     EXPECT_EQ(CHttpServiceBase::GetReasonPhrase(408), "Request Time-out");
     EXPECT_EQ(CHttpServiceBase::GetReasonPhrase(505), "HTTP Version not supported");
+}
+
+TEST(HttpService, LineBreaksInAHeaderValueCannotAddHeadersOrEndTheHead)
+{
+    const ExchangeResult exchange =
+        Exchange(Request("GET / HTTP/1.1"), [](CProbeService& s)
+                 { s.SetResponseHeader(HttpHeader::ContentType, "text/plain\r\nX-Added: 1\n\r\n<b>"); });
+    const HttpResponseText response = HttpResponseText::Parse(exchange.output);
+    EXPECT_EQ(response.Header("X-Added"), QByteArray());
+    EXPECT_EQ(response.Header("Content-Type"), "text/plain  X-Added: 1   <b>");
+    EXPECT_EQ(response.body, CHttpServiceBase::TestPage());
 }
 
 TEST(HttpService, ClosesWithoutResponseForMalformedOrOverlongRequests)

@@ -80,6 +80,80 @@ TEST_F(CssWriters, BoxSpacingShorthands)
     }
 }
 
+TEST_F(CssWriters, EachStyleFieldWritesItsOwnProperty)
+{
+    const std::pair<int, const char*> fields[] = {
+        {StyleFontFamily, "font-family"},
+        {StyleFontSize, "font-size"},
+        {StyleFontStyle, "font-style"},
+        {StyleFontVariant, "font-variant"},
+        {StyleFontWeight, "font-weight"},
+        {StyleTextIndent, "text-indent"},
+        {StyleTextAlign, "text-align"},
+        {StyleLineHeight, "line-height"},
+        {StyleVerticalAlign, "vertical-align"},
+        {StyleWordSpacing, "word-spacing"},
+        {StyleLetterSpacing, "letter-spacing"},
+        {StyleTextTransform, "text-transform"},
+        {StyleTextDecoration, "text-decoration"},
+        {StyleColor, "color"},
+        {StyleMarginLeft, "margin-left"},
+        {StyleMarginTop, "margin-top"},
+        {StyleMarginRight, "margin-right"},
+        {StyleMarginBottom, "margin-bottom"},
+        {StylePaddingLeft, "padding-left"},
+        {StylePaddingTop, "padding-top"},
+        {StylePaddingRight, "padding-right"},
+        {StylePaddingBottom, "padding-bottom"},
+        {StyleBorderLeftWidth, "border-left-width"},
+        {StyleBorderLeftStyle, "border-left-style"},
+        {StyleBorderLeftColor, "border-left-color"},
+        {StyleBorderTopWidth, "border-top-width"},
+        {StyleBorderTopStyle, "border-top-style"},
+        {StyleBorderTopColor, "border-top-color"},
+        {StyleBorderRightWidth, "border-right-width"},
+        {StyleBorderRightStyle, "border-right-style"},
+        {StyleBorderRightColor, "border-right-color"},
+        {StyleBorderBottomWidth, "border-bottom-width"},
+        {StyleBorderBottomStyle, "border-bottom-style"},
+        {StyleBorderBottomColor, "border-bottom-color"},
+        {StyleBackgroundColor, "background-color"},
+        {StyleBackgroundRepeat, "background-repeat"},
+        {StyleBackgroundAttachment, "background-attachment"},
+        {StyleBackgroundPositionX, "background-position-x"},
+        {StyleBackgroundPositionY, "background-position-y"},
+        {StyleCursor, "cursor"},
+        {StyleWidth, "width"},
+        {StyleHeight, "height"},
+        {StyleTop, "top"},
+        {StyleLeft, "left"},
+        {StyleBottom, "bottom"},
+        {StyleRight, "right"},
+        {StyleZIndex, "z-index"},
+        {StyleWhiteSpace, "white-space"},
+        {StyleFloat, "float"},
+        {StyleClear, "clear"},
+        {StyleOverflow, "overflow"},
+        {StylePosition, "position"},
+        {StyleDisplay, "display"},
+    };
+    const CNdbStyle record;
+    for (const auto& [id, property] : fields)
+    {
+        QString css;
+        EXPECT_TRUE(WriteFieldCss(CNdbFieldValue(), record, css, &context, id));
+        EXPECT_TRUE(css.startsWith(QLatin1String(property) + u':') && css.endsWith(u';') &&
+                    css.count(u';') == 1)
+            << id << " " << css.toStdString();
+    }
+    for (const int id : {1, 100, 110, 915, 950, 970, 1210, 1290})
+    {
+        QString css;
+        EXPECT_TRUE(WriteFieldCss(CNdbFieldValue(), record, css, &context, id));
+        EXPECT_EQ(css, QString()) << id;
+    }
+}
+
 TEST_F(CssWriters, RecordCssResolvesColoursThroughThePalette)
 {
     CNdbStyle style;
@@ -141,6 +215,16 @@ TEST_F(CssWriters, NewsletterCssHasPaletteClassesAndOneRulePerStyle)
     CPageContext empty;
     EXPECT_EQ(BuildNewsletterCss(&empty), QString());
     EXPECT_EQ(BuildNewsletterCss(nullptr), QString());
+}
+
+TEST_F(CssWriters, NewsletterCssCannotEndItsStyleElement)
+{
+    newsletter.styles.clear();
+    CNdbStyle& style = newsletter.AddStyle(QStringLiteral("a"), QStringLiteral("x</STYLE><b>"));
+    style.SetField(StyleFreeCss, CNdbFieldValue(QStringLiteral("a:1;</style><script>alert(1)</script>")));
+    const QString css = BuildNewsletterCss(&context);
+    EXPECT_FALSE(css.contains(QLatin1String("</"))) << css.toStdString();
+    EXPECT_TRUE(css.contains(QLatin1String(".x<\\/STYLE><b> {"))) << css.toStdString();
 }
 
 TEST_F(CssWriters, LengthsUseAPointWhateverTheLocale)

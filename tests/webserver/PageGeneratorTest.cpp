@@ -249,6 +249,17 @@ TEST_F(PageGenerator, TrackingAddressesWithoutASiteBeginWithASlash)
                       "width=\"3\" style=\"border:none;\" alt=\"\" /></body>")));
 }
 
+TEST_F(PageGenerator, TrackingImageAddressIsEscapedForItsAttribute)
+{
+    newsletter.SetSenderText(SenderSiteUrlField, QStringLiteral("http://s.example/?a=1&b=\"><x>"));
+    MergeFieldSet used;
+    const QString page = Page(MailEmbedded, nullptr, &used);
+    EXPECT_TRUE(
+        page.contains(QLatin1String("<img src=\"http://s.example/?a=1&amp;b=&quot;&gt;&lt;x&gt;/admin/"
+                                    "i.php?c={NL-0001}&amp;u=[[[USEREMAIL]]]\" height=\"2\"")))
+        << page.toStdString();
+}
+
 TEST_F(PageGenerator, UnsubscribeBannerTextIsEscapedForPageAndScript)
 {
     newsletter.SetSenderText(SenderUnsubscribeTextField,

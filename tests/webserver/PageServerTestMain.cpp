@@ -10,6 +10,13 @@ extern "C" const char* __asan_default_options()
     return "new_delete_type_mismatch=0";
 }
 
+// Under the leak check: the web engine's prebuilt library, and the font library it loads, keep
+// objects of their own when the process ends.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libQt6WebEngineCore.so\nleak:libfontconfig.so\n";
+}
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
