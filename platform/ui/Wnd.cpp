@@ -669,7 +669,7 @@ void CWnd::MoveWindow(int x, int y, int width, int height, bool repaint)
     if (!m_widget)
         return;
     width = std::max(width, 0);
-    height = std::max(height, 0);
+    height = WindowHeightFor(std::max(height, 0));
     if (m_widget->isWindow())
         m_widget->setFixedSize(width, height);
     m_widget->setGeometry(x, y, width, height);
@@ -684,7 +684,7 @@ bool CWnd::SetWindowPos(const CWnd*, int x, int y, int width, int height, UINT f
     if (!(flags & SWP_NOSIZE))
     {
         width = std::max(width, 0);
-        height = std::max(height, 0);
+        height = WindowHeightFor(std::max(height, 0));
         if (m_widget->isWindow())
             m_widget->setFixedSize(width, height);
         m_widget->resize(width, height);

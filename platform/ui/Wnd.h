@@ -106,6 +106,9 @@ protected:
     // The default handling of the message being processed.
     LRESULT Default();
     virtual const MessageMap* GetMessageMap() const;
+    // The height a window really takes when it is given that height; a combo box reads the
+    // height as the extent of its dropped list.
+    virtual int WindowHeightFor(int requested) { return requested; }
     // The Qt widget behind this kind of window.
     virtual QWidget* CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle);
     // Turns a Qt event into a message; false hands the event to Qt untouched.
