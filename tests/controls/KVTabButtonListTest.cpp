@@ -122,3 +122,39 @@ TEST_F(TabStrip, TooltipIsTheStringOfTheTabsCommand)
     EXPECT_EQ(QToolTip::text(), QStringLiteral("Email Layout And Settings"));
     QToolTip::hideText();
 }
+
+TEST_F(TabStrip, MiddleIsRepeatedWholeAndOnlyTheRestIsSqueezed)
+{
+    // Every column of the image has a colour of its own.
+    CKVTabButtonList plain;
+    ASSERT_TRUE(plain.Create(QString(), QString(), WS_CHILD | WS_VISIBLE, CRect(0, 40, 200, 68), &parent, 1));
+    ASSERT_TRUE(plain.m_tabImage.CreateBlank(57, 112));
+    QImage& image = plain.m_tabImage.GetBitmap()->Image();
+    auto column = [](int x) { return qRgb(x * 4, 100, 200); };
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, column(x));
+    CKVTabButtonList::TabRecord* tab = plain.AddTab(QString(), 1);
+
+    tab->rect = CRect(0, 0, 4 * 19, 28);
+    QImage drawn = Grab(plain);
+    for (int x = 0; x < 4 * 19; ++x)
+    {
+        SCOPED_TRACE(x);
+        const int source = x < 19 ? x : (x >= 3 * 19 ? x - 19 : 19 + (x - 19) % 19);
+        ASSERT_EQ(drawn.pixel(x, 25), column(source));
+    }
+    EXPECT_EQ(drawn.pixel(4 * 19, 25), Background);
+
+    tab->rect = CRect(0, 0, 4 * 19 + 4, 28);
+    plain.Invalidate();
+    drawn = Grab(plain);
+    for (int x = 3 * 19; x < 3 * 19 + 4; ++x)
+    {
+        SCOPED_TRACE(x);
+        const int red = qRed(drawn.pixel(x, 25));
+        EXPECT_GE(red, 19 * 4 - 4);
+        EXPECT_LE(red, 38 * 4);
+    }
+    EXPECT_EQ(drawn.pixel(3 * 19 + 4, 25), column(38)) << "the right cap follows the squeezed piece";
+}
