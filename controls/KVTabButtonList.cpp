@@ -17,6 +17,7 @@ const MessageMap* CKVTabButtonList::GetMessageMap() const
     static const MessageMapEntry entries[] = {
         OnMessage(WM_PAINT, &CKVTabButtonList::OnPaint),
         OnMessage(WM_LBUTTONDOWN, &CKVTabButtonList::OnLButtonDown),
+        OnNotify(TTN_NEEDTEXTA, &CKVTabButtonList::OnToolTipText),
         OnNotify(TTN_NEEDTEXTW, &CKVTabButtonList::OnToolTipText),
     };
     static const MessageMap map{CWnd::GetMessageMap(), entries};

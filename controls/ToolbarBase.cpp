@@ -1,5 +1,6 @@
 #include "controls/ToolbarBase.h"
 
+#include "base/AnsiCodePage.h"
 #include "base/AppStrings.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/PaintDC.h"
@@ -21,6 +22,7 @@ const MessageMap* CToolbarBase::GetMessageMap() const
         OnMessage(WM_SIZE, &CToolbarBase::OnSize),
         OnMessage(WM_PAINT, &CToolbarBase::OnPaint),
         OnMessage(UM_IDLE, &CToolbarBase::OnIdle),
+        OnNotify(TTN_NEEDTEXTA, &CToolbarBase::OnToolTipText),
         OnNotify(TTN_NEEDTEXTW, &CToolbarBase::OnToolTipText),
     };
     static const MessageMap map{CWnd::GetMessageMap(), entries};
@@ -220,19 +222,35 @@ LRESULT CToolbarBase::OnToolTipText(WPARAM, LPARAM header)
 
 LRESULT CToolbarBase::FillToolTipText(NMHDR* header)
 {
-    if (!header || header->code != TTN_NEEDTEXTW)
+    if (!header || (header->code != TTN_NEEDTEXTW && header->code != TTN_NEEDTEXTA))
         return 0;
-    auto* notify = reinterpret_cast<TOOLTIPTEXTW*>(header);
+    const bool wide = header->code == TTN_NEEDTEXTW;
+    const UINT flags = wide ? reinterpret_cast<TOOLTIPTEXTW*>(header)->uFlags
+                            : reinterpret_cast<TOOLTIPTEXTA*>(header)->uFlags;
     UINT_PTR id = header->idFrom;
-    if (notify->uFlags & TTF_IDISHWND)
+    if (flags & TTF_IDISHWND)
     {
         const auto* wnd = reinterpret_cast<const CWnd*>(id);
         id = wnd ? wnd->GetDlgCtrlID() : 0;
     }
     const QString text = id != 0 ? LoadAppString(quint32(id)) : QString();
-    const qsizetype length = std::min<qsizetype>(text.size(), ToolTipBufferLength - 1);
-    std::copy_n(reinterpret_cast<const char16_t*>(text.utf16()), length, notify->szText);
-    notify->szText[length] = 0;
-    notify->lpszText = nullptr;
+    // The notification's own buffer takes 79 characters and the terminator.
+    if (wide)
+    {
+        auto* notify = reinterpret_cast<TOOLTIPTEXTW*>(header);
+        const qsizetype length = std::min<qsizetype>(text.size(), ToolTipBufferLength - 1);
+        std::copy_n(reinterpret_cast<const char16_t*>(text.utf16()), length, notify->szText);
+        notify->szText[length] = 0;
+        notify->lpszText = nullptr;
+    }
+    else
+    {
+        auto* notify = reinterpret_cast<TOOLTIPTEXTA*>(header);
+        const QByteArray bytes = AnsiCodePage::FromText(text);
+        const qsizetype length = std::min<qsizetype>(bytes.size(), ToolTipBufferLength - 1);
+        std::copy_n(bytes.constData(), length, notify->szText);
+        notify->szText[length] = 0;
+        notify->lpszText = nullptr;
+    }
     return 0;
 }

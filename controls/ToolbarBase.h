@@ -41,8 +41,8 @@ public:
 
     const std::vector<CToolbarItem>& GetItems() const { return m_items; }
 
-    // The tooltip text of a TTN_NEEDTEXTW: the string resource of the tool's command id (the
-    // control id of a tool given by its window), cut to 79 characters. The tab strip and the
+    // The tooltip text of a TTN_NEEDTEXTW or TTN_NEEDTEXTA: the string resource of the tool's
+    // command id (the control id of a tool given by its window), cut to 79 characters. The tab strip and the
     // tree-in-tab panel answer their tooltips with it too.
     static LRESULT FillToolTipText(NMHDR* header);
 

@@ -43,3 +43,12 @@ struct TOOLTIPTEXTW
     char16_t szText[80] = {};
     UINT uFlags = 0;
 };
+
+// The same question with the answer in the ANSI code page.
+struct TOOLTIPTEXTA
+{
+    NMHDR hdr;
+    const char* lpszText = nullptr;
+    char szText[80] = {};
+    UINT uFlags = 0;
+};

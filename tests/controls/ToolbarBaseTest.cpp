@@ -366,3 +366,24 @@ TEST_F(Toolbar, RendersBothRowsOfTheEditSet)
     QDir().mkpath(QStringLiteral(KV_ARTIFACT_DIR));
     image.save(QStringLiteral(KV_ARTIFACT_DIR "/toolbar-edit-set.png"));
 }
+
+TEST_F(Toolbar, AnsiTooltipTextIsInTheAnsiCodePageCutTo79Bytes)
+{
+    resources.AddFile(QStringLiteral("strings/more.txt"),
+                      QStringLiteral("32792\tCaf\u00e9 %1\n").arg(QString(100, QLatin1Char('y'))).toUtf8());
+    ASSERT_TRUE(resources.Load());
+    CKVImageButton* button = nullptr;
+    CreateToolbar(400, [&](CTestToolbar& t) { button = t.AddButton(Square, 32792, 0, 0, 0, 0); });
+    TOOLTIPTEXTA byWindow;
+    byWindow.hdr = {&toolbar, UINT_PTR(button), TTN_NEEDTEXTA};
+    byWindow.uFlags = TTF_IDISHWND;
+    toolbar.SendMessage(WM_NOTIFY, 0, LPARAM(&byWindow));
+    const QByteArray text(byWindow.szText);
+    EXPECT_EQ(text.size(), 79);
+    EXPECT_TRUE(text.startsWith("Caf\xE9 yyy"));
+
+    TOOLTIPTEXTA byId;
+    byId.hdr = {&toolbar, HelpId, TTN_NEEDTEXTA};
+    toolbar.SendMessage(WM_NOTIFY, 0, LPARAM(&byId));
+    EXPECT_EQ(QByteArray(byId.szText), QByteArray("Help"));
+}
