@@ -2,13 +2,10 @@
 
 #include "controls/KVImageButton.h"
 #include "controls/ToolbarItem.h"
+#include "platform/ui/IdleLoop.h"
 #include "platform/ui/Notify.h"
 
 #include <vector>
-
-// The application sends it to every descendant of the main window on each idle pass; lParam is
-// the idle count, 0 on the first pass after new input.
-constexpr UINT UM_IDLE = WM_USER + 99;
 
 // The self-drawn toolbar: one or two rows of one item set at a time, left- and right-aligned
 // items, tooltips from the string resources of the command ids, and item states refreshed by the

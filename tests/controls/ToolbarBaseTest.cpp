@@ -2,9 +2,11 @@
 #include "ControlTestSupport.h"
 #include "platform/ui/CmdUI.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QToolTip>
 #include <functional>
 #include <gtest/gtest.h>
@@ -386,4 +388,48 @@ TEST_F(Toolbar, AnsiTooltipTextIsInTheAnsiCodePageCutTo79Bytes)
     byId.hdr = {&toolbar, HelpId, TTN_NEEDTEXTA};
     toolbar.SendMessage(WM_NOTIFY, 0, LPARAM(&byId));
     EXPECT_EQ(QByteArray(byId.szText), QByteArray("Help"));
+}
+
+TEST_F(Toolbar, RealIdlePassesAfterAClickUpdateOnceThenRest)
+{
+    CKVImageButton* bold = nullptr;
+    CKVImageButton* italic = nullptr;
+    CreateToolbar(400,
+                  [&](CTestToolbar& t)
+                  {
+                      bold = t.AddButton(Square, BoldId, 0, 0, 1, 0);
+                      italic = t.AddButton(Square, ItalicId, 0, 0, 1, 0);
+                  });
+    mainWnd.states[BoldId] = {true, 1};
+    mainWnd.states[ItalicId] = {false, 0};
+    QEventLoop loop;
+    std::vector<std::size_t> updatesPerPass;
+    CIdleLoop idle(
+        [&](long count)
+        {
+            const std::size_t before = mainWnd.updates.size();
+            const bool more = CIdleLoop::SendIdleToMainWindow(count);
+            updatesPerPass.push_back(mainWnd.updates.size() - before);
+            if (!more)
+                loop.quit();
+            return more;
+        });
+    auto runIdle = [&]
+    {
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    runIdle();
+    EXPECT_EQ(updatesPerPass, (std::vector<std::size_t>{2, 0})) << "the first pass updates, the second rests";
+    EXPECT_FALSE(italic->IsWindowEnabled());
+
+    // The click clears the check; the next idle period puts it back.
+    mainWnd.states[ItalicId] = {true, 0};
+    QTest::mouseClick(bold->GetSafeHwnd(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(mainWnd.commands.size(), 1u);
+    runIdle();
+    EXPECT_EQ(updatesPerPass, (std::vector<std::size_t>{2, 0, 2, 0}));
+    EXPECT_TRUE(italic->IsWindowEnabled());
+    QTest::mouseMove(mainWnd.GetSafeHwnd(), QPoint(500, 150));
+    QTRY_COMPARE_WITH_TIMEOUT(Grab(*bold).pixel(3, 12), qRgb(0xBF, 0xD3, 0xE8), 5000);
 }
