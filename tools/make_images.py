@@ -119,8 +119,49 @@ def splitter_grip():
     c.save("129.png")
 
 
+def tab_strip():
+    """275: the tab strip's tab, three columns of 19 (left cap, middle, right cap), frames of 28.
+
+    Frame 0 is a tab in the back, frame 2 the current tab; hover and disabled follow the same shape.
+    The slanted caps stay transparent outside the tab so the strip's dark background shows.
+    """
+    sw, fh = 19, 28
+    c = Canvas(3 * sw, 4 * fh)
+    looks = [
+        # top, bottom, border
+        ("#C9CED6", "#A3AAB4", "#5E6673"),  # in the back
+        ("#DCE3EC", "#B4C2D2", "#5E6673"),  # hover
+        ("#FFFFFF", "#E6E3E1", "#2F3540"),  # current
+        ("#9EA3AA", "#8E939A", "#5E6673"),  # disabled
+    ]
+    top_y, slant = 2, 9
+    for frame, (top, bottom, border) in enumerate(looks):
+        y0 = frame * fh
+        fill_top, fill_bottom, edge = rgba(top), rgba(bottom), rgba(border)
+        for y in range(top_y, fh):
+            t = (y - top_y) / (fh - 1 - top_y)
+            fill = tuple(round(a + (b - a) * t) for a, b in zip(fill_top, fill_bottom))
+            # The cap's outer edge runs from (slant, top) down to (0, bottom).
+            edge_x = slant * (1 - (y - top_y) / (fh - 1 - top_y))
+            for x in range(sw):
+                coverage = min(max(x + 1 - edge_x, 0.0), 1.0)
+                if coverage == 0:
+                    continue
+                near_edge = x - edge_x < 1.2 or y == top_y
+                color = edge if near_edge else fill
+                pixel = color[:3] + (round(255 * coverage),)
+                c.put(x, y0 + y, pixel)
+                c.put(3 * sw - 1 - x, y0 + y, pixel)
+            c.rect(sw, y0 + y, 2 * sw, y0 + y + 1, edge if y == top_y else fill)
+        if frame != 2:
+            # Tabs in the back end on a line; the current one opens into the page below.
+            c.rect(0, y0 + fh - 1, 3 * sw, y0 + fh, rgba("#5E6673"))
+    c.save("275.png")
+
+
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     text_button_background()
     list_header()
     splitter_grip()
+    tab_strip()

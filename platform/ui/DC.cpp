@@ -148,8 +148,14 @@ int CDC::DrawText(const QString& text, CRect* rect, UINT format)
         shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
     const int flags = QtTextFlags(format);
     const QFontMetrics metrics(m_font, m_target);
-    if ((format & DT_END_ELLIPSIS) && (format & DT_SINGLELINE))
-        shown = metrics.elidedText(shown, Qt::ElideRight, std::max(rect->Width(), 0), flags);
+    if ((format & DT_END_ELLIPSIS) && !(format & DT_WORDBREAK))
+    {
+        // Without word breaks every line that is too wide ends in an ellipsis of its own.
+        QStringList lines = shown.split(QLatin1Char('\n'));
+        for (QString& line : lines)
+            line = metrics.elidedText(line, Qt::ElideRight, std::max(rect->Width(), 0), flags);
+        shown = lines.join(QLatin1Char('\n'));
+    }
     if (format & DT_CALCRECT)
     {
         const int width = (format & DT_WORDBREAK) ? std::max(rect->Width(), 1) : 1 << 20;

@@ -65,6 +65,8 @@ CDialog::~CDialog()
 
 QWidget* CDialog::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
 {
+    if (style & WS_CHILD)
+        return new CWndHost<QWidget>(this, parent);
     Qt::WindowFlags flags =
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
     if (style & WS_SYSMENU)
@@ -74,25 +76,37 @@ QWidget* CDialog::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
 
 bool CDialog::CreateFromTemplate(UINT templateId, CWnd* parent)
 {
+    if (IsWindow())
+        return false;
+    m_ended = false;
+    m_result = -1;
+    // The default button belongs to the window: a dialog shown again starts from its template.
+    m_defId = 0;
+    if (!CreateDialogWindow(templateId, parent))
+        return false;
+    SendMessage(WM_INITDIALOG, 0, 0);
+    return true;
+}
+
+bool CDialog::CreateDialogWindow(UINT templateId, CWnd* parent)
+{
     DialogTemplate dialog;
-    if (IsWindow() || !LoadDialogTemplate(templateId, &dialog))
+    if (!LoadDialogTemplate(templateId, &dialog))
         return false;
     const LOGFONT font = DialogFontDescription(dialog);
     m_dialogFont.CreateFontIndirect(&font);
     const CDialogUnits units(m_dialogFont.ToQFont());
-    const DWORD style = (dialog.style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
+    const bool child = (dialog.style & WS_CHILD) && parent;
+    const DWORD style =
+        child ? dialog.style & ~WS_VISIBLE : (dialog.style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
     const CRect client(0, 0, units.ToPixelsX(dialog.width), units.ToPixelsY(dialog.height));
     if (!CreateEx(0, QString(), dialog.caption, style, client, parent, 0))
         return false;
     SetFont(&m_dialogFont, false);
     // Qt centres a dialog over its parent when it is first shown, unless it was placed.
-    GetSafeHwnd()->setAttribute(Qt::WA_Moved, false);
-    m_ended = false;
-    m_result = -1;
-    // The default button belongs to the window: a dialog shown again starts from its template.
-    m_defId = 0;
+    if (!child)
+        GetSafeHwnd()->setAttribute(Qt::WA_Moved, false);
     CreateControls(dialog);
-    SendMessage(WM_INITDIALOG, 0, 0);
     return true;
 }
 
@@ -239,7 +253,8 @@ LRESULT CDialog::OnSetDefID(WPARAM id, LPARAM)
 
 bool CDialog::TranslateEvent(QEvent* event, bool* result)
 {
-    if (event->type() == QEvent::KeyPress)
+    // Escape and Enter in a child dialog belong to the dialog around it.
+    if (event->type() == QEvent::KeyPress && !(GetStyle() & WS_CHILD))
     {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;

@@ -28,6 +28,9 @@ public:
     void MapDialogRect(CRect* rect) const;
 
 protected:
+    // Makes the window and its controls; WM_INITDIALOG follows. A template with the child style
+    // and a parent makes a child dialog (a property page).
+    virtual bool CreateDialogWindow(UINT templateId, CWnd* parent);
     virtual bool OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();

@@ -10,7 +10,7 @@ const MessageMapEntry* MessageMap::Find(UINT message, UINT code, UINT id) const
                 continue;
             if (message == WM_COMMAND && (entry.id != id || entry.code != code))
                 continue;
-            if (message == OCM_COMMAND && entry.code != code)
+            if ((message == OCM_COMMAND || message == WM_NOTIFY) && entry.code != code)
                 continue;
             return &entry;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/CmdUI.h"
 #include "platform/ui/WinConstants.h"
 
 #include <span>
@@ -9,13 +10,16 @@ class CWnd;
 // Every handler takes the message's two arguments and returns its result; handlers of derived
 // windows are stored as handlers of CWnd, which is sound because CWnd is a plain, single base.
 using MessageHandler = LRESULT (CWnd::*)(WPARAM, LPARAM);
+// A command-update handler, offered under CN_UPDATE_COMMAND_UI.
+using UpdateHandler = void (CWnd::*)(CCmdUI*);
 
 struct MessageMapEntry
 {
     UINT message = 0;
-    UINT code = 0; // notification code of WM_COMMAND and OCM_COMMAND entries
+    UINT code = 0; // notification code of WM_COMMAND, OCM_COMMAND and WM_NOTIFY entries
     UINT id = 0;   // command or control id of WM_COMMAND entries
     MessageHandler handler = nullptr;
+    UpdateHandler updateHandler = nullptr;
 };
 
 // A window class's static table, chained to the table of its base class.
@@ -41,4 +45,16 @@ template <class T> MessageMapEntry OnCommand(UINT id, LRESULT (T::*handler)(WPAR
 template <class T> MessageMapEntry OnReflectedCommand(UINT code, LRESULT (T::*handler)(WPARAM, LPARAM))
 {
     return {OCM_COMMAND, code, 0, static_cast<MessageHandler>(handler)};
+}
+
+// The update handler of a command: it enables or checks the command's user interface.
+template <class T> MessageMapEntry OnUpdateCommand(UINT id, void (T::*handler)(CCmdUI*))
+{
+    return {WM_COMMAND, CN_UPDATE_COMMAND_UI, id, nullptr, static_cast<UpdateHandler>(handler)};
+}
+
+// A WM_NOTIFY with that code from any control; the handler gets the control id and the NMHDR*.
+template <class T> MessageMapEntry OnNotify(UINT code, LRESULT (T::*handler)(WPARAM, LPARAM))
+{
+    return {WM_NOTIFY, code, 0, static_cast<MessageHandler>(handler)};
 }

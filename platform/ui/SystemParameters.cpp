@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QFont>
 #include <QScreen>
+#include <QStyle>
 #include <QStyleHints>
 #include <algorithm>
 #include <cmath>
@@ -67,4 +68,11 @@ bool GetCursorPos(CPoint* point)
 {
     *point = CPoint(QCursor::pos());
     return true;
+}
+
+int GetSystemMetrics(int index)
+{
+    if (index != SM_CXVSCROLL)
+        return 0;
+    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }

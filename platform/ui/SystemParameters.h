@@ -18,3 +18,8 @@ bool SystemParametersInfo(UINT action, UINT param, void* value, UINT winIni);
 
 // The pointer's position on the screen.
 bool GetCursorPos(CPoint* point);
+
+constexpr int SM_CXVSCROLL = 2;
+
+// The width of a vertical scroll bar (SM_CXVSCROLL); 0 for any other index.
+int GetSystemMetrics(int index);

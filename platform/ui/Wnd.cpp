@@ -2,6 +2,7 @@
 
 #include "platform/ui/Font.h"
 #include "platform/ui/Keyboard.h"
+#include "platform/ui/Notify.h"
 #include "platform/ui/WndHost.h"
 
 #include <QAbstractButton>
@@ -13,10 +14,13 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QTimerEvent>
+#include <QToolTip>
 
 namespace
 {
 CWnd* g_capture = nullptr;
+CWnd* g_mainWnd = nullptr;
+QPointer<QWidget> g_mainWidget;
 
 const QEvent::Type PostedMessageType = QEvent::Type(QEvent::registerEventType());
 
@@ -229,7 +233,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         return DefWindowProc(message, wParam, lParam);
     }
-    if (const MessageMapEntry* entry = GetMessageMap()->Find(message, 0, 0))
+    const UINT code = message == WM_NOTIFY && lParam ? reinterpret_cast<const NMHDR*>(lParam)->code : 0;
+    if (const MessageMapEntry* entry = GetMessageMap()->Find(message, code, 0))
         return (this->*entry->handler)(wParam, lParam);
     return DefWindowProc(message, wParam, lParam);
 }
@@ -239,8 +244,39 @@ bool CWnd::OnCmdMsg(UINT id, UINT code)
     const MessageMapEntry* entry = GetMessageMap()->Find(WM_COMMAND, code, id);
     if (!entry)
         return false;
+    if (code == CN_UPDATE_COMMAND_UI)
+    {
+        CCmdUI* cmdUI = CCmdUI::InProgress();
+        if (!cmdUI || !entry->updateHandler)
+            return false;
+        (this->*entry->updateHandler)(cmdUI);
+        return true;
+    }
+    if (!entry->handler)
+        return false;
     (this->*entry->handler)(MAKEWPARAM(id, code), 0);
     return true;
+}
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, bool deep)
+{
+    if (!m_widget)
+        return;
+    // A handler may create or destroy windows: walk a snapshot and skip what went away.
+    QList<QPointer<QWidget>> children;
+    for (QObject* child : m_widget->children())
+    {
+        if (child->isWidgetType() && !static_cast<QWidget*>(child)->isWindow())
+            children.append(static_cast<QWidget*>(child));
+    }
+    for (const QPointer<QWidget>& child : children)
+    {
+        CWnd* wnd = child ? FromHandle(child) : nullptr;
+        if (wnd)
+            wnd->SendMessage(message, wParam, lParam);
+        if (deep && child && (wnd = FromHandle(child)))
+            wnd->SendMessageToDescendants(message, wParam, lParam, true);
+    }
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM)
@@ -372,6 +408,11 @@ bool CWnd::TranslateEvent(QEvent* event, bool* result)
         return Dispatch(WM_ENABLE, m_widget && m_widget->isEnabled() ? 1 : 0, 0, event, result);
     case QEvent::Close:
         return Dispatch(WM_CLOSE, 0, 0, event, result);
+    case QEvent::ToolTip:
+        if (!m_toolTips)
+            return false;
+        *result = ShowToolTip(event);
+        return true;
     default:
         if (event->type() == PostedMessageType)
         {
@@ -402,6 +443,60 @@ bool CWnd::TranslatePaint(QEvent* event)
         QPainter painter(m_widget);
         painter.drawImage(0, 0, buffer);
     }
+    return true;
+}
+
+void CWnd::EnableToolTips(bool enable)
+{
+    m_toolTips = enable;
+}
+
+INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* info) const
+{
+    if (!m_widget)
+        return -1;
+    for (QObject* child : m_widget->children())
+    {
+        auto* widget = child->isWidgetType() ? static_cast<QWidget*>(child) : nullptr;
+        CWnd* wnd = widget && !widget->isWindow() && widget->isVisible() ? FromHandle(widget) : nullptr;
+        if (!wnd || !widget->geometry().contains(point.ToQPoint()))
+            continue;
+        info->hwnd = const_cast<CWnd*>(this);
+        info->uId = UINT_PTR(wnd);
+        info->uFlags |= TTF_IDISHWND;
+        info->rect = CRect::FromQRect(widget->geometry());
+        return INT_PTR(wnd->GetDlgCtrlID());
+    }
+    return -1;
+}
+
+bool CWnd::ShowToolTip(QEvent* event)
+{
+    auto* help = static_cast<QHelpEvent*>(event);
+    TOOLINFO info;
+    QString text;
+    if (OnToolHitTest(CPoint(help->pos()), &info) != -1)
+    {
+        if (info.text)
+        {
+            text = *info.text;
+        }
+        else
+        {
+            TOOLTIPTEXTW notify;
+            notify.hdr = {info.hwnd, info.uId, TTN_NEEDTEXTW};
+            notify.uFlags = info.uFlags;
+            SendMessage(WM_NOTIFY, WPARAM(info.uId), LPARAM(&notify));
+            text = notify.lpszText ? QString::fromUtf16(notify.lpszText) : QString::fromUtf16(notify.szText);
+        }
+    }
+    if (text.isEmpty())
+    {
+        QToolTip::hideText();
+        event->ignore();
+        return false;
+    }
+    QToolTip::showText(help->globalPos(), text, m_widget, info.rect.ToQRect());
     return true;
 }
 
@@ -574,7 +669,7 @@ void CWnd::MoveWindow(int x, int y, int width, int height, bool repaint)
     if (!m_widget)
         return;
     width = std::max(width, 0);
-    height = std::max(height, 0);
+    height = WindowHeightFor(std::max(height, 0));
     if (m_widget->isWindow())
         m_widget->setFixedSize(width, height);
     m_widget->setGeometry(x, y, width, height);
@@ -589,7 +684,7 @@ bool CWnd::SetWindowPos(const CWnd*, int x, int y, int width, int height, UINT f
     if (!(flags & SWP_NOSIZE))
     {
         width = std::max(width, 0);
-        height = std::max(height, 0);
+        height = WindowHeightFor(std::max(height, 0));
         if (m_widget->isWindow())
             m_widget->setFixedSize(width, height);
         m_widget->resize(width, height);
@@ -642,4 +737,15 @@ void CWnd::SetFont(CFont* font, bool redraw)
 CFont* CWnd::GetFont() const
 {
     return m_font;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_mainWidget ? g_mainWnd : nullptr;
+}
+
+void AfxSetMainWnd(CWnd* wnd)
+{
+    g_mainWnd = wnd;
+    g_mainWidget = wnd ? wnd->GetSafeHwnd() : nullptr;
 }

@@ -11,6 +11,7 @@
 
 class CFont;
 class CWndHostBase;
+struct TOOLINFO;
 class QEvent;
 class QImage;
 
@@ -47,8 +48,11 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // Offers a command to this window's map; true when a handler took it.
+    // Offers a command to this window's map; true when a handler took it. Under the code
+    // CN_UPDATE_COMMAND_UI it offers the update of CCmdUI::InProgress() to the update handlers.
     virtual bool OnCmdMsg(UINT id, UINT code);
+    // Sends the message to every child window, and with deep to their children too.
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, bool deep = true);
     // Sends a control notification: first to this control's own reflected handler, else to the parent.
     void NotifyParent(UINT code);
 
@@ -82,6 +86,13 @@ public:
     // Moves or sizes the window, keeping what SWP_NOMOVE or SWP_NOSIZE leave alone; the z-order stays.
     bool SetWindowPos(const CWnd* insertAfter, int x, int y, int width, int height, UINT flags);
 
+    // With tooltips enabled, a pointer resting over the window or one of its children shows the
+    // text of the tool that OnToolHitTest finds there.
+    void EnableToolTips(bool enable = true);
+    // The tool at a point of the client area: its id, or -1 for none. By default every child
+    // window is a tool identified by itself (TTF_IDISHWND) whose text is asked for by TTN_NEEDTEXTW.
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const;
+
     void SetWindowText(const QString& text);
     QString GetWindowText() const;
     void SetFont(CFont* font, bool redraw = true);
@@ -95,6 +106,9 @@ protected:
     // The default handling of the message being processed.
     LRESULT Default();
     virtual const MessageMap* GetMessageMap() const;
+    // The height a window really takes when it is given that height; a combo box reads the
+    // height as the extent of its dropped list.
+    virtual int WindowHeightFor(int requested) { return requested; }
     // The Qt widget behind this kind of window.
     virtual QWidget* CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle);
     // Turns a Qt event into a message; false hands the event to Qt untouched.
@@ -115,6 +129,7 @@ private:
     };
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, QEvent* event, bool* result);
     bool TranslatePaint(QEvent* event);
+    bool ShowToolTip(QEvent* event);
     void OnHostDestroyed();
 
     QPointer<QWidget> m_widget;
@@ -126,4 +141,11 @@ private:
     std::map<UINT_PTR, int> m_qtTimers; // our id -> Qt timer id
     CurrentMessage* m_current = nullptr;
     QImage* m_paintTarget = nullptr;
+    bool m_toolTips = false;
 };
+
+// The application's main window: buttons and toolbars send their commands to it and run their
+// command updates through its OnCmdMsg, where the main window routes them on. Null while no main
+// window exists; a main window that is destroyed stops being one.
+CWnd* AfxGetMainWnd();
+void AfxSetMainWnd(CWnd* wnd);

@@ -1,0 +1,261 @@
+#include "platform/ui/ComboBox.h"
+
+#include "platform/ui/WndHost.h"
+
+#include <QAbstractItemDelegate>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QPainter>
+#include <QStylePainter>
+
+namespace
+{
+constexpr int ItemDataRole = Qt::UserRole;
+// A drop-down's frame around its selection field.
+constexpr int FieldFrame = 6;
+
+// A context drawing into an image of its own, handed to an owner's DrawItem.
+class CImageDC : public CDC
+{
+public:
+    CImageDC(QImage* image, const QFont& font) { Begin(image, image->size(), font); }
+};
+
+CComboBox* BoxOf(const QWidget* widget)
+{
+    return dynamic_cast<CComboBox*>(CWnd::FromHandle(widget));
+}
+
+bool IsOwnerDrawn(DWORD style)
+{
+    return (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0;
+}
+
+// Lets the owner draw into a picture of the area, then shows the picture there.
+void DrawByOwner(CComboBox* box, QPainter* painter, const QRect& area, int item, UINT state,
+                 const QFont& font)
+{
+    if (!box || area.isEmpty())
+        return;
+    QImage image(area.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        CImageDC dc(&image, font);
+        DRAWITEMSTRUCT draw;
+        draw.CtlID = box->GetDlgCtrlID();
+        draw.itemID = item;
+        draw.itemState = state;
+        draw.hwndItem = box;
+        draw.pDC = &dc;
+        draw.rcItem = CRect(0, 0, area.width(), area.height());
+        draw.itemData = item >= 0 ? box->GetItemData(item) : 0;
+        box->DrawItem(&draw);
+    }
+    painter->drawImage(area.topLeft(), image);
+}
+
+class OwnerDrawDelegate : public QAbstractItemDelegate
+{
+public:
+    explicit OwnerDrawDelegate(QComboBox* combo) : QAbstractItemDelegate(combo), m_combo(combo) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const UINT state = (option.state & QStyle::State_Selected) ? ODS_SELECTED : 0;
+        DrawByOwner(BoxOf(m_combo), painter, option.rect, index.row(), state, m_combo->font());
+    }
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override
+    {
+        CComboBox* box = BoxOf(m_combo);
+        MEASUREITEMSTRUCT measure;
+        measure.itemID = index.row();
+        measure.itemHeight = UINT(m_combo->fontMetrics().height());
+        if (box)
+        {
+            measure.CtlID = box->GetDlgCtrlID();
+            measure.itemData = box->GetItemData(index.row());
+            box->MeasureItem(&measure);
+        }
+        return {int(measure.itemWidth), int(measure.itemHeight)};
+    }
+
+private:
+    QComboBox* m_combo;
+};
+
+class OwnerDrawComboBox : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        CComboBox* box = BoxOf(this);
+        if (!box || !IsOwnerDrawn(box->GetStyle()))
+        {
+            QComboBox::paintEvent(event);
+            return;
+        }
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        option.currentIcon = QIcon();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field =
+            style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        const UINT state = ODS_COMBOBOXEDIT | (hasFocus() ? ODS_SELECTED | ODS_FOCUS : 0);
+        DrawByOwner(box, &painter, field, currentIndex(), state, font());
+    }
+};
+} // namespace
+
+QWidget* CComboBox::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
+{
+    auto* combo = new CWndHost<OwnerDrawComboBox>(this, parent);
+    combo->setEditable((style & CBS_DROPDOWNLIST) == CBS_DROPDOWN);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+    if (IsOwnerDrawn(style))
+        combo->setItemDelegate(new OwnerDrawDelegate(combo));
+    QObject::connect(combo, &QComboBox::activated, combo,
+                     [combo]
+                     {
+                         if (CWnd* wnd = CWnd::FromHandle(combo))
+                             wnd->NotifyParent(CBN_SELCHANGE);
+                     });
+    return combo;
+}
+
+int CComboBox::FieldHeight()
+{
+    if (IsOwnerDrawn(GetStyle()))
+    {
+        MEASUREITEMSTRUCT measure;
+        measure.CtlID = GetDlgCtrlID();
+        measure.itemHeight = GetSafeHwnd() ? UINT(GetSafeHwnd()->fontMetrics().height()) : 0;
+        MeasureItem(&measure);
+        return int(measure.itemHeight) + FieldFrame;
+    }
+    return GetSafeHwnd() ? GetSafeHwnd()->sizeHint().height() : 0;
+}
+
+int CComboBox::WindowHeightFor(int requested)
+{
+    const int field = FieldHeight();
+    // A height that leaves no room for a list keeps the list's extent as it was.
+    if (requested > field)
+        m_droppedExtent = requested - field;
+    if (auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd()); combo && m_droppedExtent > 0)
+    {
+        const int itemHeight = std::max(combo->view()->sizeHintForRow(0), 1);
+        combo->setMaxVisibleItems(std::max(1, m_droppedExtent / itemHeight));
+    }
+    return field;
+}
+
+int CComboBox::AddString(const QString& text)
+{
+    auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd());
+    if (!combo)
+        return CB_ERR;
+    int index = combo->count();
+    if (GetStyle() & CBS_SORT)
+    {
+        for (int i = 0; i < combo->count(); ++i)
+        {
+            if (QString::compare(text, combo->itemText(i), Qt::CaseInsensitive) < 0)
+            {
+                index = i;
+                break;
+            }
+        }
+    }
+    // A drop-down list shows no entry until one is chosen, whatever Qt would pick.
+    const int selected = combo->count() == 0 ? -1 : combo->currentIndex();
+    combo->insertItem(index, text);
+    combo->setCurrentIndex(selected < 0 ? -1 : (selected >= index ? selected + 1 : selected));
+    return index;
+}
+
+int CComboBox::GetCount() const
+{
+    const auto* combo = qobject_cast<const QComboBox*>(GetSafeHwnd());
+    return combo ? combo->count() : 0;
+}
+
+int CComboBox::GetCurSel() const
+{
+    const auto* combo = qobject_cast<const QComboBox*>(GetSafeHwnd());
+    return combo ? combo->currentIndex() : CB_ERR;
+}
+
+int CComboBox::SetCurSel(int index)
+{
+    auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd());
+    if (!combo || index < -1 || index >= combo->count())
+        return CB_ERR;
+    combo->setCurrentIndex(index);
+    return index < 0 ? CB_ERR : index;
+}
+
+QString CComboBox::GetLBText(int index) const
+{
+    const auto* combo = qobject_cast<const QComboBox*>(GetSafeHwnd());
+    return combo && index >= 0 && index < combo->count() ? combo->itemText(index) : QString();
+}
+
+UINT_PTR CComboBox::GetItemData(int index) const
+{
+    const auto* combo = qobject_cast<const QComboBox*>(GetSafeHwnd());
+    if (!combo || index < 0 || index >= combo->count())
+        return 0;
+    return UINT_PTR(combo->itemData(index, ItemDataRole).toULongLong());
+}
+
+int CComboBox::SetItemData(int index, UINT_PTR data)
+{
+    auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd());
+    if (!combo || index < 0 || index >= combo->count())
+        return CB_ERR;
+    combo->setItemData(index, QVariant::fromValue(qulonglong(data)), ItemDataRole);
+    return 0;
+}
+
+void CComboBox::ResetContent()
+{
+    if (auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd()))
+        combo->clear();
+}
+
+int CComboBox::FindString(int start, const QString& text) const
+{
+    const int count = GetCount();
+    for (int step = 1; step <= count; ++step)
+    {
+        const int index = (start + step) % count;
+        if (GetLBText(index).startsWith(text, Qt::CaseInsensitive))
+            return index;
+    }
+    return CB_ERR;
+}
+
+int CComboBox::SetDroppedWidth(int width)
+{
+    auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd());
+    if (!combo)
+        return CB_ERR;
+    combo->view()->setMinimumWidth(width);
+    return width;
+}
+
+int CComboBox::GetDroppedWidth() const
+{
+    const auto* combo = qobject_cast<const QComboBox*>(GetSafeHwnd());
+    return combo ? std::max(combo->view()->minimumWidth(), combo->width()) : CB_ERR;
+}
+
+void CComboBox::MeasureItem(MEASUREITEMSTRUCT*) {}
+
+void CComboBox::DrawItem(DRAWITEMSTRUCT*) {}

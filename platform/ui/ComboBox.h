@@ -1,0 +1,78 @@
+#pragma once
+
+#include "platform/ui/DC.h"
+#include "platform/ui/Wnd.h"
+
+constexpr DWORD CBS_SIMPLE = 0x0001;
+constexpr DWORD CBS_DROPDOWN = 0x0002;
+constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
+constexpr DWORD CBS_OWNERDRAWFIXED = 0x0010;
+constexpr DWORD CBS_OWNERDRAWVARIABLE = 0x0020;
+constexpr DWORD CBS_SORT = 0x0100;
+constexpr DWORD CBS_HASSTRINGS = 0x0200;
+constexpr DWORD CBS_NOINTEGRALHEIGHT = 0x0400;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr UINT CBN_SELCHANGE = 1;
+constexpr int CB_ERR = -1;
+
+constexpr UINT ODT_COMBOBOX = 3;
+constexpr UINT ODS_SELECTED = 0x0001;
+constexpr UINT ODS_FOCUS = 0x0010;
+constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
+
+struct MEASUREITEMSTRUCT
+{
+    UINT CtlType = ODT_COMBOBOX;
+    UINT CtlID = 0;
+    int itemID = -1; // -1: the selection field
+    UINT itemWidth = 0;
+    UINT itemHeight = 0;
+    UINT_PTR itemData = 0;
+};
+
+struct DRAWITEMSTRUCT
+{
+    UINT CtlType = ODT_COMBOBOX;
+    UINT CtlID = 0;
+    int itemID = -1; // -1: no selection
+    UINT itemState = 0;
+    CWnd* hwndItem = nullptr;
+    CDC* pDC = nullptr;
+    CRect rcItem;
+    UINT_PTR itemData = 0;
+};
+
+// A combo box: a drop-down list (CBS_DROPDOWNLIST) or a drop-down with an edit field
+// (CBS_DROPDOWN). The height it is given is the extent of its dropped list; the box itself is as
+// high as its selection field. With CBS_SORT entries are kept in case-insensitive order. A choice
+// of the user sends CBN_SELCHANGE. Owner-drawn boxes (CBS_OWNERDRAWFIXED, CBS_OWNERDRAWVARIABLE)
+// draw every entry and the closed selection field through DrawItem, sized by MeasureItem.
+class CComboBox : public CWnd
+{
+public:
+    int AddString(const QString& text);
+    int GetCount() const;
+    int GetCurSel() const;
+    // -1 clears the selection; returns CB_ERR for an index out of range.
+    int SetCurSel(int index);
+    QString GetLBText(int index) const;
+    UINT_PTR GetItemData(int index) const;
+    int SetItemData(int index, UINT_PTR data);
+    void ResetContent();
+    // The first entry after start (-1: from the beginning) that begins with the text, ignoring case.
+    int FindString(int start, const QString& text) const;
+    int SetDroppedWidth(int width);
+    int GetDroppedWidth() const;
+
+    virtual void MeasureItem(MEASUREITEMSTRUCT* measure);
+    virtual void DrawItem(DRAWITEMSTRUCT* draw);
+
+protected:
+    QWidget* CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle) override;
+    int WindowHeightFor(int requested) override;
+
+private:
+    int FieldHeight();
+
+    int m_droppedExtent = 0;
+};

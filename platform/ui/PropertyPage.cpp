@@ -1,0 +1,17 @@
+#include "platform/ui/PropertyPage.h"
+
+CPropertyPage::CPropertyPage(UINT templateId) : CDialog(templateId), m_pageTemplateId(templateId) {}
+
+bool CPropertyPage::OnSetActive()
+{
+    return true;
+}
+
+bool CPropertyPage::OnKillActive()
+{
+    return UpdateData(true);
+}
+
+void CPropertyPage::OnOK() {}
+
+void CPropertyPage::OnCancel() {}

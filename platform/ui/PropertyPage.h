@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/ui/Dialog.h"
+
+// One page of a property sheet: a child dialog from a template with the child style, whose
+// caption is the text of its tab.
+class CPropertyPage : public CDialog
+{
+public:
+    explicit CPropertyPage(UINT templateId);
+
+    UINT GetTemplateId() const { return m_pageTemplateId; }
+
+    // The page becomes the shown one.
+    virtual bool OnSetActive();
+    // The page is left or the sheet is confirmed: its controls go into its data. False keeps it.
+    virtual bool OnKillActive();
+    // The sheet was confirmed or cancelled; the page stays a window until the sheet goes.
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    UINT m_pageTemplateId;
+};

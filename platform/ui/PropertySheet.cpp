@@ -1,0 +1,164 @@
+#include "platform/ui/PropertySheet.h"
+
+#include "base/AppStrings.h"
+#include "platform/ui/SystemParameters.h"
+
+#include <QFrame>
+#include <QSignalBlocker>
+
+namespace
+{
+constexpr int Margin = 7;
+constexpr int PageInset = 4;
+constexpr int ButtonWidth = 75;
+constexpr int ButtonHeight = 23;
+constexpr int ButtonGap = 6;
+constexpr quint32 OkTextId = 15800;
+constexpr quint32 CancelTextId = 15801;
+} // namespace
+
+CPropertySheet::CPropertySheet(const QString& caption, CWnd* parent, UINT selectPage)
+    : CDialog(0, parent), m_caption(caption), m_parentWnd(parent)
+{
+    m_psh.nStartPage = selectPage;
+}
+
+CPropertySheet::~CPropertySheet()
+{
+    DestroyWindow();
+}
+
+void CPropertySheet::AddPage(CPropertyPage* page)
+{
+    if (page)
+        m_pages.push_back(page);
+}
+
+CPropertyPage* CPropertySheet::GetPage(int index) const
+{
+    return index >= 0 && index < GetPageCount() ? m_pages[std::size_t(index)] : nullptr;
+}
+
+bool CPropertySheet::CreateDialogWindow(UINT, CWnd* parent)
+{
+    NONCLIENTMETRICS metrics;
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    m_sheetFont.CreateFontIndirect(&metrics.lfMessageFont);
+    if (!CreateEx(0, QString(), m_caption, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                  CRect(0, 0, 100, 100), parent ? parent : m_parentWnd, 0))
+        return false;
+    SetFont(&m_sheetFont, false);
+    m_active = -1;
+    m_buttons.clear();
+
+    // The frame goes first so that the pages lie above it.
+    auto* frame = new QFrame(GetSafeHwnd());
+    frame->setFrameShape(QFrame::StyledPanel);
+    m_tabs = new QTabBar(GetSafeHwnd());
+    m_tabs->setFont(m_sheetFont.ToQFont());
+    m_tabs->setDrawBase(false);
+    int pageWidth = 0;
+    int pageHeight = 0;
+    for (CPropertyPage* page : m_pages)
+    {
+        page->Create(page->GetTemplateId(), this);
+        CRect rect;
+        page->GetClientRect(&rect);
+        pageWidth = std::max(pageWidth, rect.Width());
+        pageHeight = std::max(pageHeight, rect.Height());
+        m_tabs->addTab(page->GetWindowText());
+    }
+    const int tabHeight = m_tabs->sizeHint().height();
+    const QRect frameRect(Margin, Margin + tabHeight, pageWidth + 2 * PageInset, pageHeight + 2 * PageInset);
+    frame->setGeometry(frameRect);
+    m_tabs->setGeometry(Margin + 2, Margin, frameRect.width() - 4, tabHeight);
+    for (CPropertyPage* page : m_pages)
+        page->MoveWindow(frameRect.x() + PageInset, frameRect.y() + PageInset, pageWidth, pageHeight, false);
+
+    std::vector<std::pair<int, QString>> buttons = {{IDOK, LoadAppString(OkTextId)},
+                                                    {IDCANCEL, LoadAppString(CancelTextId)}};
+    if (!(m_psh.dwFlags & PSH_NOAPPLYNOW))
+        buttons.emplace_back(ID_APPLY_NOW, QStringLiteral("&Apply"));
+    if (m_psh.dwFlags & PSH_HASHELP)
+        buttons.emplace_back(IDHELP, QStringLiteral("Help"));
+    const int rowWidth = int(buttons.size()) * (ButtonWidth + ButtonGap) - ButtonGap;
+    const int width = std::max(frameRect.right() + 1 + Margin, rowWidth + 2 * Margin);
+    const int buttonTop = frameRect.bottom() + 1 + Margin;
+    int x = width - Margin - rowWidth;
+    for (const auto& [id, text] : buttons)
+    {
+        AddButton(id, text, id == IDOK ? BS_DEFPUSHBUTTON : 0, x, buttonTop);
+        x += ButtonWidth + ButtonGap;
+    }
+    if (CWnd* apply = GetDlgItem(ID_APPLY_NOW))
+        apply->EnableWindow(false);
+    MoveWindow(0, 0, width, buttonTop + ButtonHeight + Margin, false);
+    GetSafeHwnd()->setAttribute(Qt::WA_Moved, false);
+    SetDefID(IDOK);
+
+    QObject::connect(m_tabs, &QTabBar::currentChanged, m_tabs, [this](int index) { SetActivePage(index); });
+    const int start = m_psh.nStartPage < m_pages.size() ? int(m_psh.nStartPage) : 0;
+    SetActivePage(start);
+    return true;
+}
+
+void CPropertySheet::AddButton(int id, const QString& text, DWORD style, int x, int y)
+{
+    auto button = std::make_unique<CButton>();
+    if (button->CreateEx(0, QStringLiteral("button"), text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
+                         CRect(x, y, x + ButtonWidth, y + ButtonHeight), this, UINT(id)))
+    {
+        button->SetFont(&m_sheetFont, false);
+        m_buttons.push_back(std::move(button));
+    }
+}
+
+bool CPropertySheet::SetActivePage(int index)
+{
+    CPropertyPage* next = GetPage(index);
+    if (!next || !next->IsWindow())
+        return false;
+    if (index != m_active)
+    {
+        if (CPropertyPage* current = GetActivePage())
+        {
+            // A page that refuses to be left stays, and so does its tab.
+            if (current->IsWindow() && !current->OnKillActive())
+            {
+                if (m_tabs)
+                {
+                    const QSignalBlocker block(m_tabs.data());
+                    m_tabs->setCurrentIndex(m_active);
+                }
+                return false;
+            }
+            current->ShowWindow(SW_HIDE);
+        }
+        m_active = index;
+        next->ShowWindow(SW_SHOW);
+        next->OnSetActive();
+    }
+    if (m_tabs && m_tabs->currentIndex() != index)
+    {
+        const QSignalBlocker block(m_tabs.data());
+        m_tabs->setCurrentIndex(index);
+    }
+    return true;
+}
+
+void CPropertySheet::OnOK()
+{
+    CPropertyPage* current = GetActivePage();
+    if (current && current->IsWindow() && !current->OnKillActive())
+        return;
+    for (CPropertyPage* page : m_pages)
+        page->OnOK();
+    EndDialog(IDOK);
+}
+
+void CPropertySheet::OnCancel()
+{
+    for (CPropertyPage* page : m_pages)
+        page->OnCancel();
+    EndDialog(IDCANCEL);
+}
