@@ -1,10 +1,11 @@
 #include "controls/KVTreeCtrl.h"
 
+#include "platform/ui/ChildMouseGuard.h"
 #include "platform/ui/PaintDC.h"
+#include "platform/ui/ToolTipRequest.h"
 #include "platform/ui/WndClass.h"
 
-#include <QHelpEvent>
-#include <QToolTip>
+#include <QEvent>
 #include <algorithm>
 #include <functional>
 
@@ -225,16 +226,19 @@ QString CKVTreeCtrl::GetToolTipText(INT_PTR toolId)
 
 bool CKVTreeCtrl::TranslateEvent(QEvent* event, bool* result)
 {
+    if (ConsumeChildMouseEvent(GetSafeHwnd(), event))
+    {
+        *result = true;
+        return true;
+    }
     if (event->type() != QEvent::ToolTip)
         return CWnd::TranslateEvent(event, result);
-    auto* help = static_cast<QHelpEvent*>(event);
-    CRect rect;
-    const INT_PTR id = OnToolHitTest(CPoint(help->pos()), &rect);
-    const QString text = id == -1 ? QString() : GetToolTipText(id);
-    if (text.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(help->globalPos(), text, GetSafeHwnd(), rect.ToQRect());
+    AnswerToolTipRequest(GetSafeHwnd(), event,
+                         [this](const CPoint& point, CRect* rect)
+                         {
+                             const INT_PTR id = OnToolHitTest(point, rect);
+                             return id == -1 ? QString() : GetToolTipText(id);
+                         });
     *result = true;
     return true;
 }

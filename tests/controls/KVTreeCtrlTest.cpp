@@ -253,6 +253,7 @@ TEST_F(TreeCtrl, ThumbAndArrowsScrollTheRows)
     // A press in the track above the thumb pages up.
     QTest::mouseClick(barWidget, Qt::LeftButton, {}, QPoint(5, track.top + 1));
     EXPECT_EQ(bar.m_pos, before - 1 - 98);
+    EXPECT_TRUE(owner.notes.empty()) << "presses on the bar are not the tree's";
 }
 
 TEST_F(TreeCtrl, EnsureVisibleOpensTheFoldersAndScrollsTheItemIntoView)
