@@ -1,5 +1,5 @@
 #include "controls/KVList.h"
-#include "ControlTestSupport.h"
+#include "ControlArtifacts.h"
 #include "platform/ui/ScrollBars.h"
 
 #include <QScrollBar>
@@ -143,12 +143,6 @@ protected:
     CListOwner owner;
     CKVList list;
 };
-
-void SaveArtifact(CWnd& wnd, const char* name)
-{
-    QDir().mkpath(QStringLiteral(KV_ARTIFACT_DIR));
-    Grab(wnd).save(QStringLiteral(KV_ARTIFACT_DIR "/") + QLatin1String(name));
-}
 } // namespace
 
 TEST(ListRow, CellsAndFilterMatch)
@@ -362,7 +356,7 @@ TEST_F(List, RowsPaintTheirMarkingCellsAndFrames)
     Widget()->setFocus();
     image = Grab(list);
     EXPECT_EQ(image.pixel(300, RowPoint(1).y()), QRgb(0xFF828D9E)) << "marked rows darken with the focus";
-    SaveArtifact(list, "list.png");
+    SaveControlArtifact(list, "list.png");
 }
 
 TEST_F(List, ToolTipsShowTheCellUnderThePoint)

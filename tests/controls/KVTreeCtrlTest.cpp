@@ -1,5 +1,5 @@
 #include "controls/KVTreeCtrl.h"
-#include "ControlTestSupport.h"
+#include "ControlArtifacts.h"
 
 #include <gtest/gtest.h>
 
@@ -94,12 +94,6 @@ protected:
     CKVTreeItem* customers = nullptr;
     CKVTreeItem* recent = nullptr;
 };
-
-void SaveArtifact(CWnd& wnd, const char* name)
-{
-    QDir().mkpath(QStringLiteral(KV_ARTIFACT_DIR));
-    Grab(wnd).save(QStringLiteral(KV_ARTIFACT_DIR "/") + QLatin1String(name));
-}
 } // namespace
 
 TEST(TreeItem, FindsByRecordAndParentAndDeletesItsChildren)
@@ -191,7 +185,7 @@ TEST_F(TreeCtrl, OwnerExpandsAndCollapsesOnPressAndThePaintFollows)
     EXPECT_EQ(image.pixel(52, draftMiddle - 5), Rgb(0xA19B99));
     EXPECT_EQ(image.pixel(18, 1 + 19 * 1 + 2), Rgb(0xA19B99));
     EXPECT_EQ(image.pixel(18, 1 + 19 * 3 + 5), Rgb(0x4D433E)) << "no line below the last child";
-    SaveArtifact(tree, "tree.png");
+    SaveControlArtifact(tree, "tree.png");
 
     QTest::mouseClick(Widget(), Qt::LeftButton, {}, RowPoint(0));
     EXPECT_FALSE(letters->m_expanded);

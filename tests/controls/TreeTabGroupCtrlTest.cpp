@@ -1,5 +1,5 @@
 #include "controls/TreeTabGroupCtrl.h"
-#include "ControlTestSupport.h"
+#include "ControlArtifacts.h"
 
 #include <QFile>
 #include <QPainter>
@@ -106,12 +106,6 @@ protected:
     CKVTreeTabCtrl* upper = nullptr;
     CKVTreeTabCtrl* lower = nullptr;
 };
-
-void SaveArtifact(CWnd& wnd, const char* name)
-{
-    QDir().mkpath(QStringLiteral(KV_ARTIFACT_DIR));
-    Grab(wnd).save(QStringLiteral(KV_ARTIFACT_DIR "/") + QLatin1String(name));
-}
 } // namespace
 
 TEST_F(TreeTabs, PanelsStackAndPlaceTheirButtonsAndTree)
@@ -127,7 +121,7 @@ TEST_F(TreeTabs, PanelsStackAndPlaceTheirButtonsAndTree)
     const QImage image = Grab(*upper);
     EXPECT_EQ(image.pixel(150, 10), qRgb(0x4A, 0x50, 0x5C)) << "the header, its last column repeated";
     EXPECT_EQ(image.pixel(2, 100), qRgb(0x3E, 0x43, 0x4D)) << "the inner colour left of the tree";
-    SaveArtifact(*group, "tree-tabs.png");
+    SaveControlArtifact(*group, "tree-tabs.png");
 }
 
 TEST_F(TreeTabs, PressesReachTheirOwnReceivers)
