@@ -18,7 +18,8 @@ constexpr COLORREF FrameColor = 0x908987;
 constexpr COLORREF LineColor = 0xA19B99;
 constexpr COLORREF SelectionColor = 0x806B5D;
 constexpr COLORREF TextColor = 0xFFFFFF;
-constexpr UINT TextFormat = DT_END_ELLIPSIS | DT_NOPREFIX;
+// Single line as well: the layer shortens with an ellipsis only a text it draws on one line.
+constexpr UINT TextFormat = DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE;
 constexpr int ToolTipLimit = 79;
 
 QString& TreeClassName()

@@ -2,12 +2,14 @@
 
 #include "platform/ui/Wnd.h"
 
+#include <QPointer>
 #include <QScrollBar>
 #include <algorithm>
 
 struct CScrollBars::BarState
 {
-    QScrollBar* widget = nullptr;
+    // Deleted with the owner's widget; a window made again gets new bars.
+    QPointer<QScrollBar> widget;
     SCROLLINFO info;
     bool shown = false;
     bool syncing = false;
@@ -51,7 +53,7 @@ void CScrollBars::Ensure()
         if (!m_bars[bar])
             m_bars[bar] = std::make_unique<BarState>();
         BarState& b = *m_bars[bar];
-        if (b.widget && b.widget->parentWidget() == parent)
+        if (b.widget)
             continue;
         b.widget = new QScrollBar(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, parent);
         b.widget->hide();
@@ -166,7 +168,7 @@ void CScrollBars::ShowScrollBar(int bar, bool show)
 
 bool CScrollBars::IsShown(int bar) const
 {
-    return m_bars[bar] && m_bars[bar]->shown;
+    return m_bars[bar] && m_bars[bar]->shown && m_bars[bar]->widget;
 }
 
 CRect CScrollBars::GetClientRect() const
