@@ -397,3 +397,24 @@ TEST_F(List, HundredThousandRowsKeepOrderAndMarkingThroughSortAndFilter)
     EXPECT_EQ(V(), 1500000) << "dragging the thumb past 65535 pixels";
     EXPECT_FALSE(Grab(list).isNull());
 }
+
+TEST_F(List, HomeAndEndScrollTheColumnsWithTheirHeaders)
+{
+    list.AddColumn(QStringLiteral("City"), 300);
+    AddPeople();
+    ASSERT_TRUE(list.ScrollBars().IsShown(SB_HORZ));
+    const int width = list.GetListClientRect().Width();
+    Widget()->setFocus();
+    QTest::keyClick(Widget(), Qt::Key_End);
+    EXPECT_EQ(list.ScrollBars().GetScrollPos(SB_HORZ), 678 - width);
+    EXPECT_EQ(V(), 0) << "End without Ctrl stays on the rows in view";
+    QWidget* last = Widget()->childAt(width - 10, 10);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->geometry().right() + 1, width) << "the last header ends at the right edge";
+    CRect rect;
+    EXPECT_NE(list.OnToolHitTest(CPoint(width - 10, 30), &rect), -1);
+    EXPECT_EQ(rect.right, width);
+    QTest::keyClick(Widget(), Qt::Key_Home);
+    EXPECT_EQ(list.ScrollBars().GetScrollPos(SB_HORZ), 0);
+    EXPECT_EQ(Widget()->childAt(5, 10)->geometry().left(), 0);
+}
