@@ -52,15 +52,20 @@ CPoint PointOf(LPARAM lParam)
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
-int Collate(const QString& a, const QString& b)
+// The text in the form whose plain comparison (wcscmp) orders as wcscoll orders the texts.
+std::wstring CollationKey(const QString& text)
 {
-    thread_local std::wstring left;
-    thread_local std::wstring right;
-    left.resize(size_t(a.size()) * 2 + 1);
-    right.resize(size_t(b.size()) * 2 + 1);
-    left.resize(size_t(a.toWCharArray(left.data())));
-    right.resize(size_t(b.toWCharArray(right.data())));
-    return std::wcscoll(left.c_str(), right.c_str());
+    std::wstring wide(size_t(text.size()) * 2 + 1, L'\0');
+    wide.resize(size_t(text.toWCharArray(wide.data())));
+    std::wstring key(wide.size() * 4 + 16, L'\0');
+    size_t length = std::wcsxfrm(key.data(), wide.c_str(), key.size());
+    if (length >= key.size())
+    {
+        key.assign(length + 1, L'\0');
+        length = std::wcsxfrm(key.data(), wide.c_str(), key.size());
+    }
+    key.resize(length);
+    return key;
 }
 } // namespace
 
@@ -154,19 +159,25 @@ void CKVList::SetFilter(const QString& text)
     }
 }
 
-bool CKVList::CompareRows(const CKVListRow* a, const CKVListRow* b, int column, bool ascending) const
-{
-    const int result = Collate(a->CellText(column), b->CellText(column));
-    return (ascending ? result : -result) < 0;
-}
-
 void CKVList::SortByColumn(int column, bool ascending)
 {
     if (m_visibleRows.empty())
         return;
-    std::stable_sort(m_visibleRows.begin(), m_visibleRows.end(),
-                     [&](const CKVListRow* a, const CKVListRow* b)
-                     { return CompareRows(a, b, column, ascending); });
+    // Each cell is collated once into a key instead of once per comparison; the rows themselves
+    // stay where they are, only their pointers move.
+    std::vector<std::pair<std::wstring, CKVListRow*>> keyed;
+    keyed.reserve(m_visibleRows.size());
+    for (CKVListRow* row : m_visibleRows)
+        keyed.emplace_back(CollationKey(row->CellText(column)), row);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [ascending](const auto& a, const auto& b)
+                     {
+                         const int result = std::wcscmp(a.first.c_str(), b.first.c_str());
+                         // Equal cells compare 0 both ways, so they keep their order in either direction.
+                         return (ascending ? result : -result) < 0;
+                     });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        m_visibleRows[i] = keyed[i].second;
 }
 
 int CKVList::GetColumnWidth(int column) const

@@ -95,7 +95,6 @@ private:
 
     void OnHeaderClick(int column);
     bool SelectAt(WPARAM keys, bool right, const CPoint& point);
-    bool CompareRows(const CKVListRow* a, const CKVListRow* b, int column, bool ascending) const;
     void LayoutHeaders();
     int ColumnLeft(int column) const;
     int AreaHeight() const;
