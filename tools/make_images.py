@@ -159,9 +159,106 @@ def tab_strip():
     c.save("275.png")
 
 
+def tree_icons():
+    """255: the tree's icons, five of 34 x 19 side by side: closed folder, open folder, document,
+    mailing list, recent document."""
+    c = Canvas(170, 19)
+    folder, folder_dark, paper, line = rgba("#E8C36A"), rgba("#B8913A"), rgba("#F4F6F8"), rgba("#8A96A3")
+    for i in (0, 1):
+        x0 = i * 34 + 9
+        c.rect(x0, 4, x0 + 7, 6, folder_dark)
+        c.rect(x0, 6, x0 + 16, 16, folder_dark)
+        if i == 0:
+            c.rect(x0 + 1, 7, x0 + 15, 15, folder)
+        else:
+            for y in range(8, 16):
+                shift = (15 - y) // 2
+                c.rect(x0 + 2 + shift, y, x0 + 18 - (16 - y) // 3, y + 1, folder)
+    for i in (2, 4):
+        x0 = i * 34 + 11
+        c.rect(x0, 2, x0 + 12, 17, line)
+        c.rect(x0 + 1, 3, x0 + 11, 16, paper)
+        for y in (6, 9, 12):
+            c.rect(x0 + 3, y, x0 + 9, y + 1, line)
+    c.rect(4 * 34 + 17, 10, 4 * 34 + 25, 18, rgba("#5B9BD5"))
+    c.rect(4 * 34 + 20, 11, 4 * 34 + 21, 15, paper)
+    c.rect(4 * 34 + 20, 14, 4 * 34 + 24, 15, paper)
+    x0 = 3 * 34 + 9
+    for dx, color in ((0, "#7FB2E0"), (7, "#A9CDEE")):
+        c.rect(x0 + dx + 2, 3, x0 + dx + 7, 8, rgba(color))
+        c.rect(x0 + dx, 9, x0 + dx + 9, 16, rgba(color))
+    c.save("255.png")
+
+
+def scroll_bar_parts():
+    """295 and 291: the thin scroll bar's arrows, frames of 9 x 9; 293: its thumb, frames of 9 x 20."""
+    looks = ["#8F8784", "#B5AFAC", "#D8D3D0", "#5E5652"]
+    for name, up in (("295.png", True), ("291.png", False)):
+        c = Canvas(9, 36)
+        for frame, color in enumerate(looks):
+            y0 = frame * 9
+            for i in range(4):
+                y = y0 + (2 + i if up else 6 - i)
+                c.rect(4 - i, y, 5 + i, y + 1, rgba(color))
+        c.save(name)
+    c = Canvas(9, 80)
+    for frame, color in enumerate(looks):
+        y0 = frame * 20
+        c.rect(1, y0, 8, y0 + 20, rgba(color))
+        c.rect(2, y0 + 1, 7, y0 + 19, rgba(color))
+    c.save("293.png")
+
+
+def tree_panel_parts():
+    """287: the tree panel's footer, 215 x 23; 281: its resize grip, 50 x 4; 247: the panel's
+    command buttons, frames of 227 x 24."""
+    c = Canvas(215, 23)
+    c.vgradient(0, 0, 215, 23, rgba("#858893"), rgba("#5C5F69"))
+    c.rect(0, 0, 215, 1, rgba("#4A4F59"))
+    c.save("287.png")
+    c = Canvas(50, 4)
+    for x in range(1, 50, 3):
+        c.rect(x, 0, x + 2, 2, rgba("#2F333B"))
+        c.rect(x, 2, x + 2, 3, rgba("#A3A7B0"))
+    c.save("281.png")
+    looks = [("#5A5F6A", "#4A4F59"), ("#6C7585", "#58606E"), ("#3A404B", "#4C5260"), ("#50545C", "#50545C")]
+    c = Canvas(227, 96)
+    for frame, (top, bottom) in enumerate(looks):
+        y0 = frame * 24
+        c.vgradient(0, y0, 227, y0 + 24, rgba(top), rgba(bottom))
+        c.rect(0, y0 + 23, 227, y0 + 24, rgba("#363A42"))
+    c.save("247.png")
+
+
+def list_cells():
+    """307: the list's row icons, eight of 19 x 20; 308: its check box, unticked and ticked, 19 x 20."""
+    colors = ["#9AA5B1", "#4CAF50", "#F2A93B", "#E05545", "#5B9BD5", "#8E6BBF", "#3BB2B8", "#6B7682"]
+    c = Canvas(152, 20)
+    for i, color in enumerate(colors):
+        x0 = i * 19
+        c.rect(x0 + 5, 5, x0 + 14, 15, rgba(color))
+        c.rect(x0 + 4, 6, x0 + 15, 14, rgba(color))
+        c.rect(x0 + 7, 8, x0 + 12, 9, rgba("#FFFFFF"))
+        c.rect(x0 + 7, 11, x0 + 12, 12, rgba("#FFFFFF"))
+    c.save("307.png")
+    c = Canvas(38, 20)
+    for frame in range(2):
+        x0 = frame * 19
+        c.rect(x0 + 4, 4, x0 + 15, 15, rgba("#6F7B88"))
+        c.rect(x0 + 5, 5, x0 + 14, 14, rgba("#FFFFFF"))
+    tick = rgba("#2E6DB4")
+    for i, y in enumerate((10, 11, 12, 11, 10, 9, 8, 7)):
+        c.rect(19 + 6 + i, y - 1, 19 + 7 + i, y + 1, tick)
+    c.save("308.png")
+
+
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     text_button_background()
     list_header()
     splitter_grip()
     tab_strip()
+    tree_icons()
+    scroll_bar_parts()
+    tree_panel_parts()
+    list_cells()
