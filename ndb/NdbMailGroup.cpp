@@ -1,6 +1,6 @@
 #include "ndb/NdbMailGroup.h"
 
-#include "ndb/NdbArchiveFile.h"
+#include "base/ArchiveFile.h"
 
 namespace ndb
 {
@@ -42,7 +42,8 @@ bool CNdbMailGroup::Load(const QString& path)
     CNdbMailGroup read;
     const bool loaded = ReadArchiveFile(
         path,
-        [](const NdbFileHeader& header) { return header.IsNoNewerThan(FileMajorVersion, FileMinorVersion); },
+        [](const ArchiveFileHeader& header)
+        { return header.IsNoNewerThan(FileMajorVersion, FileMinorVersion); },
         [&read](CPSArchive& archive) { read.Serialize(archive); });
     if (!loaded)
         return false;
@@ -54,8 +55,8 @@ bool CNdbMailGroup::Load(const QString& path)
 
 bool CNdbMailGroup::Save(const QString& path, const QString& creator, int creatorMajor, int creatorMinor)
 {
-    const NdbFileHeader header{FileTypeTag, FileMajorVersion, FileMinorVersion,
-                               creator,     creatorMajor,     creatorMinor};
+    const ArchiveFileHeader header{FileTypeTag, FileMajorVersion, FileMinorVersion,
+                                   creator,     creatorMajor,     creatorMinor};
     if (!WriteArchiveFile(path, header, [this](CPSArchive& archive) { Serialize(archive); }))
         return false;
     m_modified = false;

@@ -1,7 +1,7 @@
 #include "ndb/NdbNewsletter.h"
 
+#include "base/ArchiveFile.h"
 #include "base/PSStreamFile.h"
-#include "ndb/NdbArchiveFile.h"
 #include "ndb/NdbArchiveValues.h"
 
 #include <algorithm>
@@ -118,7 +118,7 @@ bool CNdbNewsletter::ReadDocument(CPSStream& stream, bool asTemplate, ObjectMap*
     TextMap readTexts;
     const bool loaded = ReadArchiveStream(
         stream,
-        [asTemplate](const NdbFileHeader& header)
+        [asTemplate](const ArchiveFileHeader& header)
         {
             // A newsletter file's tag is not looked at: a template opens as a newsletter.
             return (!asTemplate || header.typeTag == TemplateTypeTag) &&
@@ -166,8 +166,8 @@ bool CNdbNewsletter::WriteDocument(const QString& path, const QString& typeTag, 
                                    int creatorMajor, int creatorMinor, const ObjectMap* objects,
                                    const TextMap* texts)
 {
-    const NdbFileHeader header{typeTag, FileMajorVersion, FileMinorVersion,
-                               creator, creatorMajor,     creatorMinor};
+    const ArchiveFileHeader header{typeTag, FileMajorVersion, FileMinorVersion,
+                                   creator, creatorMajor,     creatorMinor};
     const bool saved = WriteArchiveFile(path, header,
                                         [&](CPSArchive& archive)
                                         {
