@@ -13,8 +13,6 @@ CNdbMailGroup::CNdbMailGroup(const QString& name) : CNdbFieldBase(NdbKindMailGro
 void CNdbMailGroup::Serialize(CPSArchive& archive)
 {
     CNdbFieldBase::Serialize(archive);
-    // The shell and the navigation tree tell records apart by kind: a file does not get to change it.
-    m_kind = NdbKindMailGroup;
     m_users.Serialize(archive);
 }
 

@@ -66,8 +66,6 @@ CNdbNewsletter::CNdbNewsletter(const QString& name) : CNdbFieldBase(NdbKindNewsl
 void CNdbNewsletter::Serialize(CPSArchive& archive)
 {
     CNdbFieldBase::Serialize(archive);
-    // The shell and the navigation tree tell records apart by kind: a file does not get to change it.
-    m_kind = NdbKindNewsletter;
     m_project.Serialize(archive);
     m_palette.Serialize(archive);
     m_layout.Serialize(archive);
