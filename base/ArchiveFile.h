@@ -22,6 +22,11 @@ struct ArchiveFileHeader
     {
         return major < newestMajor || (major == newestMajor && minor <= newestMinor);
     }
+    // Whether the file is one of that type at a format no newer than newestMajor.newestMinor.
+    bool IsReadableAs(const QString& tag, int newestMajor, int newestMinor) const
+    {
+        return typeTag == tag && IsNoNewerThan(newestMajor, newestMinor);
+    }
 };
 
 // Reading and writing a file whose archive holds the header and then what read or write put

@@ -123,7 +123,7 @@ bool CGreProject::LoadFromFile(const QString& path)
     const bool loaded = ReadArchiveFile(
         path,
         [](const ArchiveFileHeader& header)
-        { return header.typeTag == FileTypeTag && header.IsNoNewerThan(FileMajorVersion, FileMinorVersion); },
+        { return header.IsReadableAs(FileTypeTag, FileMajorVersion, FileMinorVersion); },
         [&read](CPSArchive& archive) { read.Serialize(archive); });
     if (!loaded)
         return false;

@@ -26,7 +26,7 @@ bool CNdbShortcuts::Load(const QString& path)
     const bool loaded = ReadArchiveFile(
         path,
         [](const ArchiveFileHeader& header)
-        { return header.typeTag == FileTypeTag && header.IsNoNewerThan(FileMajorVersion, FileMinorVersion); },
+        { return header.IsReadableAs(FileTypeTag, FileMajorVersion, FileMinorVersion); },
         [&read](CPSArchive& archive) { read.Serialize(archive); });
     if (!loaded)
     {
