@@ -4,6 +4,7 @@
 #include "base/PSArchiveException.h"
 #include "base/PSBase.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QPoint>
 #include <QRect>
@@ -51,6 +52,16 @@ CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text);
 // reads back moved forward by the gap, as the system clock would show it.
 CPSArchive& ArchiveWriteTime(CPSArchive& archive, const QDateTime& time);
 CPSArchive& ArchiveReadTime(CPSArchive& archive, QDateTime& time);
+
+// A block of raw bytes (an embedded file): int32 length, then the bytes.
+CPSArchive& ArchiveWriteBytes(CPSArchive& archive, const QByteArray& bytes);
+// Replaces bytes. A length that is negative or larger than the data left fails the load before
+// anything is allocated for it.
+CPSArchive& ArchiveReadBytes(CPSArchive& archive, QByteArray& bytes);
+// A map of texts: int32 count, then key and value text per entry in ascending key order.
+CPSArchive& ArchiveWriteTextMap(CPSArchive& archive, const std::map<QString, QString>& texts);
+// Inserts into texts; a key already present keeps its first value.
+CPSArchive& ArchiveReadTextMap(CPSArchive& archive, std::map<QString, QString>& texts);
 
 // The file header: magic, UTF-8 flag byte, type tag, format major and minor, creator name,
 // creator major and minor. Both set the archive's UTF-8 flag; neither judges tag or versions.

@@ -23,6 +23,13 @@ bool CPSStreamFile::Open(const QString& path, bool read, bool append)
     if (!read)
         std::setvbuf(m_file, nullptr, _IONBF, 0);
     m_read = read;
+    m_position = 0;
+    m_size = -1;
+    struct stat info
+    {
+    };
+    if (read && fstat(fileno(m_file), &info) == 0 && S_ISREG(info.st_mode))
+        m_size = static_cast<qint64>(info.st_size);
     return true;
 }
 
@@ -65,6 +72,7 @@ bool CPSStreamFile::ReadByte(quint8& byte)
     if (c == EOF)
         return false;
     byte = static_cast<quint8>(c);
+    ++m_position;
     return true;
 }
 
@@ -72,7 +80,9 @@ qint64 CPSStreamFile::Read(void* destination, qint64 count)
 {
     if (!CanRead() || count <= 0)
         return 0;
-    return static_cast<qint64>(std::fread(destination, 1, static_cast<size_t>(count), m_file));
+    const qint64 read = static_cast<qint64>(std::fread(destination, 1, static_cast<size_t>(count), m_file));
+    m_position += read;
+    return read;
 }
 
 int CPSStreamFile::Tell()
@@ -85,20 +95,17 @@ int CPSStreamFile::Tell()
 
 bool CPSStreamFile::Seek(int position)
 {
-    return m_file && fseeko(m_file, static_cast<off_t>(position), SEEK_SET) == 0;
+    if (!m_file || fseeko(m_file, static_cast<off_t>(position), SEEK_SET) != 0)
+        return false;
+    m_position = position;
+    return true;
 }
 
 qint64 CPSStreamFile::BytesLeft()
 {
     if (!CanRead())
         return 0;
-    struct stat info
-    {
-    };
-    if (fstat(fileno(m_file), &info) != 0 || !S_ISREG(info.st_mode))
+    if (m_size < 0)
         return -1;
-    const off_t position = ftello(m_file);
-    if (position < 0)
-        return -1;
-    return info.st_size > position ? static_cast<qint64>(info.st_size - position) : 0;
+    return m_size > m_position ? m_size - m_position : 0;
 }

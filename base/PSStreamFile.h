@@ -34,4 +34,8 @@ private:
     bool CanRead() const { return m_file && m_read; }
 
     std::FILE* m_file{nullptr};
+    // A file being read: its size when it was opened (-1 when it is no regular file) and the
+    // position the reads and seeks have reached, so that BytesLeft asks the system nothing.
+    qint64 m_size{-1};
+    qint64 m_position{0};
 };

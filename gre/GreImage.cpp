@@ -2,7 +2,7 @@
 
 #include "base/AppStrings.h"
 #include "base/ArchiveValues.h"
-#include "gre/GreFiles.h"
+#include "base/FileHelpers.h"
 #include "gre/GreImageCodecs.h"
 #include "res/ResourceInit.h"
 

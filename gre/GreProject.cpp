@@ -1,9 +1,7 @@
 #include "gre/GreProject.h"
 
+#include "base/ArchiveFile.h"
 #include "base/ArchiveValues.h"
-#include "base/PSStreamFile.h"
-#include "base/PSStreamMemory.h"
-#include "gre/GreFiles.h"
 #include "gre/GreLayerImage.h"
 
 namespace gre
@@ -120,58 +118,23 @@ void CGreProject::CollectImageIds(std::set<QString>& ids, const CGreLayerBase* l
 
 bool CGreProject::LoadFromFile(const QString& path)
 {
-    try
-    {
-        CPSStreamFile stream;
-        if (!stream.Open(path, true, false))
-            return false;
-        CPSArchive archive(stream);
-        bool utf8 = true;
-        QString tag;
-        int major = 0;
-        int minor = 0;
-        QString creator;
-        int creatorMajor = 0;
-        int creatorMinor = 0;
-        if (!ArchiveReadHeader(archive, utf8, tag, major, minor, creator, creatorMajor, creatorMinor))
-            return false;
-        if (tag != FileTypeTag)
-            return false;
-        if (major > FileMajorVersion || (major == FileMajorVersion && minor > FileMinorVersion))
-            return false;
-        archive.SetVersion(CPSArchive::MakeVersion(major, minor));
-        // Read aside, so that a damaged file changes nothing here.
-        CGreProject read;
-        if (!ArchiveSerializeRoot(archive, read))
-            return false;
-        MergeKeepingPresent(m_images, read.m_images);
-        MergeKeepingPresent(m_pipelines, read.m_pipelines);
-        return true;
-    }
-    catch (const std::exception&)
-    {
+    // Read aside, so that a damaged file changes nothing here.
+    CGreProject read;
+    const bool loaded = ReadArchiveFile(
+        path,
+        [](const ArchiveFileHeader& header)
+        { return header.IsReadableAs(FileTypeTag, FileMajorVersion, FileMinorVersion); },
+        [&read](CPSArchive& archive) { read.Serialize(archive); });
+    if (!loaded)
         return false;
-    }
+    MergeKeepingPresent(m_images, read.m_images);
+    MergeKeepingPresent(m_pipelines, read.m_pipelines);
+    return true;
 }
 
 bool CGreProject::SaveToFile(const QString& path, const QString& creator)
 {
-    try
-    {
-        CPSStreamMemory stream;
-        stream.Open(CPSStreamMemory::ModeWrite);
-        CPSArchive archive(stream);
-        if (!ArchiveWriteHeader(archive, true, FileTypeTag, FileMajorVersion, FileMinorVersion, creator, 0,
-                                0))
-            return false;
-        archive.SetVersion(CPSArchive::MakeVersion(FileMajorVersion, FileMinorVersion));
-        if (!ArchiveSerializeRoot(archive, *this) || !archive.Flush())
-            return false;
-        return WriteFileReplacing(path, stream.GetBuffer());
-    }
-    catch (const std::exception&)
-    {
-        return false;
-    }
+    const ArchiveFileHeader header{FileTypeTag, FileMajorVersion, FileMinorVersion, creator, 0, 0};
+    return WriteArchiveFile(path, header, [this](CPSArchive& archive) { Serialize(archive); });
 }
 } // namespace gre

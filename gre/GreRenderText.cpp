@@ -2,6 +2,7 @@
 #include "gre/GreLayerText.h"
 #include "gre/GreRenderContext.h"
 #include "gre/GreRenderGeometry.h"
+#include "platform/gui/FontNames.h"
 
 #include <QPainter>
 #include <QTextLayout>
@@ -127,10 +128,8 @@ private:
 
 QFont CGreLayerText::MakeFont() const
 {
-    // Font configuration stands in the installed look-alikes for the usual Windows names (Arial
-    // is drawn in Liberation Sans) and the default sans-serif family for names it cannot place.
-    const QString family = m_fontName.trimmed();
-    QFont font(family.isEmpty() ? QStringLiteral("sans-serif") : family);
+    // The same installed look-alikes for Windows names as the dialogs and controls draw with.
+    QFont font(MapWindowsFontFamily(m_fontName));
     font.setStyleHint(QFont::SansSerif, m_smoothing ? QFont::PreferAntialias : QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setPointSizeF(EmSize(m_size) * 72 / TextDpi);

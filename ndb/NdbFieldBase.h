@@ -41,7 +41,8 @@ public:
     virtual bool IsValidFieldValue(int id, const CNdbFieldValue& value) const = 0;
 
     // The kind, the field count, then id and value of each field in ascending id order. Reading
-    // replaces the whole map, a repeated id keeping its later value.
+    // replaces the whole map, a repeated id keeping its later value, and keeps the record's own
+    // kind whatever kind the file names.
     void Serialize(CPSArchive& archive) override;
 
     // Copies the stored value into out; false, out untouched, when the id is absent.
@@ -86,9 +87,12 @@ private:
 
 template <class F> void CNdbFieldBase<F>::Serialize(CPSArchive& archive)
 {
+    const int kind = m_kind;
     CNdbBase::Serialize(archive);
     if (archive.IsReading())
     {
+        // Code tells records apart by kind and casts by it: a file does not get to change it.
+        m_kind = kind;
         m_fields.clear();
         // Each field takes at least its id and its type code.
         const int count = ArchiveDetail::ReadCount(archive, 8);

@@ -16,8 +16,6 @@ CNdbFolder::CNdbFolder(const QString& name) : CNdbFieldBase(NdbKindFolder)
 void CNdbFolder::Serialize(CPSArchive& archive)
 {
     CNdbFieldBase::Serialize(archive);
-    // The shell and the navigation tree tell records apart by kind: a file does not get to change it.
-    m_kind = NdbKindFolder;
     if (!archive.IsReading())
     {
         ArchiveWriteObjectVector(archive, m_items);

@@ -1,6 +1,6 @@
 #include "ndb/NdbMailGroup.h"
 
-#include "ndb/NdbArchiveFile.h"
+#include "base/ArchiveFile.h"
 
 namespace ndb
 {
@@ -13,8 +13,6 @@ CNdbMailGroup::CNdbMailGroup(const QString& name) : CNdbFieldBase(NdbKindMailGro
 void CNdbMailGroup::Serialize(CPSArchive& archive)
 {
     CNdbFieldBase::Serialize(archive);
-    // The shell and the navigation tree tell records apart by kind: a file does not get to change it.
-    m_kind = NdbKindMailGroup;
     m_users.Serialize(archive);
 }
 
@@ -42,7 +40,8 @@ bool CNdbMailGroup::Load(const QString& path)
     CNdbMailGroup read;
     const bool loaded = ReadArchiveFile(
         path,
-        [](const NdbFileHeader& header) { return header.IsNoNewerThan(FileMajorVersion, FileMinorVersion); },
+        [](const ArchiveFileHeader& header)
+        { return header.IsNoNewerThan(FileMajorVersion, FileMinorVersion); },
         [&read](CPSArchive& archive) { read.Serialize(archive); });
     if (!loaded)
         return false;
@@ -54,8 +53,8 @@ bool CNdbMailGroup::Load(const QString& path)
 
 bool CNdbMailGroup::Save(const QString& path, const QString& creator, int creatorMajor, int creatorMinor)
 {
-    const NdbFileHeader header{FileTypeTag, FileMajorVersion, FileMinorVersion,
-                               creator,     creatorMajor,     creatorMinor};
+    const ArchiveFileHeader header{FileTypeTag, FileMajorVersion, FileMinorVersion,
+                                   creator,     creatorMajor,     creatorMinor};
     if (!WriteArchiveFile(path, header, [this](CPSArchive& archive) { Serialize(archive); }))
         return false;
     m_modified = false;

@@ -1,7 +1,7 @@
 #include "ndb/NdbNewsletter.h"
 
+#include "base/ArchiveFile.h"
 #include "base/PSStreamFile.h"
-#include "ndb/NdbArchiveFile.h"
 #include "ndb/NdbArchiveValues.h"
 
 #include <algorithm>
@@ -66,8 +66,6 @@ CNdbNewsletter::CNdbNewsletter(const QString& name) : CNdbFieldBase(NdbKindNewsl
 void CNdbNewsletter::Serialize(CPSArchive& archive)
 {
     CNdbFieldBase::Serialize(archive);
-    // The shell and the navigation tree tell records apart by kind: a file does not get to change it.
-    m_kind = NdbKindNewsletter;
     m_project.Serialize(archive);
     m_palette.Serialize(archive);
     m_layout.Serialize(archive);
@@ -118,7 +116,7 @@ bool CNdbNewsletter::ReadDocument(CPSStream& stream, bool asTemplate, ObjectMap*
     TextMap readTexts;
     const bool loaded = ReadArchiveStream(
         stream,
-        [asTemplate](const NdbFileHeader& header)
+        [asTemplate](const ArchiveFileHeader& header)
         {
             // A newsletter file's tag is not looked at: a template opens as a newsletter.
             return (!asTemplate || header.typeTag == TemplateTypeTag) &&
@@ -166,8 +164,8 @@ bool CNdbNewsletter::WriteDocument(const QString& path, const QString& typeTag, 
                                    int creatorMajor, int creatorMinor, const ObjectMap* objects,
                                    const TextMap* texts)
 {
-    const NdbFileHeader header{typeTag, FileMajorVersion, FileMinorVersion,
-                               creator, creatorMajor,     creatorMinor};
+    const ArchiveFileHeader header{typeTag, FileMajorVersion, FileMinorVersion,
+                                   creator, creatorMajor,     creatorMinor};
     const bool saved = WriteArchiveFile(path, header,
                                         [&](CPSArchive& archive)
                                         {

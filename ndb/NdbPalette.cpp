@@ -1,5 +1,7 @@
 #include "ndb/NdbPalette.h"
 
+#include "ndb/NdbArchiveValues.h"
+
 #include <algorithm>
 
 namespace ndb
@@ -30,10 +32,7 @@ void CNdbPalette::Serialize(CPSArchive& archive)
     CNdbFieldBase::Serialize(archive);
     if (archive.IsReading())
     {
-        m_colors.clear();
-        ArchiveReadObjectVector(archive, m_colors);
-        // The format allows null pointers in the vector; an entry that is not there is no entry.
-        std::erase(m_colors, nullptr);
+        ArchiveReadObjectList(archive, m_colors);
     }
     else
         ArchiveWriteObjectVector(archive, m_colors);

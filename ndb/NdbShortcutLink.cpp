@@ -13,13 +13,6 @@ CNdbShortcutLink::CNdbShortcutLink(const QString& name, const QString& target, i
         SetField(ShortcutLinkType, CNdbFieldValue(NdbValueShortcutLinkType, type));
 }
 
-void CNdbShortcutLink::Serialize(CPSArchive& archive)
-{
-    CNdbFieldBase::Serialize(archive);
-    // The shell and the navigation tree tell records apart by kind: a file does not get to change it.
-    m_kind = NdbKindShortcutLink;
-}
-
 bool CNdbShortcutLink::IsValidFieldValue(int id, const CNdbFieldValue& value) const
 {
     return value.GetType() == (id == ShortcutLinkType ? NdbValueShortcutLinkType : NdbValueText);

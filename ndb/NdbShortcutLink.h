@@ -20,8 +20,6 @@ class CNdbShortcutLink : public CNdbFieldBase<SHORTCUTLINKFIELDS>
     CNdbShortcutLink(const CNdbShortcutLink&) = default;
     CNdbShortcutLink& operator=(const CNdbShortcutLink&) = delete;
 
-    // The field record; a link stays a link whatever kind the file gives it.
-    void Serialize(CPSArchive& archive) override;
     bool IsValidFieldValue(int id, const CNdbFieldValue& value) const override;
     QString GetName() const override;
     // The target.

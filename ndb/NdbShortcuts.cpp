@@ -1,6 +1,6 @@
 #include "ndb/NdbShortcuts.h"
 
-#include "ndb/NdbArchiveFile.h"
+#include "base/ArchiveFile.h"
 
 #include <QFileInfo>
 
@@ -25,8 +25,8 @@ bool CNdbShortcuts::Load(const QString& path)
     CNdbShortcuts read;
     const bool loaded = ReadArchiveFile(
         path,
-        [](const NdbFileHeader& header)
-        { return header.typeTag == FileTypeTag && header.IsNoNewerThan(FileMajorVersion, FileMinorVersion); },
+        [](const ArchiveFileHeader& header)
+        { return header.IsReadableAs(FileTypeTag, FileMajorVersion, FileMinorVersion); },
         [&read](CPSArchive& archive) { read.Serialize(archive); });
     if (!loaded)
     {
@@ -46,7 +46,7 @@ bool CNdbShortcuts::Save(const QString& path, const QString& creator)
 {
     if (!m_unreadablePath.isEmpty() && QFileInfo(path).absoluteFilePath() == m_unreadablePath)
         return false;
-    const NdbFileHeader header{FileTypeTag, FileMajorVersion, FileMinorVersion, creator, 2007, 1};
+    const ArchiveFileHeader header{FileTypeTag, FileMajorVersion, FileMinorVersion, creator, 2007, 1};
     return WriteArchiveFile(path, header, [this](CPSArchive& archive) { Serialize(archive); });
 }
 

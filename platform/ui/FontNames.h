@@ -1,6 +1,4 @@
 #pragma once
 
-#include <QString>
-
-// The installed family that stands in for a Windows font name; installed names stay as they are.
-QString MapWindowsFontFamily(const QString& windowsName);
+// The font-name mapping needs only Qt Gui, so the image renderer shares it; it lives there.
+#include "platform/gui/FontNames.h"

@@ -1,4 +1,5 @@
 #include "GreRenderSupport.h"
+#include "platform/gui/FontNames.h"
 
 #include <QFontInfo>
 
@@ -161,6 +162,18 @@ TEST(GreRender, WindowsFontNamesDrawInInstalledFamilies)
         EXPECT_TRUE(info.family() == QLatin1String("DejaVu Sans") ||
                     info.family() == QLatin1String("Liberation Sans"))
             << info.family().toStdString();
+    }
+}
+
+TEST(GreRender, TextLayersUseTheFamiliesTheDialogsUse)
+{
+    // Georgia is a serif face: a caption set in it must not come out sans-serif.
+    for (const char* name : {"Georgia", "Verdana", "Tahoma", "Lucida Console", "Arial Narrow"})
+    {
+        SCOPED_TRACE(name);
+        auto caption = TextLayer(QStringLiteral("x"), 12, Black);
+        caption->SetFontName(QString::fromLatin1(name));
+        EXPECT_EQ(QFontInfo(caption->MakeFont()).family(), MapWindowsFontFamily(QString::fromLatin1(name)));
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ndb/NdbArchiveFile.h"
+#include "base/ArchiveFile.h"
 #include "ndb/NdbArchiveHelpers.h"
 
 #include <QDir>
@@ -47,9 +47,9 @@ inline QByteArray Header(const QString& tag, int major, int minor, const QString
 }
 
 // A document file with any header around the root's own bytes.
-inline bool WriteWithHeader(const QString& path, const ndb::NdbFileHeader& header, CPSBase& root)
+inline bool WriteWithHeader(const QString& path, const ArchiveFileHeader& header, CPSBase& root)
 {
-    return ndb::WriteArchiveFile(path, header, [&root](CPSArchive& archive) { root.Serialize(archive); });
+    return WriteArchiveFile(path, header, [&root](CPSArchive& archive) { root.Serialize(archive); });
 }
 
 // A header to try on a document loader, and whether the loader takes it.
@@ -60,7 +60,7 @@ struct VersionCase
     int minor;
     bool accepted;
 
-    ndb::NdbFileHeader ToHeader() const { return {QString::fromLatin1(tag), major, minor, {}, 0, 0}; }
+    ArchiveFileHeader ToHeader() const { return {QString::fromLatin1(tag), major, minor, {}, 0, 0}; }
     std::string ToString() const
     {
         return std::string(tag) + " " + std::to_string(major) + "." + std::to_string(minor);

@@ -1,9 +1,7 @@
-#include "gre/GreFiles.h"
+#include "base/FileHelpers.h"
 
 #include <QSaveFile>
 
-namespace gre
-{
 bool WriteFileReplacing(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
@@ -16,4 +14,3 @@ bool WriteFileReplacing(const QString& path, const QByteArray& bytes)
     }
     return file.commit();
 }
-} // namespace gre

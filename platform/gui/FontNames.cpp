@@ -1,4 +1,4 @@
-#include "platform/ui/FontNames.h"
+#include "platform/gui/FontNames.h"
 
 #include <QFontDatabase>
 

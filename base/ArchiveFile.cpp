@@ -1,19 +1,17 @@
-#include "ndb/NdbArchiveFile.h"
+#include "base/ArchiveFile.h"
 
 #include "base/ArchiveValues.h"
+#include "base/FileHelpers.h"
 #include "base/PSStreamFile.h"
 #include "base/PSStreamMemory.h"
-#include "gre/GreFiles.h"
 
-namespace ndb
-{
-bool ReadArchiveStream(CPSStream& stream, const NdbHeaderTest& accept, const NdbArchiveStep& read)
+bool ReadArchiveStream(CPSStream& stream, const ArchiveHeaderTest& accept, const ArchiveStep& read)
 {
     try
     {
         CPSArchive archive(stream);
         bool utf8 = true;
-        NdbFileHeader header;
+        ArchiveFileHeader header;
         if (!ArchiveReadHeader(archive, utf8, header.typeTag, header.major, header.minor, header.creator,
                                header.creatorMajor, header.creatorMinor) ||
             !accept(header))
@@ -29,13 +27,13 @@ bool ReadArchiveStream(CPSStream& stream, const NdbHeaderTest& accept, const Ndb
     }
 }
 
-bool ReadArchiveFile(const QString& path, const NdbHeaderTest& accept, const NdbArchiveStep& read)
+bool ReadArchiveFile(const QString& path, const ArchiveHeaderTest& accept, const ArchiveStep& read)
 {
     CPSStreamFile stream;
     return stream.Open(path, true, false) && ReadArchiveStream(stream, accept, read);
 }
 
-bool WriteArchiveFile(const QString& path, const NdbFileHeader& header, const NdbArchiveStep& write)
+bool WriteArchiveFile(const QString& path, const ArchiveFileHeader& header, const ArchiveStep& write)
 {
     try
     {
@@ -49,11 +47,10 @@ bool WriteArchiveFile(const QString& path, const NdbFileHeader& header, const Nd
         write(archive);
         if (!archive.Flush())
             return false;
-        return gre::WriteFileReplacing(path, stream.GetBuffer());
+        return WriteFileReplacing(path, stream.GetBuffer());
     }
     catch (const std::exception&)
     {
         return false;
     }
 }
-} // namespace ndb
