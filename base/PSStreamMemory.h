@@ -3,6 +3,7 @@
 #include "base/PSStream.h"
 
 #include <QByteArray>
+#include <algorithm>
 
 // A stream over a growable byte vector, for archives kept on the clipboard or in settings.
 // The open flag only answers IsOpen; reading and writing work either way.
@@ -23,7 +24,7 @@ public:
     qint64 Read(void* destination, qint64 count) override;
     int Tell() override { return m_position; }
     bool Seek(int position) override;
-    qint64 BytesLeft() override { return m_bytes.size() - m_position; }
+    qint64 BytesLeft() override { return std::max<qint64>(0, m_bytes.size() - m_position); }
 
     // Reading keeps the bytes; writing starts empty. Either way the read position returns to 0.
     bool Open(int mode);

@@ -158,3 +158,17 @@ TEST(StreamMemory, SeekIsClampedToTheBytes)
     EXPECT_TRUE(stream.ReadByte(byte));
     EXPECT_EQ(byte, 'z');
 }
+
+TEST(StreamMemory, BytesShorterThanThePositionLeaveNothingToRead)
+{
+    // A negative count would read as "size unknown" and lift the bound on what an archive may
+    // allocate for a stored count.
+    CPSStreamMemory stream;
+    stream.SetBuffer("abcdef");
+    stream.Open(CPSStreamMemory::ModeRead);
+    stream.Seek(5);
+    stream.SetBuffer("ab");
+    EXPECT_EQ(stream.BytesLeft(), 0);
+    quint8 byte = 0;
+    EXPECT_FALSE(stream.ReadByte(byte));
+}
