@@ -1,13 +1,7 @@
 // Charts measure and draw text, which needs a QGuiApplication; the offscreen platform serves.
-#include <QGuiApplication>
-
-#include <gtest/gtest.h>
+#include "GuiTestMain.h"
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return RunGuiTests(argc, argv);
 }
