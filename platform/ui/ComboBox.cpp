@@ -4,6 +4,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QPainter>
 #include <QStylePainter>
@@ -24,6 +25,17 @@ public:
 CComboBox* BoxOf(const QWidget* widget)
 {
     return dynamic_cast<CComboBox*>(CWnd::FromHandle(widget));
+}
+
+// The box, its edit field and its dropped list (a window of its own) count as one for the focus.
+bool IsWithin(const QComboBox* combo, const QWidget* widget)
+{
+    for (const QWidget* w = widget; w; w = w->parentWidget())
+    {
+        if (w == combo || w == combo->view())
+            return true;
+    }
+    return false;
 }
 
 bool IsOwnerDrawn(DWORD style)
@@ -124,6 +136,16 @@ QWidget* CComboBox::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
                      {
                          if (CWnd* wnd = CWnd::FromHandle(combo))
                              wnd->NotifyParent(CBN_SELCHANGE);
+                     });
+    QObject::connect(qApp, &QApplication::focusChanged, combo,
+                     [combo](QWidget* old, QWidget* now)
+                     {
+                         const bool was = IsWithin(combo, old);
+                         const bool is = IsWithin(combo, now);
+                         if (was == is)
+                             return;
+                         if (CWnd* wnd = CWnd::FromHandle(combo))
+                             wnd->NotifyParent(is ? CBN_SETFOCUS : CBN_KILLFOCUS);
                      });
     return combo;
 }

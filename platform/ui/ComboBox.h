@@ -13,6 +13,8 @@ constexpr DWORD CBS_HASSTRINGS = 0x0200;
 constexpr DWORD CBS_NOINTEGRALHEIGHT = 0x0400;
 constexpr DWORD WS_VSCROLL = 0x00200000;
 constexpr UINT CBN_SELCHANGE = 1;
+constexpr UINT CBN_SETFOCUS = 3;
+constexpr UINT CBN_KILLFOCUS = 4;
 constexpr int CB_ERR = -1;
 
 constexpr UINT ODT_COMBOBOX = 3;
@@ -45,8 +47,11 @@ struct DRAWITEMSTRUCT
 // A combo box: a drop-down list (CBS_DROPDOWNLIST) or a drop-down with an edit field
 // (CBS_DROPDOWN). The height it is given is the extent of its dropped list; the box itself is as
 // high as its selection field. With CBS_SORT entries are kept in case-insensitive order. A choice
-// of the user sends CBN_SELCHANGE. Owner-drawn boxes (CBS_OWNERDRAWFIXED, CBS_OWNERDRAWVARIABLE)
-// draw every entry and the closed selection field through DrawItem, sized by MeasureItem.
+// of the user sends CBN_SELCHANGE; the focus entering and leaving the box (its edit field and
+// dropped list included) sends CBN_SETFOCUS and CBN_KILLFOCUS. GetWindowText gives the edit
+// field's text (a drop-down list: the selected entry's); SetWindowText sets the edit field. Owner-drawn boxes
+// (CBS_OWNERDRAWFIXED, CBS_OWNERDRAWVARIABLE) draw every entry and the closed selection field through
+// DrawItem, sized by MeasureItem.
 class CComboBox : public CWnd
 {
 public:

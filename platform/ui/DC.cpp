@@ -153,7 +153,12 @@ int CDC::DrawText(const QString& text, CRect* rect, UINT format)
         // Without word breaks every line that is too wide ends in an ellipsis of its own.
         QStringList lines = shown.split(QLatin1Char('\n'));
         for (QString& line : lines)
-            line = metrics.elidedText(line, Qt::ElideRight, std::max(rect->Width(), 0), flags);
+        {
+            // A line as wide as GetTextExtent says fits; Qt's own test counts fractions of a
+            // pixel and would cut a label sized to its text.
+            if (metrics.horizontalAdvance(line) > rect->Width())
+                line = metrics.elidedText(line, Qt::ElideRight, std::max(rect->Width(), 0), flags);
+        }
         shown = lines.join(QLatin1Char('\n'));
     }
     if (format & DT_CALCRECT)

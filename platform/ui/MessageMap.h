@@ -41,6 +41,12 @@ template <class T> MessageMapEntry OnCommand(UINT id, LRESULT (T::*handler)(WPAR
     return {WM_COMMAND, 0, id, static_cast<MessageHandler>(handler)};
 }
 
+// A notification (code) that the control with that id sends its parent.
+template <class T> MessageMapEntry OnControl(UINT code, UINT id, LRESULT (T::*handler)(WPARAM, LPARAM))
+{
+    return {WM_COMMAND, code, id, static_cast<MessageHandler>(handler)};
+}
+
 // A notification that a control sends about itself, handled by the control's own class.
 template <class T> MessageMapEntry OnReflectedCommand(UINT code, LRESULT (T::*handler)(WPARAM, LPARAM))
 {

@@ -6,6 +6,7 @@
 #include "platform/ui/WndHost.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -702,7 +703,12 @@ void CWnd::MoveWindow(const CRect& rect, bool repaint)
 void CWnd::SetWindowText(const QString& text)
 {
     m_text = text;
-    if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data()))
+    if (auto* combo = qobject_cast<QComboBox*>(m_widget.data()))
+    {
+        if (combo->lineEdit())
+            combo->lineEdit()->setText(text);
+    }
+    else if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data()))
         edit->setText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(m_widget.data()))
         button->setText(text);
@@ -714,6 +720,8 @@ void CWnd::SetWindowText(const QString& text)
 
 QString CWnd::GetWindowText() const
 {
+    if (auto* combo = qobject_cast<QComboBox*>(m_widget.data()))
+        return combo->lineEdit() ? combo->lineEdit()->text() : combo->currentText();
     if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data()))
         return edit->text();
     if (auto* button = qobject_cast<QAbstractButton*>(m_widget.data()))

@@ -87,3 +87,39 @@ TEST(SystemParameters, KeyboardSettingsStayOnTheirScales)
     EXPECT_LE(speed, 31);
     EXPECT_FALSE(SystemParametersInfo(0x1234, 0, &speed, 0));
 }
+
+TEST(DC, TextInARectangleAsWideAsItsExtentGetsNoEllipsis)
+{
+    CFont font;
+    LOGFONT description;
+    description.lfFaceName = QStringLiteral("DejaVu Sans");
+    description.lfHeight = -12;
+    font.CreateFontIndirect(&description);
+    for (const QString text :
+         {QStringLiteral(" Filter:"), QStringLiteral(" Search:"), QStringLiteral("Tiny caption")})
+    {
+        SCOPED_TRACE(text.toStdString());
+        auto draw = [&](int width)
+        {
+            QImage image(200, 20, QImage::Format_ARGB32);
+            image.fill(Qt::white);
+            {
+                ImageDC dc(&image);
+                dc.SelectObject(&font);
+                dc.SetBkMode(TRANSPARENT);
+                CRect rect(0, 0, width, 20);
+                dc.DrawText(text, &rect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+            }
+            return image;
+        };
+        QImage probe(1, 1, QImage::Format_ARGB32);
+        ImageDC measure(&probe);
+        measure.SelectObject(&font);
+        const int width = measure.GetTextExtent(text).cx;
+        ASSERT_LT(width, 190);
+        const QImage fitted = draw(width).copy(0, 0, width - 1, 20);
+        EXPECT_EQ(fitted, draw(190).copy(0, 0, width - 1, 20));
+        // One pixel less is too narrow: the text ends in an ellipsis.
+        EXPECT_NE(draw(width - 1).copy(0, 0, width - 1, 20), draw(190).copy(0, 0, width - 1, 20));
+    }
+}

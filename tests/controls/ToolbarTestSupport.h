@@ -1,0 +1,118 @@
+#pragma once
+
+#include "ControlTestSupport.h"
+#include "controls/ToolbarBase.h"
+#include "platform/ui/CmdUI.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <map>
+
+// The main window of the toolbar tests: records the commands and other messages it receives and
+// answers every command update from a table (enabled and unchecked when not listed).
+class CToolbarMainWindow : public CCommandRecorder
+{
+public:
+    struct State
+    {
+        bool enabled = true;
+        int checked = 0;
+    };
+    std::map<UINT, State> states;
+    std::vector<UINT> updates;
+    std::vector<std::pair<UINT, QString>> messages; // other messages with lParam read as text
+
+    std::vector<UINT> CommandIds() const
+    {
+        std::vector<UINT> ids;
+        for (const auto& command : commands)
+            ids.push_back(UINT(command.first));
+        return ids;
+    }
+    bool OnCmdMsg(UINT id, UINT code) override
+    {
+        if (code != CN_UPDATE_COMMAND_UI)
+            return CCommandRecorder::OnCmdMsg(id, code);
+        CCmdUI* cmdUI = CCmdUI::InProgress();
+        if (!cmdUI)
+            return false;
+        updates.push_back(id);
+        const State state = states[id];
+        cmdUI->Enable(state.enabled);
+        cmdUI->SetCheck(state.checked);
+        return true;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message >= WM_USER + 0x300 && message < WM_USER + 0x400)
+        {
+            messages.emplace_back(
+                message, lParam ? QString::fromUtf16(reinterpret_cast<const char16_t*>(lParam)) : QString());
+            return 0;
+        }
+        return CCommandRecorder::WindowProc(message, wParam, lParam);
+    }
+};
+
+class ToolbarFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mainWnd.CreateShown(1000, 200));
+        mainWnd.GetSafeHwnd()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(mainWnd.GetSafeHwnd()));
+        AfxSetMainWnd(&mainWnd);
+    }
+    void TearDown() override { AfxSetMainWnd(nullptr); }
+
+    bool CreateToolbar(CToolbarBase& toolbar, int width, int height)
+    {
+        return toolbar.Create(QString(), QString(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                              CRect(0, 0, width, height), &mainWnd, 100);
+    }
+    // The control ids of the shown items in table order (0 for a divider).
+    static std::vector<UINT> ShownIds(const CToolbarBase& toolbar)
+    {
+        std::vector<UINT> ids;
+        for (const CToolbarItem& item : toolbar.GetItems())
+        {
+            if (item.window && item.window->IsWindowVisible())
+                ids.push_back(UINT(item.window->GetDlgCtrlID()));
+        }
+        return ids;
+    }
+    static CWnd* Item(const CToolbarBase& toolbar, UINT id)
+    {
+        for (const CToolbarItem& item : toolbar.GetItems())
+        {
+            if (item.window && UINT(item.window->GetDlgCtrlID()) == id && item.window->IsWindowVisible())
+                return item.window.get();
+        }
+        return nullptr;
+    }
+    static CRect PlaceIn(const CWnd& toolbar, const CWnd& wnd)
+    {
+        CRect rect;
+        wnd.GetWindowRect(&rect);
+        toolbar.ScreenToClient(&rect);
+        return rect;
+    }
+    static void ClickItem(const CToolbarBase& toolbar, UINT id)
+    {
+        CWnd* wnd = Item(toolbar, id);
+        ASSERT_NE(wnd, nullptr) << id;
+        QWidget* widget = wnd->GetSafeHwnd();
+        QTest::mouseMove(widget, widget->rect().center());
+        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+    }
+    // A click on a combo box drops its list down; the tests close it again with Escape.
+    static void ClosePopups()
+    {
+        while (QWidget* popup = QApplication::activePopupWidget())
+            QTest::keyClick(popup, Qt::Key_Escape);
+    }
+
+    CToolbarMainWindow mainWnd;
+};
