@@ -107,6 +107,16 @@ protected:
         QTest::mouseMove(widget, widget->rect().center());
         QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
     }
+    // The tooltip the toolbar gives for an item's window.
+    static QString TipOf(CWnd* wnd)
+    {
+        TOOLTIPTEXTW request;
+        request.hdr.code = TTN_NEEDTEXTW;
+        request.hdr.idFrom = reinterpret_cast<UINT_PTR>(wnd);
+        request.uFlags = TTF_IDISHWND;
+        CToolbarBase::FillToolTipText(&request.hdr);
+        return QString::fromUtf16(request.szText);
+    }
     // A click on a combo box drops its list down; the tests close it again with Escape.
     static void ClosePopups()
     {
