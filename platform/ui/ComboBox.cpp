@@ -27,12 +27,13 @@ CComboBox* BoxOf(const QWidget* widget)
     return dynamic_cast<CComboBox*>(CWnd::FromHandle(widget));
 }
 
-// The box, its edit field and its dropped list (a window of its own) count as one for the focus.
+// The box, its edit field and its dropped list (a window of its own, but a child of the box)
+// count as one for the focus.
 bool IsWithin(const QComboBox* combo, const QWidget* widget)
 {
     for (const QWidget* w = widget; w; w = w->parentWidget())
     {
-        if (w == combo || w == combo->view())
+        if (w == combo)
             return true;
     }
     return false;
