@@ -64,6 +64,8 @@ TEST_F(LayoutToolbar, ViewModeShowsItsSixItemsAndEditModeItsTwoRows)
         EXPECT_EQ(place.Width(), c.width);
     }
     toolbar.FillStyleCombo();
+    toolbar.ShowStyleOf(QStringLiteral("h1"));
+    toolbar.ShowFontName(QStringLiteral("DejaVu Sans"));
     toolbar.ShowFontSize(12);
     SaveControlArtifact(toolbar, "toolbar_layout_edit.png");
 
