@@ -1,6 +1,5 @@
 #include "controls/KVList.h"
 
-#include "platform/ui/ChildMouseGuard.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/SystemParameters.h"
@@ -363,11 +362,6 @@ bool CKVList::IsResizable(int column) const
 
 bool CKVList::TranslateEvent(QEvent* event, bool* result)
 {
-    if (ConsumeChildMouseEvent(GetSafeHwnd(), event))
-    {
-        *result = true;
-        return true;
-    }
     switch (event->type())
     {
     case QEvent::ToolTip:

@@ -1,6 +1,5 @@
 #include "controls/KVScrollBar.h"
 
-#include "platform/ui/ChildMouseGuard.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WndClass.h"
 
@@ -55,16 +54,6 @@ bool CKVScrollBar::Create(const CRect& rect, CWnd* parent)
     GetClientRect(&client);
     OnSize(0, MAKELPARAM(client.Width(), client.Height()));
     return true;
-}
-
-bool CKVScrollBar::TranslateEvent(QEvent* event, bool* result)
-{
-    if (ConsumeChildMouseEvent(GetSafeHwnd(), event))
-    {
-        *result = true;
-        return true;
-    }
-    return CWnd::TranslateEvent(event, result);
 }
 
 int CKVScrollBar::Clamped(int value) const

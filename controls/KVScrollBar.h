@@ -32,7 +32,6 @@ public:
 
 protected:
     const MessageMap* GetMessageMap() const override;
-    bool TranslateEvent(QEvent* event, bool* result) override;
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM lParam);

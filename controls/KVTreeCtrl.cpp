@@ -1,6 +1,5 @@
 #include "controls/KVTreeCtrl.h"
 
-#include "platform/ui/ChildMouseGuard.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/ToolTipRequest.h"
 #include "platform/ui/WndClass.h"
@@ -227,11 +226,6 @@ QString CKVTreeCtrl::GetToolTipText(INT_PTR toolId)
 
 bool CKVTreeCtrl::TranslateEvent(QEvent* event, bool* result)
 {
-    if (ConsumeChildMouseEvent(GetSafeHwnd(), event))
-    {
-        *result = true;
-        return true;
-    }
     if (event->type() != QEvent::ToolTip)
         return CWnd::TranslateEvent(event, result);
     AnswerToolTipRequest(GetSafeHwnd(), event,

@@ -1,10 +1,7 @@
 #include "controls/KVTreeTabCtrl.h"
 
-#include "platform/ui/ChildMouseGuard.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WndClass.h"
-
-#include <QEvent>
 
 namespace
 {
@@ -99,16 +96,6 @@ CRect CKVTreeTabCtrl::GetGripHitRect() const
     rect.top -= grow;
     rect.bottom += grow;
     return rect;
-}
-
-bool CKVTreeTabCtrl::TranslateEvent(QEvent* event, bool* result)
-{
-    if (ConsumeChildMouseEvent(GetSafeHwnd(), event))
-    {
-        *result = true;
-        return true;
-    }
-    return CWnd::TranslateEvent(event, result);
 }
 
 LRESULT CKVTreeTabCtrl::OnCreate(WPARAM, LPARAM)

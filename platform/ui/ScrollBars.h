@@ -8,13 +8,6 @@
 class CWnd;
 class QScrollBar;
 
-constexpr UINT WM_SETCURSOR = 0x0020;
-constexpr UINT WM_HSCROLL = 0x0114;
-constexpr UINT WM_VSCROLL = 0x0115;
-constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
-constexpr UINT WM_MOUSEWHEEL = 0x020A;
-constexpr int WHEEL_DELTA = 120;
-
 constexpr int SB_HORZ = 0;
 constexpr int SB_VERT = 1;
 

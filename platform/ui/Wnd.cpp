@@ -67,6 +67,12 @@ WPARAM VirtualKey(int qtKey)
     return 0;
 }
 
+bool IsMouseInput(QEvent::Type type)
+{
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+           type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
+}
+
 // Keys that type a character give WM_CHAR; Delete types none although Qt gives it a text.
 bool TypesCharacter(const QKeyEvent* e)
 {
@@ -327,7 +333,15 @@ bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, QEvent* event, b
     m_current = &current;
     WindowProc(message, wParam, lParam);
     m_current = outer;
-    if (current.defaulted)
+    if (current.defaulted && IsMouseInput(event->type()))
+    {
+        // Qt's base handler ignores most mouse events and Qt then offers them to the parent
+        // widget; a window's mouse messages are its own, so the parent never sees them. Only a
+        // disabled window leaves its mouse input to the parent, and it never gets this far.
+        event->accept();
+        *result = true;
+    }
+    else if (current.defaulted)
     {
         *result = current.baseResult;
     }

@@ -18,7 +18,8 @@ class QImage;
 // A window: a Qt widget driven through a window procedure. SendMessage calls the procedure at
 // once; PostMessage queues the message in Qt's event queue. Qt's events reach the procedure as
 // the WM_ messages of the same meaning, and a handler that calls Default() hands the event back
-// to the widget's own Qt handling.
+// to the widget's own Qt handling. A window's mouse messages never go on to its parent, whatever
+// its handlers do; only a disabled window leaves its mouse input to the parent.
 class CWnd
 {
 public:

@@ -194,3 +194,97 @@ TEST(Wnd, ChildWithoutVisibleStyleStaysHiddenWhenItsParentShows)
     EXPECT_FALSE(hidden.IsWindowVisible());
     EXPECT_TRUE(shown.IsWindowVisible());
 }
+
+namespace
+{
+// Records the mouse messages it gets; with passOn it hands each one to the default handling.
+class CMouseWindow : public CWnd
+{
+public:
+    std::vector<UINT> received;
+    bool passOn = false;
+
+protected:
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMapEntry entries[] = {
+            OnMessage(WM_LBUTTONDOWN, &CMouseWindow::OnLButtonDown),
+            OnMessage(WM_LBUTTONUP, &CMouseWindow::OnLButtonUp),
+            OnMessage(WM_RBUTTONDOWN, &CMouseWindow::OnRButtonDown),
+            OnMessage(WM_RBUTTONUP, &CMouseWindow::OnRButtonUp),
+            OnMessage(WM_MOUSEMOVE, &CMouseWindow::OnMouseMove),
+        };
+        static const MessageMap map{CWnd::GetMessageMap(), entries};
+        return &map;
+    }
+    LRESULT Record(UINT message)
+    {
+        received.push_back(message);
+        return passOn ? Default() : 0;
+    }
+    LRESULT OnLButtonDown(WPARAM, LPARAM) { return Record(WM_LBUTTONDOWN); }
+    LRESULT OnLButtonUp(WPARAM, LPARAM) { return Record(WM_LBUTTONUP); }
+    LRESULT OnRButtonDown(WPARAM, LPARAM) { return Record(WM_RBUTTONDOWN); }
+    LRESULT OnRButtonUp(WPARAM, LPARAM) { return Record(WM_RBUTTONUP); }
+    LRESULT OnMouseMove(WPARAM, LPARAM) { return Record(WM_MOUSEMOVE); }
+};
+
+struct ChildMouseCase
+{
+    const char* what;
+    void (*act)(QWidget* child, QPoint point);
+    bool childEnabled;
+    std::vector<UINT> child;
+    std::vector<UINT> parent;
+};
+} // namespace
+
+TEST(Wnd, MouseInputOfAChildNeverReachesItsParentUnlessTheChildIsDisabled)
+{
+    static const ChildMouseCase cases[] = {
+        {"left click",
+         [](QWidget* w, QPoint p) { QTest::mouseClick(w, Qt::LeftButton, {}, p); },
+         true,
+         {WM_LBUTTONDOWN, WM_LBUTTONUP},
+         {}},
+        {"right click",
+         [](QWidget* w, QPoint p) { QTest::mouseClick(w, Qt::RightButton, {}, p); },
+         true,
+         {WM_RBUTTONDOWN, WM_RBUTTONUP},
+         {}},
+        {"double click",
+         [](QWidget* w, QPoint p) { QTest::mouseDClick(w, Qt::LeftButton, {}, p); },
+         true,
+         {WM_LBUTTONDOWN},
+         {}},
+        {"move",
+         [](QWidget* w, QPoint p) { QTest::mouseMove(w, p + QPoint(3, 2)); },
+         true,
+         {WM_MOUSEMOVE},
+         {}},
+        // A disabled child takes no mouse input: the press is the parent's, as it is on the desktop.
+        {"left click on a disabled child",
+         [](QWidget* w, QPoint p) { QTest::mouseClick(w, Qt::LeftButton, {}, p); },
+         false,
+         {},
+         {WM_LBUTTONDOWN, WM_LBUTTONUP}},
+    };
+    for (const ChildMouseCase& c : cases)
+    {
+        CMouseWindow parent;
+        ASSERT_TRUE(parent.Create(QString(), QString(), WS_VISIBLE, CRect(0, 0, 120, 80), nullptr, 0));
+        CMouseWindow child;
+        ASSERT_TRUE(
+            child.Create(QString(), QString(), WS_CHILD | WS_VISIBLE, CRect(20, 10, 80, 50), &parent, 1));
+        child.passOn = true;
+        child.EnableWindow(c.childEnabled);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(parent.GetSafeHwnd()));
+        const QPoint point(10, 10);
+        QTest::mouseMove(child.GetSafeHwnd(), point);
+        child.received.clear();
+        parent.received.clear();
+        c.act(child.GetSafeHwnd(), point);
+        EXPECT_EQ(child.received, c.child) << c.what;
+        EXPECT_EQ(parent.received, c.parent) << c.what;
+    }
+}
