@@ -4,6 +4,7 @@
 #include "ndb/NdbFieldValue.h"
 #include "ndb/NdbResource.h"
 #include "ndb/NdbStyle.h"
+#include "platform/ui/IEBrowser.h"
 #include "x2/WebPageImport.h"
 
 #include <QFile>
@@ -39,21 +40,44 @@ QString ColorHex(const ndb::CNdbStyle& style, int field)
     return style.GetField(field, value) && value.GetColor() ? value.GetColor()->ToHex() : QString();
 }
 
-class WebPageImport : public testing::Test
+// The page's markup comes either from its file (the conversion alone) or from the hidden
+// browser (the whole import); both must give the same newsletter.
+enum class MarkupFrom
+{
+    File,
+    Browser,
+};
+
+class WebPageImport : public testing::TestWithParam<MarkupFrom>
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(ImportWebPage(m_site.Url(NewsletterSite::PagePath),
-                                  FileSource(m_site.Folder() + "/" + NewsletterSite::PagePath), m_result));
+        const WebPageMarkupSource load =
+            GetParam() == MarkupFrom::File
+                ? FileSource(m_site.Folder() + "/" + NewsletterSite::PagePath)
+                : WebPageMarkupSource([](const QString& url, QString& markup)
+                                      { return LoadPageMarkup(url, markup, 60000, 8 * 1024 * 1024); });
+        // The browser fetches the page's sheets and images itself; what the import asks for
+        // comes after.
+        const WebPageMarkupSource source = [&](const QString& url, QString& markup)
+        {
+            const bool loaded = load(url, markup);
+            m_requestsBeforeImport = int(m_site.RequestedPaths().size());
+            return loaded;
+        };
+        ASSERT_TRUE(ImportWebPage(m_site.Url(NewsletterSite::PagePath), source, m_result));
     }
+
+    QStringList ImportRequests() const { return m_site.RequestedPaths().mid(m_requestsBeforeImport); }
 
     NewsletterSite m_site;
     WebPageImportResult m_result;
+    int m_requestsBeforeImport{0};
 };
 } // namespace
 
-TEST_F(WebPageImport, BodyIsReducedToTheEditorsElements)
+TEST_P(WebPageImport, BodyIsReducedToTheEditorsElements)
 {
     const QString& body = m_result.body;
     EXPECT_TRUE(body.contains(R"(<p class="h1")")) << body.toStdString();
@@ -66,9 +90,9 @@ TEST_F(WebPageImport, BodyIsReducedToTheEditorsElements)
         EXPECT_FALSE(body.contains(gone)) << gone;
 }
 
-TEST_F(WebPageImport, ImagesBecomeResourcesDownloadedOnceEach)
+TEST_P(WebPageImport, ImagesBecomeResourcesDownloadedOnceEach)
 {
-    const QStringList requested = m_site.RequestedPaths();
+    const QStringList requested = ImportRequests();
     EXPECT_EQ(requested.count("/news/img/logo.png"), 1);
     EXPECT_EQ(requested.count("/news/img/pattern.gif"), 1);
     EXPECT_EQ(requested.count("/news/img/missing.png"), 1);
@@ -95,15 +119,15 @@ TEST_F(WebPageImport, ImagesBecomeResourcesDownloadedOnceEach)
     EXPECT_FALSE(m_result.body.contains("__src"));
 }
 
-TEST_F(WebPageImport, SheetsAreReadOnlyFromTypedLinksAndOneImport)
+TEST_P(WebPageImport, SheetsAreReadOnlyFromTypedLinksAndOneImport)
 {
-    const QStringList requested = m_site.RequestedPaths();
+    const QStringList requested = ImportRequests();
     EXPECT_EQ(requested.count("/news/css/site.css"), 1);
     EXPECT_EQ(requested.count("/news/css/reset.css"), 1) << "an import resolves against the page's folder";
     EXPECT_EQ(requested.count("/news/untyped.css"), 0);
 }
 
-TEST_F(WebPageImport, SimpleRulesBecomeNamedStyles)
+TEST_P(WebPageImport, SimpleRulesBecomeNamedStyles)
 {
     const ndb::CNdbStyle* p = StyleNamed(m_result, "p");
     ASSERT_NE(p, nullptr);
@@ -133,7 +157,7 @@ TEST_F(WebPageImport, SimpleRulesBecomeNamedStyles)
     EXPECT_EQ(h2Size.FormatLength(), "18pt");
 }
 
-TEST_F(WebPageImport, RulesAreInlinedWithoutOverridingTheElementsOwnStyle)
+TEST_P(WebPageImport, RulesAreInlinedWithoutOverridingTheElementsOwnStyle)
 {
     const QString& body = m_result.body;
     EXPECT_TRUE(body.contains("color:#123456")) << body.toStdString();
@@ -144,6 +168,10 @@ TEST_F(WebPageImport, RulesAreInlinedWithoutOverridingTheElementsOwnStyle)
     EXPECT_TRUE(noteTag.contains("color:#aa0000")) << noteTag.toStdString();
     EXPECT_TRUE(body.contains("color:#010203")) << "an element.class rule reaches its element";
 }
+
+INSTANTIATE_TEST_SUITE_P(Markup, WebPageImport, testing::Values(MarkupFrom::File, MarkupFrom::Browser),
+                         [](const testing::TestParamInfo<MarkupFrom>& info)
+                         { return info.param == MarkupFrom::File ? "FromFile" : "FromBrowser"; });
 
 TEST(WebPageImportFailure, NoMarkupFailsWithNothingProduced)
 {
