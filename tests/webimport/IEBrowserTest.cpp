@@ -76,6 +76,21 @@ TEST(IEBrowser, PageMarkupIsTheLiveDocument)
     EXPECT_TRUE(markup.contains("changed by the page"));
 }
 
+TEST(IEBrowser, ThePagesScriptsCannotChangeWhatIsRead)
+{
+    NewsletterSite site;
+    site.Write("trap.html", R"html(<html><body><p>real text</p><script>
+const forged = 'FOR' + 'GED';
+for (const name of ['innerHTML', 'outerHTML'])
+    Object.defineProperty(Element.prototype, name, { get() { return forged; } });
+document.getElementsByTagName = function () { return [{ innerHTML: forged }]; };
+</script></body></html>)html");
+    QString markup;
+    ASSERT_TRUE(LoadPageMarkup(site.Url("trap.html"), markup, 60000, MaxMarkup));
+    EXPECT_TRUE(markup.contains("real text")) << markup.toStdString();
+    EXPECT_FALSE(markup.contains("FORGED"));
+}
+
 TEST(IEBrowser, PagesThatGiveNoHtmlFail)
 {
     NewsletterSite site;

@@ -39,6 +39,15 @@ public:
     QStringList RequestedPaths() const { return m_server->RequestedPaths(); }
     QString Folder() const { return m_dir.path(); }
 
+    void Write(const QString& path, const QByteArray& bytes)
+    {
+        const QString full = m_dir.filePath(path);
+        QDir().mkpath(QFileInfo(full).path());
+        QFile file(full);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+
 private:
     static QByteArray Page()
     {
@@ -67,15 +76,6 @@ private:
 <script>var secret = 1;</script>
 </body></html>
 )html";
-    }
-
-    void Write(const QString& path, const QByteArray& bytes)
-    {
-        const QString full = m_dir.filePath(path);
-        QDir().mkpath(QFileInfo(full).path());
-        QFile file(full);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
     }
 
     QTemporaryDir m_dir;
