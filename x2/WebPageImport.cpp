@@ -9,6 +9,7 @@
 #include "x2/X2TransformIdentity.h"
 #include "x2/X2Validator.h"
 
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -64,12 +65,15 @@ const QHash<QString, QString>& ImportElementNames()
 class Downloader
 {
 public:
-    explicit Downloader(const WebPageImportLimits& limits) : m_bytesLeft(limits.maxDownloadBytes) {}
+    explicit Downloader(const WebPageImportLimits& limits)
+        : m_bytesLeft(limits.maxDownloadBytes), m_deadline(limits.maxDownloadMilliseconds)
+    {
+    }
 
     // True with the body of a 200 answer that still fitted into the budget.
     bool Get(const ImportRequest& request, QByteArray& body, QString& contentType)
     {
-        if (m_bytesLeft <= 0)
+        if (m_bytesLeft <= 0 || m_deadline.hasExpired())
             return false;
         CINetFile file;
         bool ok = file.SendRequest(request.host, request.objectPath, QString(), request.port) &&
@@ -98,6 +102,7 @@ public:
 
 private:
     qsizetype m_bytesLeft;
+    QDeadlineTimer m_deadline;
 };
 
 void NormalizeImportElements(CX2Element& node)

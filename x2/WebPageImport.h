@@ -21,6 +21,9 @@ struct WebPageImportLimits
     int maxImages{200};
     // Bytes of style sheets and images together; once spent, nothing more is downloaded.
     qsizetype maxDownloadBytes{32 * 1024 * 1024};
+    // Time for all downloads together: each request has the HTTP client's own time-out, but a
+    // page of many slow images must not hold the program for the sum of them.
+    int maxDownloadMilliseconds{120000};
 };
 
 // What the import keeps of a page.

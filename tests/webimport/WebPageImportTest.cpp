@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -192,7 +194,7 @@ TEST(WebPageImportFailure, OverlongMarkupIsRefused)
     EXPECT_TRUE(result.body.isEmpty());
 }
 
-TEST(WebPageImportFailure, ImageCountAndBytesAreBounded)
+TEST(WebPageImportFailure, DownloadsAreBounded)
 {
     NewsletterSite site;
     QFile file(site.Folder() + "/" + NewsletterSite::PagePath);
@@ -200,18 +202,27 @@ TEST(WebPageImportFailure, ImageCountAndBytesAreBounded)
     const QString page = QString::fromUtf8(file.readAll());
     const QString base = GetUrlBase(site.Url(NewsletterSite::PagePath));
 
-    WebPageImportLimits oneImage;
-    oneImage.maxImages = 1;
-    WebPageImportResult result;
-    EXPECT_TRUE(ConvertWebPage(page, base, result, oneImage));
-    EXPECT_EQ(result.resources.size(), 1u);
-
-    WebPageImportLimits noBytes;
-    noBytes.maxDownloadBytes = 10;
-    WebPageImportResult starved;
-    EXPECT_TRUE(ConvertWebPage(page, base, starved, noBytes));
-    EXPECT_TRUE(starved.resources.empty());
-    EXPECT_EQ(StyleNamed(starved, "p"), nullptr);
+    const struct
+    {
+        const char* name;
+        std::function<void(WebPageImportLimits&)> limit;
+        size_t resources;
+        bool sheetRead;
+    } cases[] = {
+        {"one image", [](WebPageImportLimits& l) { l.maxImages = 1; }, 1, true},
+        {"few bytes", [](WebPageImportLimits& l) { l.maxDownloadBytes = 10; }, 0, false},
+        {"no time", [](WebPageImportLimits& l) { l.maxDownloadMilliseconds = 0; }, 0, false},
+    };
+    for (const auto& c : cases)
+    {
+        WebPageImportLimits limits;
+        c.limit(limits);
+        WebPageImportResult result;
+        EXPECT_TRUE(ConvertWebPage(page, base, result, limits)) << c.name;
+        EXPECT_EQ(result.resources.size(), c.resources) << c.name;
+        EXPECT_EQ(StyleNamed(result, "p") != nullptr, c.sheetRead) << c.name;
+        EXPECT_FALSE(result.body.isEmpty()) << c.name;
+    }
 }
 
 TEST(WebPageImportFailure, MarkupWithoutBodyFails)
