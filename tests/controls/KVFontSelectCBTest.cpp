@@ -1,5 +1,6 @@
 #include "controls/KVFontSelectCB.h"
 #include "ControlTestSupport.h"
+#include "ImageInk.h"
 #include "controls/InstalledFonts.h"
 #include "platform/ui/SystemParameters.h"
 
@@ -19,16 +20,6 @@ class CTestImageDC : public CDC
 public:
     explicit CTestImageDC(QImage* image) { Begin(image, image->size(), QFont()); }
 };
-
-QRect InkBounds(const QImage& image, QRgb background)
-{
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != background)
-                bounds |= QRect(x, y, 1, 1);
-    return bounds;
-}
 
 class FontPicker : public ::testing::Test
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ImageInk.h"
+
 #include "gre/GreEffectDropShadow.h"
 #include "gre/GreImage.h"
 #include "gre/GreLayerGroup.h"
@@ -85,17 +87,6 @@ inline QImage Render(gre::CGrePipeline& pipeline, const gre::GreImageMap* images
     gre::CGreImage target;
     EXPECT_TRUE(pipeline.Render(images, source, target));
     return target.GetBitmap();
-}
-
-// The bounding rectangle of the pixels that differ from the background; empty when none.
-inline QRect InkBounds(const QImage& image, QRgb background)
-{
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != background)
-                bounds |= QRect(x, y, 1, 1);
-    return bounds;
 }
 
 inline int CountPixels(const QImage& image, QRgb value)
