@@ -63,9 +63,9 @@ void CBlockingSocket::Bind(const sockaddr_in& address)
         throw new CBlockingSocketException(QStringLiteral("Bind"));
 }
 
-void CBlockingSocket::Listen()
+void CBlockingSocket::Listen(int backlog)
 {
-    if (listen(m_hSocket, 5) != 0)
+    if (listen(m_hSocket, backlog) != 0)
         throw new CBlockingSocketException(QStringLiteral("Listen"));
 }
 

@@ -14,7 +14,7 @@ class CBlockingSocket
 public:
     void Create(int type = SOCK_STREAM);
     void Bind(const sockaddr_in& address);
-    void Listen();
+    void Listen(int backlog = 5);
     // Waits for one connection without time-out and hands its handle to socket.
     bool Accept(CBlockingSocket& socket, sockaddr_in* peer);
     void Connect(const sockaddr_in& address);

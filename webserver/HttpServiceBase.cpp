@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 
 const QString ServerBanner = QStringLiteral("Kelvora (www.talvecor.com)");
@@ -176,6 +177,23 @@ bool IsDecimal(const QString& text, qsizetype maxDigits)
     return true;
 }
 
+// Whether the byte is white space once the head is decoded as text, so that the line it stands
+// in may trim to nothing.
+bool IsBlankByte(char c)
+{
+    static const std::array<bool, 256> blank = []
+    {
+        std::array<bool, 256> table{};
+        for (int byte = 0; byte < 256; ++byte)
+        {
+            const char text = static_cast<char>(byte);
+            table[byte] = AnsiCodePage::ToText(&text, 1).trimmed().isEmpty();
+        }
+        return table;
+    }();
+    return blank[static_cast<unsigned char>(c)];
+}
+
 // A line break inside a value would end its header line and let the value write headers, or a
 // body, of its own.
 QString OnOneLine(QString value)
@@ -215,6 +233,7 @@ bool CHttpServiceBase::Reset()
     m_responseHeaders.clear();
     m_queryParameters.clear();
     m_formParameters.clear();
+    m_bodyUnread = false;
     return true;
 }
 
@@ -237,7 +256,7 @@ bool CHttpServiceBase::ReadRequest()
         // name this server by its local address and port are served.
         if (!IsAddressedToThisServer())
             return false;
-        ReadFormBody();
+        ReadRequestBody();
         return true;
     }
     catch (...)
@@ -256,10 +275,13 @@ bool CHttpServiceBase::PrepareResponse()
     SetContentLength(TestPage().size());
     m_responseHeaders[HttpHeader::ContentType] = QStringLiteral("text/html");
     m_responseHeaders[HttpHeader::CacheControl] = QStringLiteral("no-cache");
+    // A body left unread would be taken for the next request.
     QString connection;
-    if (GetRequestHeader(HttpHeader::Connection, connection) &&
+    if (!m_bodyUnread && GetRequestHeader(HttpHeader::Connection, connection) &&
         connection.compare(QLatin1String("keep-alive"), Qt::CaseInsensitive) == 0)
         m_responseHeaders[HttpHeader::Connection] = connection;
+    else
+        m_responseHeaders[HttpHeader::Connection] = QStringLiteral("close");
     return true;
 }
 
@@ -304,6 +326,39 @@ bool CHttpServiceBase::Finish()
     QString connection;
     return GetResponseHeader(HttpHeader::Connection, connection) &&
            connection.compare(QLatin1String("keep-alive"), Qt::CaseInsensitive) == 0;
+}
+
+bool CHttpServiceBase::FlushResponse()
+{
+    try
+    {
+        if (!m_channel)
+            return false;
+        m_channel->Flush();
+        return true;
+    }
+    catch (...)
+    {
+        return false;
+    }
+}
+
+qsizetype CHttpServiceBase::RequestHeadSize(QByteArrayView bytes)
+{
+    // The first line is the request line, which ReadRequest never takes for the end.
+    qsizetype start = 0;
+    for (bool requestLine = true;; requestLine = false)
+    {
+        const qsizetype end = bytes.indexOf("\r\n", start);
+        if (end < 0)
+            return bytes.size() > MaxHeadBytes ? -1 : 0;
+        const QByteArrayView line = bytes.sliced(start, end - start);
+        start = end + 2;
+        if (!requestLine && std::all_of(line.begin(), line.end(), IsBlankByte))
+            return start;
+        if (start > MaxHeadBytes)
+            return -1;
+    }
 }
 
 void CHttpServiceBase::AttachConnection(std::unique_ptr<CHttpChannel> channel, const sockaddr_in& peerAddress,
@@ -537,22 +592,48 @@ bool CHttpServiceBase::IsAddressedToThisServer() const
     return (name == QLatin1String("localhost") || name == QLatin1String("127.0.0.1")) && port == m_serverPort;
 }
 
-void CHttpServiceBase::ReadFormBody()
+bool CHttpServiceBase::HasFormBody() const
 {
+    // The media type may carry parameters, as in "...; charset=UTF-8".
     QString type;
-    QString length;
-    if (m_method != HttpPost || !GetRequestHeader(HttpHeader::ContentType, type) ||
-        type != QLatin1String("application/x-www-form-urlencoded") ||
-        !GetRequestHeader(HttpHeader::ContentLength, length))
+    return m_method == HttpPost && GetRequestHeader(HttpHeader::ContentType, type) &&
+           type.section(u';', 0, 0)
+                   .trimmed()
+                   .compare(QLatin1String("application/x-www-form-urlencoded"), Qt::CaseInsensitive) == 0;
+}
+
+void CHttpServiceBase::ReadRequestBody()
+{
+    QString encoding;
+    if (GetRequestHeader(HttpHeader::TransferEncoding, encoding))
+    {
+        // A chunked body is never read; where it ends is not known.
+        m_bodyUnread = true;
         return;
+    }
+    QString length;
+    if (!GetRequestHeader(HttpHeader::ContentLength, length))
+        return;
+    const bool form = HasFormBody();
     if (!IsDecimal(length, 18))
-        throw CHttpServiceError();
+    {
+        if (form)
+            throw CHttpServiceError();
+        m_bodyUnread = true;
+        return;
+    }
     const qint64 count = length.toLongLong();
-    if (count > MaxFormBodyBytes)
-        throw CHttpServiceError();
     if (count == 0)
         return;
+    if (!form)
+    {
+        m_bodyUnread = true;
+        return;
+    }
+    if (count > MaxFormBodyBytes)
+        throw CHttpServiceError();
     QByteArray body(count, Qt::Uninitialized);
     body.resize(m_channel->ReceiveAll(body.data(), count, FormBodySeconds));
+    m_bodyUnread = body.size() < count;
     ParseQuery(AnsiCodePage::ToText(body), m_formParameters);
 }

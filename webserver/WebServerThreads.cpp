@@ -1,10 +1,18 @@
 #include "webserver/WebServerThreads.h"
 
-#include "webserver/HttpExchange.h"
-#include "webserver/SocketChannel.h"
 #include "webserver/WebServerBase.h"
 
+#include <poll.h>
+
 #include <chrono>
+
+namespace
+{
+// How often connections that waited too long are looked for, and how soon a full server looks
+// again whether one has closed.
+constexpr int SweepMilliseconds = 500;
+constexpr int FullServerMilliseconds = 50;
+} // namespace
 
 int StartWebServer(CWebServerBase& server, int waitMilliseconds)
 {
@@ -13,16 +21,28 @@ int StartWebServer(CWebServerBase& server, int waitMilliseconds)
     server.m_running = true;
     server.m_stop = false;
     server.m_port = 0;
+    // A signal left over from a start that timed out says nothing about this one.
+    server.m_readyEvent.Wait(0);
+    if (!server.m_poller.Open())
+    {
+        server.Stop();
+        return 0;
+    }
     try
     {
         server.m_listenThread = std::thread(WebServerListenThread, std::ref(server));
     }
     catch (const std::system_error&)
     {
+        server.Stop();
         return 0;
     }
-    if (!server.m_readyEvent.Wait(waitMilliseconds))
+    if (!server.m_readyEvent.Wait(waitMilliseconds) || server.m_port == 0)
+    {
+        // Stopped, so that a later start tries again instead of reporting a port that is dead.
+        server.Stop();
         return 0;
+    }
     return server.m_port;
 }
 
@@ -38,29 +58,22 @@ int WebServerListenThread(CWebServerBase& server)
     server.StartConnectionThreads();
     server.m_readyEvent.Set();
 
+    auto nextSweep = std::chrono::steady_clock::now();
     while (!server.m_stop)
     {
-        auto channel = std::make_unique<CSocketChannel>();
-        sockaddr_in peer{};
-        if (!server.m_listenSocket.Accept(channel->Socket(), &peer))
+        const bool room = server.HasRoomForConnection();
+        pollfd waits[] = {{server.m_poller.WakeHandle(), POLLIN, 0},
+                          {server.m_listenSocket.GetHandle(), POLLIN, 0}};
+        poll(waits, room ? 2 : 1, room ? SweepMilliseconds : FullServerMilliseconds);
+        if (room && waits[1].revents != 0 && !server.AcceptConnections())
         {
             // Out of handles, for one: give the system a moment instead of spinning.
-            if (!server.m_stop)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            continue;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        try
+        if (std::chrono::steady_clock::now() >= nextSweep)
         {
-            std::unique_ptr<CHttpServiceBase> service = server.CreateService();
-            service->AttachConnection(std::move(channel), peer, server.m_port);
-            server.Enqueue(std::move(service));
-        }
-        catch (CBlockingSocketException* e)
-        {
-            delete e;
-        }
-        catch (...)
-        {
+            server.CloseExpiredConnections();
+            nextSweep = std::chrono::steady_clock::now() + std::chrono::milliseconds(SweepMilliseconds);
         }
     }
     return 0;
@@ -68,12 +81,11 @@ int WebServerListenThread(CWebServerBase& server)
 
 void WebServerConnectionThread(CWebServerBase& server)
 {
-    while (std::unique_ptr<CHttpServiceBase> service = server.TakeNextConnection())
+    while (CWebServerBase::Connection* connection = server.TakeReadyConnection())
     {
-        RunHttpExchange(*service);
-        server.ConnectionDone(service.get());
-        service->CloseConnection();
-        service.reset();
-        --server.m_activeConnections;
+        if (server.ServeReceivedRequests(*connection))
+            server.ReturnConnection(*connection);
+        else
+            server.CloseConnection(*connection);
     }
 }
