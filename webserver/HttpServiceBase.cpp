@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 const QString ServerBanner = QStringLiteral("Kelvora (www.talvecor.com)");
 
@@ -121,6 +122,58 @@ constexpr std::array<ReasonPhrase, 40> ReasonPhrases = {{
     {505, "HTTP Version not supported"},
 }};
 
+// The table's spelling, or an empty text for an id or code that is not in it.
+const char* HeaderNameText(int id)
+{
+    for (const HeaderName& header : HeaderNames)
+    {
+        if (header.id == id)
+            return header.name;
+    }
+    return "";
+}
+
+const char* ReasonPhraseText(int code)
+{
+    for (const ReasonPhrase& reason : ReasonPhrases)
+    {
+        if (reason.code == code)
+            return reason.phrase;
+    }
+    return "";
+}
+
+// Header names are ASCII: folding only A to Z orders them without regard to case, and much
+// faster than a comparison that knows every script.
+struct AsciiCaseInsensitiveLess
+{
+    using is_transparent = void;
+    static char16_t Fold(QChar c)
+    {
+        return c >= u'A' && c <= u'Z' ? c.unicode() + (u'a' - u'A') : c.unicode();
+    }
+    bool operator()(QStringView a, QStringView b) const
+    {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](QChar x, QChar y) { return Fold(x) < Fold(y); });
+    }
+};
+
+// The Date header's text for now, formatted once a second.
+QString HttpDateNow()
+{
+    thread_local qint64 formattedSecond = -1;
+    thread_local QString text;
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second != formattedSecond)
+    {
+        text = QLocale::c().toString(QDateTime::fromSecsSinceEpoch(second, Qt::UTC),
+                                     QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+        formattedSecond = second;
+    }
+    return text;
+}
+
 constexpr std::array<const char*, 8> MethodNames = {"OPTIONS", "GET",    "HEAD",  "POST",
                                                     "PUT",     "DELETE", "TRACE", "CONNECT"};
 
@@ -198,6 +251,8 @@ bool IsBlankByte(char c)
 // body, of its own.
 QString OnOneLine(QString value)
 {
+    if (!value.contains(u'\r') && !value.contains(u'\n'))
+        return value;
     value.replace(u'\r', u' ');
     value.replace(u'\n', u' ');
     return value;
@@ -270,8 +325,7 @@ bool CHttpServiceBase::PrepareResponse()
     m_responseVersion = QStringLiteral("HTTP/1.1");
     m_statusCode = 200;
     m_responseHeaders[HttpHeader::Server] = ServerBanner;
-    m_responseHeaders[HttpHeader::Date] = QLocale::c().toString(
-        QDateTime::currentDateTimeUtc(), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+    m_responseHeaders[HttpHeader::Date] = HttpDateNow();
     SetContentLength(TestPage().size());
     m_responseHeaders[HttpHeader::ContentType] = QStringLiteral("text/html");
     m_responseHeaders[HttpHeader::CacheControl] = QStringLiteral("no-cache");
@@ -294,12 +348,19 @@ bool CHttpServiceBase::WriteHead()
 {
     try
     {
-        QString head = m_responseVersion + u' ' + QString::number(m_statusCode) + u' ' +
-                       GetReasonPhrase(m_statusCode) + QLatin1String("\r\n");
+        // The status line and the header lines, each encoded as UTF-8, leave as one block.
+        QByteArray head;
+        head.reserve(512);
+        head.append(m_responseVersion.toUtf8())
+            .append(' ')
+            .append(QByteArray::number(m_statusCode))
+            .append(' ')
+            .append(ReasonPhraseText(m_statusCode))
+            .append("\r\n");
         for (const auto& [id, value] : m_responseHeaders)
-            head += GetHeaderName(id) + QLatin1String(": ") + OnOneLine(value) + QLatin1String("\r\n");
-        head += QLatin1String("\r\n");
-        WriteText(head);
+            head.append(HeaderNameText(id)).append(": ").append(OnOneLine(value).toUtf8()).append("\r\n");
+        head.append("\r\n");
+        WriteBytes(head, WriteLineSeconds);
         return true;
     }
     catch (...)
@@ -442,35 +503,25 @@ bool CHttpServiceBase::GetParameter(const QString& name, int& value) const
 
 QString CHttpServiceBase::GetHeaderName(int id)
 {
-    for (const HeaderName& header : HeaderNames)
-    {
-        if (header.id == id)
-            return QLatin1String(header.name);
-    }
-    return {};
+    return QLatin1String(HeaderNameText(id));
 }
 
 int CHttpServiceBase::GetHeaderId(const QString& name)
 {
-    static const std::map<QString, int> idByName = []
+    static const std::map<QString, int, AsciiCaseInsensitiveLess> idByName = []
     {
-        std::map<QString, int> table;
+        std::map<QString, int, AsciiCaseInsensitiveLess> table;
         for (const HeaderName& header : HeaderNames)
-            table.emplace(QString::fromLatin1(header.name).toLower(), header.id);
+            table.emplace(QString::fromLatin1(header.name), header.id);
         return table;
     }();
-    const auto found = idByName.find(name.toLower());
+    const auto found = idByName.find(QStringView(name));
     return found == idByName.end() ? 0 : found->second;
 }
 
 QString CHttpServiceBase::GetReasonPhrase(int code)
 {
-    for (const ReasonPhrase& reason : ReasonPhrases)
-    {
-        if (reason.code == code)
-            return QLatin1String(reason.phrase);
-    }
-    return {};
+    return QLatin1String(ReasonPhraseText(code));
 }
 
 const QByteArray& CHttpServiceBase::TestPage()
@@ -486,17 +537,17 @@ QString CHttpServiceBase::ReadLine()
 {
     if (!m_channel)
         throw CHttpServiceError();
-    QByteArray line;
+    std::string line;
     for (;;)
     {
-        line.append(m_channel->ReceiveByte(m_headDeadline));
-        if (line.endsWith("\r\n"))
+        const char byte = m_channel->ReceiveByte(m_headDeadline);
+        line += byte;
+        if (byte == '\n' && line.size() >= 2 && line[line.size() - 2] == '\r')
             break;
-        if (line.size() > MaxLineBytes)
+        if (std::ssize(line) > MaxLineBytes)
             throw CHttpServiceError();
     }
-    line.chop(2);
-    return AnsiCodePage::ToText(line);
+    return AnsiCodePage::ToText(line.data(), std::ssize(line) - 2);
 }
 
 void CHttpServiceBase::ParseRequestLine(const QString& line)
@@ -558,11 +609,6 @@ void CHttpServiceBase::ParseQuery(const QString& text, ParameterMap& parameters)
         const QString value = equals < 0 ? QString() : pair.mid(equals + 1);
         parameters[name] = DecodeQueryValue(value);
     }
-}
-
-void CHttpServiceBase::WriteText(const QString& text)
-{
-    WriteBytes(text.toUtf8(), WriteLineSeconds);
 }
 
 void CHttpServiceBase::WriteBytes(const QByteArray& bytes, int seconds)

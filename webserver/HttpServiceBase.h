@@ -108,7 +108,6 @@ protected:
     void ParseRequestLine(const QString& line);
     void ParseHeaderLine(const QString& line);
     static void ParseQuery(const QString& text, ParameterMap& parameters);
-    void WriteText(const QString& text);
     void WriteBytes(const QByteArray& bytes, int seconds);
 
 private:

@@ -3,6 +3,7 @@
 #include "webserver/WebServerBase.h"
 
 #include <poll.h>
+#include <pthread.h>
 
 #include <chrono>
 
@@ -48,6 +49,7 @@ int StartWebServer(CWebServerBase& server, int waitMilliseconds)
 
 int WebServerListenThread(CWebServerBase& server)
 {
+    pthread_setname_np(pthread_self(), "kv-http-listen");
     if (!server.OpenListeningSocket())
     {
         // Reported at once, so that start-up does not wait out its time for a server that
@@ -81,6 +83,7 @@ int WebServerListenThread(CWebServerBase& server)
 
 void WebServerConnectionThread(CWebServerBase& server)
 {
+    pthread_setname_np(pthread_self(), "kv-http-serve");
     while (CWebServerBase::Connection* connection = server.TakeReadyConnection())
     {
         if (server.ServeReceivedRequests(*connection))
