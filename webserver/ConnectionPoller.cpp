@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 CConnectionPoller::~CConnectionPoller()
 {
@@ -19,7 +20,7 @@ bool CConnectionPoller::Open()
     // Level-triggered and never read: once woken, every waiting thread sees it.
     epoll_event wake{};
     wake.events = EPOLLIN;
-    wake.data.u64 = 0;
+    wake.data.ptr = nullptr;
     if (m_epoll < 0 || m_wake < 0 || epoll_ctl(m_epoll, EPOLL_CTL_ADD, m_wake, &wake) != 0)
     {
         Close();
@@ -38,40 +39,40 @@ void CConnectionPoller::Close()
     m_wake = -1;
 }
 
-bool CConnectionPoller::Add(int handle, quint64 id)
+bool CConnectionPoller::Add(int handle, void* connection)
 {
-    return Control(EPOLL_CTL_ADD, handle, id);
+    return Control(EPOLL_CTL_ADD, handle, EPOLLIN | EPOLLOUT, connection);
 }
 
-bool CConnectionPoller::Rearm(int handle, quint64 id)
+bool CConnectionPoller::Rearm(int handle, void* connection)
 {
-    return Control(EPOLL_CTL_MOD, handle, id);
+    return Control(EPOLL_CTL_MOD, handle, EPOLLIN, connection);
 }
 
-bool CConnectionPoller::Control(int operation, int handle, quint64 id)
+bool CConnectionPoller::Control(int operation, int handle, unsigned events, void* connection)
 {
     epoll_event event{};
-    event.events = EPOLLIN | EPOLLONESHOT;
-    event.data.u64 = id;
+    event.events = events | EPOLLONESHOT;
+    event.data.ptr = connection;
     return epoll_ctl(m_epoll, operation, handle, &event) == 0;
 }
 
-quint64 CConnectionPoller::Wait()
+void* CConnectionPoller::Wait()
 {
     for (;;)
     {
         epoll_event event{};
         const int count = epoll_wait(m_epoll, &event, 1, -1);
         if (count == 1)
-            return event.data.u64;
+            return event.data.ptr;
         if (count < 0 && errno != EINTR)
-            return 0;
+            return nullptr;
     }
 }
 
 void CConnectionPoller::Wake()
 {
-    const quint64 one = 1;
+    const uint64_t one = 1;
     if (write(m_wake, &one, sizeof(one)) < 0)
     {
         // The counter is already far from 0: the poller is awake.

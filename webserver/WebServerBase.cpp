@@ -37,11 +37,9 @@ bool CWebServerBase::Stop()
     {
         std::lock_guard lock(m_mutex);
         m_stop = true;
-        for (const auto& [id, connection] : m_connections)
-        {
-            if (connection->busy)
-                connection->service->AbortConnection();
-        }
+        // Cuts the exchanges under way; the threads end once they are out of them.
+        for (const auto& [key, connection] : m_connections)
+            connection->channel->Abort();
     }
     m_poller.Wake();
     if (m_listenThread.joinable())
@@ -50,7 +48,7 @@ bool CWebServerBase::Stop()
         thread.join();
     m_connectionThreads.clear();
 
-    std::unordered_map<quint64, std::unique_ptr<Connection>> closing;
+    std::unordered_map<Connection*, std::unique_ptr<Connection>> closing;
     {
         std::lock_guard lock(m_mutex);
         closing.swap(m_connections);
@@ -100,6 +98,9 @@ bool CWebServerBase::OpenListeningSocket()
         // burst of clients (a page with many pictures) waits in the queue instead of being
         // refused and tried again a second later.
         m_listenSocket.Listen(SOMAXCONN);
+        if (!m_poller.Add(m_listenSocket.GetHandle(), &m_listenSocket))
+            throw new CBlockingSocketException(QStringLiteral("Listen"));
+        m_listening = true;
         m_port = ntohs(bound.sin_port);
         return true;
     }
@@ -134,22 +135,36 @@ void CWebServerBase::StartConnectionThreads()
     }
 }
 
-bool CWebServerBase::AcceptConnections()
+void CWebServerBase::AcceptConnection()
 {
-    const uid_t user = geteuid();
-    while (HasRoomForConnection() && !m_stop)
+    auto channel = std::make_unique<CSocketChannel>();
+    sockaddr_in peer{};
+    const bool accepted = m_listenSocket.Accept(channel->Socket(), &peer);
+    const int acceptError = errno;
     {
-        auto channel = std::make_unique<CSocketChannel>();
-        sockaddr_in peer{};
-        if (!m_listenSocket.Accept(channel->Socket(), &peer))
-            return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNABORTED;
-        // Another account on this machine must not read the open newsletter: its connections
-        // are closed unanswered.
-        if (LoopbackPeerOwner(channel->Socket().GetHandle()) != user)
-            continue;
+        // The next connection may be accepted by another thread while this one is looked at.
+        std::lock_guard lock(m_mutex);
+        m_listening = false;
+        if (accepted)
+            ++m_openConnections;
+        ListenWhileThereIsRoom();
+    }
+    if (!accepted)
+    {
+        // Out of handles, for one: give the system a moment instead of spinning.
+        if (acceptError != EAGAIN && acceptError != EWOULDBLOCK && acceptError != EINTR &&
+            acceptError != ECONNABORTED)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return;
+    }
+    Connection* connection = nullptr;
+    // Another account on this machine must not read the open newsletter: its connections are
+    // closed before anything is read from them.
+    if (IsFromThisAccount(peer))
+    {
         try
         {
-            AddConnection(std::move(channel), peer);
+            connection = AddConnection(std::move(channel), peer);
         }
         catch (CBlockingSocketException* e)
         {
@@ -159,48 +174,63 @@ bool CWebServerBase::AcceptConnections()
         {
         }
     }
-    return true;
-}
-
-void CWebServerBase::AddConnection(std::unique_ptr<CSocketChannel> channel, const sockaddr_in& peer)
-{
-    const int handle = channel->Socket().GetHandle();
+    if (!connection)
+    {
+        channel.reset();
+        std::lock_guard lock(m_mutex);
+        --m_openConnections;
+        ListenWhileThereIsRoom();
+        return;
+    }
     // Every response leaves in as few sends as it can; none waits for the acknowledgement of
     // the one before.
     const int on = 1;
-    setsockopt(handle, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+    setsockopt(connection->channel->Socket().GetHandle(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+    ServeConnection(*connection);
+}
 
+bool CWebServerBase::IsFromThisAccount(const sockaddr_in& peer) const
+{
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(static_cast<uint16_t>(m_port));
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return LoopbackPeerOwner(peer, local) == geteuid();
+}
+
+CWebServerBase::Connection* CWebServerBase::AddConnection(std::unique_ptr<CSocketChannel> channel,
+                                                          const sockaddr_in& peer)
+{
     auto connection = std::make_unique<Connection>();
     connection->channel = channel.get();
     connection->service = CreateService();
     connection->service->AttachConnection(std::move(channel), peer, m_port);
     connection->deadline = SecondsFromNow(CHttpServiceBase::RequestHeadSeconds);
 
+    Connection* const added = connection.get();
     std::lock_guard lock(m_mutex);
     if (m_stop)
-        return;
-    connection->id = ++m_lastConnectionId;
-    // Armed under the lock: no other thread can close the handle before it is in the table.
-    if (!m_poller.Add(handle, connection->id))
-        return;
-    m_connections.emplace(connection->id, std::move(connection));
-    ++m_openConnections;
+        return nullptr;
+    m_connections.emplace(added, std::move(connection));
+    return added;
 }
 
-CWebServerBase::Connection* CWebServerBase::TakeReadyConnection()
+void CWebServerBase::ServeConnection(Connection& connection)
 {
-    for (;;)
+    if (!ServeReceivedRequests(connection))
     {
-        const quint64 id = m_poller.Wait();
-        std::lock_guard lock(m_mutex);
-        if (id == 0 || m_stop)
-            return nullptr;
-        // Closed in the meantime because its time ran out.
-        const auto found = m_connections.find(id);
-        if (found == m_connections.end())
-            continue;
-        found->second->busy = true;
-        return found->second.get();
+        CloseConnection(connection);
+        return;
+    }
+    // Once armed, another thread may take the connection: nothing here touches it after that.
+    const bool first = !connection.inPoller;
+    const int handle = connection.channel->Socket().GetHandle();
+    connection.inPoller = true;
+    connection.busy = false;
+    if (!(first ? m_poller.Add(handle, &connection) : m_poller.Rearm(handle, &connection)))
+    {
+        connection.busy = true;
+        CloseConnection(connection);
     }
 }
 
@@ -230,50 +260,34 @@ bool CWebServerBase::ServeReceivedRequests(Connection& connection)
     }
 }
 
-void CWebServerBase::ReturnConnection(Connection& connection)
-{
-    {
-        std::lock_guard lock(m_mutex);
-        connection.busy = false;
-        if (!m_stop && m_poller.Rearm(connection.channel->Socket().GetHandle(), connection.id))
-            return;
-    }
-    CloseConnection(connection);
-}
-
 void CWebServerBase::CloseConnection(Connection& connection)
 {
     std::unique_ptr<Connection> closing;
-    {
-        std::lock_guard lock(m_mutex);
-        const auto found = m_connections.find(connection.id);
-        if (found == m_connections.end())
-            return;
-        closing = std::move(found->second);
-        m_connections.erase(found);
-        --m_openConnections;
-    }
-    // The service closes its channel when it goes.
+    std::lock_guard lock(m_mutex);
+    const auto found = m_connections.find(&connection);
+    if (found == m_connections.end())
+        return;
+    // The service closes its channel when it goes, after the lock is released.
+    closing = std::move(found->second);
+    m_connections.erase(found);
+    --m_openConnections;
+    ListenWhileThereIsRoom();
 }
 
-void CWebServerBase::CloseExpiredConnections()
+void CWebServerBase::ListenWhileThereIsRoom()
+{
+    if (!m_listening && !m_stop && m_openConnections < m_connectionLimit &&
+        m_poller.Rearm(m_listenSocket.GetHandle(), &m_listenSocket))
+        m_listening = true;
+}
+
+void CWebServerBase::CutExpiredConnections()
 {
     const auto now = std::chrono::steady_clock::now();
-    std::vector<std::unique_ptr<Connection>> closing;
+    std::lock_guard lock(m_mutex);
+    for (const auto& [key, connection] : m_connections)
     {
-        std::lock_guard lock(m_mutex);
-        for (auto it = m_connections.begin(); it != m_connections.end();)
-        {
-            if (!it->second->busy && it->second->deadline <= now)
-            {
-                closing.push_back(std::move(it->second));
-                it = m_connections.erase(it);
-                --m_openConnections;
-            }
-            else
-            {
-                ++it;
-            }
-        }
+        if (!connection->busy && connection->deadline.load() <= now)
+            connection->channel->Abort();
     }
 }

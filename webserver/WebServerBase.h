@@ -14,12 +14,14 @@
 
 class CSocketChannel;
 
-// The local web server on 127.0.0.1: one listening thread that accepts the connections of the
-// user's own processes, and a fixed pool of connection threads. The pool waits on every open
-// connection at once; a thread takes a connection only when bytes have arrived on it, serves in
-// order every request whose head is complete and lets the connection wait again while the
-// responses keep it alive. A client that sends slowly therefore holds no thread. Each
-// connection is served by one service object made by CreateService.
+// The local web server on 127.0.0.1: a listening thread that opens the socket and gives up
+// connections that wait too long, and a fixed pool of connection threads. The pool waits on the
+// listening socket and every open connection at once. A thread accepts a connection, closes it
+// unanswered unless it comes from a process of this user's account, and otherwise takes a
+// connection only when bytes have arrived on it: it serves in order every request whose head
+// is complete and lets the connection wait again while the responses keep it alive. A client
+// that sends slowly therefore holds no thread. Each connection is served by one service object
+// made by CreateService.
 //
 // Start it with StartWebServer (WebServerThreads.h); after Stop it may be started again. A
 // subclass must call Stop in its own destructor: the threads call CreateService until Stop has
@@ -58,31 +60,35 @@ private:
     friend void WebServerConnectionThread(CWebServerBase& server);
     friend int StartWebServer(CWebServerBase& server, int waitMilliseconds);
 
-    // One open connection. Its service owns the channel; the deadline is when the connection is
-    // given up while it waits for the bytes of a request.
+    // One open connection. Its service owns the channel. Only the connection thread that holds
+    // it closes it; the listening thread reads the deadline, when the connection is given up
+    // while it waits for a request, and whether a thread is serving it.
     struct Connection
     {
-        quint64 id{0};
         std::unique_ptr<CHttpServiceBase> service;
         CSocketChannel* channel{nullptr};
-        CHttpChannel::Deadline deadline{};
+        std::atomic<CHttpChannel::Deadline> deadline{};
+        std::atomic<bool> busy{true};
         bool waitingForRequest{true};
-        bool busy{false};
+        bool inPoller{false};
     };
 
     bool OpenListeningSocket();
     void StartConnectionThreads();
-    bool HasRoomForConnection() const { return m_openConnections < m_connectionLimit; }
-    // Accepts what the listening socket holds; false when accepting failed for want of handles.
-    bool AcceptConnections();
-    void AddConnection(std::unique_ptr<CSocketChannel> channel, const sockaddr_in& peer);
-    // Null once the server stops.
-    Connection* TakeReadyConnection();
+    // Accepts one connection and serves it, when it comes from this account.
+    void AcceptConnection();
+    bool IsFromThisAccount(const sockaddr_in& peer) const;
+    // Null when the server stops.
+    Connection* AddConnection(std::unique_ptr<CSocketChannel> channel, const sockaddr_in& peer);
+    // Serves what has arrived, then lets the connection wait for more or closes it.
+    void ServeConnection(Connection& connection);
     // Serves every complete request the connection has received; false when it is to be closed.
     bool ServeReceivedRequests(Connection& connection);
-    void ReturnConnection(Connection& connection);
     void CloseConnection(Connection& connection);
-    void CloseExpiredConnections();
+    // Takes new connections again while there is room for them; the caller holds the mutex.
+    void ListenWhileThereIsRoom();
+    // Cuts the connections that waited too long; the threads that then take them close them.
+    void CutExpiredConnections();
 
     CAutoResetEvent m_readyEvent;
     std::atomic<bool> m_running{false};
@@ -97,8 +103,9 @@ private:
     std::vector<std::thread> m_connectionThreads;
     std::atomic<int> m_openConnections{0};
 
-    // Guards the listening socket's handle during set-up and stop, and the open connections.
+    // Guards the listening socket's handle during set-up and stop, whether the poller watches
+    // it, and the set of open connections (not the connections themselves).
     std::mutex m_mutex;
-    std::unordered_map<quint64, std::unique_ptr<Connection>> m_connections;
-    quint64 m_lastConnectionId{0};
+    bool m_listening{false};
+    std::unordered_map<Connection*, std::unique_ptr<Connection>> m_connections;
 };

@@ -9,10 +9,8 @@
 
 namespace
 {
-// How often connections that waited too long are looked for, and how soon a full server looks
-// again whether one has closed.
+// How often connections that waited too long are looked for.
 constexpr int SweepMilliseconds = 500;
-constexpr int FullServerMilliseconds = 50;
 } // namespace
 
 int StartWebServer(CWebServerBase& server, int waitMilliseconds)
@@ -60,23 +58,11 @@ int WebServerListenThread(CWebServerBase& server)
     server.StartConnectionThreads();
     server.m_readyEvent.Set();
 
-    auto nextSweep = std::chrono::steady_clock::now();
     while (!server.m_stop)
     {
-        const bool room = server.HasRoomForConnection();
-        pollfd waits[] = {{server.m_poller.WakeHandle(), POLLIN, 0},
-                          {server.m_listenSocket.GetHandle(), POLLIN, 0}};
-        poll(waits, room ? 2 : 1, room ? SweepMilliseconds : FullServerMilliseconds);
-        if (room && waits[1].revents != 0 && !server.AcceptConnections())
-        {
-            // Out of handles, for one: give the system a moment instead of spinning.
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        if (std::chrono::steady_clock::now() >= nextSweep)
-        {
-            server.CloseExpiredConnections();
-            nextSweep = std::chrono::steady_clock::now() + std::chrono::milliseconds(SweepMilliseconds);
-        }
+        pollfd stop{server.m_poller.WakeHandle(), POLLIN, 0};
+        poll(&stop, 1, SweepMilliseconds);
+        server.CutExpiredConnections();
     }
     return 0;
 }
@@ -84,11 +70,17 @@ int WebServerListenThread(CWebServerBase& server)
 void WebServerConnectionThread(CWebServerBase& server)
 {
     pthread_setname_np(pthread_self(), "kv-http-serve");
-    while (CWebServerBase::Connection* connection = server.TakeReadyConnection())
+    while (void* ready = server.m_poller.Wait())
     {
-        if (server.ServeReceivedRequests(*connection))
-            server.ReturnConnection(*connection);
-        else
-            server.CloseConnection(*connection);
+        if (server.m_stop)
+            break;
+        if (ready == &server.m_listenSocket)
+        {
+            server.AcceptConnection();
+            continue;
+        }
+        auto& connection = *static_cast<CWebServerBase::Connection*>(ready);
+        connection.busy = true;
+        server.ServeConnection(connection);
     }
 }

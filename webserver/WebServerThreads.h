@@ -8,10 +8,9 @@ class CWebServerBase;
 int StartWebServer(CWebServerBase& server, int waitMilliseconds = 10000);
 
 // The listening thread: opens the socket, starts the connection threads, reports the port,
-// then accepts connections and closes those that waited too long, until the server stops.
-// Returns 0.
+// then gives up connections that waited too long, until the server stops. Returns 0.
 int WebServerListenThread(CWebServerBase& server);
 
-// One thread of the connection pool: serves connections on which bytes have arrived until the
-// server stops.
+// One thread of the connection pool: accepts connections and serves those on which bytes have
+// arrived, until the server stops.
 void WebServerConnectionThread(CWebServerBase& server);
