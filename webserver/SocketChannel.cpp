@@ -7,13 +7,14 @@
 #include <sys/uio.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 
 namespace
 {
-constexpr qsizetype ReceiveChunkBytes = 16 * 1024;
+constexpr size_t ReceiveChunkBytes = 16 * 1024;
 
 std::chrono::steady_clock::time_point DeadlineIn(int seconds)
 {
@@ -36,11 +37,12 @@ CSocketChannel::Arrival CSocketChannel::ReceiveAvailable(qsizetype limit)
     Arrival arrival = Arrival::Nothing;
     while (m_input.size() < limit && !m_socket.IsClosed())
     {
-        const qsizetype kept = m_input.size();
-        m_input.resize(kept + ReceiveChunkBytes);
-        const ssize_t received =
-            recv(m_socket.GetHandle(), m_input.data() + kept, ReceiveChunkBytes, MSG_DONTWAIT);
-        m_input.resize(kept + std::max<ssize_t>(received, 0));
+        // Received into the thread's buffer first: the connection keeps only what arrived, not a
+        // chunk-sized block that many connections would hold idle.
+        thread_local std::array<char, ReceiveChunkBytes> chunk;
+        const ssize_t received = recv(m_socket.GetHandle(), chunk.data(), chunk.size(), MSG_DONTWAIT);
+        if (received > 0)
+            m_input.append(chunk.data(), received);
         if (received == 0)
             return Arrival::Closed;
         if (received < 0)
@@ -53,7 +55,7 @@ CSocketChannel::Arrival CSocketChannel::ReceiveAvailable(qsizetype limit)
         }
         arrival = Arrival::Bytes;
         // A short read has emptied the socket: asking again would only say so.
-        if (received < ReceiveChunkBytes)
+        if (static_cast<size_t>(received) < ReceiveChunkBytes)
             break;
     }
     return arrival;

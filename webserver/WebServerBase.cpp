@@ -91,9 +91,13 @@ bool CWebServerBase::OpenListeningSocket()
         sockaddr_in bound{};
         if (!m_listenSocket.GetSockAddr(&bound))
             throw new CBlockingSocketException(QStringLiteral("Bind"));
-        // The listening thread accepts only what has arrived and never blocks in Accept.
+        // The pool accepts only what has arrived and never blocks in Accept.
         if (fcntl(m_listenSocket.GetHandle(), F_SETFL, O_NONBLOCK) != 0)
             throw new CBlockingSocketException(QStringLiteral("Listen"));
+        // Accepted connections take this over: every response leaves in as few sends as it can,
+        // and none waits for the acknowledgement of the one before.
+        const int on = 1;
+        setsockopt(m_listenSocket.GetHandle(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
         // Listening before the port is reported: a reported port always takes connections. A
         // burst of clients (a page with many pictures) waits in the queue instead of being
         // refused and tried again a second later.
@@ -141,14 +145,13 @@ void CWebServerBase::AcceptConnection()
     sockaddr_in peer{};
     const bool accepted = m_listenSocket.Accept(channel->Socket(), &peer);
     const int acceptError = errno;
-    {
-        // The next connection may be accepted by another thread while this one is looked at.
-        std::lock_guard lock(m_mutex);
-        m_listening = false;
-        if (accepted)
-            ++m_openConnections;
-        ListenWhileThereIsRoom();
-    }
+    // The poller reports the listening socket no more until it is armed again: this thread arms
+    // it while there is room, so that the next connection may be accepted by another thread while
+    // this one is looked at.
+    m_listening = false;
+    if (accepted)
+        ++m_openConnections;
+    ListenWhileThereIsRoom();
     if (!accepted)
     {
         // Out of handles, for one: give the system a moment instead of spinning.
@@ -177,15 +180,10 @@ void CWebServerBase::AcceptConnection()
     if (!connection)
     {
         channel.reset();
-        std::lock_guard lock(m_mutex);
         --m_openConnections;
         ListenWhileThereIsRoom();
         return;
     }
-    // Every response leaves in as few sends as it can; none waits for the acknowledgement of
-    // the one before.
-    const int on = 1;
-    setsockopt(connection->channel->Socket().GetHandle(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
     ServeConnection(*connection);
 }
 
@@ -195,7 +193,8 @@ bool CWebServerBase::IsFromThisAccount(const sockaddr_in& peer) const
     local.sin_family = AF_INET;
     local.sin_port = htons(static_cast<uint16_t>(m_port));
     local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return LoopbackPeerOwner(peer, local) == geteuid();
+    static const uid_t user = geteuid();
+    return LoopbackPeerOwner(peer, local) == user;
 }
 
 CWebServerBase::Connection* CWebServerBase::AddConnection(std::unique_ptr<CSocketChannel> channel,
@@ -263,22 +262,27 @@ bool CWebServerBase::ServeReceivedRequests(Connection& connection)
 void CWebServerBase::CloseConnection(Connection& connection)
 {
     std::unique_ptr<Connection> closing;
-    std::lock_guard lock(m_mutex);
-    const auto found = m_connections.find(&connection);
-    if (found == m_connections.end())
-        return;
-    // The service closes its channel when it goes, after the lock is released.
-    closing = std::move(found->second);
-    m_connections.erase(found);
+    {
+        std::lock_guard lock(m_mutex);
+        const auto found = m_connections.find(&connection);
+        if (found == m_connections.end())
+            return;
+        closing = std::move(found->second);
+        m_connections.erase(found);
+    }
+    // The service closes its channel when it goes.
+    closing.reset();
     --m_openConnections;
     ListenWhileThereIsRoom();
 }
 
 void CWebServerBase::ListenWhileThereIsRoom()
 {
-    if (!m_listening && !m_stop && m_openConnections < m_connectionLimit &&
-        m_poller.Rearm(m_listenSocket.GetHandle(), &m_listenSocket))
-        m_listening = true;
+    // Every thread that changes the count looks after it, so that a connection closing while
+    // another is accepted into the last place cannot leave the socket unwatched.
+    if (m_openConnections < m_connectionLimit && !m_stop && !m_listening.exchange(true) &&
+        !m_poller.Rearm(m_listenSocket.GetHandle(), &m_listenSocket))
+        m_listening = false;
 }
 
 void CWebServerBase::CutExpiredConnections()

@@ -85,7 +85,7 @@ private:
     // Serves every complete request the connection has received; false when it is to be closed.
     bool ServeReceivedRequests(Connection& connection);
     void CloseConnection(Connection& connection);
-    // Takes new connections again while there is room for them; the caller holds the mutex.
+    // Watches the listening socket again while there is room for another connection.
     void ListenWhileThereIsRoom();
     // Cuts the connections that waited too long; the threads that then take them close them.
     void CutExpiredConnections();
@@ -102,10 +102,11 @@ private:
     int m_connectionLimit{DefaultOpenConnections};
     std::vector<std::thread> m_connectionThreads;
     std::atomic<int> m_openConnections{0};
+    // Whether the poller watches the listening socket.
+    std::atomic<bool> m_listening{false};
 
-    // Guards the listening socket's handle during set-up and stop, whether the poller watches
-    // it, and the set of open connections (not the connections themselves).
+    // Guards the listening socket's handle during set-up and stop, and the set of open
+    // connections (not the connections themselves).
     std::mutex m_mutex;
-    bool m_listening{false};
     std::unordered_map<Connection*, std::unique_ptr<Connection>> m_connections;
 };
