@@ -14,7 +14,7 @@ public:
     CPSFactoryBase& operator=(const CPSFactoryBase&) = delete;
     virtual ~CPSFactoryBase() = default;
 
-    // A new default-constructed object of the class, owned by the caller.
+    // A new object of the class for an archive to read into, owned by the caller.
     virtual CPSBase* Create() const = 0;
 
     int GetClassKey() const { return m_key; }
