@@ -3,8 +3,6 @@
 #include "base/AnsiCodePage.h"
 #include "base/PSFactoryBase.h"
 
-#include <QTimeZone>
-
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -55,15 +53,6 @@ QByteArray ReadByteBlock(CPSArchive& archive, int count)
 QByteArray EncodeText(const CPSArchive& archive, const QString& text)
 {
     return archive.IsUtf8() ? text.toUtf8() : AnsiCodePage::FromText(text);
-}
-
-// The date and time fields of a local time in a daylight-saving gap, taken as the system clock
-// reads them: with the offset in force before the gap, which moves them forward by the gap.
-QDateTime ResolveLocalGap(const QDate& date, const QTime& time)
-{
-    const QDateTime asUtc(date, time, QTimeZone::utc());
-    const int offsetBefore = asUtc.addDays(-1).toLocalTime().offsetFromUtc();
-    return asUtc.addSecs(-offsetBefore).toLocalTime();
 }
 
 struct DepthGuard
@@ -222,52 +211,50 @@ CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text)
     return archive;
 }
 
-CPSArchive& ArchiveWriteTime(CPSArchive& archive, const QDateTime& time)
+CPSArchive& ArchiveWriteTime(CPSArchive& archive, const CLocalTime& time)
 {
-    QDate date;
-    QTime clock;
-    if (time.isValid())
-    {
-        const QDateTime local = time.toLocalTime();
-        date = local.date();
-        clock = local.time();
-    }
-    else if (time.timeSpec() == Qt::LocalTime)
-    {
-        // Invalid with valid fields: a local time inside a daylight-saving gap.
-        date = time.date();
-        clock = time.time();
-    }
-    if (!date.isValid() || !clock.isValid())
+    if (time.IsNull())
     {
         for (qint32 field : {0, 0, 0, -1, -1, -1})
             ArchiveWriteInt(archive, field);
         return archive;
     }
+    const QDate& date = time.GetDate();
+    const QTime& clock = time.GetTime();
     for (qint32 field : {date.year(), date.month(), date.day(), clock.hour(), clock.minute(), clock.second()})
         ArchiveWriteInt(archive, field);
     return archive;
 }
 
-CPSArchive& ArchiveReadTime(CPSArchive& archive, QDateTime& time)
+CPSArchive& ArchiveReadTime(CPSArchive& archive, CLocalTime& time)
 {
     qint32 f[6];
     for (qint32& field : f)
         field = ReadInt32(archive);
     if (f[0] == 0 && f[1] == 0 && f[2] == 0 && f[3] == -1 && f[4] == -1 && f[5] == -1)
     {
-        time = QDateTime();
+        time = CLocalTime();
         return archive;
     }
     const QDate date(f[0], f[1], f[2]);
     if (f[1] < 1 || f[1] > 12 || f[2] < 1 || f[2] > 31 || f[3] < 0 || f[3] > 23 || f[4] < 0 || f[4] > 59 ||
         f[5] < 0 || f[5] > 59 || !date.isValid())
         archive.Fail("a time field is out of range");
-    const QTime clock(f[3], f[4], f[5]);
-    time = QDateTime(date, clock);
-    if (!time.isValid())
-        time = ResolveLocalGap(date, clock);
-    if (!time.isValid())
+    time = CLocalTime(date, QTime(f[3], f[4], f[5]));
+    return archive;
+}
+
+CPSArchive& ArchiveWriteTime(CPSArchive& archive, const QDateTime& time)
+{
+    return ArchiveWriteTime(archive, CLocalTime::FromDateTime(time));
+}
+
+CPSArchive& ArchiveReadTime(CPSArchive& archive, QDateTime& time)
+{
+    CLocalTime local;
+    ArchiveReadTime(archive, local);
+    time = local.ToDateTime();
+    if (!local.IsNull() && !time.isValid())
         archive.Fail("a time has no local form");
     return archive;
 }

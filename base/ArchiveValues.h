@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/LocalTime.h"
 #include "base/PSArchive.h"
 #include "base/PSArchiveException.h"
 #include "base/PSBase.h"
@@ -46,10 +47,12 @@ CPSArchive& ArchiveReadStdString(CPSArchive& archive, std::string& text);
 // Texts in UTF-8 or Windows-1252 by the archive's flag; reading cuts at the first NUL.
 CPSArchive& ArchiveWriteString(CPSArchive& archive, const QString& text);
 CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text);
-// Six int32 of the local time: year, month, day, hour, minute, second. A null or invalid time
-// is written as 0, 0, 0, -1, -1, -1 and reads back as a null QDateTime. A local time that falls
-// into a daylight-saving gap (which QDateTime holds as invalid) is written by its fields and
-// reads back moved forward by the gap, as the system clock would show it.
+// Six int32 of the local time: year, month, day, hour, minute, second. The null time is written
+// as 0, 0, 0, -1, -1, -1. Reading checks the ranges of the fields and fails for any outside them.
+CPSArchive& ArchiveWriteTime(CPSArchive& archive, const CLocalTime& time);
+CPSArchive& ArchiveReadTime(CPSArchive& archive, CLocalTime& time);
+// The same through CLocalTime::FromDateTime and CLocalTime::ToDateTime: a null or invalid time
+// reads back as a null QDateTime, a local time in a daylight-saving gap moved forward by the gap.
 CPSArchive& ArchiveWriteTime(CPSArchive& archive, const QDateTime& time);
 CPSArchive& ArchiveReadTime(CPSArchive& archive, QDateTime& time);
 

@@ -94,8 +94,12 @@ QString CNdbFieldValue::GetString() const
 
 QDateTime CNdbFieldValue::GetTime() const
 {
+    if (m_type != NdbValueTime)
+        return QDateTime();
+    if (const CLocalTime* stored = std::get_if<CLocalTime>(&m_owned))
+        return stored->ToDateTime();
     const QDateTime* time = std::get_if<QDateTime>(&m_owned);
-    return m_type == NdbValueTime && time ? *time : QDateTime();
+    return time ? *time : QDateTime();
 }
 
 const CNdbColor* CNdbFieldValue::GetColor() const
@@ -124,7 +128,7 @@ void CNdbFieldValue::Serialize(CPSArchive& archive)
         else if (type == NdbValueText)
             ArchiveReadString(archive, m_owned.emplace<QString>());
         else if (type == NdbValueTime)
-            ArchiveReadTime(archive, m_owned.emplace<QDateTime>());
+            ArchiveReadTime(archive, m_owned.emplace<CLocalTime>());
         else if (type == NdbValueLength)
         {
             ArchiveReadInt(archive, m_bits);
@@ -145,7 +149,11 @@ void CNdbFieldValue::Serialize(CPSArchive& archive)
     else if (m_type == NdbValueText)
         ArchiveWriteString(archive, GetString());
     else if (m_type == NdbValueTime)
-        ArchiveWriteTime(archive, GetTime());
+    {
+        // A time read from a file goes back as it was stored, without a trip through the zone.
+        const CLocalTime* stored = std::get_if<CLocalTime>(&m_owned);
+        ArchiveWriteTime(archive, stored ? *stored : CLocalTime::FromDateTime(GetTime()));
+    }
     else if (m_type == NdbValueLength)
     {
         ArchiveWriteInt(archive, m_bits);

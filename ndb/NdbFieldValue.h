@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/LocalTime.h"
 #include "ndb/NdbColor.h"
 
 #include <QDateTime>
@@ -117,6 +118,8 @@ private:
     int m_type{NdbValueInt};
     qint32 m_bits{0};
     int m_unit{NdbUnitNone};
-    std::variant<std::monostate, QString, QDateTime, CNdbColor> m_owned;
+    // A time set by the program is kept as given; a time read from an archive stays in its
+    // stored form until GetTime asks, so a load makes no system call per time.
+    std::variant<std::monostate, QString, QDateTime, CLocalTime, CNdbColor> m_owned;
 };
 } // namespace ndb
