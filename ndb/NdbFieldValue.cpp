@@ -67,11 +67,14 @@ CNdbFieldValue::CNdbFieldValue(const QString& text) : m_type(NdbValueText), m_ow
 CNdbFieldValue::CNdbFieldValue(const char16_t* text) : CNdbFieldValue(QString::fromUtf16(text)) {}
 
 CNdbFieldValue::CNdbFieldValue(float number, int unit)
-    : m_type(NdbValueLength), m_bits(std::bit_cast<qint32>(number)), m_unit(unit)
+    : m_type(NdbValueLength), m_bits(std::bit_cast<qint32>(number)), m_owned(LengthUnit{unit})
 {
 }
 
-CNdbFieldValue::CNdbFieldValue(const CNdbColor& color) : m_type(NdbValueColor), m_owned(color) {}
+CNdbFieldValue::CNdbFieldValue(const CNdbColor& color)
+    : m_type(NdbValueColor), m_owned(std::make_shared<const CNdbColor>(color))
+{
+}
 
 CNdbFieldValue::CNdbFieldValue(const QDateTime& time) : m_type(NdbValueTime), m_owned(time) {}
 
@@ -84,6 +87,12 @@ bool CNdbFieldValue::IsKnownType(int type)
 float CNdbFieldValue::GetFloat() const
 {
     return std::bit_cast<float>(m_bits);
+}
+
+int CNdbFieldValue::GetUnit() const
+{
+    const LengthUnit* unit = std::get_if<LengthUnit>(&m_owned);
+    return unit ? unit->code : NdbUnitNone;
 }
 
 QString CNdbFieldValue::GetString() const
@@ -104,7 +113,8 @@ QDateTime CNdbFieldValue::GetTime() const
 
 const CNdbColor* CNdbFieldValue::GetColor() const
 {
-    return m_type == NdbValueColor ? std::get_if<CNdbColor>(&m_owned) : nullptr;
+    const auto* color = std::get_if<std::shared_ptr<const CNdbColor>>(&m_owned);
+    return m_type == NdbValueColor && color ? color->get() : nullptr;
 }
 
 void CNdbFieldValue::Serialize(CPSArchive& archive)
@@ -113,7 +123,6 @@ void CNdbFieldValue::Serialize(CPSArchive& archive)
     {
         m_owned = std::monostate();
         m_bits = 0;
-        m_unit = NdbUnitNone;
         qint32 type = 0;
         ArchiveReadInt(archive, type);
         m_type = type;
@@ -132,12 +141,14 @@ void CNdbFieldValue::Serialize(CPSArchive& archive)
         else if (type == NdbValueLength)
         {
             ArchiveReadInt(archive, m_bits);
-            qint32 unit = 0;
-            ArchiveReadInt(archive, unit);
-            m_unit = unit;
+            ArchiveReadInt(archive, m_owned.emplace<LengthUnit>().code);
         }
         else if (type == NdbValueColor)
-            m_owned.emplace<CNdbColor>().Serialize(archive);
+        {
+            auto color = std::make_shared<CNdbColor>();
+            color->Serialize(archive);
+            m_owned = std::move(color);
+        }
         return;
     }
 
@@ -157,16 +168,14 @@ void CNdbFieldValue::Serialize(CPSArchive& archive)
     else if (m_type == NdbValueLength)
     {
         ArchiveWriteInt(archive, m_bits);
-        ArchiveWriteInt(archive, m_unit);
+        ArchiveWriteInt(archive, GetUnit());
     }
     else if (m_type == NdbValueColor)
     {
         // In place, not as an object pointer: no class-table entry. A value made from a bare
         // type code owns no colour and writes the default one.
-        if (CNdbColor* color = std::get_if<CNdbColor>(&m_owned))
-            color->Serialize(archive);
-        else
-            CNdbColor().Serialize(archive);
+        CNdbColor color = GetColor() ? *GetColor() : CNdbColor();
+        color.Serialize(archive);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
 #include <variant>
 
 class CPSArchive;
@@ -65,7 +66,11 @@ enum NdbLengthUnit
 };
 
 // The value of one record field: a type code and a payload read by it. Flags, numbers, codes and
-// lengths live in 32 bits; texts, times and colours are owned and copied deeply.
+// lengths live in 32 bits; texts, times and colours are owned, and copies behave as deep ones
+// (a colour is shared between copies, but never changed through them).
+//
+// Large recipient lists hold millions of values, so the class is kept small: no virtual
+// functions (nothing derives from it), and a length's unit shares the room of the owned payload.
 //
 // A type code the program does not know survives loading, copying and saving as the bare code,
 // so a file written by a later version keeps its other fields readable.
@@ -86,7 +91,7 @@ public:
     CNdbFieldValue& operator=(const CNdbFieldValue&) = default;
     CNdbFieldValue(CNdbFieldValue&&) = default;
     CNdbFieldValue& operator=(CNdbFieldValue&&) = default;
-    virtual ~CNdbFieldValue() = default;
+    ~CNdbFieldValue() = default;
 
     static bool IsKnownType(int type);
 
@@ -95,7 +100,7 @@ public:
     bool GetBool() const { return (m_bits & 0xFF) != 0; }
     qint32 GetInt() const { return m_bits; }
     float GetFloat() const;
-    int GetUnit() const { return m_unit; }
+    int GetUnit() const;
     // The text of a type-3 value; empty for every other type.
     QString GetString() const;
     // The time of a type-4 value; a null time for every other type.
@@ -109,17 +114,22 @@ public:
     // mm, cm, in, em, ex, %; 0 when none occurs. Case-sensitive, and the number is not read.
     static int ParseUnit(const QString& text);
     static QString UnitToText(int unit);
-    QString GetUnitText() const { return UnitToText(m_unit); }
+    QString GetUnitText() const { return UnitToText(GetUnit()); }
     // The length as CSS: up to three decimals without trailing zeros, always with "." as the
     // decimal point, then the unit; zero is "0" without a unit.
     QString FormatLength() const;
 
 private:
+    struct LengthUnit
+    {
+        qint32 code;
+    };
+
     int m_type{NdbValueInt};
     qint32 m_bits{0};
-    int m_unit{NdbUnitNone};
     // A time set by the program is kept as given; a time read from an archive stays in its
     // stored form until GetTime asks, so a load makes no system call per time.
-    std::variant<std::monostate, QString, QDateTime, CLocalTime, CNdbColor> m_owned;
+    std::variant<std::monostate, LengthUnit, QString, QDateTime, CLocalTime, std::shared_ptr<const CNdbColor>>
+        m_owned;
 };
 } // namespace ndb
