@@ -188,9 +188,12 @@ CPSArchive& ArchiveWriteString(CPSArchive& archive, const QString& text)
 
 CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text)
 {
-    const int count = ArchiveDetail::ReadCount(archive, 1);
-    // Most texts are short: convert them from the stack without a byte array in between.
+    // Most texts are short: they are read onto the stack, which bounds what a false count can
+    // cost without asking the stream how much is left, and decoded from there.
     constexpr int ShortText = 256;
+    const qint32 stored = ReadInt32(archive);
+    const int count =
+        stored >= 0 && stored <= ShortText ? stored : ArchiveDetail::CheckCount(archive, stored, 1);
     char shortBytes[ShortText];
     QByteArray longBytes;
     const char* bytes = shortBytes;
@@ -204,10 +207,11 @@ CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text)
         longBytes = ReadByteBlock(archive, count);
         bytes = longBytes.constData();
     }
-    text = archive.IsUtf8() ? QString::fromUtf8(bytes, count) : AnsiCodePage::ToText(bytes, count);
-    const qsizetype nul = text.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        text.truncate(nul);
+    // The text ends at a NUL. In UTF-8 and in the code page alike only a zero byte decodes to
+    // NUL, so the bytes are cut before they are decoded.
+    const char* nul = static_cast<const char*>(std::memchr(bytes, 0, static_cast<size_t>(count)));
+    const int size = nul ? static_cast<int>(nul - bytes) : count;
+    text = archive.IsUtf8() ? QString::fromUtf8(bytes, size) : AnsiCodePage::ToText(bytes, size);
     return archive;
 }
 
@@ -389,7 +393,11 @@ namespace ArchiveDetail
 {
 int ReadCount(CPSArchive& archive, int minimumBytes)
 {
-    const qint32 count = ReadInt32(archive);
+    return CheckCount(archive, ReadInt32(archive), minimumBytes);
+}
+
+int CheckCount(CPSArchive& archive, qint32 count, int minimumBytes)
+{
     if (count < 0)
         archive.Fail("a negative count");
     const qint64 left = archive.BytesLeft();
@@ -415,10 +423,10 @@ std::unique_ptr<CPSBase> ReadOwnedObject(CPSArchive& archive, ClassTest test)
         ArchiveReadStdString(archive, name);
         classIndex = archive.AddClass(key, name);
     }
-    std::unique_ptr<CPSBase> object(
-        CreatePersistentObject(archive.GetClassKey(classIndex), archive.GetClassName(classIndex)));
-    if (!object)
+    const CPSFactoryBase* factory = archive.GetClassFactory(classIndex);
+    if (!factory)
         archive.Fail("an object of an unknown class");
+    std::unique_ptr<CPSBase> object(factory->Create());
     if (!test(object.get()))
         archive.Fail("an object of an unexpected class");
     const int index = archive.RegisterObject(object.get());

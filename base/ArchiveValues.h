@@ -146,13 +146,16 @@ template <class T> bool IsOfClass(const CPSBase* object)
 // An element count, refused when negative or when the data left could not hold that many
 // elements of at least minimumBytes each.
 int ReadCount(CPSArchive& archive, int minimumBytes);
+// The same for a count already read.
+int CheckCount(CPSArchive& archive, qint32 count, int minimumBytes);
 std::unique_ptr<CPSBase> ReadOwnedObject(CPSArchive& archive, ClassTest test);
 CPSBase* ReadObjectReference(CPSArchive& archive, ClassTest test);
 
 template <class T> std::unique_ptr<T> ReadOwned(CPSArchive& archive)
 {
+    // The class test has passed, so the object is a T.
     std::unique_ptr<CPSBase> object = ReadOwnedObject(archive, &IsOfClass<T>);
-    return std::unique_ptr<T>(dynamic_cast<T*>(object.release()));
+    return std::unique_ptr<T>(static_cast<T*>(object.release()));
 }
 
 // Reading grows the result as objects arrive instead of sizing it by the count up front, so a
@@ -178,7 +181,7 @@ template <class T, class Store> void ReadOwnedMap(CPSArchive& archive, Store sto
         ArchiveReadString(archive, key);
         const int firstNewIndex = archive.GetObjectCount() + 1;
         std::unique_ptr<T> object = ReadOwned<T>(archive);
-        if (!store(key, object) && object)
+        if (!store(std::move(key), object) && object)
         {
             object.reset();
             archive.ForgetObjectsFrom(firstNewIndex);
@@ -262,12 +265,16 @@ CPSArchive& ArchiveReadObjectVector(CPSArchive& archive, std::vector<std::unique
     return archive;
 }
 
+// A map's keys arrive in ascending order, so each goes in at the end without a search (the hint
+// is only a hint: a key out of order still lands in its place).
 template <class T> CPSArchive& ArchiveReadObjectMap(CPSArchive& archive, std::map<QString, T*>& objects)
 {
     ArchiveDetail::ReadOwnedMap<T>(archive,
-                                   [&objects](const QString& key, std::unique_ptr<T>& object)
+                                   [&objects](QString&& key, std::unique_ptr<T>& object)
                                    {
-                                       if (!objects.try_emplace(key, object.get()).second)
+                                       const size_t before = objects.size();
+                                       objects.try_emplace(objects.end(), std::move(key), object.get());
+                                       if (objects.size() == before)
                                            return false;
                                        object.release();
                                        return true;
@@ -278,7 +285,12 @@ template <class T> CPSArchive& ArchiveReadObjectMap(CPSArchive& archive, std::ma
 template <class T>
 CPSArchive& ArchiveReadObjectMap(CPSArchive& archive, std::map<QString, std::unique_ptr<T>>& objects)
 {
-    ArchiveDetail::ReadOwnedMap<T>(archive, [&objects](const QString& key, std::unique_ptr<T>& object)
-                                   { return objects.try_emplace(key, std::move(object)).second; });
+    ArchiveDetail::ReadOwnedMap<T>(archive,
+                                   [&objects](QString&& key, std::unique_ptr<T>& object)
+                                   {
+                                       const size_t before = objects.size();
+                                       objects.try_emplace(objects.end(), std::move(key), std::move(object));
+                                       return objects.size() != before;
+                                   });
     return archive;
 }
