@@ -12,8 +12,7 @@ namespace
 qint32 ReadInt32(CPSArchive& archive)
 {
     qint32 value = 0;
-    if (!archive.ReadInt32(value))
-        archive.Fail("the data ends inside a value");
+    ArchiveReadInt(archive, value);
     return value;
 }
 
@@ -100,12 +99,6 @@ CPSArchive& ArchiveWriteInt(CPSArchive& archive, qint32 value)
     return archive;
 }
 
-CPSArchive& ArchiveReadInt(CPSArchive& archive, qint32& value)
-{
-    value = ReadInt32(archive);
-    return archive;
-}
-
 CPSArchive& ArchiveWriteFloat(CPSArchive& archive, float value)
 {
     return ArchiveWriteInt(archive, std::bit_cast<qint32>(value));
@@ -188,21 +181,23 @@ CPSArchive& ArchiveWriteString(CPSArchive& archive, const QString& text)
 
 CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text)
 {
-    // Most texts are short: they are read onto the stack, which bounds what a false count can
-    // cost without asking the stream how much is left, and decoded from there.
+    // Most texts are short: they are decoded where they lie in the archive's buffer, or from the
+    // stack when they cross its end. Either way a false count costs nothing before the data
+    // runs out, so a short one needs no question to the stream about how much is left.
     constexpr int ShortText = 256;
     const qint32 stored = ReadInt32(archive);
     const int count =
         stored >= 0 && stored <= ShortText ? stored : ArchiveDetail::CheckCount(archive, stored, 1);
     char shortBytes[ShortText];
     QByteArray longBytes;
-    const char* bytes = shortBytes;
-    if (count <= ShortText)
+    const char* bytes = archive.TakeBuffered(count);
+    if (!bytes && count <= ShortText)
     {
         if (!archive.ReadBytes(shortBytes, count))
             archive.Fail("the data ends inside a text");
+        bytes = shortBytes;
     }
-    else
+    else if (!bytes)
     {
         longBytes = ReadByteBlock(archive, count);
         bytes = longBytes.constData();

@@ -29,7 +29,13 @@ CPSArchive& ArchiveReadChar(CPSArchive& archive, char& value);
 CPSArchive& ArchiveWriteBool(CPSArchive& archive, bool value);
 CPSArchive& ArchiveReadBool(CPSArchive& archive, bool& value);
 CPSArchive& ArchiveWriteInt(CPSArchive& archive, qint32 value);
-CPSArchive& ArchiveReadInt(CPSArchive& archive, qint32& value);
+// Inline: a large document is mostly ints.
+inline CPSArchive& ArchiveReadInt(CPSArchive& archive, qint32& value)
+{
+    if (!archive.ReadInt32(value))
+        archive.Fail("the data ends inside a value");
+    return archive;
+}
 // A float is its IEEE 754 single-precision bit pattern, stored as an int32.
 CPSArchive& ArchiveWriteFloat(CPSArchive& archive, float value);
 CPSArchive& ArchiveReadFloat(CPSArchive& archive, float& value);

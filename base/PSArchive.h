@@ -79,6 +79,16 @@ public:
         return true;
     }
     bool ReadBytes(void* destination, qint64 count);
+    // The next count bytes where they lie in the buffer, taken as read; null, with nothing
+    // taken, when they do not lie there whole.
+    const char* TakeBuffered(int count)
+    {
+        if (m_readFailed || count < 0 || m_fill - m_position < count)
+            return nullptr;
+        const char* bytes = m_buffer.get() + m_position;
+        m_position += count;
+        return bytes;
+    }
     // Bytes a reader can still get (buffered and in the stream), -1 when the stream cannot tell.
     qint64 BytesLeft();
 
