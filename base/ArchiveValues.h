@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 // The value operations of an archive. Each returns the archive so that calls chain. Reading
@@ -144,9 +145,10 @@ namespace ArchiveDetail
 {
 using ClassTest = bool (*)(const CPSBase*);
 
+// Objects are mostly of the very class asked for, which the type alone tells.
 template <class T> bool IsOfClass(const CPSBase* object)
 {
-    return dynamic_cast<const T*>(object) != nullptr;
+    return typeid(*object) == typeid(T) || dynamic_cast<const T*>(object) != nullptr;
 }
 
 // An element count, refused when negative or when the data left could not hold that many

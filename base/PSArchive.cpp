@@ -15,11 +15,6 @@ CPSArchive::~CPSArchive()
         Flush();
 }
 
-bool CPSArchive::IsReading() const
-{
-    return m_stream.IsReading();
-}
-
 bool CPSArchive::SpillBuffer()
 {
     if (m_writeFailed)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/PSStream.h"
+
 #include <QtEndian>
 #include <QtGlobal>
 
@@ -11,7 +13,6 @@
 
 class CPSBase;
 class CPSFactoryBase;
-class CPSStream;
 
 // A buffered little-endian binary archive over a byte stream, for one save or one load. It keeps
 // the class and object tables that turn an object graph into a flat sequence and back. It never
@@ -37,7 +38,7 @@ public:
     virtual ~CPSArchive();
 
     CPSStream& GetStream() const { return m_stream; }
-    bool IsReading() const;
+    bool IsReading() const { return m_stream.IsReading(); }
 
     // major * 256 + minor; 2007.2 is 513794.
     int GetVersion() const { return m_version; }

@@ -38,10 +38,8 @@ const CNdbFieldValue& CNdbFieldMap::at(int id) const
     return found->second;
 }
 
-CNdbFieldValue& CNdbFieldMap::operator[](int id)
+CNdbFieldValue& CNdbFieldMap::FindOrInsert(int id)
 {
-    if (m_fields.empty() || m_fields.back().first < id)
-        return m_fields.emplace_back(id, CNdbFieldValue()).second;
     const auto found = LowerBound(m_fields, id);
     if (found->first == id)
         return found->second;

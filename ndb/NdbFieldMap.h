@@ -32,7 +32,12 @@ public:
     const CNdbFieldValue& at(int id) const;
     // Inserts the default value (int 0) for an absent id. Ids that arrive in ascending order, as
     // a file lists them, are appended without a search.
-    CNdbFieldValue& operator[](int id);
+    CNdbFieldValue& operator[](int id)
+    {
+        if (m_fields.empty() || m_fields.back().first < id)
+            return m_fields.emplace_back(id, CNdbFieldValue()).second;
+        return FindOrInsert(id);
+    }
     void insert_or_assign(int id, const CNdbFieldValue& value) { (*this)[id] = value; }
     size_t erase(int id);
     iterator erase(const_iterator position) { return m_fields.erase(position); }
@@ -40,6 +45,8 @@ public:
     void reserve(size_t count) { m_fields.reserve(count); }
 
 private:
+    CNdbFieldValue& FindOrInsert(int id);
+
     std::vector<value_type> m_fields;
 };
 } // namespace ndb
