@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <new>
 
 namespace ndb
 {
@@ -57,26 +58,151 @@ constexpr UnitSuffix UnitSuffixes[] = {
 };
 } // namespace
 
+static_assert(sizeof(CNdbFieldValue) <= 32, "field values of large recipient lists must stay small");
+
 CNdbFieldValue::CNdbFieldValue(int type, qint32 payload)
     : m_type(type), m_bits(type == NdbValueBool ? (payload & 0xFF) : payload)
 {
+    ConstructOwned();
 }
 
-CNdbFieldValue::CNdbFieldValue(const QString& text) : m_type(NdbValueText), m_owned(text) {}
+CNdbFieldValue::CNdbFieldValue(const QString& text) : m_type(NdbValueText)
+{
+    new (&m_owned.text) QString(text);
+}
 
 CNdbFieldValue::CNdbFieldValue(const char16_t* text) : CNdbFieldValue(QString::fromUtf16(text)) {}
 
 CNdbFieldValue::CNdbFieldValue(float number, int unit)
-    : m_type(NdbValueLength), m_bits(std::bit_cast<qint32>(number)), m_owned(LengthUnit{unit})
+    : m_type(NdbValueLength), m_bits(std::bit_cast<qint32>(number))
 {
+    m_owned.unit = unit;
 }
 
-CNdbFieldValue::CNdbFieldValue(const CNdbColor& color)
-    : m_type(NdbValueColor), m_owned(std::make_shared<const CNdbColor>(color))
+CNdbFieldValue::CNdbFieldValue(const CNdbColor& color) : m_type(NdbValueColor)
 {
+    new (&m_owned.color) std::shared_ptr<const CNdbColor>(std::make_shared<const CNdbColor>(color));
 }
 
-CNdbFieldValue::CNdbFieldValue(const QDateTime& time) : m_type(NdbValueTime), m_owned(time) {}
+CNdbFieldValue::CNdbFieldValue(const QDateTime& time) : m_type(NdbValueTime)
+{
+    new (&m_owned.time) Time{time, CLocalTime()};
+}
+
+CNdbFieldValue::CNdbFieldValue(const CNdbFieldValue& other) : m_type(other.m_type), m_bits(other.m_bits)
+{
+    CopyOwned(other);
+}
+
+CNdbFieldValue::CNdbFieldValue(CNdbFieldValue&& other) noexcept : m_type(other.m_type), m_bits(other.m_bits)
+{
+    MoveOwned(other);
+}
+
+CNdbFieldValue& CNdbFieldValue::operator=(const CNdbFieldValue& other)
+{
+    if (this != &other)
+    {
+        DestroyOwned();
+        m_type = other.m_type;
+        m_bits = other.m_bits;
+        CopyOwned(other);
+    }
+    return *this;
+}
+
+CNdbFieldValue& CNdbFieldValue::operator=(CNdbFieldValue&& other) noexcept
+{
+    if (this != &other)
+    {
+        DestroyOwned();
+        m_type = other.m_type;
+        m_bits = other.m_bits;
+        MoveOwned(other);
+    }
+    return *this;
+}
+
+void CNdbFieldValue::ConstructOwned()
+{
+    switch (m_type)
+    {
+    case NdbValueText:
+        new (&m_owned.text) QString();
+        break;
+    case NdbValueTime:
+        new (&m_owned.time) Time();
+        break;
+    case NdbValueLength:
+        m_owned.unit = NdbUnitNone;
+        break;
+    case NdbValueColor:
+        new (&m_owned.color) std::shared_ptr<const CNdbColor>();
+        break;
+    default:
+        break;
+    }
+}
+
+void CNdbFieldValue::CopyOwned(const CNdbFieldValue& other)
+{
+    switch (m_type)
+    {
+    case NdbValueText:
+        new (&m_owned.text) QString(other.m_owned.text);
+        break;
+    case NdbValueTime:
+        new (&m_owned.time) Time(other.m_owned.time);
+        break;
+    case NdbValueLength:
+        m_owned.unit = other.m_owned.unit;
+        break;
+    case NdbValueColor:
+        new (&m_owned.color) std::shared_ptr<const CNdbColor>(other.m_owned.color);
+        break;
+    default:
+        break;
+    }
+}
+
+void CNdbFieldValue::MoveOwned(CNdbFieldValue& other)
+{
+    switch (m_type)
+    {
+    case NdbValueText:
+        new (&m_owned.text) QString(std::move(other.m_owned.text));
+        break;
+    case NdbValueTime:
+        new (&m_owned.time) Time(std::move(other.m_owned.time));
+        break;
+    case NdbValueLength:
+        m_owned.unit = other.m_owned.unit;
+        break;
+    case NdbValueColor:
+        new (&m_owned.color) std::shared_ptr<const CNdbColor>(std::move(other.m_owned.color));
+        break;
+    default:
+        break;
+    }
+}
+
+void CNdbFieldValue::DestroyOwned()
+{
+    switch (m_type)
+    {
+    case NdbValueText:
+        m_owned.text.~QString();
+        break;
+    case NdbValueTime:
+        m_owned.time.~Time();
+        break;
+    case NdbValueColor:
+        m_owned.color.~shared_ptr();
+        break;
+    default:
+        break;
+    }
+}
 
 bool CNdbFieldValue::IsKnownType(int type)
 {
@@ -91,41 +217,39 @@ float CNdbFieldValue::GetFloat() const
 
 int CNdbFieldValue::GetUnit() const
 {
-    const LengthUnit* unit = std::get_if<LengthUnit>(&m_owned);
-    return unit ? unit->code : NdbUnitNone;
+    return m_type == NdbValueLength ? m_owned.unit : NdbUnitNone;
 }
 
 QString CNdbFieldValue::GetString() const
 {
-    const QString* text = std::get_if<QString>(&m_owned);
-    return m_type == NdbValueText && text ? *text : QString();
+    return m_type == NdbValueText ? m_owned.text : QString();
 }
 
 QDateTime CNdbFieldValue::GetTime() const
 {
     if (m_type != NdbValueTime)
         return QDateTime();
-    if (const CLocalTime* stored = std::get_if<CLocalTime>(&m_owned))
-        return stored->ToDateTime();
-    const QDateTime* time = std::get_if<QDateTime>(&m_owned);
-    return time ? *time : QDateTime();
+    const Time& time = m_owned.time;
+    return time.stored.IsNull() ? time.given : time.stored.ToDateTime();
 }
 
 const CNdbColor* CNdbFieldValue::GetColor() const
 {
-    const auto* color = std::get_if<std::shared_ptr<const CNdbColor>>(&m_owned);
-    return m_type == NdbValueColor && color ? color->get() : nullptr;
+    return m_type == NdbValueColor ? m_owned.color.get() : nullptr;
 }
 
 void CNdbFieldValue::Serialize(CPSArchive& archive)
 {
     if (archive.IsReading())
     {
-        m_owned = std::monostate();
+        // Int 0 until the type is known, so that a read that fails here leaves a sound value.
+        DestroyOwned();
+        m_type = NdbValueInt;
         m_bits = 0;
         qint32 type = 0;
         ArchiveReadInt(archive, type);
         m_type = type;
+        ConstructOwned();
         if (type == NdbValueBool)
         {
             qint32 flag = 0;
@@ -135,19 +259,19 @@ void CNdbFieldValue::Serialize(CPSArchive& archive)
         else if (type == NdbValueFloat || HasIntPayload(type))
             ArchiveReadInt(archive, m_bits);
         else if (type == NdbValueText)
-            ArchiveReadString(archive, m_owned.emplace<QString>());
+            ArchiveReadString(archive, m_owned.text);
         else if (type == NdbValueTime)
-            ArchiveReadTime(archive, m_owned.emplace<CLocalTime>());
+            ArchiveReadTime(archive, m_owned.time.stored);
         else if (type == NdbValueLength)
         {
             ArchiveReadInt(archive, m_bits);
-            ArchiveReadInt(archive, m_owned.emplace<LengthUnit>().code);
+            ArchiveReadInt(archive, m_owned.unit);
         }
         else if (type == NdbValueColor)
         {
             auto color = std::make_shared<CNdbColor>();
             color->Serialize(archive);
-            m_owned = std::move(color);
+            m_owned.color = std::move(color);
         }
         return;
     }
@@ -158,17 +282,17 @@ void CNdbFieldValue::Serialize(CPSArchive& archive)
     else if (m_type == NdbValueFloat || HasIntPayload(m_type))
         ArchiveWriteInt(archive, m_bits);
     else if (m_type == NdbValueText)
-        ArchiveWriteString(archive, GetString());
+        ArchiveWriteString(archive, m_owned.text);
     else if (m_type == NdbValueTime)
     {
         // A time read from a file goes back as it was stored, without a trip through the zone.
-        const CLocalTime* stored = std::get_if<CLocalTime>(&m_owned);
-        ArchiveWriteTime(archive, stored ? *stored : CLocalTime::FromDateTime(GetTime()));
+        const Time& time = m_owned.time;
+        ArchiveWriteTime(archive, time.stored.IsNull() ? CLocalTime::FromDateTime(time.given) : time.stored);
     }
     else if (m_type == NdbValueLength)
     {
         ArchiveWriteInt(archive, m_bits);
-        ArchiveWriteInt(archive, GetUnit());
+        ArchiveWriteInt(archive, m_owned.unit);
     }
     else if (m_type == NdbValueColor)
     {

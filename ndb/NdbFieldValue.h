@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <memory>
-#include <variant>
 
 class CPSArchive;
 
@@ -69,8 +68,9 @@ enum NdbLengthUnit
 // lengths live in 32 bits; texts, times and colours are owned, and copies behave as deep ones
 // (a colour is shared between copies, but never changed through them).
 //
-// Large recipient lists hold millions of values, so the class is kept small: no virtual
-// functions (nothing derives from it), and a length's unit shares the room of the owned payload.
+// Large recipient lists hold millions of values, so the class is kept at 32 bytes: no virtual
+// functions (nothing derives from it), and the owned payload (or a length's unit) in a union
+// whose live member the type code tells.
 //
 // A type code the program does not know survives loading, copying and saving as the bare code,
 // so a file written by a later version keeps its other fields readable.
@@ -87,11 +87,11 @@ public:
     CNdbFieldValue(float number, int unit);
     explicit CNdbFieldValue(const CNdbColor& color);
     explicit CNdbFieldValue(const QDateTime& time);
-    CNdbFieldValue(const CNdbFieldValue&) = default;
-    CNdbFieldValue& operator=(const CNdbFieldValue&) = default;
-    CNdbFieldValue(CNdbFieldValue&&) = default;
-    CNdbFieldValue& operator=(CNdbFieldValue&&) = default;
-    ~CNdbFieldValue() = default;
+    CNdbFieldValue(const CNdbFieldValue& other);
+    CNdbFieldValue& operator=(const CNdbFieldValue& other);
+    CNdbFieldValue(CNdbFieldValue&& other) noexcept;
+    CNdbFieldValue& operator=(CNdbFieldValue&& other) noexcept;
+    ~CNdbFieldValue() { DestroyOwned(); }
 
     static bool IsKnownType(int type);
 
@@ -120,16 +120,34 @@ public:
     QString FormatLength() const;
 
 private:
-    struct LengthUnit
+    // A time set by the program is kept as given; a time read from an archive stays in its
+    // stored form until GetTime asks, so a load makes no system call per time.
+    struct Time
     {
-        qint32 code;
+        QDateTime given;
+        CLocalTime stored;
     };
+    // The live member follows from the type code: text for 3, time for 4, unit for 200, colour
+    // for 210, none for every other type. A value made from the bare code of one of these
+    // types holds an empty member.
+    union Owned
+    {
+        Owned() {}
+        ~Owned() {}
+        qint32 unit;
+        QString text;
+        Time time;
+        std::shared_ptr<const CNdbColor> color;
+    };
+
+    // Each starts from a value whose member is not alive and leaves the member of m_type alive.
+    void ConstructOwned();
+    void CopyOwned(const CNdbFieldValue& other);
+    void MoveOwned(CNdbFieldValue& other);
+    void DestroyOwned();
 
     int m_type{NdbValueInt};
     qint32 m_bits{0};
-    // A time set by the program is kept as given; a time read from an archive stays in its
-    // stored form until GetTime asks, so a load makes no system call per time.
-    std::variant<std::monostate, LengthUnit, QString, QDateTime, CLocalTime, std::shared_ptr<const CNdbColor>>
-        m_owned;
+    Owned m_owned;
 };
 } // namespace ndb
