@@ -91,12 +91,12 @@ CNdbFieldValue::CNdbFieldValue(const QDateTime& time) : m_type(NdbValueTime)
 
 CNdbFieldValue::CNdbFieldValue(const CNdbFieldValue& other) : m_type(other.m_type), m_bits(other.m_bits)
 {
-    CopyOwned(other);
+    TakeOwned(other);
 }
 
 CNdbFieldValue::CNdbFieldValue(CNdbFieldValue&& other) noexcept : m_type(other.m_type), m_bits(other.m_bits)
 {
-    MoveOwned(other);
+    TakeOwned(std::move(other));
 }
 
 CNdbFieldValue& CNdbFieldValue::operator=(const CNdbFieldValue& other)
@@ -106,7 +106,7 @@ CNdbFieldValue& CNdbFieldValue::operator=(const CNdbFieldValue& other)
         DestroyOwned();
         m_type = other.m_type;
         m_bits = other.m_bits;
-        CopyOwned(other);
+        TakeOwned(other);
     }
     return *this;
 }
@@ -118,7 +118,7 @@ CNdbFieldValue& CNdbFieldValue::operator=(CNdbFieldValue&& other) noexcept
         DestroyOwned();
         m_type = other.m_type;
         m_bits = other.m_bits;
-        MoveOwned(other);
+        TakeOwned(std::move(other));
     }
     return *this;
 }
@@ -144,42 +144,22 @@ void CNdbFieldValue::ConstructOwned()
     }
 }
 
-void CNdbFieldValue::CopyOwned(const CNdbFieldValue& other)
+// Copies or moves as other is passed: a member of an rvalue is an rvalue.
+template <class Other> void CNdbFieldValue::TakeOwned(Other&& other)
 {
     switch (m_type)
     {
     case NdbValueText:
-        new (&m_owned.text) QString(other.m_owned.text);
+        new (&m_owned.text) QString(std::forward<Other>(other).m_owned.text);
         break;
     case NdbValueTime:
-        new (&m_owned.time) Time(other.m_owned.time);
+        new (&m_owned.time) Time(std::forward<Other>(other).m_owned.time);
         break;
     case NdbValueLength:
         m_owned.unit = other.m_owned.unit;
         break;
     case NdbValueColor:
-        new (&m_owned.color) std::shared_ptr<const CNdbColor>(other.m_owned.color);
-        break;
-    default:
-        break;
-    }
-}
-
-void CNdbFieldValue::MoveOwned(CNdbFieldValue& other)
-{
-    switch (m_type)
-    {
-    case NdbValueText:
-        new (&m_owned.text) QString(std::move(other.m_owned.text));
-        break;
-    case NdbValueTime:
-        new (&m_owned.time) Time(std::move(other.m_owned.time));
-        break;
-    case NdbValueLength:
-        m_owned.unit = other.m_owned.unit;
-        break;
-    case NdbValueColor:
-        new (&m_owned.color) std::shared_ptr<const CNdbColor>(std::move(other.m_owned.color));
+        new (&m_owned.color) std::shared_ptr<const CNdbColor>(std::forward<Other>(other).m_owned.color);
         break;
     default:
         break;

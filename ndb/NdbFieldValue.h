@@ -142,8 +142,7 @@ private:
 
     // Each starts from a value whose member is not alive and leaves the member of m_type alive.
     void ConstructOwned();
-    void CopyOwned(const CNdbFieldValue& other);
-    void MoveOwned(CNdbFieldValue& other);
+    template <class Other> void TakeOwned(Other&& other);
     void DestroyOwned();
 
     int m_type{NdbValueInt};
