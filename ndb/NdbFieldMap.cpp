@@ -43,7 +43,8 @@ CNdbFieldValue& CNdbFieldMap::FindOrInsert(int id)
     const auto found = LowerBound(m_fields, id);
     if (found->first == id)
         return found->second;
-    return m_fields.emplace(found, id, CNdbFieldValue())->second;
+    return m_fields.emplace(found, std::piecewise_construct, std::forward_as_tuple(id), std::tuple<>())
+        ->second;
 }
 
 size_t CNdbFieldMap::erase(int id)

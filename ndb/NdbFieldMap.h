@@ -2,6 +2,7 @@
 
 #include "ndb/NdbFieldValue.h"
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -35,7 +36,8 @@ public:
     CNdbFieldValue& operator[](int id)
     {
         if (m_fields.empty() || m_fields.back().first < id)
-            return m_fields.emplace_back(id, CNdbFieldValue()).second;
+            return m_fields.emplace_back(std::piecewise_construct, std::forward_as_tuple(id), std::tuple<>())
+                .second;
         return FindOrInsert(id);
     }
     void insert_or_assign(int id, const CNdbFieldValue& value) { (*this)[id] = value; }

@@ -91,7 +91,11 @@ public:
     CNdbFieldValue& operator=(const CNdbFieldValue& other);
     CNdbFieldValue(CNdbFieldValue&& other) noexcept;
     CNdbFieldValue& operator=(CNdbFieldValue&& other) noexcept;
-    ~CNdbFieldValue() { DestroyOwned(); }
+    ~CNdbFieldValue()
+    {
+        if (OwnsObject())
+            DestroyOwned();
+    }
 
     static bool IsKnownType(int type);
 
@@ -141,6 +145,10 @@ private:
     };
 
     // Each starts from a value whose member is not alive and leaves the member of m_type alive.
+    bool OwnsObject() const
+    {
+        return m_type == NdbValueText || m_type == NdbValueTime || m_type == NdbValueColor;
+    }
     void ConstructOwned();
     template <class Other> void TakeOwned(Other&& other);
     void DestroyOwned();
