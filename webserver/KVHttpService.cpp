@@ -1,12 +1,12 @@
 #include "webserver/KVHttpService.h"
 
-#include "app/KVContext.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
 #include "reports/ChartQuery.h"
 #include "reports/HtmlEntities.h"
 #include "webserver/NewsletterPage.h"
 #include "webserver/NewsletterPageSource.h"
+#include "webserver/PageServiceContext.h"
 
 #include <QUrl>
 
@@ -38,7 +38,7 @@ QString IndexPageHead()
 }
 } // namespace
 
-QString GenerateLocalNewsletterPage(const CKVContext& context, const ndb::CNdbNewsletter& newsletter,
+QString GenerateLocalNewsletterPage(const IPageServiceContext& context, const ndb::CNdbNewsletter& newsletter,
                                     int kind)
 {
     // The page is requested for the open newsletter, so it is also the context's current one.
@@ -53,7 +53,7 @@ QString GenerateLocalNewsletterPage(const CKVContext& context, const ndb::CNdbNe
     return page;
 }
 
-CKVHttpService::CKVHttpService(CKVContext* context) : m_context(context) {}
+CKVHttpService::CKVHttpService(IPageServiceContext* context) : m_context(context) {}
 
 CKVHttpService::~CKVHttpService() = default;
 

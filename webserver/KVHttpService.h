@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-class CKVContext;
+class IPageServiceContext;
 namespace ndb
 {
 class CNdbNewsletter;
@@ -21,7 +21,7 @@ class CNdbNewsletter;
 class CKVHttpService : public CHttpServiceBase
 {
 public:
-    explicit CKVHttpService(CKVContext* context);
+    explicit CKVHttpService(IPageServiceContext* context);
     ~CKVHttpService() override;
 
     bool Handle() override;
@@ -39,11 +39,11 @@ private:
     void ServeIndexPage(const QString& path);
     void SetBody(const QByteArray& body, const QString& contentType);
 
-    CKVContext* m_context;
+    IPageServiceContext* m_context;
     QByteArray m_body;
 };
 
 // The newsletter's page for the local browser: kind 0 preview, 1 edit. The caller holds the
 // context's document read lock.
-QString GenerateLocalNewsletterPage(const CKVContext& context, const ndb::CNdbNewsletter& newsletter,
+QString GenerateLocalNewsletterPage(const IPageServiceContext& context, const ndb::CNdbNewsletter& newsletter,
                                     int kind);
