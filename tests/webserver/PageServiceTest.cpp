@@ -143,6 +143,8 @@ TEST_F(PageServer, AnswersHostileChartQueriesWithErrorPageAndIncompleteOnesWithI
         "type=0&cols=1&rows=2&d_0_0=-1",
         "type=2&cols=1&rows=1&i_0=" + QString(CChartQuery::MaxLabelLength + 1, 'x'),
         "type=0&cols=1&rows=2147483647&d_0_0=<b>",
+        // The label column of this one is only positive when its width is worked out in 32 bits.
+        "type=0&cols=1&rows=2&widthtotal=3&widthbar=2147483646",
     };
     for (const QString& query : tooLarge)
     {
