@@ -12,12 +12,12 @@ class CNdbNewsletter;
 }
 
 // The page service of the local web server: answers one request from the application context.
-// In this order: "webstore/" + name gives that web-store entry; a path with "kvgraph" and a
-// complete chart query gives a PNG chart (a chart too large to draw gives an error page with
-// status 400); the open newsletter's file name gives its page (the
-// edit page with "kvlettermode=edit"); a resource path of the newsletter gives the resource,
-// with "?pid=" + pipeline id the image with that effect applied; anything else gives the index
-// page with status 404.
+// In this order: "webstore/" + name gives that web-store entry; a path (before its query) with
+// "kvgraph" and a complete chart query gives a PNG chart (a chart too large to draw gives an
+// error page with status 400); the open newsletter's file name gives its page (the edit page
+// with "kvlettermode=edit"); a resource path of the newsletter gives the resource, with
+// "?pid=" + pipeline id the image with that effect applied; anything else gives the index page
+// with status 404.
 class CKVHttpService : public CHttpServiceBase
 {
 public:

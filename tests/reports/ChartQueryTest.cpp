@@ -37,6 +37,9 @@ TEST(ChartQuery, TellsChartAddressesByTheirPathAlone)
     EXPECT_FALSE(CChartQuery::IsChartPath(QStringLiteral("KVGraph")));
     EXPECT_FALSE(CChartQuery::IsChartPath(QStringLiteral("kv_graph")));
     EXPECT_FALSE(CChartQuery::IsChartPath(QString()));
+    EXPECT_TRUE(CChartQuery::IsChartPath(QStringLiteral("kvgraph?type=0&cols=1&rows=1")));
+    EXPECT_FALSE(CChartQuery::IsChartPath(QStringLiteral("spring.kvnl?kvgraph&type=0&cols=1&rows=1")));
+    EXPECT_FALSE(CChartQuery::IsChartPath(QStringLiteral("img/a.png?pid=kvgraph")));
 }
 
 TEST(ChartQuery, SortsAddressesIntoChartsRefusalsAndOtherRequests)

@@ -163,6 +163,32 @@ TEST_F(PageServer, AnswersHostileChartQueriesWithErrorPageAndIncompleteOnesWithI
     }
 }
 
+TEST_F(PageServer, OnlyThePathBeforeTheQueryAsksForAChart)
+{
+    m_context.SetCurrentDocument(MakeNewsletter());
+    m_context.PutPageInWebStore("kvgraph.htm", "<p>stored</p>");
+    const QString chart = "kvgraph&type=2&cols=1&rows=1&d_0_0=1";
+    const struct
+    {
+        QString path;
+        QByteArray statusLine;
+        QByteArray contentType;
+    } cases[] = {
+        {"/spring.kvnl?" + chart, "HTTP/1.1 200 OK", "text/html; charset=utf-8"},
+        {"/img/logo.png?x=" + chart, "HTTP/1.1 404 Not Found", "text/html; charset=utf-8"},
+        {"/nothing?" + chart, "HTTP/1.1 404 Not Found", "text/html; charset=utf-8"},
+        {"/webstore/report.htm?" + chart, "HTTP/1.1 404 Not Found", "text/html; charset=utf-8"},
+        {"/webstore/kvgraph.htm", "HTTP/1.1 200 OK", "text/html; charset=utf-8"},
+        {"/reports/kvgraph?type=2&cols=1&rows=1", "HTTP/1.1 200 OK", "image/png"},
+    };
+    for (const auto& c : cases)
+    {
+        const Fetched fetched = Fetch(m_port, c.path);
+        EXPECT_EQ(fetched.response.statusLine, c.statusLine) << qPrintable(c.path);
+        EXPECT_EQ(fetched.response.Header("Content-Type"), c.contentType) << qPrintable(c.path);
+    }
+}
+
 TEST_F(PageServer, IndexPageEscapesThePathAndListsTheNewsletter)
 {
     const Fetched empty = Fetch(m_port, "/%3Cscript%3Ealert(1)%3C/script%3E");
