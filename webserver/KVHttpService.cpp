@@ -15,10 +15,14 @@ namespace
 const QString HtmlContentType = QStringLiteral("text/html; charset=utf-8");
 
 // An address inside a local page: percent-encoded so that the server decodes it back to the
-// resource path, then escaped for the attribute.
+// resource path, then escaped for the attribute. A path that itself begins with "/" gets that
+// "/" encoded: "//host/x" would lead the browser off this server.
 QString LocalHref(const QString& path)
 {
-    return EncodeHtmlEntities(u'/' + QString::fromLatin1(QUrl::toPercentEncoding(path, "/")));
+    QByteArray encoded = QUrl::toPercentEncoding(path, "/");
+    if (encoded.startsWith('/'))
+        encoded.replace(0, 1, "%2F");
+    return EncodeHtmlEntities(u'/' + QString::fromLatin1(encoded));
 }
 
 QString IndexPageHead()

@@ -4,7 +4,10 @@
 #include "reports/PieChartStyle.h"
 
 #include <QImage>
+#include <QRegularExpression>
+#include <QUrl>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -186,6 +189,37 @@ TEST_F(PageServer, OnlyThePathBeforeTheQueryAsksForAChart)
         const Fetched fetched = Fetch(m_port, c.path);
         EXPECT_EQ(fetched.response.statusLine, c.statusLine) << qPrintable(c.path);
         EXPECT_EQ(fetched.response.Header("Content-Type"), c.contentType) << qPrintable(c.path);
+    }
+}
+
+TEST_F(PageServer, IndexPageLinksStayOnThisServer)
+{
+    auto newsletter = MakeNewsletter();
+    newsletter->Layout().AddResource(MakeResource("/evil.example/x.png", "image/png", "one"));
+    newsletter->Layout().AddResource(MakeResource("//evil.example/y.png", "image/png", "two"));
+    newsletter->Layout().AddResource(MakeResource("\\evil.example/z.png", "image/png", "three"));
+    m_context.SetCurrentDocument(std::move(newsletter));
+
+    const QByteArray body = Fetch(m_port, "/nothing-here").response.body;
+    const QRegularExpression hrefs("href=\"([^\"]*)\"");
+    QStringList links;
+    for (const auto& match : hrefs.globalMatch(QString::fromUtf8(body)))
+        links.append(match.captured(1).replace("&amp;", "&"));
+    ASSERT_EQ(links.size(), 10) << qPrintable(links.join(' '));
+    const QByteArray expected[] = {"one", "two", "three"};
+    for (const QString& link : links)
+    {
+        EXPECT_TRUE(link.startsWith('/') && !link.startsWith("//")) << qPrintable(link);
+        EXPECT_FALSE(link.contains('\\')) << qPrintable(link);
+        // Each link still reaches its resource on this server.
+        const QUrl resolved = QUrl("http://127.0.0.1/").resolved(QUrl(link));
+        EXPECT_EQ(resolved.host(), "127.0.0.1") << qPrintable(link);
+        const Fetched fetched = Fetch(m_port, link);
+        EXPECT_EQ(fetched.response.statusLine, "HTTP/1.1 200 OK") << qPrintable(link);
+        if (link.contains("evil.example") && !link.contains("?pid="))
+            EXPECT_TRUE(std::find(std::begin(expected), std::end(expected), fetched.response.body) !=
+                        std::end(expected))
+                << qPrintable(link);
     }
 }
 
