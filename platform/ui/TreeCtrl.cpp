@@ -19,7 +19,7 @@ constexpr int DataRole = Qt::UserRole;
 constexpr int ImageRole = Qt::UserRole + 1;
 constexpr int SelectedImageRole = Qt::UserRole + 2;
 constexpr int InsertMarkWidth = 2;
-// Room left and right of a label, as the style draws it.
+// Room left and right of a label's text, inside the label.
 constexpr int LabelMargin = 3;
 
 bool IsWithin(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor)
@@ -159,7 +159,7 @@ QRect TreeWidget::LabelRect(QTreeWidgetItem* item)
 {
     const QRect cell = visualItemRect(item);
     const QRect icon = IconRect(item);
-    const int left = icon.width() > 0 ? icon.right() + 1 + LabelMargin : cell.left();
+    const int left = icon.width() > 0 ? icon.right() + 1 : cell.left();
     const int width = fontMetrics().horizontalAdvance(item->text(0)) + 2 * LabelMargin;
     return QRect(left, cell.top(), width, cell.height());
 }
