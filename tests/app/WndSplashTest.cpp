@@ -13,7 +13,8 @@ constexpr int EndCommand = 33028;
 // The owner gives the splash a short timer here; the end rule does not depend on its length.
 constexpr UINT ShortElapse = 20;
 
-// The main window's part: it names itself and the end command and starts the timer.
+// The main window's part: it names itself and the end command and starts the timer. Like the
+// main window, which is still being built, the owner is not shown yet.
 struct SplashOwner
 {
     CCommandRecorder owner;
@@ -21,7 +22,7 @@ struct SplashOwner
 
     bool Start(UINT elapse)
     {
-        if (!owner.CreateShown(300, 200))
+        if (!owner.Create(QString(), QString(), 0, CRect(0, 0, 300, 200), nullptr, 0))
             return false;
         splash.SetEndCommand(&owner, EndCommand);
         if (!splash.Create(&owner))
