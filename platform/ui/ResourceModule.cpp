@@ -18,6 +18,10 @@ QString PathOf(const QString& type, UINT id)
         return root + QStringLiteral("images/") + name + QStringLiteral(".png");
     if (type == QLatin1String("DIALOG"))
         return root + QStringLiteral("dialogs/") + name + QStringLiteral(".json");
+    if (type == QLatin1String("MENU"))
+        return root + QStringLiteral("menus/") + name + QStringLiteral(".json");
+    if (type == QLatin1String("ACCELERATOR"))
+        return root + QStringLiteral("accelerators/") + name + QStringLiteral(".json");
     return {};
 }
 

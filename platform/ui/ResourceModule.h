@@ -8,7 +8,8 @@
 // Resources other than strings, read from the module that currently supplies the program's
 // resources (a language module when one is loaded, else the built-in resources), without a
 // second look elsewhere. They are files below the module's root, found by type and id:
-// "BITMAP" images/<id>.bmp, "PNG" images/<id>.png, "DIALOG" dialogs/<id>.json.
+// "BITMAP" images/<id>.bmp, "PNG" images/<id>.png, "DIALOG" dialogs/<id>.json, "MENU" menus/<id>.json,
+// "ACCELERATOR" accelerators/<id>.json.
 namespace ResourceModule
 {
 // True when the module holds the resource (even an empty or unreadable one).
