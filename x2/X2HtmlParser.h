@@ -7,9 +7,10 @@
 #include <QString>
 #include <vector>
 
-// A single forward scan of HTML or XML text into a tree, with a stack of open elements. There
-// are no implied end tags; an end tag closes the nearest open element of its name unless a
-// table cell, row, table or div stands in the way. Entities are left to the transform.
+// A single forward scan of HTML or XML text into a tree, with a stack of open elements. Below
+// the nesting limit there are no implied end tags; an end tag closes the nearest open element
+// of its name unless a table cell, row, table or div stands in the way. Entities are left to
+// the transform.
 class CX2HtmlParser
 {
 public:
