@@ -10,6 +10,7 @@
 #include <QProcess>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -600,6 +601,56 @@ TEST(LocalServerPool, ServesManyConcurrentConnectionsWithBoundedThreads)
     server.Stop();
     EXPECT_EQ(server.ActiveConnectionCount(), 0);
     EXPECT_EQ(ProcessThreadCount(), threadsBefore);
+}
+
+TEST(LocalServerPool, QueuesABurstOfConnectionsWhileItHasNoRoom)
+{
+    CTestServer server;
+    server.SetConnectionLimits(1, 1);
+    const int port = StartWebServer(server);
+    ASSERT_NE(port, 0);
+    // The one place is taken: everything else waits in the listening queue.
+    const int holder = Connect(port);
+    ASSERT_GE(holder, 0);
+    for (int i = 0; i < 500 && server.ActiveConnectionCount() < 1; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+
+    // A short queue would drop the connection attempts beyond it, which the clients repeat only
+    // a second later.
+    constexpr int Burst = 40;
+    std::vector<int> clients;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    for (int i = 0; i < Burst; ++i)
+    {
+        clients.push_back(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+        connect(clients.back(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    }
+    int connected = 0;
+    for (int client : clients)
+    {
+        pollfd entry{client, POLLOUT, 0};
+        int error = -1;
+        socklen_t length = sizeof(error);
+        if (poll(&entry, 1, 700) == 1 && getsockopt(client, SOL_SOCKET, SO_ERROR, &error, &length) == 0 &&
+            error == 0)
+            ++connected;
+    }
+    EXPECT_EQ(connected, Burst);
+
+    // Once the place is free again the queued connections are served one after the other.
+    close(holder);
+    const QByteArray request = "GET /page.html HTTP/1.1\r\nHost: localhost:" + QByteArray::number(port) +
+                               "\r\nConnection: close\r\n\r\n";
+    for (int client : clients)
+    {
+        fcntl(client, F_SETFL, 0);
+        SendAll(client, request);
+        EXPECT_EQ(HttpResponseText::Parse(ReadUntilClosed(client)).body, PageBody);
+        close(client);
+    }
 }
 
 TEST(LocalServerStop, CutsOpenConnectionsAndJoinsEveryThread)
