@@ -150,6 +150,15 @@ bool Fetch(int port, const QByteArray& path, Response& response)
     return true;
 }
 
+// Linux shares the processor between sessions first and between the threads of a session
+// after that. Run in this program's session, the load generator would get less of it the more
+// threads the server under test has, and nginx would share with the program's idle threads; each
+// party in a session of its own competes as a whole, the same for both servers.
+void RunInSessionOfItsOwn(QProcess& process)
+{
+    process.setChildProcessModifier([] { setsid(); });
+}
+
 struct Round
 {
     double requestsPerSecond{0};
@@ -174,6 +183,7 @@ double Milliseconds(const QString& text)
 Round RunRound(int port, const QByteArray& path, int connections, bool keepAlive)
 {
     QProcess wrk;
+    RunInSessionOfItsOwn(wrk);
     wrk.start("wrk", {"--threads", QString::number(std::min(connections, 8)), "--connections",
                       QString::number(connections), "--duration", QString::number(RoundSeconds) + "s",
                       "--latency", "--header", QString("Host: localhost:%1").arg(setup.kelvoraPort),
@@ -369,6 +379,7 @@ bool StartNginx(QProcess& nginx, const QTemporaryDir& folder, int port)
             return false;
     }
     nginx.setProcessChannelMode(QProcess::ForwardedChannels);
+    RunInSessionOfItsOwn(nginx);
     nginx.start("nginx", {"-p", root, "-c", root + "/nginx.conf", "-g", "daemon off;"});
     if (!nginx.waitForStarted(10000))
         return false;
