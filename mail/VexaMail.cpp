@@ -1,8 +1,18 @@
 #include "mail/VexaMail.h"
 
 #include "base/AnsiCodePage.h"
+#include "mail/Base64Encode.h"
+#include "mail/MailError.h"
+#include "mail/MailOutput.h"
 #include "mail/MailText.h"
+#include "platform/gui/WaitCursor.h"
+#include "platform/net/HttpFile.h"
+#include "platform/net/InternetSession.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+#include <QUrl>
 #include <QUuid>
 
 #include <algorithm>
@@ -139,6 +149,15 @@ QString EncodeWords(const QString& value, bool latin1)
     return QString::fromLatin1(output);
 }
 
+// An RFC 5322 quoted string: whatever the value holds, it stays one word.
+QString QuotedString(const QString& value)
+{
+    QString escaped = value;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
 // A display name that is plain ASCII goes out as it is unless it holds characters that would
 // change how the From line parses; then it becomes a quoted string.
 QString FormatDisplayName(const QString& name)
@@ -150,9 +169,67 @@ QString FormatDisplayName(const QString& name)
                        !name.contains(QLatin1String("=?"));
     if (plain)
         return name;
-    QString quoted = name;
-    quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    return QuotedString(name);
+}
+
+// The extension of the address's last path segment, from its last "." and lower-cased; empty
+// without one. Query and fragment do not count.
+QString ExtensionOf(const QString& sourceAddress)
+{
+    QString path = sourceAddress.left(sourceAddress.indexOf(QLatin1Char('?')));
+    path = path.left(path.indexOf(QLatin1Char('#')));
+    path = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : path.mid(dot).toLower();
+}
+
+QString ContentTypeFor(const QString& extension)
+{
+    static const std::array<std::pair<const char*, const char*>, 12> types = {{
+        {".txt", "text/plain"},
+        {".zip", "application/x-zip-compressed"},
+        {".html", "text/html"},
+        {".htm", "text/html"},
+        {".rtf", "application/rtf"},
+        {".doc", "application/msword"},
+        {".pdf", "application/pdf"},
+        {".png", "image/png"},
+        {".gif", "image/gif"},
+        {".jpg", "image/jpeg"},
+        {".jpeg", "image/jpeg"},
+        {".xls", "application/vnd.ms-excel"},
+    }};
+    for (const auto& [ending, type] : types)
+    {
+        if (extension == QLatin1String(ending))
+            return QString::fromLatin1(type);
+    }
+    return QStringLiteral("application/octet-stream");
+}
+
+// A CR or LF may only stand in a header value as a fold (CR LF followed by a blank or tab);
+// any other, and any NUL, becomes a blank.
+QString SafeHeaderValue(const QString& value)
+{
+    QString safe = value;
+    for (qsizetype i = 0; i < safe.size(); ++i)
+    {
+        const QChar c = safe.at(i);
+        if (c == u'\r' && safe.mid(i + 1, 1) == QLatin1String("\n") &&
+            (safe.mid(i + 2, 1) == QLatin1String(" ") || safe.mid(i + 2, 1) == QLatin1String("\t")))
+        {
+            ++i;
+            continue;
+        }
+        if (c == u'\r' || c == u'\n' || c == QChar(0))
+            safe[i] = QLatin1Char(' ');
+    }
+    return safe;
+}
+
+void WriteLine(CMailOutput& output, const QString& line)
+{
+    output.Write(QStringLiteral("\r\n") + line + QStringLiteral("\r\n"));
 }
 
 std::mt19937& BoundaryGenerator()
@@ -350,4 +427,162 @@ QString CVexaMail::EncodeHeaderWord(const QString& value)
     if (value.isEmpty() || (IsPrintableAscii(value) && value.size() < 70))
         return value;
     return EncodeWords(value, IsLatin1Text(value));
+}
+
+void CVexaMail::AddInlinePart(const QString& sourceAddress, const QString& name, const QString& contentId,
+                              const QString& folder, const QString& contentType)
+{
+    QTemporaryFile file(
+        QDir(folder.isEmpty() ? QDir::tempPath() : folder).filePath(QStringLiteral("_vx_XXXXXX")));
+    if (!file.open())
+        throw CMailError(CMailError::PartNotAdded, 0);
+    file.close();
+    DownloadToFile(sourceAddress, file.fileName());
+    QFile downloaded(file.fileName());
+    if (!downloaded.open(QIODevice::ReadOnly))
+        throw CMailError(CMailError::PartNotAdded, 0);
+    const qint64 size = downloaded.size();
+    const QByteArray bytes = size > 0 ? downloaded.readAll() : QByteArray();
+    if (size <= 0 || bytes.size() != size)
+        throw CMailError(CMailError::PartNotAdded, 0);
+    const QString extension = ExtensionOf(sourceAddress);
+    AppendBase64Part(name + extension, bytes, contentType.isEmpty() ? ContentTypeFor(extension) : contentType,
+                     contentId);
+}
+
+void CVexaMail::AddAttachment(const QString& fileName, const QByteArray& bytes, const QString& contentType,
+                              const QString& contentId)
+{
+    AppendBase64Part(fileName, bytes, contentType, contentId);
+}
+
+void CVexaMail::AppendBase64Part(const QString& fileName, const QByteArray& bytes, const QString& contentType,
+                                 const QString& contentId)
+{
+    auto part = std::make_unique<CMailPart>(CMailPart::Base64Inline);
+    QString body;
+    EncodeBase64(bytes, body);
+    part->SetBody(body);
+    const QString encodedName = EncodeHeaderWord(fileName);
+    part->SetHeader(CMailHeader::ContentType,
+                    contentType + QStringLiteral("; name=") + QuotedString(encodedName));
+    part->SetHeader(CMailHeader::ContentDescription, encodedName);
+    part->SetHeader(CMailHeader::ContentLocation, encodedName);
+    if (!contentId.isEmpty())
+        part->SetHeader(CMailHeader::ContentId, QLatin1Char('<') + contentId + QLatin1Char('>'));
+    m_parts.push_back(std::move(part));
+}
+
+void CVexaMail::DownloadToFile(const QString& sourceAddress, const QString& filePath)
+{
+    const WaitCursor waitCursor;
+    QFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw CMailError(CMailError::TemporaryFileNotCreated, 0);
+    const QUrl url(sourceAddress.trimmed(), QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return;
+    CInternetSession session(QStringLiteral("Kelvora"));
+    session.SetMaxBodySize(MaxDownloadBytes);
+    session.SetTotalTimeout(DownloadTimeBudgetMs);
+    const std::unique_ptr<CHttpFile> request = CHttpFile::Open(session, "GET", url.toEncoded(), true);
+    // An error page is not the picture that was asked for.
+    if (!request || !request->SendRequest(QByteArray()) || request->GetStatusCode() / 100 != 2)
+        throw CMailError(CMailError::DownloadFailed, 0);
+    char block[4096];
+    while (const qint64 count = request->Read(block, sizeof(block)))
+    {
+        if (file.write(block, count) != count)
+            throw CMailError(CMailError::DownloadFailed, 0);
+    }
+    if (!file.flush())
+        throw CMailError(CMailError::DownloadFailed, 0);
+}
+
+CMailPart CVexaMail::BuildTopPart(const QString& fromAddress, const QString& fromName,
+                                  const QString& toAddress, const QString& subject, int importance,
+                                  const QString& seed) const
+{
+    CMailPart topPart(CMailPart::SevenBit);
+    AddMessageHeaders(topPart, fromAddress, fromName, toAddress, subject, importance);
+    topPart.SetHeader(CMailHeader::ContentType,
+                      QStringLiteral("multipart/related; type=\"multipart/alternative\"; boundary=\"%1\"")
+                          .arg(MakeBoundary(1, seed)));
+    topPart.SetHeader(CMailHeader::MimeVersion, QStringLiteral("1.0"));
+    topPart.SetBody(QStringLiteral("This is a multi-part message in MIME format."));
+    return topPart;
+}
+
+void CVexaMail::WriteMessage(CMailOutput& output, const CMailPart& topPart, const QString& seed) const
+{
+    WritePart(output, topPart);
+    output.Write(QStringLiteral("\r\n"));
+    WriteLine(output, MakeBoundaryLine(1, seed));
+
+    CMailPart alternative(CMailPart::SevenBit);
+    alternative.SetHeader(
+        CMailHeader::ContentType,
+        QStringLiteral("multipart/alternative; boundary=\"%1\"").arg(MakeBoundary(2, seed)));
+    WritePart(output, alternative);
+    WriteLine(output, MakeBoundaryLine(2, seed));
+
+    const bool latin1 = IsLatin1Text(m_plainTextBody);
+    CMailPart plainText(latin1 ? CMailPart::QuotedPrintableAnsi : CMailPart::QuotedPrintableUtf8);
+    plainText.SetHeader(CMailHeader::ContentType, latin1
+                                                      ? QStringLiteral("text/plain; charset=\"iso-8859-1\"")
+                                                      : QStringLiteral("text/plain; charset=\"utf-8\""));
+    plainText.SetBody(m_plainTextBody);
+    WritePart(output, plainText);
+    WriteLine(output, MakeBoundaryLine(2, seed));
+
+    // Escaped to ASCII, the HTML's UTF-8 bytes are its ISO-8859-1 bytes.
+    CMailPart html(CMailPart::QuotedPrintableUtf8);
+    html.SetHeader(CMailHeader::ContentType, QStringLiteral("text/html; charset=\"iso-8859-1\""));
+    html.SetBody(EscapeHtmlNonAscii(m_htmlBody));
+    WritePart(output, html);
+    WriteLine(output, MakeBoundaryEndLine(2, seed));
+
+    for (const auto& part : m_parts)
+    {
+        WriteLine(output, MakeBoundaryLine(1, seed));
+        WritePart(output, *part);
+    }
+    WriteLine(output, MakeBoundaryEndLine(1, seed));
+}
+
+void CVexaMail::WritePart(CMailOutput& output, const CMailPart& part)
+{
+    for (int i = 0; i < part.GetHeaderCount(); ++i)
+    {
+        const CMailHeader& header = part.GetHeaderAt(i);
+        output.Write(header.GetName() + QStringLiteral(": ") + SafeHeaderValue(header.GetValue()) +
+                     QStringLiteral("\r\n"));
+    }
+    switch (part.GetKind())
+    {
+    case CMailPart::QuotedPrintableUtf8:
+    case CMailPart::QuotedPrintableAnsi:
+        output.Write(QStringLiteral("Content-Transfer-Encoding: Quoted-Printable\r\n\r\n"));
+        output.Write(EncodeQPBody(part.GetBody(), part.GetKind() == CMailPart::QuotedPrintableAnsi));
+        output.Write(QStringLiteral("\r\n"));
+        break;
+    case CMailPart::Base64Inline:
+    {
+        // RFC 2045 lines of 76 characters.
+        constexpr qsizetype LineLength = 76;
+        output.Write(QStringLiteral("Content-Disposition: inline\r\n"));
+        output.Write(QStringLiteral("Content-Transfer-Encoding: Base64\r\n\r\n"));
+        const QString& body = part.GetBody();
+        for (qsizetype start = 0; start < body.size(); start += LineLength)
+            output.Write(body.mid(start, LineLength) + QStringLiteral("\r\n"));
+        break;
+    }
+    default:
+        output.Write(QStringLiteral("Content-Transfer-Encoding: 7bit\r\n\r\n"));
+        output.Write(part.GetBody());
+        output.Write(QStringLiteral("\r\n"));
+        break;
+    }
 }

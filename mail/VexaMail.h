@@ -2,6 +2,8 @@
 
 #include "mail/MailPart.h"
 
+class CMailOutput;
+
 #include <QByteArray>
 #include <QString>
 
@@ -16,7 +18,7 @@ class CVexaMail
 {
 public:
     // Inline downloads larger than this, or slower than the time budget, fail.
-    static constexpr qint64 MaxDownloadBytes = qint64(32) * 1024 * 1024;
+    static constexpr qint64 MaxDownloadBytes = qint64(20) * 1024 * 1024;
     static constexpr int DownloadTimeBudgetMs = 120000;
 
     CVexaMail(const QString& ehloDomain, const QString& server, int port, const QString& userName,
@@ -43,6 +45,17 @@ public:
     // Organization and Reply-To of the message, set on its top part.
     void AddMessageHeaders(CMailPart& topPart, const QString& fromAddress, const QString& fromName,
                            const QString& toAddress, const QString& subject, int importance) const;
+
+    // The top part of the message: its headers, the multipart/related type with boundary 1 of
+    // the seed, the MIME version and the preamble.
+    CMailPart BuildTopPart(const QString& fromAddress, const QString& fromName, const QString& toAddress,
+                           const QString& subject, int importance, const QString& seed) const;
+    // Everything after DATA up to the end-of-data line: the top part, the alternative pair of
+    // plain text and HTML, then every inline part and attachment.
+    void WriteMessage(CMailOutput& output, const CMailPart& topPart, const QString& seed) const;
+    // The part's headers, its transfer encoding and its encoded body. A CR or LF in a header
+    // value that does not fold the line is written as a blank, so no value can start a header.
+    static void WritePart(CMailOutput& output, const CMailPart& part);
 
     // Fetches the address into the file (created or emptied first). Throws CMailError 200 when
     // the file cannot be created and 201 when the download fails; an address that is not
@@ -87,6 +100,8 @@ public:
 
 private:
     void CopyFrom(const CVexaMail& other);
+    void AppendBase64Part(const QString& fileName, const QByteArray& bytes, const QString& contentType,
+                          const QString& contentId);
     // The domain that the "Message-Id" is made on: the EHLO domain, else the sender's domain.
     QString MessageIdDomain(const QString& fromAddress) const;
 
