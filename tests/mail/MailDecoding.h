@@ -68,7 +68,8 @@ inline std::optional<QString> DecodeHeaderValue(const QString& value)
             text += QString::fromLatin1(*bytes);
         else if (fields.at(0) == QLatin1String("utf-8"))
         {
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            QStringDecoder decoder(QStringDecoder::Utf8,
+                                   QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
             const QString part = decoder(*bytes);
             // Each word must hold whole characters.
             if (decoder.hasError())
