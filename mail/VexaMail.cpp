@@ -570,13 +570,26 @@ void CVexaMail::WritePart(CMailOutput& output, const CMailPart& part)
         break;
     case CMailPart::Base64Inline:
     {
-        // RFC 2045 lines of 76 characters.
+        // RFC 2045 lines of 76 characters, handed on in blocks rather than line by line: one
+        // write per line would cost a system call each.
         constexpr qsizetype LineLength = 76;
+        constexpr qsizetype LinesPerBlock = 256;
         output.Write(QStringLiteral("Content-Disposition: inline\r\n"));
         output.Write(QStringLiteral("Content-Transfer-Encoding: Base64\r\n\r\n"));
         const QString& body = part.GetBody();
+        QString block;
         for (qsizetype start = 0; start < body.size(); start += LineLength)
-            output.Write(body.mid(start, LineLength) + QStringLiteral("\r\n"));
+        {
+            block += QStringView(body).mid(start, LineLength);
+            block += QStringLiteral("\r\n");
+            if (block.size() >= LinesPerBlock * (LineLength + 2))
+            {
+                output.Write(block);
+                block.clear();
+            }
+        }
+        if (!block.isEmpty())
+            output.Write(block);
         break;
     }
     default:

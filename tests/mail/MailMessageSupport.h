@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/AnsiCodePage.h"
+#include "base/BlockingSocket.h"
 #include "mail/MailOutput.h"
 #include "mail/VexaMail.h"
 
@@ -15,6 +16,29 @@ public:
     void Write(const QString& text) override { bytes += AnsiCodePage::FromText(text); }
 
     QByteArray bytes;
+};
+
+// Writes a message straight onto a connection, keeping a copy of what went out.
+class SocketOutput : public CMailOutput
+{
+public:
+    explicit SocketOutput(CBlockingSocket& socket) : m_socket(socket) {}
+
+    void Write(const QString& text) override
+    {
+        const QByteArray bytes = AnsiCodePage::FromText(text);
+        m_socket.Write(bytes.constData(), static_cast<int>(bytes.size()), 10);
+        if (keepCopy)
+            sent += bytes;
+        written += bytes.size();
+    }
+
+    bool keepCopy{true};
+    QByteArray sent;
+    qint64 written{0};
+
+private:
+    CBlockingSocket& m_socket;
 };
 
 // One header line of a message with its continuation lines unfolded out.
@@ -43,11 +67,18 @@ inline QList<HeaderLine> ReadHeaderBlock(const QByteArray& bytes)
     return headers;
 }
 
+inline void WriteMessage(const CVexaMail& mail, CMailOutput& output, const QString& from,
+                         const QString& fromName, const QString& to, const QString& subject, int importance,
+                         const QString& seed)
+{
+    mail.WriteMessage(output, mail.BuildTopPart(from, fromName, to, subject, importance, seed), seed);
+}
+
 inline QByteArray BuildMessage(const CVexaMail& mail, const QString& from, const QString& fromName,
                                const QString& to, const QString& subject, int importance,
                                const QString& seed = QStringLiteral("_Part_1234ABC5678"))
 {
     CapturedOutput output;
-    mail.WriteMessage(output, mail.BuildTopPart(from, fromName, to, subject, importance, seed), seed);
+    WriteMessage(mail, output, from, fromName, to, subject, importance, seed);
     return output.bytes;
 }

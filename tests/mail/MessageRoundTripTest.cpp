@@ -25,25 +25,6 @@ namespace
 const QString From = QStringLiteral("news@example.org");
 const QString To = QStringLiteral("reader@example.net");
 
-// Writes the message straight onto the connection and keeps a copy of what went out.
-class SocketOutput : public CMailOutput
-{
-public:
-    explicit SocketOutput(CBlockingSocket& socket) : m_socket(socket) {}
-
-    void Write(const QString& text) override
-    {
-        const QByteArray bytes = AnsiCodePage::FromText(text);
-        m_socket.Write(bytes.constData(), static_cast<int>(bytes.size()), 10);
-        sent += bytes;
-    }
-
-    QByteArray sent;
-
-private:
-    CBlockingSocket& m_socket;
-};
-
 // The last line of the next reply, read byte by byte.
 QByteArray ReadReply(CBlockingSocket& socket)
 {
