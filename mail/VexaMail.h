@@ -2,14 +2,14 @@
 
 #include "mail/MailPart.h"
 
-class CMailOutput;
-
 #include <QByteArray>
 #include <QString>
 
 #include <ctime>
 #include <memory>
 #include <vector>
+
+class CMailOutput;
 
 // One message and the SMTP server it goes to. The message is one fixed MIME structure: a
 // multipart/related container holding a multipart/alternative pair (plain text and HTML),
@@ -85,7 +85,7 @@ public:
     // Connection
     QString m_ehloDomain;
     QString m_server;
-    int m_port;
+    int m_port{25};
     QString m_userName;
     QString m_password;
 
