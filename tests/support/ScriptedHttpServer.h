@@ -47,7 +47,8 @@ public:
         return QStringLiteral("http://127.0.0.1:%1%2").arg(Port()).arg(path);
     }
 
-    // Answers requests for the path (without query; "*" for every other path) from now on.
+    // Answers requests from now on: the key is a path, a path with "?cmd=" and the command the
+    // query names, or "*" for every other request.
     void SetRoute(const QString& path, const Route& route)
     {
         QJsonObject object{{QStringLiteral("status"), route.status}, {QStringLiteral("body"), route.body},

@@ -4,7 +4,8 @@ time, and logs each request target as it arrived, one per line.
 
 usage: scripted_http.py ROUTES LOG [CERT KEY]
 
-ROUTES is JSON: {"/path": route, ..., "*": route}; the path is the target without its query.
+ROUTES is JSON: {"/path": route, "/path?cmd=name": route, ..., "*": route}. A request takes the
+route of its path and its "cmd" query value, else that of its path, else "*".
 A route: {"status": 200, "type": "text/xml; charset=utf-8", "body": "...", "repeat": 1,
 "suffix": "", "mode": "normal" | "silent" | "endless"}. "silent" sends nothing and holds the
 connection; "endless" sends the head and the body, then blanks until the client goes away.
@@ -17,6 +18,7 @@ import ssl
 import sys
 import threading
 import time
+import urllib.parse
 
 ROUTES, LOG = sys.argv[1], sys.argv[2]
 LOCK = threading.Lock()
@@ -34,7 +36,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 log.write(self.path + "\n")
             with open(ROUTES, encoding="utf-8") as f:
                 routes = json.load(f)
-        route = routes.get(self.path.split("?", 1)[0], routes.get("*", {"status": 404, "body": ""}))
+        path, _, query = self.path.partition("?")
+        command = urllib.parse.parse_qs(query).get("cmd", [""])[0]
+        route = routes.get(path + "?cmd=" + command) or routes.get(path) or routes.get("*", {"status": 404})
         mode = route.get("mode", "normal")
         if mode == "silent":
             time.sleep(3600)
