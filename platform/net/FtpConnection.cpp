@@ -83,9 +83,10 @@ std::unique_ptr<CFtpConnection> CFtpConnection::Open(const CInternetSession& ses
     ok = ok && curl_easy_setopt(curl, CURLOPT_READFUNCTION, &CFtpConnection::OnUploadRead) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_READDATA, connection.get()) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_UPLOAD_BUFFERSIZE, long(TransferChunkSize)) == CURLE_OK;
-    // Logging in reads the folder the login starts in.
-    if (!ok || !connection->Perform({origin + "/", {}, nullptr, {}}))
+    // Logging in reads the folder the login starts in; the features tell how to list folders.
+    if (!ok || !connection->Perform({origin + "/", {"*FEAT"}, nullptr, {}}))
         return nullptr;
+    connection->m_machineListing = FtpReplies::AnnouncesFeature(connection->m_replies, "MLST");
     const char* entry = nullptr;
     if (curl_easy_getinfo(curl, CURLINFO_FTP_ENTRY_PATH, &entry) == CURLE_OK && entry && *entry)
         connection->m_current = QString::fromUtf8(entry);
@@ -136,7 +137,7 @@ bool CFtpConnection::ListCurrentDirectory(QList<FtpDirectoryEntry>& entries)
     QByteArray url = UrlOf(m_current);
     if (m_current != QLatin1String("/"))
         url += '/';
-    if (Perform({url, {}, nullptr, "MLSD"}))
+    if (m_machineListing && Perform({url, {}, nullptr, "MLSD"}))
     {
         entries = FtpReplies::ParseMachineListing(m_listing);
         return true;
@@ -147,9 +148,20 @@ bool CFtpConnection::ListCurrentDirectory(QList<FtpDirectoryEntry>& entries)
     return true;
 }
 
+// A refused command is a reply to read, not a failure of the transfer: curl would drop the
+// control connection on it and log in anew for the next command.
 bool CFtpConnection::RunCommands(const QList<QByteArray>& commands)
 {
-    return Perform({m_origin + "/%2F", commands, nullptr, {}});
+    QList<QByteArray> tolerated;
+    for (const QByteArray& command : commands)
+        tolerated.append('*' + command);
+    if (!Perform({m_origin + "/%2F", tolerated, nullptr, {}}))
+        return false;
+    const QList<int> codes = FtpReplies::FinalReplyCodes(m_replies);
+    if (codes.size() < commands.size())
+        return false;
+    return std::all_of(codes.end() - commands.size(), codes.end(),
+                       [](int code) { return code >= 200 && code < 400; });
 }
 
 bool CFtpConnection::Perform(const Exchange& exchange)

@@ -72,4 +72,5 @@ private:
     QByteArray m_replies;
     QByteArray m_listing;
     QIODevice* m_upload{nullptr};
+    bool m_machineListing{false};
 };

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace
 {
 bool IsAcceptableName(const QString& name)
@@ -157,6 +159,32 @@ bool ParseFolderReply(const QByteArray& replies, QString& folder)
             return !folder.isEmpty() && !folder.contains(QChar(0)) && !folder.contains(QLatin1Char('\r'));
         }
         return false;
+    }
+    return false;
+}
+QList<int> FinalReplyCodes(const QByteArray& replies)
+{
+    QList<int> codes;
+    for (QByteArray line : replies.split('\n'))
+    {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const bool digits = line.size() >= 3 && std::all_of(line.begin(), line.begin() + 3,
+                                                            [](char c) { return c >= '0' && c <= '9'; });
+        if (digits && (line.size() == 3 || line.at(3) == ' '))
+            codes.append(line.left(3).toInt());
+    }
+    return codes;
+}
+
+bool AnnouncesFeature(const QByteArray& replies, const QByteArray& feature)
+{
+    for (const QByteArray& line : replies.split('\n'))
+    {
+        // Feature lines of a FEAT reply begin with a blank.
+        const QByteArray trimmed = line.trimmed().toUpper();
+        if (line.startsWith(' ') && (trimmed == feature || trimmed.startsWith(feature + ' ')))
+            return true;
     }
     return false;
 }

@@ -24,4 +24,11 @@ QList<FtpDirectoryEntry> ParseListListing(const QByteArray& listing);
 // The last "257" reply among the reply lines: the quoted folder, with doubled quotation marks
 // inside it read as one. False when there is none or it holds no quoted name.
 bool ParseFolderReply(const QByteArray& replies, QString& folder);
+
+// The codes of the complete replies among the reply lines, in order (the last line of a
+// multi-line reply counts once).
+QList<int> FinalReplyCodes(const QByteArray& replies);
+
+// Whether a FEAT reply among the reply lines lists the feature (" MLST type*;size*;").
+bool AnnouncesFeature(const QByteArray& replies, const QByteArray& feature);
 } // namespace FtpReplies

@@ -51,6 +51,8 @@ class DroppingDTPHandler(DTPHandler):
         super().handle_read()
         self.received_bytes += self.tot_bytes_received - before
 
+    handle_read_event = handle_read
+
 
 class Handler(FTPHandler):
     dtp_handler = DroppingDTPHandler
@@ -68,6 +70,8 @@ authorizer = DummyAuthorizer()
 authorizer.add_user(options.user, options.password, options.root, perm="elradfmwMT")
 Handler.authorizer = authorizer
 Handler.passive_ports = None
+# Refused logins answer at once: the tests try several.
+Handler.auth_failed_timeout = 0.05
 logging.basicConfig(level=logging.CRITICAL)
 server = FTPServer(("127.0.0.1", 0), Handler)
 print("PORT %d" % server.address[1], flush=True)
