@@ -103,8 +103,9 @@ QList<FtpDirectoryEntry> ParseMachineListing(const QByteArray& listing)
     QList<FtpDirectoryEntry> entries;
     for (const QByteArray& line : ListingLines(listing))
     {
+        // Each fact ends with ";", and one blank separates them from the name.
         const qsizetype blank = line.indexOf(' ');
-        if (blank < 0)
+        if (blank < 0 || (blank > 0 && line.at(blank - 1) != ';'))
             continue;
         QByteArray type;
         for (const QByteArray& fact : line.left(blank).split(';'))
@@ -155,8 +156,11 @@ bool ParseFolderReply(const QByteArray& replies, QString& folder)
                 ++i;
                 continue;
             }
-            folder = QString::fromUtf8(name);
-            return !folder.isEmpty() && !folder.contains(QChar(0)) && !folder.contains(QLatin1Char('\r'));
+            const QString named = QString::fromUtf8(name);
+            if (named.isEmpty() || named.contains(QChar(0)) || named.contains(QLatin1Char('\r')))
+                return false;
+            folder = named;
+            return true;
         }
         return false;
     }
