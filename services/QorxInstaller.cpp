@@ -5,6 +5,7 @@
 #include "services/FileSync.h"
 #include "services/PackageManifest.h"
 #include "services/QorxQuery.h"
+#include "services/QorxReply.h"
 #include "services/QorxText.h"
 #include "services/WebAddress.h"
 #include "x2/X2TransformXmlFennick.h"
@@ -15,7 +16,6 @@
 
 namespace
 {
-const QString FrameworkSystem = QStringLiteral("qorxsystem");
 const QString StatisticsPackage = QStringLiteral("ws_stats_newsletter");
 const QString MailingListPackage = QStringLiteral("ws_mailinglist");
 
@@ -35,16 +35,6 @@ void AddSettingsValues(CQorxInstaller::PlaceholderMap& placeholders, const QorxI
     placeholders[QStringLiteral("QORXSYSTEM_UI_ADMINPASSWORD")] = settings.adminPassword;
     placeholders[QStringLiteral("QORXSYSTEM_UI_ADMINEMAIL")] = settings.adminEmail;
     placeholders[QStringLiteral("QORXSYSTEM_UI_WEBSITEURL")] = settings.websiteUrl;
-}
-
-QString SystemOrFramework(const QString& systemName)
-{
-    return systemName.isEmpty() ? FrameworkSystem : systemName;
-}
-
-bool HasStatusOk(const CX2Element* element)
-{
-    return element && element->GetAttributeValue(QStringLiteral("status")) == QLatin1String("ok");
 }
 
 } // namespace
@@ -187,19 +177,7 @@ QorxResultCode CQorxInstaller::GetStatus(const QString& systemName, const QStrin
     CX2Validator reply;
     if (const QorxResultCode fetched = FetchXml(reply, query.GetAddress()))
         return fetched;
-    CX2Element* status =
-        reply.GetRoot().FindElementByName(SystemOrFramework(systemName) + QLatin1String("_admin_getstatus"));
-    if (!status)
-        return QorxResult::ReplyNotUsable;
-    if (!HasStatusOk(status))
-        return QorxResult::Refused;
-    packageId = status->GetAttributeValue(QStringLiteral("packageid"));
-    packageVersion = QorxText::LeadingNumber(status->GetAttributeValue(QStringLiteral("packageversion")));
-    if (!HasStatusOk(status->FindElementByName(QStringLiteral("connection"))))
-        return QorxResult::NoDatabaseConnection;
-    if (!HasStatusOk(status->FindElementByName(QStringLiteral("tables_exist"))))
-        return QorxResult::TablesMissing;
-    return QorxResult::Success;
+    return QorxReply::ReadStatus(reply, systemName, packageId, packageVersion);
 }
 
 QorxResultCode CQorxInstaller::GetServiceUrl(const QString& adminUrl, const QString& packageName,
@@ -217,29 +195,11 @@ QorxResultCode CQorxInstaller::GetServiceUrl(const QString& adminUrl, const QStr
     CX2Validator reply;
     if (const QorxResultCode fetched = FetchXml(reply, query.GetAddress()))
         return fetched;
-    const CX2Element* packages =
-        reply.GetRoot().FindElementByName(FrameworkSystem + QLatin1String("_admin_getinstalledpackages"));
-    if (!packages)
-        return QorxResult::ReplyNotUsable;
-    if (!HasStatusOk(packages))
-        return QorxResult::Refused;
+    QString script;
+    if (const QorxResultCode listed = QorxReply::ReadInstalledPackages(reply, packageName, script))
+        return listed;
 
-    QList<CX2Element*> found;
-    reply.FindElementsByName(found, QStringLiteral("package"));
-    const CX2Element* package = nullptr;
-    for (const CX2Element* candidate : std::as_const(found))
-    {
-        if (candidate->GetAttributeValue(QStringLiteral("name")) == packageName)
-        {
-            package = candidate;
-            break;
-        }
-    }
-    if (!package)
-        return QorxResult::ServiceNotInstalled;
-
-    const QString address = adminUrl.left(adminUrl.lastIndexOf(QLatin1Char('/')) + 1) +
-                            package->GetAttributeValue(QStringLiteral("serviceurl"));
+    const QString address = adminUrl.left(adminUrl.lastIndexOf(QLatin1Char('/')) + 1) + script;
     // The service must answer for itself, with its database and tables in place.
     if (const QorxResultCode service =
             GetStatus(packageName, address, user, password, packageId, packageVersion))
@@ -255,14 +215,7 @@ QorxResultCode CQorxInstaller::InitSystem(const QString& adminUrl, const QString
     CX2Validator reply;
     if (const QorxResultCode fetched = FetchXml(reply, query.GetAddress()))
         return fetched;
-    CX2Element* init =
-        reply.GetRoot().FindElementByName(SystemOrFramework(systemName) + QLatin1String("_admin_init"));
-    if (!HasStatusOk(init))
-        return QorxResult::ReplyNotUsable;
-    if (!systemName.isEmpty() &&
-        !HasStatusOk(init->FindElementByName(QStringLiteral("system_package_register"))))
-        return QorxResult::RegistrationNotConfirmed;
-    return QorxResult::Success;
+    return QorxReply::ReadInit(reply, systemName);
 }
 
 QorxResultCode CQorxInstaller::AddChannelGroup(const QString& adminUrl, const QString& user,
@@ -326,8 +279,8 @@ QorxResultCode CQorxInstaller::GetAllTrackers(const QString& adminUrl, const QSt
          [&](CQorxQuery& query) { query.Add(QStringLiteral("channelid"), channelId); }},
         reply);
     if (result == QorxResult::Success)
-        CollectItems(reply, QStringLiteral("tracker"), QStringLiteral("trackerid"),
-                     QStringLiteral("trackerurl"), trackers);
+        QorxReply::CollectItems(reply, QStringLiteral("tracker"), QStringLiteral("trackerid"),
+                                QStringLiteral("trackerurl"), trackers);
     return result;
 }
 
@@ -354,8 +307,8 @@ QorxResultCode CQorxInstaller::GetAllMailingLists(const QString& adminUrl, const
         {MailingListPackage, QStringLiteral("list"), QStringLiteral("mailinglistgetall"), [](CQorxQuery&) {}},
         reply);
     if (result == QorxResult::Success)
-        CollectItems(reply, QStringLiteral("channelgroup"), QStringLiteral("channelgroupid"),
-                     QStringLiteral("channelgroupname"), lists);
+        QorxReply::CollectItems(reply, QStringLiteral("channelgroup"), QStringLiteral("channelgroupid"),
+                                QStringLiteral("channelgroupname"), lists);
     return result;
 }
 
@@ -370,22 +323,8 @@ QorxResultCode CQorxInstaller::RunServiceCommand(const QString& adminUrl, const 
     command.addParameters(query);
     if (const QorxResultCode fetched = FetchXml(reply, query.GetAddress()))
         return fetched;
-    const CX2Element* element = reply.GetRoot().FindElementByName(
-        command.package + QLatin1Char('_') + command.type + QLatin1Char('_') + command.command);
-    return HasStatusOk(element) ? QorxResult::Success : QorxResult::ReplyNotUsable;
-}
-
-void CQorxInstaller::CollectItems(CX2Validator& reply, const QString& item, const QString& idAttribute,
-                                  const QString& valueAttribute, IdNameMap& items)
-{
-    QList<CX2Element*> found;
-    reply.FindElementsByName(found, item);
-    for (const CX2Element* element : std::as_const(found))
-    {
-        const QString id = element->GetAttributeValue(idAttribute);
-        if (!id.isEmpty())
-            items[id] = element->GetAttributeValue(valueAttribute);
-    }
+    return QorxReply::ReadServiceReply(reply, command.package + QLatin1Char('_') + command.type +
+                                                  QLatin1Char('_') + command.command);
 }
 
 QorxResultCode CQorxInstaller::InstallPackage(const QString& manifestPath,

@@ -83,6 +83,4 @@ private:
                                      const ServiceCommand& command, CX2Validator& reply);
     QorxResultCode UploadPackageFile(const QString& manifestFolder, const PackageFileEntry& entry,
                                      const PlaceholderMap& placeholders, const QorxInstallSettings& settings);
-    static void CollectItems(CX2Validator& reply, const QString& item, const QString& idAttribute,
-                             const QString& valueAttribute, IdNameMap& items);
 };
