@@ -2,6 +2,7 @@
 // final status, against an FTP server and a scripted framework.
 #include "QorxReplies.h"
 #include "support/FtpServer.h"
+#include "support/NoProxy.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "services/QorxInstaller.h"
@@ -12,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <unistd.h>
 
 using namespace QorxReplies;
@@ -26,8 +26,7 @@ class PackageInstallTest : public testing::Test
 protected:
     PackageInstallTest()
     {
-        for (const char* name : {"http_proxy", "ftp_proxy", "all_proxy", "no_proxy", "ALL_PROXY", "NO_PROXY"})
-            unsetenv(name);
+        ClearProxyEnvironment();
         m_settings.databaseServerUrl = QStringLiteral("db.example.com");
         m_settings.adminUserName = QStringLiteral("admin");
         m_settings.adminPassword = QStringLiteral("secret");

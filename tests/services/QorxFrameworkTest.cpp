@@ -1,6 +1,7 @@
 // The framework packages of the program, installed over FTP on a site whose scripts PHP runs,
 // then used through the web-service client.
 #include "support/FtpServer.h"
+#include "support/NoProxy.h"
 #include "support/PhpServer.h"
 
 #include "services/QorxInstaller.h"
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace
 {
@@ -27,8 +26,7 @@ class QorxFrameworkTest : public testing::Test
 protected:
     QorxFrameworkTest()
     {
-        for (const char* name : {"http_proxy", "ftp_proxy", "all_proxy", "no_proxy", "ALL_PROXY", "NO_PROXY"})
-            unsetenv(name);
+        ClearProxyEnvironment();
         m_settings.databaseServerUrl =
             QStringLiteral("sqlite:") + m_data.filePath(QStringLiteral("quorvane.sqlite"));
         m_settings.databaseName = QStringLiteral("quorvane");

@@ -1,4 +1,5 @@
 #include "QorxReplies.h"
+#include "support/NoProxy.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "base/INetFile.h"
@@ -8,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 
 using namespace QorxReplies;
 
@@ -29,9 +29,7 @@ class QorxQueryTest : public testing::Test
 protected:
     void SetUp() override
     {
-        for (const char* name :
-             {"http_proxy", "https_proxy", "all_proxy", "no_proxy", "HTTPS_PROXY", "ALL_PROXY", "NO_PROXY"})
-            unsetenv(name);
+        ClearProxyEnvironment();
         CINetFile::SetTimeout(10000);
     }
     void TearDown() override { CINetFile::SetTimeout(CINetFile::DefaultTimeout); }
