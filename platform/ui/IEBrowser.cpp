@@ -80,8 +80,10 @@ QWidget* CIEBrowser::CreateHostWidget(QWidget* parent, DWORD, DWORD)
                               [this](const QUrl& url)
                               {
                                   const QString address = url.toString();
-                                  return SendToParent(UM_BROWSER_BEFORE_NAVIGATE, LPARAM(&address)) != 1;
+                                  m_refused = SendToParent(UM_BROWSER_BEFORE_NAVIGATE, LPARAM(&address)) == 1;
+                                  return !m_refused;
                               });
+    QObject::connect(m_page, &QWebEnginePage::loadStarted, [this] { OnLoadStarted(); });
     QObject::connect(m_page, &QWebEnginePage::loadFinished, [this](bool ok) { OnLoadFinished(ok); });
     auto* view = new CWndHost<QWebEngineView>(this, parent);
     view->setPage(m_page);
@@ -105,13 +107,30 @@ bool CIEBrowser::Navigate(const QString& url)
     const QUrl address(url);
     if (!m_page || !address.isValid() || address.isRelative())
         return false;
-    m_loaded = false;
+    OnLoadStarted();
     m_page->load(address);
     return true;
 }
 
+void CIEBrowser::OnLoadStarted()
+{
+    if (!m_loaded)
+        return;
+    m_loadedBefore = true;
+    m_loaded = false;
+}
+
 void CIEBrowser::OnLoadFinished(bool ok)
 {
+    // A navigation the parent refused leaves the document that was there.
+    if (!ok && m_refused)
+    {
+        m_refused = false;
+        m_loaded = m_loadedBefore;
+        return;
+    }
+    m_refused = false;
+    m_loadedBefore = false;
     m_loaded = ok;
     m_url = m_page->url().toString();
     // A failed load completes too, so that a waiting caller learns of it at once.

@@ -79,6 +79,7 @@ protected:
 
 private:
     LRESULT SendToParent(UINT message, LPARAM lParam = 0);
+    void OnLoadStarted();
     void OnLoadFinished(bool ok);
     void OnContextMenuRequested(const QPoint& position);
     void Print();
@@ -91,6 +92,8 @@ private:
     QPointer<QWebEngineView> m_view;
     CWnd* m_receiver{nullptr};
     bool m_loaded{false};
+    bool m_loadedBefore{false}; // m_loaded when the current load started
+    bool m_refused{false};      // the parent refused the current navigation
     bool m_printing{false};
     QString m_url;
     std::optional<CHtmlEventObj> m_event;

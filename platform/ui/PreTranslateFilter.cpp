@@ -70,7 +70,8 @@ bool MakeMouseMessage(QMouseEvent* event, QWidget* widget, MSG& msg)
     default:
         return false;
     }
-    const QPoint position = msg.hwnd->GetSafeHwnd()->mapFrom(widget, event->position().toPoint());
+    const QPoint position =
+        msg.hwnd->GetSafeHwnd()->mapFromGlobal(widget->mapToGlobal(event->position().toPoint()));
     msg.wParam = keys;
     msg.lParam = MAKELPARAM(position.x(), position.y());
     return true;
