@@ -264,16 +264,20 @@ bool CWndHelp::ShowTopic(UINT topic)
 
 bool CWndHelp::PreTranslateMessage(MSG* msg)
 {
-    if (ContainsFocus())
+    if (!ContainsFocus())
+        return CWnd::PreTranslateMessage(msg);
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+        PostMessage(WM_COMMAND, IdSearch);
+    if (msg->message == WM_XBUTTONDOWN)
     {
-        if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
-            PostMessage(WM_COMMAND, IdSearch);
-        else if (msg->message == WM_XBUTTONDOWN && HIWORD(msg->wParam) == XBUTTON1 && m_browser.CanGoBack())
-            PostMessage(WM_COMMAND, IdBack);
-        else if (msg->message == WM_XBUTTONDOWN && HIWORD(msg->wParam) == XBUTTON2 &&
-                 m_browser.CanGoForward())
-            PostMessage(WM_COMMAND, IdForward);
+        const bool back = HIWORD(msg->wParam) == XBUTTON1;
+        if (back ? m_browser.CanGoBack() : m_browser.CanGoForward())
+            PostMessage(WM_COMMAND, back ? IdBack : IdForward);
+        return true;
     }
+    // The engine would go back or forward on the button's release itself as well.
+    if (msg->message == WM_XBUTTONUP)
+        return true;
     return CWnd::PreTranslateMessage(msg);
 }
 

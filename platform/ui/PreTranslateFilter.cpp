@@ -51,6 +51,10 @@ bool MakeMouseMessage(QMouseEvent* event, QWidget* widget, MSG& msg)
         keys |= MK_SHIFT;
     if (event->modifiers() & Qt::ControlModifier)
         keys |= MK_CONTROL;
+    // Of the releases only those of the extra buttons are offered.
+    const bool release = event->type() == QEvent::MouseButtonRelease;
+    if (release && event->button() != Qt::BackButton && event->button() != Qt::ForwardButton)
+        return false;
     switch (event->button())
     {
     case Qt::LeftButton:
@@ -60,11 +64,11 @@ bool MakeMouseMessage(QMouseEvent* event, QWidget* widget, MSG& msg)
         msg.message = WM_RBUTTONDOWN;
         break;
     case Qt::BackButton:
-        msg.message = WM_XBUTTONDOWN;
+        msg.message = release ? WM_XBUTTONUP : WM_XBUTTONDOWN;
         keys |= WPARAM(XBUTTON1) << 16;
         break;
     case Qt::ForwardButton:
-        msg.message = WM_XBUTTONDOWN;
+        msg.message = release ? WM_XBUTTONUP : WM_XBUTTONDOWN;
         keys |= WPARAM(XBUTTON2) << 16;
         break;
     default:
@@ -91,7 +95,9 @@ void CPreTranslateFilter::Install()
 bool CPreTranslateFilter::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if ((type != QEvent::KeyPress && type != QEvent::MouseButtonPress) || !watched->isWidgetType())
+    if ((type != QEvent::KeyPress && type != QEvent::MouseButtonPress &&
+         type != QEvent::MouseButtonRelease) ||
+        !watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);
     if (!IsFirstReceiver(widget, event))

@@ -17,12 +17,12 @@ class QEvent;
 class QIcon;
 class QImage;
 
-// A key or mouse press on its way to a window, offered for pre-translation first: hwnd is the
-// window that would receive it, lParam holds a mouse press's position in hwnd's client area.
+// A key press, mouse press or extra-button release on its way to a window, offered for pre-translation first:
+// hwnd is the window that would receive it, lParam holds a mouse press's position in hwnd's client area.
 struct MSG
 {
     CWnd* hwnd = nullptr;
-    UINT message = 0; // WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN or WM_XBUTTONDOWN
+    UINT message = 0; // WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_XBUTTONDOWN or WM_XBUTTONUP
     WPARAM wParam = 0;
     LPARAM lParam = 0;
     QEvent* event = nullptr; // the Qt event behind it
