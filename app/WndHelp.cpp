@@ -4,6 +4,7 @@
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "platform/ui/Keyboard.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/StandardIcons.h"
 #include "platform/ui/SystemMessageBox.h"
 
@@ -309,7 +310,13 @@ LRESULT CWndHelp::OnContextMenu(WPARAM, LPARAM)
     const std::unique_ptr<CHtmlEventObj> event = m_browser.GetEvent();
     if (!event)
         return 0;
-    // MENU-PENDING
+    CMenu menu;
+    CMenu* popup = menu.LoadMenu(ContextMenuId) ? menu.GetSubMenu(ContextMenuPopup) : nullptr;
+    if (!popup)
+        return 0;
+    const UINT command = popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                                               event->GetScreenX(), event->GetScreenY(), this);
+    PostMessage(WM_COMMAND, command);
     return 0;
 }
 

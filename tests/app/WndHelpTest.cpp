@@ -2,7 +2,9 @@
 
 #include "base/AppStrings.h"
 
+#include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 
 #include <gtest/gtest.h>
@@ -270,4 +272,92 @@ TEST(WndHelp, ClosingDestroysTheWindowAndANewOneStartsAgain)
     CRoutingMainWnd nextMain(help.get());
     EXPECT_EQ(help->LoadAfter([&] { help->CreateHelpWindow(); }).fileName(), "index.htm");
     EXPECT_EQ(help->LoadAfter([&] { help->ShowTopic(136); }).fileName(), "CreateNewsletter.htm");
+}
+
+namespace
+{
+// Right-clicks the page and hands the menu that pops up to the action; false when none came.
+bool WithContextMenu(CRecordingHelp& help, Qt::KeyboardModifiers modifiers,
+                     const std::function<void(QMenu*)>& act)
+{
+    bool shown = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                             menu && !shown)
+                         {
+                             shown = true;
+                             act(menu);
+                         }
+                     });
+    poll.start(50);
+    QTest::mouseClick(help.PageWidget(), Qt::RightButton, modifiers, QPoint(200, 150));
+    return QTest::qWaitFor([&] { return shown; }, 10000);
+}
+
+QStringList ActionTexts(QMenu* menu)
+{
+    QStringList texts;
+    for (QAction* action : menu->actions())
+        texts.append(action->isSeparator() ? QString("-") : action->text());
+    return texts;
+}
+
+void Choose(QMenu* menu, const QString& prefix)
+{
+    for (QAction* action : menu->actions())
+    {
+        if (!action->isSeparator() && action->text().startsWith(prefix))
+        {
+            menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+            return;
+        }
+    }
+    menu->close();
+}
+} // namespace
+
+TEST(WndHelp, ContextMenuCommandsActOnThePage)
+{
+    ShownHelp shown;
+    CRecordingHelp& help = shown.help;
+    help.LoadAfter([&] { help.ShowTopic(136); });
+
+    // Copy from the menu copies the page's selection.
+    help.PageWidget()->setFocus();
+    QTest::keyClick(help.PageWidget(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return help.GetBrowser().QueryStatus(IDM_COPY) & OLECMDF_ENABLED; }, 10000));
+    QApplication::clipboard()->clear();
+    QStringList texts;
+    ASSERT_TRUE(WithContextMenu(help, Qt::NoModifier,
+                                [&](QMenu* menu)
+                                {
+                                    texts = ActionTexts(menu);
+                                    Choose(menu, "Copy");
+                                }));
+    EXPECT_EQ(texts, QStringList({"Back", "Forward", "Start Page", "-", "Copy\tCtrl+C", "-",
+                                  "Print...\tCtrl+P", "Print Preview..."}));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [] { return QApplication::clipboard()->text().contains("Create a newsletter"); }, 10000));
+
+    // Start Page goes to the contents.
+    const QUrl start = help.LoadAfter(
+        [&] {
+            ASSERT_TRUE(
+                WithContextMenu(help, Qt::NoModifier, [](QMenu* menu) { Choose(menu, "Start Page"); }));
+        });
+    EXPECT_EQ(start.fileName().toStdString(), "index.htm");
+
+    // With Shift and Ctrl held the engine shows its own menu.
+    ASSERT_TRUE(WithContextMenu(help, Qt::ShiftModifier | Qt::ControlModifier,
+                                [&](QMenu* menu)
+                                {
+                                    texts = ActionTexts(menu);
+                                    menu->close();
+                                }));
+    EXPECT_FALSE(texts.contains("Start Page")) << texts.join(", ").toStdString();
 }
