@@ -1,6 +1,7 @@
 #include "HelpTestSupport.h"
 
 #include "base/AppStrings.h"
+#include "controls/ControlArtifacts.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -191,6 +192,8 @@ TEST(WndHelp, EnterInTheSearchFieldFindsTheEuroSign)
     const QString body = help.BodyText();
     EXPECT_TRUE(body.contains(QString::fromUtf8("One page holds “€”."))) << body.toStdString();
     EXPECT_TRUE(body.contains("href=\"3SendNewsletter.htm\">Send the newsletter</a>")) << body.toStdString();
+    QTest::qWait(500);
+    SaveControlArtifact(help, "help-window-search.png");
 }
 
 TEST(WndHelp, EnterWithAnEmptyFieldAsksForTextAndSearchesNothing)
