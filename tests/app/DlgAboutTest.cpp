@@ -112,7 +112,7 @@ TEST(DlgAbout, ThePageListsTheComponentsWithTheirNamesAsText)
         EXPECT_EQ(ok.top(), 531);
         EXPECT_EQ(dialog.GetWindowText(), "About Kelvora");
         QTest::qWait(500);
-        SaveControlArtifact(dialog, "about-box.png");
+        SaveControlArtifact(dialog, "about-box-escaped-names.png");
     };
     EXPECT_EQ(about.DoModal(), IDOK);
 
@@ -162,6 +162,9 @@ TEST(DlgAbout, StrokesAcrossTheBannerOpenTheCredits)
             EXPECT_EQ(dialog.credits, c.credits)
                 << c.from.x() << "," << c.from.y() << " to " << c.to.x() << "," << c.to.y();
         }
+        ASSERT_TRUE(dialog.WaitForPage());
+        QTest::qWait(500);
+        SaveControlArtifact(dialog, "about-box.png");
     };
     about.DoModal();
 }

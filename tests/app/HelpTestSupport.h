@@ -137,6 +137,9 @@ struct ShownHelp
         startPage = help.LoadAfter([this] { help.CreateHelpWindow(); });
         help.ShowWindow(SW_SHOW);
         QTest::qWaitForWindowExposed(help.GetSafeHwnd());
+        // Keys reach the window as typed only while it is the active one.
+        help.BringWindowToTop();
+        QTest::qWaitForWindowActive(help.GetSafeHwnd());
         QTest::qWaitFor([this] { return help.PageWidget() != nullptr; }, HelpLoadTimeoutMs);
     }
 };

@@ -66,7 +66,7 @@ QImage Credits(const QColor& background, const QColor& ink, const QStringList& l
     painter.fillRect(image.rect(), background);
     painter.setPen(QPen(ink, 3));
     painter.drawRect(QRectF(8.5, 8.5, 483, 283));
-    DrawEnvelope(painter, QRectF(218, 28, 64, 44), Paper, ink);
+    DrawEnvelope(painter, QRectF(218, 28, 64, 44), Paper, DarkOlive);
     painter.setPen(ink);
     painter.setFont(Font(26, true));
     painter.drawText(QRect(0, 86, 500, 40), Qt::AlignCenter, lines.first());
