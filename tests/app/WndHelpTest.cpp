@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -363,4 +364,28 @@ TEST(WndHelp, ContextMenuCommandsActOnThePage)
                                     menu->close();
                                 }));
     EXPECT_FALSE(texts.contains("Start Page")) << texts.join(", ").toStdString();
+}
+
+TEST(WndHelp, TheSearchIndexHoldsEveryPageUnderItsTitle)
+{
+    const QDir folder(QStringLiteral(KV_SOURCE_DIR "/data/help/content/en"));
+    QFile index(folder.filePath("searchindex.js"));
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    const QString script = QString::fromUtf8(index.readAll());
+    const QRegularExpression entry(R"re("page": "([^"]+)",\s*"title": "([^"]*)")re");
+    QStringList indexed;
+    for (auto match = entry.globalMatch(script); match.hasNext();)
+    {
+        const QRegularExpressionMatch found = match.next();
+        indexed.append(found.captured(1));
+        QFile page(folder.filePath(found.captured(1)));
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << found.captured(1).toStdString();
+        EXPECT_TRUE(QString::fromUtf8(page.readAll()).contains("<title>" + found.captured(2) + "</title>"))
+            << found.captured(1).toStdString() << " is indexed under an old title";
+    }
+    QStringList pages = folder.entryList({"*.htm"}, QDir::Files, QDir::Name);
+    pages.removeAll("SearchResult.htm");
+    pages.removeAll("PageNotFound.htm");
+    indexed.sort();
+    EXPECT_EQ(indexed, pages) << "run tools/make_help_index.py after changing the pages";
 }
