@@ -39,20 +39,33 @@ void CConnectionPoller::Close()
     m_wake = -1;
 }
 
+bool CConnectionPoller::AddListener(int handle, void* listener)
+{
+    epoll_event event{};
+    event.events = EPOLLIN | EPOLLEXCLUSIVE;
+    event.data.ptr = listener;
+    return epoll_ctl(m_epoll, EPOLL_CTL_ADD, handle, &event) == 0;
+}
+
+bool CConnectionPoller::RemoveListener(int handle)
+{
+    return epoll_ctl(m_epoll, EPOLL_CTL_DEL, handle, nullptr) == 0;
+}
+
 bool CConnectionPoller::Add(int handle, void* connection)
 {
-    return Control(EPOLL_CTL_ADD, handle, EPOLLIN | EPOLLOUT, connection);
+    return Arm(EPOLL_CTL_ADD, handle, connection);
 }
 
 bool CConnectionPoller::Rearm(int handle, void* connection)
 {
-    return Control(EPOLL_CTL_MOD, handle, EPOLLIN, connection);
+    return Arm(EPOLL_CTL_MOD, handle, connection);
 }
 
-bool CConnectionPoller::Control(int operation, int handle, unsigned events, void* connection)
+bool CConnectionPoller::Arm(int operation, int handle, void* connection)
 {
     epoll_event event{};
-    event.events = events | EPOLLONESHOT;
+    event.events = EPOLLIN | EPOLLONESHOT;
     event.data.ptr = connection;
     return epoll_ctl(m_epoll, operation, handle, &event) == 0;
 }

@@ -16,8 +16,12 @@ public:
     bool Open();
     void Close();
 
-    // A new connection is reported at once (it can be written to), so that it is looked at
-    // before its first bytes arrive. A connection leaves the poller when its handle is closed.
+    // A listening socket is reported while a connection waits to be accepted, to threads of one
+    // of the pollers that watch it at a time, until it is removed.
+    bool AddListener(int handle, void* listener);
+    bool RemoveListener(int handle);
+    // Reports the connection once something can be read from it. A connection leaves the poller
+    // when its handle is closed.
     bool Add(int handle, void* connection);
     // Reports the connection again once something can be read from it.
     bool Rearm(int handle, void* connection);
@@ -29,7 +33,7 @@ public:
     int WakeHandle() const { return m_wake; }
 
 private:
-    bool Control(int operation, int handle, unsigned events, void* connection);
+    bool Arm(int operation, int handle, void* connection);
 
     int m_epoll{-1};
     int m_wake{-1};

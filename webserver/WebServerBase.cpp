@@ -41,7 +41,7 @@ bool CWebServerBase::Stop()
         for (const auto& [key, connection] : m_connections)
             connection->channel->Abort();
     }
-    m_poller.Wake();
+    WakePollers();
     if (m_listenThread.joinable())
         m_listenThread.join();
     for (std::thread& thread : m_connectionThreads)
@@ -55,7 +55,7 @@ bool CWebServerBase::Stop()
         m_openConnections = 0;
     }
     closing.clear();
-    m_poller.Close();
+    m_pollers.clear();
     try
     {
         m_listenSocket.Close();
@@ -67,6 +67,25 @@ bool CWebServerBase::Stop()
     m_port = 0;
     m_running = false;
     return true;
+}
+
+bool CWebServerBase::OpenPollers()
+{
+    m_pollers.clear();
+    const int count = (m_threadLimit + ThreadsPerPoller - 1) / ThreadsPerPoller;
+    for (int i = 0; i < count; ++i)
+    {
+        m_pollers.push_back(std::make_unique<CConnectionPoller>());
+        if (!m_pollers.back()->Open())
+            return false;
+    }
+    return true;
+}
+
+void CWebServerBase::WakePollers()
+{
+    for (const auto& poller : m_pollers)
+        poller->Wake();
 }
 
 void CWebServerBase::SetConnectionLimits(int threads, int openConnections)
@@ -102,8 +121,11 @@ bool CWebServerBase::OpenListeningSocket()
         // burst of clients (a page with many pictures) waits in the queue instead of being
         // refused and tried again a second later.
         m_listenSocket.Listen(SOMAXCONN);
-        if (!m_poller.Add(m_listenSocket.GetHandle(), &m_listenSocket))
-            throw new CBlockingSocketException(QStringLiteral("Listen"));
+        for (const auto& poller : m_pollers)
+        {
+            if (!poller->AddListener(m_listenSocket.GetHandle(), &m_listenSocket))
+                throw new CBlockingSocketException(QStringLiteral("Listen"));
+        }
         m_listening = true;
         m_port = ntohs(bound.sin_port);
         return true;
@@ -130,7 +152,8 @@ void CWebServerBase::StartConnectionThreads()
     {
         try
         {
-            m_connectionThreads.emplace_back(WebServerConnectionThread, std::ref(*this));
+            m_connectionThreads.emplace_back(WebServerConnectionThread, std::ref(*this),
+                                             std::ref(*m_pollers[static_cast<size_t>(i / ThreadsPerPoller)]));
         }
         catch (const std::system_error&)
         {
@@ -139,19 +162,17 @@ void CWebServerBase::StartConnectionThreads()
     }
 }
 
-void CWebServerBase::AcceptConnection()
+void CWebServerBase::AcceptConnection(CConnectionPoller& poller)
 {
     auto channel = std::make_unique<CSocketChannel>();
     sockaddr_in peer{};
     const bool accepted = m_listenSocket.Accept(channel->Socket(), &peer);
     const int acceptError = errno;
-    // The poller reports the listening socket no more until it is armed again: this thread arms
-    // it while there is room, so that the next connection may be accepted by another thread while
-    // this one is looked at.
-    m_listening = false;
     if (accepted)
+    {
         ++m_openConnections;
-    ListenWhileThereIsRoom();
+        ListenWhileThereIsRoom();
+    }
     if (!accepted)
     {
         // Out of handles, for one: give the system a moment instead of spinning.
@@ -167,7 +188,7 @@ void CWebServerBase::AcceptConnection()
     {
         try
         {
-            connection = AddConnection(std::move(channel), peer);
+            connection = AddConnection(std::move(channel), peer, poller);
         }
         catch (CBlockingSocketException* e)
         {
@@ -198,10 +219,11 @@ bool CWebServerBase::IsFromThisAccount(const sockaddr_in& peer) const
 }
 
 CWebServerBase::Connection* CWebServerBase::AddConnection(std::unique_ptr<CSocketChannel> channel,
-                                                          const sockaddr_in& peer)
+                                                          const sockaddr_in& peer, CConnectionPoller& poller)
 {
     auto connection = std::make_unique<Connection>();
     connection->channel = channel.get();
+    connection->poller = &poller;
     connection->service = CreateService();
     connection->service->AttachConnection(std::move(channel), peer, m_port);
     connection->deadline = SecondsFromNow(CHttpServiceBase::RequestHeadSeconds);
@@ -226,7 +248,8 @@ void CWebServerBase::ServeConnection(Connection& connection)
     const int handle = connection.channel->Socket().GetHandle();
     connection.inPoller = true;
     connection.busy = false;
-    if (!(first ? m_poller.Add(handle, &connection) : m_poller.Rearm(handle, &connection)))
+    if (!(first ? connection.poller->Add(handle, &connection)
+                : connection.poller->Rearm(handle, &connection)))
     {
         connection.busy = true;
         CloseConnection(connection);
@@ -278,11 +301,24 @@ void CWebServerBase::CloseConnection(Connection& connection)
 
 void CWebServerBase::ListenWhileThereIsRoom()
 {
-    // Every thread that changes the count looks after it, so that a connection closing while
-    // another is accepted into the last place cannot leave the socket unwatched.
-    if (m_openConnections < m_connectionLimit && !m_stop && !m_listening.exchange(true) &&
-        !m_poller.Rearm(m_listenSocket.GetHandle(), &m_listenSocket))
-        m_listening = false;
+    const auto wanted = [this] { return m_openConnections < m_connectionLimit && !m_stop; };
+    // Only at the limit does the answer change; every thread that changes the count asks, so
+    // that the last change always finds the pollers as they should be.
+    if (wanted() == m_listening)
+        return;
+    std::lock_guard lock(m_listeningMutex);
+    while (wanted() != m_listening)
+    {
+        const bool listen = !m_listening;
+        for (const auto& poller : m_pollers)
+        {
+            if (listen)
+                poller->AddListener(m_listenSocket.GetHandle(), &m_listenSocket);
+            else
+                poller->RemoveListener(m_listenSocket.GetHandle());
+        }
+        m_listening = listen;
+    }
 }
 
 void CWebServerBase::CutExpiredConnections()

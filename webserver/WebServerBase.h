@@ -20,8 +20,9 @@ class CSocketChannel;
 // unanswered unless it comes from a process of this user's account, and otherwise takes a
 // connection only when bytes have arrived on it: it serves in order every request whose head
 // is complete and lets the connection wait again while the responses keep it alive. A client
-// that sends slowly therefore holds no thread. Each connection is served by one service object
-// made by CreateService.
+// that sends slowly therefore holds no thread. The pool is split into small groups of threads
+// with a poller each; a connection stays with the group that accepted it. Each connection is
+// served by one service object made by CreateService.
 //
 // Start it with StartWebServer (WebServerThreads.h); after Stop it may be started again. A
 // subclass must call Stop in its own destructor: the threads call CreateService until Stop has
@@ -31,6 +32,9 @@ class CWebServerBase
 public:
     static constexpr int DefaultConnectionThreads = 16;
     static constexpr int DefaultOpenConnections = 512;
+    // Threads that share one poller take turns at its lock; a few per poller keep that cheap and
+    // still let one serve while another waits for a slow answer.
+    static constexpr int ThreadsPerPoller = 2;
     // How long a connection stays open after a response for the next request to begin.
     static constexpr int KeepAliveSeconds = 5;
 
@@ -57,7 +61,7 @@ public:
 
 private:
     friend int WebServerListenThread(CWebServerBase& server);
-    friend void WebServerConnectionThread(CWebServerBase& server);
+    friend void WebServerConnectionThread(CWebServerBase& server, CConnectionPoller& poller);
     friend int StartWebServer(CWebServerBase& server, int waitMilliseconds);
 
     // One open connection. Its service owns the channel. Only the connection thread that holds
@@ -67,25 +71,30 @@ private:
     {
         std::unique_ptr<CHttpServiceBase> service;
         CSocketChannel* channel{nullptr};
+        CConnectionPoller* poller{nullptr};
         std::atomic<CHttpChannel::Deadline> deadline{};
         std::atomic<bool> busy{true};
         bool waitingForRequest{true};
         bool inPoller{false};
     };
 
+    bool OpenPollers();
+    void WakePollers();
     bool OpenListeningSocket();
     void StartConnectionThreads();
-    // Accepts one connection and serves it, when it comes from this account.
-    void AcceptConnection();
+    // Accepts one connection and serves it, when it comes from this account; it stays with the
+    // poller that reported it.
+    void AcceptConnection(CConnectionPoller& poller);
     bool IsFromThisAccount(const sockaddr_in& peer) const;
     // Null when the server stops.
-    Connection* AddConnection(std::unique_ptr<CSocketChannel> channel, const sockaddr_in& peer);
+    Connection* AddConnection(std::unique_ptr<CSocketChannel> channel, const sockaddr_in& peer,
+                              CConnectionPoller& poller);
     // Serves what has arrived, then lets the connection wait for more or closes it.
     void ServeConnection(Connection& connection);
     // Serves every complete request the connection has received; false when it is to be closed.
     bool ServeReceivedRequests(Connection& connection);
     void CloseConnection(Connection& connection);
-    // Watches the listening socket again while there is room for another connection.
+    // Watches the listening socket while there is room for another connection, and only then.
     void ListenWhileThereIsRoom();
     // Cuts the connections that waited too long; the threads that then take them close them.
     void CutExpiredConnections();
@@ -96,14 +105,15 @@ private:
     std::atomic<int> m_port{0};
     std::thread m_listenThread;
     CBlockingSocket m_listenSocket;
-    CConnectionPoller m_poller;
+    std::vector<std::unique_ptr<CConnectionPoller>> m_pollers;
 
     int m_threadLimit{DefaultConnectionThreads};
     int m_connectionLimit{DefaultOpenConnections};
     std::vector<std::thread> m_connectionThreads;
     std::atomic<int> m_openConnections{0};
-    // Whether the poller watches the listening socket.
+    // Whether the pollers watch the listening socket; changed under its own lock.
     std::atomic<bool> m_listening{false};
+    std::mutex m_listeningMutex;
 
     // Guards the listening socket's handle during set-up and stop, and the set of open
     // connections (not the connections themselves).

@@ -22,7 +22,7 @@ int StartWebServer(CWebServerBase& server, int waitMilliseconds)
     server.m_port = 0;
     // A signal left over from a start that timed out says nothing about this one.
     server.m_readyEvent.Wait(0);
-    if (!server.m_poller.Open())
+    if (!server.OpenPollers())
     {
         server.Stop();
         return 0;
@@ -60,23 +60,23 @@ int WebServerListenThread(CWebServerBase& server)
 
     while (!server.m_stop)
     {
-        pollfd stop{server.m_poller.WakeHandle(), POLLIN, 0};
+        pollfd stop{server.m_pollers.front()->WakeHandle(), POLLIN, 0};
         poll(&stop, 1, SweepMilliseconds);
         server.CutExpiredConnections();
     }
     return 0;
 }
 
-void WebServerConnectionThread(CWebServerBase& server)
+void WebServerConnectionThread(CWebServerBase& server, CConnectionPoller& poller)
 {
     pthread_setname_np(pthread_self(), "kv-http-serve");
-    while (void* ready = server.m_poller.Wait())
+    while (void* ready = poller.Wait())
     {
         if (server.m_stop)
             break;
         if (ready == &server.m_listenSocket)
         {
-            server.AcceptConnection();
+            server.AcceptConnection(poller);
             continue;
         }
         auto& connection = *static_cast<CWebServerBase::Connection*>(ready);

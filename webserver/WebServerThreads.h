@@ -1,5 +1,6 @@
 #pragma once
 
+class CConnectionPoller;
 class CWebServerBase;
 
 // Starts the server: opens the listening socket on a free port of 127.0.0.1 and waits up to the
@@ -11,6 +12,6 @@ int StartWebServer(CWebServerBase& server, int waitMilliseconds = 10000);
 // then gives up connections that waited too long, until the server stops. Returns 0.
 int WebServerListenThread(CWebServerBase& server);
 
-// One thread of the connection pool: accepts connections and serves those on which bytes have
-// arrived, until the server stops.
-void WebServerConnectionThread(CWebServerBase& server);
+// One thread of the connection pool: accepts connections and serves those of its poller on
+// which bytes have arrived, until the server stops.
+void WebServerConnectionThread(CWebServerBase& server, CConnectionPoller& poller);
