@@ -117,6 +117,12 @@ bool CWebServerBase::OpenListeningSocket()
         // and none waits for the acknowledgement of the one before.
         const int on = 1;
         setsockopt(m_listenSocket.GetHandle(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+        // A connection is handed over once its first bytes are there (or, from a client that sends
+        // nothing, after the time a head may take): the thread that accepts it reads the request
+        // at once instead of waiting for it a second time.
+        const int deferSeconds = CHttpServiceBase::RequestHeadSeconds;
+        setsockopt(m_listenSocket.GetHandle(), IPPROTO_TCP, TCP_DEFER_ACCEPT, &deferSeconds,
+                   sizeof(deferSeconds));
         // Listening before the port is reported: a reported port always takes connections. A
         // burst of clients (a page with many pictures) waits in the queue instead of being
         // refused and tried again a second later.
