@@ -54,3 +54,9 @@ bool DecodeBase64(const char* input, int inputLength, unsigned char* output, int
     *outputLength = decoded;
     return writing;
 }
+
+bool EncodeBase64(const QByteArray& bytes, QString& output)
+{
+    output = QString::fromLatin1(bytes.toBase64());
+    return true;
+}
