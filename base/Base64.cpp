@@ -60,3 +60,13 @@ bool EncodeBase64(const QByteArray& bytes, QString& output)
     output = QString::fromLatin1(bytes.toBase64());
     return true;
 }
+
+QByteArray DecodeBase64Bytes(const QByteArray& text)
+{
+    int length = 0;
+    DecodeBase64(text.constData(), static_cast<int>(text.size()), nullptr, &length);
+    QByteArray bytes(length, '\0');
+    DecodeBase64(text.constData(), static_cast<int>(text.size()),
+                 reinterpret_cast<unsigned char*>(bytes.data()), &length);
+    return bytes;
+}

@@ -9,5 +9,8 @@
 // capacity on entry); true only when all of it was written into the buffer.
 bool DecodeBase64(const char* input, int inputLength, unsigned char* output, int* outputLength);
 
+// The bytes of Base64 text, decoded as DecodeBase64 does.
+QByteArray DecodeBase64Bytes(const QByteArray& text);
+
 // Standard Base64 with "=" fill and no line breaks; the output replaces what it held.
 bool EncodeBase64(const QByteArray& bytes, QString& output);

@@ -49,13 +49,7 @@ QString Base64Of(const QByteArray& bytes)
 
 QByteArray DecodeChallenge(const QString& text)
 {
-    const QByteArray encoded = AnsiCodePage::FromText(text);
-    int length = 0;
-    DecodeBase64(encoded.constData(), static_cast<int>(encoded.size()), nullptr, &length);
-    QByteArray bytes(length, '\0');
-    DecodeBase64(encoded.constData(), static_cast<int>(encoded.size()),
-                 reinterpret_cast<unsigned char*>(bytes.data()), &length);
-    return bytes;
+    return DecodeBase64Bytes(AnsiCodePage::FromText(text));
 }
 
 // "DOMAIN\account" names a domain only with something before the backslash and at least two
