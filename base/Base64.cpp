@@ -55,12 +55,6 @@ bool DecodeBase64(const char* input, int inputLength, unsigned char* output, int
     return writing;
 }
 
-bool EncodeBase64(const QByteArray& bytes, QString& output)
-{
-    output = QString::fromLatin1(bytes.toBase64());
-    return true;
-}
-
 QByteArray DecodeBase64Bytes(const QByteArray& text)
 {
     int length = 0;

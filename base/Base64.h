@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 // Decodes Base64 text, skipping every byte outside the alphabet (padding, line breaks); a NUL
 // byte where a group would start ends the input. Without an output buffer only the length is
@@ -11,6 +10,3 @@ bool DecodeBase64(const char* input, int inputLength, unsigned char* output, int
 
 // The bytes of Base64 text, decoded as DecodeBase64 does.
 QByteArray DecodeBase64Bytes(const QByteArray& text);
-
-// Standard Base64 with "=" fill and no line breaks; the output replaces what it held.
-bool EncodeBase64(const QByteArray& bytes, QString& output);

@@ -2,6 +2,7 @@
 
 #include "base/AnsiCodePage.h"
 #include "base/Base64.h"
+#include "mail/Base64Encode.h"
 #include "mail/MailError.h"
 #include "mail/MailSocket.h"
 #include "mail/NtlmHelper.h"
@@ -121,7 +122,7 @@ void CVexaMail::StartDialogue(CMailSocket& socket, const QString& fromAddress, c
     std::vector<QString> greeting;
     socket.ReadReply(greeting);
     if (LastReplyNumber(greeting) != 220)
-        throw CMailError(CMailError::Greeting, LastReplyNumber(greeting));
+        throw CMailError(CMailError::GreetingRefused, LastReplyNumber(greeting));
 
     QString domain = m_ehloDomain;
     if (domain.isEmpty() && fromAddress.contains(u'@'))
@@ -130,20 +131,20 @@ void CVexaMail::StartDialogue(CMailSocket& socket, const QString& fromAddress, c
     std::vector<QString> ehloReply;
     socket.ReadReply(ehloReply);
     if (LastReplyNumber(ehloReply) != 250)
-        throw CMailError(CMailError::Ehlo, LastReplyNumber(ehloReply));
+        throw CMailError(CMailError::EhloRefused, LastReplyNumber(ehloReply));
 
     if (!m_userName.isEmpty() && !Authenticate(socket, ehloReply, m_userName, m_password))
-        throw CMailError(CMailError::Authentication, 0);
+        throw CMailError(CMailError::AuthenticationFailed, 0);
 
     int reply = socket.SendCommand(QStringLiteral("MAIL FROM:<%1>\r\n").arg(fromAddress));
     if (reply != 250)
-        throw CMailError(CMailError::MailFrom, reply);
+        throw CMailError(CMailError::SenderRefused, reply);
     reply = socket.SendCommand(QStringLiteral("RCPT TO:<%1>\r\n").arg(toAddress));
     if (reply != 250)
-        throw CMailError(CMailError::RcptTo, reply);
+        throw CMailError(CMailError::RecipientRefused, reply);
     reply = socket.SendCommand(QStringLiteral("DATA\r\n"));
     if (reply != 354)
-        throw CMailError(CMailError::Data, reply);
+        throw CMailError(CMailError::DataRefused, reply);
 }
 
 void CVexaMail::EndDialogue(CMailSocket& socket)
@@ -152,7 +153,7 @@ void CVexaMail::EndDialogue(CMailSocket& socket)
     // The reply travels with the error, so that a temporary refusal of the message itself
     // defers the recipient like one at RCPT does.
     if (reply != 250)
-        throw CMailError(CMailError::EndOfData, reply);
+        throw CMailError(CMailError::EndOfDataRefused, reply);
     socket.SendString(QStringLiteral("QUIT\r\n"), SendSeconds);
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/AnsiCodePage.h"
 #include "base/Base64.h"
+#include "mail/Base64Encode.h"
 #include "base/TextHelpers.h"
 #include "mail/NtlmHelper.h"
 

@@ -40,7 +40,7 @@ Outcome Deliver(CVexaMail& mail, const QString& from = QStringLiteral("me@sender
     catch (CBlockingSocketException* error)
     {
         delete error;
-        outcome = {CMailError::Socket, 0};
+        outcome = {CMailError::SocketFailure, 0};
     }
     socket.Close();
     return outcome;
