@@ -170,6 +170,32 @@ int ParseIntText(const QString& text)
     return ReadLeadingInt(text);
 }
 
+QString FormatResourceText(const QString& format, const QStringList& arguments)
+{
+    QString text;
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < format.size(); ++i)
+    {
+        const QChar c = format.at(i);
+        const QChar field = i + 1 < format.size() ? format.at(i + 1) : QChar();
+        if (c == u'%' && field == u'%')
+        {
+            text += u'%';
+            ++i;
+        }
+        else if (c == u'%' && (field == u's' || field == u'd') && next < arguments.size())
+        {
+            text += arguments.at(next++);
+            ++i;
+        }
+        else
+        {
+            text += c;
+        }
+    }
+    return text;
+}
+
 QString FormatIntText(int value)
 {
     return QString::number(value);

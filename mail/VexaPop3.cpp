@@ -2,8 +2,8 @@
 
 #include "base/AnsiCodePage.h"
 #include "base/Base64.h"
-#include "mail/Base64Encode.h"
 #include "base/TextHelpers.h"
+#include "mail/Base64Encode.h"
 #include "mail/NtlmHelper.h"
 
 #include <cerrno>

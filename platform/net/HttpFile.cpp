@@ -32,6 +32,8 @@ std::unique_ptr<CHttpFile> CHttpFile::Open(const CInternetSession& session, cons
         return nullptr;
     std::unique_ptr<CHttpFile> file(new CHttpFile);
     file->m_curl = curl;
+    if (session.GetMaxBodySize() > 0)
+        file->m_maxBodySize = std::min(session.GetMaxBodySize(), MaxBodySize);
 
     const QByteArray agent = session.GetUserAgent().toUtf8();
     bool ok = curl_easy_setopt(curl, CURLOPT_URL, url.constData()) == CURLE_OK;
@@ -48,7 +50,8 @@ std::unique_ptr<CHttpFile> CHttpFile::Open(const CInternetSession& session, cons
     ok = ok && curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME,
                                 WholeSecondsAtLeastOne(session.GetTransferTimeout())) == CURLE_OK;
-    ok = ok && curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(MaxBodySize)) == CURLE_OK;
+    ok = ok && curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, long(session.GetTotalTimeout())) == CURLE_OK;
+    ok = ok && curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(file->m_maxBodySize)) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &CHttpFile::OnHeader) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_HEADERDATA, file.get()) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CHttpFile::OnBody) == CURLE_OK;
@@ -180,7 +183,7 @@ size_t CHttpFile::OnBody(char* data, size_t size, size_t count, void* self)
 {
     auto* file = static_cast<CHttpFile*>(self);
     const size_t length = size * count;
-    if (file->m_body.size() + static_cast<qint64>(length) > MaxBodySize)
+    if (file->m_body.size() + static_cast<qint64>(length) > file->m_maxBodySize)
         return 0;
     file->m_body.append(data, static_cast<qsizetype>(length));
     return length;

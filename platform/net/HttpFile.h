@@ -26,7 +26,7 @@ public:
     void AddRequestHeaderIfNew(const QByteArray& name, const QByteArray& value);
 
     // False when no complete response arrived: no connection, a time-out, a reply without a
-    // readable status line, or a body beyond MaxBodySize.
+    // readable status line, or a body beyond MaxBodySize or the session's smaller limit.
     bool SendRequest(const QByteArray& body);
 
     // The status of the final response; 0 before a response.
@@ -54,4 +54,5 @@ private:
     int m_statusCode{0};
     QByteArray m_body;
     qint64 m_readPosition{0};
+    qint64 m_maxBodySize{MaxBodySize};
 };

@@ -1,6 +1,6 @@
 #include "base/AnsiCodePage.h"
 #include "mail/VexaPop3.h"
-#include "peers/DovecotPeer.h"
+#include "peers/DovecotServer.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ QString AsRetrieved(const QByteArray& file)
 
 TEST(Pop3Peer, ListsAndRetrievesTheMaildirAndLeavesItAsItWas)
 {
-    const DovecotPeer server(QStringLiteral("bounces"), QStringLiteral("pa55word"), Mailbox);
+    const DovecotServer server(QStringLiteral("bounces"), QStringLiteral("pa55word"), Mailbox);
     ASSERT_TRUE(server.IsRunning()) << server.Log().toStdString();
     QMap<int, QString> firstIds;
     for (const int method : {CVexaPop3::UserPass, CVexaPop3::Automatic})
@@ -54,7 +54,7 @@ TEST(Pop3Peer, ListsAndRetrievesTheMaildirAndLeavesItAsItWas)
 
 TEST(Pop3Peer, RefusedLogins)
 {
-    const DovecotPeer server(QStringLiteral("bounces"), QStringLiteral("pa55word"), Mailbox);
+    const DovecotServer server(QStringLiteral("bounces"), QStringLiteral("pa55word"), Mailbox);
     ASSERT_TRUE(server.IsRunning()) << server.Log().toStdString();
     const struct
     {

@@ -81,6 +81,7 @@ TEST(Pop3Scripted, NtlmLoginEndToEnd)
     client.Close();
     EXPECT_EQ(LogIn(client, server, CVexaPop3::Automatic), CVexaPop3::Success);
     client.Close();
+    server.Stop();
     const QList<QByteArray> received = server.Received();
     EXPECT_FALSE(received.contains("USER u")) << "NTLM succeeded, no USER followed";
 }
@@ -93,6 +94,8 @@ TEST(Pop3Scripted, FailedNtlmFallsBackToUserAndPassOnTheSameConnection)
     CVexaPop3 client;
     EXPECT_EQ(LogIn(client, server, CVexaPop3::Automatic), CVexaPop3::Success);
     EXPECT_EQ(server.Connections(), 1);
+    client.Close();
+    server.Stop();
     EXPECT_EQ(server.Received().mid(3), (QList<QByteArray>{"USER u", "PASS p"}));
 }
 
@@ -134,6 +137,7 @@ TEST(Pop3Scripted, ReplyReadersOnScriptedMailboxes)
         EXPECT_TRUE(refused.isEmpty());
     }
     client.Close();
+    server.Stop();
     const QList<QByteArray> received = server.Received();
     EXPECT_FALSE(received.contains("RETR 2")) << "no RETR after an unusable LIST";
     EXPECT_FALSE(received.contains("RETR 3"));

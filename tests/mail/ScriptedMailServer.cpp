@@ -115,6 +115,13 @@ ScriptedMailServer::ScriptedMailServer(Script script) : m_script(std::move(scrip
 
 ScriptedMailServer::~ScriptedMailServer()
 {
+    Stop();
+    if (m_listener >= 0)
+        close(m_listener);
+}
+
+void ScriptedMailServer::Stop()
+{
     if (m_thread.joinable())
     {
         // A connection of our own ends the serving, after every connection that came before;
@@ -133,8 +140,6 @@ ScriptedMailServer::~ScriptedMailServer()
         m_thread.join();
         close(wake);
     }
-    if (m_listener >= 0)
-        close(m_listener);
 }
 
 void ScriptedMailServer::Serve()
@@ -159,6 +164,13 @@ void ScriptedMailServer::Serve()
                                           m_received.append(line);
                                       });
         m_script(connection);
+    }
+}
+
+void ScriptedMailServer::ListenOnly(ScriptedConnection& connection)
+{
+    while (connection.ReadLine())
+    {
     }
 }
 

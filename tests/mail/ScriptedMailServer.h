@@ -43,11 +43,17 @@ class ScriptedMailServer
 public:
     using Script = std::function<void(ScriptedConnection&)>;
 
+    // Reads and records lines until the client closes.
+    static void ListenOnly(ScriptedConnection& connection);
+
     explicit ScriptedMailServer(Script script);
     ~ScriptedMailServer();
 
     ScriptedMailServer(const ScriptedMailServer&) = delete;
     ScriptedMailServer& operator=(const ScriptedMailServer&) = delete;
+
+    // Serves what has connected so far to its end, then stops; Received is then complete.
+    void Stop();
 
     int Port() const { return m_port; }
     QList<QByteArray> Received() const;

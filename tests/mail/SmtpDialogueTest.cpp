@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace
 {
 struct Outcome
@@ -20,30 +22,32 @@ std::ostream& operator<<(std::ostream& out, const Outcome& outcome)
     return out << "code " << outcome.code << " reply " << outcome.reply;
 }
 
-// One dialogue carrying a short message, as a send runs it; code 0 when it went through.
+// One message sent as the send engine sends it; code 0 when it went through.
 Outcome Deliver(CVexaMail& mail, const QString& from = QStringLiteral("me@sender.example"),
                 const QString& to = QStringLiteral("you@recipient.example"))
 {
-    CMailSocket socket;
-    Outcome outcome;
     try
     {
-        ConnectToLoopback(socket, mail.m_port);
-        mail.StartDialogue(socket, from, to);
-        socket.SendString(QStringLiteral("Subject: test\r\n\r\nbody\r\n"), 10);
-        mail.EndDialogue(socket);
+        mail.Send(from, QStringLiteral("Me"), to, QStringLiteral("test"), 0);
     }
     catch (const CMailError& error)
     {
-        outcome = {error.GetCode(), error.GetReply()};
+        return {error.GetCode(), error.GetReply()};
     }
-    catch (CBlockingSocketException* error)
+    return {};
+}
+
+// Greets and accepts EHLO, MAIL, RCPT and DATA; false when the client went before DATA.
+bool AcceptUpToData(ScriptedConnection& connection)
+{
+    connection.Send("220 ok\r\n");
+    for (const char* reply : {"250 ok\r\n", "250 ok\r\n", "250 ok\r\n", "354 go\r\n"})
     {
-        delete error;
-        outcome = {CMailError::SocketFailure, 0};
+        if (!connection.ReadLine())
+            return false;
+        connection.Send(reply);
     }
-    socket.Close();
-    return outcome;
+    return true;
 }
 
 CVexaMail MailTo(const ScriptedMailServer& server, const QString& user = {}, const QString& password = {})
@@ -137,6 +141,7 @@ TEST(SmtpDialogue, EveryStepsRefusalBecomesItsErrorWithTheReply)
         CVexaMail mail =
             MailTo(server, entry.withUser ? QStringLiteral("user") : QString(), QStringLiteral("pw"));
         EXPECT_EQ(Deliver(mail), entry.expected) << entry.step;
+        server.Stop();
         const QList<QByteArray> received = server.Received();
         if (!QByteArray(entry.lastCommand).isEmpty())
         {
@@ -149,6 +154,61 @@ TEST(SmtpDialogue, EveryStepsRefusalBecomesItsErrorWithTheReply)
     }
 }
 
+TEST(SmtpDialogue, SilentTricklingAndVanishingServersAreSocketFailures)
+{
+    const ShortMailWaits waits(400, 1200);
+    const struct
+    {
+        const char* what;
+        ScriptedMailServer::Script script;
+    } cases[] = {
+        {"silent", [](ScriptedConnection& connection) { connection.WaitForClose(); }},
+        {"trickling greeting",
+         [](ScriptedConnection& connection) { connection.Trickle("220 s l o w l y\r\n", 150); }},
+        {"trickling end-of-data reply",
+         [](ScriptedConnection& connection)
+         {
+             if (AcceptUpToData(connection) && connection.ReadData())
+                 connection.Trickle("250 queued, eventually\r\n", 150);
+         }},
+        {"gone in the middle of the message",
+         [](ScriptedConnection& connection)
+         {
+             if (AcceptUpToData(connection))
+                 connection.ReadLine();
+         }},
+    };
+    for (const auto& entry : cases)
+    {
+        ScriptedMailServer server(entry.script);
+        CVexaMail mail = MailTo(server);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Deliver(mail), (Outcome{CMailError::SocketFailure, 0})) << entry.what;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << entry.what;
+    }
+}
+
+TEST(SmtpDialogue, AddressesThatCouldBreakACommandAreRefusedBeforeConnecting)
+{
+    ScriptedMailServer server(SmtpScript({}));
+    CVexaMail mail = MailTo(server);
+    const QStringList unsafe = {
+        QStringLiteral("a b@example.com"),    QStringLiteral("a@example.com>\r\nRCPT TO:<x@example.com"),
+        QStringLiteral("a\n@example.com"),    QStringLiteral("<a@example.com>"),
+        QStringLiteral("a@exampl\u00e9.com"), QStringLiteral("a") + QChar(0) + QStringLiteral("@example.com"),
+        QStringLiteral("a\t@example.com"),    QString()};
+    for (const QString& address : unsafe)
+    {
+        EXPECT_EQ(Deliver(mail, address), (Outcome{CMailError::SenderRefused, 0})) << address.toStdString();
+        EXPECT_EQ(Deliver(mail, QStringLiteral("me@sender.example"), address),
+                  (Outcome{CMailError::RecipientRefused, 0}))
+            << address.toStdString();
+    }
+    EXPECT_EQ(Deliver(mail, QStringLiteral("me@sender.example"), QStringLiteral("a\u4e2d@example.com")),
+              (Outcome{CMailError::RecipientRefused, 0}));
+    EXPECT_EQ(server.Connections(), 0);
+}
+
 TEST(SmtpDialogue, RefusedPlainFallsBackToLogin)
 {
     SmtpReplies replies;
@@ -157,6 +217,7 @@ TEST(SmtpDialogue, RefusedPlainFallsBackToLogin)
     ScriptedMailServer server(SmtpScript(replies));
     CVexaMail mail = MailTo(server, QStringLiteral("user"), QStringLiteral("pw"));
     EXPECT_EQ(Deliver(mail), Outcome{});
+    server.Stop();
     const QList<QByteArray> received = server.Received();
     // "\0user\0pw", then "user" and "pw" one by one.
     EXPECT_EQ(received.mid(1, 5),
@@ -170,6 +231,7 @@ TEST(SmtpDialogue, OnlyAnAuthLineWithABlankAdvertises)
     ScriptedMailServer server(SmtpScript(replies));
     CVexaMail mail = MailTo(server, QStringLiteral("user"), QStringLiteral("pw"));
     EXPECT_EQ(Deliver(mail), (Outcome{306, 0}));
+    server.Stop();
     EXPECT_EQ(server.Received().size(), 1) << "nothing after EHLO";
 }
 
@@ -192,6 +254,7 @@ TEST(SmtpDialogue, EhloDomainFallsBackToTheSendersDomain)
         CVexaMail mail = MailTo(server);
         mail.m_ehloDomain = QString::fromLatin1(entry.ehloDomain);
         Deliver(mail, QString::fromLatin1(entry.from));
+        server.Stop();
         ASSERT_FALSE(server.Received().isEmpty());
         EXPECT_EQ(server.Received().first(), entry.ehlo);
     }
@@ -259,6 +322,7 @@ TEST(SmtpDialogue, TestServerReportsTheStepThatFailed)
                                   entry.recipientStep),
                   entry.expected)
             << entry.what;
+        server.Stop();
         const QList<QByteArray> received = server.Received();
         EXPECT_TRUE(received.isEmpty() || received.first() == "EHLO ") << entry.what;
         const QByteArray memberLogin = QByteArray("\0member user\0member password", 29).toBase64();

@@ -1,4 +1,4 @@
-#include "peers/NtlmAcceptorPeer.h"
+#include "peers/NtlmAcceptor.h"
 #include "platform/net/NtlmMessages.h"
 #include "platform/net/NtlmResponses.h"
 
@@ -7,7 +7,7 @@
 namespace
 {
 // Runs one whole exchange of our client against the acceptor.
-bool Authenticates(NtlmAcceptorPeer& acceptor, const QString& domain, const QString& user,
+bool Authenticates(NtlmAcceptor& acceptor, const QString& domain, const QString& user,
                    const QString& password, QString* verdict)
 {
     NtlmChallenge challenge;
@@ -25,7 +25,7 @@ bool Authenticates(NtlmAcceptorPeer& acceptor, const QString& domain, const QStr
 
 TEST(NtlmAcceptor, IndependentAcceptorTakesOurTokensAndRefusesAWrongPassword)
 {
-    NtlmAcceptorPeer acceptor(QStringLiteral("EXAMPLE"), QStringLiteral("alice"),
+    NtlmAcceptor acceptor(QStringLiteral("EXAMPLE"), QStringLiteral("alice"),
                               QStringLiteral("s3cr\u00e9t"));
     ASSERT_TRUE(acceptor.IsRunning());
     QString verdict;

@@ -6,10 +6,10 @@
 
 // gss-ntlmssp as an NTLM acceptor that knows one user, reached through python3-gssapi: an
 // implementation independent of ours that judges our tokens.
-class NtlmAcceptorPeer
+class NtlmAcceptor
 {
 public:
-    NtlmAcceptorPeer(const QString& domain, const QString& user, const QString& password);
+    NtlmAcceptor(const QString& domain, const QString& user, const QString& password);
 
     bool IsRunning() const { return m_process.IsRunning(); }
     // The CHALLENGE for a NEGOTIATE; empty when the acceptor refused it.

@@ -1,4 +1,4 @@
-#include "peers/NtlmAcceptorPeer.h"
+#include "peers/NtlmAcceptor.h"
 
 #include <QFile>
 
@@ -7,7 +7,7 @@ namespace
 constexpr int ReplyWait = 10000;
 }
 
-NtlmAcceptorPeer::NtlmAcceptorPeer(const QString& domain, const QString& user, const QString& password)
+NtlmAcceptor::NtlmAcceptor(const QString& domain, const QString& user, const QString& password)
 {
     const QString users = m_folder.filePath(QStringLiteral("users"));
     QFile file(users);
@@ -20,7 +20,7 @@ NtlmAcceptorPeer::NtlmAcceptorPeer(const QString& domain, const QString& user, c
                     {QStringLiteral("NTLM_USER_FILE=") + users});
 }
 
-QByteArray NtlmAcceptorPeer::Challenge(const QByteArray& negotiate)
+QByteArray NtlmAcceptor::Challenge(const QByteArray& negotiate)
 {
     if (!m_process.WriteLine(negotiate.toBase64()))
         return {};
@@ -28,7 +28,7 @@ QByteArray NtlmAcceptorPeer::Challenge(const QByteArray& negotiate)
     return reply.startsWith("CHALLENGE ") ? QByteArray::fromBase64(reply.mid(10)) : QByteArray();
 }
 
-bool NtlmAcceptorPeer::Accepts(const QByteArray& authenticate, QString* verdict)
+bool NtlmAcceptor::Accepts(const QByteArray& authenticate, QString* verdict)
 {
     if (!m_process.WriteLine(authenticate.toBase64()))
         return false;

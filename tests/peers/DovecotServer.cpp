@@ -1,4 +1,4 @@
-#include "peers/DovecotPeer.h"
+#include "peers/DovecotServer.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -59,7 +59,7 @@ void HandOver(const QString& folder, const Account& account)
 }
 } // namespace
 
-DovecotPeer::DovecotPeer(const QString& user, const QString& password, const QList<QByteArray>& messages)
+DovecotServer::DovecotServer(const QString& user, const QString& password, const QList<QByteArray>& messages)
 {
     const int port = PeerProcess::FreePort();
     if (port == 0 || !WriteSetup(user, password, messages))
@@ -114,12 +114,13 @@ userdb {
         m_port = port;
 }
 
-DovecotPeer::~DovecotPeer()
+DovecotServer::~DovecotServer()
 {
     m_process.Stop();
 }
 
-bool DovecotPeer::WriteSetup(const QString& user, const QString& password, const QList<QByteArray>& messages)
+bool DovecotServer::WriteSetup(const QString& user, const QString& password,
+                               const QList<QByteArray>& messages)
 {
     const QDir root(m_folder.path());
     for (const char* folder : {"run", "state", "home", "Maildir/new", "Maildir/cur", "Maildir/tmp"})
@@ -140,7 +141,7 @@ bool DovecotPeer::WriteSetup(const QString& user, const QString& password, const
     return true;
 }
 
-QList<QByteArray> DovecotPeer::MailboxMessages() const
+QList<QByteArray> DovecotServer::MailboxMessages() const
 {
     QList<QByteArray> contents;
     for (const char* folder : {"Maildir/new", "Maildir/cur"})
@@ -152,7 +153,7 @@ QList<QByteArray> DovecotPeer::MailboxMessages() const
     return contents;
 }
 
-QByteArray DovecotPeer::Log() const
+QByteArray DovecotServer::Log() const
 {
     return ReadFile(m_folder.filePath(QStringLiteral("dovecot.log")));
 }

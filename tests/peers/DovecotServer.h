@@ -9,11 +9,11 @@
 // Dovecot's POP3 server on a free port of 127.0.0.1 with one user whose Maildir holds the
 // given messages, all in a temporary folder with its own configuration. Only USER/PASS and
 // AUTH PLAIN are offered.
-class DovecotPeer
+class DovecotServer
 {
 public:
-    DovecotPeer(const QString& user, const QString& password, const QList<QByteArray>& messages);
-    ~DovecotPeer();
+    DovecotServer(const QString& user, const QString& password, const QList<QByteArray>& messages);
+    ~DovecotServer();
 
     bool IsRunning() const { return m_port != 0; }
     int Port() const { return m_port; }
