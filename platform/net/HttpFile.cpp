@@ -42,6 +42,8 @@ std::unique_ptr<CHttpFile> CHttpFile::Open(const CInternetSession& session, cons
     ok = ok && curl_easy_setopt(curl, CURLOPT_USERAGENT, agent.constData()) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+    ok = ok && curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK;
+    ok = ok && curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, followRedirects ? 1L : 0L) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_MAXREDIRS, MaxRedirects) == CURLE_OK;
     ok = ok &&
@@ -51,7 +53,6 @@ std::unique_ptr<CHttpFile> CHttpFile::Open(const CInternetSession& session, cons
     ok = ok && curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME,
                                 WholeSecondsAtLeastOne(session.GetTransferTimeout())) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, long(session.GetTotalTimeout())) == CURLE_OK;
-    ok = ok && curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(file->m_maxBodySize)) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &CHttpFile::OnHeader) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_HEADERDATA, file.get()) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CHttpFile::OnBody) == CURLE_OK;
@@ -78,11 +79,17 @@ void CHttpFile::AddRequestHeaderIfNew(const QByteArray& name, const QByteArray& 
     m_requestHeaders.append({name, value});
 }
 
+void CHttpFile::SetMaxBodySize(qint64 bytes)
+{
+    m_maxBodySize = std::clamp<qint64>(bytes, 0, m_maxBodySize);
+}
+
 bool CHttpFile::SendRequest(const QByteArray& body)
 {
     if (!m_curl)
         return false;
     CURL* curl = Handle(m_curl);
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(m_maxBodySize));
     m_responseHeaders.clear();
     m_responseHeaderBytes = 0;
     m_statusCode = 0;
