@@ -184,7 +184,7 @@ TEST(Pop3Scripted, GreetingAndConnectionStates)
 
 TEST(Pop3Scripted, ServersPastALimitAreSocketFailures)
 {
-    const ShortMailWaits waits(500, 1500);
+    const ShortMailWaits waits(1000, 2000);
     const QByteArray longListing = "+OK\r\n" +
                                    QByteArray("1 0123456789012345678901234567890123456789\r\n")
                                        .repeated(CVexaPop3::MaxListingBytes / 40 + 1) +
