@@ -14,6 +14,10 @@ bool IsValidEmailAddress(const QString& text);
 // yields a final empty piece, an empty text none.
 void SplitString(const QString& text, QStringList& pieces, const QString& separator);
 
+// A string resource written for printf with its "%s" and "%d" filled by the values in order,
+// in one pass, so a value that holds "%s" stays as it is; "%%" gives "%".
+QString FormatResourceText(const QString& format, const QStringList& values);
+
 // Percent-encodes the UTF-8 bytes of the text, keeping only A-Z, a-z, '-', '.', '_' and '~'.
 QString UrlEncodeUtf8(const QString& text);
 

@@ -72,7 +72,16 @@ bool GetCursorPos(CPoint* point)
 
 int GetSystemMetrics(int index)
 {
-    if (index != SM_CXVSCROLL)
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    switch (index)
+    {
+    case SM_CXSCREEN:
+        return screen ? screen->geometry().width() : 0;
+    case SM_CYSCREEN:
+        return screen ? screen->geometry().height() : 0;
+    case SM_CXVSCROLL:
+        return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    default:
         return 0;
-    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
 }

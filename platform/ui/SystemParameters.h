@@ -19,7 +19,10 @@ bool SystemParametersInfo(UINT action, UINT param, void* value, UINT winIni);
 // The pointer's position on the screen.
 bool GetCursorPos(CPoint* point);
 
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
 constexpr int SM_CXVSCROLL = 2;
 
-// The width of a vertical scroll bar (SM_CXVSCROLL); 0 for any other index.
+// The primary screen's width and height (SM_CXSCREEN, SM_CYSCREEN) and the width of a vertical
+// scroll bar (SM_CXVSCROLL); 0 for any other index.
 int GetSystemMetrics(int index);

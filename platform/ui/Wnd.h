@@ -8,12 +8,41 @@
 #include <QString>
 #include <QWidget>
 #include <map>
+#include <memory>
 
 class CFont;
+class CMenu;
+class CWnd;
 class CWndHostBase;
 struct TOOLINFO;
 class QEvent;
 class QImage;
+class QKeyEvent;
+class QMenuBar;
+
+// A message on its way to a window, offered for pre-translation before it is dispatched.
+struct MSG
+{
+    CWnd* hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    const QKeyEvent* keyEvent = nullptr; // the key press behind WM_KEYDOWN and WM_CHAR
+};
+
+// A top-level window's show state and the rectangle it has when it is neither minimised nor
+// maximised, in screen coordinates.
+struct WINDOWPLACEMENT
+{
+    int showCmd = SW_SHOWNORMAL;
+    CRect rcNormalPosition;
+};
+
+// The smallest size a top-level window can be given by the user.
+struct MINMAXINFO
+{
+    CPoint ptMinTrackSize;
+};
 
 // A window: a Qt widget driven through a window procedure. SendMessage calls the procedure at
 // once; PostMessage queues the message in Qt's event queue. Qt's events reach the procedure as
@@ -30,7 +59,10 @@ public:
 
     bool Create(const QString& className, const QString& windowName, DWORD style, const CRect& rect,
                 CWnd* parent, UINT id);
-    // With WS_POPUP the window is a top-level window owned by parentOrOwner, else a child of it.
+    // With WS_POPUP the window is a top-level window owned by parentOrOwner, with WS_CHILD a child
+    // of it; a window with neither is an overlapped top-level window, and its id, when not 0,
+    // names the menu resource shown as its menu bar. A top-level window is asked for its
+    // smallest size with WM_GETMINMAXINFO.
     bool CreateEx(DWORD exStyle, const QString& className, const QString& windowName, DWORD style,
                   const CRect& rect, CWnd* parentOrOwner, UINT id);
     void DestroyWindow();
@@ -38,12 +70,17 @@ public:
     bool SubclassDlgItem(UINT id, CWnd* parent);
 
     QWidget* GetSafeHwnd() const { return m_widget; }
+    // The widget that holds the child windows: below the menu bar of a window that has one,
+    // else the window's own widget.
+    QWidget* ClientWidget() const;
     bool IsWindow() const { return !m_widget.isNull(); }
     static CWnd* FromHandle(const QWidget* widget);
 
     UINT GetDlgCtrlID() const { return m_id; }
     DWORD GetStyle() const { return m_style; }
     CWnd* GetParent() const;
+    // The top-level window this window belongs to; itself when it is one.
+    CWnd* GetTopLevelParent() const;
     CWnd* GetDlgItem(int id) const;
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -68,8 +105,11 @@ public:
     // releases the capture the window holds.
     bool EnableWindow(bool enable = true);
     bool IsWindowEnabled() const;
+    // A top-level window also takes SW_SHOWNORMAL, SW_RESTORE, SW_SHOWMINIMIZED, SW_MINIMIZE and
+    // SW_SHOWMAXIMIZED.
     bool ShowWindow(int command);
     bool IsWindowVisible() const;
+    bool GetWindowPlacement(WINDOWPLACEMENT* placement) const;
     void SetFocus();
     // Only the constant alpha (LWA_ALPHA) of a top-level window is supported.
     bool SetLayeredWindowAttributes(COLORREF key, BYTE alpha, DWORD flags);
@@ -93,6 +133,21 @@ public:
     // The tool at a point of the client area: its id, or -1 for none. By default every child
     // window is a tool identified by itself (TTF_IDISHWND) whose text is asked for by TTN_NEEDTEXTW.
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const;
+
+    // Shows the menu as the menu bar of this overlapped window; the menu stays the caller's.
+    // Choosing an item sends WM_COMMAND to this window.
+    bool SetMenu(CMenu* menu);
+    CMenu* GetMenu() const { return m_menu; }
+
+    // Offered every key press on its way to this window or one of its children, innermost
+    // window first; true consumes it.
+    virtual bool PreTranslateMessage(MSG* msg);
+    // The pre-translation of a key event by the windows from its receiver up to its top-level
+    // window; true when one of them consumed it.
+    static bool WalkPreTranslateTree(QObject* receiver, QEvent* event);
+
+    // The window's icon, big and small, from the picture resource (PNG) of that id.
+    bool SetIcon(UINT iconResourceId);
 
     void SetWindowText(const QString& text);
     QString GetWindowText() const;
@@ -132,6 +187,12 @@ private:
     bool TranslatePaint(QEvent* event);
     bool ShowToolTip(QEvent* event);
     void OnHostDestroyed();
+    bool HasFixedSize() const;
+    void ApplyMinimumTrackSize();
+    void CreateClientArea();
+    // The default closing of a top-level window: it disappears now and is destroyed as soon as
+    // the event being handled is done with it.
+    void DestroyTopLevelLater();
 
     QPointer<QWidget> m_widget;
     UINT m_id = 0;
@@ -143,6 +204,10 @@ private:
     CurrentMessage* m_current = nullptr;
     QImage* m_paintTarget = nullptr;
     bool m_toolTips = false;
+    CMenu* m_menu = nullptr;
+    std::unique_ptr<CMenu> m_ownedMenu; // the menu resource named at creation
+    QPointer<QWidget> m_clientArea;
+    QPointer<QMenuBar> m_menuBar;
 };
 
 // The application's main window: buttons and toolbars send their commands to it and run their
