@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSessionManager>
+#include <QWidget>
 
 namespace
 {
@@ -20,19 +23,33 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::KeyRelease)
-            m_translated = nullptr;
-        if (event->type() != QEvent::KeyPress)
+            m_translated = {};
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
             return QObject::eventFilter(watched, event);
-        // A key that no widget accepts travels on to the parents, passing here again; its
-        // windows have had their turn already.
-        if (event == m_translated)
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const auto* widget = static_cast<QWidget*>(watched);
+        // A key that no widget accepts travels on to the parents of its receiver, passing here
+        // again; the windows on its way have had their turn already.
+        if (m_translated.IsSame(key) && m_translated.receiver && widget->isAncestorOf(m_translated.receiver))
             return false;
-        m_translated = event;
+        m_translated = {key, key->key(), key->modifiers(), const_cast<QWidget*>(widget)};
         return CWnd::WalkPreTranslateTree(watched, event);
     }
 
 private:
-    const QEvent* m_translated = nullptr;
+    struct Translated
+    {
+        const QKeyEvent* event = nullptr;
+        int key = 0;
+        Qt::KeyboardModifiers modifiers;
+        QPointer<QWidget> receiver;
+
+        bool IsSame(const QKeyEvent* other) const
+        {
+            return other == event && other->key() == key && other->modifiers() == modifiers;
+        }
+    };
+    Translated m_translated;
 };
 
 QMessageBox::StandardButtons ButtonsOf(UINT type)

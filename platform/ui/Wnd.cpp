@@ -24,6 +24,8 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace
 {
 CWnd* g_capture = nullptr;
@@ -279,7 +281,12 @@ CWnd* CWnd::GetDlgItem(int id) const
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return WindowProc(message, wParam, lParam);
+    // A handler's Default() hands a sent message to the default handling too.
+    CurrentMessage current{message, wParam, lParam, nullptr, false, false};
+    CurrentMessage* outer = std::exchange(m_current, &current);
+    const LRESULT result = WindowProc(message, wParam, lParam);
+    m_current = outer;
+    return result;
 }
 
 bool CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,6 +1,6 @@
-#include "WidgetTestMain.h"
+#include "WebEngineTestMain.h"
 
 int main(int argc, char** argv)
 {
-    return RunWidgetTests(argc, argv);
+    return RunWebEngineTests(argc, argv);
 }
