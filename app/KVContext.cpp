@@ -65,28 +65,7 @@ void CKVContext::ClearWebStore()
 std::shared_ptr<const ndb::CNdbResource> CKVContext::GetRenderedImage(const QString& resourcePath,
                                                                       const QString& pipelineId)
 {
-    const auto documentLock = ReadDocument();
-    const ndb::CNdbNewsletter* newsletter = GetCurrentNewsletter();
-    if (!newsletter)
-        return nullptr;
-    const ndb::CNdbResource* source = newsletter->Layout().FindResourceByPath(resourcePath);
-    if (!source)
-        return nullptr;
-    const QString key = CRenderedImageCache::MakeKey(pipelineId, resourcePath);
-    if (auto cached = m_renderedImages.Find(key))
-        return cached;
-    const gre::CGrePipeline* pipeline = newsletter->Project().GetPipeline(pipelineId);
-    if (!pipeline)
-        return nullptr;
-
-    std::lock_guard renderLock(CRenderedImageCache::RenderingMutex());
-    // Another connection may have rendered the same image while this one waited.
-    if (auto cached = m_renderedImages.Find(key))
-        return cached;
-    auto rendered = CRenderedImageCache::Render(*source, resourcePath, *pipeline, newsletter->Project());
-    if (rendered)
-        m_renderedImages.Insert(key, rendered);
-    return rendered;
+    return m_renderedImages.GetRenderedImage(*this, resourcePath, pipelineId);
 }
 
 QString CKVContext::GetServerBaseUrl() const

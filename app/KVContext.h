@@ -4,6 +4,7 @@
 #include "mail/FilterBayesian.h"
 #include "mail/SpamFilter.h"
 #include "ndb/NdbShortcuts.h"
+#include "webserver/PageServiceContext.h"
 #include "webserver/RenderedImageCache.h"
 #include "webserver/WebStore.h"
 
@@ -32,47 +33,50 @@ class CNdbResource;
 // too, so they hold ReadDocument() for as long as they use it, and the UI thread holds
 // WriteDocument() while it changes the document's records. The web store and the rendered-image
 // cache guard themselves.
-class CKVContext
+class CKVContext : public IPageServiceContext
 {
 public:
     CKVContext();
-    virtual ~CKVContext();
+    ~CKVContext() override;
     CKVContext(const CKVContext&) = delete;
     CKVContext& operator=(const CKVContext&) = delete;
 
     // The open document: a newsletter (kind 1), a mailing list (kind 7) or none. Replacing it
     // waits for the connection threads that read the old one, deletes it, and drops the images
     // rendered from it.
-    ndb::CNdbBase* GetCurrentDocument() const { return m_document.get(); }
+    ndb::CNdbBase* GetCurrentDocument() const override { return m_document.get(); }
     void SetCurrentDocument(std::unique_ptr<ndb::CNdbBase> document);
-    ndb::CNdbNewsletter* GetCurrentNewsletter() const;
+    ndb::CNdbNewsletter* GetCurrentNewsletter() const override;
     ndb::CNdbMailGroup* GetOpenMailingList() const;
 
-    std::shared_lock<std::shared_mutex> ReadDocument() const { return std::shared_lock(m_documentMutex); }
+    std::shared_lock<std::shared_mutex> ReadDocument() const override
+    {
+        return std::shared_lock(m_documentMutex);
+    }
     std::unique_lock<std::shared_mutex> WriteDocument() { return std::unique_lock(m_documentMutex); }
 
     ndb::CNdbShortcuts& GetShortcuts() { return m_shortcuts; }
     gre::CGreProject& GetImageProject() { return m_imageProject; }
     SpamFilter::CSpamFilter& GetSpamFilter() { return m_spamFilter; }
 
-    int GetServerPort() const { return m_serverPort; }
+    int GetServerPort() const override { return m_serverPort; }
     void SetServerPort(int port) { m_serverPort = port; }
-    const QString& GetUnsubscribeText() const { return m_unsubscribeText; }
+    const QString& GetUnsubscribeText() const override { return m_unsubscribeText; }
     void SetUnsubscribeText(const QString& text) { m_unsubscribeText = text; }
 
     // Web store: generated pages served under "webstore/" + name.
     void StoreInWebStore(const QString& name, const QByteArray& bytes, const QString& contentType);
     // The page up to its first NUL character, as UTF-8 HTML.
     void PutPageInWebStore(const QString& name, const QString& page);
-    std::shared_ptr<const WebStoreEntry> FindInWebStore(const QString& name) const;
+    std::shared_ptr<const WebStoreEntry> FindInWebStore(const QString& name) const override;
     void ClearWebStore();
 
     // The open newsletter's image at the resource path with the effect pipeline applied,
     // rendered once and then kept; null when there is no such image or pipeline or the image
-    // cannot be rendered. Takes the document's read lock: the UI thread calls it without holding
-    // WriteDocument().
+    // cannot be rendered. Copies what it renders under the document's read lock and renders
+    // outside it: the UI thread calls it without holding WriteDocument().
     std::shared_ptr<const ndb::CNdbResource> GetRenderedImage(const QString& resourcePath,
-                                                              const QString& pipelineId);
+                                                              const QString& pipelineId) override;
     int GetRenderedImageCount() const { return m_renderedImages.Count(); }
 
     // "http://localhost:<port>/", and an absolute local address of a path with or without its

@@ -1,6 +1,7 @@
 #include "app/MainWindowPlacement.h"
 
 #include "base/AppSettings.h"
+#include "base/TextHelpers.h"
 #include "platform/ui/WinConstants.h"
 
 #include <QStringList>
@@ -12,20 +13,6 @@ namespace
 const QString NormalRectValue = QStringLiteral("WindowNormalRect");
 const QString ShowCommandValue = QStringLiteral("WindowShowCmd");
 
-// The number at the start of the text, after blanks and an optional sign; 0 without digits.
-int LeadingInt(const QString& text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace())
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        negative = text[i++] == u'-';
-    qint64 value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-        value = std::min<qint64>(value * 10 + (text[i].unicode() - u'0'), 1 << 30);
-    return int(negative ? -value : value);
-}
 } // namespace
 
 MainWindowPlacement MainWindowPlacement::Compute(int screenWidth, int screenHeight, bool shiftHeld,
@@ -45,7 +32,7 @@ MainWindowPlacement MainWindowPlacement::Compute(int screenWidth, int screenHeig
         const QStringList parts = normalRect->split(u',');
         if (parts.size() == 4)
             placement.rect =
-                CRect(LeadingInt(parts[0]), LeadingInt(parts[1]), LeadingInt(parts[2]), LeadingInt(parts[3]));
+                CRect(ParseIntText(parts[0]), ParseIntText(parts[1]), ParseIntText(parts[2]), ParseIntText(parts[3]));
     }
     if (showCommand)
         placement.showCommand = int(*showCommand);

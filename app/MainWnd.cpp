@@ -1,6 +1,7 @@
 #include "app/MainWnd.h"
 
 #include "app/CommandIds.h"
+#include "app/DlgOrganizeShortcuts.h"
 #include "app/KVContext.h"
 #include "app/MainWindowPlacement.h"
 #include "app/NewsletterCopies.h"
@@ -204,6 +205,7 @@ LRESULT CMainWnd::OnCreate(WPARAM, LPARAM)
 {
     if (Default() == -1)
         return -1;
+    ShowSplash();
     m_recentPopup = FindRecentPopup();
     CShortcutStore(m_context->GetShortcuts()).Load();
     SetIcon(IconId);
@@ -217,9 +219,23 @@ LRESULT CMainWnd::OnCreate(WPARAM, LPARAM)
     m_viewMailGroup.Create(&m_splitter, CRect(0, 0, 200, 200));
     m_splitter.m_secondPane = &m_viewNewsletter;
     m_splitter.RecalcLayout();
-    // The window is built: the splash may end.
-    PostMessage(WM_COMMAND, ID_SPLASH_ENDED);
+    // The window is built: the splash ends now or when its time has run out.
+    if (m_splash->IsWindow())
+        m_splash->SetReady();
+    else
+        PostMessage(WM_COMMAND, ID_SPLASH_ENDED);
     return 0;
+}
+
+void CMainWnd::ShowSplash()
+{
+    m_splash = std::make_unique<CWndSplash>();
+    if (!m_splash->Create(this))
+        return;
+    m_splash->SetEndCommand(this, ID_SPLASH_ENDED);
+    m_splash->ShowWindow(SW_SHOW);
+    m_splash->UpdateWindow();
+    m_splash->SetTimer(CWndSplash::TimerId, CWndSplash::TimerElapse);
 }
 
 LRESULT CMainWnd::OnPaint(WPARAM, LPARAM)
@@ -626,6 +642,8 @@ bool CMainWnd::CreateMailingList(const QString& name, const QString& folder)
 
 void CMainWnd::OrganizeShortcuts(UINT groupId)
 {
+    CDlgOrganizeShortcuts dialog(m_viewNav.FolderOfGroup(groupId), this);
+    dialog.DoModal();
     CShortcutStore(m_context->GetShortcuts()).Save();
     m_viewNav.RebuildTree(m_viewNav.FolderOfGroup(groupId), m_viewNav.FindTreeTab(groupId), nullptr);
 }

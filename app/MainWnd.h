@@ -4,6 +4,7 @@
 #include "app/ViewMailGroup.h"
 #include "app/ViewNav.h"
 #include "app/ViewNewsletter.h"
+#include "app/WndSplash.h"
 #include "controls/HorizontalSplitterWnd.h"
 #include "platform/ui/Menu.h"
 
@@ -59,6 +60,7 @@ public:
     void SetTitle(const QString& name, bool modified);
 
     CHorizontalSplitterWnd& GetSplitter() { return m_splitter; }
+    CWndSplash* GetSplash() const { return m_splash.get(); }
     CViewNav& GetNavigationView() { return m_viewNav; }
     CViewNewsletter& GetNewsletterView() { return m_viewNewsletter; }
     CViewMailGroup& GetMailGroupView() { return m_viewMailGroup; }
@@ -108,6 +110,7 @@ private:
     void ShowDocumentViews(const ndb::CNdbBase* selectInPane);
     bool OpenLink(const ndb::CNdbBase* link);
     void OrganizeShortcuts(UINT groupId);
+    void ShowSplash();
     bool SaveTemplate(const QString& path);
     bool ConfirmOverwrite(const QString& path);
     void RebuildRecentItems(CMenu& popup) const;
@@ -115,6 +118,7 @@ private:
     bool IsEnabledByTable(UINT id, bool& enabled) const;
 
     CHorizontalSplitterWnd m_splitter;
+    std::unique_ptr<CWndSplash> m_splash;
     QString m_pendingDocument;
     CDocumentLock m_lock;
     CKVContext* m_context;

@@ -7,13 +7,12 @@
 #include "base/TextHelpers.h"
 #include "controls/KVTreeTabCtrl.h"
 #include "ndb/NdbShortcuts.h"
+#include "platform/ui/Cursor.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/SystemParameters.h"
 #include "platform/ui/WinApp.h"
 
-#include <QCursor>
-#include <QPixmap>
 
 namespace
 {
@@ -191,9 +190,7 @@ LRESULT CViewNav::OnTreeBeginDrag(WPARAM, LPARAM lParam)
     CKVTreeItem* item = ItemOf(lParam);
     if (!item)
         return 0;
-    QPixmap cursor;
-    if (cursor.load(GetResourceRoot() + QStringLiteral("cursors/IDC_DRAGMOVE.png")))
-        GetSafeHwnd()->window()->setCursor(QCursor(cursor, 0, 0));
+    GetSafeHwnd()->window()->setCursor(LoadCursorResource(QStringLiteral("IDC_DRAGMOVE")));
     m_dragSource = item;
     return 0;
 }

@@ -111,33 +111,6 @@ void SplitString(const QString& text, QStringList& pieces, const QString& separa
     pieces.append(text.mid(position));
 }
 
-QString FormatResourceText(const QString& format, const QStringList& values)
-{
-    QString text;
-    qsizetype next = 0;
-    for (qsizetype i = 0; i < format.size(); ++i)
-    {
-        const QChar c = format[i];
-        const QChar specifier = i + 1 < format.size() ? format[i + 1] : QChar();
-        if (c == u'%' && specifier == u'%')
-        {
-            text += u'%';
-            ++i;
-        }
-        else if (c == u'%' && (specifier == u's' || specifier == u'd'))
-        {
-            if (next < values.size())
-                text += values[next++];
-            ++i;
-        }
-        else
-        {
-            text += c;
-        }
-    }
-    return text;
-}
-
 QString UrlEncodeUtf8(const QString& text)
 {
     static constexpr char Hex[] = "0123456789ABCDEF";
@@ -195,6 +168,32 @@ bool ParseDateTimeList(QDateTime& time, const QString& text)
 int ParseIntText(const QString& text)
 {
     return ReadLeadingInt(text);
+}
+
+QString FormatResourceText(const QString& format, const QStringList& arguments)
+{
+    QString text;
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < format.size(); ++i)
+    {
+        const QChar c = format.at(i);
+        const QChar field = i + 1 < format.size() ? format.at(i + 1) : QChar();
+        if (c == u'%' && field == u'%')
+        {
+            text += u'%';
+            ++i;
+        }
+        else if (c == u'%' && (field == u's' || field == u'd') && next < arguments.size())
+        {
+            text += arguments.at(next++);
+            ++i;
+        }
+        else
+        {
+            text += c;
+        }
+    }
+    return text;
 }
 
 QString FormatIntText(int value)

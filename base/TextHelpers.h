@@ -14,9 +14,10 @@ bool IsValidEmailAddress(const QString& text);
 // yields a final empty piece, an empty text none.
 void SplitString(const QString& text, QStringList& pieces, const QString& separator);
 
-// A string resource written for printf with its "%s" and "%d" filled by the values in order,
-// in one pass, so a value that holds "%s" stays as it is; "%%" gives "%".
-QString FormatResourceText(const QString& format, const QStringList& values);
+// A text of the string table with its fields filled in order: each "%s" or "%d" takes the next
+// argument, "%%" is a percent sign. A field without an argument stays as written, so a
+// translation with a field too many shows it instead of reading past the arguments.
+QString FormatResourceText(const QString& format, const QStringList& arguments);
 
 // Percent-encodes the UTF-8 bytes of the text, keeping only A-Z, a-z, '-', '.', '_' and '~'.
 QString UrlEncodeUtf8(const QString& text);

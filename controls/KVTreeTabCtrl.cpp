@@ -1,5 +1,7 @@
 #include "controls/KVTreeTabCtrl.h"
 
+#include "controls/ToolbarBase.h"
+#include "platform/ui/Notify.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WndClass.h"
 
@@ -21,6 +23,8 @@ const MessageMap* CKVTreeTabCtrl::GetMessageMap() const
         OnMessage(WM_SIZE, &CKVTreeTabCtrl::OnSize),
         OnMessage(WM_MOUSEMOVE, &CKVTreeTabCtrl::OnMouseMove),
         OnMessage(WM_LBUTTONDOWN, &CKVTreeTabCtrl::OnLButtonDown),
+        OnNotify(TTN_NEEDTEXTA, &CKVTreeTabCtrl::OnToolTipText),
+        OnNotify(TTN_NEEDTEXTW, &CKVTreeTabCtrl::OnToolTipText),
     };
     static const MessageMap map{CWnd::GetMessageMap(), entries};
     return &map;
@@ -103,6 +107,7 @@ LRESULT CKVTreeTabCtrl::OnCreate(WPARAM, LPARAM)
     if (Default() == -1)
         return -1;
     GetSafeHwnd()->setMouseTracking(true);
+    EnableToolTips(true);
     return 0;
 }
 
@@ -180,4 +185,9 @@ LRESULT CKVTreeTabCtrl::OnLButtonDown(WPARAM, LPARAM lParam)
     }
     Default();
     return 0;
+}
+
+LRESULT CKVTreeTabCtrl::OnToolTipText(WPARAM, LPARAM header)
+{
+    return CToolbarBase::FillToolTipText(reinterpret_cast<NMHDR*>(header));
 }

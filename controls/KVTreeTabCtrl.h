@@ -9,7 +9,8 @@
 #include <vector>
 
 // One framed panel of the navigation pane: a header image, full-width command buttons, a tree
-// filling the rest and a footer whose grip asks the group (0x8600) to start a resize.
+// filling the rest and a footer whose grip asks the group (0x8600) to start a resize. Each button
+// shows the string of its command as its tooltip.
 class CKVTreeTabCtrl : public CWnd
 {
 public:
@@ -44,6 +45,8 @@ protected:
     LRESULT OnSize(WPARAM, LPARAM lParam);
     LRESULT OnMouseMove(WPARAM, LPARAM lParam);
     LRESULT OnLButtonDown(WPARAM, LPARAM lParam);
+    // A button's tooltip is the string of its command, as on the toolbars.
+    LRESULT OnToolTipText(WPARAM, LPARAM header);
 
 private:
     void PlaceChildren(int width, int height);

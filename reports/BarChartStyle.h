@@ -31,7 +31,11 @@ struct CBarChartStyle
     QRgb barAreaSeparatorColor = 0xFFC0C0C0;
     QRgb labelColumnSeparatorColor = 0xFFECEDEF;
 
-    int GetLabelWidth() const { return imageWidth - leftMargin - barAreaWidth - rightMargin; }
+    // In 64 bits: widths from a chart address may be anything an int holds.
+    long long GetLabelWidth() const
+    {
+        return static_cast<long long>(imageWidth) - leftMargin - barAreaWidth - rightMargin;
+    }
     // Wide enough for any row count a chart may have.
     long long GetImageHeight(long long rows) const { return rows * rowHeight + bottomMargin + topMargin; }
 };

@@ -16,6 +16,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace
 {
@@ -59,6 +60,32 @@ bool CreateCanvas(gre::CGreImage& image, long long width, long long height)
         return false;
     }
     return image.Create(int(width), int(height));
+}
+
+// The longest side and the longest length of a chart layout. A style whose lengths all lie
+// within it keeps every coordinate the painters add up from a handful of them far inside int.
+constexpr long long MaxLayoutLength = 1 << 20;
+
+bool AreLayoutLengths(std::initializer_list<long long> lengths)
+{
+    return std::all_of(lengths.begin(), lengths.end(),
+                       [](long long length) { return length >= 0 && length <= MaxLayoutLength; });
+}
+
+bool IsDrawable(const CBarChartStyle& s, long long height)
+{
+    return s.rowHeight >= 1 &&
+           AreLayoutLengths({s.leftMargin, s.topMargin, s.rightMargin, s.bottomMargin, s.imageWidth,
+                             s.barAreaWidth, s.GetLabelWidth(), height, s.rowHeight, s.barThickness,
+                             s.depthHeight, s.depthWidth, s.labelGap, s.scaleDivisions, s.labelFontSize,
+                             s.scaleFontSize});
+}
+
+bool IsDrawable(const CLineChartStyle& s)
+{
+    return AreLayoutLengths({s.leftMargin, s.topMargin, s.rightMargin, s.bottomMargin, s.imageWidth,
+                             s.imageHeight, s.scaleColumnWidth, s.scaleFontSize, s.dateFontSize, s.markerSize,
+                             s.markerBorder, s.horizontalDivisions, s.minorTickLength, s.majorTickLength});
 }
 
 void PreparePainter(QPainter& painter)
@@ -120,7 +147,7 @@ void DrawBarRow(QPainter& painter, const CBarChartStyle& s, const CGraphData& ta
                 const QFont& labelFont, const QFont& valueFont)
 {
     const int y = s.topMargin + row * s.rowHeight;
-    const int labelWidth = s.GetLabelWidth();
+    const int labelWidth = int(s.GetLabelWidth());
     const int barLeft = s.leftMargin + labelWidth;
     const int barRight = barLeft + s.barAreaWidth;
     if (row > 0)
@@ -181,13 +208,12 @@ bool DrawBarGraph(const CGraphData& table, gre::CGreImage& image, const CBarChar
     const CBarChartStyle s = style ? *style : CBarChartStyle();
     const int rows = table.GetRowCount();
     const long long height = s.GetImageHeight(rows);
-    if (s.GetLabelWidth() < 0 || s.barAreaWidth < 0 || s.rowHeight < 1 ||
-        !CreateCanvas(image, s.imageWidth, height))
+    if (!IsDrawable(s, height) || !CreateCanvas(image, s.imageWidth, height))
         return false;
     const int width = s.imageWidth;
     const int bottom = int(height) - s.bottomMargin;
     const int areaHeight = bottom - s.topMargin;
-    const int labelWidth = s.GetLabelWidth();
+    const int labelWidth = int(s.GetLabelWidth());
     const int barLeft = s.leftMargin + labelWidth;
     const int axis = table.GetAxisMaximum();
     const int divisions = std::max(1, s.scaleDivisions);
@@ -227,7 +253,7 @@ bool DrawLineGraph(const CGraphData& table, gre::CGreImage& image, const CLineCh
 {
     const CLineChartStyle s = style ? *style : CLineChartStyle();
     const int rows = table.GetRowCount();
-    if (rows == 0 || table.GetColumnCount() == 0)
+    if (rows == 0 || table.GetColumnCount() == 0 || !IsDrawable(s))
         return false;
     const int divisions = std::max(1, s.horizontalDivisions);
     const int plotLeft = s.leftMargin + s.scaleColumnWidth;

@@ -26,7 +26,7 @@ bool ReadInt(const ChartParameterLookup& lookup, const QString& name, int& value
 
 bool CChartQuery::IsChartPath(const QString& path)
 {
-    return path.contains(QLatin1String("kvgraph"));
+    return QStringView(path).left(path.indexOf(u'?')).contains(QLatin1String("kvgraph"));
 }
 
 CChartQuery::Outcome CChartQuery::Refuse(const QString& error)

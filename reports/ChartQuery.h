@@ -44,6 +44,9 @@ public:
     static constexpr int MaxImageWidth = 4096;
     static constexpr long long MaxImagePixels = 4096LL * 4096;
 
+    // Whether the path asks for a chart: "kvgraph" anywhere before its query; the query itself
+    // does not count, so no page, resource or web-store address turns into a chart by what it
+    // carries after "?".
     static bool IsChartPath(const QString& path);
 
     // Reads the parameters into the table and the chart's style.

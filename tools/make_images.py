@@ -8,8 +8,7 @@ import os
 import struct
 import zlib
 
-RES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res")
-OUT = os.path.join(RES, "images")
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "images")
 
 
 class Canvas:
@@ -47,7 +46,7 @@ class Canvas:
                 if inside:
                     self.put(x, y, color[:3] + (round(color[3] * inside / 16),))
 
-    def save(self, name, folder=None):
+    def save(self, name):
         raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in self.pixels)
 
         def chunk(kind, data):
@@ -56,7 +55,7 @@ class Canvas:
 
         header = struct.pack(">IIBBBBB", self.width, self.height, 8, 6, 0, 0, 0)
         png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-        with open(os.path.join(folder or OUT, name), "wb") as f:
+        with open(os.path.join(OUT, name), "wb") as f:
             f.write(png)
 
 
@@ -468,25 +467,6 @@ def program_icon():
     c.save("128.png")
 
 
-def drag_cursor():
-    """The navigation pane's drag cursor (cursors/IDC_DRAGMOVE.png, 32 x 32, hot spot top left):
-    an arrow carrying a shortcut."""
-    c = Canvas(32, 32)
-    black, white = rgba("#000000"), rgba("#FFFFFF")
-    for y in range(17):
-        width = min(y, 11) + 1
-        c.rect(0, y, width + 1, y + 1, black)
-        if y > 0 and width > 1:
-            c.rect(1, y, width, y + 1, white)
-    c.rect(14, 18, 30, 30, black)
-    c.rect(15, 19, 29, 29, white)
-    for y in (22, 25):
-        c.rect(17, y, 27, y + 1, rgba("#5B6472"))
-    folder = os.path.join(RES, "cursors")
-    os.makedirs(folder, exist_ok=True)
-    c.save("IDC_DRAGMOVE.png", folder)
-
-
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     text_button_background()
@@ -500,4 +480,3 @@ if __name__ == "__main__":
     toolbar_buttons()
     navigation_parts()
     program_icon()
-    drag_cursor()

@@ -1,12 +1,12 @@
 #include "webserver/KVHttpService.h"
 
-#include "app/KVContext.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
 #include "reports/ChartQuery.h"
 #include "reports/HtmlEntities.h"
 #include "webserver/NewsletterPage.h"
 #include "webserver/NewsletterPageSource.h"
+#include "webserver/PageServiceContext.h"
 
 #include <QUrl>
 
@@ -15,10 +15,14 @@ namespace
 const QString HtmlContentType = QStringLiteral("text/html; charset=utf-8");
 
 // An address inside a local page: percent-encoded so that the server decodes it back to the
-// resource path, then escaped for the attribute.
+// resource path, then escaped for the attribute. A path that itself begins with "/" gets that
+// "/" encoded: "//host/x" would lead the browser off this server.
 QString LocalHref(const QString& path)
 {
-    return EncodeHtmlEntities(u'/' + QString::fromLatin1(QUrl::toPercentEncoding(path, "/")));
+    QByteArray encoded = QUrl::toPercentEncoding(path, "/");
+    if (encoded.startsWith('/'))
+        encoded.replace(0, 1, "%2F");
+    return EncodeHtmlEntities(u'/' + QString::fromLatin1(encoded));
 }
 
 QString IndexPageHead()
@@ -38,7 +42,7 @@ QString IndexPageHead()
 }
 } // namespace
 
-QString GenerateLocalNewsletterPage(const CKVContext& context, const ndb::CNdbNewsletter& newsletter,
+QString GenerateLocalNewsletterPage(const IPageServiceContext& context, const ndb::CNdbNewsletter& newsletter,
                                     int kind)
 {
     // The page is requested for the open newsletter, so it is also the context's current one.
@@ -53,7 +57,7 @@ QString GenerateLocalNewsletterPage(const CKVContext& context, const ndb::CNdbNe
     return page;
 }
 
-CKVHttpService::CKVHttpService(CKVContext* context) : m_context(context) {}
+CKVHttpService::CKVHttpService(IPageServiceContext* context) : m_context(context) {}
 
 CKVHttpService::~CKVHttpService() = default;
 

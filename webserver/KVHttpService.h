@@ -5,23 +5,23 @@
 #include <QByteArray>
 #include <QString>
 
-class CKVContext;
+class IPageServiceContext;
 namespace ndb
 {
 class CNdbNewsletter;
 }
 
 // The page service of the local web server: answers one request from the application context.
-// In this order: "webstore/" + name gives that web-store entry; a path with "kvgraph" and a
-// complete chart query gives a PNG chart (a chart too large to draw gives an error page with
-// status 400); the open newsletter's file name gives its page (the
-// edit page with "kvlettermode=edit"); a resource path of the newsletter gives the resource,
-// with "?pid=" + pipeline id the image with that effect applied; anything else gives the index
-// page with status 404.
+// In this order: "webstore/" + name gives that web-store entry; a path (before its query) with
+// "kvgraph" and a complete chart query gives a PNG chart (a chart too large to draw gives an
+// error page with status 400); the open newsletter's file name gives its page (the edit page
+// with "kvlettermode=edit"); a resource path of the newsletter gives the resource, with
+// "?pid=" + pipeline id the image with that effect applied; anything else gives the index page
+// with status 404.
 class CKVHttpService : public CHttpServiceBase
 {
 public:
-    explicit CKVHttpService(CKVContext* context);
+    explicit CKVHttpService(IPageServiceContext* context);
     ~CKVHttpService() override;
 
     bool Handle() override;
@@ -39,11 +39,11 @@ private:
     void ServeIndexPage(const QString& path);
     void SetBody(const QByteArray& body, const QString& contentType);
 
-    CKVContext* m_context;
+    IPageServiceContext* m_context;
     QByteArray m_body;
 };
 
 // The newsletter's page for the local browser: kind 0 preview, 1 edit. The caller holds the
 // context's document read lock.
-QString GenerateLocalNewsletterPage(const CKVContext& context, const ndb::CNdbNewsletter& newsletter,
+QString GenerateLocalNewsletterPage(const IPageServiceContext& context, const ndb::CNdbNewsletter& newsletter,
                                     int kind);

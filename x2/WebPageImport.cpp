@@ -5,6 +5,7 @@
 #include "ndb/NdbFieldValue.h"
 #include "ndb/NdbResource.h"
 #include "ndb/NdbStyle.h"
+#include "platform/ui/IEBrowser.h"
 #include "x2/X2CssParser.h"
 #include "x2/X2TransformIdentity.h"
 #include "x2/X2Validator.h"
@@ -60,6 +61,29 @@ const QHash<QString, QString>& ImportElementNames()
     }();
     return names;
 }
+
+// The page loads in a nested event loop: its owner takes no input meanwhile, so that it cannot
+// start a second import inside the first.
+class InputBlocked
+{
+public:
+    explicit InputBlocked(CWnd* window)
+        : m_window(window && window->IsWindow() && window->IsWindowEnabled() ? window : nullptr)
+    {
+        if (m_window)
+            m_window->EnableWindow(false);
+    }
+    ~InputBlocked()
+    {
+        if (m_window && m_window->IsWindow())
+            m_window->EnableWindow(true);
+    }
+    InputBlocked(const InputBlocked&) = delete;
+    InputBlocked& operator=(const InputBlocked&) = delete;
+
+private:
+    CWnd* m_window;
+};
 
 // Downloads of one import share one byte budget.
 class Downloader
@@ -152,6 +176,10 @@ void AddRules(const QString& css, X2StyleSheetList& owned, RuleStore& store)
     CX2CssParser().ParseStyleSheet(css, rules);
     for (auto& rule : rules)
     {
+        // A rule of an @media block (a dark scheme, a narrow screen) holds only sometimes; made
+        // part of every element, or a style of its own, it would hold always.
+        if (rule->IsInsideAtRule())
+            continue;
         store.emplace(rule->GetSpecificity(), rule.get());
         owned.push_back(std::move(rule));
     }
@@ -180,9 +208,6 @@ void ImportStyleSheets(CX2Validator& document, const QString& base, Downloader& 
                 reference = reference.mid(1, reference.size() - 2);
             ImportRequest imported;
             QString importedText;
-            // The statement itself is no rule: left in, it would swallow the next selector.
-            static const QRegularExpression importRule(QStringLiteral("@import[^;]*;?"));
-            sheet.remove(importRule);
             if (ResolveImportUrl(reference, base, imported) && downloader.GetText(imported, importedText))
                 sheet.prepend(importedText + u'\n');
         }
@@ -285,7 +310,7 @@ void CollectSelectorMatches(CX2Element& node, const QString& element, const QStr
     {
         CX2Element* child = node.GetChild(i);
         if (IsElement(child) && (element.isEmpty() || child->GetName() == element) &&
-            (className.isEmpty() || child->GetAttributeValue(QStringLiteral("class")) == className))
+            (className.isEmpty() || child->GetAttributeValue(QStringLiteral("class")).toLower() == className))
             matches.append(child);
         else
             CollectSelectorMatches(*child, element, className, matches);
@@ -507,14 +532,17 @@ bool ConvertWebPage(const QString& html, const QString& base, WebPageImportResul
     }
 }
 
-bool ImportWebPage(const QString& url, const WebPageMarkupSource& source, WebPageImportResult& result,
+bool ImportWebPage(CWnd* owner, const QString& url, WebPageImportResult& result,
                    const WebPageImportLimits& limits)
 {
     try
     {
         QString markup;
-        if (!source || !source(url, markup) || markup.isEmpty())
-            return false;
+        {
+            const InputBlocked blocked(owner);
+            if (!LoadPageMarkup(url, markup, limits.loadMilliseconds, limits.maxMarkupLength))
+                return false;
+        }
         return ConvertWebPage(markup, GetUrlBase(url), result, limits);
     }
     catch (...)

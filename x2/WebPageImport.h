@@ -2,9 +2,10 @@
 
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <vector>
+
+class CWnd;
 
 namespace ndb
 {
@@ -24,6 +25,8 @@ struct WebPageImportLimits
     // Time for all downloads together: each request has the HTTP client's own time-out, but a
     // page of many slow images must not hold the program for the sum of them.
     int maxDownloadMilliseconds{120000};
+    // Time the page has to load in the hidden browser.
+    int loadMilliseconds{30000};
 };
 
 // What the import keeps of a page.
@@ -34,13 +37,11 @@ struct WebPageImportResult
     std::vector<std::unique_ptr<ndb::CNdbStyle>> styles;
 };
 
-// Loads the page at the URL as a browser would and hands back its markup; false when the page
-// gave none (it failed, never finished loading in time, or is no HTML document).
-using WebPageMarkupSource = std::function<bool(const QString& url, QString& markup)>;
-
-// Loads the page through the markup source and converts it. False when no markup was obtained
-// or the markup has no body; styles and resources made before that are still returned.
-bool ImportWebPage(const QString& url, const WebPageMarkupSource& source, WebPageImportResult& result,
+// Loads the page at the URL in a hidden browser, so that it is resolved as a browser would, and
+// converts its markup. The owner takes no input while the page loads. False when the page gave
+// no markup in time (it failed, did not finish loading, or is no HTML document) or the markup
+// has no body; styles and resources made before that are still returned.
+bool ImportWebPage(CWnd* owner, const QString& url, WebPageImportResult& result,
                    const WebPageImportLimits& limits = {});
 
 // Reduces the page to the editor's element set, downloads its style sheets and images (relative

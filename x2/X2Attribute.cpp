@@ -27,7 +27,7 @@ bool CX2Attribute::FindDeclarationValue(const QString& key, QString& value) cons
     value.clear();
     const QString wanted = key.trimmed().toLower();
     QStringList pieces;
-    SplitText(pieces, m_value, QStringLiteral(";"));
+    SplitDeclarationList(pieces, m_value);
     for (const QString& text : std::as_const(pieces))
     {
         if (text.isEmpty())
@@ -53,7 +53,7 @@ void CX2Attribute::SetDeclarationValue(const QString& key, const QString& value)
 {
     const QString wanted = key.trimmed();
     QStringList pieces;
-    SplitText(pieces, m_value, QStringLiteral(";"));
+    SplitDeclarationList(pieces, m_value);
     QString rebuilt;
     bool found = false;
     for (const QString& text : std::as_const(pieces))

@@ -2,10 +2,13 @@
 
 #include "x2/X2TextHelpers.h"
 
+#include <QStringView>
+
 namespace
 {
 // A ";" inside quotes or parentheses belongs to the value, as in url(data:image/png;base64,...)
-// or a quoted font name; an unbalanced quote or parenthesis runs to the end of the text.
+// or a quoted font name; an unbalanced quote or parenthesis runs to the end of the text. So does
+// the ";" of a character reference, as in a style attribute's &quot;Nunito Sans&quot;.
 qsizetype FindValueEnd(const QString& text, qsizetype from)
 {
     QChar quote;
@@ -13,7 +16,12 @@ qsizetype FindValueEnd(const QString& text, qsizetype from)
     for (qsizetype i = from; i < text.size(); ++i)
     {
         const QChar c = text.at(i);
-        if (!quote.isNull())
+        if (c == QLatin1Char('&'))
+        {
+            const qsizetype end = CharacterReferenceEnd(text, i);
+            i = end < 0 ? i : end - 1;
+        }
+        else if (!quote.isNull())
         {
             if (c == quote)
                 quote = QChar();
@@ -29,6 +37,45 @@ qsizetype FindValueEnd(const QString& text, qsizetype from)
     }
     return text.size();
 }
+
+// The selector text before a block, without the statements that may stand in front of it:
+// "@import url(x);" and "@charset "utf-8";" end at their ";" and select nothing.
+QStringView WithoutAtRuleStatements(QStringView prelude)
+{
+    for (;;)
+    {
+        const QStringView trimmed = prelude.trimmed();
+        const qsizetype semicolon = trimmed.indexOf(u';');
+        if (!trimmed.startsWith(u'@') || semicolon < 0)
+            return trimmed;
+        prelude = trimmed.sliced(semicolon + 1);
+    }
+}
+
+// The next occurrence of a character at or after a position. The last answer is kept, so that
+// deeply nested blocks cannot make the scan read the rest of the text again for every block.
+class NextCharacter
+{
+public:
+    NextCharacter(const QString& text, char16_t c) : m_text(text), m_char(c) {}
+
+    qsizetype From(qsizetype position)
+    {
+        const bool known = m_from >= 0 && position >= m_from && (m_found < 0 || m_found >= position);
+        if (!known)
+        {
+            m_from = position;
+            m_found = m_text.indexOf(QChar(m_char), position);
+        }
+        return m_found;
+    }
+
+private:
+    const QString& m_text;
+    char16_t m_char;
+    qsizetype m_from{-1};
+    qsizetype m_found{-1};
+};
 } // namespace
 
 QString CX2CssParser::StripComments(const QString& text, const QString& open, const QString& close) const
@@ -46,8 +93,9 @@ QString CX2CssParser::StripComments(const QString& text, const QString& open, co
             return result;
         }
         result += QStringView(text).mid(position, start - position);
-        // Searching from the opening delimiter itself makes "/*/" a whole comment.
-        const qsizetype end = text.indexOf(close, start);
+        // "/*/" opens a comment and does not close it: banners such as "/*//// RESET ////*/"
+        // run to the next "*/".
+        const qsizetype end = text.indexOf(close, start + open.size());
         if (end < 0)
             return result;
         position = end + close.size();
@@ -59,36 +107,65 @@ bool CX2CssParser::ParseStyleSheet(const QString& css, X2StyleSheetList& rules) 
     if (css.size() > MaxStyleSheetLength)
         return false;
     const QString text = StripComments(css, QStringLiteral("/*"), QStringLiteral("*/"));
-    int added = 0;
-    int declarations = 0;
+    NextCharacter nextOpen(text, u'{');
+    NextCharacter nextClose(text, u'}');
+    RuleCounts counts;
+    int groupDepth = 0;
     qsizetype position = 0;
     for (;;)
     {
-        const qsizetype open = text.indexOf(QLatin1Char('{'), position);
+        const qsizetype open = nextOpen.From(position);
+        if (groupDepth > 0)
+        {
+            const qsizetype groupEnd = nextClose.From(position);
+            if (groupEnd >= 0 && (open < 0 || groupEnd < open))
+            {
+                --groupDepth;
+                position = groupEnd + 1;
+                continue;
+            }
+        }
         if (open < 0)
             break;
-        // Blocks do not nest: an at-rule with inner blocks ends at its first "}".
-        const qsizetype close = text.indexOf(QLatin1Char('}'), open + 1);
+        const qsizetype close = nextClose.From(open + 1);
         if (close < 0)
             break;
-        const QString selectors = text.mid(position, open - position).trimmed().toLower();
-        const QString block = text.mid(open + 1, close - open - 1);
-        QStringList list;
-        SplitText(list, selectors, QStringLiteral(","));
-        for (const QString& entry : std::as_const(list))
+        const QString selectors =
+            WithoutAtRuleStatements(QStringView(text).sliced(position, open - position)).toString().toLower();
+        // An at-rule whose block holds blocks (@media, @supports) groups rules: they are read
+        // one by one and marked as standing in it.
+        const qsizetype inner = nextOpen.From(open + 1);
+        if (selectors.startsWith(u'@') && inner >= 0 && inner < close)
         {
-            const QString selector = entry.trimmed();
-            if (selector.isEmpty())
-                continue;
-            auto rule = std::make_unique<CX2StyleSheet>(selector);
-            ParseSelector(*rule, selector);
-            ParseDeclarations(block, *rule);
-            declarations += rule->GetDeclarationCount();
-            rules.push_back(std::move(rule));
-            if (++added == MaxRulesPerStyleSheet || declarations > MaxDeclarationsPerStyleSheet)
-                return true;
+            ++groupDepth;
+            position = open + 1;
+            continue;
         }
+        if (!AddBlock(selectors, text.mid(open + 1, close - open - 1), groupDepth > 0, counts, rules))
+            return true;
         position = close + 1;
+    }
+    return true;
+}
+
+bool CX2CssParser::AddBlock(const QString& selectors, const QString& block, bool insideAtRule,
+                            RuleCounts& counts, X2StyleSheetList& rules) const
+{
+    QStringList list;
+    SplitText(list, selectors, QStringLiteral(","));
+    for (const QString& entry : std::as_const(list))
+    {
+        const QString selector = entry.trimmed();
+        if (selector.isEmpty())
+            continue;
+        auto rule = std::make_unique<CX2StyleSheet>(selector);
+        ParseSelector(*rule, selector);
+        ParseDeclarations(block, *rule);
+        rule->SetInsideAtRule(insideAtRule);
+        counts.declarations += rule->GetDeclarationCount();
+        rules.push_back(std::move(rule));
+        if (++counts.rules == MaxRulesPerStyleSheet || counts.declarations > MaxDeclarationsPerStyleSheet)
+            return false;
     }
     return true;
 }

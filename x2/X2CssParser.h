@@ -20,9 +20,21 @@ public:
 
     virtual ~CX2CssParser() = default;
 
-    // Appends one rule per selector of every block; false only for an over-long text.
+    // Appends one rule per selector of every block; false only for an over-long text. Rules in
+    // the block of an at-rule such as @media are marked as standing in it.
     bool ParseStyleSheet(const QString& css, X2StyleSheetList& rules) const;
     void ParseDeclarations(const QString& text, CX2StyleSheet& rule) const;
     bool ParseSelector(CX2StyleSheet& rule, const QString& selector) const;
     QString StripComments(const QString& text, const QString& open, const QString& close) const;
+
+private:
+    struct RuleCounts
+    {
+        int rules{0};
+        int declarations{0};
+    };
+
+    // One rule per selector of the list; false once the counts reach their bounds.
+    bool AddBlock(const QString& selectors, const QString& block, bool insideAtRule, RuleCounts& counts,
+                  X2StyleSheetList& rules) const;
 };

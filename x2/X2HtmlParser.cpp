@@ -109,10 +109,13 @@ void CX2HtmlParser::CloseElement(const QString& name)
             return;
     }
     while (m_stack.size() > target)
-    {
-        m_openAt[m_stack.back()->GetName()].pop_back();
-        m_stack.pop_back();
-    }
+        PopElement();
+}
+
+void CX2HtmlParser::PopElement()
+{
+    m_openAt[m_stack.back()->GetName()].pop_back();
+    m_stack.pop_back();
 }
 
 CX2Element* CX2HtmlParser::Append(std::unique_ptr<CX2Element> node)
@@ -196,38 +199,56 @@ CX2HtmlParser::Step CX2HtmlParser::ReadStartTag(qsizetype lt)
     const qsizetype end = NameEnd(start);
     const QString name = m_lower.mid(start, end - start);
     FlushText();
-    if (int(m_stack.size()) > MaxDepth)
-        return Step::Failed;
-    CX2Element* element = Append(std::make_unique<CX2Element>(name));
+    auto made = std::make_unique<CX2Element>(name);
+    CX2Element* element = made.get();
     m_position = end;
     const Step attributes = ReadAttributes(element);
     if (attributes != Step::Done)
-        return attributes;
-
-    const bool style = name == QLatin1String("style");
-    if (style || name == QLatin1String("script"))
     {
-        const qsizetype close = Find(style ? m_styleEnd : m_scriptEnd, m_position);
-        const qsizetype stop = close < 0 ? m_text.size() : close;
-        const QString raw = m_text.mid(m_position, stop - m_position);
-        auto content = std::make_unique<CX2Element>(CX2Element::Text, raw);
-        content->SetSelfClosing(true);
-        element->AppendChild(std::move(content));
-        // Content after "<script ... />" still belongs to the script; an empty tag would drop it.
-        if (!raw.isEmpty())
-            element->SetSelfClosing(false);
-        if (close < 0)
-        {
-            m_position = m_text.size();
-            return Step::Failed;
-        }
-        m_position = close + (style ? 8 : 9);
-        return Step::Done;
+        Append(std::move(made));
+        return attributes;
     }
     if (IsVoidElement(name))
         element->SetSelfClosing(true);
-    if (!element->IsSelfClosing())
+    const bool raw = name == QLatin1String("style") || name == QLatin1String("script");
+    const bool opens = !raw && !element->IsSelfClosing();
+    if (opens && int(m_stack.size()) > MaxDepth)
+        PopElement();
+    Append(std::move(made));
+    if (opens)
         PushElement(element);
+    // "<script ... />" has no content: what follows it is markup again.
+    if (raw && !element->IsSelfClosing())
+        return ReadRawText(element);
+    return Step::Done;
+}
+
+CX2HtmlParser::Step CX2HtmlParser::ReadRawText(CX2Element* element)
+{
+    const bool style = element->GetName() == QLatin1String("style");
+    Delimiter& endTag = style ? m_styleEnd : m_scriptEnd;
+    qsizetype close = Find(endTag, m_position);
+    qsizetype gt = -1;
+    // The end tag may carry blanks before its ">", as in "</script >".
+    while (close >= 0)
+    {
+        gt = close + endTag.text.size();
+        while (gt < m_text.size() && IsWhiteSpace(m_text.at(gt)))
+            ++gt;
+        if (gt < m_text.size() && m_text.at(gt) == QLatin1Char('>'))
+            break;
+        close = Find(endTag, close + 1);
+    }
+    const qsizetype stop = close < 0 ? m_text.size() : close;
+    auto content = std::make_unique<CX2Element>(CX2Element::Text, m_text.mid(m_position, stop - m_position));
+    content->SetSelfClosing(true);
+    element->AppendChild(std::move(content));
+    if (close < 0)
+    {
+        m_position = m_text.size();
+        return Step::Failed;
+    }
+    m_position = gt + 1;
     return Step::Done;
 }
 

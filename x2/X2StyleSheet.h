@@ -19,6 +19,10 @@ public:
 
     QString GetSelector() const { return m_selector; }
 
+    // A rule inside an @media or other at-rule block holds only when that block applies.
+    bool IsInsideAtRule() const { return m_insideAtRule; }
+    void SetInsideAtRule(bool inside) { m_insideAtRule = inside; }
+
     int GetDeclarationCount() const { return int(m_declarations.size()); }
     CX2CssDeclaration GetDeclaration(int index) const { return m_declarations.at(size_t(index)); }
     bool GetPropertyValue(int id, QString& value) const;
@@ -47,4 +51,5 @@ private:
     QString m_selector;
     std::vector<CX2CssSelectorPart> m_parts;
     std::vector<CX2CssDeclaration> m_declarations;
+    bool m_insideAtRule{false};
 };

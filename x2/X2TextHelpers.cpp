@@ -2,9 +2,74 @@
 
 #include "base/TextHelpers.h"
 
+#include <algorithm>
+
+namespace
+{
+bool IsReferenceChar(char16_t c, bool numeric, bool hex)
+{
+    if (c >= u'0' && c <= u'9')
+        return true;
+    const char16_t lower = c | 0x20;
+    if (lower >= u'a' && lower <= u'f')
+        return !numeric || hex;
+    return !numeric && lower >= u'a' && lower <= u'z';
+}
+} // namespace
+
 void SplitText(QStringList& result, const QString& text, const QString& separator)
 {
     SplitString(text, result, separator);
+}
+
+qsizetype CharacterReferenceEnd(const QString& text, qsizetype at)
+{
+    // Longer than any named reference: a stray "&" never makes the scan look far ahead.
+    constexpr qsizetype MaxLength = 40;
+    const qsizetype limit = std::min(text.size(), at + MaxLength);
+    if (at >= limit || text.at(at) != QLatin1Char('&'))
+        return -1;
+    qsizetype p = at + 1;
+    bool numeric = false;
+    bool hex = false;
+    if (p < limit && text.at(p) == QLatin1Char('#'))
+    {
+        numeric = true;
+        ++p;
+        hex = p < limit && (text.at(p) == QLatin1Char('x') || text.at(p) == QLatin1Char('X'));
+        p += hex ? 1 : 0;
+    }
+    const qsizetype first = p;
+    while (p < limit && IsReferenceChar(text.at(p).unicode(), numeric, hex))
+        ++p;
+    if (p == first || p >= limit || text.at(p) != QLatin1Char(';'))
+        return -1;
+    // A name begins with a letter.
+    if (!numeric && text.at(first).isDigit())
+        return -1;
+    return p + 1;
+}
+
+void SplitDeclarationList(QStringList& result, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+    {
+        if (text.at(i) == QLatin1Char('&'))
+        {
+            const qsizetype end = CharacterReferenceEnd(text, i);
+            if (end > 0)
+                i = end - 1;
+        }
+        else if (text.at(i) == QLatin1Char(';'))
+        {
+            result.append(text.mid(start, i - start));
+            start = i + 1;
+        }
+    }
+    result.append(text.mid(start));
 }
 
 bool FindDeclarationInText(const QString& key, const QString& text, QString& value)

@@ -7,6 +7,14 @@
 // yields a final empty piece, two adjacent separators an empty piece, an empty text no piece.
 void SplitText(QStringList& result, const QString& text, const QString& separator);
 
+// One past the ";" of the character reference ("&quot;", "&#39;", "&#x27;") whose "&" stands at
+// the position; -1 when none starts there.
+qsizetype CharacterReferenceEnd(const QString& text, qsizetype at);
+
+// SplitText at ";" for a key:value; list, except that the ";" of a character reference belongs
+// to its value: a style such as font-family:&quot;Nunito Sans&quot; stays one piece.
+void SplitDeclarationList(QStringList& result, const QString& text);
+
 // Looks the key up in a key:value; list held in plain text. The key must stand at the start of
 // the text or directly after a ";" and match exactly; the value runs to the next ";" untrimmed.
 bool FindDeclarationInText(const QString& key, const QString& text, QString& value);

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
+#include <memory>
 
 namespace
 {
@@ -34,10 +35,15 @@ struct Fixture
     }
 };
 
+// Built on first use and released by main while the application object still exists: a window
+// must not outlive it.
+std::unique_ptr<Fixture> shared;
+
 Fixture& Shared()
 {
-    static Fixture fixture;
-    return fixture;
+    if (!shared)
+        shared = std::make_unique<Fixture>();
+    return *shared;
 }
 
 void BM_PaintWindow(benchmark::State& state)
@@ -82,5 +88,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    shared.reset();
     return 0;
 }

@@ -1,6 +1,8 @@
 // Reads arbitrary bytes as the query string of a chart address (the first line) and a form body
-// (the rest), parses the chart from them and works out its pie shares and axis.
+// (the rest), parses the chart from them, works out its pie shares and axis and paints it.
 #include "reports/ChartQuery.h"
+#include "fuzz/GuiFuzzerInitialize.h"
+#include "gre/GreImage.h"
 
 #include <QMap>
 #include <QUrlQuery>
@@ -60,6 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (total != 0 && total != 100)
         __builtin_trap();
     if (table.GetAxisMaximum() <= table.GetMaxValue())
+        __builtin_trap();
+    gre::CGreImage image;
+    if (chart.Paint(image) &&
+        (image.IsEmpty() || qint64(image.GetWidth()) * image.GetHeight() > CChartQuery::MaxImagePixels))
         __builtin_trap();
     return 0;
 }

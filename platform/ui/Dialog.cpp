@@ -7,6 +7,7 @@
 #include "platform/ui/ProgressCtrl.h"
 #include "platform/ui/SpinButtonCtrl.h"
 #include "platform/ui/Static.h"
+#include "platform/ui/TreeCtrl.h"
 #include "platform/ui/WndHost.h"
 
 #include <QDialog>
@@ -28,6 +29,8 @@ std::unique_ptr<CWnd> MakeControl(const QString& className)
         return std::make_unique<CProgressCtrl>();
     if (className == QLatin1String("msctls_updown32"))
         return std::make_unique<CSpinButtonCtrl>();
+    if (className == QLatin1String("SysTreeView32"))
+        return std::make_unique<CTreeCtrl>();
     return std::make_unique<CStatic>();
 }
 

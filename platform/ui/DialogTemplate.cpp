@@ -1,6 +1,7 @@
 #include "platform/ui/DialogTemplate.h"
 
 #include "platform/ui/ResourceModule.h"
+#include "platform/ui/TreeCtrl.h"
 #include "platform/ui/WinConstants.h"
 
 #include <QJsonArray>
@@ -35,10 +36,16 @@ constexpr StyleWord StyleWords[] = {
     {"setbuddyint", UDS_SETBUDDYINT},
     {"alignright", UDS_ALIGNRIGHT},
     {"arrowkeys", UDS_ARROWKEYS},
+    {"hasbuttons", TVS_HASBUTTONS},
+    {"haslines", TVS_HASLINES},
+    {"linesatroot", TVS_LINESATROOT},
+    {"editlabels", TVS_EDITLABELS},
+    {"showselalways", TVS_SHOWSELALWAYS},
     {"hidden", 0},
 };
 
-const char* const ClassNames[] = {"button", "static", "edit", "msctls_progress32", "msctls_updown32"};
+const char* const ClassNames[] = {"button",          "static",       "edit", "msctls_progress32",
+                                  "msctls_updown32", "SysTreeView32"};
 
 std::optional<DWORD> ParseStyle(const QJsonValue& value)
 {

@@ -10,7 +10,7 @@
 struct DialogItemTemplate
 {
     UINT id = 0;
-    QString className; // "button", "static", "edit", "msctls_progress32", "msctls_updown32"
+    QString className; // "button", "static", "edit", "msctls_progress32", "msctls_updown32", "SysTreeView32"
     QString text;
     CRect rect; // dialog units: left, top, right, bottom
     DWORD style = 0;

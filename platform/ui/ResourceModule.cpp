@@ -7,11 +7,12 @@
 
 namespace
 {
-QString PathOf(const QString& type, UINT id)
+QString PathOf(const QString& type, const QString& name)
 {
     InitKelvoraResources();
     const QString root = GetResourceRoot();
-    const QString name = QString::number(id);
+    if (type == QLatin1String("CURSOR"))
+        return root + QStringLiteral("cursors/") + name + QStringLiteral(".png");
     if (type == QLatin1String("BITMAP"))
         return root + QStringLiteral("images/") + name + QStringLiteral(".bmp");
     if (type == QLatin1String("PNG"))
@@ -33,13 +34,18 @@ namespace ResourceModule
 {
 bool Exists(const QString& type, UINT id)
 {
-    const QString path = PathOf(type, id);
+    const QString path = PathOf(type, QString::number(id));
     return !path.isEmpty() && QFile::exists(path);
 }
 
 bool Load(const QString& type, UINT id, QByteArray* bytes)
 {
-    QFile file(PathOf(type, id));
+    return Load(type, QString::number(id), bytes);
+}
+
+bool Load(const QString& type, const QString& name, QByteArray* bytes)
+{
+    QFile file(PathOf(type, name));
     if (file.fileName().isEmpty() || file.size() > MaxResourceSize || !file.open(QIODevice::ReadOnly))
         return false;
     *bytes = file.readAll();

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Font.h"
 #include "platform/ui/Keyboard.h"
+#include "platform/ui/LayeredWindow.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Notify.h"
 #include "platform/ui/ResourceModule.h"
@@ -192,7 +193,10 @@ QWidget* CWnd::CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle)
         flags |= Qt::WindowStaysOnTopHint;
     if (exStyle & WS_EX_NOACTIVATE)
         flags |= Qt::WindowDoesNotAcceptFocus;
-    auto* widget = new CWndHost<QWidget>(this, parent ? parent->window() : nullptr, flags);
+    QWidget* owner = parent ? parent->window() : nullptr;
+    if (exStyle & WS_EX_LAYERED)
+        return CreateLayeredHost(this, owner, flags);
+    auto* widget = new CWndHost<QWidget>(this, owner, flags);
     if (exStyle & WS_EX_NOACTIVATE)
         widget->setAttribute(Qt::WA_ShowWithoutActivating);
     return widget;

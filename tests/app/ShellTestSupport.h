@@ -269,6 +269,9 @@ protected:
         CMainWnd* window = app.GetMainWnd();
         EXPECT_NE(window, nullptr);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window->GetSafeHwnd()));
+        // The splash's time runs out at once: the tests need not wait for it.
+        if (CWndSplash* splash = window->GetSplash(); splash && splash->IsWindow())
+            splash->SendMessage(WM_TIMER, CWndSplash::TimerId);
         QTest::qWait(50);
         return *window;
     }

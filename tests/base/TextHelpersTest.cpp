@@ -115,6 +115,29 @@ TEST(TextHelpers, UrlEncodeUtf8KeepsOnlyUnreservedLetters)
         EXPECT_EQ(UrlEncodeUtf8(text), encoded) << text.toStdString();
 }
 
+TEST(TextHelpers, FormatResourceTextFillsFieldsInOrder)
+{
+    struct Case
+    {
+        QString format;
+        QStringList arguments;
+        QString text;
+    };
+    const Case cases[] = {
+        {"New Folder %d", {"3"}, "New Folder 3"},
+        {"The file is already in use by %s (%s)",
+         {"Ann", "desk"},
+         "The file is already in use by Ann (desk)"},
+        // An argument is text, never a format of its own.
+        {"Delete \"%s\"?", {"50%s off %d"}, "Delete \"50%s off %d\"?"},
+        {"100%% sure, %s", {"yes"}, "100% sure, yes"},
+        {"%s and %s", {"one"}, "one and %s"},
+        {"%x %", {"unused"}, "%x %"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatResourceText(c.format, c.arguments), c.text) << c.format.toStdString();
+}
+
 TEST(TextHelpers, ParseDateTimeListReadsSixLocalFields)
 {
     const ScopedEnvironment zone("TZ", "Europe/Berlin");

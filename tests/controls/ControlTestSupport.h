@@ -3,14 +3,17 @@
 #include "base/AppStrings.h"
 #include "platform/ui/Wnd.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLibraryInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <utility>
 #include <vector>
 
@@ -118,4 +121,20 @@ inline QRgb StripColor(int frame, int part)
 inline QImage Grab(CWnd& wnd)
 {
     return wnd.GetSafeHwnd()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// The tooltip that a pointer resting at a point of a window shows, empty for none. Asked as the
+// desktop asks: the child under the pointer first, then, while it declines, its parents.
+inline QString ToolTipAt(QWidget* window, const QPoint& point)
+{
+    QToolTip::hideText();
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+        return QStringLiteral("(an earlier tooltip stays)");
+    QWidget* target = window->childAt(point) ? window->childAt(point) : window;
+    const QPoint at = target->mapFrom(window, point);
+    QHelpEvent help(QEvent::ToolTip, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &help);
+    const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    return text;
 }

@@ -1,8 +1,6 @@
 #include "controls/KVTabButtonList.h"
 #include "ControlTestSupport.h"
 
-#include <QHelpEvent>
-#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace
@@ -112,15 +110,8 @@ TEST_F(TabStrip, DrawsTheCurrentTabAboveTheOthersOnTheDarkBackground)
 
 TEST_F(TabStrip, TooltipIsTheStringOfTheTabsCommand)
 {
-    QToolTip::hideText();
-    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 5000);
-    QWidget* widget = strip.GetSafeHwnd();
-    const QPoint at(Rect(0).left + 20, 10);
-    QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
-    QApplication::sendEvent(widget, &help);
-    EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(QToolTip::text(), QStringLiteral("Email Layout And Settings"));
-    QToolTip::hideText();
+    EXPECT_EQ(ToolTipAt(strip.GetSafeHwnd(), QPoint(Rect(0).left + 20, 10)),
+              QStringLiteral("Email Layout And Settings"));
 }
 
 TEST_F(TabStrip, MiddleIsRepeatedWholeAndOnlyTheRestIsSqueezed)

@@ -37,6 +37,8 @@ public:
             iconPainter.fillRect(7, frame * 24 + 7, 10, 10, QColor(0xF2, 0xA9, 0x3B));
         iconPainter.end();
         AddImage(Icon, icon, "PNG");
+        // The upper panel's command has a string, the lower panel's has none.
+        AddFile(QStringLiteral("strings/panels.txt"), "700\tCreate a new newsletter\n");
     }
 };
 
@@ -146,6 +148,30 @@ TEST_F(TreeTabs, PressesReachTheirOwnReceivers)
     QTest::mouseRelease(group->GetSafeHwnd(), Qt::LeftButton, {}, QPoint(50, 400));
     EXPECT_FALSE(group->IsResizing());
     EXPECT_TRUE(pane.notes.empty()) << "the grip reports to the group, its parent";
+}
+
+TEST_F(TreeTabs, ButtonsShowTheStringOfTheirCommandAsTooltip)
+{
+    // A row with a record shows its own text, not the panel's.
+    int record = 0;
+    upper->GetTree().m_root.m_children[0]->m_data = &record;
+    struct Case
+    {
+        CKVTreeTabCtrl* panel;
+        QPoint point;
+        QString tip;
+    };
+    const Case cases[] = {
+        {upper, QPoint(150, 31 + 12), QStringLiteral("Create a new newsletter")},
+        {lower, QPoint(150, 31 + 12), QString()},
+        {upper, QPoint(150, 56 + 9), QStringLiteral("Spring offers")},
+        {upper, QPoint(150, 10), QString()},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.tip.toStdString());
+        EXPECT_EQ(ToolTipAt(c.panel->GetSafeHwnd(), c.point), c.tip);
+    }
 }
 
 TEST_F(TreeTabs, GripDragStopsAtTheFreeSpaceAndTheMinimum)

@@ -8,6 +8,7 @@
 #include <QDir>
 
 #include <climits>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -219,6 +220,63 @@ TEST(ChartPainters, LineAndPieRefuseATableWithoutRows)
     EXPECT_FALSE(DrawLineGraph(CGraphData(), image));
     EXPECT_FALSE(DrawPieGraph(image, CGraphData()));
     EXPECT_FALSE(DrawPieGraph(image, CGraphData(0, 3)));
+}
+
+TEST(ChartPainters, RefuseLayoutsWhoseCoordinatesWouldNotFitAnInt)
+{
+    using Draw = std::function<bool(CGreImage&)>;
+    const auto bar = [](void (*change)(CBarChartStyle&)) -> Draw
+    {
+        return [change](CGreImage& image)
+        {
+            CBarChartStyle style;
+            change(style);
+            return DrawBarGraph(Column({5, 3}), image, &style);
+        };
+    };
+    const auto line = [](void (*change)(CLineChartStyle&)) -> Draw
+    {
+        return [change](CGreImage& image)
+        {
+            CLineChartStyle style;
+            change(style);
+            return DrawLineGraph(Column({5, 3}), image, &style);
+        };
+    };
+    const struct
+    {
+        const char* what;
+        Draw draw;
+    } cases[] = {
+        {"bar area past int", bar([](CBarChartStyle& s) { s.imageWidth = 3, s.barAreaWidth = INT_MAX - 1; })},
+        {"bar image width at int",
+         bar([](CBarChartStyle& s) { s.imageWidth = INT_MAX, s.barAreaWidth = 10; })},
+        {"bar margin at int", bar([](CBarChartStyle& s) { s.leftMargin = INT_MAX; })},
+        {"negative bar margin", bar([](CBarChartStyle& s) { s.rightMargin = INT_MIN; })},
+        {"row height at int", bar([](CBarChartStyle& s) { s.rowHeight = INT_MAX; })},
+        {"bar thickness at int", bar([](CBarChartStyle& s) { s.barThickness = INT_MAX; })},
+        {"bar depth at int", bar([](CBarChartStyle& s) { s.depthWidth = INT_MAX; })},
+        {"label gap at int", bar([](CBarChartStyle& s) { s.labelGap = INT_MIN; })},
+        {"line right margin at int", line([](CLineChartStyle& s) { s.rightMargin = INT_MIN; })},
+        {"scale column at int", line([](CLineChartStyle& s) { s.scaleColumnWidth = INT_MAX; })},
+        {"line height at int", line([](CLineChartStyle& s) { s.imageHeight = INT_MAX; })},
+        {"marker at int", line([](CLineChartStyle& s) { s.markerSize = INT_MAX; })},
+        {"tick at int", line([](CLineChartStyle& s) { s.majorTickLength = INT_MAX; })},
+    };
+    for (const auto& c : cases)
+    {
+        CGreImage image;
+        EXPECT_FALSE(c.draw(image)) << c.what;
+        EXPECT_TRUE(image.IsEmpty()) << c.what;
+    }
+
+    // Any label spacing is fine: it only picks rows.
+    CLineChartStyle spacing;
+    spacing.labelSpacing = INT_MAX;
+    CGreImage image;
+    EXPECT_TRUE(DrawLineGraph(Column({5, 3}), image, &spacing));
+    spacing.labelSpacing = INT_MIN;
+    EXPECT_TRUE(DrawLineGraph(Column({5, 3}), image, &spacing));
 }
 
 TEST(ChartPainters, PaintTheSamePicturesOnManyThreadsAtOnce)

@@ -37,6 +37,9 @@ TEST(ChartQuery, TellsChartAddressesByTheirPathAlone)
     EXPECT_FALSE(CChartQuery::IsChartPath(QStringLiteral("KVGraph")));
     EXPECT_FALSE(CChartQuery::IsChartPath(QStringLiteral("kv_graph")));
     EXPECT_FALSE(CChartQuery::IsChartPath(QString()));
+    EXPECT_TRUE(CChartQuery::IsChartPath(QStringLiteral("kvgraph?type=0&cols=1&rows=1")));
+    EXPECT_FALSE(CChartQuery::IsChartPath(QStringLiteral("spring.kvnl?kvgraph&type=0&cols=1&rows=1")));
+    EXPECT_FALSE(CChartQuery::IsChartPath(QStringLiteral("img/a.png?pid=kvgraph")));
 }
 
 TEST(ChartQuery, SortsAddressesIntoChartsRefusalsAndOtherRequests)
@@ -77,6 +80,8 @@ TEST(ChartQuery, SortsAddressesIntoChartsRefusalsAndOtherRequests)
         {"bar area filling the chart", QStringLiteral("type=0&cols=1&rows=2&widthbar=660"),
          CChartQuery::Chart},
         {"negative bar area", QStringLiteral("type=0&cols=1&rows=2&widthbar=-5"), CChartQuery::Refused},
+        {"bar area past int", QStringLiteral("type=0&cols=1&rows=2&widthtotal=3&widthbar=2147483646"),
+         CChartQuery::Refused},
         {"bar options on a line chart", QStringLiteral("type=1&cols=1&rows=2&widthtotal=99999"),
          CChartQuery::Chart},
         {"negative count", bar + QStringLiteral("&d_0_1=-1"), CChartQuery::Refused},

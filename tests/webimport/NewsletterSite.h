@@ -9,8 +9,9 @@
 #include <QTemporaryDir>
 
 // A small newsletter-like site in a temporary folder, served on 127.0.0.1: a page inside the
-// folder "news/" with a linked sheet that imports another, an embedded sheet, images (one used
-// twice, one referenced from the site root, one as a background), a script, a form and events.
+// folder "news/" with a linked sheet that imports another and has a dark-scheme block, an embedded
+// sheet, images (one used twice, one referenced from the site root, one as a background), a
+// script, a form and events.
 class NewsletterSite
 {
 public:
@@ -23,10 +24,15 @@ public:
     {
         Write("news/issue.html", Page());
         Write("news/css/site.css", "@import url(\"css/reset.css\");\n"
+                                   "/*////// TYPE //////*/\n"
                                    "p { color: #336699; font-size: 14px; font-family: Georgia }\n"
                                    "h1 { color: navy; background-color: #FFEECC }\n"
                                    ".note { color: #aa0000 }\n"
-                                   "td.cell { color: #010203 }\n");
+                                   "td.cell { color: #010203 }\n"
+                                   "@media (prefers-color-scheme: dark) {\n"
+                                   "  p { color: #ffffff }\n"
+                                   "  .amount { color: #fefefe }\n"
+                                   "}\n");
         Write("news/css/reset.css", "h2 { font-size: 18pt }\n");
         Write("news/untyped.css", "p { color: #ffffff }\n");
         Write("news/img/logo.png", Logo);
@@ -55,14 +61,15 @@ private:
 <html><head><title>Spring issue</title>
 <link rel="stylesheet" type="text/css" href="css/site.css">
 <link rel="stylesheet" href="untyped.css">
-<style type="text/css">.lead { font-size: 12pt; color: #00ff00 }</style>
+<style type="text/css">@import url("css/print.css");
+.lead { font-size: 12pt; color: #00ff00 } .FootNote { color: #0000aa }</style>
 <script>document.title = 'changed by the page';</script>
 </head>
 <body onload="track()">
 <!-- tracking comment -->
 <h1 onclick="go()">Spring news</h1>
 <p class="lead">Welcome to <b>our</b> <i>spring</i> issue.</p>
-<p style="color: #123456">Own colour.</p>
+<p style="font-family: &quot;Nunito Sans&quot;, sans-serif; color: #123456">Own colour.</p>
 <p class="note">Class wins.</p>
 <center>Centred</center>
 <font color="red">font text</font>
@@ -72,7 +79,8 @@ private:
 <img src="img/photo.png?v=2">
 <img src="img/missing.png">
 <div style="background-image: url(img/pattern.gif)">Patterned</div>
-<table><tr><td class="cell">Cell</td></tr></table>
+<table><tr><td class="cell">Cell</td><td class="amount">12.00</td></tr></table>
+<p class="FootNote">Small print</p>
 <script>var secret = 1;</script>
 </body></html>
 )html";

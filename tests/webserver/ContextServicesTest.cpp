@@ -1,13 +1,78 @@
 #include "PageServerSupport.h"
 
 #include "app/KVContext.h"
+#include "gre/GreLayerBase.h"
 #include "webserver/SpamRating.h"
 #include "x2/X2Validator.h"
 
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <future>
 #include <limits>
+#include <mutex>
 
 using namespace PageServerTest;
+
+namespace
+{
+// Where a render waits until the test lets it go on, so the test sees a render in progress.
+class CRenderGate
+{
+public:
+    void Pass()
+    {
+        std::unique_lock lock(m_mutex);
+        m_entered = true;
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return m_open; });
+    }
+    bool WaitUntilEntered()
+    {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(30), [this] { return m_entered; });
+    }
+    void Open()
+    {
+        std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_entered{false};
+    bool m_open{false};
+};
+
+// A layer whose drawing stops at the gate; its copies share the gate.
+class CGatedLayer : public gre::CGreLayerBase
+{
+public:
+    explicit CGatedLayer(std::shared_ptr<CRenderGate> gate) : m_gate(std::move(gate)) {}
+    std::unique_ptr<gre::CGreLayerBase> Clone() const override
+    {
+        return std::make_unique<CGatedLayer>(*this);
+    }
+    void Composite(gre::CGreRenderContext&) const override { m_gate->Pass(); }
+
+private:
+    std::shared_ptr<CRenderGate> m_gate;
+};
+
+std::unique_ptr<ndb::CNdbNewsletter> MakeGatedNewsletter(const std::shared_ptr<CRenderGate>& gate,
+                                                         QString& pipelineId)
+{
+    auto newsletter = MakeNewsletter();
+    auto pipeline = std::make_unique<gre::CGrePipeline>();
+    pipeline->GetRootGroup().AddLayer(std::make_unique<CGatedLayer>(gate));
+    pipelineId = QStringLiteral("gated");
+    newsletter->Project().SetPipeline(pipelineId, std::move(pipeline));
+    return newsletter;
+}
+
+} // namespace
 
 TEST(ContextServices, WebStoreKeepsOneEntryPerExactNameAndFoundEntriesOutliveIt)
 {
@@ -90,6 +155,37 @@ TEST(ContextServices, RendersAnImageOnceAndOnlyForTheOpenNewsletter)
     EXPECT_EQ(context.GetRenderedImageCount(), 0);
     EXPECT_EQ(context.GetRenderedImage("img/broken.png", pipelineId), nullptr);
     EXPECT_EQ(rendered->GetInt(ndb::ResourceWidth), 64);
+}
+
+TEST(ContextServices, RendersOutsideTheDocumentLockAndKeepsNoImageOfAReplacedDocument)
+{
+    CKVContext context;
+    const auto gate = std::make_shared<CRenderGate>();
+    QString pipelineId;
+    context.SetCurrentDocument(MakeGatedNewsletter(gate, pipelineId));
+    auto render =
+        std::async(std::launch::async, [&] { return context.GetRenderedImage("img/logo.png", pipelineId); });
+    ASSERT_TRUE(gate->WaitUntilEntered());
+
+    // The UI thread changes the document while the render runs: it gets the write lock at once.
+    auto writer = std::async(std::launch::async,
+                             [&]
+                             {
+                                 const auto lock = context.WriteDocument();
+                                 context.GetCurrentNewsletter()->Layout().DeleteAllResources();
+                             });
+    const bool wroteDuringRender = writer.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    EXPECT_TRUE(wroteDuringRender) << "the render holds the document's lock";
+    if (wroteDuringRender)
+        context.SetCurrentDocument(MakeNewsletter());
+    gate->Open();
+    writer.get();
+
+    // The render worked on its own copy; the document it came from is gone, so it is not kept.
+    const auto rendered = render.get();
+    ASSERT_TRUE(rendered);
+    EXPECT_EQ(rendered->GetInt(ndb::ResourceWidth), 160);
+    EXPECT_EQ(context.GetRenderedImageCount(), 0);
 }
 
 TEST(ContextServices, CollectsTheVisibleTextOfAPage)

@@ -4,7 +4,10 @@
 #include "reports/PieChartStyle.h"
 
 #include <QImage>
+#include <QRegularExpression>
+#include <QUrl>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -143,6 +146,8 @@ TEST_F(PageServer, AnswersHostileChartQueriesWithErrorPageAndIncompleteOnesWithI
         "type=0&cols=1&rows=2&d_0_0=-1",
         "type=2&cols=1&rows=1&i_0=" + QString(CChartQuery::MaxLabelLength + 1, 'x'),
         "type=0&cols=1&rows=2147483647&d_0_0=<b>",
+        // The label column of this one is only positive when its width is worked out in 32 bits.
+        "type=0&cols=1&rows=2&widthtotal=3&widthbar=2147483646",
     };
     for (const QString& query : tooLarge)
     {
@@ -158,6 +163,63 @@ TEST_F(PageServer, AnswersHostileChartQueriesWithErrorPageAndIncompleteOnesWithI
         const Fetched index = Fetch(m_port, QString("/kvgraph?") + query);
         EXPECT_EQ(index.response.statusLine, "HTTP/1.1 404 Not Found") << query;
         EXPECT_TRUE(index.response.body.contains("Object Not Found!")) << query;
+    }
+}
+
+TEST_F(PageServer, OnlyThePathBeforeTheQueryAsksForAChart)
+{
+    m_context.SetCurrentDocument(MakeNewsletter());
+    m_context.PutPageInWebStore("kvgraph.htm", "<p>stored</p>");
+    const QString chart = "kvgraph&type=2&cols=1&rows=1&d_0_0=1";
+    const struct
+    {
+        QString path;
+        QByteArray statusLine;
+        QByteArray contentType;
+    } cases[] = {
+        {"/spring.kvnl?" + chart, "HTTP/1.1 200 OK", "text/html; charset=utf-8"},
+        {"/img/logo.png?x=" + chart, "HTTP/1.1 404 Not Found", "text/html; charset=utf-8"},
+        {"/nothing?" + chart, "HTTP/1.1 404 Not Found", "text/html; charset=utf-8"},
+        {"/webstore/report.htm?" + chart, "HTTP/1.1 404 Not Found", "text/html; charset=utf-8"},
+        {"/webstore/kvgraph.htm", "HTTP/1.1 200 OK", "text/html; charset=utf-8"},
+        {"/reports/kvgraph?type=2&cols=1&rows=1", "HTTP/1.1 200 OK", "image/png"},
+    };
+    for (const auto& c : cases)
+    {
+        const Fetched fetched = Fetch(m_port, c.path);
+        EXPECT_EQ(fetched.response.statusLine, c.statusLine) << qPrintable(c.path);
+        EXPECT_EQ(fetched.response.Header("Content-Type"), c.contentType) << qPrintable(c.path);
+    }
+}
+
+TEST_F(PageServer, IndexPageLinksStayOnThisServer)
+{
+    auto newsletter = MakeNewsletter();
+    newsletter->Layout().AddResource(MakeResource("/evil.example/x.png", "image/png", "one"));
+    newsletter->Layout().AddResource(MakeResource("//evil.example/y.png", "image/png", "two"));
+    newsletter->Layout().AddResource(MakeResource("\\evil.example/z.png", "image/png", "three"));
+    m_context.SetCurrentDocument(std::move(newsletter));
+
+    const QByteArray body = Fetch(m_port, "/nothing-here").response.body;
+    const QRegularExpression hrefs("href=\"([^\"]*)\"");
+    QStringList links;
+    for (const auto& match : hrefs.globalMatch(QString::fromUtf8(body)))
+        links.append(match.captured(1).replace("&amp;", "&"));
+    ASSERT_EQ(links.size(), 10) << qPrintable(links.join(' '));
+    const QByteArray expected[] = {"one", "two", "three"};
+    for (const QString& link : links)
+    {
+        EXPECT_TRUE(link.startsWith('/') && !link.startsWith("//")) << qPrintable(link);
+        EXPECT_FALSE(link.contains('\\')) << qPrintable(link);
+        // Each link still reaches its resource on this server.
+        const QUrl resolved = QUrl("http://127.0.0.1/").resolved(QUrl(link));
+        EXPECT_EQ(resolved.host(), "127.0.0.1") << qPrintable(link);
+        const Fetched fetched = Fetch(m_port, link);
+        EXPECT_EQ(fetched.response.statusLine, "HTTP/1.1 200 OK") << qPrintable(link);
+        if (link.contains("evil.example") && !link.contains("?pid="))
+            EXPECT_TRUE(std::find(std::begin(expected), std::end(expected), fetched.response.body) !=
+                        std::end(expected))
+                << qPrintable(link);
     }
 }
 

@@ -95,13 +95,28 @@ TEST(CssDeclarations, PropertiesOutsideTheTableAreWrittenBackInPlace)
     EXPECT_FALSE(rule.GetPropertyValue(0, value));
 }
 
-TEST(CssDeclarations, SemicolonInsideQuotesOrParenthesesBelongsToTheValue)
+TEST(CssDeclarations, SemicolonInsideQuotesParenthesesOrCharacterReferencesBelongsToTheValue)
 {
-    const CX2StyleSheet rule = Declarations(
-        QStringLiteral("background-image:url(data:image/png;base64,iVBOR=);font-family:'a;b';color:red"));
-    EXPECT_EQ(
-        rule.FormatDeclarations(false),
-        QStringLiteral("background-image:url(data:image/png;base64,iVBOR=);font-family:'a;b';color:red;"));
+    const struct
+    {
+        const char* text;
+        const char* written;
+    } cases[] = {
+        {"background-image:url(data:image/png;base64,iVBOR=);font-family:'a;b';color:red",
+         "background-image:url(data:image/png;base64,iVBOR=);font-family:'a;b';color:red;"},
+        {"font-family: &quot;Nunito Sans&quot;, sans-serif; color: red",
+         "font-family:&quot;Nunito Sans&quot;, sans-serif;color:red;"},
+        {"font-family:&#39;A&#39;,&#X27;B&#x27;;color:red",
+         "font-family:&#39;A&#39;,&#X27;B&#x27;;color:red;"},
+        // An "&" that begins no reference leaves the ";" after it alone.
+        {"font-family:A & B;color:red", "font-family:A & B;color:red;"},
+        {"font-family:A&;color:red;width:&#;height:&#xg;top:&1a;",
+         "font-family:A&;color:red;width:&#;height:&#xg;top:&1a;"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Declarations(QString::fromLatin1(c.text)).FormatDeclarations(false),
+                  QString::fromLatin1(c.written))
+            << c.text;
 }
 
 TEST(CssDeclarations, PieceWithoutColonDoesNotSwallowTheNextName)
@@ -163,24 +178,57 @@ TEST(CssStyleSheet, OneRulePerSelectorOfEveryBlock)
 TEST(CssStyleSheet, CommentsAreRemovedWithoutCostingTheClosingBrace)
 {
     const X2StyleSheetList rules =
-        StyleSheet(QStringLiteral("/* head */p { color: red /* why */}/*/ td {color:blue} */ a{width:1px}"));
-    // "/*/" is a whole comment: the closing delimiter is searched from the opening one.
+        StyleSheet(QStringLiteral("/* head */p { color: red /* why */}/*/ td {color:blue} */ a{width:1px}"
+                                  "/*////// RESET STYLES //////*/ b{}"));
+    // "/*/" opens a comment that runs to the next "*/".
     ASSERT_EQ(rules.size(), 3u);
     EXPECT_EQ(rules[0]->GetSelector(), QStringLiteral("p"));
     EXPECT_EQ(rules[0]->FormatDeclarations(false), QStringLiteral("color:red;"));
-    EXPECT_EQ(rules[1]->GetSelector(), QStringLiteral("td"));
-    EXPECT_EQ(rules[2]->GetSelector(), QStringLiteral("*/ a"));
+    EXPECT_EQ(rules[1]->GetSelector(), QStringLiteral("a"));
+    EXPECT_EQ(rules[2]->GetSelector(), QStringLiteral("b"));
     // CSS ends an unclosed comment at the end of the text.
     EXPECT_EQ(StyleSheet(QStringLiteral("p{color:red} /* td{color:blue}")).size(), 1u);
 }
 
-TEST(CssStyleSheet, AtRuleBlocksDoNotNest)
+TEST(CssStyleSheet, RulesInAtRuleBlocksAreMarkedAndStatementsSelectNothing)
 {
-    const X2StyleSheetList rules =
-        StyleSheet(QStringLiteral("@media screen { p { color:red } } td { width:1px }"));
+    const struct
+    {
+        const char* css;
+        // Each rule's selector, with a "!" in front when it stands in an at-rule block.
+        QStringList rules;
+    } cases[] = {
+        {"@media screen { p { color:red } .a, .b { color:blue } } td { width:1px }",
+         {"!p", "!.a", "!.b", "td"}},
+        {"@supports (display:grid) { @media print { p {} } q {} } r {}", {"!p", "!q", "r"}},
+        {"@media (prefers-color-scheme: dark) { .amount { color:#fff } } @media x { }",
+         {"!.amount", "@media x"}},
+        {"@font-face { font-family: X; src: url(x.woff) } p {}", {"@font-face", "p"}},
+        {"@charset \"utf-8\"; @import url(\"a.css\") screen; p { color:red }", {"p"}},
+        {"p {} @import url(b.css); @namespace svg url(x); td {}", {"p", "td"}},
+        {"@media screen { p {}", {"!p"}},
+    };
+    for (const auto& c : cases)
+    {
+        QStringList rules;
+        for (const auto& rule : StyleSheet(QString::fromLatin1(c.css)))
+            rules.append((rule->IsInsideAtRule() ? QStringLiteral("!") : QString()) + rule->GetSelector());
+        EXPECT_EQ(rules, c.rules) << c.css;
+    }
+}
+
+TEST(CssStyleSheet, DeeplyNestedBlocksAreReadInOnePass)
+{
+    // Every "{" here opens a group whose end is far away: looking for it anew for each group
+    // would read the text again and again.
+    const int depth = 200000;
+    const QString css = QStringLiteral("@media x {").repeated(depth) + QStringLiteral("p{color:red}") +
+                        QStringLiteral("}").repeated(depth) + QStringLiteral("q{}");
+    const X2StyleSheetList rules = StyleSheet(css);
     ASSERT_EQ(rules.size(), 2u);
-    EXPECT_EQ(rules[0]->GetSelector(), QStringLiteral("@media screen"));
-    EXPECT_EQ(rules[1]->GetSelector(), QStringLiteral("} td"));
+    EXPECT_TRUE(rules[0]->IsInsideAtRule());
+    EXPECT_FALSE(rules[1]->IsInsideAtRule());
+    EXPECT_EQ(rules[1]->GetSelector(), QStringLiteral("q"));
 }
 
 TEST(CssStyleSheet, OverLongTextFailsWithoutRules)

@@ -34,6 +34,10 @@ TEST(DeclarationList, SettingAKeyRebuildsTheList)
         {"background-image:url(http://example.com/a.png);color:red;", "color", "blue",
          "background-image:url(http://example.com/a.png);color:blue;"},
         {"a:x:y;", "a", "z", "a:z;"},
+        // The ";" of a character reference ends no piece.
+        {"font-family:&quot;Nunito Sans&quot;, sans-serif;color:red;", "color", "blue",
+         "font-family:&quot;Nunito Sans&quot;, sans-serif;color:blue;"},
+        {"a:&#39;x&#39;;b:&amp;&lt;", "b", "", "a:&#39;x&#39;;"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Set(c.value, c.key, c.newValue), QString::fromLatin1(c.result))
@@ -43,13 +47,14 @@ TEST(DeclarationList, SettingAKeyRebuildsTheList)
 TEST(DeclarationList, FindTakesTheValueUntrimmedAndWhole)
 {
     const CX2Attribute attribute(QStringLiteral("style"),
-                                 QStringLiteral("k: v ;URL:http://a/b;empty;color:red;"));
+                                 QStringLiteral("k: v ;URL:http://a/b;empty;font:&quot;A&quot;;color:red;"));
     QString value = QStringLiteral("stale");
     EXPECT_TRUE(attribute.FindDeclarationValue(QStringLiteral(" K "), value));
     EXPECT_EQ(value, QStringLiteral(" v "));
     EXPECT_EQ(attribute.GetDeclarationValue(QStringLiteral("url")), QStringLiteral("http://a/b"));
     EXPECT_TRUE(attribute.FindDeclarationValue(QStringLiteral("empty"), value));
     EXPECT_EQ(value, QString());
+    EXPECT_EQ(attribute.GetDeclarationValue(QStringLiteral("font")), QStringLiteral("&quot;A&quot;"));
     value = QStringLiteral("stale");
     EXPECT_FALSE(attribute.FindDeclarationValue(QStringLiteral("width"), value));
     EXPECT_EQ(value, QString());

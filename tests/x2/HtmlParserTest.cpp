@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 struct RoundTrip
@@ -38,6 +40,26 @@ template <size_t N> void ExpectWrittenAs(const Case (&cases)[N], bool parsed)
         EXPECT_EQ(result.parsed, parsed) << c.input;
         EXPECT_EQ(result.html, QString::fromUtf8(c.output)) << c.input;
     }
+}
+
+QString InnerText(const CX2Element& node)
+{
+    QString text;
+    node.AppendInnerText(text);
+    return text;
+}
+
+// Elements on the longest path down from the node, the node itself not counted.
+int Depth(const CX2Element& node)
+{
+    int deepest = 0;
+    for (int i = 0; i < node.GetChildCount(); ++i)
+    {
+        const CX2Element* child = node.GetChild(i);
+        if (child->GetKind() == CX2Element::Element)
+            deepest = std::max(deepest, 1 + Depth(*child));
+    }
+    return deepest;
 }
 
 QString Structure(const QString& text)
@@ -177,12 +199,20 @@ TEST(HtmlParser, StyleAndScriptContentIsOneRawTextNode)
     EXPECT_EQ(text, QStringLiteral("asjb"));
 }
 
-TEST(HtmlParser, SelfClosedScriptKeepsTheContentItSwallowed)
+TEST(HtmlParser, RawTextEndsAtItsEndTagInAnyCaseWithBlanksBeforeTheBracket)
 {
-    const RoundTrip empty = ParseAndWrite(QStringLiteral("<script src=\"a.js\" /></script>x"));
-    EXPECT_EQ(empty.html, QStringLiteral("<script src=\"a.js\" />x"));
-    const RoundTrip swallowed = ParseAndWrite(QStringLiteral("<script src=\"a.js\" /><p>a</p></script>"));
-    EXPECT_EQ(swallowed.html, QStringLiteral("<script src=\"a.js\"><p>a</p></script>"));
+    const Case cases[] = {
+        {"<script>a()</script >b", "<script>a()</script>b"},
+        {"<STYLE>p{}</Style \t\r\n>x", "<style>p{}</style>x"},
+        {"<script>s = '</scripts>' + '</script x'</script><b>y</b>",
+         "<script>s = '</scripts>' + '</script x'</script><b>y</b>"},
+        // Like any element closed by "/>", these have no content: what follows is markup.
+        {"<script src=\"a.js\" /></script>x", "<script src=\"a.js\" />x"},
+        {"<script src=\"a.js\"/><p>a</p><script>b()</script>",
+         "<script src=\"a.js\" /><p>a</p><script>b()</script>"},
+        {"<style /><b>x</b>", "<style /><b>x</b>"},
+    };
+    ExpectWrittenAs(cases, true);
 }
 
 TEST(HtmlParser, ParsingAgainAddsToTheDocument)
@@ -215,26 +245,87 @@ TEST(HtmlParser, OnlyTheFirstStyleElementBecomesRules)
     EXPECT_TRUE(failed.GetStyleSheets().empty());
 }
 
-TEST(HtmlParser, NestingAndSizeAreBounded)
+TEST(HtmlParser, SizeIsBounded)
 {
-    QString deep;
-    for (int i = 0; i < CX2HtmlParser::MaxDepth; ++i)
-        deep += QStringLiteral("<b>");
-    CX2Validator fits;
-    EXPECT_TRUE(fits.ParseHtml(deep + QStringLiteral("x")));
-    CX2Validator tooDeep;
-    EXPECT_FALSE(tooDeep.ParseHtml(deep + QStringLiteral("<i>x")));
-
-    // Void elements, closed elements and special nodes do not count.
-    QString flat;
-    for (int i = 0; i < 3 * CX2HtmlParser::MaxDepth; ++i)
-        flat += QStringLiteral("<br><p></p><!---->");
-    CX2Validator wide;
-    EXPECT_TRUE(wide.ParseHtml(flat));
-
     CX2Validator huge;
     EXPECT_FALSE(huge.ParseHtml(QString(CX2HtmlParser::MaxInputLength + 1, QLatin1Char('a'))));
     EXPECT_EQ(huge.GetRoot().GetChildCount(), 0);
+}
+
+TEST(HtmlParser, ElementsPastTheNestingLimitTakeTheDeepestPlaceAndKeepTheirContent)
+{
+    const QString deep = QStringLiteral("<b>").repeated(CX2HtmlParser::MaxDepth);
+    CX2Validator document;
+    ASSERT_TRUE(document.ParseHtml(deep + QStringLiteral("<i>x</i>y<u>z")));
+    EXPECT_EQ(Depth(document.GetRoot()), CX2HtmlParser::MaxDepth);
+    // The <i> stands where the deepest <b> stood, which it closed; the text after it goes on in
+    // the <b> around them.
+    const CX2Element* inner = &document.GetRoot();
+    for (int level = 1; level < CX2HtmlParser::MaxDepth; ++level)
+        inner = inner->GetChild(0);
+    ASSERT_EQ(inner->GetChildCount(), 4);
+    EXPECT_EQ(inner->GetChild(0)->GetName(), QStringLiteral("b"));
+    EXPECT_EQ(inner->GetChild(1)->GetName(), QStringLiteral("i"));
+    EXPECT_EQ(InnerText(*inner->GetChild(1)), QStringLiteral("x"));
+    EXPECT_EQ(inner->GetChild(2)->GetText(), QStringLiteral("y"));
+    EXPECT_EQ(InnerText(*inner->GetChild(3)), QStringLiteral("z"));
+
+    // Void elements, closed elements and special nodes do not count.
+    CX2Validator wide;
+    ASSERT_TRUE(wide.ParseHtml(QStringLiteral("<br><p></p><!---->").repeated(3 * CX2HtmlParser::MaxDepth)));
+    EXPECT_EQ(Depth(wide.GetRoot()), 1);
+}
+
+TEST(HtmlParser, UnclosedAndDeeplyNestedPagesLoseNothing)
+{
+    // Rows and paragraphs that are never closed nest one in the other.
+    QString table = QStringLiteral("<table>");
+    QString expectedTableText;
+    for (int row = 1; row <= 600; ++row)
+    {
+        table += QStringLiteral("<tr><td>row %1").arg(row);
+        expectedTableText += QStringLiteral("row %1").arg(row);
+    }
+    QString paragraphs;
+    QString expectedParagraphText;
+    for (int paragraph = 1; paragraph <= 5000; ++paragraph)
+    {
+        paragraphs += QStringLiteral("<p>p%1").arg(paragraph);
+        expectedParagraphText += QStringLiteral("p%1").arg(paragraph);
+    }
+    const int divs = 100000;
+    const QString nested = QStringLiteral("<div>").repeated(divs) + QStringLiteral("deep") +
+                           QStringLiteral("</div>").repeated(divs) + QStringLiteral("after");
+
+    const struct
+    {
+        const char* name;
+        QString html;
+        const char* element;
+        int elements;
+        QString text;
+    } cases[] = {
+        {"600-row table", table + QStringLiteral("</table>end"), "tr", 600, expectedTableText + "end"},
+        {"5,000 paragraphs", paragraphs + QStringLiteral("<b>end</b>"), "p", 5000,
+         expectedParagraphText + "end"},
+        {"100,000 divs", nested, "div", divs, QStringLiteral("deepafter")},
+    };
+    for (const auto& c : cases)
+    {
+        CX2Validator document;
+        ASSERT_TRUE(document.ParseHtml(c.html)) << c.name;
+        EXPECT_LE(Depth(document.GetRoot()), CX2HtmlParser::MaxDepth) << c.name;
+        QList<CX2Element*> found;
+        document.FindElementsByName(found, QString::fromLatin1(c.element));
+        EXPECT_EQ(found.size(), c.elements) << c.name;
+        EXPECT_EQ(InnerText(document.GetRoot()), c.text) << c.name;
+        // Written and read again, the page keeps its text.
+        QString html;
+        document.WriteHtml(html);
+        CX2Validator again;
+        ASSERT_TRUE(again.ParseHtml(html)) << c.name;
+        EXPECT_EQ(InnerText(again.GetRoot()), c.text) << c.name;
+    }
 }
 
 TEST(HtmlParser, ManyUnclosedCommentsStayText)

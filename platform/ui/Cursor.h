@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QCursor>
+#include <QString>
+
+// A cursor of the resource module by its name; its hot spot is the picture's top-left pixel.
+// The arrow cursor when the module has no such picture.
+QCursor LoadCursorResource(const QString& name);
