@@ -57,6 +57,14 @@ inline bool WriteMailingList(const QString& path, const QString& name, const QSt
     return list.Save(path, QStringLiteral("Kelvora"), 2007, 1);
 }
 
+// An item of a menu as a user sees it when the menu opens.
+struct MenuItemState
+{
+    QString text;
+    bool enabled;
+    bool checked;
+};
+
 // Answers the modal windows the program opens while a test acts, in order, as a user would: a
 // message box by clicking the button with the caption, a file dialog by typing the path into its
 // name field and pressing Enter (an empty path cancels it). A window nobody expected fails the
@@ -73,27 +81,76 @@ public:
 
     ModalAnswers& Box(const QString& caption)
     {
-        m_answers.push_back({false, caption});
+        m_answers.push_back({Kind::Box, caption});
         return *this;
     }
     ModalAnswers& File(const QString& path)
     {
-        m_answers.push_back({true, path});
+        m_answers.push_back({Kind::File, path});
+        return *this;
+    }
+    // Any other modal window, closed with Escape.
+    ModalAnswers& Escape()
+    {
+        m_answers.push_back({Kind::Escape, {}});
+        return *this;
+    }
+    // A pop-up menu: the item with the text is clicked.
+    ModalAnswers& Menu(const QString& item)
+    {
+        m_answers.push_back({Kind::Menu, item});
         return *this;
     }
     bool Done() const { return m_answers.empty(); }
 
     QStringList boxTexts;
+    // The items of the last pop-up menu answered.
+    std::vector<MenuItemState> popupItems;
 
 private:
+    enum class Kind
+    {
+        Box,
+        File,
+        Menu,
+        Escape,
+    };
     struct Answer
     {
-        bool file;
+        Kind kind;
         QString text;
     };
 
+    bool ChooseFromPopup()
+    {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!popup || m_answers.empty() || m_answers.front().kind != Kind::Menu || !popup->isVisible())
+            return false;
+        const QString item = m_answers.front().text;
+        m_answers.pop_front();
+        popupItems.clear();
+        for (QAction* action : popup->actions())
+        {
+            if (!action->isSeparator())
+                popupItems.push_back({action->text(), action->isEnabled(), action->isChecked()});
+        }
+        for (QAction* action : popup->actions())
+        {
+            if (action->text() == item && action->isEnabled())
+            {
+                QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(action).center());
+                return true;
+            }
+        }
+        ADD_FAILURE() << "no item " << item.toStdString() << " to choose";
+        popup->close();
+        return true;
+    }
+
     void Poll()
     {
+        if (ChooseFromPopup())
+            return;
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || modal == m_last || !modal->isVisible())
             return;
@@ -102,8 +159,15 @@ private:
         auto* fileDialog = qobject_cast<QFileDialog*>(modal);
         if (box)
             boxTexts << box->m_text;
-        if (m_answers.empty() || (box && m_answers.front().file) || (fileDialog && !m_answers.front().file) ||
-            (!box && !fileDialog))
+        if (!m_answers.empty() && m_answers.front().kind == Kind::Escape)
+        {
+            m_answers.pop_front();
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : modal,
+                            Qt::Key_Escape);
+            return;
+        }
+        const Kind expected = box ? Kind::Box : Kind::File;
+        if (m_answers.empty() || m_answers.front().kind != expected || (!box && !fileDialog))
         {
             ADD_FAILURE() << "unexpected modal window " << (box ? box->m_text.toStdString() : "");
             if (box)
@@ -187,10 +251,9 @@ inline bool ChooseMenuItem(CWnd& window, const QStringList& texts)
     return true;
 }
 
-// The menu's items as a user sees them when it opens: text and whether it can be chosen.
-inline std::vector<std::pair<QString, bool>> OpenMenuItems(CWnd& window, const QString& title)
+inline std::vector<MenuItemState> OpenMenuItems(CWnd& window, const QString& title)
 {
-    std::vector<std::pair<QString, bool>> items;
+    std::vector<MenuItemState> items;
     auto* bar = window.GetSafeHwnd()->findChild<QMenuBar*>();
     for (QAction* action : bar->actions())
     {
@@ -202,11 +265,22 @@ inline std::vector<std::pair<QString, bool>> OpenMenuItems(CWnd& window, const Q
         for (QAction* item : menu->actions())
         {
             if (!item->isSeparator())
-                items.emplace_back(item->text(), item->isEnabled());
+                items.push_back({item->text(), item->isEnabled(), item->isChecked()});
         }
         menu->close();
     }
     return items;
+}
+
+inline MenuItemState FindMenuItem(CWnd& window, const QString& title, const QString& text)
+{
+    for (const MenuItemState& item : OpenMenuItems(window, title))
+    {
+        if (item.text == text)
+            return item;
+    }
+    ADD_FAILURE() << "no item " << text.toStdString();
+    return {};
 }
 
 // The text of the page the newsletter view shows, once it has loaded; empty when it did not.
