@@ -1,7 +1,6 @@
 #include "ShellTestSupport.h"
 
 #include "app/KVContext.h"
-#include "base/ArchiveFile.h"
 
 #include <QFileInfo>
 
@@ -10,20 +9,6 @@ using namespace ShellTest;
 namespace
 {
 const QString Title = QStringLiteral("Kelvora - Talvecor");
-
-ArchiveFileHeader HeaderOf(const QString& path)
-{
-    ArchiveFileHeader header;
-    ReadArchiveFile(
-        path,
-        [&](const ArchiveFileHeader& read)
-        {
-            header = read;
-            return false;
-        },
-        [](CPSArchive&) {});
-    return header;
-}
 } // namespace
 
 TEST_F(ShellProgram, OpensShowsSavesClosesAndReopensANewsletter)

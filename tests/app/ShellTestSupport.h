@@ -8,6 +8,7 @@
 #include "app/ShellHooks.h"
 #include "base/AppSettings.h"
 #include "base/AppStrings.h"
+#include "base/ArchiveFile.h"
 #include "ndb/NdbMailGroup.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbUser.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -41,6 +43,21 @@ inline bool WriteNewsletter(const QString& path, const QString& name, const QStr
     newsletter.Layout().SetField(ndb::LayoutHtml,
                                  ndb::CNdbFieldValue(QStringLiteral("<h1>%1</h1><p>%2</p>").arg(name, text)));
     return newsletter.Save(path, QStringLiteral("Kelvora"), 2007, 1);
+}
+
+// The header of a document file.
+inline ArchiveFileHeader HeaderOf(const QString& path)
+{
+    ArchiveFileHeader header;
+    ReadArchiveFile(
+        path,
+        [&](const ArchiveFileHeader& read)
+        {
+            header = read;
+            return false;
+        },
+        [](CPSArchive&) {});
+    return header;
 }
 
 // A mailing-list file with one recipient per address.
@@ -154,6 +171,15 @@ private:
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || modal == m_last || !modal->isVisible())
             return;
+        // A file dialog applies its first selection a moment after it shows; typing before
+        // that would be overwritten.
+        if (modal != m_seen)
+        {
+            m_seen = modal;
+            m_seenAt.start();
+        }
+        if (qobject_cast<QFileDialog*>(modal) && m_seenAt.elapsed() < 200)
+            return;
         m_last = modal;
         auto* box = dynamic_cast<CDlgMessageBox*>(CWnd::FromHandle(modal));
         auto* fileDialog = qobject_cast<QFileDialog*>(modal);
@@ -169,7 +195,8 @@ private:
         const Kind expected = box ? Kind::Box : Kind::File;
         if (m_answers.empty() || m_answers.front().kind != expected || (!box && !fileDialog))
         {
-            ADD_FAILURE() << "unexpected modal window " << (box ? box->m_text.toStdString() : "");
+            ADD_FAILURE() << "unexpected modal window " << modal->metaObject()->className() << " "
+                          << (box ? box->m_text.toStdString() : modal->windowTitle().toStdString());
             if (box)
                 box->EndDialog(IDCANCEL);
             else
@@ -205,6 +232,8 @@ private:
     QTimer m_timer;
     std::deque<Answer> m_answers;
     QPointer<QWidget> m_last;
+    QPointer<QWidget> m_seen;
+    QElapsedTimer m_seenAt;
 };
 
 // Opens the menus of the window's menu bar along the texts and clicks the last one.
