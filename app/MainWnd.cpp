@@ -107,6 +107,16 @@ QString FileNameOf(const QString& path)
     return slash < 0 ? path : path.mid(slash + 1);
 }
 
+// The name a document's shortcut gets.
+QString DocumentName(const ndb::CNdbBase& document)
+{
+    if (const auto* newsletter = dynamic_cast<const ndb::CNdbNewsletter*>(&document))
+        return newsletter->GetString(ndb::NewsletterName);
+    if (const auto* list = dynamic_cast<const ndb::CNdbMailGroup*>(&document))
+        return list->GetString(ndb::MailGroupName);
+    return {};
+}
+
 void ShowError(const QString& text)
 {
     AfxMessageBox(text, MB_ICONERROR);
@@ -488,7 +498,7 @@ bool CMainWnd::OpenDocument(const QString& path, int kind)
         ShowError(LoadAppString(CantOpenFileText) + u' ' + path);
         return false;
     }
-    const QString name = record->GetName();
+    const QString name = DocumentName(*record);
     const QString fileName = FileNameOf(path);
     // The web server's threads read the document: the context swaps it under its lock.
     m_context->SetCurrentDocument(std::move(record));

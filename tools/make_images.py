@@ -173,21 +173,21 @@ def tab_strip():
 
 
 def tree_icons():
-    """255: the tree's icons, five of 34 x 19 side by side: closed folder, open folder, document,
+    """255: the tree's icons, five of 34 x 19 side by side: newsletter, open folder, closed folder,
     mailing list, recent document."""
     c = Canvas(170, 19)
     folder, folder_dark, paper, line = rgba("#E8C36A"), rgba("#B8913A"), rgba("#F4F6F8"), rgba("#8A96A3")
-    for i in (0, 1):
+    for i in (2, 1):
         x0 = i * 34 + 9
         c.rect(x0, 4, x0 + 7, 6, folder_dark)
         c.rect(x0, 6, x0 + 16, 16, folder_dark)
-        if i == 0:
+        if i == 2:
             c.rect(x0 + 1, 7, x0 + 15, 15, folder)
         else:
             for y in range(8, 16):
                 shift = (15 - y) // 2
                 c.rect(x0 + 2 + shift, y, x0 + 18 - (16 - y) // 3, y + 1, folder)
-    for i in (2, 4):
+    for i in (0, 4):
         x0 = i * 34 + 11
         c.rect(x0, 2, x0 + 12, 17, line)
         c.rect(x0 + 1, 3, x0 + 11, 16, paper)

@@ -1,6 +1,7 @@
 #include "ShellTestSupport.h"
 
 #include "app/KVContext.h"
+#include "controls/KVTreeTabCtrl.h"
 
 #include <QFileInfo>
 
@@ -32,6 +33,10 @@ TEST_F(ShellProgram, OpensShowsSavesClosesAndReopensANewsletter)
     EXPECT_EQ(window.GetNewsletterView().GetPageUrl(),
               QStringLiteral("http://localhost:%1/June.kvnl").arg(context.GetServerPort()));
     EXPECT_TRUE(QFileInfo::exists(path + "~"));
+    const CKVTreeCtrl& tree = window.GetNavigationView().FindTreeTab(CViewNav::NewsletterGroupId)->GetTree();
+    ASSERT_EQ(tree.CountRows(), 1);
+    EXPECT_EQ(tree.ItemAtRow(0)->m_text, "June") << "the shortcut carries the newsletter's name";
+    EXPECT_EQ(tree.m_selected, tree.ItemAtRow(0));
 
     // A change, marked in the title, then saved with the key.
     context.GetCurrentNewsletter()->SetField(ndb::NewsletterName,
