@@ -6,11 +6,10 @@
 #include "app/Kelvora.h"
 #include "app/MainWnd.h"
 #include "platform/ui/HtmlDocument.h"
+#include "platform/ui/WebEngineSetup.h"
 
 #include <QApplication>
 #include <QTimer>
-
-#include <unistd.h>
 
 namespace
 {
@@ -22,9 +21,7 @@ CKelvora theApp;
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (::geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    PrepareWebEngine();
     QApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
     const bool skipSplash = arguments.removeAll(QStringLiteral("--skip-splash")) > 0;
