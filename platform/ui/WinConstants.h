@@ -65,6 +65,7 @@ constexpr UINT UDM_SETPOS32 = WM_USER + 113;
 constexpr UINT UDM_GETPOS32 = WM_USER + 114;
 constexpr UINT PBM_SETRANGE = WM_USER + 1;
 constexpr UINT PBM_SETPOS = WM_USER + 2;
+constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
 constexpr UINT PBM_GETPOS = WM_USER + 8;
 
 constexpr DWORD WS_POPUP = 0x80000000;
