@@ -31,8 +31,8 @@ MainWindowPlacement MainWindowPlacement::Compute(int screenWidth, int screenHeig
     {
         const QStringList parts = normalRect->split(u',');
         if (parts.size() == 4)
-            placement.rect =
-                CRect(ParseIntText(parts[0]), ParseIntText(parts[1]), ParseIntText(parts[2]), ParseIntText(parts[3]));
+            placement.rect = CRect(ParseIntText(parts[0]), ParseIntText(parts[1]), ParseIntText(parts[2]),
+                                   ParseIntText(parts[3]));
     }
     if (showCommand)
         placement.showCommand = int(*showCommand);

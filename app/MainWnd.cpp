@@ -1,6 +1,7 @@
 #include "app/MainWnd.h"
 
 #include "app/CommandIds.h"
+#include "app/DlgAbout.h"
 #include "app/DlgOrganizeShortcuts.h"
 #include "app/KVContext.h"
 #include "app/MainWindowPlacement.h"
@@ -17,11 +18,13 @@
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MenuCmdUI.h"
 #include "platform/ui/PaintDC.h"
+#include "platform/ui/StandardIcons.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WndClass.h"
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 namespace
 {
@@ -174,6 +177,7 @@ const MessageMap* CMainWnd::GetMessageMap() const
         OnCommand(ID_FILE_CREATE_EMPTY_NEWSLETTER, &CMainWnd::OnCreateEmptyNewsletter),
         OnCommand(ID_CURBASE_CHANGED, &CMainWnd::OnDocumentChanged),
         OnCommand(ID_VIEW_NAVIGATION_PANE, &CMainWnd::OnToggleNavigationPane),
+        OnCommand(ID_HELP_ABOUT, &CMainWnd::OnAbout),
         OnCommand(ID_HELP_CONTENTS, &CMainWnd::OnHelpContents),
         OnCommand(ID_HELP, &CMainWnd::OnHelpContents),
         OnCommand(ID_HELP_INDEX, &CMainWnd::OnHelpContents),
@@ -218,7 +222,7 @@ LRESULT CMainWnd::OnCreate(WPARAM, LPARAM)
     ShowSplash();
     m_recentPopup = FindRecentPopup();
     CShortcutStore(m_context->GetShortcuts()).Load();
-    SetIcon(IconId);
+    SetIcon(LoadProgramIcon(IconId));
     m_acceleratorsLoaded = m_accelerators.Load(AcceleratorId);
     const DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
     m_splitter.Create(AfxRegisterWndClass(0), QString(), childStyle, CRect(0, 0, 1, 1), this, SplitterId);
@@ -333,8 +337,15 @@ LRESULT CMainWnd::OnQueryEndSession(WPARAM, LPARAM)
     return IsDocumentModified() ? 0 : 1;
 }
 
-LRESULT CMainWnd::OnShowHelp(WPARAM, LPARAM)
+LRESULT CMainWnd::OnShowHelp(WPARAM topic, LPARAM)
 {
+    // Closing the help window destroys only the window; the next request makes a new one.
+    if (!IsHelpWindowOpen())
+    {
+        m_help = std::make_unique<CWndHelp>();
+        m_help->CreateHelpWindow();
+    }
+    m_help->ShowTopic(UINT(topic));
     return 0;
 }
 
@@ -353,14 +364,19 @@ LRESULT CMainWnd::OnOpenShortcut(WPARAM, LPARAM lParam)
 
 bool CMainWnd::OnCmdMsg(UINT id, UINT code)
 {
+    if (IsHelpWindowOpen() && m_help->ContainsFocus() && m_help->OnCmdMsg(id, code))
+        return true;
     if (m_splitter.IsWindow() && m_splitter.OnCmdMsg(id, code))
+        return true;
+    if (IsHelpWindowOpen() && m_help->OnCmdMsg(id, code))
         return true;
     return CWnd::OnCmdMsg(id, code);
 }
 
 bool CMainWnd::PreTranslateMessage(MSG* msg)
 {
-    if (m_acceleratorsLoaded && msg->keyEvent && m_accelerators.TranslateAccelerator(this, msg->keyEvent))
+    if (m_acceleratorsLoaded && msg->message == WM_KEYDOWN &&
+        m_accelerators.TranslateAccelerator(this, static_cast<const QKeyEvent*>(msg->event)))
         return true;
     return CWnd::PreTranslateMessage(msg);
 }
@@ -489,7 +505,7 @@ bool CMainWnd::OpenDocument(const QString& path, int kind)
         ShowError(FormatResourceText(LoadAppString(InUseText), {owner, computer}));
         return false;
     }
-    const CWaitCursor wait;
+    const WaitCursor wait;
     if (IsDocumentModified() && !CloseDocument())
         return false;
     std::unique_ptr<ndb::CNdbBase> record = LoadDocument(path, kind);
@@ -805,6 +821,13 @@ LRESULT CMainWnd::OnToggleNavigationPane(WPARAM, LPARAM)
     }
     m_splitter.RecalcLayout();
     m_splitter.Invalidate();
+    return 0;
+}
+
+LRESULT CMainWnd::OnAbout(WPARAM, LPARAM)
+{
+    CDlgAbout dialog(m_context, this);
+    dialog.DoModal();
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "app/ViewMailGroup.h"
 #include "app/ViewNav.h"
 #include "app/ViewNewsletter.h"
+#include "app/WndHelp.h"
 #include "app/WndSplash.h"
 #include "controls/HorizontalSplitterWnd.h"
 #include "platform/ui/Menu.h"
@@ -20,10 +21,12 @@ class CNdbNewsletter;
 } // namespace ndb
 
 // The program's one top-level window: the menu bar, a splitter with the navigation pane on the
-// left and the open document's view on the right, the open document's lock, and the command
-// route. Every command of the menu and the keys comes here first and goes on, in this order, to
-// the splitter's panes (the navigation pane, then the document view), then to this window's own
-// table. One update handler decides which menu items and buttons are enabled.
+// left and the open document's view on the right, the open document's lock, the splash, the help
+// window and the command route. Every command of the menu and the keys comes here first and goes
+// on, in this order, to the splitter's panes (the navigation pane, then the document view), then
+// to this window's own
+// table. The help window, while it is open, is offered them first when it has the focus and
+// else after the splitter. One update handler decides which menu items and buttons are enabled.
 class CMainWnd : public CWnd
 {
 public:
@@ -61,6 +64,7 @@ public:
 
     CHorizontalSplitterWnd& GetSplitter() { return m_splitter; }
     CWndSplash* GetSplash() const { return m_splash.get(); }
+    CWndHelp* GetHelpWindow() const { return m_help.get(); }
     CViewNav& GetNavigationView() { return m_viewNav; }
     CViewNewsletter& GetNewsletterView() { return m_viewNewsletter; }
     CViewMailGroup& GetMailGroupView() { return m_viewMailGroup; }
@@ -90,6 +94,7 @@ protected:
     LRESULT OnCreateEmptyNewsletter(WPARAM, LPARAM);
     LRESULT OnDocumentChanged(WPARAM, LPARAM);
     LRESULT OnToggleNavigationPane(WPARAM, LPARAM);
+    LRESULT OnAbout(WPARAM, LPARAM);
     LRESULT OnHelpContents(WPARAM, LPARAM);
     LRESULT OnHelpTutorial(WPARAM, LPARAM);
     LRESULT OnHelpIntroMovie(WPARAM, LPARAM);
@@ -111,6 +116,7 @@ private:
     bool OpenLink(const ndb::CNdbBase* link);
     void OrganizeShortcuts(UINT groupId);
     void ShowSplash();
+    bool IsHelpWindowOpen() const { return m_help && m_help->IsWindow(); }
     bool SaveTemplate(const QString& path);
     bool ConfirmOverwrite(const QString& path);
     void RebuildRecentItems(CMenu& popup) const;
@@ -118,6 +124,7 @@ private:
     bool IsEnabledByTable(UINT id, bool& enabled) const;
 
     CHorizontalSplitterWnd m_splitter;
+    std::unique_ptr<CWndHelp> m_help;
     std::unique_ptr<CWndSplash> m_splash;
     QString m_pendingDocument;
     CDocumentLock m_lock;

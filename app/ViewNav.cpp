@@ -13,7 +13,6 @@
 #include "platform/ui/SystemParameters.h"
 #include "platform/ui/WinApp.h"
 
-
 namespace
 {
 constexpr UINT CreateText = 14700;

@@ -190,7 +190,7 @@ std::unique_ptr<ndb::CNdbResource> FetchImageResource(const QString& reference, 
     if (!HoldsScheme(address) && !baseAddress.isEmpty())
         address = JoinToBase(QString(baseAddress).replace(QLatin1Char('\\'), QLatin1Char('/')), address);
 
-    const CWaitCursor waitCursor;
+    const WaitCursor waitCursor;
     QByteArray bytes;
     bool read = false;
     if (address.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))

@@ -46,7 +46,7 @@ class Canvas:
                 if inside:
                     self.put(x, y, color[:3] + (round(color[3] * inside / 16),))
 
-    def save(self, name):
+    def save(self, name, folder=None):
         raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in self.pixels)
 
         def chunk(kind, data):
@@ -55,7 +55,7 @@ class Canvas:
 
         header = struct.pack(">IIBBBBB", self.width, self.height, 8, 6, 0, 0, 0)
         png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-        with open(os.path.join(OUT, name), "wb") as f:
+        with open(os.path.join(folder or OUT, name), "wb") as f:
             f.write(png)
 
 
@@ -451,7 +451,7 @@ def navigation_parts():
 
 
 def program_icon():
-    """128: the program's icon, 48 x 48: a letter on a blue rounded square."""
+    """icons/128.png: the program's icon, 48 x 48: a letter on a blue rounded square."""
     c = Canvas(48, 48)
     blue = rgba("#2E6DB4")
     for cx, cy in ((8, 8), (40, 8), (8, 40), (40, 40)):
@@ -464,7 +464,7 @@ def program_icon():
         c.put(9 + i, 14 + i * 2 // 3, line)
         c.put(38 - i, 14 + i * 2 // 3, line)
     c.rect(9, 34, 39, 35, line)
-    c.save("128.png")
+    c.save("128.png", os.path.join(OUT, "..", "icons"))
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QThread>
 
-CWaitCursor::CWaitCursor()
+WaitCursor::WaitCursor()
 {
     const auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
     m_shown = application && QThread::currentThread() == application->thread();
@@ -12,7 +12,7 @@ CWaitCursor::CWaitCursor()
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }
 
-CWaitCursor::~CWaitCursor()
+WaitCursor::~WaitCursor()
 {
     if (m_shown)
         QGuiApplication::restoreOverrideCursor();

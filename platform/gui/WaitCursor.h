@@ -1,15 +1,15 @@
 #pragma once
 
-// Shows the wait cursor over the whole program for as long as it lives, when it is made on the
-// program's UI thread (elsewhere it does nothing).
-class CWaitCursor
+// Shows the wait cursor while the object lives, when it is made on the application's UI
+// thread; on other threads and without a GUI application it does nothing.
+class WaitCursor
 {
 public:
-    CWaitCursor();
-    ~CWaitCursor();
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
 
 private:
-    bool m_shown = false;
+    bool m_shown{false};
 };

@@ -4,53 +4,12 @@
 #include "platform/ui/Wnd.h"
 
 #include <QApplication>
-#include <QEvent>
-#include <QKeyEvent>
 #include <QMessageBox>
-#include <QPointer>
 #include <QSessionManager>
-#include <QWidget>
 
 namespace
 {
 CWinApp* g_app = nullptr;
-
-// The message pump's part before a key reaches its window: the windows from the receiver up may
-// translate it first (accelerators, Enter in a search field).
-class CMessagePump : public QObject
-{
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyRelease)
-            m_translated = {};
-        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-            return QObject::eventFilter(watched, event);
-        const auto* key = static_cast<const QKeyEvent*>(event);
-        const auto* widget = static_cast<QWidget*>(watched);
-        // A key that no widget accepts travels on to the parents of its receiver, passing here
-        // again; the windows on its way have had their turn already.
-        if (m_translated.IsSame(key) && m_translated.receiver && widget->isAncestorOf(m_translated.receiver))
-            return false;
-        m_translated = {key, key->key(), key->modifiers(), const_cast<QWidget*>(widget)};
-        return CWnd::WalkPreTranslateTree(watched, event);
-    }
-
-private:
-    struct Translated
-    {
-        const QKeyEvent* event = nullptr;
-        int key = 0;
-        Qt::KeyboardModifiers modifiers;
-        QPointer<QWidget> receiver;
-
-        bool IsSame(const QKeyEvent* other) const
-        {
-            return other == event && other->key() == key && other->modifiers() == modifiers;
-        }
-    };
-    Translated m_translated;
-};
 
 QMessageBox::StandardButtons ButtonsOf(UINT type)
 {
@@ -97,11 +56,10 @@ CWinApp::~CWinApp()
 
 bool CWinApp::InitInstance()
 {
-    if (!m_pump)
+    if (!m_session)
     {
-        m_pump = std::make_unique<CMessagePump>();
-        QCoreApplication::instance()->installEventFilter(m_pump.get());
-        QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_pump.get(),
+        m_session = std::make_unique<QObject>();
+        QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_session.get(),
                          [this](QSessionManager& manager)
                          {
                              if (!QueryEndSession())
@@ -121,7 +79,7 @@ bool CWinApp::OnIdle(long count)
 int CWinApp::ExitInstance()
 {
     m_idleLoop.reset();
-    m_pump.reset();
+    m_session.reset();
     return 0;
 }
 

@@ -20,9 +20,8 @@ public:
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // The framework's part of start-up: the key pre-translation of the windows (PreTranslateMessage),
-    // the idle passes (OnIdle) and the desktop session's end query (QueryEndSession). A derived
-    // start-up calls it first; true enters the message loop.
+    // The framework's part of start-up: the idle passes (OnIdle) and the desktop session's end
+    // query (QueryEndSession). A derived start-up calls it first; true enters the message loop.
     virtual bool InitInstance();
     // True while more idle passes are wanted; the framework's own work wants one pass after input.
     virtual bool OnIdle(long count);
@@ -44,7 +43,7 @@ public:
 
 private:
     std::unique_ptr<CIdleLoop> m_idleLoop;
-    std::unique_ptr<QObject> m_pump;
+    std::unique_ptr<QObject> m_session;
 };
 
 // The application object; null before it is constructed and after it is gone.

@@ -5,11 +5,12 @@
 #include "platform/ui/LayeredWindow.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Notify.h"
-#include "platform/ui/ResourceModule.h"
+#include "platform/ui/PreTranslateFilter.h"
 #include "platform/ui/WndClientArea.h"
 #include "platform/ui/WndHost.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QIcon>
@@ -19,8 +20,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTimerEvent>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -59,22 +60,6 @@ WPARAM MouseKeyState(const QMouseEvent* e)
     if (e->modifiers() & Qt::ControlModifier)
         keys |= MK_CONTROL;
     return keys;
-}
-
-WPARAM VirtualKey(int qtKey)
-{
-    static const std::pair<int, WPARAM> keys[] = {
-        {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},       {Qt::Key_Return, VK_RETURN},
-        {Qt::Key_Enter, VK_RETURN},   {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_End, VK_END},
-        {Qt::Key_Home, VK_HOME},      {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},
-        {Qt::Key_Right, VK_RIGHT},    {Qt::Key_Down, VK_DOWN},     {Qt::Key_Delete, VK_DELETE},
-    };
-    for (const auto& [key, virtualKey] : keys)
-    {
-        if (key == qtKey)
-            return virtualKey;
-    }
-    return 0;
 }
 
 bool IsMouseInput(QEvent::Type type)
@@ -147,6 +132,7 @@ bool CWnd::CreateEx(DWORD exStyle, const QString&, const QString& windowName, DW
     QWidget* widget = CreateHostWidget(parentWidget, style, exStyle);
     if (!widget)
         return false;
+    CPreTranslateFilter::Install();
     const bool overlapped = !(style & (WS_CHILD | WS_POPUP));
     std::unique_ptr<CMenu> menu;
     if (overlapped && id != 0)
@@ -479,7 +465,7 @@ bool CWnd::TranslateEvent(QEvent* event, bool* result)
         SetDispatchedKeyModifiers(e->modifiers());
         const bool typed = TypesCharacter(e);
         Dispatch(typed ? WM_CHAR : WM_KEYDOWN,
-                 typed ? WPARAM(e->text().at(0).unicode()) : VirtualKey(e->key()), 1, event, result);
+                 typed ? WPARAM(e->text().at(0).unicode()) : VirtualKeyFromQt(e->key()), 1, event, result);
         SetDispatchedKeyModifiers(Qt::NoModifier);
         return true;
     }
@@ -722,6 +708,53 @@ void CWnd::SetFocus()
         m_widget->setFocus(Qt::OtherFocusReason);
 }
 
+CWnd* CWnd::GetFocus()
+{
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
+    {
+        if (CWnd* wnd = FromHandle(widget))
+            return wnd;
+        if (widget->isWindow())
+            break;
+    }
+    return nullptr;
+}
+
+bool CWnd::ContainsFocus() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    return m_widget && focus && (focus == m_widget || m_widget->isAncestorOf(focus));
+}
+
+void CWnd::CenterWindow()
+{
+    if (!m_widget || !m_widget->isWindow())
+        return;
+    QRect area;
+    if (const QWidget* owner = m_widget->parentWidget(); owner && owner->isVisible())
+        area = owner->window()->frameGeometry();
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (area.isEmpty())
+        return;
+    const QSize size = m_widget->frameGeometry().size();
+    m_widget->move(area.left() + (area.width() - size.width()) / 2,
+                   area.top() + (area.height() - size.height()) / 2);
+}
+
+bool CWnd::IsIconic() const
+{
+    return m_widget && m_widget->isMinimized();
+}
+
+void CWnd::BringWindowToTop()
+{
+    if (!m_widget)
+        return;
+    m_widget->window()->raise();
+    m_widget->window()->activateWindow();
+}
+
 bool CWnd::SetLayeredWindowAttributes(COLORREF, BYTE alpha, DWORD flags)
 {
     if (!m_widget || !m_widget->isWindow() || !(flags & LWA_ALPHA))
@@ -818,15 +851,10 @@ void CWnd::MoveWindow(const CRect& rect, bool repaint)
     MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), repaint);
 }
 
-bool CWnd::SetIcon(UINT iconResourceId)
+void CWnd::SetIcon(const QIcon& icon)
 {
-    QByteArray bytes;
-    QPixmap picture;
-    if (!m_widget || !ResourceModule::Load(QStringLiteral("PNG"), iconResourceId, &bytes) ||
-        !picture.loadFromData(bytes, "PNG"))
-        return false;
-    m_widget->setWindowIcon(QIcon(picture));
-    return true;
+    if (m_widget)
+        m_widget->setWindowIcon(icon);
 }
 
 void CWnd::SetWindowText(const QString& text)
@@ -942,35 +970,6 @@ void CWnd::CreateClientArea()
 
 bool CWnd::PreTranslateMessage(MSG*)
 {
-    return false;
-}
-
-bool CWnd::WalkPreTranslateTree(QObject* receiver, QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
-        return false;
-    const auto* key = static_cast<const QKeyEvent*>(event);
-    MSG msg;
-    msg.message = TypesCharacter(key) ? WM_CHAR : WM_KEYDOWN;
-    msg.wParam = msg.message == WM_CHAR ? WPARAM(key->text().at(0).unicode()) : VirtualKey(key->key());
-    msg.lParam = 1;
-    msg.keyEvent = key;
-    CWnd* previous = nullptr;
-    for (QWidget* widget = static_cast<QWidget*>(receiver); widget; widget = widget->parentWidget())
-    {
-        // The client area below a menu bar and its window are one window.
-        CWnd* wnd = FromHandle(widget);
-        if (wnd && wnd != previous)
-        {
-            if (!msg.hwnd)
-                msg.hwnd = wnd;
-            if (wnd->PreTranslateMessage(&msg))
-                return true;
-            previous = wnd;
-        }
-        if (widget->isWindow())
-            break;
-    }
     return false;
 }
 

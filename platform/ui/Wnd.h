@@ -16,18 +16,19 @@ class CWnd;
 class CWndHostBase;
 struct TOOLINFO;
 class QEvent;
+class QIcon;
 class QImage;
-class QKeyEvent;
 class QMenuBar;
 
-// A message on its way to a window, offered for pre-translation before it is dispatched.
+// A key press, mouse press or extra-button release on its way to a window, offered for pre-translation first:
+// hwnd is the window that would receive it, lParam holds a mouse press's position in hwnd's client area.
 struct MSG
 {
     CWnd* hwnd = nullptr;
-    UINT message = 0;
+    UINT message = 0; // WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_XBUTTONDOWN or WM_XBUTTONUP
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    const QKeyEvent* keyEvent = nullptr; // the key press behind WM_KEYDOWN and WM_CHAR
+    QEvent* event = nullptr; // the Qt event behind it
 };
 
 // A top-level window's show state and the rectangle it has when it is neither minimised nor
@@ -86,6 +87,10 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Sees key and mouse presses meant for this window or one of its descendants before they are
+    // delivered, innermost window first; true consumes the press. The main window also sees those
+    // of top-level windows that are not its own, while no modal window is up.
+    virtual bool PreTranslateMessage(MSG* msg);
     // Offers a command to this window's map; true when a handler took it. Under the code
     // CN_UPDATE_COMMAND_UI it offers the update of CCmdUI::InProgress() to the update handlers.
     virtual bool OnCmdMsg(UINT id, UINT code);
@@ -111,6 +116,16 @@ public:
     bool IsWindowVisible() const;
     bool GetWindowPlacement(WINDOWPLACEMENT* placement) const;
     void SetFocus();
+    // The window that holds the keyboard focus, or the nearest window around the focused widget.
+    static CWnd* GetFocus();
+    // Whether the focus lies in this window or one of its descendants.
+    bool ContainsFocus() const;
+    // Centres a top-level window over its owner, or over the primary screen without one.
+    void CenterWindow();
+    bool IsIconic() const;
+    // Raises a top-level window above the others and activates it.
+    void BringWindowToTop();
+    void SetIcon(const QIcon& icon);
     // Only the constant alpha (LWA_ALPHA) of a top-level window is supported.
     bool SetLayeredWindowAttributes(COLORREF key, BYTE alpha, DWORD flags);
 
@@ -138,16 +153,6 @@ public:
     // Choosing an item sends WM_COMMAND to this window.
     bool SetMenu(CMenu* menu);
     CMenu* GetMenu() const { return m_menu; }
-
-    // Offered every key press on its way to this window or one of its children, innermost
-    // window first; true consumes it.
-    virtual bool PreTranslateMessage(MSG* msg);
-    // The pre-translation of a key event by the windows from its receiver up to its top-level
-    // window; true when one of them consumed it.
-    static bool WalkPreTranslateTree(QObject* receiver, QEvent* event);
-
-    // The window's icon, big and small, from the picture resource (PNG) of that id.
-    bool SetIcon(UINT iconResourceId);
 
     void SetWindowText(const QString& text);
     QString GetWindowText() const;

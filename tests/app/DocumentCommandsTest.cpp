@@ -92,7 +92,8 @@ TEST_F(DocumentCommands, SaveAsATemplateLeavesTheOpenDocumentAsItWas)
     ASSERT_TRUE(saved.LoadTemplate(templatePath, objects, texts));
     EXPECT_TRUE(saved.IsTemplate());
     EXPECT_EQ(saved.Users().GetCount(), 0);
-    EXPECT_FALSE(saved.GetFields().contains(ndb::NewsletterPath));
+    ndb::CNdbFieldValue path;
+    EXPECT_FALSE(saved.GetField(ndb::NewsletterPath, path));
 
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(Open()->GetPath(), m_path);

@@ -165,7 +165,7 @@ TEST_F(ShellProgram, TheUpdateHandlerEnablesCommandsByWhatIsOpenAndShown)
         {"nothing open", [&] { window.CloseDocument(); }, {1, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
         {"newsletter", [&] { window.OpenNewsletter(letter); }, {1, 1, 1, 1, 0, 0, 0, 0, 0, 0}},
         {"its recipients page (Ctrl+2)",
-         [&] { QTest::keyClick(window.GetSafeHwnd(), Qt::Key_2, Qt::ControlModifier); },
+         [&] { PressKey(window, Qt::Key_2, Qt::ControlModifier); },
          {1, 1, 1, 0, 0, 1, 1, 0, 0, 0}},
         {"static mailing list",
          [&] { window.OpenMailingList(Document("Static.kvmg")); },
@@ -247,7 +247,7 @@ TEST_F(ShellProgram, CommandsReachTheDocumentViewBeforeTheMainWindow)
     EXPECT_EQ(view.GetVisiblePage(), 0);
     ASSERT_TRUE(window.OpenNewsletter(letter));
     EXPECT_EQ(view.GetVisiblePage(), 1);
-    QTest::keyClick(window.GetSafeHwnd(), Qt::Key_3, Qt::ControlModifier);
+    PressKey(window, Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(view.GetVisiblePage(), 3);
     ASSERT_TRUE(ChooseMenuItem(window, {"&View", "&Subscribers"}));
     EXPECT_EQ(view.GetVisiblePage(), 2);
@@ -259,7 +259,7 @@ TEST_F(ShellProgram, CommandsReachTheDocumentViewBeforeTheMainWindow)
     EXPECT_FALSE(view.GetBrowser().GetSafeHwnd()->isHidden());
 
     // A document change shows the first page again.
-    QTest::keyClick(window.GetSafeHwnd(), Qt::Key_2, Qt::ControlModifier);
+    PressKey(window, Qt::Key_2, Qt::ControlModifier);
     window.CloseDocument();
     ASSERT_TRUE(window.OpenNewsletter(letter));
     EXPECT_EQ(view.GetVisiblePage(), 1);
@@ -281,4 +281,28 @@ TEST_F(ShellProgram, NavigationPaneIsCollapsedAndShownAgainAtLeastFiftyWide)
     EXPECT_FALSE(splitter.IsCollapsed());
     EXPECT_EQ(splitter.GetSplitPosition(), 50);
     EXPECT_EQ(window.GetNavigationView().GetSafeHwnd()->width(), 50);
+}
+
+TEST_F(ShellProgram, HelpOpensOnF1AndJoinsTheCommandRouteWhileItIsOpen)
+{
+    CMainWnd& window = StartProgram();
+    EXPECT_EQ(window.GetHelpWindow(), nullptr);
+    EXPECT_EQ(Update(window, 32953).enabled, std::nullopt) << "no window handles the help's Back yet";
+
+    PressKey(window, Qt::Key_F1);
+    CWndHelp* help = window.GetHelpWindow();
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(help->IsWindow());
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(help->GetSafeHwnd()));
+    EXPECT_EQ(help->GetWindowText(), "Kelvora Help");
+    EXPECT_EQ(Update(window, 32953).enabled, std::optional<bool>(false))
+        << "the help window cannot go back yet";
+
+    // Closing it destroys only the window; the next request makes a new one.
+    help->SendMessage(WM_CLOSE);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !help->IsWindow(); }, 5000));
+    EXPECT_EQ(Update(window, 32953).enabled, std::nullopt);
+    ASSERT_TRUE(ChooseMenuItem(window, {"&Help", "View Tutorial..."}));
+    ASSERT_NE(window.GetHelpWindow(), nullptr);
+    EXPECT_TRUE(window.GetHelpWindow()->IsWindow());
 }

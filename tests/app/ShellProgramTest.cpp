@@ -43,7 +43,7 @@ TEST_F(ShellProgram, OpensShowsSavesClosesAndReopensANewsletter)
                                              ndb::CNdbFieldValue(QStringLiteral("June, revised")));
     window.SendMessage(WM_COMMAND, ID_CURBASE_CHANGED);
     EXPECT_EQ(window.GetWindowText(), "June.kvnl* - " + Title);
-    QTest::keyClick(window.GetSafeHwnd(), Qt::Key_S, Qt::ControlModifier);
+    PressKey(window, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(window.GetWindowText(), "June.kvnl - " + Title);
     EXPECT_FALSE(context.GetCurrentNewsletter()->IsModified());
     const ArchiveFileHeader saved = HeaderOf(path);
@@ -136,6 +136,6 @@ TEST_F(ShellProgram, TheSessionMayNotEndWhileTheDocumentIsModified)
     EXPECT_TRUE(m_app->QueryEndSession()) << "no changes";
     window.SendMessage(WM_COMMAND, ID_CURBASE_CHANGED);
     EXPECT_FALSE(m_app->QueryEndSession()) << "unsaved changes";
-    QTest::keyClick(window.GetSafeHwnd(), Qt::Key_S, Qt::ControlModifier);
+    PressKey(window, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(m_app->QueryEndSession()) << "saved";
 }

@@ -236,6 +236,15 @@ private:
     QElapsedTimer m_seenAt;
 };
 
+// A key pressed as a user presses it: it goes to the widget with the focus, or to the window
+// when nothing in it has the focus.
+inline void PressKey(CWnd& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* target = focus && window.GetSafeHwnd()->isAncestorOf(focus) ? focus : window.GetSafeHwnd();
+    QTest::keyClick(target, key, modifiers);
+}
+
 // Opens the menus of the window's menu bar along the texts and clicks the last one.
 inline bool ChooseMenuItem(CWnd& window, const QStringList& texts)
 {
