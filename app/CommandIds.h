@@ -17,47 +17,18 @@ constexpr UINT ID_FILE_MRU_LAST = 32934;
 constexpr UINT ID_FILE_CLOSE = 57602;
 constexpr UINT ID_FILE_SAVE = 57603;
 constexpr UINT ID_FILE_SAVE_AS = 32888;
-constexpr UINT ID_FILE_PRINT = 57607;
-constexpr UINT ID_FILE_PRINT_PREVIEW = 32964;
 constexpr UINT ID_APP_EXIT = 32771;
 constexpr UINT ID_FILE_CREATE_EMPTY_NEWSLETTER = 32910;
 // Sent by whoever changes the open document.
 constexpr UINT ID_CURBASE_CHANGED = 32889;
 
-// Edit
-constexpr UINT ID_EDIT_UNDO = 57643;
-constexpr UINT ID_EDIT_REDO = 57644;
-constexpr UINT ID_EDIT_CUT = 57635;
-constexpr UINT ID_EDIT_COPY = 57634;
-constexpr UINT ID_EDIT_PASTE = 57637;
-constexpr UINT ID_EDIT_PASTE_AS_TEXT = 32872;
-constexpr UINT ID_EDIT_SELECT_ALL = 32890;
-constexpr UINT ID_EDIT_SELECT_ALL_KEY = 33003;
-constexpr UINT ID_LAYOUT_EDIT = 32775;
-constexpr UINT ID_LAYOUT_SAVE = 32776;
-constexpr UINT ID_LAYOUT_CANCEL = 32777;
-constexpr UINT ID_EMAIL_SETTINGS = 32780;
-constexpr UINT ID_RECIPIENT_IMPORT = 32902;
-constexpr UINT ID_RECIPIENT_ADD = 32903;
-constexpr UINT ID_RECIPIENT_EDIT = 32905;
-constexpr UINT ID_RECIPIENT_DELETE = 32906;
-constexpr UINT ID_MAILING_LIST_SETTINGS = 32987;
-constexpr UINT ID_MAILING_LIST_UPDATE = 32990;
-
 // View
 constexpr UINT ID_VIEW_EMAIL = 32772;
 constexpr UINT ID_VIEW_SUBSCRIBERS = 32773;
 constexpr UINT ID_VIEW_STATISTICS = 32774;
-constexpr UINT ID_VIEW_REPORT_OVERVIEW = 32985;
-constexpr UINT ID_VIEW_REPORT_TRACKING = 32986;
 constexpr UINT ID_VIEW_NAVIGATION_PANE = 32970;
 
-// Format and Tools
-constexpr UINT ID_FORMAT_STYLES = 32887;
-constexpr UINT ID_FORMAT_PALETTE = 32778;
-constexpr UINT ID_TOOLS_SEND = 32782;
-constexpr UINT ID_TOOLS_TEST_SEND = 32781;
-constexpr UINT ID_TOOLS_TEST_SEND_SETTINGS = 32901;
+// Tools
 constexpr UINT ID_TOOLS_SITE_ACCOUNTS = 33030;
 constexpr UINT ID_TOOLS_CHECK_UPDATES = 33032;
 constexpr UINT ID_TOOLS_AUTO_UPDATE = 33033;
@@ -74,8 +45,6 @@ constexpr UINT ID_HELP_SUPPORT = 32949;
 
 // The splash has ended.
 constexpr UINT ID_SPLASH_ENDED = 33028;
-// Refresh of the mailing-list view and the report window (F5).
-constexpr UINT ID_REFRESH = 33040;
 
 // The main window's messages: show the help at the topic in wParam (0 the contents); open the
 // shortcut link record in lParam, answering whether it opened.
