@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <chrono>
+
 #include <netinet/in.h>
 #include <sys/socket.h>
 
@@ -29,6 +31,7 @@ public:
     int Write(const char* data, int length, int seconds);
     // 0 when the peer has closed the connection.
     int Receive(char* buffer, int size, int seconds);
+    int Receive(char* buffer, int size, std::chrono::milliseconds wait);
     int ReceiveAll(char* buffer, int length, int seconds);
     char ReceiveByte();
 
