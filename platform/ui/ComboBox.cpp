@@ -13,6 +13,10 @@
 namespace
 {
 constexpr int ItemDataRole = Qt::UserRole;
+// Set while the edit field holds text the user typed after the last choice of an entry.
+constexpr const char* TypedProperty = "kvTyped";
+// Set while the box takes in the edit field's text; the entry it then selects was not chosen.
+constexpr const char* FinishingProperty = "kvFinishing";
 // A drop-down's frame around its selection field.
 constexpr int FieldFrame = 6;
 
@@ -108,30 +112,46 @@ protected:
         DrawByOwner(box, &painter, field, currentIndex(), state, font());
     }
 };
+
+// Gives the box an edit field whose typing the owner hears of. Qt selects the entry whose text
+// was typed when the field loses the focus or Enter is pressed, and calls that a choice; the
+// owner is not told, and the box stays without a chosen entry as the desktop's does.
+void AttachEditField(QComboBox* combo)
+{
+    auto* edit = new QLineEdit(combo);
+    const auto finishing = [combo] { combo->setProperty(FinishingProperty, true); };
+    QObject::connect(edit, &QLineEdit::returnPressed, combo, finishing);
+    QObject::connect(edit, &QLineEdit::editingFinished, combo, finishing);
+    combo->setLineEdit(edit);
+    QObject::connect(edit, &QLineEdit::editingFinished, combo,
+                     [combo] { combo->setProperty(FinishingProperty, false); });
+    // The box's own completion would change the typed text behind the owner's back.
+    combo->setCompleter(nullptr);
+    QObject::connect(edit, &QLineEdit::textEdited, combo,
+                     [combo]
+                     {
+                         combo->setProperty(TypedProperty, true);
+                         if (CWnd* wnd = CWnd::FromHandle(combo))
+                             wnd->NotifyParent(CBN_EDITCHANGE);
+                     });
+}
 } // namespace
 
 QWidget* CComboBox::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
 {
     auto* combo = new CWndHost<OwnerDrawComboBox>(this, parent);
-    combo->setEditable((style & CBS_DROPDOWNLIST) == CBS_DROPDOWN);
+    if ((style & CBS_DROPDOWNLIST) == CBS_DROPDOWN)
+        AttachEditField(combo);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    if (combo->lineEdit())
-    {
-        // The box's own completion would change the typed text behind the owner's back.
-        combo->setCompleter(nullptr);
-        QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo,
-                         [combo]
-                         {
-                             if (CWnd* wnd = CWnd::FromHandle(combo))
-                                 wnd->NotifyParent(CBN_EDITCHANGE);
-                         });
-    }
     combo->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
     if (IsOwnerDrawn(style))
         combo->setItemDelegate(new OwnerDrawDelegate(combo));
     QObject::connect(combo, &QComboBox::activated, combo,
                      [combo]
                      {
+                         if (combo->property(FinishingProperty).toBool())
+                             return;
+                         combo->setProperty(TypedProperty, false);
                          if (CWnd* wnd = CWnd::FromHandle(combo))
                              wnd->NotifyParent(CBN_SELCHANGE);
                      });
@@ -208,7 +228,9 @@ int CComboBox::GetCount() const
 int CComboBox::GetCurSel() const
 {
     const auto* combo = qobject_cast<const QComboBox*>(GetSafeHwnd());
-    return combo ? combo->currentIndex() : CB_ERR;
+    if (!combo || combo->property(TypedProperty).toBool())
+        return CB_ERR;
+    return combo->currentIndex();
 }
 
 int CComboBox::SetCurSel(int index)
@@ -216,6 +238,7 @@ int CComboBox::SetCurSel(int index)
     auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd());
     if (!combo || index < -1 || index >= combo->count())
         return CB_ERR;
+    combo->setProperty(TypedProperty, false);
     combo->setCurrentIndex(index);
     return index < 0 ? CB_ERR : index;
 }

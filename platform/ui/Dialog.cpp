@@ -16,6 +16,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <cmath>
@@ -129,6 +130,7 @@ bool CDialog::CreateDialogWindow(UINT templateId, CWnd* parent)
 void CDialog::CreateControls(const DialogTemplate& dialog)
 {
     const CDialogUnits units(m_dialogFont.ToQFont());
+    QLabel* mnemonicLabel = nullptr;
     for (const DialogItemTemplate& item : dialog.items)
     {
         std::unique_ptr<CWnd> control = MakeControl(item.className);
@@ -136,6 +138,11 @@ void CDialog::CreateControls(const DialogTemplate& dialog)
                                item.id))
             continue;
         control->SetFont(&m_dialogFont, false);
+        // A label's "&" marks the key that moves the focus to the control after it.
+        if (mnemonicLabel)
+            mnemonicLabel->setBuddy(control->GetSafeHwnd());
+        auto* label = qobject_cast<QLabel*>(control->GetSafeHwnd());
+        mnemonicLabel = label && item.text.contains(QLatin1Char('&')) ? label : nullptr;
         if ((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && item.className == QLatin1String("button"))
             m_defId = item.id;
         m_controls.push_back(std::move(control));
