@@ -28,16 +28,19 @@ namespace AnsiCodePage
 {
 QByteArray FromText(const QString& text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    // Written in place: messages of several megabytes go through here on their way out.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    qsizetype count = 0;
     for (qsizetype i = 0; i < text.size(); ++i)
     {
         const QChar c = text.at(i);
         // A surrogate pair is one character and becomes one default character.
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
             ++i;
-        bytes.append(ByteFor(c.unicode()));
+        out[count++] = ByteFor(c.unicode());
     }
+    bytes.truncate(count);
     return bytes;
 }
 

@@ -3,8 +3,6 @@
 #include "base/AnsiCodePage.h"
 #include "base/PSFactoryBase.h"
 
-#include <QTimeZone>
-
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -14,8 +12,7 @@ namespace
 qint32 ReadInt32(CPSArchive& archive)
 {
     qint32 value = 0;
-    if (!archive.ReadInt32(value))
-        archive.Fail("the data ends inside a value");
+    ArchiveReadInt(archive, value);
     return value;
 }
 
@@ -55,15 +52,6 @@ QByteArray ReadByteBlock(CPSArchive& archive, int count)
 QByteArray EncodeText(const CPSArchive& archive, const QString& text)
 {
     return archive.IsUtf8() ? text.toUtf8() : AnsiCodePage::FromText(text);
-}
-
-// The date and time fields of a local time in a daylight-saving gap, taken as the system clock
-// reads them: with the offset in force before the gap, which moves them forward by the gap.
-QDateTime ResolveLocalGap(const QDate& date, const QTime& time)
-{
-    const QDateTime asUtc(date, time, QTimeZone::utc());
-    const int offsetBefore = asUtc.addDays(-1).toLocalTime().offsetFromUtc();
-    return asUtc.addSecs(-offsetBefore).toLocalTime();
 }
 
 struct DepthGuard
@@ -108,12 +96,6 @@ CPSArchive& ArchiveReadBool(CPSArchive& archive, bool& value)
 CPSArchive& ArchiveWriteInt(CPSArchive& archive, qint32 value)
 {
     archive.WriteInt32(value);
-    return archive;
-}
-
-CPSArchive& ArchiveReadInt(CPSArchive& archive, qint32& value)
-{
-    value = ReadInt32(archive);
     return archive;
 }
 
@@ -199,75 +181,79 @@ CPSArchive& ArchiveWriteString(CPSArchive& archive, const QString& text)
 
 CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text)
 {
-    const int count = ArchiveDetail::ReadCount(archive, 1);
-    // Most texts are short: convert them from the stack without a byte array in between.
+    // Most texts are short: they are decoded where they lie in the archive's buffer, or from the
+    // stack when they cross its end. Either way a false count costs nothing before the data
+    // runs out, so a short one needs no question to the stream about how much is left.
     constexpr int ShortText = 256;
+    const qint32 stored = ReadInt32(archive);
+    const int count =
+        stored >= 0 && stored <= ShortText ? stored : ArchiveDetail::CheckCount(archive, stored, 1);
     char shortBytes[ShortText];
     QByteArray longBytes;
-    const char* bytes = shortBytes;
-    if (count <= ShortText)
+    const char* bytes = archive.TakeBuffered(count);
+    if (!bytes && count <= ShortText)
     {
         if (!archive.ReadBytes(shortBytes, count))
             archive.Fail("the data ends inside a text");
+        bytes = shortBytes;
     }
-    else
+    else if (!bytes)
     {
         longBytes = ReadByteBlock(archive, count);
         bytes = longBytes.constData();
     }
-    text = archive.IsUtf8() ? QString::fromUtf8(bytes, count) : AnsiCodePage::ToText(bytes, count);
-    const qsizetype nul = text.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        text.truncate(nul);
+    // The text ends at a NUL. In UTF-8 and in the code page alike only a zero byte decodes to
+    // NUL, so the bytes are cut before they are decoded.
+    const char* nul = static_cast<const char*>(std::memchr(bytes, 0, static_cast<size_t>(count)));
+    const int size = nul ? static_cast<int>(nul - bytes) : count;
+    text = archive.IsUtf8() ? QString::fromUtf8(bytes, size) : AnsiCodePage::ToText(bytes, size);
     return archive;
 }
 
-CPSArchive& ArchiveWriteTime(CPSArchive& archive, const QDateTime& time)
+CPSArchive& ArchiveWriteTime(CPSArchive& archive, const CLocalTime& time)
 {
-    QDate date;
-    QTime clock;
-    if (time.isValid())
-    {
-        const QDateTime local = time.toLocalTime();
-        date = local.date();
-        clock = local.time();
-    }
-    else if (time.timeSpec() == Qt::LocalTime)
-    {
-        // Invalid with valid fields: a local time inside a daylight-saving gap.
-        date = time.date();
-        clock = time.time();
-    }
-    if (!date.isValid() || !clock.isValid())
+    if (time.IsNull())
     {
         for (qint32 field : {0, 0, 0, -1, -1, -1})
             ArchiveWriteInt(archive, field);
         return archive;
     }
+    const QDate& date = time.GetDate();
+    const QTime& clock = time.GetTime();
     for (qint32 field : {date.year(), date.month(), date.day(), clock.hour(), clock.minute(), clock.second()})
         ArchiveWriteInt(archive, field);
     return archive;
 }
 
-CPSArchive& ArchiveReadTime(CPSArchive& archive, QDateTime& time)
+CPSArchive& ArchiveReadTime(CPSArchive& archive, CLocalTime& time)
 {
     qint32 f[6];
     for (qint32& field : f)
         field = ReadInt32(archive);
     if (f[0] == 0 && f[1] == 0 && f[2] == 0 && f[3] == -1 && f[4] == -1 && f[5] == -1)
     {
-        time = QDateTime();
+        time = CLocalTime();
         return archive;
     }
     const QDate date(f[0], f[1], f[2]);
     if (f[1] < 1 || f[1] > 12 || f[2] < 1 || f[2] > 31 || f[3] < 0 || f[3] > 23 || f[4] < 0 || f[4] > 59 ||
         f[5] < 0 || f[5] > 59 || !date.isValid())
         archive.Fail("a time field is out of range");
-    const QTime clock(f[3], f[4], f[5]);
-    time = QDateTime(date, clock);
-    if (!time.isValid())
-        time = ResolveLocalGap(date, clock);
-    if (!time.isValid())
+    time = CLocalTime(date, QTime(f[3], f[4], f[5]));
+    return archive;
+}
+
+CPSArchive& ArchiveWriteTime(CPSArchive& archive, const QDateTime& time)
+{
+    return ArchiveWriteTime(archive, CLocalTime::FromDateTime(time));
+}
+
+CPSArchive& ArchiveReadTime(CPSArchive& archive, QDateTime& time)
+{
+    CLocalTime local;
+    ArchiveReadTime(archive, local);
+    time = local.ToDateTime();
+    if (!local.IsNull() && !time.isValid())
         archive.Fail("a time has no local form");
     return archive;
 }
@@ -402,7 +388,11 @@ namespace ArchiveDetail
 {
 int ReadCount(CPSArchive& archive, int minimumBytes)
 {
-    const qint32 count = ReadInt32(archive);
+    return CheckCount(archive, ReadInt32(archive), minimumBytes);
+}
+
+int CheckCount(CPSArchive& archive, qint32 count, int minimumBytes)
+{
     if (count < 0)
         archive.Fail("a negative count");
     const qint64 left = archive.BytesLeft();
@@ -428,10 +418,10 @@ std::unique_ptr<CPSBase> ReadOwnedObject(CPSArchive& archive, ClassTest test)
         ArchiveReadStdString(archive, name);
         classIndex = archive.AddClass(key, name);
     }
-    std::unique_ptr<CPSBase> object(
-        CreatePersistentObject(archive.GetClassKey(classIndex), archive.GetClassName(classIndex)));
-    if (!object)
+    const CPSFactoryBase* factory = archive.GetClassFactory(classIndex);
+    if (!factory)
         archive.Fail("an object of an unknown class");
+    std::unique_ptr<CPSBase> object(factory->Create());
     if (!test(object.get()))
         archive.Fail("an object of an unexpected class");
     const int index = archive.RegisterObject(object.get());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/LocalTime.h"
 #include "base/PSArchive.h"
 #include "base/PSArchiveException.h"
 #include "base/PSBase.h"
@@ -15,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 // The value operations of an archive. Each returns the archive so that calls chain. Reading
@@ -28,7 +30,13 @@ CPSArchive& ArchiveReadChar(CPSArchive& archive, char& value);
 CPSArchive& ArchiveWriteBool(CPSArchive& archive, bool value);
 CPSArchive& ArchiveReadBool(CPSArchive& archive, bool& value);
 CPSArchive& ArchiveWriteInt(CPSArchive& archive, qint32 value);
-CPSArchive& ArchiveReadInt(CPSArchive& archive, qint32& value);
+// Inline: a large document is mostly ints.
+inline CPSArchive& ArchiveReadInt(CPSArchive& archive, qint32& value)
+{
+    if (!archive.ReadInt32(value))
+        archive.Fail("the data ends inside a value");
+    return archive;
+}
 // A float is its IEEE 754 single-precision bit pattern, stored as an int32.
 CPSArchive& ArchiveWriteFloat(CPSArchive& archive, float value);
 CPSArchive& ArchiveReadFloat(CPSArchive& archive, float& value);
@@ -46,10 +54,12 @@ CPSArchive& ArchiveReadStdString(CPSArchive& archive, std::string& text);
 // Texts in UTF-8 or Windows-1252 by the archive's flag; reading cuts at the first NUL.
 CPSArchive& ArchiveWriteString(CPSArchive& archive, const QString& text);
 CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text);
-// Six int32 of the local time: year, month, day, hour, minute, second. A null or invalid time
-// is written as 0, 0, 0, -1, -1, -1 and reads back as a null QDateTime. A local time that falls
-// into a daylight-saving gap (which QDateTime holds as invalid) is written by its fields and
-// reads back moved forward by the gap, as the system clock would show it.
+// Six int32 of the local time: year, month, day, hour, minute, second. The null time is written
+// as 0, 0, 0, -1, -1, -1. Reading checks the ranges of the fields and fails for any outside them.
+CPSArchive& ArchiveWriteTime(CPSArchive& archive, const CLocalTime& time);
+CPSArchive& ArchiveReadTime(CPSArchive& archive, CLocalTime& time);
+// The same through CLocalTime::FromDateTime and CLocalTime::ToDateTime: a null or invalid time
+// reads back as a null QDateTime, a local time in a daylight-saving gap moved forward by the gap.
 CPSArchive& ArchiveWriteTime(CPSArchive& archive, const QDateTime& time);
 CPSArchive& ArchiveReadTime(CPSArchive& archive, QDateTime& time);
 
@@ -135,21 +145,25 @@ namespace ArchiveDetail
 {
 using ClassTest = bool (*)(const CPSBase*);
 
+// Objects are mostly of the very class asked for, which the type alone tells.
 template <class T> bool IsOfClass(const CPSBase* object)
 {
-    return dynamic_cast<const T*>(object) != nullptr;
+    return typeid(*object) == typeid(T) || dynamic_cast<const T*>(object) != nullptr;
 }
 
 // An element count, refused when negative or when the data left could not hold that many
 // elements of at least minimumBytes each.
 int ReadCount(CPSArchive& archive, int minimumBytes);
+// The same for a count already read.
+int CheckCount(CPSArchive& archive, qint32 count, int minimumBytes);
 std::unique_ptr<CPSBase> ReadOwnedObject(CPSArchive& archive, ClassTest test);
 CPSBase* ReadObjectReference(CPSArchive& archive, ClassTest test);
 
 template <class T> std::unique_ptr<T> ReadOwned(CPSArchive& archive)
 {
+    // The class test has passed, so the object is a T.
     std::unique_ptr<CPSBase> object = ReadOwnedObject(archive, &IsOfClass<T>);
-    return std::unique_ptr<T>(dynamic_cast<T*>(object.release()));
+    return std::unique_ptr<T>(static_cast<T*>(object.release()));
 }
 
 // Reading grows the result as objects arrive instead of sizing it by the count up front, so a
@@ -175,7 +189,7 @@ template <class T, class Store> void ReadOwnedMap(CPSArchive& archive, Store sto
         ArchiveReadString(archive, key);
         const int firstNewIndex = archive.GetObjectCount() + 1;
         std::unique_ptr<T> object = ReadOwned<T>(archive);
-        if (!store(key, object) && object)
+        if (!store(std::move(key), object) && object)
         {
             object.reset();
             archive.ForgetObjectsFrom(firstNewIndex);
@@ -259,12 +273,16 @@ CPSArchive& ArchiveReadObjectVector(CPSArchive& archive, std::vector<std::unique
     return archive;
 }
 
+// A map's keys arrive in ascending order, so each goes in at the end without a search (the hint
+// is only a hint: a key out of order still lands in its place).
 template <class T> CPSArchive& ArchiveReadObjectMap(CPSArchive& archive, std::map<QString, T*>& objects)
 {
     ArchiveDetail::ReadOwnedMap<T>(archive,
-                                   [&objects](const QString& key, std::unique_ptr<T>& object)
+                                   [&objects](QString&& key, std::unique_ptr<T>& object)
                                    {
-                                       if (!objects.try_emplace(key, object.get()).second)
+                                       const size_t before = objects.size();
+                                       objects.try_emplace(objects.end(), std::move(key), object.get());
+                                       if (objects.size() == before)
                                            return false;
                                        object.release();
                                        return true;
@@ -275,7 +293,12 @@ template <class T> CPSArchive& ArchiveReadObjectMap(CPSArchive& archive, std::ma
 template <class T>
 CPSArchive& ArchiveReadObjectMap(CPSArchive& archive, std::map<QString, std::unique_ptr<T>>& objects)
 {
-    ArchiveDetail::ReadOwnedMap<T>(archive, [&objects](const QString& key, std::unique_ptr<T>& object)
-                                   { return objects.try_emplace(key, std::move(object)).second; });
+    ArchiveDetail::ReadOwnedMap<T>(archive,
+                                   [&objects](QString&& key, std::unique_ptr<T>& object)
+                                   {
+                                       const size_t before = objects.size();
+                                       objects.try_emplace(objects.end(), std::move(key), std::move(object));
+                                       return objects.size() != before;
+                                   });
     return archive;
 }

@@ -35,7 +35,8 @@ int CINetFile::GetTimeout()
     return s_timeout;
 }
 
-bool CINetFile::SendRequest(const QString& server, const QString& objectPath, const QString& body, int port)
+bool CINetFile::SendRequest(const QString& server, const QString& objectPath, const QString& body, int port,
+                            bool secure)
 {
     if (m_session)
         Close();
@@ -46,7 +47,7 @@ bool CINetFile::SendRequest(const QString& server, const QString& objectPath, co
     m_session = std::make_unique<CInternetSession>(m_userAgent);
     m_session->SetConnectTimeout(s_timeout);
     m_session->SetTransferTimeout(s_timeout);
-    m_connection = m_session->GetHttpConnection(server, port);
+    m_connection = m_session->GetHttpConnection(server, port, secure);
     if (!m_connection)
     {
         Close();
@@ -59,6 +60,8 @@ bool CINetFile::SendRequest(const QString& server, const QString& objectPath, co
         Close();
         return false;
     }
+    if (m_maxBodySize >= 0)
+        m_request->SetMaxBodySize(m_maxBodySize);
     if (post)
         m_request->AddRequestHeaderIfNew("Content-type", "application/x-www-form-urlencoded");
     if (!m_request->SendRequest(body.toUtf8()))

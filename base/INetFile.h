@@ -11,6 +11,7 @@ class CInternetSession;
 
 // One HTTP request at a time with its status, content type and whole body. A non-empty body
 // makes the request a form POST (redirects not followed), an empty one a GET (redirects followed).
+// A secure request goes over TLS with the server's certificate checked.
 class CINetFile
 {
 public:
@@ -27,8 +28,14 @@ public:
     static void SetTimeout(int milliseconds);
     static int GetTimeout();
 
-    // True when a response with a readable status line arrived, whatever its status.
-    bool SendRequest(const QString& server, const QString& objectPath, const QString& body, int port);
+    // Bounds the bodies of the requests sent from now on below the transport's own limit; a
+    // longer body fails the request.
+    void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
+
+    // True when a response with a readable status line arrived, whatever its status. Port 0 is
+    // the default port of the scheme.
+    bool SendRequest(const QString& server, const QString& objectPath, const QString& body, int port,
+                     bool secure = false);
     qsizetype ReadResponse();
     QString GetResponseText() const;
     const QByteArray& GetBody() const { return m_body; }
@@ -44,6 +51,7 @@ private:
     std::unique_ptr<CInternetSession> m_session;
     std::unique_ptr<CHttpConnection> m_connection;
     std::unique_ptr<CHttpFile> m_request;
+    qint64 m_maxBodySize{-1};
     int m_statusCode{-1};
     QString m_contentType;
     QByteArray m_body;

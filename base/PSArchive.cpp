@@ -1,6 +1,7 @@
 #include "base/PSArchive.h"
 
 #include "base/PSArchiveException.h"
+#include "base/PSFactoryBase.h"
 #include "base/PSStream.h"
 
 #include <algorithm>
@@ -12,11 +13,6 @@ CPSArchive::~CPSArchive()
 {
     if (!m_stream.IsReading() && m_stream.IsOpen() && m_position > 0)
         Flush();
-}
-
-bool CPSArchive::IsReading() const
-{
-    return m_stream.IsReading();
 }
 
 bool CPSArchive::SpillBuffer()
@@ -87,21 +83,12 @@ bool CPSArchive::Refill()
     return true;
 }
 
-bool CPSArchive::ReadByte(quint8& byte)
+bool CPSArchive::ReadInt32AcrossRefill(qint32& value)
 {
-    if (m_readFailed || (m_position >= m_fill && !Refill()))
-        return false;
-    byte = static_cast<quint8>(m_buffer[m_position++]);
-    return true;
-}
-
-bool CPSArchive::ReadInt32(qint32& value)
-{
-    unsigned char bytes[4];
+    char bytes[4];
     if (!ReadBytes(bytes, 4))
         return false;
-    value = static_cast<qint32>(quint32(bytes[0]) | quint32(bytes[1]) << 8 | quint32(bytes[2]) << 16 |
-                                quint32(bytes[3]) << 24);
+    value = qFromLittleEndian<qint32>(bytes);
     return true;
 }
 
@@ -137,7 +124,7 @@ void CPSArchive::Fail(const char* reason)
 
 int CPSArchive::AddClass(int key, const std::string& name)
 {
-    m_classes.emplace_back(key, name);
+    m_classes.push_back({key, name, FindPersistentFactory(key, name)});
     return static_cast<int>(m_classes.size());
 }
 
@@ -145,7 +132,7 @@ int CPSArchive::FindClass(int key, const std::string& name) const
 {
     for (size_t i = 0; i < m_classes.size(); ++i)
     {
-        if (m_classes[i].first == key && m_classes[i].second == name)
+        if (m_classes[i].key == key && m_classes[i].name == name)
             return static_cast<int>(i + 1);
     }
     return 0;
@@ -153,13 +140,18 @@ int CPSArchive::FindClass(int key, const std::string& name) const
 
 int CPSArchive::GetClassKey(int index) const
 {
-    return index >= 1 && index <= GetClassCount() ? m_classes[index - 1].first : 0;
+    return index >= 1 && index <= GetClassCount() ? m_classes[index - 1].key : 0;
 }
 
 const std::string& CPSArchive::GetClassName(int index) const
 {
     static const std::string none;
-    return index >= 1 && index <= GetClassCount() ? m_classes[index - 1].second : none;
+    return index >= 1 && index <= GetClassCount() ? m_classes[index - 1].name : none;
+}
+
+const CPSFactoryBase* CPSArchive::GetClassFactory(int index) const
+{
+    return index >= 1 && index <= GetClassCount() ? m_classes[index - 1].factory : nullptr;
 }
 
 int CPSArchive::RegisterObject(CPSBase* object)

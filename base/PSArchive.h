@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/PSStream.h"
+
+#include <QtEndian>
 #include <QtGlobal>
 
 #include <memory>
@@ -9,7 +12,7 @@
 #include <vector>
 
 class CPSBase;
-class CPSStream;
+class CPSFactoryBase;
 
 // A buffered little-endian binary archive over a byte stream, for one save or one load. It keeps
 // the class and object tables that turn an object graph into a flat sequence and back. It never
@@ -35,7 +38,7 @@ public:
     virtual ~CPSArchive();
 
     CPSStream& GetStream() const { return m_stream; }
-    bool IsReading() const;
+    bool IsReading() const { return m_stream.IsReading(); }
 
     // major * 256 + minor; 2007.2 is 513794.
     int GetVersion() const { return m_version; }
@@ -58,10 +61,35 @@ public:
     bool WriteBytes(const void* bytes, qint64 count);
     bool HasWriteFailed() const { return m_writeFailed; }
 
-    // Reading: false when the data ends before the value is complete, or after a failure.
-    bool ReadByte(quint8& byte);
-    bool ReadInt32(qint32& value);
+    // Reading: false when the data ends before the value is complete, or after a failure. A
+    // large document is mostly small values, so those that lie whole in the buffer are taken
+    // here without a call.
+    bool ReadByte(quint8& byte)
+    {
+        if (m_readFailed || m_position >= m_fill)
+            return ReadBytes(&byte, 1);
+        byte = static_cast<quint8>(m_buffer[m_position++]);
+        return true;
+    }
+    bool ReadInt32(qint32& value)
+    {
+        if (m_readFailed || m_fill - m_position < 4)
+            return ReadInt32AcrossRefill(value);
+        value = qFromLittleEndian<qint32>(m_buffer.get() + m_position);
+        m_position += 4;
+        return true;
+    }
     bool ReadBytes(void* destination, qint64 count);
+    // The next count bytes where they lie in the buffer, taken as read; null, with nothing
+    // taken, when they do not lie there whole.
+    const char* TakeBuffered(int count)
+    {
+        if (m_readFailed || count < 0 || m_fill - m_position < count)
+            return nullptr;
+        const char* bytes = m_buffer.get() + m_position;
+        m_position += count;
+        return bytes;
+    }
     // Bytes a reader can still get (buffered and in the stream), -1 when the stream cannot tell.
     qint64 BytesLeft();
 
@@ -70,11 +98,14 @@ public:
     [[noreturn]] void Fail(const char* reason);
     bool HasReadFailed() const { return m_readFailed; }
 
-    // Class table, 1-based.
+    // Class table, 1-based. Each entry also keeps the registered class it names, found once when
+    // the entry is added, so that a reader does not search the registry for every object.
     int AddClass(int key, const std::string& name);
     int FindClass(int key, const std::string& name) const;
     int GetClassKey(int index) const;
     const std::string& GetClassName(int index) const;
+    // Null outside 1..count or when no registered class has that key and name.
+    const CPSFactoryBase* GetClassFactory(int index) const;
     int GetClassCount() const { return static_cast<int>(m_classes.size()); }
 
     // Object table, 1-based. FindObject serves the writer: a reading archive finds nothing.
@@ -92,6 +123,7 @@ public:
 private:
     bool SpillBuffer();
     bool Refill();
+    bool ReadInt32AcrossRefill(qint32& value);
 
     CPSStream& m_stream;
     std::unique_ptr<char[]> m_buffer;
@@ -102,7 +134,14 @@ private:
     bool m_writeFailed{false};
     bool m_readFailed{false};
     int m_readDepth{0};
-    std::vector<std::pair<int, std::string>> m_classes;
+    struct ClassEntry
+    {
+        int key;
+        std::string name;
+        const CPSFactoryBase* factory;
+    };
+
+    std::vector<ClassEntry> m_classes;
     std::vector<CPSBase*> m_objects;
     std::unordered_map<const CPSBase*, int> m_objectIndex;
 };

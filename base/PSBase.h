@@ -4,6 +4,11 @@
 
 class CPSArchive;
 
+// Tags the constructor an archive calls for an object it is about to read (see base/PSFactory.h).
+struct CPSReading
+{
+};
+
 // The root of every persistable class. A class is identified in an archive by the key and name
 // of its registry entry (see base/PSFactory.h), and archives itself in one Serialize for both
 // directions: it tests CPSArchive::IsReading and may consult CPSArchive::GetVersion.

@@ -4,14 +4,23 @@
 #include "base/PSFactoryBase.h"
 
 #include <string>
+#include <type_traits>
 
-// The registry entry of one persistable class T: creates a default-constructed T.
+// The registry entry of one persistable class T: creates a T to be read. A class whose default
+// constructor does work that reading replaces anyway (a new identifier) offers a constructor
+// taking CPSReading, and the factory uses that one.
 template <class T> class CPSFactory final : public CPSFactoryBase
 {
 public:
     CPSFactory(int key, std::string name) : CPSFactoryBase(key, std::move(name)) {}
 
-    CPSBase* Create() const override { return new T; }
+    CPSBase* Create() const override
+    {
+        if constexpr (std::is_constructible_v<T, CPSReading>)
+            return new T(CPSReading{});
+        else
+            return new T;
+    }
 };
 
 // Making a class persistable takes one line in the class and one registration line:

@@ -18,12 +18,18 @@ const CPSFactoryBase* CPSFactoryBase::GetFirst()
     return g_firstFactory;
 }
 
-CPSBase* CreatePersistentObject(int key, const std::string& name)
+const CPSFactoryBase* FindPersistentFactory(int key, const std::string& name)
 {
     for (const CPSFactoryBase* factory = g_firstFactory; factory; factory = factory->GetNext())
     {
         if (factory->GetClassKey() == key && factory->GetClassName() == name)
-            return factory->Create();
+            return factory;
     }
     return nullptr;
+}
+
+CPSBase* CreatePersistentObject(int key, const std::string& name)
+{
+    const CPSFactoryBase* factory = FindPersistentFactory(key, name);
+    return factory ? factory->Create() : nullptr;
 }

@@ -14,7 +14,7 @@ public:
     CPSFactoryBase& operator=(const CPSFactoryBase&) = delete;
     virtual ~CPSFactoryBase() = default;
 
-    // A new default-constructed object of the class, owned by the caller.
+    // A new object of the class for an archive to read into, owned by the caller.
     virtual CPSBase* Create() const = 0;
 
     int GetClassKey() const { return m_key; }
@@ -29,6 +29,7 @@ private:
     const CPSFactoryBase* m_next;
 };
 
-// A new object of the first registered class whose key and name (byte for byte) match; null
-// when none does.
+// The first registered class whose key and name (byte for byte) match; null when none does.
+const CPSFactoryBase* FindPersistentFactory(int key, const std::string& name);
+// A new object of that class; null when there is none.
 CPSBase* CreatePersistentObject(int key, const std::string& name);

@@ -20,7 +20,12 @@ bool CPSStreamFile::Open(const QString& path, bool read, bool append)
     // Writers hand over whole blocks (the archive buffers in front). Without a second buffer
     // here, a write that the disk refuses fails in the Write that hands the bytes over, where
     // the archive's Flush sees it, not later in a close whose result nobody reads.
-    if (!read)
+    if (read)
+    {
+        m_readAhead = std::make_unique<char[]>(ReadAheadSize);
+        std::setvbuf(m_file, m_readAhead.get(), _IOFBF, ReadAheadSize);
+    }
+    else
         std::setvbuf(m_file, nullptr, _IONBF, 0);
     m_read = read;
     m_position = 0;
@@ -40,6 +45,7 @@ void CPSStreamFile::Close()
     Flush();
     std::fclose(m_file);
     m_file = nullptr;
+    m_readAhead.reset();
 }
 
 bool CPSStreamFile::IsEof() const

@@ -10,7 +10,6 @@ namespace
 {
 constexpr WPARAM ZoomInParam = 0x10000;
 constexpr WPARAM ZoomOutParam = 0x20000;
-constexpr UINT WM_XBUTTONUP = 0x020C;
 } // namespace
 
 const MessageMap* CGreImageCtrl::GetMessageMap() const

@@ -2,15 +2,13 @@
 
 #include "base/INetFile.h"
 #include "gre/GreImage.h"
+#include "platform/gui/WaitCursor.h"
 #include "platform/net/HttpFile.h"
 
 #include <QBuffer>
-#include <QCursor>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImageReader>
-#include <QThread>
 
 namespace gre
 {
@@ -18,28 +16,6 @@ namespace
 {
 // A file on disk may be no larger than a download may be, so both roads take the same images.
 constexpr qint64 MaxImageBytes = CHttpFile::MaxBodySize;
-
-class WaitCursor
-{
-public:
-    WaitCursor()
-    {
-        const auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-        m_shown = application && QThread::currentThread() == application->thread();
-        if (m_shown)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor()
-    {
-        if (m_shown)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    bool m_shown{false};
-};
 
 bool HasImageFileName(const QString& fileName)
 {

@@ -2,9 +2,7 @@
 
 #include "base/ArchiveValues.h"
 #include "ndb/NdbBase.h"
-#include "ndb/NdbFieldValue.h"
-
-#include <map>
+#include "ndb/NdbFieldMap.h"
 
 namespace ndb
 {
@@ -35,7 +33,7 @@ namespace ndb
 template <class F> class CNdbFieldBase : public CNdbBase
 {
 public:
-    using FieldMap = std::map<int, CNdbFieldValue>;
+    using FieldMap = CNdbFieldMap;
 
     // Whether a value of value's type may be stored under id.
     virtual bool IsValidFieldValue(int id, const CNdbFieldValue& value) const = 0;
@@ -57,8 +55,8 @@ public:
     // Stores a copy when the type check accepts it; otherwise false and nothing changes.
     bool SetField(int id, const CNdbFieldValue& value);
     void RemoveField(int id);
-    // The stored value, inserted as int 0 when absent. Bypasses the type check: for the loader
-    // and for stores that need none.
+    // The stored value, inserted as int 0 when absent; valid until a field is added or removed.
+    // Bypasses the type check: for the loader and for stores that need none.
     CNdbFieldValue& FieldRef(int id) { return m_fields[id]; }
 
     // Id 110, the name field of several record classes.
@@ -96,13 +94,13 @@ template <class F> void CNdbFieldBase<F>::Serialize(CPSArchive& archive)
         m_fields.clear();
         // Each field takes at least its id and its type code.
         const int count = ArchiveDetail::ReadCount(archive, 8);
+        m_fields.reserve(static_cast<size_t>(std::min(count, ArchiveDetail::ReserveLimit)));
         for (int i = 0; i < count; ++i)
         {
             qint32 id = 0;
             ArchiveReadInt(archive, id);
-            CNdbFieldValue value;
-            value.Serialize(archive);
-            FieldRef(id) = std::move(value);
+            // Reading replaces the whole value, so a repeated id keeps the later one.
+            FieldRef(id).Serialize(archive);
         }
         return;
     }

@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <new>
 
 namespace ndb
 {
@@ -57,23 +58,131 @@ constexpr UnitSuffix UnitSuffixes[] = {
 };
 } // namespace
 
+static_assert(sizeof(CNdbFieldValue) <= 32, "field values of large recipient lists must stay small");
+
 CNdbFieldValue::CNdbFieldValue(int type, qint32 payload)
     : m_type(type), m_bits(type == NdbValueBool ? (payload & 0xFF) : payload)
 {
+    ConstructOwned();
 }
 
-CNdbFieldValue::CNdbFieldValue(const QString& text) : m_type(NdbValueText), m_owned(text) {}
+CNdbFieldValue::CNdbFieldValue(const QString& text) : m_type(NdbValueText)
+{
+    new (&m_owned.text) QString(text);
+}
 
 CNdbFieldValue::CNdbFieldValue(const char16_t* text) : CNdbFieldValue(QString::fromUtf16(text)) {}
 
 CNdbFieldValue::CNdbFieldValue(float number, int unit)
-    : m_type(NdbValueLength), m_bits(std::bit_cast<qint32>(number)), m_unit(unit)
+    : m_type(NdbValueLength), m_bits(std::bit_cast<qint32>(number))
 {
+    m_owned.unit = unit;
 }
 
-CNdbFieldValue::CNdbFieldValue(const CNdbColor& color) : m_type(NdbValueColor), m_owned(color) {}
+CNdbFieldValue::CNdbFieldValue(const CNdbColor& color) : m_type(NdbValueColor)
+{
+    new (&m_owned.color) std::shared_ptr<const CNdbColor>(std::make_shared<const CNdbColor>(color));
+}
 
-CNdbFieldValue::CNdbFieldValue(const QDateTime& time) : m_type(NdbValueTime), m_owned(time) {}
+CNdbFieldValue::CNdbFieldValue(const QDateTime& time) : m_type(NdbValueTime)
+{
+    new (&m_owned.time) Time{time, CLocalTime()};
+}
+
+CNdbFieldValue::CNdbFieldValue(const CNdbFieldValue& other) : m_type(other.m_type), m_bits(other.m_bits)
+{
+    TakeOwned(other);
+}
+
+CNdbFieldValue::CNdbFieldValue(CNdbFieldValue&& other) noexcept : m_type(other.m_type), m_bits(other.m_bits)
+{
+    TakeOwned(std::move(other));
+}
+
+CNdbFieldValue& CNdbFieldValue::operator=(const CNdbFieldValue& other)
+{
+    if (this != &other)
+    {
+        DestroyOwned();
+        m_type = other.m_type;
+        m_bits = other.m_bits;
+        TakeOwned(other);
+    }
+    return *this;
+}
+
+CNdbFieldValue& CNdbFieldValue::operator=(CNdbFieldValue&& other) noexcept
+{
+    if (this != &other)
+    {
+        DestroyOwned();
+        m_type = other.m_type;
+        m_bits = other.m_bits;
+        TakeOwned(std::move(other));
+    }
+    return *this;
+}
+
+void CNdbFieldValue::ConstructOwned()
+{
+    switch (m_type)
+    {
+    case NdbValueText:
+        new (&m_owned.text) QString();
+        break;
+    case NdbValueTime:
+        new (&m_owned.time) Time();
+        break;
+    case NdbValueLength:
+        m_owned.unit = NdbUnitNone;
+        break;
+    case NdbValueColor:
+        new (&m_owned.color) std::shared_ptr<const CNdbColor>();
+        break;
+    default:
+        break;
+    }
+}
+
+// Copies or moves as other is passed: a member of an rvalue is an rvalue.
+template <class Other> void CNdbFieldValue::TakeOwned(Other&& other)
+{
+    switch (m_type)
+    {
+    case NdbValueText:
+        new (&m_owned.text) QString(std::forward<Other>(other).m_owned.text);
+        break;
+    case NdbValueTime:
+        new (&m_owned.time) Time(std::forward<Other>(other).m_owned.time);
+        break;
+    case NdbValueLength:
+        m_owned.unit = other.m_owned.unit;
+        break;
+    case NdbValueColor:
+        new (&m_owned.color) std::shared_ptr<const CNdbColor>(std::forward<Other>(other).m_owned.color);
+        break;
+    default:
+        break;
+    }
+}
+
+void CNdbFieldValue::DestroyOwned()
+{
+    switch (m_type)
+    {
+    case NdbValueText:
+        m_owned.text.~QString();
+        break;
+    case NdbValueTime:
+        m_owned.time.~Time();
+        break;
+    case NdbValueColor:
+        m_owned.color.~shared_ptr();
+        break;
+    default:
+        break;
+    }
+}
 
 bool CNdbFieldValue::IsKnownType(int type)
 {
@@ -86,33 +195,41 @@ float CNdbFieldValue::GetFloat() const
     return std::bit_cast<float>(m_bits);
 }
 
+int CNdbFieldValue::GetUnit() const
+{
+    return m_type == NdbValueLength ? m_owned.unit : NdbUnitNone;
+}
+
 QString CNdbFieldValue::GetString() const
 {
-    const QString* text = std::get_if<QString>(&m_owned);
-    return m_type == NdbValueText && text ? *text : QString();
+    return m_type == NdbValueText ? m_owned.text : QString();
 }
 
 QDateTime CNdbFieldValue::GetTime() const
 {
-    const QDateTime* time = std::get_if<QDateTime>(&m_owned);
-    return m_type == NdbValueTime && time ? *time : QDateTime();
+    if (m_type != NdbValueTime)
+        return QDateTime();
+    const Time& time = m_owned.time;
+    return time.stored.IsNull() ? time.given : time.stored.ToDateTime();
 }
 
 const CNdbColor* CNdbFieldValue::GetColor() const
 {
-    return m_type == NdbValueColor ? std::get_if<CNdbColor>(&m_owned) : nullptr;
+    return m_type == NdbValueColor ? m_owned.color.get() : nullptr;
 }
 
 void CNdbFieldValue::Serialize(CPSArchive& archive)
 {
     if (archive.IsReading())
     {
-        m_owned = std::monostate();
+        // Int 0 until the type is known, so that a read that fails here leaves a sound value.
+        DestroyOwned();
+        m_type = NdbValueInt;
         m_bits = 0;
-        m_unit = NdbUnitNone;
         qint32 type = 0;
         ArchiveReadInt(archive, type);
         m_type = type;
+        ConstructOwned();
         if (type == NdbValueBool)
         {
             qint32 flag = 0;
@@ -122,18 +239,20 @@ void CNdbFieldValue::Serialize(CPSArchive& archive)
         else if (type == NdbValueFloat || HasIntPayload(type))
             ArchiveReadInt(archive, m_bits);
         else if (type == NdbValueText)
-            ArchiveReadString(archive, m_owned.emplace<QString>());
+            ArchiveReadString(archive, m_owned.text);
         else if (type == NdbValueTime)
-            ArchiveReadTime(archive, m_owned.emplace<QDateTime>());
+            ArchiveReadTime(archive, m_owned.time.stored);
         else if (type == NdbValueLength)
         {
             ArchiveReadInt(archive, m_bits);
-            qint32 unit = 0;
-            ArchiveReadInt(archive, unit);
-            m_unit = unit;
+            ArchiveReadInt(archive, m_owned.unit);
         }
         else if (type == NdbValueColor)
-            m_owned.emplace<CNdbColor>().Serialize(archive);
+        {
+            auto color = std::make_shared<CNdbColor>();
+            color->Serialize(archive);
+            m_owned.color = std::move(color);
+        }
         return;
     }
 
@@ -143,22 +262,24 @@ void CNdbFieldValue::Serialize(CPSArchive& archive)
     else if (m_type == NdbValueFloat || HasIntPayload(m_type))
         ArchiveWriteInt(archive, m_bits);
     else if (m_type == NdbValueText)
-        ArchiveWriteString(archive, GetString());
+        ArchiveWriteString(archive, m_owned.text);
     else if (m_type == NdbValueTime)
-        ArchiveWriteTime(archive, GetTime());
+    {
+        // A time read from a file goes back as it was stored, without a trip through the zone.
+        const Time& time = m_owned.time;
+        ArchiveWriteTime(archive, time.stored.IsNull() ? CLocalTime::FromDateTime(time.given) : time.stored);
+    }
     else if (m_type == NdbValueLength)
     {
         ArchiveWriteInt(archive, m_bits);
-        ArchiveWriteInt(archive, m_unit);
+        ArchiveWriteInt(archive, m_owned.unit);
     }
     else if (m_type == NdbValueColor)
     {
         // In place, not as an object pointer: no class-table entry. A value made from a bare
         // type code owns no colour and writes the default one.
-        if (CNdbColor* color = std::get_if<CNdbColor>(&m_owned))
-            color->Serialize(archive);
-        else
-            CNdbColor().Serialize(archive);
+        CNdbColor color = GetColor() ? *GetColor() : CNdbColor();
+        color.Serialize(archive);
     }
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "base/LocalTime.h"
 #include "ndb/NdbColor.h"
 
 #include <QDateTime>
 #include <QString>
 
-#include <variant>
+#include <memory>
 
 class CPSArchive;
 
@@ -64,7 +65,12 @@ enum NdbLengthUnit
 };
 
 // The value of one record field: a type code and a payload read by it. Flags, numbers, codes and
-// lengths live in 32 bits; texts, times and colours are owned and copied deeply.
+// lengths live in 32 bits; texts, times and colours are owned, and copies behave as deep ones
+// (a colour is shared between copies, but never changed through them).
+//
+// Large recipient lists hold millions of values, so the class is kept at 32 bytes: no virtual
+// functions (nothing derives from it), and the owned payload (or a length's unit) in a union
+// whose live member the type code tells.
 //
 // A type code the program does not know survives loading, copying and saving as the bare code,
 // so a file written by a later version keeps its other fields readable.
@@ -81,11 +87,15 @@ public:
     CNdbFieldValue(float number, int unit);
     explicit CNdbFieldValue(const CNdbColor& color);
     explicit CNdbFieldValue(const QDateTime& time);
-    CNdbFieldValue(const CNdbFieldValue&) = default;
-    CNdbFieldValue& operator=(const CNdbFieldValue&) = default;
-    CNdbFieldValue(CNdbFieldValue&&) = default;
-    CNdbFieldValue& operator=(CNdbFieldValue&&) = default;
-    virtual ~CNdbFieldValue() = default;
+    CNdbFieldValue(const CNdbFieldValue& other);
+    CNdbFieldValue& operator=(const CNdbFieldValue& other);
+    CNdbFieldValue(CNdbFieldValue&& other) noexcept;
+    CNdbFieldValue& operator=(CNdbFieldValue&& other) noexcept;
+    ~CNdbFieldValue()
+    {
+        if (OwnsObject())
+            DestroyOwned();
+    }
 
     static bool IsKnownType(int type);
 
@@ -94,7 +104,7 @@ public:
     bool GetBool() const { return (m_bits & 0xFF) != 0; }
     qint32 GetInt() const { return m_bits; }
     float GetFloat() const;
-    int GetUnit() const { return m_unit; }
+    int GetUnit() const;
     // The text of a type-3 value; empty for every other type.
     QString GetString() const;
     // The time of a type-4 value; a null time for every other type.
@@ -108,15 +118,43 @@ public:
     // mm, cm, in, em, ex, %; 0 when none occurs. Case-sensitive, and the number is not read.
     static int ParseUnit(const QString& text);
     static QString UnitToText(int unit);
-    QString GetUnitText() const { return UnitToText(m_unit); }
+    QString GetUnitText() const { return UnitToText(GetUnit()); }
     // The length as CSS: up to three decimals without trailing zeros, always with "." as the
     // decimal point, then the unit; zero is "0" without a unit.
     QString FormatLength() const;
 
 private:
+    // A time set by the program is kept as given; a time read from an archive stays in its
+    // stored form until GetTime asks, so a load makes no system call per time.
+    struct Time
+    {
+        QDateTime given;
+        CLocalTime stored;
+    };
+    // The live member follows from the type code: text for 3, time for 4, unit for 200, colour
+    // for 210, none for every other type. A value made from the bare code of one of these
+    // types holds an empty member.
+    union Owned
+    {
+        Owned() {}
+        ~Owned() {}
+        qint32 unit;
+        QString text;
+        Time time;
+        std::shared_ptr<const CNdbColor> color;
+    };
+
+    // Each starts from a value whose member is not alive and leaves the member of m_type alive.
+    bool OwnsObject() const
+    {
+        return m_type == NdbValueText || m_type == NdbValueTime || m_type == NdbValueColor;
+    }
+    void ConstructOwned();
+    template <class Other> void TakeOwned(Other&& other);
+    void DestroyOwned();
+
     int m_type{NdbValueInt};
     qint32 m_bits{0};
-    int m_unit{NdbUnitNone};
-    std::variant<std::monostate, QString, QDateTime, CNdbColor> m_owned;
+    Owned m_owned;
 };
 } // namespace ndb

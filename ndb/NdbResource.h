@@ -22,8 +22,10 @@ enum RESOURCEFIELDS
 class CNdbResource : public CNdbFieldBase<RESOURCEFIELDS>
 {
     KV_PERSISTENT_CLASS()
-    // Gets a new identifier; a resource read from a file takes the archived one instead.
+    // Gets a new identifier.
     CNdbResource();
+    // Without an identifier: reading replaces every field with the archived ones.
+    explicit CNdbResource(CPSReading) : CNdbFieldBase(NdbKindResource) {}
     // Same identifier, fields and bytes.
     CNdbResource(const CNdbResource&) = default;
     CNdbResource& operator=(const CNdbResource&) = delete;

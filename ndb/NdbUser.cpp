@@ -9,8 +9,7 @@ CNdbUser::CNdbUser() : CNdbFieldBase(NdbKindUser)
 
 void CNdbUser::EnsureId()
 {
-    CNdbFieldValue id;
-    if (!GetField(UserId, id))
+    if (GetFields().find(UserId) == GetFields().end())
         SetField(UserId, CNdbFieldValue(CreateGuidString()));
 }
 

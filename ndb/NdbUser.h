@@ -54,6 +54,8 @@ class CNdbUser : public CNdbFieldBase<USERFIELDS>
     KV_PERSISTENT_CLASS()
     // Gets a new identifier.
     CNdbUser();
+    // Without an identifier: reading stores the archived one, or a new one when it has none.
+    explicit CNdbUser(CPSReading) : CNdbFieldBase(NdbKindUser) {}
     CNdbUser(const CNdbUser&) = default;
     CNdbUser& operator=(const CNdbUser&) = default;
 

@@ -2,31 +2,10 @@
 
 #include "platform/net/HttpFile.h"
 #include "platform/net/InternetSession.h"
-
-#include <QUrl>
+#include "platform/net/NetHost.h"
 
 namespace
 {
-// Only host names and addresses may reach the URL: a server text such as "user@host" or
-// "host/path" must not turn into another destination.
-QByteArray HostForUrl(const QString& server)
-{
-    const QByteArray host = QUrl::toAce(server.trimmed());
-    if (host.isEmpty() || host.size() > 253)
-        return {};
-    bool colon = false;
-    for (const char c : host)
-    {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '.' || c == '-' || c == '_';
-        if (c == ':')
-            colon = true;
-        else if (!plain)
-            return {};
-    }
-    return colon ? "[" + host + "]" : host;
-}
-
 // Path and query go out as given; only bytes that cannot stand in a request line are escaped.
 QByteArray EscapePath(const QString& objectPath)
 {
@@ -53,13 +32,13 @@ CHttpConnection::CHttpConnection(const CInternetSession& session, const QByteArr
 }
 
 std::unique_ptr<CHttpConnection> CHttpConnection::Open(const CInternetSession& session, const QString& server,
-                                                       int port)
+                                                       int port, bool secure)
 {
     const QByteArray host = HostForUrl(server);
     if (host.isEmpty() || port < 0 || port > 65535)
         return nullptr;
-    QByteArray origin = "http://" + host;
-    if (port != 0 && port != 80)
+    QByteArray origin = (secure ? "https://" : "http://") + host;
+    if (port != 0 && port != (secure ? 443 : 80))
         origin += ":" + QByteArray::number(port);
     return std::unique_ptr<CHttpConnection>(new CHttpConnection(session, origin));
 }

@@ -13,7 +13,7 @@ class CHttpConnection
 {
 public:
     static std::unique_ptr<CHttpConnection> Open(const CInternetSession& session, const QString& server,
-                                                 int port);
+                                                 int port, bool secure);
 
     // followRedirects: whether a redirect reply is followed to its target. None when the request
     // cannot be set up.
@@ -24,5 +24,5 @@ private:
     CHttpConnection(const CInternetSession& session, const QByteArray& origin);
 
     const CInternetSession& m_session;
-    QByteArray m_origin; // "http://host:port"
+    QByteArray m_origin; // "http://host:port" or "https://host:port"
 };

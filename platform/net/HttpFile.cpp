@@ -32,6 +32,8 @@ std::unique_ptr<CHttpFile> CHttpFile::Open(const CInternetSession& session, cons
         return nullptr;
     std::unique_ptr<CHttpFile> file(new CHttpFile);
     file->m_curl = curl;
+    if (session.GetMaxBodySize() > 0)
+        file->m_maxBodySize = std::min(session.GetMaxBodySize(), MaxBodySize);
 
     const QByteArray agent = session.GetUserAgent().toUtf8();
     bool ok = curl_easy_setopt(curl, CURLOPT_URL, url.constData()) == CURLE_OK;
@@ -40,6 +42,8 @@ std::unique_ptr<CHttpFile> CHttpFile::Open(const CInternetSession& session, cons
     ok = ok && curl_easy_setopt(curl, CURLOPT_USERAGENT, agent.constData()) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+    ok = ok && curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK;
+    ok = ok && curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, followRedirects ? 1L : 0L) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_MAXREDIRS, MaxRedirects) == CURLE_OK;
     ok = ok &&
@@ -48,7 +52,7 @@ std::unique_ptr<CHttpFile> CHttpFile::Open(const CInternetSession& session, cons
     ok = ok && curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME,
                                 WholeSecondsAtLeastOne(session.GetTransferTimeout())) == CURLE_OK;
-    ok = ok && curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(MaxBodySize)) == CURLE_OK;
+    ok = ok && curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, long(session.GetTotalTimeout())) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &CHttpFile::OnHeader) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_HEADERDATA, file.get()) == CURLE_OK;
     ok = ok && curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CHttpFile::OnBody) == CURLE_OK;
@@ -75,11 +79,17 @@ void CHttpFile::AddRequestHeaderIfNew(const QByteArray& name, const QByteArray& 
     m_requestHeaders.append({name, value});
 }
 
+void CHttpFile::SetMaxBodySize(qint64 bytes)
+{
+    m_maxBodySize = std::clamp<qint64>(bytes, 0, m_maxBodySize);
+}
+
 bool CHttpFile::SendRequest(const QByteArray& body)
 {
     if (!m_curl)
         return false;
     CURL* curl = Handle(m_curl);
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(m_maxBodySize));
     m_responseHeaders.clear();
     m_responseHeaderBytes = 0;
     m_statusCode = 0;
@@ -180,7 +190,7 @@ size_t CHttpFile::OnBody(char* data, size_t size, size_t count, void* self)
 {
     auto* file = static_cast<CHttpFile*>(self);
     const size_t length = size * count;
-    if (file->m_body.size() + static_cast<qint64>(length) > MaxBodySize)
+    if (file->m_body.size() + static_cast<qint64>(length) > file->m_maxBodySize)
         return 0;
     file->m_body.append(data, static_cast<qsizetype>(length));
     return length;

@@ -8,8 +8,9 @@
 
 class CInternetSession;
 
-// One HTTP request and its response. SendRequest runs the whole exchange; the body is then read
-// from memory. The body is bounded so that a hostile or broken server cannot exhaust memory.
+// One HTTP or HTTPS request and its response. SendRequest runs the whole exchange; the body is
+// then read from memory. The body is bounded so that a hostile or broken server cannot exhaust
+// memory. HTTPS always checks the server's certificate chain and name.
 class CHttpFile
 {
 public:
@@ -25,8 +26,12 @@ public:
     // Adds "name: value" unless the request already carries a header of that name.
     void AddRequestHeaderIfNew(const QByteArray& name, const QByteArray& value);
 
-    // False when no complete response arrived: no connection, a time-out, a reply without a
-    // readable status line, or a body beyond MaxBodySize.
+    // Lowers the body limit for this request; it never rises above MaxBodySize or the session's
+    // smaller limit.
+    void SetMaxBodySize(qint64 bytes);
+
+    // False when no complete response arrived: no connection, a failed certificate check, a
+    // time-out, a reply without a readable status line, or a body beyond the limit.
     bool SendRequest(const QByteArray& body);
 
     // The status of the final response; 0 before a response.
@@ -51,6 +56,7 @@ private:
     QList<QPair<QByteArray, QByteArray>> m_requestHeaders;
     QList<QPair<QByteArray, QByteArray>> m_responseHeaders;
     qint64 m_responseHeaderBytes{0};
+    qint64 m_maxBodySize{MaxBodySize};
     int m_statusCode{0};
     QByteArray m_body;
     qint64 m_readPosition{0};

@@ -4,12 +4,44 @@
 #include "platform/ui/WndHost.h"
 
 #include <QEventLoop>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+
+#include <functional>
+
+namespace
+{
+// The page of a browser control: it lets the control decide on each navigation of the top-level
+// document; frames inside the page navigate unasked.
+class CBrowserPage : public QWebEnginePage
+{
+public:
+    using Decide = std::function<bool(const QUrl&)>;
+
+    CBrowserPage(QWebEngineProfile* profile, Decide decide)
+        : QWebEnginePage(profile), m_decide(std::move(decide))
+    {
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
+    {
+        return !isMainFrame || m_decide(url);
+    }
+
+private:
+    Decide m_decide;
+};
+} // namespace
 
 CIEBrowser::CIEBrowser() = default;
 
@@ -44,11 +76,30 @@ QWidget* CIEBrowser::CreateHostWidget(QWidget* parent, DWORD, DWORD)
     settings->setAttribute(QWebEngineSettings::WebGLEnabled, false);
     settings->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
     settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-    m_page = new QWebEnginePage(m_profile);
+    m_page = new CBrowserPage(m_profile,
+                              [this](const QUrl& url)
+                              {
+                                  const QString address = url.toString();
+                                  m_refused = SendToParent(UM_BROWSER_BEFORE_NAVIGATE, LPARAM(&address)) == 1;
+                                  return !m_refused;
+                              });
+    QObject::connect(m_page, &QWebEnginePage::loadStarted, [this] { OnLoadStarted(); });
     QObject::connect(m_page, &QWebEnginePage::loadFinished, [this](bool ok) { OnLoadFinished(ok); });
     auto* view = new CWndHost<QWebEngineView>(this, parent);
     view->setPage(m_page);
+    // The parent decides on the menu before the engine shows its own.
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(view, &QWidget::customContextMenuRequested,
+                     [this](const QPoint& position) { OnContextMenuRequested(position); });
+    m_view = view;
     return view;
+}
+
+LRESULT CIEBrowser::SendToParent(UINT message, LPARAM lParam)
+{
+    if (!m_receiver || !m_receiver->IsWindow())
+        return 0;
+    return m_receiver->SendMessage(message, GetDlgCtrlID(), lParam);
 }
 
 bool CIEBrowser::Navigate(const QString& url)
@@ -56,18 +107,155 @@ bool CIEBrowser::Navigate(const QString& url)
     const QUrl address(url);
     if (!m_page || !address.isValid() || address.isRelative())
         return false;
-    m_loaded = false;
+    OnLoadStarted();
     m_page->load(address);
     return true;
 }
 
+void CIEBrowser::OnLoadStarted()
+{
+    if (!m_loaded)
+        return;
+    m_loadedBefore = true;
+    m_loaded = false;
+}
+
 void CIEBrowser::OnLoadFinished(bool ok)
 {
+    // A navigation the parent refused leaves the document that was there.
+    if (!ok && m_refused)
+    {
+        m_refused = false;
+        m_loaded = m_loadedBefore;
+        return;
+    }
+    m_refused = false;
+    m_loadedBefore = false;
     m_loaded = ok;
     m_url = m_page->url().toString();
     // A failed load completes too, so that a waiting caller learns of it at once.
-    if (m_receiver && m_receiver->IsWindow())
-        m_receiver->SendMessage(UM_BROWSER_DOCUMENT_COMPLETE, 0, LPARAM(&m_url));
+    SendToParent(UM_BROWSER_DOCUMENT_COMPLETE, LPARAM(&m_url));
+}
+
+void CIEBrowser::OnContextMenuRequested(const QPoint& position)
+{
+    QPointer<QWebEngineView> view = m_view;
+    const QPoint screen = view->mapToGlobal(position);
+    m_event.emplace(CPoint(screen), CPoint(position));
+    const LRESULT reply = SendToParent(UM_BROWSER_CONTEXT_MENU);
+    m_event.reset();
+    if (reply == 0 || !view)
+        return;
+    QMenu* menu = view->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(screen);
+}
+
+std::unique_ptr<CHtmlEventObj> CIEBrowser::GetEvent() const
+{
+    return m_event ? std::make_unique<CHtmlEventObj>(*m_event) : nullptr;
+}
+
+bool CIEBrowser::CanGoBack() const
+{
+    return m_page && m_page->history()->canGoBack();
+}
+
+bool CIEBrowser::CanGoForward() const
+{
+    return m_page && m_page->history()->canGoForward();
+}
+
+bool CIEBrowser::GoBack()
+{
+    if (!CanGoBack())
+        return false;
+    m_page->history()->back();
+    return true;
+}
+
+bool CIEBrowser::GoForward()
+{
+    if (!CanGoForward())
+        return false;
+    m_page->history()->forward();
+    return true;
+}
+
+DWORD CIEBrowser::QueryStatus(UINT commandId) const
+{
+    if (!m_page || !m_loaded)
+        return 0;
+    switch (commandId)
+    {
+    case IDM_COPY:
+        return OLECMDF_SUPPORTED | (m_page->hasSelection() ? OLECMDF_ENABLED : 0);
+    case IDM_PRINT:
+    case IDM_PRINTPREVIEW:
+        // The engine prints one job at a time.
+        return OLECMDF_SUPPORTED | (m_printing ? 0 : OLECMDF_ENABLED);
+    default:
+        return 0;
+    }
+}
+
+HRESULT CIEBrowser::ExecCommand(UINT commandId, DWORD, const QVariant*, QVariant*)
+{
+    if (!m_page || !m_loaded || !m_view)
+        return E_FAIL;
+    switch (commandId)
+    {
+    case IDM_COPY:
+        m_page->triggerAction(QWebEnginePage::Copy);
+        return S_OK;
+    case IDM_PRINT:
+        Print();
+        return S_OK;
+    case IDM_PRINTPREVIEW:
+        PrintPreview();
+        return S_OK;
+    default:
+        return E_NOTIMPL;
+    }
+}
+
+void CIEBrowser::Print()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer, m_view);
+    if (dialog.exec() == QDialog::Accepted)
+        PrintAndWait(&printer);
+}
+
+void CIEBrowser::PrintPreview()
+{
+    QPrintPreviewDialog preview(m_view);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                     [this](QPrinter* printer) { PrintAndWait(printer); });
+    preview.exec();
+}
+
+bool CIEBrowser::PrintAndWait(QPrinter* printer)
+{
+    if (!m_view || m_printing)
+        return false;
+    // The engine draws on the printer after print() has returned, so the printer has to outlive
+    // the job: the wait ends only when the engine reports the job done.
+    m_printing = true;
+    QPointer<QWebEngineView> view = m_view;
+    bool printed = false;
+    QEventLoop loop;
+    QObject::connect(view, &QWebEngineView::printFinished, &loop,
+                     [&](bool success)
+                     {
+                         printed = success;
+                         loop.quit();
+                     });
+    QObject::connect(view, &QObject::destroyed, &loop, &QEventLoop::quit);
+    view->print(printer);
+    loop.exec();
+    m_printing = false;
+    return printed;
 }
 
 bool CIEBrowser::GetDHtmlDocument(std::unique_ptr<CHtmlDocument>& document) const

@@ -9,5 +9,9 @@
 // The state of a modifier key (VK_SHIFT, VK_CONTROL, VK_MENU): the high bit is set while it is down.
 std::int16_t GetKeyState(WPARAM virtualKey);
 
+// The virtual-key code of a Qt key: letters, digits, function keys and the editing and moving
+// keys; 0 for keys without one here.
+WPARAM VirtualKeyFromQt(int qtKey);
+
 // The window layer notes the modifiers of the key event it is dispatching.
 void SetDispatchedKeyModifiers(Qt::KeyboardModifiers modifiers);

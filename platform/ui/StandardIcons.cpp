@@ -1,8 +1,10 @@
 #include "platform/ui/StandardIcons.h"
 
 #include "platform/ui/WinConstants.h"
+#include "res/ResourceInit.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QStyle>
 
 QIcon LoadStandardIcon(int id)
@@ -15,4 +17,11 @@ QIcon LoadStandardIcon(int id)
     else if (id == IDI_EXCLAMATION)
         pixmap = QStyle::SP_MessageBoxWarning;
     return QApplication::style()->standardIcon(pixmap);
+}
+
+QIcon LoadProgramIcon(unsigned int id)
+{
+    InitKelvoraResources();
+    const QString path = QStringLiteral(":/icons/%1.png").arg(id);
+    return QFile::exists(path) ? QIcon(path) : QIcon();
 }

@@ -31,6 +31,8 @@ constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_XBUTTONDOWN = 0x020B;
+constexpr UINT WM_XBUTTONUP = 0x020C;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
@@ -41,6 +43,11 @@ constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr WPARAM MK_RBUTTON = 0x0002;
 constexpr WPARAM MK_SHIFT = 0x0004;
 constexpr WPARAM MK_CONTROL = 0x0008;
+constexpr WPARAM MK_XBUTTON1 = 0x0020;
+constexpr WPARAM MK_XBUTTON2 = 0x0040;
+// The extra button of WM_XBUTTONDOWN, in the high word of wParam.
+constexpr WORD XBUTTON1 = 0x0001;
+constexpr WORD XBUTTON2 = 0x0002;
 constexpr int WHEEL_DELTA = 120;
 
 constexpr UINT BM_GETCHECK = 0x00F0;
@@ -72,6 +79,11 @@ constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
 constexpr DWORD WS_CAPTION = 0x00C00000;
 constexpr DWORD WS_BORDER = 0x00800000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;
+constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
+constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
+constexpr DWORD WS_OVERLAPPEDWINDOW =
+    WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 constexpr DWORD WS_EX_LAYERED = 0x00080000;
@@ -95,6 +107,7 @@ constexpr UINT SWP_NOZORDER = 0x0004;
 
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOW = 5;
+constexpr int SW_RESTORE = 9;
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
@@ -153,3 +166,4 @@ constexpr WPARAM VK_UP = 0x26;
 constexpr WPARAM VK_RIGHT = 0x27;
 constexpr WPARAM VK_DOWN = 0x28;
 constexpr WPARAM VK_DELETE = 0x2E;
+constexpr WPARAM VK_F1 = 0x70;

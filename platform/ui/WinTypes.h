@@ -13,6 +13,12 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using COLORREF = std::uint32_t; // 0x00BBGGRR
+using HRESULT = std::int32_t;
+
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_NOTIMPL = HRESULT(0x80004001);
+constexpr HRESULT E_NOINTERFACE = HRESULT(0x80004002);
+constexpr HRESULT E_FAIL = HRESULT(0x80004005);
 
 constexpr COLORREF RGB(int r, int g, int b)
 {

@@ -6,16 +6,21 @@
 #include "platform/ui/Notify.h"
 #include "platform/ui/WndHost.h"
 
+#include "platform/ui/PreTranslateFilter.h"
+
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTimerEvent>
 #include <QToolTip>
 
@@ -51,22 +56,6 @@ WPARAM MouseKeyState(const QMouseEvent* e)
     if (e->modifiers() & Qt::ControlModifier)
         keys |= MK_CONTROL;
     return keys;
-}
-
-WPARAM VirtualKey(int qtKey)
-{
-    static const std::pair<int, WPARAM> keys[] = {
-        {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},       {Qt::Key_Return, VK_RETURN},
-        {Qt::Key_Enter, VK_RETURN},   {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_End, VK_END},
-        {Qt::Key_Home, VK_HOME},      {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},
-        {Qt::Key_Right, VK_RIGHT},    {Qt::Key_Down, VK_DOWN},     {Qt::Key_Delete, VK_DELETE},
-    };
-    for (const auto& [key, virtualKey] : keys)
-    {
-        if (key == qtKey)
-            return virtualKey;
-    }
-    return 0;
 }
 
 bool IsMouseInput(QEvent::Type type)
@@ -118,6 +107,7 @@ bool CWnd::CreateEx(DWORD exStyle, const QString&, const QString& windowName, DW
     QWidget* widget = CreateHostWidget(parentWidget, style, exStyle);
     if (!widget)
         return false;
+    CPreTranslateFilter::Install();
     AttachWidget(widget, id, style);
     if (!windowName.isEmpty())
         SetWindowText(windowName);
@@ -249,6 +239,11 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (const MessageMapEntry* entry = GetMessageMap()->Find(message, code, 0))
         return (this->*entry->handler)(wParam, lParam);
     return DefWindowProc(message, wParam, lParam);
+}
+
+bool CWnd::PreTranslateMessage(MSG*)
+{
+    return false;
 }
 
 bool CWnd::OnCmdMsg(UINT id, UINT code)
@@ -402,7 +397,7 @@ bool CWnd::TranslateEvent(QEvent* event, bool* result)
         SetDispatchedKeyModifiers(e->modifiers());
         const bool typed = TypesCharacter(e);
         Dispatch(typed ? WM_CHAR : WM_KEYDOWN,
-                 typed ? WPARAM(e->text().at(0).unicode()) : VirtualKey(e->key()), 1, event, result);
+                 typed ? WPARAM(e->text().at(0).unicode()) : VirtualKeyFromQt(e->key()), 1, event, result);
         SetDispatchedKeyModifiers(Qt::NoModifier);
         return true;
     }
@@ -607,6 +602,8 @@ bool CWnd::ShowWindow(int command)
         return false;
     const bool wasVisible = !m_widget->isHidden();
     const bool show = command != SW_HIDE;
+    if (command == SW_RESTORE && m_widget->isMinimized())
+        m_widget->showNormal();
     m_widget->setVisible(show);
     if (wasVisible != show)
         SendMessage(WM_SHOWWINDOW, show ? 1 : 0, 0);
@@ -622,6 +619,59 @@ void CWnd::SetFocus()
 {
     if (m_widget)
         m_widget->setFocus(Qt::OtherFocusReason);
+}
+
+CWnd* CWnd::GetFocus()
+{
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
+    {
+        if (CWnd* wnd = FromHandle(widget))
+            return wnd;
+        if (widget->isWindow())
+            break;
+    }
+    return nullptr;
+}
+
+bool CWnd::ContainsFocus() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    return m_widget && focus && (focus == m_widget || m_widget->isAncestorOf(focus));
+}
+
+void CWnd::CenterWindow()
+{
+    if (!m_widget || !m_widget->isWindow())
+        return;
+    QRect area;
+    if (const QWidget* owner = m_widget->parentWidget(); owner && owner->isVisible())
+        area = owner->window()->frameGeometry();
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (area.isEmpty())
+        return;
+    const QSize size = m_widget->frameGeometry().size();
+    m_widget->move(area.left() + (area.width() - size.width()) / 2,
+                   area.top() + (area.height() - size.height()) / 2);
+}
+
+bool CWnd::IsIconic() const
+{
+    return m_widget && m_widget->isMinimized();
+}
+
+void CWnd::BringWindowToTop()
+{
+    if (!m_widget)
+        return;
+    m_widget->window()->raise();
+    m_widget->window()->activateWindow();
+}
+
+void CWnd::SetIcon(const QIcon& icon)
+{
+    if (m_widget)
+        m_widget->setWindowIcon(icon);
 }
 
 bool CWnd::SetLayeredWindowAttributes(COLORREF, BYTE alpha, DWORD flags)
@@ -684,13 +734,19 @@ void CWnd::ClientToScreen(CPoint* point) const
         *point = CPoint(m_widget->mapToGlobal(point->ToQPoint()));
 }
 
+bool CWnd::HasFixedSize() const
+{
+    // Only a top-level window with a sizing border can be resized by the user.
+    return m_widget && m_widget->isWindow() && !(m_style & WS_THICKFRAME);
+}
+
 void CWnd::MoveWindow(int x, int y, int width, int height, bool repaint)
 {
     if (!m_widget)
         return;
     width = std::max(width, 0);
     height = WindowHeightFor(std::max(height, 0));
-    if (m_widget->isWindow())
+    if (HasFixedSize())
         m_widget->setFixedSize(width, height);
     m_widget->setGeometry(x, y, width, height);
     if (repaint)
@@ -705,7 +761,7 @@ bool CWnd::SetWindowPos(const CWnd*, int x, int y, int width, int height, UINT f
     {
         width = std::max(width, 0);
         height = WindowHeightFor(std::max(height, 0));
-        if (m_widget->isWindow())
+        if (HasFixedSize())
             m_widget->setFixedSize(width, height);
         m_widget->resize(width, height);
     }

@@ -10,10 +10,23 @@
 #include <map>
 
 class CFont;
+class CWnd;
 class CWndHostBase;
 struct TOOLINFO;
 class QEvent;
+class QIcon;
 class QImage;
+
+// A key press, mouse press or extra-button release on its way to a window, offered for pre-translation first:
+// hwnd is the window that would receive it, lParam holds a mouse press's position in hwnd's client area.
+struct MSG
+{
+    CWnd* hwnd = nullptr;
+    UINT message = 0; // WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_XBUTTONDOWN or WM_XBUTTONUP
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    QEvent* event = nullptr; // the Qt event behind it
+};
 
 // A window: a Qt widget driven through a window procedure. SendMessage calls the procedure at
 // once; PostMessage queues the message in Qt's event queue. Qt's events reach the procedure as
@@ -49,6 +62,10 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Sees key and mouse presses meant for this window or one of its descendants before they are
+    // delivered, innermost window first; true consumes the press. The main window also sees those
+    // of top-level windows that are not its own, while no modal window is up.
+    virtual bool PreTranslateMessage(MSG* msg);
     // Offers a command to this window's map; true when a handler took it. Under the code
     // CN_UPDATE_COMMAND_UI it offers the update of CCmdUI::InProgress() to the update handlers.
     virtual bool OnCmdMsg(UINT id, UINT code);
@@ -71,6 +88,16 @@ public:
     bool ShowWindow(int command);
     bool IsWindowVisible() const;
     void SetFocus();
+    // The window that holds the keyboard focus, or the nearest window around the focused widget.
+    static CWnd* GetFocus();
+    // Whether the focus lies in this window or one of its descendants.
+    bool ContainsFocus() const;
+    // Centres a top-level window over its owner, or over the primary screen without one.
+    void CenterWindow();
+    bool IsIconic() const;
+    // Raises a top-level window above the others and activates it.
+    void BringWindowToTop();
+    void SetIcon(const QIcon& icon);
     // Only the constant alpha (LWA_ALPHA) of a top-level window is supported.
     bool SetLayeredWindowAttributes(COLORREF key, BYTE alpha, DWORD flags);
 
@@ -132,6 +159,7 @@ private:
     bool TranslatePaint(QEvent* event);
     bool ShowToolTip(QEvent* event);
     void OnHostDestroyed();
+    bool HasFixedSize() const;
 
     QPointer<QWidget> m_widget;
     UINT m_id = 0;

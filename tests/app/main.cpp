@@ -1,6 +1,7 @@
-#include "WidgetTestMain.h"
+// The help window and the About box host a web engine, which needs its application set up.
+#include "WebEngineTestMain.h"
 
 int main(int argc, char** argv)
 {
-    return RunWidgetTests(argc, argv);
+    return RunWebEngineTests(argc, argv);
 }

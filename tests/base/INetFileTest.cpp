@@ -1,6 +1,7 @@
 #include "base/INetFile.h"
 
 #include "base/AnsiCodePage.h"
+#include "support/ScriptedHttpServer.h"
 
 #include <QList>
 
@@ -382,4 +383,21 @@ TEST_F(INetFileTest, ProxyIsTakenFromTheEnvironment)
     ASSERT_EQ(proxy.Requests().size(), 1u);
     EXPECT_EQ(proxy.Requests()[0].Line(), "GET http://updates.kelvora.invalid/check?v=2007 HTTP/1.0");
     unsetenv("http_proxy");
+}
+
+TEST_F(INetFileTest, SecureRequestsSpeakTlsAndCheckTheCertificate)
+{
+    // A plain HTTP server never sees the request in the clear.
+    LocalHttpServer plain([](const Request&) { return Reply{Response("200 OK", "", "clear")}; });
+    CINetFile::SetTimeout(2000);
+    CINetFile file;
+    EXPECT_FALSE(file.SendRequest("127.0.0.1", "/secret?password=x", QString(), plain.Port(), true));
+    EXPECT_TRUE(plain.Requests().empty());
+
+    // A TLS server whose certificate no authority signed is refused before anything is asked.
+    ScriptedHttpServer tls(QStringLiteral(KV_SOURCE_DIR "/tests/support/tls/certificate.pem"),
+                           QStringLiteral(KV_SOURCE_DIR "/tests/support/tls/key.pem"));
+    tls.SetReply("*", "fine");
+    EXPECT_FALSE(file.SendRequest("127.0.0.1", "/secret?password=x", QString(), tls.Port(), true));
+    EXPECT_TRUE(tls.Requests().isEmpty());
 }

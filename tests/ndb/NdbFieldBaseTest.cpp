@@ -118,6 +118,18 @@ TEST(NdbFieldBase, RepeatedIdLoadsLaterValue)
     EXPECT_EQ(read.GetFields().size(), 1u);
 }
 
+TEST(NdbFieldBase, FieldsListedOutOfOrderLoadIntoIdOrder)
+{
+    CTestRecord read = Loaded(Int(12) + Int(4) + Int(300) + Int(3) + Text("c") + Int(100) + Int(3) +
+                              Text("a") + Int(200) + Int(3) + Text("b") + Int(100) + Int(3) + Text("A"));
+    EXPECT_EQ(NdbTest::WriteRoot(read), Int(12) + Int(3) + Int(100) + Int(3) + Text("A") + Int(200) + Int(3) +
+                                            Text("b") + Int(300) + Int(3) + Text("c"));
+    read.RemoveField(200);
+    EXPECT_EQ(read.GetString(300), "c");
+    EXPECT_TRUE(read.GetString(200).isEmpty());
+    EXPECT_EQ(read.GetFields().size(), 2u);
+}
+
 TEST(NdbFieldBase, LoadingBypassesTheTypeCheck)
 {
     CTestRecord read = Loaded(Int(12) + Int(1) + Int(TestLength) + Int(3) + Text("12px"));

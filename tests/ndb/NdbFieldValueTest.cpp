@@ -97,6 +97,49 @@ TEST(NdbFieldValue, EveryKnownTypeArchivesItsPayload)
     }
 }
 
+// The tests run with TZ=Europe/Berlin: summer time runs from 2026-03-29 02:00 (clocks jump to
+// 03:00) to 2026-10-25 03:00 (clocks go back to 02:00).
+TEST(NdbFieldValue, StoredLocalTimesConvertAcrossDaylightSaving)
+{
+    struct Case
+    {
+        QDate date;
+        QTime stored;
+        QDateTime utc;
+    };
+    const QDate spring(2026, 3, 29);
+    const QDate autumn(2026, 10, 25);
+    const Case cases[] = {
+        {QDate(2026, 1, 15), QTime(12, 0), QDateTime(QDate(2026, 1, 15), QTime(11, 0), QTimeZone::utc())},
+        {QDate(2026, 7, 15), QTime(12, 0), QDateTime(QDate(2026, 7, 15), QTime(10, 0), QTimeZone::utc())},
+        {spring, QTime(1, 59, 59), QDateTime(spring, QTime(0, 59, 59), QTimeZone::utc())},
+        {spring, QTime(2, 30), QDateTime(spring, QTime(1, 30), QTimeZone::utc())}, // in the gap
+        {spring, QTime(3, 0), QDateTime(spring, QTime(1, 0), QTimeZone::utc())},
+        {autumn, QTime(1, 59), QDateTime(QDate(2026, 10, 24), QTime(23, 59), QTimeZone::utc())},
+        {autumn, QTime(3, 0), QDateTime(autumn, QTime(2, 0), QTimeZone::utc())},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.date.toString(Qt::ISODate).toStdString() + " " + c.stored.toString().toStdString());
+        const QByteArray bytes = Int(NdbValueTime) + Int(c.date.year()) + Int(c.date.month()) +
+                                 Int(c.date.day()) + Int(c.stored.hour()) + Int(c.stored.minute()) +
+                                 Int(c.stored.second());
+        bool ok = false;
+        const CNdbFieldValue read = ReadValue(bytes, &ok);
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(read.GetTime().toUTC(), c.utc);
+        EXPECT_EQ(read.GetTime().timeSpec(), Qt::LocalTime);
+        EXPECT_EQ(WriteValue(read), bytes) << "a loaded time is saved as it was stored";
+        EXPECT_EQ(read.GetTime(), CNdbFieldValue(read.GetTime()).GetTime());
+    }
+
+    // The repeated autumn hour reads as the local clock showed it.
+    const CNdbFieldValue repeated =
+        ReadValue(Int(NdbValueTime) + Int(2026) + Int(10) + Int(25) + Int(2) + Int(30) + Int(0));
+    EXPECT_EQ(repeated.GetTime().date(), autumn);
+    EXPECT_EQ(repeated.GetTime().time(), QTime(2, 30));
+}
+
 TEST(NdbFieldValue, ArchivedBoolReadsAnyNonZeroAsTrue)
 {
     const CNdbFieldValue read = ReadValue(Int(0) + Int(7));

@@ -62,6 +62,16 @@ TEST(NdbUser, RecipientWithoutIdentifierGetsOneInEitherDirection)
     EXPECT_EQ(read.GetString(UserId).size(), 38);
     EXPECT_EQ(read.GetString(UserEmail), "a@b.c");
 
+    // Recipients in a list are made by the archive, which gives them no identifier up front.
+    const QByteArray twoWithoutId = Int(NdbKindUserList) + Int(0) + Int(2) + Int(1) + Int(1) + Int(1) +
+                                    Text("CNdbUser") + noId + Int(2) + Int(1) + noId;
+    CNdbUserList list;
+    ASSERT_TRUE(NdbTest::ReadRoot(twoWithoutId, list));
+    ASSERT_EQ(list.GetCount(), 2);
+    EXPECT_EQ(list.GetUserAt(0)->GetString(UserId).size(), 38);
+    EXPECT_EQ(list.GetUserAt(1)->GetString(UserId).size(), 38);
+    EXPECT_NE(list.GetUserAt(0)->GetString(UserId), list.GetUserAt(1)->GetString(UserId));
+
     CNdbUser written;
     written.RemoveField(UserId);
     const QByteArray bytes = NdbTest::WriteRoot(written);

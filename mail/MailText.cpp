@@ -1,0 +1,60 @@
+#include "mail/MailText.h"
+
+#include <QStringView>
+
+bool IsLatin1Text(const QString& text)
+{
+    for (const QChar c : text)
+    {
+        const char16_t code = c.unicode();
+        if (code > 126 && (code < 160 || code > 255))
+            return false;
+    }
+    return true;
+}
+
+bool IsPrintableAscii(const QString& text)
+{
+    for (const QChar c : text)
+    {
+        const char16_t code = c.unicode();
+        if (code < 32 || code > 127)
+            return false;
+    }
+    return true;
+}
+
+bool IsPlainMailAddress(const QString& address)
+{
+    if (address.isEmpty())
+        return false;
+    for (const QChar c : address)
+    {
+        const char16_t code = c.unicode();
+        if (code <= 32 || code >= 127 || code == '<' || code == '>')
+            return false;
+    }
+    return true;
+}
+
+QString EscapeHtmlNonAscii(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+    {
+        const QChar c = text.at(i);
+        if (c.unicode() <= 126)
+        {
+            escaped += c;
+            continue;
+        }
+        char32_t code = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            code = QChar::surrogateToUcs4(c, text.at(++i));
+        else if (c.isSurrogate())
+            code = QChar::ReplacementCharacter;
+        escaped += QStringLiteral("&#%1;").arg(static_cast<uint>(code));
+    }
+    return escaped;
+}

@@ -1,0 +1,601 @@
+#include "mail/VexaMail.h"
+
+#include "base/AnsiCodePage.h"
+#include "mail/Base64Encode.h"
+#include "mail/MailError.h"
+#include "mail/MailOutput.h"
+#include "mail/MailText.h"
+#include "platform/gui/WaitCursor.h"
+#include "platform/net/HttpFile.h"
+#include "platform/net/InternetSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+#include <QUrl>
+#include <QUuid>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <random>
+
+namespace
+{
+const QString DefaultMailerText = QStringLiteral("Talvecor VaziRuzuro 1.0 (www.talvecor.com)");
+
+// Letters, the blank and ' ( ) + , - / : ? stand for themselves in a quoted-printable body;
+// every other byte, digits and "." included, is escaped, so no body line can start a command.
+bool IsBodyLiteral(unsigned char byte)
+{
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z'))
+        return true;
+    switch (byte)
+    {
+    case ' ':
+    case '\'':
+    case '(':
+    case ')':
+    case '+':
+    case ',':
+    case '-':
+    case '/':
+    case ':':
+    case '?':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Inside encoded words only what RFC 2047 allows in a phrase stays literal, so an encoded
+// display name cannot be read as comments, address lists or a group.
+bool IsWordLiteral(unsigned char byte)
+{
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || byte == '+' || byte == '-' ||
+           byte == '/';
+}
+
+void AppendEscaped(QByteArray& output, unsigned char byte)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    output += '=';
+    output += digits[byte >> 4];
+    output += digits[byte & 0x0F];
+}
+
+void EscapeTrailingBlank(QByteArray& output)
+{
+    if (output.endsWith(' '))
+    {
+        output.chop(1);
+        output += "=20";
+    }
+}
+
+// The bytes of one character: its ISO-8859-1 byte, or its UTF-8 sequence (a surrogate without
+// its partner as the replacement character).
+int CharacterBytes(const QString& text, qsizetype& index, bool latin1, unsigned char* bytes)
+{
+    const QChar c = text.at(index);
+    if (latin1)
+    {
+        bytes[0] = static_cast<unsigned char>(c.unicode());
+        return 1;
+    }
+    char32_t code = c.unicode();
+    if (c.isHighSurrogate() && index + 1 < text.size() && text.at(index + 1).isLowSurrogate())
+        code = QChar::surrogateToUcs4(c, text.at(++index));
+    else if (c.isSurrogate())
+        code = QChar::ReplacementCharacter;
+    if (code < 0x80)
+    {
+        bytes[0] = static_cast<unsigned char>(code);
+        return 1;
+    }
+    if (code < 0x800)
+    {
+        bytes[0] = static_cast<unsigned char>(0xC0 | (code >> 6));
+        bytes[1] = static_cast<unsigned char>(0x80 | (code & 0x3F));
+        return 2;
+    }
+    if (code < 0x10000)
+    {
+        bytes[0] = static_cast<unsigned char>(0xE0 | (code >> 12));
+        bytes[1] = static_cast<unsigned char>(0x80 | ((code >> 6) & 0x3F));
+        bytes[2] = static_cast<unsigned char>(0x80 | (code & 0x3F));
+        return 3;
+    }
+    bytes[0] = static_cast<unsigned char>(0xF0 | (code >> 18));
+    bytes[1] = static_cast<unsigned char>(0x80 | ((code >> 12) & 0x3F));
+    bytes[2] = static_cast<unsigned char>(0x80 | ((code >> 6) & 0x3F));
+    bytes[3] = static_cast<unsigned char>(0x80 | (code & 0x3F));
+    return 4;
+}
+
+// Encoded words of at most 75 characters each, joined by folds; a character's bytes always
+// stay in one word.
+QString EncodeWords(const QString& value, bool latin1)
+{
+    constexpr qsizetype MaxWordLength = 75;
+    const QByteArray prefix = latin1 ? "=?iso-8859-1?Q?" : "=?utf-8?Q?";
+    const QByteArray suffix = "?=";
+    const qsizetype room = MaxWordLength - prefix.size() - suffix.size();
+    QByteArray output = prefix;
+    output.reserve(value.size() * 4);
+    qsizetype wordLength = 0;
+    for (qsizetype i = 0; i < value.size(); ++i)
+    {
+        unsigned char bytes[4];
+        const int count = CharacterBytes(value, i, latin1, bytes);
+        qsizetype pieceLength = 0;
+        for (int b = 0; b < count; ++b)
+            pieceLength += IsWordLiteral(bytes[b]) ? 1 : 3;
+        if (wordLength > 0 && wordLength + pieceLength > room)
+        {
+            output += suffix + "\r\n\t" + prefix;
+            wordLength = 0;
+        }
+        for (int b = 0; b < count; ++b)
+        {
+            if (IsWordLiteral(bytes[b]))
+                output += static_cast<char>(bytes[b]);
+            else
+                AppendEscaped(output, bytes[b]);
+        }
+        wordLength += pieceLength;
+    }
+    output += suffix;
+    return QString::fromLatin1(output);
+}
+
+// An RFC 5322 quoted string: whatever the value holds, it stays one word.
+QString QuotedString(const QString& value)
+{
+    QString escaped = value;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+// A display name that is plain ASCII goes out as it is unless it holds characters that would
+// change how the From line parses; then it becomes a quoted string.
+QString FormatDisplayName(const QString& name)
+{
+    if (!IsPrintableAscii(name) || name.size() >= 70)
+        return CVexaMail::EncodeHeaderWord(name);
+    static const QString specials = QStringLiteral("()<>[]:;@\\,.\"");
+    const bool plain = std::none_of(name.begin(), name.end(), [](QChar c) { return specials.contains(c); }) &&
+                       !name.contains(QLatin1String("=?"));
+    if (plain)
+        return name;
+    return QuotedString(name);
+}
+
+// The extension of the address's last path segment, from its last "." and lower-cased; empty
+// without one. Query and fragment do not count.
+QString ExtensionOf(const QString& sourceAddress)
+{
+    QString path = sourceAddress.left(sourceAddress.indexOf(QLatin1Char('?')));
+    path = path.left(path.indexOf(QLatin1Char('#')));
+    path = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : path.mid(dot).toLower();
+}
+
+QString ContentTypeFor(const QString& extension)
+{
+    static const std::array<std::pair<const char*, const char*>, 12> types = {{
+        {".txt", "text/plain"},
+        {".zip", "application/x-zip-compressed"},
+        {".html", "text/html"},
+        {".htm", "text/html"},
+        {".rtf", "application/rtf"},
+        {".doc", "application/msword"},
+        {".pdf", "application/pdf"},
+        {".png", "image/png"},
+        {".gif", "image/gif"},
+        {".jpg", "image/jpeg"},
+        {".jpeg", "image/jpeg"},
+        {".xls", "application/vnd.ms-excel"},
+    }};
+    for (const auto& [ending, type] : types)
+    {
+        if (extension == QLatin1String(ending))
+            return QString::fromLatin1(type);
+    }
+    return QStringLiteral("application/octet-stream");
+}
+
+// A CR or LF may only stand in a header value as a fold (CR LF followed by a blank or tab);
+// any other, and any NUL, becomes a blank.
+QString SafeHeaderValue(const QString& value)
+{
+    QString safe = value;
+    for (qsizetype i = 0; i < safe.size(); ++i)
+    {
+        const QChar c = safe.at(i);
+        if (c == u'\r' && safe.mid(i + 1, 1) == QLatin1String("\n") &&
+            (safe.mid(i + 2, 1) == QLatin1String(" ") || safe.mid(i + 2, 1) == QLatin1String("\t")))
+        {
+            ++i;
+            continue;
+        }
+        if (c == u'\r' || c == u'\n' || c == QChar(0))
+            safe[i] = QLatin1Char(' ');
+    }
+    return safe;
+}
+
+void WriteLine(CMailOutput& output, const QString& line)
+{
+    output.Write(QStringLiteral("\r\n") + line + QStringLiteral("\r\n"));
+}
+
+std::mt19937& BoundaryGenerator()
+{
+    thread_local std::mt19937 generator;
+    return generator;
+}
+} // namespace
+
+CVexaMail::CVexaMail(const QString& ehloDomain, const QString& server, int port, const QString& userName,
+                     const QString& password)
+    : m_ehloDomain(ehloDomain), m_server(server), m_port(port), m_userName(userName), m_password(password),
+      m_mailerText(DefaultMailerText)
+{
+}
+
+CVexaMail::CVexaMail(const CVexaMail& other)
+{
+    CopyFrom(other);
+}
+
+CVexaMail& CVexaMail::operator=(const CVexaMail& other)
+{
+    if (this != &other)
+        CopyFrom(other);
+    return *this;
+}
+
+CVexaMail::~CVexaMail() = default;
+
+void CVexaMail::CopyFrom(const CVexaMail& other)
+{
+    m_ehloDomain = other.m_ehloDomain;
+    m_server = other.m_server;
+    m_port = other.m_port;
+    m_userName = other.m_userName;
+    m_password = other.m_password;
+    m_mailerText = other.m_mailerText;
+    MessageId = other.MessageId;
+    m_organization = other.m_organization;
+    m_replyTo = other.m_replyTo;
+    m_plainTextBody = other.m_plainTextBody;
+    m_htmlBody = other.m_htmlBody;
+    ClearParts();
+    for (const auto& part : other.m_parts)
+        m_parts.push_back(std::make_unique<CMailPart>(*part));
+}
+
+void CVexaMail::AddMessageHeaders(CMailPart& topPart, const QString& fromAddress, const QString& fromName,
+                                  const QString& toAddress, const QString& subject, int importance) const
+{
+    const QString address = QLatin1Char('<') + fromAddress + QLatin1Char('>');
+    topPart.SetHeader(CMailHeader::To, toAddress);
+    topPart.SetHeader(CMailHeader::From, fromName.isEmpty()
+                                             ? address
+                                             : FormatDisplayName(fromName) + QLatin1Char(' ') + address);
+    topPart.SetHeader(CMailHeader::Subject, EncodeHeaderWord(subject));
+    topPart.SetHeader(CMailHeader::Date, FormatDate(std::time(nullptr)));
+    topPart.SetHeader(CMailHeader::MessageId,
+                      QStringLiteral("<%1@%2>").arg(QUuid::createUuid().toString(QUuid::WithoutBraces),
+                                                    MessageIdDomain(fromAddress)));
+    if (importance == 1)
+        topPart.SetHeader(CMailHeader::Importance, QStringLiteral("High"));
+    else if (importance == 2)
+        topPart.SetHeader(CMailHeader::Importance, QStringLiteral("Low"));
+    topPart.SetHeader(CMailHeader::XMailer, m_mailerText);
+    if (!MessageId.isEmpty())
+        topPart.SetHeader(CMailHeader::XKVMessageId, QLatin1Char('<') + MessageId + QLatin1Char('>'));
+    if (!m_organization.isEmpty())
+        topPart.SetHeader(CMailHeader::Organization, EncodeHeaderWord(m_organization));
+    const QString replyTo = m_replyTo.trimmed();
+    if (IsPlainMailAddress(replyTo))
+        topPart.SetHeader(CMailHeader::ReplyTo, replyTo);
+}
+
+QString CVexaMail::MessageIdDomain(const QString& fromAddress) const
+{
+    QString domain = m_ehloDomain.trimmed();
+    if (domain.isEmpty() && fromAddress.contains(QLatin1Char('@')))
+        domain = fromAddress.mid(fromAddress.indexOf(QLatin1Char('@')) + 1);
+    QString kept;
+    for (const QChar c : domain)
+    {
+        if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'.' ||
+            c == u'-')
+            kept += c;
+    }
+    return kept.isEmpty() ? QStringLiteral("localhost") : kept;
+}
+
+QString CVexaMail::MakeBoundarySeed()
+{
+    // Seeded anew with the second for every message: boundaries only need to differ from the
+    // encoded bodies, which can never hold "_----------=_".
+    std::mt19937& generator = BoundaryGenerator();
+    generator.seed(static_cast<std::mt19937::result_type>(std::time(nullptr)));
+    std::uniform_int_distribution<int> value(0, 32767);
+    const int first = value(generator);
+    const int second = value(generator);
+    const int third = value(generator);
+    return QStringLiteral("_Part_%1%2%3")
+        .arg(third)
+        .arg(QString::number(second, 16).toUpper().rightJustified(3, QLatin1Char('0')))
+        .arg(first);
+}
+
+QString CVexaMail::MakeBoundary(int level, const QString& seed)
+{
+    return QStringLiteral("_----------=_%1_%2").arg(level, 3, 10, QLatin1Char('0')).arg(seed);
+}
+
+QString CVexaMail::MakeBoundaryLine(int level, const QString& seed)
+{
+    return QStringLiteral("--") + MakeBoundary(level, seed);
+}
+
+QString CVexaMail::MakeBoundaryEndLine(int level, const QString& seed)
+{
+    return MakeBoundaryLine(level, seed) + QStringLiteral("--");
+}
+
+QString CVexaMail::FormatDate(std::time_t moment)
+{
+    static const std::array<const char*, 7> days = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const std::array<const char*, 12> months = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::tm utc{};
+    gmtime_r(&moment, &utc);
+    char text[64];
+    std::snprintf(text, sizeof(text), "%s, %d %s %04d %02d:%02d:%02d +0000", days.at(utc.tm_wday),
+                  utc.tm_mday, months.at(utc.tm_mon), utc.tm_year + 1900, utc.tm_hour, utc.tm_min,
+                  utc.tm_sec);
+    return QString::fromLatin1(text);
+}
+
+QString CVexaMail::EncodeQP(const QString& text, int maximum, const QString& prefix, const QString& suffix,
+                            const QString& lineBreak, bool ansi)
+{
+    const QByteArray bytes = ansi ? AnsiCodePage::FromText(text) : text.toUtf8();
+    if (bytes.isEmpty())
+        return {};
+    const QByteArray breakBytes = lineBreak.toLatin1();
+    QByteArray output = prefix.toLatin1();
+    output.reserve(output.size() + bytes.size() * 3 + suffix.size());
+    int counter = 0;
+    for (const char c : bytes)
+    {
+        if (counter >= maximum)
+        {
+            counter = 0;
+            EscapeTrailingBlank(output);
+            output += breakBytes;
+        }
+        const auto byte = static_cast<unsigned char>(c);
+        if (IsBodyLiteral(byte))
+        {
+            output += c;
+            counter += 1;
+        }
+        else
+        {
+            AppendEscaped(output, byte);
+            counter += 3;
+        }
+    }
+    EscapeTrailingBlank(output);
+    return QString::fromLatin1(output) + suffix;
+}
+
+QString CVexaMail::EncodeQPLine(const QString& line, bool ansi)
+{
+    return EncodeQP(line, 70, QString(), QString(), QStringLiteral("=\r\n"), ansi);
+}
+
+QString CVexaMail::EncodeQPBody(const QString& text, bool ansi)
+{
+    QString encoded;
+    qsizetype position = 0;
+    for (;;)
+    {
+        const qsizetype end = text.indexOf(QLatin1String("\r\n"), position);
+        if (end < 0)
+            break;
+        encoded += EncodeQPLine(text.mid(position, end - position), ansi);
+        encoded += QLatin1String("\r\n");
+        position = end + 2;
+    }
+    if (position < text.size())
+        encoded += EncodeQPLine(text.mid(position), ansi);
+    return encoded;
+}
+
+QString CVexaMail::EncodeHeaderWord(const QString& value)
+{
+    if (value.isEmpty() || (IsPrintableAscii(value) && value.size() < 70))
+        return value;
+    return EncodeWords(value, IsLatin1Text(value));
+}
+
+void CVexaMail::AddInlinePart(const QString& sourceAddress, const QString& name, const QString& contentId,
+                              const QString& folder, const QString& contentType)
+{
+    QTemporaryFile file(
+        QDir(folder.isEmpty() ? QDir::tempPath() : folder).filePath(QStringLiteral("_vx_XXXXXX")));
+    if (!file.open())
+        throw CMailError(CMailError::PartNotAdded, 0);
+    file.close();
+    DownloadToFile(sourceAddress, file.fileName());
+    QFile downloaded(file.fileName());
+    if (!downloaded.open(QIODevice::ReadOnly))
+        throw CMailError(CMailError::PartNotAdded, 0);
+    const qint64 size = downloaded.size();
+    const QByteArray bytes = size > 0 ? downloaded.readAll() : QByteArray();
+    if (size <= 0 || bytes.size() != size)
+        throw CMailError(CMailError::PartNotAdded, 0);
+    const QString extension = ExtensionOf(sourceAddress);
+    AppendBase64Part(name + extension, bytes, contentType.isEmpty() ? ContentTypeFor(extension) : contentType,
+                     contentId);
+}
+
+void CVexaMail::AddAttachment(const QString& fileName, const QByteArray& bytes, const QString& contentType,
+                              const QString& contentId)
+{
+    AppendBase64Part(fileName, bytes, contentType, contentId);
+}
+
+void CVexaMail::AppendBase64Part(const QString& fileName, const QByteArray& bytes, const QString& contentType,
+                                 const QString& contentId)
+{
+    auto part = std::make_unique<CMailPart>(CMailPart::Base64Inline);
+    QString body;
+    EncodeBase64(bytes, body);
+    part->SetBody(body);
+    const QString encodedName = EncodeHeaderWord(fileName);
+    part->SetHeader(CMailHeader::ContentType,
+                    contentType + QStringLiteral("; name=") + QuotedString(encodedName));
+    part->SetHeader(CMailHeader::ContentDescription, encodedName);
+    part->SetHeader(CMailHeader::ContentLocation, encodedName);
+    if (!contentId.isEmpty())
+        part->SetHeader(CMailHeader::ContentId, QLatin1Char('<') + contentId + QLatin1Char('>'));
+    m_parts.push_back(std::move(part));
+}
+
+void CVexaMail::DownloadToFile(const QString& sourceAddress, const QString& filePath)
+{
+    const WaitCursor waitCursor;
+    QFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw CMailError(CMailError::TemporaryFileNotCreated, 0);
+    const QUrl url(sourceAddress.trimmed(), QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return;
+    CInternetSession session(QStringLiteral("Kelvora"));
+    session.SetMaxBodySize(MaxDownloadBytes);
+    session.SetTotalTimeout(DownloadTimeBudgetMs);
+    const std::unique_ptr<CHttpFile> request = CHttpFile::Open(session, "GET", url.toEncoded(), true);
+    // An error page is not the picture that was asked for.
+    if (!request || !request->SendRequest(QByteArray()) || request->GetStatusCode() / 100 != 2)
+        throw CMailError(CMailError::DownloadFailed, 0);
+    char block[4096];
+    while (const qint64 count = request->Read(block, sizeof(block)))
+    {
+        if (file.write(block, count) != count)
+            throw CMailError(CMailError::DownloadFailed, 0);
+    }
+    if (!file.flush())
+        throw CMailError(CMailError::DownloadFailed, 0);
+}
+
+CMailPart CVexaMail::BuildTopPart(const QString& fromAddress, const QString& fromName,
+                                  const QString& toAddress, const QString& subject, int importance,
+                                  const QString& seed) const
+{
+    CMailPart topPart(CMailPart::SevenBit);
+    AddMessageHeaders(topPart, fromAddress, fromName, toAddress, subject, importance);
+    topPart.SetHeader(CMailHeader::ContentType,
+                      QStringLiteral("multipart/related; type=\"multipart/alternative\"; boundary=\"%1\"")
+                          .arg(MakeBoundary(1, seed)));
+    topPart.SetHeader(CMailHeader::MimeVersion, QStringLiteral("1.0"));
+    topPart.SetBody(QStringLiteral("This is a multi-part message in MIME format."));
+    return topPart;
+}
+
+void CVexaMail::WriteMessage(CMailOutput& output, const CMailPart& topPart, const QString& seed) const
+{
+    WritePart(output, topPart);
+    output.Write(QStringLiteral("\r\n"));
+    WriteLine(output, MakeBoundaryLine(1, seed));
+
+    CMailPart alternative(CMailPart::SevenBit);
+    alternative.SetHeader(
+        CMailHeader::ContentType,
+        QStringLiteral("multipart/alternative; boundary=\"%1\"").arg(MakeBoundary(2, seed)));
+    WritePart(output, alternative);
+    WriteLine(output, MakeBoundaryLine(2, seed));
+
+    const bool latin1 = IsLatin1Text(m_plainTextBody);
+    CMailPart plainText(latin1 ? CMailPart::QuotedPrintableAnsi : CMailPart::QuotedPrintableUtf8);
+    plainText.SetHeader(CMailHeader::ContentType, latin1
+                                                      ? QStringLiteral("text/plain; charset=\"iso-8859-1\"")
+                                                      : QStringLiteral("text/plain; charset=\"utf-8\""));
+    plainText.SetBody(m_plainTextBody);
+    WritePart(output, plainText);
+    WriteLine(output, MakeBoundaryLine(2, seed));
+
+    // Escaped to ASCII, the HTML's UTF-8 bytes are its ISO-8859-1 bytes.
+    CMailPart html(CMailPart::QuotedPrintableUtf8);
+    html.SetHeader(CMailHeader::ContentType, QStringLiteral("text/html; charset=\"iso-8859-1\""));
+    html.SetBody(EscapeHtmlNonAscii(m_htmlBody));
+    WritePart(output, html);
+    WriteLine(output, MakeBoundaryEndLine(2, seed));
+
+    for (const auto& part : m_parts)
+    {
+        WriteLine(output, MakeBoundaryLine(1, seed));
+        WritePart(output, *part);
+    }
+    WriteLine(output, MakeBoundaryEndLine(1, seed));
+}
+
+void CVexaMail::WritePart(CMailOutput& output, const CMailPart& part)
+{
+    for (int i = 0; i < part.GetHeaderCount(); ++i)
+    {
+        const CMailHeader& header = part.GetHeaderAt(i);
+        output.Write(header.GetName() + QStringLiteral(": ") + SafeHeaderValue(header.GetValue()) +
+                     QStringLiteral("\r\n"));
+    }
+    switch (part.GetKind())
+    {
+    case CMailPart::QuotedPrintableUtf8:
+    case CMailPart::QuotedPrintableAnsi:
+        output.Write(QStringLiteral("Content-Transfer-Encoding: Quoted-Printable\r\n\r\n"));
+        output.Write(EncodeQPBody(part.GetBody(), part.GetKind() == CMailPart::QuotedPrintableAnsi));
+        output.Write(QStringLiteral("\r\n"));
+        break;
+    case CMailPart::Base64Inline:
+    {
+        // RFC 2045 lines of 76 characters, handed on in blocks rather than line by line: one
+        // write per line would cost a system call each.
+        constexpr qsizetype LineLength = 76;
+        constexpr qsizetype LinesPerBlock = 256;
+        output.Write(QStringLiteral("Content-Disposition: inline\r\n"));
+        output.Write(QStringLiteral("Content-Transfer-Encoding: Base64\r\n\r\n"));
+        const QString& body = part.GetBody();
+        QString block;
+        for (qsizetype start = 0; start < body.size(); start += LineLength)
+        {
+            block += QStringView(body).mid(start, LineLength);
+            block += QStringLiteral("\r\n");
+            if (block.size() >= LinesPerBlock * (LineLength + 2))
+            {
+                output.Write(block);
+                block.clear();
+            }
+        }
+        if (!block.isEmpty())
+            output.Write(block);
+        break;
+    }
+    default:
+        output.Write(QStringLiteral("Content-Transfer-Encoding: 7bit\r\n\r\n"));
+        output.Write(part.GetBody());
+        output.Write(QStringLiteral("\r\n"));
+        break;
+    }
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "mail/MailPart.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <ctime>
+#include <memory>
+#include <vector>
+
+class CMailOutput;
+
+// One message and the SMTP server it goes to. The message is one fixed MIME structure: a
+// multipart/related container holding a multipart/alternative pair (plain text and HTML),
+// followed by the inline images and attached files that the HTML refers to by content id.
+class CVexaMail
+{
+public:
+    // Inline downloads larger than this, or slower than the time budget, fail.
+    static constexpr qint64 MaxDownloadBytes = qint64(20) * 1024 * 1024;
+    static constexpr int DownloadTimeBudgetMs = 120000;
+
+    CVexaMail(const QString& ehloDomain, const QString& server, int port, const QString& userName,
+              const QString& password);
+    CVexaMail(const CVexaMail& other);
+    CVexaMail& operator=(const CVexaMail& other);
+    ~CVexaMail();
+
+    void SetHtmlBody(const QString& text) { m_htmlBody = text; }
+    QString GetHtmlBody() const { return m_htmlBody; }
+    void SetPlainTextBody(const QString& text) { m_plainTextBody = text; }
+
+    // Fetches the source address and appends it as an inline part named name plus the
+    // address's extension. An empty folder is the system's temporary folder; an empty content
+    // type is chosen by the extension. Throws CMailError 100, 200 or 201.
+    void AddInlinePart(const QString& sourceAddress, const QString& name, const QString& contentId,
+                       const QString& folder, const QString& contentType);
+    void AddAttachment(const QString& fileName, const QByteArray& bytes, const QString& contentType,
+                       const QString& contentId);
+    void ClearParts() { m_parts.clear(); }
+    const std::vector<std::unique_ptr<CMailPart>>& GetParts() const { return m_parts; }
+
+    // To, From, Subject, Date, Message-Id, Importance, X-Mailer, X-KV-Message-Id,
+    // Organization and Reply-To of the message, set on its top part.
+    void AddMessageHeaders(CMailPart& topPart, const QString& fromAddress, const QString& fromName,
+                           const QString& toAddress, const QString& subject, int importance) const;
+
+    // The top part of the message: its headers, the multipart/related type with boundary 1 of
+    // the seed, the MIME version and the preamble.
+    CMailPart BuildTopPart(const QString& fromAddress, const QString& fromName, const QString& toAddress,
+                           const QString& subject, int importance, const QString& seed) const;
+    // Everything after DATA up to the end-of-data line: the top part, the alternative pair of
+    // plain text and HTML, then every inline part and attachment.
+    void WriteMessage(CMailOutput& output, const CMailPart& topPart, const QString& seed) const;
+    // The part's headers, its transfer encoding and its encoded body. A CR or LF in a header
+    // value that does not fold the line is written as a blank, so no value can start a header.
+    static void WritePart(CMailOutput& output, const CMailPart& part);
+
+    // Fetches the address into the file (created or emptied first). Throws CMailError 200 when
+    // the file cannot be created and 201 when the download fails; an address that is not
+    // http or https leaves the file empty.
+    static void DownloadToFile(const QString& sourceAddress, const QString& filePath);
+
+    static QString MakeBoundarySeed();
+    static QString MakeBoundary(int level, const QString& seed);
+    static QString MakeBoundaryLine(int level, const QString& seed);
+    static QString MakeBoundaryEndLine(int level, const QString& seed);
+
+    // "Sun, 7 Mar 2027 09:05:03 +0000": the moment in UTC with English names, whatever the
+    // locale and zone.
+    static QString FormatDate(std::time_t moment);
+
+    // Quoted-printable of the text's bytes (the program's code page when ansi is set, UTF-8
+    // otherwise): after every maximum counted characters the line break text is inserted.
+    static QString EncodeQP(const QString& text, int maximum, const QString& prefix, const QString& suffix,
+                            const QString& lineBreak, bool ansi);
+    static QString EncodeQPLine(const QString& line, bool ansi);
+    // Every CR LF separated line encoded on its own; blank lines are kept.
+    static QString EncodeQPBody(const QString& text, bool ansi);
+    // The value unchanged when it is short printable ASCII, otherwise RFC 2047 encoded words of
+    // at most 75 characters on continuation lines, never splitting a character.
+    static QString EncodeHeaderWord(const QString& value);
+
+    // Connection
+    QString m_ehloDomain;
+    QString m_server;
+    int m_port{25};
+    QString m_userName;
+    QString m_password;
+
+    // Message
+    QString m_mailerText;
+    // The tracking id, sent as "X-KV-Message-Id" when not empty.
+    QString MessageId;
+    QString m_organization;
+    QString m_replyTo;
+    QString m_plainTextBody;
+    QString m_htmlBody;
+
+private:
+    void CopyFrom(const CVexaMail& other);
+    void AppendBase64Part(const QString& fileName, const QByteArray& bytes, const QString& contentType,
+                          const QString& contentId);
+    // The domain that the "Message-Id" is made on: the EHLO domain, else the sender's domain.
+    QString MessageIdDomain(const QString& fromAddress) const;
+
+    std::vector<std::unique_ptr<CMailPart>> m_parts;
+};

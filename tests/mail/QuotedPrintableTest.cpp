@@ -1,0 +1,155 @@
+#include "base/AnsiCodePage.h"
+#include "mail/MailDecoding.h"
+#include "mail/MailText.h"
+#include "mail/VexaMail.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const QString Letters70 = QString(70, QLatin1Char('a'));
+
+QString Line(const QString& text)
+{
+    return CVexaMail::EncodeQPLine(text, false);
+}
+
+QString AnsiLine(const QString& text)
+{
+    return CVexaMail::EncodeQPLine(text, true);
+}
+
+QString Body(const QString& text)
+{
+    return CVexaMail::EncodeQPBody(text, false);
+}
+
+struct EncoderCase
+{
+    const char* name;
+    QString (*encode)(const QString&);
+    QString input;
+    QString encoded;
+};
+
+class Encoder : public testing::TestWithParam<EncoderCase>
+{
+};
+
+TEST_P(Encoder, EncodesAsExpected)
+{
+    EXPECT_EQ(GetParam().encode(GetParam().input), GetParam().encoded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Encoder,
+    testing::Values(EncoderCase{"DigitsAndDotEscaped", Line, "Price 10.50", "Price =31=30=2E=35=30"},
+                    EncoderCase{"SoftBreakAfterSeventy", Line, QString(100, QLatin1Char('a')),
+                                Letters70 + "=\r\n" + QString(30, QLatin1Char('a'))},
+                    EncoderCase{"BlankBeforeBreakEscaped", Line, QString(69, QLatin1Char('a')) + " more",
+                                QString(69, QLatin1Char('a')) + "=20=\r\nmore"},
+                    EncoderCase{"EscapeOvershootsToSeventyTwo", Line, QString(69, QLatin1Char('a')) + ".b",
+                                QString(69, QLatin1Char('a')) + "=2E=\r\nb"},
+                    EncoderCase{"TrailingBlankEscaped", Line, "end ", "end=20"},
+                    EncoderCase{"EmptyLineStaysEmpty", Line, "", ""},
+                    EncoderCase{"LoneDotNeverLiteral", Line, ".", "=2E"},
+                    EncoderCase{"LiteralPunctuation", Line, "a'()+,-/:?b", "a'()+,-/:?b"},
+                    EncoderCase{"EqualsTabAndUnderscore", Line, "=\t_", "=3D=09=5F"},
+                    EncoderCase{"Latin1Bytes", AnsiLine, QString::fromUtf8("Grüße"), "Gr=FC=DFe"},
+                    EncoderCase{"Utf8Bytes", Line, QString::fromUtf8("Grüße"), "Gr=C3=BC=C3=9Fe"},
+                    EncoderCase{"EuroInTheCodePage", AnsiLine, QString::fromUtf8("5 €"), "=35 =80"},
+                    EncoderCase{"HtmlReferenceEscaped", Line, "&#233;", "=26=23=32=33=33=3B"},
+                    EncoderCase{"BlankLinesKept", Body, "a\r\n\r\nb", "a\r\n\r\nb"},
+                    EncoderCase{"TrailingLineEnd", Body, "a\r\n", "a\r\n"},
+                    EncoderCase{"LoneLineFeedInsideItsLine", Body, "a\nb", "a=0Ab"},
+                    EncoderCase{"LoneCarriageReturnInsideItsLine", Body, "a\rb\r\n", "a=0Db\r\n"},
+                    EncoderCase{"EndOfDataLineDefused", Body, "x\r\n.\r\ny", "x\r\n=2E\r\ny"},
+                    EncoderCase{"NulEscaped", Body, QString(QChar(0)) + "z", "=00z"},
+                    EncoderCase{"ShortAsciiWordUnchanged", CVexaMail::EncodeHeaderWord,
+                                QString(69, QLatin1Char('s')), QString(69, QLatin1Char('s'))},
+                    EncoderCase{"SeventyCharactersEncoded", CVexaMail::EncodeHeaderWord, Letters70,
+                                "=?iso-8859-1?Q?" + QString(58, QLatin1Char('a')) +
+                                    "?=\r\n\t=?iso-8859-1?Q?" + QString(12, QLatin1Char('a')) + "?="},
+                    EncoderCase{"Latin1Subject", CVexaMail::EncodeHeaderWord, QString::fromUtf8("Grüße"),
+                                "=?iso-8859-1?Q?Gr=FC=DFe?="},
+                    EncoderCase{"AboveLatin1IsUtf8", CVexaMail::EncodeHeaderWord, QString::fromUtf8("Ⓐ b"),
+                                "=?utf-8?Q?=E2=92=B6=20b?="},
+                    EncoderCase{"PhraseSpecialsEscaped", CVexaMail::EncodeHeaderWord,
+                                QString::fromUtf8("é (a), b: c' d? e+f-g/h"),
+                                "=?iso-8859-1?Q?=E9=20=28a=29=2C=20b=3A=20c=27=20d=3F=20e+f-g/h?="},
+                    EncoderCase{"EmptyWordStaysEmpty", CVexaMail::EncodeHeaderWord, "", ""}),
+    [](const testing::TestParamInfo<EncoderCase>& info) { return std::string(info.param.name); });
+
+TEST(QuotedPrintable, LongBodyDecodesToItsBytesWithinLineLimits)
+{
+    QString body;
+    for (int line = 0; line < 40; ++line)
+        body += QString::fromUtf8("Zeile %1: Grüße, naïve café – ✓ 𝄞 ").arg(line).repeated(line % 7 + 1) +
+                (line % 5 == 0 ? "\r\n\r\n" : "\r\n");
+    for (const bool ansi : {false, true})
+    {
+        const QString encoded = CVexaMail::EncodeQPBody(body, ansi);
+        for (const QString& line : encoded.split(QLatin1String("\r\n")))
+        {
+            EXPECT_LE(line.size(), 73) << line.toStdString();
+            EXPECT_FALSE(line.startsWith(QLatin1Char('.')));
+        }
+        const auto decoded = MailDecoding::DecodeQuotedPrintable(encoded.toLatin1());
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(*decoded, ansi ? AnsiCodePage::FromText(body) : body.toUtf8());
+    }
+}
+
+TEST(HeaderWordEncoding, WordsStayShortKeepCharactersWholeAndDecodeToTheValue)
+{
+    const QStringList values = {
+        QString::fromUtf8("Newsletter für Mai – mit 𝄞 und ✓ ").repeated(6),
+        QString::fromUtf8("ÄÖÜ äöü ß ").repeated(20),
+        QString::fromUtf8("日本語のニュースレター").repeated(9),
+        QString(200, QLatin1Char('x')),
+        QStringLiteral("line\r\nBcc: victim@example.org\r\n.\r\nQUIT") + QChar(0),
+    };
+    for (const QString& value : values)
+    {
+        const QString encoded = CVexaMail::EncodeHeaderWord(value);
+        for (const QString& word : encoded.split(QLatin1String("\r\n\t")))
+        {
+            EXPECT_LE(word.size(), 75) << word.toStdString();
+            EXPECT_FALSE(word.contains(QLatin1Char('\r')) || word.contains(QLatin1Char('\n')));
+        }
+        EXPECT_EQ(MailDecoding::DecodeHeaderValue(encoded), value) << encoded.toStdString();
+    }
+}
+
+TEST(MailText, CharacterRanges)
+{
+    EXPECT_TRUE(IsLatin1Text(QString::fromUtf8("Grüße ~")));
+    EXPECT_FALSE(IsLatin1Text(QString(QChar(127))));
+    EXPECT_FALSE(IsLatin1Text(QString(QChar(159))));
+    EXPECT_TRUE(IsLatin1Text(QString(QChar(160))));
+    EXPECT_FALSE(IsLatin1Text(QString(QChar(256))));
+    EXPECT_TRUE(IsPrintableAscii(QStringLiteral(" ~") + QChar(127)));
+    EXPECT_FALSE(IsPrintableAscii(QStringLiteral("tab\there")));
+    EXPECT_FALSE(IsPrintableAscii(QString::fromUtf8("é")));
+}
+
+TEST(MailText, PlainAddresses)
+{
+    EXPECT_TRUE(IsPlainMailAddress(QStringLiteral("news+list@example.org")));
+    for (const char* address : {"", "a b@example.org", "a@example.org\r\nRCPT TO:<x@y>", "<a@example.org>",
+                                "a@example.org>", "a\t@b", "a\x01@b"})
+        EXPECT_FALSE(IsPlainMailAddress(QString::fromLatin1(address))) << address;
+    EXPECT_FALSE(IsPlainMailAddress(QString::fromUtf8("jörg@example.org")));
+}
+
+TEST(MailText, HtmlEscapingWritesOneReferencePerCodePoint)
+{
+    EXPECT_EQ(EscapeHtmlNonAscii(QString::fromUtf8("é")), "&#233;");
+    EXPECT_EQ(EscapeHtmlNonAscii(QString::fromUtf8("a~\x7f")), "a~&#127;");
+    EXPECT_EQ(EscapeHtmlNonAscii(QString::fromUtf8("𝄞")), "&#119070;");
+    EXPECT_EQ(EscapeHtmlNonAscii(QString(QChar(0xD834)) + "x"), "&#65533;x");
+    EXPECT_EQ(EscapeHtmlNonAscii(QStringLiteral("<p>plain</p>")), "<p>plain</p>");
+}
+} // namespace
