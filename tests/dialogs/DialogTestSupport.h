@@ -2,11 +2,14 @@
 
 #include "platform/ui/Dialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -118,4 +121,87 @@ inline void WhenModalAfter(QWidget* current, std::function<void()> action)
                            action();
                        });
 }
+// Whether a window shows a label holding the text.
+inline bool ShowsText(QWidget* window, const QString& text)
+{
+    const QList<QLabel*> labels = window->findChildren<QLabel*>();
+    return std::any_of(labels.begin(), labels.end(), [&](QLabel* l) { return l->text().contains(text); });
+}
+
+// Clicks the button of the window whose caption, without its "&", is the text.
+inline bool ClickButton(QWidget* window, const QString& caption)
+{
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+    {
+        if (button->isVisible() && QString(button->text()).remove(QLatin1Char('&')) == caption)
+        {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Steps for modal windows that come up one after another, also inside each other: each step
+// waits for an active modal window that its test accepts and that no earlier step handled, then
+// acts on it. Windows are told apart by what they show, since one may reuse another's address.
+class ModalScript
+{
+public:
+    using Test = std::function<bool(QWidget*)>;
+    using Step = std::function<void(QWidget*)>;
+
+    ModalScript()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+    }
+    ModalScript& Then(Test accepts, Step step)
+    {
+        m_steps.push_back({std::move(accepts), std::move(step)});
+        return *this;
+    }
+    ModalScript& ThenTitled(const QString& title, Step step)
+    {
+        return Then([title](QWidget* w) { return w->windowTitle() == title; }, std::move(step));
+    }
+    ModalScript& ThenShowing(const QString& text, Step step)
+    {
+        return Then([text](QWidget* w) { return ShowsText(w, text); }, std::move(step));
+    }
+    void Start() { m_timer.start(); }
+    bool Finished() const { return m_steps.empty(); }
+
+private:
+    struct Pending
+    {
+        Test accepts;
+        Step step;
+    };
+
+    void Poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (m_steps.empty() || !modal || !modal->isActiveWindow())
+            return;
+        const bool handled = std::any_of(m_handled.begin(), m_handled.end(),
+                                         [modal](const QPointer<QWidget>& w) { return w == modal; });
+        if (handled || !m_steps.front().accepts(modal))
+            return;
+        m_handled.append(modal);
+        // A timer never fires again while its own call is under way, and a step may run a modal
+        // loop in which later steps must be found: the step runs from a timer of its own.
+        QTimer::singleShot(0,
+                           [step = std::move(m_steps.front().step), window = QPointer<QWidget>(modal)]
+                           {
+                               if (window)
+                                   step(window);
+                           });
+        m_steps.erase(m_steps.begin());
+    }
+
+    std::vector<Pending> m_steps;
+    QList<QPointer<QWidget>> m_handled;
+    QTimer m_timer;
+};
 } // namespace DialogTest
