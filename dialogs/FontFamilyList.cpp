@@ -1,5 +1,7 @@
 #include "dialogs/FontFamilyList.h"
 
+#include "base/TextHelpers.h"
+
 namespace
 {
 const char* const GenericNames[] = {"sans-serif", "serif", "monospace", "cursive", "fantasy"};
@@ -33,9 +35,9 @@ FontFamilyList ParseFontFamilyList(const QString& text)
     FontFamilyList list;
     QString unquoted = text;
     unquoted.remove(QLatin1Char('"'));
-    if (unquoted.isEmpty())
-        return list;
-    for (const QString& segment : unquoted.split(QLatin1Char(',')))
+    QStringList segments;
+    SplitString(unquoted, segments, QStringLiteral(","));
+    for (const QString& segment : segments)
     {
         const QString name = segment.trimmed();
         const int code = GenericFontFamilyCode(name);

@@ -1,5 +1,6 @@
 #include "platform/ui/DataExchange.h"
 
+#include "base/TextHelpers.h"
 #include "platform/ui/Button.h"
 
 #include <QRadioButton>
@@ -56,7 +57,7 @@ void DDX_Text(CDataExchange* dx, int id, int& value)
     QString text = QString::number(value);
     DDX_Text(dx, id, text);
     if (dx->m_bSaveAndValidate)
-        value = text.trimmed().toInt();
+        value = ParseIntText(text);
 }
 
 void DDX_Check(CDataExchange* dx, int id, int& value)

@@ -20,7 +20,8 @@ public:
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // Moves a text between a member and the control's window text.
 void DDX_Text(CDataExchange* dx, int id, QString& value);
-// Moves a whole number as its decimal text; a text that is no number reads as 0.
+// Moves a whole number as its decimal text, read back up to the first character that belongs to
+// no number (0 without digits).
 void DDX_Text(CDataExchange* dx, int id, int& value);
 // Moves the check of a check box (0 or 1).
 void DDX_Check(CDataExchange* dx, int id, int& value);
