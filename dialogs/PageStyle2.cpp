@@ -45,21 +45,6 @@ constexpr KeywordEntry LineModes[] = {{8320, DefaultKeyword}, {8321, 0}, {8322, 
 constexpr int NormalMode = 0;
 constexpr int CustomMode = 1;
 
-int SelectedCode(const CComboBox& list)
-{
-    const int entry = list.GetCurSel();
-    return entry < 0 ? -2 : int(list.GetItemData(entry));
-}
-
-void SelectCode(CComboBox& list, int code)
-{
-    for (int i = 0; i < list.GetCount(); ++i)
-    {
-        if (int(list.GetItemData(i)) == code)
-            list.SetCurSel(i);
-    }
-}
-
 void SetupNumber(CNumberEditCtrl& edit, int minimum)
 {
     edit.SetLimitText(EditLength);

@@ -50,22 +50,6 @@ constexpr KeywordEntry PositionY[] = {{9120, DefaultKeyword}, {9121, 0}, {9122, 
 constexpr KeywordEntry BorderStyles[] = {{8100, 0}, {8101, 4}, {8102, 3}, {8103, 2}, {8104, 5},
                                          {8105, 6}, {8106, 7}, {8107, 8}, {8108, 9}};
 
-int SelectedCode(const CComboBox& list)
-{
-    const int entry = list.GetCurSel();
-    return entry < 0 ? -2 : int(list.GetItemData(entry));
-}
-
-void SelectCode(CComboBox& list, int code)
-{
-    list.SetCurSel(-1);
-    for (int i = 0; i < list.GetCount(); ++i)
-    {
-        if (int(list.GetItemData(i)) == code)
-            list.SetCurSel(i);
-    }
-}
-
 CNdbPalette* PaletteOf(IDialogContext* context)
 {
     CNdbNewsletter* newsletter = context ? context->GetCurrentNewsletter() : nullptr;

@@ -51,20 +51,14 @@ bool CPageStyle4::OnInitDialog()
     CPageStyleBase::OnInitDialog();
     CreatePreview(IdPreview);
     FillKeywordList(m_cursor, Cursors);
-    const int cursor = m_style->GetInt(StyleCursor, DefaultCursor);
-    for (int i = 0; i < m_cursor.GetCount(); ++i)
-    {
-        if (int(m_cursor.GetItemData(i)) == cursor)
-            m_cursor.SetCurSel(i);
-    }
+    SelectCode(m_cursor, m_style->GetInt(StyleCursor, DefaultCursor));
     m_customSettings.SetWindowText(m_style->GetString(StyleFreeCss));
     AddFieldGroup([this] { return ListState(m_cursor); },
                   [this]
                   {
-                      const int entry = m_cursor.GetCurSel();
-                      if (entry < 0)
+                      const int code = SelectedCode(m_cursor);
+                      if (code == NoEntry)
                           return;
-                      const int code = int(m_cursor.GetItemData(entry));
                       if (code == DefaultCursor)
                           m_style->RemoveField(StyleCursor);
                       else

@@ -34,13 +34,24 @@ void FillUnitList(CComboBox& list, bool withPercent)
 
 void SelectUnit(CComboBox& list, int unit)
 {
-    list.SetCurSel(FindData(list, unit));
+    SelectCode(list, unit);
 }
 
 int SelectedUnit(const CComboBox& list)
 {
+    const int code = SelectedCode(list);
+    return code == NoEntry ? 0 : code;
+}
+
+int SelectedCode(const CComboBox& list)
+{
     const int entry = list.GetCurSel();
-    return entry < 0 ? 0 : int(list.GetItemData(entry));
+    return entry < 0 ? NoEntry : int(list.GetItemData(entry));
+}
+
+void SelectCode(CComboBox& list, int code)
+{
+    list.SetCurSel(FindData(list, code));
 }
 
 void FillKeywordList(CComboBox& list, std::span<const KeywordEntry> entries)
@@ -55,7 +66,7 @@ void FillKeywordList(CComboBox& list, std::span<const KeywordEntry> entries)
 void LoadKeyword(CComboBox& list, const CNdbStyle& style, int id)
 {
     CNdbFieldValue value;
-    list.SetCurSel(FindData(list, style.GetField(id, value) ? value.GetInt() : DefaultKeyword));
+    SelectCode(list, style.GetField(id, value) ? value.GetInt() : DefaultKeyword);
 }
 
 void StoreKeyword(const CComboBox& list, CNdbStyle& style, int id, int valueType)

@@ -39,6 +39,12 @@ void LoadKeyword(CComboBox& list, const ndb::CNdbStyle& style, int id);
 // selection the field stays as it is.
 void StoreKeyword(const CComboBox& list, ndb::CNdbStyle& style, int id, int valueType);
 
+// The code of the selected entry; NoEntry when none is selected.
+constexpr int NoEntry = -2;
+int SelectedCode(const CComboBox& list);
+// Selects the entry of the code; none when no entry has it.
+void SelectCode(CComboBox& list, int code);
+
 // The state of a list as text, for telling whether the user changed it.
 QString ListState(const CComboBox& list);
 

@@ -1,6 +1,8 @@
 #include "dialogs/DlgStyles.h"
 #include "ColorTestSupport.h"
 #include "StyleTestSupport.h"
+#include "webserver/CssWriters.h"
+#include "webserver/NewsletterPageSource.h"
 
 using namespace ColorTest;
 using namespace StyleTest;
@@ -103,6 +105,10 @@ TEST_F(Styles, AddCloneRenameRefuseAndDelete)
                         Click(window, IdDelete);
                         afterDelete = SelectedRow(window);
                         closing = Rows(window);
+                        QTest::qWaitFor(
+                            [&] { return !Evaluate(PreviewPage(window), ParagraphStyleScript).isEmpty(); },
+                            10000);
+                        QTest::qWait(300);
                         SaveArtifact(*CWnd::FromHandle(window), QStringLiteral("dialog_224.png"));
                         ClickButton(window, QStringLiteral("Close"));
                     })
@@ -279,4 +285,42 @@ TEST_F(Styles, CancelChangesNothingAndAnUntouchedOkKeepsEveryField)
         EXPECT_EQ(FieldsText(*quote), before) << button.toStdString();
         EXPECT_EQ(dialog.IsModified(), button == QStringLiteral("OK"));
     }
+}
+
+TEST_F(Styles, AnArrowKeyMovesTheSelectionAndThePreviewFollowsIt)
+{
+    CDlgStyles dialog(&context);
+    QString selected;
+    QString previewed;
+    ModalScript script;
+    script.ThenTitled(StylesTitle,
+                      [&](QWidget* window)
+                      {
+                          SelectRow(window, QStringLiteral("Heading 1"));
+                          QTest::keyClick(List(window), Qt::Key_Down);
+                          selected = SelectedRow(window);
+                          const QString script =
+                              QStringLiteral("document.querySelector('p').getAttribute('style')");
+                          const CNdbStyle* heading2 = FindStyle(*newsletter, QStringLiteral("Heading 2"));
+                          QString css;
+                          const CNewsletterPageSource source(*newsletter);
+                          CPageContext pageContext;
+                          pageContext.SetCurrentNewsletter(&source);
+                          WriteRecordCss(css, heading2, &pageContext);
+                          css.replace(QLatin1Char('"'), QLatin1Char('\''));
+                          QTest::qWaitFor(
+                              [&]
+                              {
+                                  previewed = Evaluate(PreviewPage(window), script);
+                                  return previewed == css;
+                              },
+                              10000);
+                          EXPECT_EQ(previewed, css);
+                          ClickButton(window, QStringLiteral("Close"));
+                      });
+    script.Start();
+    dialog.DoModal();
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(selected, QStringLiteral("Heading 2"));
+    EXPECT_FALSE(dialog.IsModified());
 }

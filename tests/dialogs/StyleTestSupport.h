@@ -7,9 +7,11 @@
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/PropertyPage.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QWebEnginePage>
@@ -90,9 +92,13 @@ inline CWnd* Control(QWidget* window, int id)
     return found;
 }
 
+// A check box or radio button is clicked on its box, which its text may not reach.
 inline void Click(QWidget* window, int id)
 {
-    QTest::mouseClick(Widget(Control(window, id)), Qt::LeftButton);
+    QWidget* widget = Widget(Control(window, id));
+    const bool checkable = qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget);
+    QTest::mouseClick(widget, Qt::LeftButton, {},
+                      checkable ? QPoint(6, widget->height() / 2) : widget->rect().center());
 }
 
 inline QComboBox* Combo(QWidget* window, int id)
