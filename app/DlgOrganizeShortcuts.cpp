@@ -1,5 +1,6 @@
 #include "app/DlgOrganizeShortcuts.h"
 
+#include "app/CommandIds.h"
 #include "app/DlgMessageBox.h"
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
@@ -25,8 +26,6 @@ constexpr UINT IDS_NEW_FOLDER = 11800;
 constexpr UINT IDS_NEW_FOLDER_NUMBERED = 11801;
 constexpr UINT IDS_DELETE_FOLDER = 11802;
 constexpr UINT IDS_DELETE_SHORTCUT = 11803;
-
-constexpr UINT UM_SHOW_HELP = WM_APP + 0x400;
 
 constexpr UINT_PTR ScrollTimer = 4711;
 constexpr UINT ScrollInterval = 150;

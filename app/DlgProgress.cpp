@@ -42,7 +42,8 @@ void CDlgProgress::OnCancel() {}
 
 void CDlgProgress::SetProgressRange(int n)
 {
-    m_progress.SetRange(0, short(n));
+    // The whole range, also above the 16 bits of the classic range.
+    m_progress.SetRange32(0, n);
 }
 
 void CDlgProgress::SetProgressPos(int position)

@@ -33,24 +33,27 @@ bool ReadArchiveFile(const QString& path, const ArchiveHeaderTest& accept, const
     return stream.Open(path, true, false) && ReadArchiveStream(stream, accept, read);
 }
 
-bool WriteArchiveFile(const QString& path, const ArchiveFileHeader& header, const ArchiveStep& write)
+bool WriteArchiveStream(CPSStream& stream, const ArchiveFileHeader& header, const ArchiveStep& write)
 {
     try
     {
-        CPSStreamMemory stream;
-        stream.Open(CPSStreamMemory::ModeWrite);
         CPSArchive archive(stream);
         if (!ArchiveWriteHeader(archive, true, header.typeTag, header.major, header.minor, header.creator,
                                 header.creatorMajor, header.creatorMinor))
             return false;
         archive.SetVersion(CPSArchive::MakeVersion(header.major, header.minor));
         write(archive);
-        if (!archive.Flush())
-            return false;
-        return WriteFileReplacing(path, stream.GetBuffer());
+        return archive.Flush();
     }
     catch (const std::exception&)
     {
         return false;
     }
+}
+
+bool WriteArchiveFile(const QString& path, const ArchiveFileHeader& header, const ArchiveStep& write)
+{
+    CPSStreamMemory stream;
+    stream.Open(CPSStreamMemory::ModeWrite);
+    return WriteArchiveStream(stream, header, write) && WriteFileReplacing(path, stream.GetBuffer());
 }

@@ -42,3 +42,5 @@ using ArchiveStep = std::function<void(CPSArchive&)>;
 bool ReadArchiveFile(const QString& path, const ArchiveHeaderTest& accept, const ArchiveStep& read);
 bool ReadArchiveStream(CPSStream& stream, const ArchiveHeaderTest& accept, const ArchiveStep& read);
 bool WriteArchiveFile(const QString& path, const ArchiveFileHeader& header, const ArchiveStep& write);
+// The same into a stream, for a copy of a document in memory.
+bool WriteArchiveStream(CPSStream& stream, const ArchiveFileHeader& header, const ArchiveStep& write);

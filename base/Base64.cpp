@@ -54,3 +54,13 @@ bool DecodeBase64(const char* input, int inputLength, unsigned char* output, int
     *outputLength = decoded;
     return writing;
 }
+
+QByteArray DecodeBase64Bytes(const QByteArray& text)
+{
+    int length = 0;
+    DecodeBase64(text.constData(), static_cast<int>(text.size()), nullptr, &length);
+    QByteArray bytes(length, '\0');
+    DecodeBase64(text.constData(), static_cast<int>(text.size()),
+                 reinterpret_cast<unsigned char*>(bytes.data()), &length);
+    return bytes;
+}

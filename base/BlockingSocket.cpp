@@ -17,9 +17,9 @@ namespace
 {
 // Waits until the socket is ready for the events; false on time-out. A failing poll counts as
 // ready so that the following call reports the error.
-bool WaitFor(int handle, short events, int seconds)
+bool WaitFor(int handle, short events, std::chrono::milliseconds wait)
 {
-    const int milliseconds = seconds <= 0 ? 0 : (seconds >= INT_MAX / 1000 ? INT_MAX : seconds * 1000);
+    const auto milliseconds = std::clamp<std::chrono::milliseconds::rep>(wait.count(), 0, INT_MAX);
     pollfd entry{handle, events, 0};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     for (;;)
@@ -34,6 +34,12 @@ bool WaitFor(int handle, short events, int seconds)
         if (errno != EINTR)
             return true;
     }
+}
+
+std::chrono::milliseconds Seconds(int seconds)
+{
+    return std::chrono::milliseconds(seconds <= 0 ? 0
+                                                  : (seconds >= INT_MAX / 1000 ? INT_MAX : seconds * 1000));
 }
 
 // Handle 0 means "no socket", so a socket that the system numbers 0 is moved elsewhere.
@@ -63,9 +69,9 @@ void CBlockingSocket::Bind(const sockaddr_in& address)
         throw new CBlockingSocketException(QStringLiteral("Bind"));
 }
 
-void CBlockingSocket::Listen()
+void CBlockingSocket::Listen(int backlog)
 {
-    if (listen(m_hSocket, 5) != 0)
+    if (listen(m_hSocket, backlog) != 0)
         throw new CBlockingSocketException(QStringLiteral("Listen"));
 }
 
@@ -114,7 +120,7 @@ int CBlockingSocket::Send(const char* data, int length, int seconds)
 {
     if (m_hSocket == 0)
         throw new CBlockingSocketException(QStringLiteral("No socket handle"), EBADF);
-    if (!WaitFor(m_hSocket, POLLOUT, seconds))
+    if (!WaitFor(m_hSocket, POLLOUT, Seconds(seconds)))
         throw new CBlockingSocketException(QStringLiteral("Send timeout"), ETIMEDOUT);
     // Only what fits now is sent, so that a peer that stops reading cannot hold a send beyond
     // its time-out. MSG_NOSIGNAL: a peer that has gone away gives an error, not the end of the
@@ -140,12 +146,17 @@ int CBlockingSocket::Write(const char* data, int length, int seconds)
 
 int CBlockingSocket::Receive(char* buffer, int size, int seconds)
 {
+    return Receive(buffer, size, Seconds(seconds));
+}
+
+int CBlockingSocket::Receive(char* buffer, int size, std::chrono::milliseconds wait)
+{
     // Polling handle 0 would wait on the program's standard input.
     if (m_hSocket == 0)
         throw new CBlockingSocketException(QStringLiteral("Receive"), EBADF);
     for (;;)
     {
-        if (!WaitFor(m_hSocket, POLLIN, seconds))
+        if (!WaitFor(m_hSocket, POLLIN, wait))
             throw new CBlockingSocketException(QStringLiteral("Receive timeout"), ETIMEDOUT);
         ssize_t received;
         do

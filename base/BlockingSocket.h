@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <chrono>
+
 #include <netinet/in.h>
 #include <sys/socket.h>
 
@@ -14,7 +16,7 @@ class CBlockingSocket
 public:
     void Create(int type = SOCK_STREAM);
     void Bind(const sockaddr_in& address);
-    void Listen();
+    void Listen(int backlog = 5);
     // Waits for one connection without time-out and hands its handle to socket.
     bool Accept(CBlockingSocket& socket, sockaddr_in* peer);
     void Connect(const sockaddr_in& address);
@@ -29,6 +31,7 @@ public:
     int Write(const char* data, int length, int seconds);
     // 0 when the peer has closed the connection.
     int Receive(char* buffer, int size, int seconds);
+    int Receive(char* buffer, int size, std::chrono::milliseconds wait);
     int ReceiveAll(char* buffer, int length, int seconds);
     char ReceiveByte();
 

@@ -18,6 +18,9 @@ public:
 
     int GetSplitPosition() const { return m_splitPos; }
     bool IsCollapsed() const { return m_collapsed; }
+    // The owner calls RecalcLayout after changing them.
+    void SetSplitPosition(int position) { m_splitPos = position; }
+    void SetCollapsed(bool collapsed) { m_collapsed = collapsed; }
     int GetBarWidth() const { return m_barWidth; }
     CRect GetGripRect() const;
 

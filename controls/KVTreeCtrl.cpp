@@ -4,8 +4,10 @@
 #include "platform/ui/ToolTipRequest.h"
 #include "platform/ui/WndClass.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 namespace
@@ -57,6 +59,8 @@ const MessageMap* CKVTreeCtrl::GetMessageMap() const
         OnMessage(WM_SIZE, &CKVTreeCtrl::OnSize),
         OnMessage(ScrolledMessage, &CKVTreeCtrl::OnScrolled),
         OnMessage(WM_LBUTTONDOWN, &CKVTreeCtrl::OnLButtonDown),
+        OnMessage(WM_MOUSEMOVE, &CKVTreeCtrl::OnMouseMove),
+        OnMessage(WM_LBUTTONUP, &CKVTreeCtrl::OnLButtonUp),
         OnMessage(WM_RBUTTONUP, &CKVTreeCtrl::OnRButtonUp),
         OnMessage(WM_CANCELMODE, &CKVTreeCtrl::OnCancelMode),
     };
@@ -331,18 +335,72 @@ LRESULT CKVTreeCtrl::OnScrolled(WPARAM, LPARAM)
 
 LRESULT CKVTreeCtrl::OnLButtonDown(WPARAM, LPARAM lParam)
 {
-    CKVTreeItem* item = HitTest(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-    if (item != m_selected && m_notifyWnd)
-        m_notifyWnd->SendMessage(NotifyLeftDown, GetDlgCtrlID(), LPARAM(item));
+    const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    CKVTreeItem* item = HitTest(point);
+    m_pressed = item != nullptr;
+    m_dragging = false;
+    m_pressPoint = point;
+    m_pressData = item ? item->m_data : nullptr;
+    if (item != m_selected)
+        Notify(NotifyLeftDown, item);
     Default();
     return 0;
+}
+
+LRESULT CKVTreeCtrl::OnMouseMove(WPARAM keys, LPARAM lParam)
+{
+    Default();
+    // A dialog that the click opened may have taken the release.
+    if (!(keys & MK_LBUTTON))
+    {
+        if (m_dragging)
+            EndDrag(nullptr);
+        m_pressed = false;
+        return 0;
+    }
+    const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (m_pressed && !m_dragging)
+    {
+        const int distance = std::abs(point.x - m_pressPoint.x) + std::abs(point.y - m_pressPoint.y);
+        if (distance < QApplication::startDragDistance())
+            return 0;
+        m_pressed = false;
+        CKVTreeItem* source = m_pressData ? m_root.FindByData(m_pressData) : nullptr;
+        if (!source)
+            return 0;
+        m_dragging = true;
+        Notify(NotifyBeginDrag, source);
+    }
+    if (m_dragging)
+        Notify(NotifyDragOver, HitTest(point));
+    return 0;
+}
+
+LRESULT CKVTreeCtrl::OnLButtonUp(WPARAM, LPARAM lParam)
+{
+    m_pressed = false;
+    if (m_dragging)
+        EndDrag(HitTest(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))));
+    Default();
+    return 0;
+}
+
+void CKVTreeCtrl::EndDrag(CKVTreeItem* target)
+{
+    m_dragging = false;
+    Notify(NotifyDrop, target);
+}
+
+void CKVTreeCtrl::Notify(UINT code, CKVTreeItem* item)
+{
+    if (m_notifyWnd)
+        m_notifyWnd->SendMessage(code, GetDlgCtrlID(), LPARAM(item));
 }
 
 LRESULT CKVTreeCtrl::OnRButtonUp(WPARAM, LPARAM lParam)
 {
     CKVTreeItem* item = HitTest(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-    if (m_notifyWnd)
-        m_notifyWnd->SendMessage(NotifyRightUp, GetDlgCtrlID(), LPARAM(item));
+    Notify(NotifyRightUp, item);
     Default();
     return 0;
 }
@@ -350,6 +408,9 @@ LRESULT CKVTreeCtrl::OnRButtonUp(WPARAM, LPARAM lParam)
 LRESULT CKVTreeCtrl::OnCancelMode(WPARAM, LPARAM)
 {
     Default();
+    m_pressed = false;
+    if (m_dragging)
+        EndDrag(nullptr);
     if (GetCapture() == this)
         ReleaseCapture();
     return 0;

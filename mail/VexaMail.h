@@ -10,6 +10,7 @@
 #include <vector>
 
 class CMailOutput;
+class CMailSocket;
 
 // One message and the SMTP server it goes to. The message is one fixed MIME structure: a
 // multipart/related container holding a multipart/alternative pair (plain text and HTML),
@@ -26,6 +27,30 @@ public:
     CVexaMail(const CVexaMail& other);
     CVexaMail& operator=(const CVexaMail& other);
     ~CVexaMail();
+
+    // The sender and recipient that TestServer names.
+    static constexpr const char* TestSender = "kelvora-test@example.com";
+    static constexpr const char* TestRecipient = "postmaster@example.org";
+
+    // One SMTP dialogue over a connection of its own that delivers the message to one
+    // recipient. Throws CMailError: the step's code with the server's reply, 302 or 303 with
+    // reply 0 for an address that cannot stand in a command, 10 for a socket failure.
+    void Send(const QString& fromAddress, const QString& fromName, const QString& toAddress,
+              const QString& subject, int importance);
+    // 0 success, 1 connection, greeting or EHLO failed, 2 authentication failed, 3 sender or
+    // recipient refused. Never throws.
+    int TestServer(const QString& userName, const QString& password, bool recipientStep);
+
+    // Greeting, EHLO, authentication when a user name is set, MAIL FROM, RCPT TO and DATA.
+    // Throws CMailError with the step's code and the server's reply.
+    void StartDialogue(CMailSocket& socket, const QString& fromAddress, const QString& toAddress);
+    // The end-of-data line and QUIT. Throws CMailError 305 with the server's reply.
+    void EndDialogue(CMailSocket& socket);
+
+    // True when the server answered 235. Never throw.
+    bool AuthNtlm(CMailSocket& socket, const QString& userName, const QString& password);
+    bool AuthPlain(CMailSocket& socket, const QString& userName, const QString& password);
+    bool AuthLogin(CMailSocket& socket, const QString& userName, const QString& password);
 
     void SetHtmlBody(const QString& text) { m_htmlBody = text; }
     QString GetHtmlBody() const { return m_htmlBody; }
@@ -99,6 +124,9 @@ public:
     QString m_htmlBody;
 
 private:
+    // The advertised mechanisms in turn, NTLM, PLAIN, LOGIN, until one succeeds.
+    bool Authenticate(CMailSocket& socket, const std::vector<QString>& ehloReply, const QString& userName,
+                      const QString& password);
     void CopyFrom(const CVexaMail& other);
     void AppendBase64Part(const QString& fileName, const QByteArray& bytes, const QString& contentType,
                           const QString& contentId);

@@ -33,7 +33,20 @@ class Canvas:
             color = tuple(round(a + (b - a) * t) for a, b in zip(top, bottom))
             self.rect(x0, y, x1, y + 1, color)
 
-    def save(self, name):
+    def disc(self, cx, cy, radius, color):
+        """A filled circle, its edge softened by how much of each pixel it covers."""
+        for y in range(self.height):
+            for x in range(self.width):
+                inside = 0
+                for sy in range(4):
+                    for sx in range(4):
+                        dx = x + (sx + 0.5) / 4 - cx
+                        dy = y + (sy + 0.5) / 4 - cy
+                        inside += dx * dx + dy * dy <= radius * radius
+                if inside:
+                    self.put(x, y, color[:3] + (round(color[3] * inside / 16),))
+
+    def save(self, name, folder=None):
         raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in self.pixels)
 
         def chunk(kind, data):
@@ -42,7 +55,7 @@ class Canvas:
 
         header = struct.pack(">IIBBBBB", self.width, self.height, 8, 6, 0, 0, 0)
         png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-        with open(os.path.join(OUT, name), "wb") as f:
+        with open(os.path.join(folder or OUT, name), "wb") as f:
             f.write(png)
 
 
@@ -160,21 +173,21 @@ def tab_strip():
 
 
 def tree_icons():
-    """255: the tree's icons, five of 34 x 19 side by side: closed folder, open folder, document,
+    """255: the tree's icons, five of 34 x 19 side by side: newsletter, open folder, closed folder,
     mailing list, recent document."""
     c = Canvas(170, 19)
     folder, folder_dark, paper, line = rgba("#E8C36A"), rgba("#B8913A"), rgba("#F4F6F8"), rgba("#8A96A3")
-    for i in (0, 1):
+    for i in (2, 1):
         x0 = i * 34 + 9
         c.rect(x0, 4, x0 + 7, 6, folder_dark)
         c.rect(x0, 6, x0 + 16, 16, folder_dark)
-        if i == 0:
+        if i == 2:
             c.rect(x0 + 1, 7, x0 + 15, 15, folder)
         else:
             for y in range(8, 16):
                 shift = (15 - y) // 2
                 c.rect(x0 + 2 + shift, y, x0 + 18 - (16 - y) // 3, y + 1, folder)
-    for i in (2, 4):
+    for i in (0, 4):
         x0 = i * 34 + 11
         c.rect(x0, 2, x0 + 12, 17, line)
         c.rect(x0 + 1, 3, x0 + 11, 16, paper)
@@ -376,6 +389,84 @@ def toolbar_buttons():
     c.save("274.png")
 
 
+# 5 x 7 capitals for the words drawn into pictures.
+LETTERS = {
+    "A": [".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"],
+    "E": ["#####", "#....", "#....", "####.", "#....", "#....", "#####"],
+    "G": [".###.", "#...#", "#....", "#.###", "#...#", "#...#", ".###."],
+    "I": ["###", ".#.", ".#.", ".#.", ".#.", ".#.", "###"],
+    "L": ["#....", "#....", "#....", "#....", "#....", "#....", "#####"],
+    "M": ["#...#", "##.##", "#.#.#", "#.#.#", "#...#", "#...#", "#...#"],
+    "N": ["#...#", "##..#", "#.#.#", "#..##", "#...#", "#...#", "#...#"],
+    "R": ["####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"],
+    "S": [".####", "#....", "#....", ".###.", "....#", "....#", "####."],
+    "T": ["#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#.."],
+    "W": ["#...#", "#...#", "#...#", "#.#.#", "#.#.#", "##.##", "#...#"],
+    " ": ["...", "...", "...", "...", "...", "...", "..."],
+}
+
+
+def word(canvas, x, y, text, color):
+    for letter in text:
+        rows = LETTERS[letter]
+        for dy, row in enumerate(rows):
+            for dx, ch in enumerate(row):
+                if ch == "#":
+                    canvas.put(x + dx, y + dy, color)
+        x += len(rows[0]) + 1
+
+
+def navigation_parts():
+    """285 and 283: the headers of the newsletter and mailing-list groups, 215 x 32, with an icon
+    and the group's title; 254/249 and 251/253: the groups' Create and Organize icons (20 x 96,
+    light ink for the dark buttons); 226 and 227: the light and the dark rounded corner (12 x 12)
+    of the document views' panels."""
+    for name, title, icon in (("285.png", "NEWSLETTERS", "newsletter"), ("283.png", "MAILING LISTS", "list")):
+        c = Canvas(215, 32)
+        c.vgradient(0, 0, 215, 32, rgba("#8C919C"), rgba("#5A5F6A"))
+        c.rect(0, 31, 215, 32, rgba("#3E434D"))
+        if icon == "newsletter":
+            c.rect(10, 7, 24, 25, rgba("#E8ECF1"))
+            for y in (11, 15, 19):
+                c.rect(12, y, 22, y + 1, rgba("#5B6472"))
+        else:
+            for dx, color in ((0, "#7FB2E0"), (8, "#A9CDEE")):
+                c.rect(10 + dx + 2, 8, 10 + dx + 7, 13, rgba(color))
+                c.rect(10 + dx, 14, 10 + dx + 10, 23, rgba(color))
+        word(c, 34, 13, title, rgba("#FFFFFF"))
+        c.save(name)
+    inks = ["#E9EDF2", "#FFFFFF", "#C9D2DC", "#7D838C"]
+    icons = {254: ("add", "#8FD694"), 249: ("folder", "#F2C766"), 251: ("add", "#8FD694"), 253: ("folder", "#F2C766")}
+    folder_glyph = ["####......", "#..######.", "#++++++++#", "#++++++++#", "#++++++++#", "#++++++++#", "##########"]
+    for image_id, (name, accent) in icons.items():
+        c = Canvas(20, 96)
+        rows = folder_glyph if name == "folder" else GLYPHS[name]
+        for frame in range(4):
+            glyph(c, 2, frame * 24, 20, 24, rows, rgba(inks[frame]), rgba(inks[3] if frame == 3 else accent))
+        c.save("%d.png" % image_id)
+    for name, color in (("226.png", "#E1E3E6"), ("227.png", "#575B63")):
+        c = Canvas(12, 12)
+        c.disc(6, 6, 6, rgba(color))
+        c.save(name)
+
+
+def program_icon():
+    """icons/128.png: the program's icon, 48 x 48: a letter on a blue rounded square."""
+    c = Canvas(48, 48)
+    blue = rgba("#2E6DB4")
+    for cx, cy in ((8, 8), (40, 8), (8, 40), (40, 40)):
+        c.disc(cx, cy, 8, blue)
+    c.rect(8, 0, 40, 48, blue)
+    c.rect(0, 8, 48, 40, blue)
+    paper, line = rgba("#FFFFFF"), rgba("#9CB8D8")
+    c.rect(9, 14, 39, 35, paper)
+    for i in range(15):
+        c.put(9 + i, 14 + i * 2 // 3, line)
+        c.put(38 - i, 14 + i * 2 // 3, line)
+    c.rect(9, 34, 39, 35, line)
+    c.save("128.png", os.path.join(OUT, "..", "icons"))
+
+
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     text_button_background()
@@ -387,3 +478,5 @@ if __name__ == "__main__":
     tree_panel_parts()
     list_cells()
     toolbar_buttons()
+    navigation_parts()
+    program_icon()

@@ -19,8 +19,13 @@ public:
     // Up to length bytes within the given seconds; returns how many arrived before the time
     // ran out, the peer closed or receiving failed. Never throws.
     virtual qsizetype ReceiveAll(char* buffer, qsizetype length, int seconds) = 0;
-    // Writes every byte within the given seconds or throws CHttpServiceError.
+    // Writes every byte within the given seconds or throws CHttpServiceError. A channel may
+    // hold small writes back to send them together with what follows, within the time of the
+    // last of them.
     virtual void Write(const char* bytes, qsizetype length, int seconds) = 0;
+    // Sends whatever Write held back, within the time of the last write, or throws
+    // CHttpServiceError.
+    virtual void Flush() {}
     // Called from another thread while the exchange may be blocked in this channel: makes every
     // pending and later wait fail at once.
     virtual void Abort() {}

@@ -2,22 +2,19 @@
 
 #include "webserver/HttpServiceBase.h"
 
-int RunHttpExchange(CHttpServiceBase& service)
+ExchangeEnd RunHttpExchange(CHttpServiceBase& service)
 {
     try
     {
         service.Reset();
         // A HEAD response carries the head of the GET response and no body.
         if (service.ReadRequest() && service.PrepareResponse() && service.Handle() && service.WriteHead() &&
-            (service.Method() == HttpHead || service.WriteBody()))
-        {
-            // Every connection carries one request, whatever the response says about keep-alive.
-            service.Finish();
-        }
-        return 0;
+            (service.Method() == HttpHead || service.WriteBody()) && service.FlushResponse())
+            return service.Finish() ? ExchangeEnd::KeepAlive : ExchangeEnd::Close;
+        return ExchangeEnd::Close;
     }
     catch (...)
     {
-        return -1;
+        return ExchangeEnd::Threw;
     }
 }

@@ -8,7 +8,9 @@
 #include <QLocale>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
+#include <string>
 
 const QString ServerBanner = QStringLiteral("Kelvora (www.talvecor.com)");
 
@@ -120,6 +122,58 @@ constexpr std::array<ReasonPhrase, 40> ReasonPhrases = {{
     {505, "HTTP Version not supported"},
 }};
 
+// The table's spelling, or an empty text for an id or code that is not in it.
+const char* HeaderNameText(int id)
+{
+    for (const HeaderName& header : HeaderNames)
+    {
+        if (header.id == id)
+            return header.name;
+    }
+    return "";
+}
+
+const char* ReasonPhraseText(int code)
+{
+    for (const ReasonPhrase& reason : ReasonPhrases)
+    {
+        if (reason.code == code)
+            return reason.phrase;
+    }
+    return "";
+}
+
+// Header names are ASCII: folding only A to Z orders them without regard to case, and much
+// faster than a comparison that knows every script.
+struct AsciiCaseInsensitiveLess
+{
+    using is_transparent = void;
+    static char16_t Fold(QChar c)
+    {
+        return c >= u'A' && c <= u'Z' ? c.unicode() + (u'a' - u'A') : c.unicode();
+    }
+    bool operator()(QStringView a, QStringView b) const
+    {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](QChar x, QChar y) { return Fold(x) < Fold(y); });
+    }
+};
+
+// The Date header's text for now, formatted once a second.
+QString HttpDateNow()
+{
+    thread_local qint64 formattedSecond = -1;
+    thread_local QString text;
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second != formattedSecond)
+    {
+        text = QLocale::c().toString(QDateTime::fromSecsSinceEpoch(second, Qt::UTC),
+                                     QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+        formattedSecond = second;
+    }
+    return text;
+}
+
 constexpr std::array<const char*, 8> MethodNames = {"OPTIONS", "GET",    "HEAD",  "POST",
                                                     "PUT",     "DELETE", "TRACE", "CONNECT"};
 
@@ -176,10 +230,29 @@ bool IsDecimal(const QString& text, qsizetype maxDigits)
     return true;
 }
 
+// Whether the byte is white space once the head is decoded as text, so that the line it stands
+// in may trim to nothing.
+bool IsBlankByte(char c)
+{
+    static const std::array<bool, 256> blank = []
+    {
+        std::array<bool, 256> table{};
+        for (int byte = 0; byte < 256; ++byte)
+        {
+            const char text = static_cast<char>(byte);
+            table[byte] = AnsiCodePage::ToText(&text, 1).trimmed().isEmpty();
+        }
+        return table;
+    }();
+    return blank[static_cast<unsigned char>(c)];
+}
+
 // A line break inside a value would end its header line and let the value write headers, or a
 // body, of its own.
 QString OnOneLine(QString value)
 {
+    if (!value.contains(u'\r') && !value.contains(u'\n'))
+        return value;
     value.replace(u'\r', u' ');
     value.replace(u'\n', u' ');
     return value;
@@ -215,6 +288,7 @@ bool CHttpServiceBase::Reset()
     m_responseHeaders.clear();
     m_queryParameters.clear();
     m_formParameters.clear();
+    m_bodyUnread = false;
     return true;
 }
 
@@ -237,7 +311,7 @@ bool CHttpServiceBase::ReadRequest()
         // name this server by its local address and port are served.
         if (!IsAddressedToThisServer())
             return false;
-        ReadFormBody();
+        ReadRequestBody();
         return true;
     }
     catch (...)
@@ -251,15 +325,17 @@ bool CHttpServiceBase::PrepareResponse()
     m_responseVersion = QStringLiteral("HTTP/1.1");
     m_statusCode = 200;
     m_responseHeaders[HttpHeader::Server] = ServerBanner;
-    m_responseHeaders[HttpHeader::Date] = QLocale::c().toString(
-        QDateTime::currentDateTimeUtc(), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+    m_responseHeaders[HttpHeader::Date] = HttpDateNow();
     SetContentLength(TestPage().size());
     m_responseHeaders[HttpHeader::ContentType] = QStringLiteral("text/html");
     m_responseHeaders[HttpHeader::CacheControl] = QStringLiteral("no-cache");
+    // A body left unread would be taken for the next request.
     QString connection;
-    if (GetRequestHeader(HttpHeader::Connection, connection) &&
+    if (!m_bodyUnread && GetRequestHeader(HttpHeader::Connection, connection) &&
         connection.compare(QLatin1String("keep-alive"), Qt::CaseInsensitive) == 0)
         m_responseHeaders[HttpHeader::Connection] = connection;
+    else
+        m_responseHeaders[HttpHeader::Connection] = QStringLiteral("close");
     return true;
 }
 
@@ -272,12 +348,19 @@ bool CHttpServiceBase::WriteHead()
 {
     try
     {
-        QString head = m_responseVersion + u' ' + QString::number(m_statusCode) + u' ' +
-                       GetReasonPhrase(m_statusCode) + QLatin1String("\r\n");
+        // The status line and the header lines, each encoded as UTF-8, leave as one block.
+        QByteArray head;
+        head.reserve(512);
+        head.append(m_responseVersion.toUtf8())
+            .append(' ')
+            .append(QByteArray::number(m_statusCode))
+            .append(' ')
+            .append(ReasonPhraseText(m_statusCode))
+            .append("\r\n");
         for (const auto& [id, value] : m_responseHeaders)
-            head += GetHeaderName(id) + QLatin1String(": ") + OnOneLine(value) + QLatin1String("\r\n");
-        head += QLatin1String("\r\n");
-        WriteText(head);
+            head.append(HeaderNameText(id)).append(": ").append(OnOneLine(value).toUtf8()).append("\r\n");
+        head.append("\r\n");
+        WriteBytes(head, WriteLineSeconds);
         return true;
     }
     catch (...)
@@ -304,6 +387,39 @@ bool CHttpServiceBase::Finish()
     QString connection;
     return GetResponseHeader(HttpHeader::Connection, connection) &&
            connection.compare(QLatin1String("keep-alive"), Qt::CaseInsensitive) == 0;
+}
+
+bool CHttpServiceBase::FlushResponse()
+{
+    try
+    {
+        if (!m_channel)
+            return false;
+        m_channel->Flush();
+        return true;
+    }
+    catch (...)
+    {
+        return false;
+    }
+}
+
+qsizetype CHttpServiceBase::RequestHeadSize(QByteArrayView bytes)
+{
+    // The first line is the request line, which ReadRequest never takes for the end.
+    qsizetype start = 0;
+    for (bool requestLine = true;; requestLine = false)
+    {
+        const qsizetype end = bytes.indexOf("\r\n", start);
+        if (end < 0)
+            return bytes.size() > MaxHeadBytes ? -1 : 0;
+        const QByteArrayView line = bytes.sliced(start, end - start);
+        start = end + 2;
+        if (!requestLine && std::all_of(line.begin(), line.end(), IsBlankByte))
+            return start;
+        if (start > MaxHeadBytes)
+            return -1;
+    }
 }
 
 void CHttpServiceBase::AttachConnection(std::unique_ptr<CHttpChannel> channel, const sockaddr_in& peerAddress,
@@ -387,35 +503,25 @@ bool CHttpServiceBase::GetParameter(const QString& name, int& value) const
 
 QString CHttpServiceBase::GetHeaderName(int id)
 {
-    for (const HeaderName& header : HeaderNames)
-    {
-        if (header.id == id)
-            return QLatin1String(header.name);
-    }
-    return {};
+    return QLatin1String(HeaderNameText(id));
 }
 
 int CHttpServiceBase::GetHeaderId(const QString& name)
 {
-    static const std::map<QString, int> idByName = []
+    static const std::map<QString, int, AsciiCaseInsensitiveLess> idByName = []
     {
-        std::map<QString, int> table;
+        std::map<QString, int, AsciiCaseInsensitiveLess> table;
         for (const HeaderName& header : HeaderNames)
-            table.emplace(QString::fromLatin1(header.name).toLower(), header.id);
+            table.emplace(QString::fromLatin1(header.name), header.id);
         return table;
     }();
-    const auto found = idByName.find(name.toLower());
+    const auto found = idByName.find(QStringView(name));
     return found == idByName.end() ? 0 : found->second;
 }
 
 QString CHttpServiceBase::GetReasonPhrase(int code)
 {
-    for (const ReasonPhrase& reason : ReasonPhrases)
-    {
-        if (reason.code == code)
-            return QLatin1String(reason.phrase);
-    }
-    return {};
+    return QLatin1String(ReasonPhraseText(code));
 }
 
 const QByteArray& CHttpServiceBase::TestPage()
@@ -431,17 +537,17 @@ QString CHttpServiceBase::ReadLine()
 {
     if (!m_channel)
         throw CHttpServiceError();
-    QByteArray line;
+    std::string line;
     for (;;)
     {
-        line.append(m_channel->ReceiveByte(m_headDeadline));
-        if (line.endsWith("\r\n"))
+        const char byte = m_channel->ReceiveByte(m_headDeadline);
+        line += byte;
+        if (byte == '\n' && line.size() >= 2 && line[line.size() - 2] == '\r')
             break;
-        if (line.size() > MaxLineBytes)
+        if (std::ssize(line) > MaxLineBytes)
             throw CHttpServiceError();
     }
-    line.chop(2);
-    return AnsiCodePage::ToText(line);
+    return AnsiCodePage::ToText(line.data(), std::ssize(line) - 2);
 }
 
 void CHttpServiceBase::ParseRequestLine(const QString& line)
@@ -505,11 +611,6 @@ void CHttpServiceBase::ParseQuery(const QString& text, ParameterMap& parameters)
     }
 }
 
-void CHttpServiceBase::WriteText(const QString& text)
-{
-    WriteBytes(text.toUtf8(), WriteLineSeconds);
-}
-
 void CHttpServiceBase::WriteBytes(const QByteArray& bytes, int seconds)
 {
     if (!m_channel)
@@ -537,22 +638,48 @@ bool CHttpServiceBase::IsAddressedToThisServer() const
     return (name == QLatin1String("localhost") || name == QLatin1String("127.0.0.1")) && port == m_serverPort;
 }
 
-void CHttpServiceBase::ReadFormBody()
+bool CHttpServiceBase::HasFormBody() const
 {
+    // The media type may carry parameters, as in "...; charset=UTF-8".
     QString type;
-    QString length;
-    if (m_method != HttpPost || !GetRequestHeader(HttpHeader::ContentType, type) ||
-        type != QLatin1String("application/x-www-form-urlencoded") ||
-        !GetRequestHeader(HttpHeader::ContentLength, length))
+    return m_method == HttpPost && GetRequestHeader(HttpHeader::ContentType, type) &&
+           type.section(u';', 0, 0)
+                   .trimmed()
+                   .compare(QLatin1String("application/x-www-form-urlencoded"), Qt::CaseInsensitive) == 0;
+}
+
+void CHttpServiceBase::ReadRequestBody()
+{
+    QString encoding;
+    if (GetRequestHeader(HttpHeader::TransferEncoding, encoding))
+    {
+        // A chunked body is never read; where it ends is not known.
+        m_bodyUnread = true;
         return;
+    }
+    QString length;
+    if (!GetRequestHeader(HttpHeader::ContentLength, length))
+        return;
+    const bool form = HasFormBody();
     if (!IsDecimal(length, 18))
-        throw CHttpServiceError();
+    {
+        if (form)
+            throw CHttpServiceError();
+        m_bodyUnread = true;
+        return;
+    }
     const qint64 count = length.toLongLong();
-    if (count > MaxFormBodyBytes)
-        throw CHttpServiceError();
     if (count == 0)
         return;
+    if (!form)
+    {
+        m_bodyUnread = true;
+        return;
+    }
+    if (count > MaxFormBodyBytes)
+        throw CHttpServiceError();
     QByteArray body(count, Qt::Uninitialized);
     body.resize(m_channel->ReceiveAll(body.data(), count, FormBodySeconds));
+    m_bodyUnread = body.size() < count;
     ParseQuery(AnsiCodePage::ToText(body), m_formParameters);
 }

@@ -4,6 +4,7 @@
 #include "webserver/HttpHeaders.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <netinet/in.h>
@@ -29,8 +30,9 @@ extern const QString ServerBanner;
 
 // One HTTP/1.1 request and its response on one connection of the local web server. The
 // connection thread calls the steps Reset, ReadRequest, PrepareResponse, Handle, WriteHead,
-// WriteBody and Finish in that order; subclasses answer the request in Handle and WriteBody.
-// The base class answers every request with a small test page.
+// WriteBody and Finish in that order, once per request of the connection; subclasses answer
+// the request in Handle and WriteBody. The base class answers every request with a small test
+// page.
 class CHttpServiceBase
 {
 public:
@@ -39,6 +41,7 @@ public:
     // Limits of what one request may hold; anything beyond closes the connection unanswered.
     static constexpr qsizetype MaxLineBytes = 65000;
     static constexpr int MaxHeaderLines = 1000;
+    static constexpr qsizetype MaxHeadBytes = 256 * 1024;
     static constexpr qsizetype MaxFormBodyBytes = 0x100000;
     // The whole request head has to arrive within this time, however slowly it trickles in.
     static constexpr int RequestHeadSeconds = 60;
@@ -56,8 +59,16 @@ public:
     virtual bool Handle();
     virtual bool WriteHead();
     virtual bool WriteBody();
-    // True when the response says keep-alive; the server still closes after one response.
+    // True when the response says keep-alive: the connection then carries the next request.
     virtual bool Finish();
+
+    // Sends what the connection still holds of the response; false when that failed.
+    bool FlushResponse();
+
+    // How many bytes the request head at the start of the bytes takes, up to and with the blank
+    // line that ends it, read as ReadRequest reads it: 0 while the head is incomplete, -1 when
+    // it can no longer become one within the limits.
+    static qsizetype RequestHeadSize(QByteArrayView bytes);
 
     // Hands the service its connection. The port is the one the server listens on: only
     // requests addressed to that port on this machine are served.
@@ -97,12 +108,12 @@ protected:
     void ParseRequestLine(const QString& line);
     void ParseHeaderLine(const QString& line);
     static void ParseQuery(const QString& text, ParameterMap& parameters);
-    void WriteText(const QString& text);
     void WriteBytes(const QByteArray& bytes, int seconds);
 
 private:
     bool IsAddressedToThisServer() const;
-    void ReadFormBody();
+    bool HasFormBody() const;
+    void ReadRequestBody();
 
     std::unique_ptr<CHttpChannel> m_channel;
     sockaddr_in m_peerAddress{};
@@ -118,4 +129,6 @@ private:
     std::map<int, QString> m_responseHeaders;
     ParameterMap m_queryParameters;
     ParameterMap m_formParameters;
+    // The request carries a body that was not read, so the connection cannot be read further.
+    bool m_bodyUnread{false};
 };

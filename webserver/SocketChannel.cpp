@@ -2,22 +2,23 @@
 
 #include "webserver/HttpServiceError.h"
 
-#include <netinet/in.h>
-#include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace
 {
-// Whole seconds left until the deadline, rounded up; 0 once it has passed.
-int SecondsUntil(CHttpChannel::Deadline deadline)
+constexpr size_t ReceiveChunkBytes = 16 * 1024;
+
+std::chrono::steady_clock::time_point DeadlineIn(int seconds)
 {
-    const auto left = deadline - std::chrono::steady_clock::now();
-    if (left <= std::chrono::steady_clock::duration::zero())
-        return 0;
-    return static_cast<int>(std::chrono::ceil<std::chrono::seconds>(left).count());
+    return std::chrono::steady_clock::now() + std::chrono::seconds(std::max(seconds, 0));
 }
 } // namespace
 
@@ -26,88 +27,91 @@ CSocketChannel::~CSocketChannel()
     Close();
 }
 
+CSocketChannel::Arrival CSocketChannel::ReceiveAvailable(qsizetype limit)
+{
+    if (m_read == m_input.size())
+        m_input.resize(0);
+    else if (m_read > 0)
+        m_input.remove(0, m_read);
+    m_read = 0;
+    Arrival arrival = Arrival::Nothing;
+    while (m_input.size() < limit && !m_socket.IsClosed())
+    {
+        // Received into the thread's buffer first: the connection keeps only what arrived, not a
+        // chunk-sized block that many connections would hold idle.
+        thread_local std::array<char, ReceiveChunkBytes> chunk;
+        const ssize_t received = recv(m_socket.GetHandle(), chunk.data(), chunk.size(), MSG_DONTWAIT);
+        if (received > 0)
+            m_input.append(chunk.data(), received);
+        if (received == 0)
+            return Arrival::Closed;
+        if (received < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK)
+                break;
+            return Arrival::Closed;
+        }
+        arrival = Arrival::Bytes;
+        // A short read has emptied the socket: asking again would only say so.
+        if (static_cast<size_t>(received) < ReceiveChunkBytes)
+            break;
+    }
+    return arrival;
+}
+
 char CSocketChannel::ReceiveByte(Deadline deadline)
 {
-    if (m_begin == m_end)
+    while (m_read == m_input.size())
     {
-        const int seconds = SecondsUntil(deadline);
-        if (seconds == 0)
+        const Arrival arrival = ReceiveAvailable(1);
+        if (arrival == Arrival::Closed && m_read == m_input.size())
             throw CHttpServiceError();
-        try
-        {
-            m_end = m_socket.Receive(m_buffer.data(), static_cast<int>(m_buffer.size()), seconds);
-            m_begin = 0;
-        }
-        catch (CBlockingSocketException* e)
-        {
-            delete e;
-            throw CHttpServiceError();
-        }
-        if (m_end <= 0)
+        if (arrival == Arrival::Nothing && !WaitUntil(POLLIN, deadline))
             throw CHttpServiceError();
     }
-    return m_buffer[m_begin++];
+    return m_input.at(m_read++);
 }
 
 qsizetype CSocketChannel::ReceiveAll(char* buffer, qsizetype length, int seconds)
 {
-    const qsizetype buffered = std::min<qsizetype>(length, m_end - m_begin);
-    std::memcpy(buffer, m_buffer.data() + m_begin, buffered);
-    m_begin += static_cast<int>(buffered);
+    const qsizetype buffered = std::min(length, m_input.size() - m_read);
+    std::memcpy(buffer, m_input.constData() + m_read, buffered);
+    m_read += buffered;
     qsizetype total = buffered;
-    const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (total < length)
+    const Deadline deadline = DeadlineIn(seconds);
+    while (total < length && !m_socket.IsClosed())
     {
-        const int left = SecondsUntil(deadline);
-        if (left == 0)
-            break;
-        try
-        {
-            const int received = m_socket.Receive(
-                buffer + total, static_cast<int>(std::min<qsizetype>(length - total, 1 << 20)), left);
-            if (received <= 0)
-                break;
+        const ssize_t received =
+            recv(m_socket.GetHandle(), buffer + total,
+                 static_cast<size_t>(std::min<qsizetype>(length - total, INT_MAX)), MSG_DONTWAIT);
+        if (received > 0)
             total += received;
-        }
-        catch (CBlockingSocketException* e)
-        {
-            delete e;
+        else if (received < 0 && errno == EINTR)
+            continue;
+        else if (received == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) || !WaitUntil(POLLIN, deadline))
             break;
-        }
     }
     return total;
 }
 
 void CSocketChannel::Write(const char* bytes, qsizetype length, int seconds)
 {
-    // One deadline for the whole block: a peer that reads a byte now and then cannot hold the
-    // connection thread longer than that.
-    const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    if (!m_corked && !m_socket.IsClosed())
+    const Deadline deadline = DeadlineIn(seconds);
+    if (m_heldBack.size() + length <= HoldBackBytes)
     {
-        // The head and the body leave in full segments instead of the head alone, which would
-        // hold the body back until the client acknowledges it; closing sends the rest.
-        const int on = 1;
-        setsockopt(m_socket.GetHandle(), IPPROTO_TCP, TCP_CORK, &on, sizeof(on));
-        m_corked = true;
+        m_heldBack.append(bytes, length);
+        m_heldBackDeadline = deadline;
+        return;
     }
-    qsizetype total = 0;
-    try
-    {
-        while (total < length)
-        {
-            const int left = SecondsUntil(deadline);
-            if (left == 0)
-                throw CHttpServiceError();
-            total += m_socket.Send(bytes + total,
-                                   static_cast<int>(std::min<qsizetype>(length - total, 1 << 20)), left);
-        }
-    }
-    catch (CBlockingSocketException* e)
-    {
-        delete e;
-        throw CHttpServiceError();
-    }
+    SendWithHeldBack(bytes, length, deadline);
+}
+
+void CSocketChannel::Flush()
+{
+    if (!m_heldBack.isEmpty())
+        SendWithHeldBack(nullptr, 0, m_heldBackDeadline);
 }
 
 void CSocketChannel::Abort()
@@ -118,6 +122,10 @@ void CSocketChannel::Abort()
 
 void CSocketChannel::Close()
 {
+    // What a failed exchange had written still leaves if it fits at once.
+    if (!m_heldBack.isEmpty() && !m_socket.IsClosed())
+        send(m_socket.GetHandle(), m_heldBack.constData(), m_heldBack.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    m_heldBack.resize(0);
     try
     {
         m_socket.Close();
@@ -126,4 +134,57 @@ void CSocketChannel::Close()
     {
         delete e;
     }
+}
+
+bool CSocketChannel::WaitUntil(short events, Deadline deadline) const
+{
+    for (;;)
+    {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0)
+            return false;
+        pollfd entry{m_socket.GetHandle(), events, 0};
+        const int result = poll(&entry, 1, static_cast<int>(std::min<long long>(left, INT_MAX)));
+        if (result > 0)
+            return true;
+        // A failing poll counts as ready so that the following call reports the error.
+        if (result < 0 && errno != EINTR)
+            return true;
+    }
+}
+
+void CSocketChannel::SendWithHeldBack(const char* bytes, qsizetype length, Deadline deadline)
+{
+    if (m_socket.IsClosed())
+        throw CHttpServiceError();
+    qsizetype heldBackSent = 0;
+    qsizetype bytesSent = 0;
+    while (heldBackSent < m_heldBack.size() || bytesSent < length)
+    {
+        iovec pieces[2] = {
+            {m_heldBack.data() + heldBackSent, static_cast<size_t>(m_heldBack.size() - heldBackSent)},
+            {const_cast<char*>(bytes) + bytesSent, static_cast<size_t>(length - bytesSent)},
+        };
+        msghdr message{};
+        message.msg_iov = pieces;
+        message.msg_iovlen = 2;
+        // MSG_NOSIGNAL: a peer that has gone away gives an error, not the end of the program.
+        ssize_t sent = sendmsg(m_socket.GetHandle(), &message, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            // The peer reads slowly: wait for room, but never past the one deadline of the
+            // whole write, however little the peer takes at a time.
+            if ((errno == EAGAIN || errno == EWOULDBLOCK) && WaitUntil(POLLOUT, deadline))
+                continue;
+            m_heldBack.resize(0);
+            throw CHttpServiceError();
+        }
+        const qsizetype fromHeldBack = std::min<qsizetype>(sent, m_heldBack.size() - heldBackSent);
+        heldBackSent += fromHeldBack;
+        bytesSent += sent - fromHeldBack;
+    }
+    m_heldBack.resize(0);
 }

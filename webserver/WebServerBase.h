@@ -2,28 +2,37 @@
 
 #include "base/BlockingSocket.h"
 #include "webserver/AutoResetEvent.h"
+#include "webserver/ConnectionPoller.h"
 #include "webserver/HttpServiceBase.h"
 
 #include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
-// The local web server on 127.0.0.1: one listening thread and a fixed pool of connection
-// threads, each serving one request per accepted connection through a service object made by
-// CreateService. Start it with StartWebServer (WebServerThreads.h).
+class CSocketChannel;
+
+// The local web server on 127.0.0.1: a listening thread that opens the socket and gives up
+// connections that wait too long, and a fixed pool of connection threads. The pool waits on the
+// listening socket and every open connection at once. A thread accepts a connection, closes it
+// unanswered unless it comes from a process of this user's account, and otherwise takes a
+// connection only when bytes have arrived on it: it serves in order every request whose head
+// is complete and lets the connection wait again while the responses keep it alive. A client
+// that sends slowly therefore holds no thread. Each connection is served by one service object
+// made by CreateService.
 //
-// A subclass must call Stop in its own destructor: the threads call CreateService until Stop
-// has joined them.
+// Start it with StartWebServer (WebServerThreads.h); after Stop it may be started again. A
+// subclass must call Stop in its own destructor: the threads call CreateService until Stop has
+// joined them.
 class CWebServerBase
 {
 public:
     static constexpr int DefaultConnectionThreads = 16;
-    static constexpr int DefaultQueuedConnections = 64;
+    static constexpr int DefaultOpenConnections = 512;
+    // How long a connection stays open after a response for the next request to begin.
+    static constexpr int KeepAliveSeconds = 5;
 
     CWebServerBase() = default;
     virtual ~CWebServerBase();
@@ -33,28 +42,53 @@ public:
     // A new service for one connection, owned by the caller.
     virtual std::unique_ptr<CHttpServiceBase> CreateService();
 
-    // Stops accepting, drops the connections still waiting for a thread, cuts the ones being
-    // served and joins every thread of the server. Always true.
+    // Stops accepting, cuts the connections being served, closes all others and joins every
+    // thread of the server. Always true.
     bool Stop();
 
-    // Before the start: how many connections are served at once, and how many accepted ones
-    // may wait for a thread before the server stops accepting until one is free.
-    void SetConnectionLimits(int threads, int queued);
+    // Before the start: how many requests are served at once, and how many connections may be
+    // open before the server stops accepting until one closes.
+    void SetConnectionLimits(int threads, int openConnections);
 
     int Port() const { return m_port; }
     bool IsRunning() const { return m_running; }
-    int ActiveConnectionCount() const { return m_activeConnections; }
+    // Connections accepted and not yet closed.
+    int ActiveConnectionCount() const { return m_openConnections; }
 
 private:
     friend int WebServerListenThread(CWebServerBase& server);
     friend void WebServerConnectionThread(CWebServerBase& server);
     friend int StartWebServer(CWebServerBase& server, int waitMilliseconds);
 
+    // One open connection. Its service owns the channel. Only the connection thread that holds
+    // it closes it; the listening thread reads the deadline, when the connection is given up
+    // while it waits for a request, and whether a thread is serving it.
+    struct Connection
+    {
+        std::unique_ptr<CHttpServiceBase> service;
+        CSocketChannel* channel{nullptr};
+        std::atomic<CHttpChannel::Deadline> deadline{};
+        std::atomic<bool> busy{true};
+        bool waitingForRequest{true};
+        bool inPoller{false};
+    };
+
     bool OpenListeningSocket();
     void StartConnectionThreads();
-    void Enqueue(std::unique_ptr<CHttpServiceBase> service);
-    std::unique_ptr<CHttpServiceBase> TakeNextConnection();
-    void ConnectionDone(CHttpServiceBase* service);
+    // Accepts one connection and serves it, when it comes from this account.
+    void AcceptConnection();
+    bool IsFromThisAccount(const sockaddr_in& peer) const;
+    // Null when the server stops.
+    Connection* AddConnection(std::unique_ptr<CSocketChannel> channel, const sockaddr_in& peer);
+    // Serves what has arrived, then lets the connection wait for more or closes it.
+    void ServeConnection(Connection& connection);
+    // Serves every complete request the connection has received; false when it is to be closed.
+    bool ServeReceivedRequests(Connection& connection);
+    void CloseConnection(Connection& connection);
+    // Watches the listening socket again while there is room for another connection.
+    void ListenWhileThereIsRoom();
+    // Cuts the connections that waited too long; the threads that then take them close them.
+    void CutExpiredConnections();
 
     CAutoResetEvent m_readyEvent;
     std::atomic<bool> m_running{false};
@@ -62,17 +96,17 @@ private:
     std::atomic<int> m_port{0};
     std::thread m_listenThread;
     CBlockingSocket m_listenSocket;
+    CConnectionPoller m_poller;
 
     int m_threadLimit{DefaultConnectionThreads};
-    int m_queueLimit{DefaultQueuedConnections};
+    int m_connectionLimit{DefaultOpenConnections};
     std::vector<std::thread> m_connectionThreads;
-    std::atomic<int> m_activeConnections{0};
+    std::atomic<int> m_openConnections{0};
+    // Whether the poller watches the listening socket.
+    std::atomic<bool> m_listening{false};
 
-    // Guards the listening socket's handle during set-up and stop, the waiting connections and
-    // the set of connections being served.
+    // Guards the listening socket's handle during set-up and stop, and the set of open
+    // connections (not the connections themselves).
     std::mutex m_mutex;
-    std::condition_variable m_connectionWaiting;
-    std::condition_variable m_roomInQueue;
-    std::deque<std::unique_ptr<CHttpServiceBase>> m_waiting;
-    std::set<CHttpServiceBase*> m_serving;
+    std::unordered_map<Connection*, std::unique_ptr<Connection>> m_connections;
 };

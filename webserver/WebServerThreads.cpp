@@ -1,10 +1,17 @@
 #include "webserver/WebServerThreads.h"
 
-#include "webserver/HttpExchange.h"
-#include "webserver/SocketChannel.h"
 #include "webserver/WebServerBase.h"
 
+#include <poll.h>
+#include <pthread.h>
+
 #include <chrono>
+
+namespace
+{
+// How often connections that waited too long are looked for.
+constexpr int SweepMilliseconds = 500;
+} // namespace
 
 int StartWebServer(CWebServerBase& server, int waitMilliseconds)
 {
@@ -13,21 +20,34 @@ int StartWebServer(CWebServerBase& server, int waitMilliseconds)
     server.m_running = true;
     server.m_stop = false;
     server.m_port = 0;
+    // A signal left over from a start that timed out says nothing about this one.
+    server.m_readyEvent.Wait(0);
+    if (!server.m_poller.Open())
+    {
+        server.Stop();
+        return 0;
+    }
     try
     {
         server.m_listenThread = std::thread(WebServerListenThread, std::ref(server));
     }
     catch (const std::system_error&)
     {
+        server.Stop();
         return 0;
     }
-    if (!server.m_readyEvent.Wait(waitMilliseconds))
+    if (!server.m_readyEvent.Wait(waitMilliseconds) || server.m_port == 0)
+    {
+        // Stopped, so that a later start tries again instead of reporting a port that is dead.
+        server.Stop();
         return 0;
+    }
     return server.m_port;
 }
 
 int WebServerListenThread(CWebServerBase& server)
 {
+    pthread_setname_np(pthread_self(), "kv-http-listen");
     if (!server.OpenListeningSocket())
     {
         // Reported at once, so that start-up does not wait out its time for a server that
@@ -40,40 +60,27 @@ int WebServerListenThread(CWebServerBase& server)
 
     while (!server.m_stop)
     {
-        auto channel = std::make_unique<CSocketChannel>();
-        sockaddr_in peer{};
-        if (!server.m_listenSocket.Accept(channel->Socket(), &peer))
-        {
-            // Out of handles, for one: give the system a moment instead of spinning.
-            if (!server.m_stop)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            continue;
-        }
-        try
-        {
-            std::unique_ptr<CHttpServiceBase> service = server.CreateService();
-            service->AttachConnection(std::move(channel), peer, server.m_port);
-            server.Enqueue(std::move(service));
-        }
-        catch (CBlockingSocketException* e)
-        {
-            delete e;
-        }
-        catch (...)
-        {
-        }
+        pollfd stop{server.m_poller.WakeHandle(), POLLIN, 0};
+        poll(&stop, 1, SweepMilliseconds);
+        server.CutExpiredConnections();
     }
     return 0;
 }
 
 void WebServerConnectionThread(CWebServerBase& server)
 {
-    while (std::unique_ptr<CHttpServiceBase> service = server.TakeNextConnection())
+    pthread_setname_np(pthread_self(), "kv-http-serve");
+    while (void* ready = server.m_poller.Wait())
     {
-        RunHttpExchange(*service);
-        server.ConnectionDone(service.get());
-        service->CloseConnection();
-        service.reset();
-        --server.m_activeConnections;
+        if (server.m_stop)
+            break;
+        if (ready == &server.m_listenSocket)
+        {
+            server.AcceptConnection();
+            continue;
+        }
+        auto& connection = *static_cast<CWebServerBase::Connection*>(ready);
+        connection.busy = true;
+        server.ServeConnection(connection);
     }
 }

@@ -1,15 +1,20 @@
-// Requests per second of the local web server with one request per connection, for a small
-// page and for an image-sized body, and of nginx serving the same bytes as static files on
-// 127.0.0.1 in the same run. nginx is started here, on a free port, with a configuration in a
-// temporary folder; the ratios are printed at the end.
-#include "webserver/HttpServiceBase.h"
-#include "webserver/WebServerBase.h"
-#include "webserver/WebServerThreads.h"
+// Requests per second and 99th-percentile latency of the program's local server, serving an open
+// newsletter's page and a 30 KB picture of it through the program's own page service, against
+// nginx serving the same bytes as files, in the same run. nginx is started here on a free port
+// of 127.0.0.1 with its configuration in a temporary folder; the load comes from wrk, a process
+// of its own for both servers alike. Each case (address, number of connections, with or
+// without keep-alive) alternates rounds of the two servers; medians of the rounds count.
+#include "app/KVContext.h"
+#include "app/KVWebServer.h"
+#include "ndb/NdbNewsletter.h"
+#include "ndb/NdbResource.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <arpa/inet.h>
@@ -18,24 +23,48 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <map>
+#include <vector>
 
 namespace
 {
-constexpr int ClientThreads = 4;
+constexpr int RoundSeconds = 1;
+constexpr int RoundsPerServer = 9;
+const QString PageName = QStringLiteral("spring.kvnl");
+const QString PicturePath = QStringLiteral("img/garden.jpg");
 
-QByteArray SmallPage()
+QString FixtureLayout()
 {
-    QByteArray page = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />"
-                      "<title>Spring newsletter</title></head><body>";
-    for (int i = 0; i < 8; ++i)
-        page += "<p class=\"sys_div\">Our spring selection of bulbs and perennials is in; orders over 50 "
-                "ship free.</p>";
-    return page + "</body></html>";
+    QString articles;
+    for (int i = 1; i <= 6; ++i)
+    {
+        articles +=
+            QStringLiteral(
+                "<tr><td valign=\"top\" width=\"270\" style=\"padding:0 30px 20px 30px\">"
+                "<a href=\"http://example.org/shop?item=%1&amp;src=news\"><img src=\"%2\" alt=\"Item %1\" "
+                "width=\"240\" /></a></td><td valign=\"top\" style=\"padding:0 30px 20px 0\">"
+                "<h2 class=\"Headline\">Our pick number %1</h2><p style=\"font-size:14px; "
+                "line-height:20px\">Bulbs and perennials are in; orders over 50 ship free and arrive "
+                "within a week. Plant before the first frost and water well &ndash; the roots need "
+                "the autumn to settle.</p><ul><li>Pruning roses &mdash; 14 Oct</li><li>Composting "
+                "workshop &#8211; 21 Oct</li></ul></td></tr>\r\n")
+                .arg(i)
+                .arg(PicturePath);
+    }
+    return QStringLiteral(
+               "<html><head><title>Spring News</title><style type=\"text/css\">"
+               "body { margin:0; padding:0; background-color:#EFEBE0; } .Headline, h1 { "
+               "font-family:Georgia, serif; color:#3A5A40; } td.footer { font-size:11px; }"
+               "</style></head><body><table cellspacing=\"0\" cellpadding=\"0\" width=\"600\" "
+               "align=\"center\" style=\"background-color:#FFFFFF\"><tr><td colspan=\"2\" "
+               "style=\"padding:20px 30px\"><h1>Spring News</h1><p>Dear member,</p></td></tr>\r\n") +
+           articles +
+           QStringLiteral("<tr><td class=\"footer\" colspan=\"2\">&copy; 2026 Greenfield Garden Club"
+                          "</td></tr></table></body></html>");
 }
 
-QByteArray ImageBytes()
+QByteArray PictureBytes()
 {
     QByteArray bytes(30 * 1024, Qt::Uninitialized);
     QRandomGenerator generator(2007);
@@ -44,65 +73,24 @@ QByteArray ImageBytes()
     return bytes;
 }
 
-const QByteArray Page = SmallPage();
-const QByteArray Image = ImageBytes();
-
-struct StaticFile
+std::unique_ptr<ndb::CNdbNewsletter> FixtureNewsletter()
 {
-    const char* contentType;
-    const QByteArray* bytes;
-};
-
-// The service answers from this table by path.
-const std::map<QString, StaticFile> Files = {
-    {"/page.html", {"text/html; charset=utf-8", &Page}},
-    {"/image.png", {"image/png", &Image}},
-};
-
-class CFileService : public CHttpServiceBase
-{
-public:
-    bool Handle() override
-    {
-        QString host;
-        QString path;
-        if (!GetRequestPath(host, path))
-            return false;
-        const auto file = Files.find(path);
-        if (file == Files.end())
-        {
-            SetStatusCode(404);
-        }
-        else
-        {
-            m_body = file->second.bytes;
-            SetResponseHeader(HttpHeader::ContentType, file->second.contentType);
-        }
-        SetContentLength(m_body->size());
-        return true;
-    }
-
-    bool WriteBody() override
-    {
-        WriteBytes(*m_body, 60);
-        return true;
-    }
-
-private:
-    const QByteArray m_empty;
-    const QByteArray* m_body{&m_empty};
-};
-
-class CFileServer : public CWebServerBase
-{
-public:
-    ~CFileServer() override { Stop(); }
-    std::unique_ptr<CHttpServiceBase> CreateService() override { return std::make_unique<CFileService>(); }
-};
+    auto newsletter = std::make_unique<ndb::CNdbNewsletter>(QStringLiteral("Spring News"));
+    newsletter->EnsureDefaultStyles();
+    newsletter->SetField(ndb::NewsletterFileName, ndb::CNdbFieldValue(PageName));
+    newsletter->Layout().SetField(ndb::LayoutHtml, ndb::CNdbFieldValue(FixtureLayout()));
+    auto picture = std::make_unique<ndb::CNdbResource>();
+    picture->SetField(ndb::ResourcePath, ndb::CNdbFieldValue(PicturePath));
+    picture->SetField(ndb::ResourceFileName, ndb::CNdbFieldValue(PicturePath.section(u'/', -1)));
+    picture->SetField(ndb::ResourceMimeType, ndb::CNdbFieldValue(QStringLiteral("image/jpeg")));
+    picture->SetPayload(PictureBytes());
+    newsletter->Layout().AddResource(std::move(picture));
+    return newsletter;
+}
 
 int FreePort()
 {
-    const int handle = socket(AF_INET, SOCK_STREAM, 0);
+    const int handle = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -113,101 +101,237 @@ int FreePort()
     return ntohs(address.sin_port);
 }
 
-// One request on a new connection; the whole response until the server closes. Returns the
-// count of bytes received, or -1 when the connection failed.
-qsizetype Fetch(int port, const QByteArray& request, QByteArray* response = nullptr)
+struct Served
+{
+    const char* name;
+    QByteArray path;
+    QByteArray body;
+};
+
+struct Setup
+{
+    int kelvoraPort{0};
+    int nginxPort{0};
+    std::vector<Served> served;
+};
+Setup setup;
+
+struct Response
+{
+    int status{0};
+    QByteArray body;
+};
+
+// One GET on a connection of its own, read until the server closes it.
+bool Fetch(int port, const QByteArray& path, Response& response)
 {
     const int handle = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(handle, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        send(handle, request.constData(), request.size(), MSG_NOSIGNAL) != request.size())
+    const QByteArray request = "GET " + path +
+                               " HTTP/1.1\r\nHost: localhost:" + QByteArray::number(setup.kelvoraPort) +
+                               "\r\nConnection: close\r\n\r\n";
+    QByteArray received;
+    if (connect(handle, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+        send(handle, request.constData(), request.size(), MSG_NOSIGNAL) == request.size())
     {
-        close(handle);
-        return -1;
-    }
-    qsizetype total = 0;
-    char buffer[64 * 1024];
-    for (;;)
-    {
-        const ssize_t count = recv(handle, buffer, sizeof(buffer), 0);
-        if (count <= 0)
-            break;
-        total += count;
-        if (response)
-            response->append(buffer, count);
+        char chunk[64 * 1024];
+        for (ssize_t count; (count = recv(handle, chunk, sizeof(chunk), 0)) > 0;)
+            received.append(chunk, count);
     }
     close(handle);
-    return total;
+    const qsizetype headEnd = received.indexOf("\r\n\r\n");
+    if (!received.startsWith("HTTP/1.1 ") || headEnd < 0)
+        return false;
+    response.status = received.mid(9, 3).toInt();
+    response.body = received.mid(headEnd + 4);
+    return true;
 }
 
-QByteArray RequestFor(int port, const char* path)
+// Linux shares the processor between sessions first and between the threads of a session
+// after that. Run in this program's session, the load generator would get less of it the more
+// threads the server under test has, and nginx would share with the program's idle threads; each
+// party in a session of its own competes as a whole, the same for both servers.
+void RunInSessionOfItsOwn(QProcess& process)
 {
-    return QByteArray("GET ") + path + " HTTP/1.1\r\nHost: localhost:" + QByteArray::number(port) +
-           "\r\nUser-Agent: kelvora-bench\r\nAccept: */*\r\nConnection: close\r\n\r\n";
+    process.setChildProcessModifier([] { setsid(); });
 }
 
-// The response must carry exactly the expected body, or the figures mean nothing.
-bool ServesBody(int port, const char* path, const QByteArray& body)
+struct Round
 {
-    QByteArray response;
-    Fetch(port, RequestFor(port, path), &response);
-    return response.startsWith("HTTP/1.1 200 OK\r\n") && response.endsWith(body) &&
-           response.contains("\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n");
-}
-
-struct Servers
-{
-    int kelvoraPort{0};
-    int nginxPort{0};
+    double requestsPerSecond{0};
+    double p99Milliseconds{0};
+    QString problem;
 };
-Servers servers;
 
-void RequestsPerConnection(benchmark::State& state, int port, const char* path, const QByteArray& body)
+// wrk prints durations as "640.00us", "1.70ms" or "2.01s".
+double Milliseconds(const QString& text)
 {
-    if (port == 0)
+    static const QRegularExpression duration(QStringLiteral("^([0-9.]+)(us|ms|s|m)$"));
+    const QRegularExpressionMatch match = duration.match(text);
+    if (!match.hasMatch())
+        return -1;
+    const double value = match.captured(1).toDouble();
+    const QString unit = match.captured(2);
+    return unit == "us" ? value / 1000 : unit == "ms" ? value : unit == "s" ? value * 1000 : value * 60000;
+}
+
+// One round of wrk against the port: every connection sends its next request as soon as the
+// response is in.
+Round RunRound(int port, const QByteArray& path, int connections, bool keepAlive)
+{
+    QProcess wrk;
+    RunInSessionOfItsOwn(wrk);
+    wrk.start("wrk", {"--threads", QString::number(std::min(connections, 8)), "--connections",
+                      QString::number(connections), "--duration", QString::number(RoundSeconds) + "s",
+                      "--latency", "--header", QString("Host: localhost:%1").arg(setup.kelvoraPort),
+                      "--header", keepAlive ? "Connection: keep-alive" : "Connection: close",
+                      QString("http://127.0.0.1:%1%2").arg(port).arg(QString::fromLatin1(path))});
+    Round round;
+    if (!wrk.waitForFinished((RoundSeconds + 30) * 1000) || wrk.exitCode() != 0)
     {
-        state.SkipWithError("server not running");
-        return;
+        round.problem = "wrk failed: " + QString::fromLocal8Bit(wrk.readAllStandardError());
+        return round;
     }
-    const QByteArray request = RequestFor(port, path);
-    qsizetype bytes = 0;
+    for (const QString& line : QString::fromLocal8Bit(wrk.readAllStandardOutput()).split(u'\n'))
+    {
+        const QStringList fields = line.simplified().split(u' ');
+        if (fields.size() == 2 && fields.at(0) == "99%")
+            round.p99Milliseconds = Milliseconds(fields.at(1));
+        else if (fields.size() == 2 && fields.at(0) == "Requests/sec:")
+            round.requestsPerSecond = fields.at(1).toDouble();
+        else if (line.contains("Socket errors") || line.contains("Non-2xx"))
+            round.problem = line.simplified();
+    }
+    if (round.requestsPerSecond <= 0 || round.p99Milliseconds <= 0)
+        round.problem = "wrk printed no figures";
+    return round;
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// The rounds of one case. A round of each server makes a pair: the two ran one after the other
+// under much the same load from the rest of the machine, so their ratio is the fairest reading.
+struct Pairs
+{
+    std::vector<Round> kelvora;
+    std::vector<Round> nginx;
+
+    QString Problem() const
+    {
+        for (const auto* rounds : {&kelvora, &nginx})
+        {
+            for (const Round& round : *rounds)
+            {
+                if (!round.problem.isEmpty())
+                    return round.problem;
+            }
+        }
+        return {};
+    }
+    template <typename Figure> double MedianOf(const std::vector<Round>& rounds, Figure figure) const
+    {
+        std::vector<double> values;
+        for (const Round& round : rounds)
+            values.push_back(figure(round));
+        return Median(values);
+    }
+    template <typename Figure> double MedianRatio(Figure figure) const
+    {
+        std::vector<double> ratios;
+        for (size_t i = 0; i < kelvora.size() && i < nginx.size(); ++i)
+            ratios.push_back(figure(kelvora[i]) / figure(nginx[i]));
+        return Median(ratios);
+    }
+};
+
+struct Outcome
+{
+    std::string name;
+    double kelvoraRate;
+    double nginxRate;
+    double rateRatio;
+    double kelvoraP99;
+    double nginxP99;
+    double p99Ratio;
+};
+std::vector<Outcome> outcomes;
+
+void CompareServers(benchmark::State& state, const std::string& name, const Served& served, int connections,
+                    bool keepAlive)
+{
+    Pairs pairs;
     for (auto _ : state)
     {
-        const qsizetype received = Fetch(port, request);
-        if (received < body.size())
+        // A round of each first: connections and caches warm up unmeasured.
+        RunRound(setup.kelvoraPort, served.path, connections, keepAlive);
+        RunRound(setup.nginxPort, served.path, connections, keepAlive);
+        for (int round = 0; round < RoundsPerServer; ++round)
         {
-            state.SkipWithError("short response");
-            break;
+            // Whichever server goes first alternates, so that neither always meets a machine the
+            // other has just left busy.
+            if (round % 2 == 0)
+            {
+                pairs.kelvora.push_back(RunRound(setup.kelvoraPort, served.path, connections, keepAlive));
+                pairs.nginx.push_back(RunRound(setup.nginxPort, served.path, connections, keepAlive));
+            }
+            else
+            {
+                pairs.nginx.push_back(RunRound(setup.nginxPort, served.path, connections, keepAlive));
+                pairs.kelvora.push_back(RunRound(setup.kelvoraPort, served.path, connections, keepAlive));
+            }
         }
-        bytes += received;
+        state.SetIterationTime(2.0 * RoundsPerServer * RoundSeconds);
     }
-    state.SetItemsProcessed(state.iterations());
-    state.SetBytesProcessed(bytes);
+    if (const QString problem = pairs.Problem(); !problem.isEmpty())
+        state.SkipWithError(problem.toStdString().c_str());
+    const auto rate = [](const Round& round) { return round.requestsPerSecond; };
+    const auto p99 = [](const Round& round) { return round.p99Milliseconds; };
+    const Outcome outcome{name,
+                          pairs.MedianOf(pairs.kelvora, rate),
+                          pairs.MedianOf(pairs.nginx, rate),
+                          pairs.MedianRatio(rate),
+                          pairs.MedianOf(pairs.kelvora, p99),
+                          pairs.MedianOf(pairs.nginx, p99),
+                          pairs.MedianRatio(p99)};
+    state.counters["kelvora_rps"] = outcome.kelvoraRate;
+    state.counters["nginx_rps"] = outcome.nginxRate;
+    state.counters["rps_ratio"] = outcome.rateRatio;
+    state.counters["kelvora_p99_ms"] = outcome.kelvoraP99;
+    state.counters["nginx_p99_ms"] = outcome.nginxP99;
+    state.counters["p99_ratio"] = outcome.p99Ratio;
+    outcomes.push_back(outcome);
 }
 
-void Kelvora_SmallPage(benchmark::State& state)
+void RegisterCases()
 {
-    RequestsPerConnection(state, servers.kelvoraPort, "/page.html", Page);
+    for (const Served& served : setup.served)
+    {
+        for (const int connections : {8, 32})
+        {
+            for (const bool keepAlive : {true, false})
+            {
+                const std::string name = std::string(served.name) +
+                                         "/connections:" + std::to_string(connections) +
+                                         (keepAlive ? "/keep-alive" : "/close");
+                benchmark::RegisterBenchmark(name.c_str(), CompareServers, name, served, connections,
+                                             keepAlive)
+                    ->Iterations(1)
+                    ->UseManualTime()
+                    ->Unit(benchmark::kSecond);
+            }
+        }
+    }
 }
-void Nginx_SmallPage(benchmark::State& state)
-{
-    RequestsPerConnection(state, servers.nginxPort, "/page.html", Page);
-}
-void Kelvora_Image30K(benchmark::State& state)
-{
-    RequestsPerConnection(state, servers.kelvoraPort, "/image.png", Image);
-}
-void Nginx_Image30K(benchmark::State& state)
-{
-    RequestsPerConnection(state, servers.nginxPort, "/image.png", Image);
-}
-BENCHMARK(Kelvora_SmallPage)->Threads(ClientThreads)->UseRealTime()->MinTime(3);
-BENCHMARK(Nginx_SmallPage)->Threads(ClientThreads)->UseRealTime()->MinTime(3);
-BENCHMARK(Kelvora_Image30K)->Threads(ClientThreads)->UseRealTime()->MinTime(3);
-BENCHMARK(Nginx_Image30K)->Threads(ClientThreads)->UseRealTime()->MinTime(3);
 
 bool WriteFile(const QString& path, const QByteArray& bytes)
 {
@@ -215,12 +339,12 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// nginx with the stock number of workers ("auto", one per core), no access log, every path
-// inside the folder.
+// nginx as Debian configures it (a worker per core, sendfile), without an access log, every path
+// inside the folder, connections kept for as many requests as a round makes.
 bool StartNginx(QProcess& nginx, const QTemporaryDir& folder, int port)
 {
     const QString root = folder.path();
-    QDir(root).mkpath("html");
+    QDir(root).mkpath("html/img");
     QDir(root).mkpath("temp");
     const QString config = QString("worker_processes auto;\n"
                                    "%1"
@@ -229,7 +353,10 @@ bool StartNginx(QProcess& nginx, const QTemporaryDir& folder, int port)
                                    "events { worker_connections 1024; }\n"
                                    "http {\n"
                                    "  access_log off;\n"
-                                   "  types { text/html html; image/png png; }\n"
+                                   "  sendfile on;\n"
+                                   "  tcp_nopush on;\n"
+                                   "  keepalive_requests 1000000;\n"
+                                   "  types { text/html kvnl; image/jpeg jpg; }\n"
                                    "  client_body_temp_path %2/temp/body;\n"
                                    "  proxy_temp_path %2/temp/proxy;\n"
                                    "  fastcgi_temp_path %2/temp/fastcgi;\n"
@@ -244,82 +371,100 @@ bool StartNginx(QProcess& nginx, const QTemporaryDir& folder, int port)
                                .arg(geteuid() == 0 ? "user root root;\n" : "")
                                .arg(root)
                                .arg(port);
-    if (!WriteFile(root + "/nginx.conf", config.toUtf8()) || !WriteFile(root + "/html/page.html", Page) ||
-        !WriteFile(root + "/html/image.png", Image))
+    if (!WriteFile(root + "/nginx.conf", config.toUtf8()))
         return false;
+    for (const Served& served : setup.served)
+    {
+        if (!WriteFile(root + "/html" + QString::fromLatin1(served.path), served.body))
+            return false;
+    }
     nginx.setProcessChannelMode(QProcess::ForwardedChannels);
+    RunInSessionOfItsOwn(nginx);
     nginx.start("nginx", {"-p", root, "-c", root + "/nginx.conf", "-g", "daemon off;"});
     if (!nginx.waitForStarted(10000))
         return false;
     for (int i = 0; i < 100; ++i)
     {
-        if (ServesBody(port, "/page.html", Page))
+        Response response;
+        if (Fetch(port, setup.served.front().path, response) && response.status == 200)
             return true;
         usleep(50000);
     }
     return false;
 }
 
-// Collects the requests per second of each benchmark to print the ratios after the table.
-class CRatioReporter : public benchmark::ConsoleReporter
+void PrintSummary()
 {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
+    std::printf("\n%-36s %12s %12s %7s %11s %11s %7s  %s\n", "case", "kelvora/s", "nginx/s", "ratio",
+                "kelvora p99", "nginx p99", "ratio", "target (>= 0.9x rate, < 2x p99)");
+    for (const Outcome& o : outcomes)
     {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-        {
-            const auto found = run.counters.find("items_per_second");
-            if (found != run.counters.end())
-                rates[run.run_name.function_name] = found->second.value;
-        }
+        std::printf("%-36s %12.0f %12.0f %7.2f %9.2fms %9.2fms %7.2f  %s\n", o.name.c_str(), o.kelvoraRate,
+                    o.nginxRate, o.rateRatio, o.kelvoraP99, o.nginxP99, o.p99Ratio,
+                    o.rateRatio >= 0.9 && o.p99Ratio < 2.0 ? "met" : "MISSED");
     }
-
-    std::map<std::string, double> rates;
-};
+    std::printf("figures are medians of %d rounds of %d s per server; ratios are medians of the ratios of "
+                "rounds run one after the other\n",
+                RoundsPerServer, RoundSeconds);
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
+    QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
 
-    CFileServer server;
-    servers.kelvoraPort = StartWebServer(server);
-    if (servers.kelvoraPort == 0 || !ServesBody(servers.kelvoraPort, "/page.html", Page) ||
-        !ServesBody(servers.kelvoraPort, "/image.png", Image))
+    // The load generator: QProcess::execute gives -2 when the program cannot be started.
+    if (QProcess::execute("wrk", {"--version"}) == -2)
     {
-        std::fprintf(stderr, "the local web server does not serve the test files\n");
+        std::fprintf(stderr, "wrk is not installed\n");
         return 1;
     }
 
+    CKVContext context;
+    context.SetCurrentDocument(FixtureNewsletter());
+    CKVWebServer server(&context);
+    setup.kelvoraPort = server.Start();
+    Response page;
+    Response picture;
+    if (setup.kelvoraPort == 0 || !Fetch(setup.kelvoraPort, "/" + PageName.toLatin1(), page) ||
+        page.status != 200 || !Fetch(setup.kelvoraPort, "/" + PicturePath.toLatin1(), picture) ||
+        picture.status != 200 || picture.body != PictureBytes())
+    {
+        std::fprintf(stderr, "the local web server does not serve the newsletter\n");
+        return 1;
+    }
+    // nginx gets exactly the bytes the page service sent.
+    setup.served = {{"page", "/" + PageName.toLatin1(), page.body},
+                    {"picture", "/" + PicturePath.toLatin1(), picture.body}};
+
     QTemporaryDir folder;
     QProcess nginx;
-    const int nginxPort = FreePort();
-    if (StartNginx(nginx, folder, nginxPort) && ServesBody(nginxPort, "/image.png", Image))
-        servers.nginxPort = nginxPort;
-    else
-        std::fprintf(stderr, "nginx did not start; its figures are skipped\n");
+    setup.nginxPort = FreePort();
+    if (!StartNginx(nginx, folder, setup.nginxPort))
+    {
+        std::fprintf(stderr, "nginx did not start\n");
+        return 1;
+    }
+    for (const Served& served : setup.served)
+    {
+        Response fromNginx;
+        if (!Fetch(setup.nginxPort, served.path, fromNginx) || fromNginx.body != served.body)
+        {
+            std::fprintf(stderr, "nginx does not serve the same bytes for %s\n", served.path.constData());
+            return 1;
+        }
+    }
+    std::printf("page %lld bytes, picture %lld bytes\n", static_cast<long long>(page.body.size()),
+                static_cast<long long>(picture.body.size()));
 
-    CRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    RegisterCases();
+    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    PrintSummary();
 
-    for (const char* body : {"SmallPage", "Image30K"})
-    {
-        const double ours = reporter.rates[std::string("Kelvora_") + body];
-        const double theirs = reporter.rates[std::string("Nginx_") + body];
-        if (ours > 0 && theirs > 0)
-            std::printf("%s: Kelvora %.0f requests/s, nginx %.0f requests/s, ratio %.2f\n", body, ours,
-                        theirs, ours / theirs);
-    }
-
-    if (nginx.state() != QProcess::NotRunning)
-    {
-        nginx.terminate();
-        if (!nginx.waitForFinished(10000))
-            nginx.kill();
-        nginx.waitForFinished(10000);
-    }
+    nginx.terminate();
+    nginx.waitForFinished(10000);
     server.Stop();
     return 0;
 }

@@ -8,6 +8,9 @@
 
 // The state of a modifier key (VK_SHIFT, VK_CONTROL, VK_MENU): the high bit is set while it is down.
 std::int16_t GetKeyState(WPARAM virtualKey);
+// The same asked of the keyboard itself, for a moment when no key event is being dispatched
+// (the program's start).
+std::int16_t GetAsyncKeyState(WPARAM virtualKey);
 
 // The virtual-key code of a Qt key: letters, digits, function keys and the editing and moving
 // keys; 0 for keys without one here.

@@ -1,5 +1,15 @@
 #include "platform/ui/MessageMap.h"
 
+namespace
+{
+bool Matches(const MessageMapEntry& entry, UINT id)
+{
+    if (entry.lastId != 0)
+        return id >= entry.id && id <= entry.lastId;
+    return entry.id == id;
+}
+} // namespace
+
 const MessageMapEntry* MessageMap::Find(UINT message, UINT code, UINT id) const
 {
     for (const MessageMap* map = this; map; map = map->base)
@@ -8,7 +18,7 @@ const MessageMapEntry* MessageMap::Find(UINT message, UINT code, UINT id) const
         {
             if (entry.message != message)
                 continue;
-            if (message == WM_COMMAND && (entry.id != id || entry.code != code))
+            if (message == WM_COMMAND && (entry.code != code || !Matches(entry, id)))
                 continue;
             if ((message == OCM_COMMAND || message == WM_NOTIFY) && entry.code != code)
                 continue;

@@ -20,6 +20,7 @@ struct MessageMapEntry
     UINT id = 0;   // command or control id of WM_COMMAND entries
     MessageHandler handler = nullptr;
     UpdateHandler updateHandler = nullptr;
+    UINT lastId = 0; // with a command range, its last id; the handler reads the id from CCmdUI or wParam
 };
 
 // A window class's static table, chained to the table of its base class.
@@ -41,6 +42,13 @@ template <class T> MessageMapEntry OnCommand(UINT id, LRESULT (T::*handler)(WPAR
     return {WM_COMMAND, 0, id, static_cast<MessageHandler>(handler)};
 }
 
+// The commands first to last, all to one handler; wParam carries the command's id.
+template <class T>
+MessageMapEntry OnCommandRange(UINT first, UINT last, LRESULT (T::*handler)(WPARAM, LPARAM))
+{
+    return {WM_COMMAND, 0, first, static_cast<MessageHandler>(handler), nullptr, last};
+}
+
 // A notification (code) that the control with that id sends its parent.
 template <class T> MessageMapEntry OnControl(UINT code, UINT id, LRESULT (T::*handler)(WPARAM, LPARAM))
 {
@@ -57,6 +65,12 @@ template <class T> MessageMapEntry OnReflectedCommand(UINT code, LRESULT (T::*ha
 template <class T> MessageMapEntry OnUpdateCommand(UINT id, void (T::*handler)(CCmdUI*))
 {
     return {WM_COMMAND, CN_UPDATE_COMMAND_UI, id, nullptr, static_cast<UpdateHandler>(handler)};
+}
+
+// One update handler for the commands first to last; it reads the id from CCmdUI::m_nID.
+template <class T> MessageMapEntry OnUpdateCommandRange(UINT first, UINT last, void (T::*handler)(CCmdUI*))
+{
+    return {WM_COMMAND, CN_UPDATE_COMMAND_UI, first, nullptr, static_cast<UpdateHandler>(handler), last};
 }
 
 // A WM_NOTIFY with that code from any control; the handler gets the control id and the NMHDR*.

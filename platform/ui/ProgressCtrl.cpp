@@ -8,6 +8,7 @@ const MessageMap* CProgressCtrl::GetMessageMap() const
 {
     static const MessageMapEntry entries[] = {
         OnMessage(PBM_SETRANGE, &CProgressCtrl::OnSetRange),
+        OnMessage(PBM_SETRANGE32, &CProgressCtrl::OnSetRange32),
         OnMessage(PBM_SETPOS, &CProgressCtrl::OnSetPos),
         OnMessage(PBM_GETPOS, &CProgressCtrl::OnGetPos),
     };
@@ -29,6 +30,11 @@ void CProgressCtrl::SetRange(short lower, short upper)
     SendMessage(PBM_SETRANGE, 0, MAKELPARAM(lower, upper));
 }
 
+void CProgressCtrl::SetRange32(int lower, int upper)
+{
+    SendMessage(PBM_SETRANGE32, WPARAM(lower), LPARAM(upper));
+}
+
 int CProgressCtrl::SetPos(int position)
 {
     return int(SendMessage(PBM_SETPOS, WPARAM(position), 0));
@@ -43,11 +49,23 @@ LRESULT CProgressCtrl::OnSetRange(WPARAM, LPARAM range)
 {
     const LRESULT previous = MAKELPARAM(m_lower, m_upper);
     // Both ends are unsigned 16-bit values: a larger number keeps only its low 16 bits.
-    m_lower = LOWORD(range);
-    m_upper = HIWORD(range);
+    ApplyRange(LOWORD(range), HIWORD(range));
+    return previous;
+}
+
+LRESULT CProgressCtrl::OnSetRange32(WPARAM lower, LPARAM upper)
+{
+    const LRESULT previous = MAKELPARAM(m_lower, m_upper);
+    ApplyRange(int(lower), int(upper));
+    return previous;
+}
+
+void CProgressCtrl::ApplyRange(int lower, int upper)
+{
+    m_lower = lower;
+    m_upper = upper;
     m_position = std::clamp(m_position, std::min(m_lower, m_upper), std::max(m_lower, m_upper));
     ShowPosition();
-    return previous;
 }
 
 LRESULT CProgressCtrl::OnSetPos(WPARAM position, LPARAM)

@@ -3,10 +3,11 @@
 #include "platform/ui/Font.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/LayeredWindow.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Notify.h"
-#include "platform/ui/WndHost.h"
-
 #include "platform/ui/PreTranslateFilter.h"
+#include "platform/ui/WndClientArea.h"
+#include "platform/ui/WndHost.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,12 +18,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimerEvent>
 #include <QToolTip>
+#include <QVBoxLayout>
+
+#include <utility>
 
 namespace
 {
@@ -69,6 +74,27 @@ bool TypesCharacter(const QKeyEvent* e)
 {
     return !e->text().isEmpty() && e->key() != Qt::Key_Delete && e->text().at(0) != QChar(0x7F);
 }
+
+void ShowTopLevel(QWidget* widget, int command)
+{
+    switch (command)
+    {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+        widget->showMinimized();
+        break;
+    case SW_SHOWMAXIMIZED:
+        widget->showMaximized();
+        break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+        widget->showNormal();
+        break;
+    default:
+        widget->show();
+        break;
+    }
+}
 } // namespace
 
 bool CWndHostBase::Route(QEvent* event, bool* result)
@@ -101,19 +127,37 @@ bool CWnd::CreateEx(DWORD exStyle, const QString&, const QString& windowName, DW
 {
     if (IsWindow())
         return false;
-    QWidget* parentWidget = parentOrOwner ? parentOrOwner->GetSafeHwnd() : nullptr;
+    QWidget* parentWidget = parentOrOwner ? parentOrOwner->ClientWidget() : nullptr;
     if ((style & WS_CHILD) && !parentWidget)
         return false;
     QWidget* widget = CreateHostWidget(parentWidget, style, exStyle);
     if (!widget)
         return false;
     CPreTranslateFilter::Install();
-    AttachWidget(widget, id, style);
+    const bool overlapped = !(style & (WS_CHILD | WS_POPUP));
+    std::unique_ptr<CMenu> menu;
+    if (overlapped && id != 0)
+    {
+        menu = std::make_unique<CMenu>();
+        if (!menu->LoadMenu(id))
+        {
+            delete widget;
+            return false;
+        }
+    }
+    AttachWidget(widget, overlapped ? 0 : id, style);
+    if (menu)
+    {
+        m_ownedMenu = std::move(menu);
+        SetMenu(m_ownedMenu.get());
+    }
     if (!windowName.isEmpty())
         SetWindowText(windowName);
     MoveWindow(rect, false);
     if (style & WS_DISABLED)
         widget->setEnabled(false);
+    if (widget->isWindow())
+        ApplyMinimumTrackSize();
     if (SendMessage(WM_CREATE) == -1)
     {
         DestroyWindow();
@@ -190,8 +234,15 @@ bool CWnd::SubclassDlgItem(UINT id, CWnd* parent)
 
 CWnd* CWnd::FromHandle(const QWidget* widget)
 {
+    if (const auto* clientArea = dynamic_cast<const CWndClientArea*>(widget))
+        return clientArea->Wnd();
     const auto* host = dynamic_cast<const CWndHostBase*>(widget);
     return host ? host->Wnd() : nullptr;
+}
+
+QWidget* CWnd::ClientWidget() const
+{
+    return m_clientArea ? m_clientArea.data() : m_widget.data();
 }
 
 CWnd* CWnd::GetParent() const
@@ -201,11 +252,16 @@ CWnd* CWnd::GetParent() const
     return FromHandle(m_widget->parentWidget());
 }
 
+CWnd* CWnd::GetTopLevelParent() const
+{
+    return m_widget ? FromHandle(m_widget->window()) : nullptr;
+}
+
 CWnd* CWnd::GetDlgItem(int id) const
 {
     if (!m_widget)
         return nullptr;
-    for (QObject* child : m_widget->children())
+    for (QObject* child : ClientWidget()->children())
     {
         CWnd* wnd = child->isWidgetType() ? FromHandle(static_cast<QWidget*>(child)) : nullptr;
         if (wnd && wnd->m_id == UINT(id))
@@ -216,7 +272,12 @@ CWnd* CWnd::GetDlgItem(int id) const
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return WindowProc(message, wParam, lParam);
+    // A handler's Default() hands a sent message to the default handling too.
+    CurrentMessage current{message, wParam, lParam, nullptr, false, false};
+    CurrentMessage* outer = std::exchange(m_current, &current);
+    const LRESULT result = WindowProc(message, wParam, lParam);
+    m_current = outer;
+    return result;
 }
 
 bool CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -231,7 +292,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND)
     {
-        if (OnCmdMsg(LOWORD(wParam), HIWORD(wParam)))
+        // A menu's or an accelerator's command (no control in lParam) is a plain command; the
+        // high word only tells where it came from.
+        const UINT code = lParam ? HIWORD(wParam) : 0;
+        if (OnCmdMsg(LOWORD(wParam), code))
             return 0;
         return DefWindowProc(message, wParam, lParam);
     }
@@ -239,11 +303,6 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (const MessageMapEntry* entry = GetMessageMap()->Find(message, code, 0))
         return (this->*entry->handler)(wParam, lParam);
     return DefWindowProc(message, wParam, lParam);
-}
-
-bool CWnd::PreTranslateMessage(MSG*)
-{
-    return false;
 }
 
 bool CWnd::OnCmdMsg(UINT id, UINT code)
@@ -271,7 +330,7 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
         return;
     // A handler may create or destroy windows: walk a snapshot and skip what went away.
     QList<QPointer<QWidget>> children;
-    for (QObject* child : m_widget->children())
+    for (QObject* child : ClientWidget()->children())
     {
         if (child->isWidgetType() && !static_cast<QWidget*>(child)->isWindow())
             children.append(static_cast<QWidget*>(child));
@@ -298,7 +357,17 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM)
     }
     if (message == WM_CANCELMODE && g_capture == this)
         ReleaseCapture();
+    if (message == WM_CLOSE)
+        DestroyTopLevelLater();
     return 0;
+}
+
+void CWnd::DestroyTopLevelLater()
+{
+    if (!m_widget || !m_widget->isWindow())
+        return;
+    m_widget->hide();
+    m_widget->deleteLater();
 }
 
 LRESULT CWnd::Default()
@@ -412,6 +481,9 @@ bool CWnd::TranslateEvent(QEvent* event, bool* result)
     }
     case QEvent::Resize:
     {
+        // Below a menu bar the client area reports its own size.
+        if (m_clientArea)
+            return false;
         const QSize size = static_cast<QResizeEvent*>(event)->size();
         return Dispatch(WM_SIZE, 0, MAKELPARAM(size.width(), size.height()), event, result);
     }
@@ -470,7 +542,7 @@ INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* info) const
 {
     if (!m_widget)
         return -1;
-    for (QObject* child : m_widget->children())
+    for (QObject* child : ClientWidget()->children())
     {
         auto* widget = child->isWidgetType() ? static_cast<QWidget*>(child) : nullptr;
         CWnd* wnd = widget && !widget->isWindow() && widget->isVisible() ? FromHandle(widget) : nullptr;
@@ -602,12 +674,28 @@ bool CWnd::ShowWindow(int command)
         return false;
     const bool wasVisible = !m_widget->isHidden();
     const bool show = command != SW_HIDE;
-    if (command == SW_RESTORE && m_widget->isMinimized())
-        m_widget->showNormal();
-    m_widget->setVisible(show);
+    if (show && m_widget->isWindow())
+        ShowTopLevel(m_widget, command);
+    else
+        m_widget->setVisible(show);
     if (wasVisible != show)
         SendMessage(WM_SHOWWINDOW, show ? 1 : 0, 0);
     return wasVisible;
+}
+
+bool CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const
+{
+    if (!m_widget || !m_widget->isWindow())
+        return false;
+    if (m_widget->isMinimized())
+        placement->showCmd = SW_SHOWMINIMIZED;
+    else if (m_widget->isMaximized())
+        placement->showCmd = SW_SHOWMAXIMIZED;
+    else
+        placement->showCmd = SW_SHOWNORMAL;
+    // The geometry that MoveWindow gives and that a restored window returns to.
+    placement->rcNormalPosition = CRect::FromQRect(m_widget->normalGeometry());
+    return true;
 }
 
 bool CWnd::IsWindowVisible() const
@@ -668,12 +756,6 @@ void CWnd::BringWindowToTop()
     m_widget->window()->activateWindow();
 }
 
-void CWnd::SetIcon(const QIcon& icon)
-{
-    if (m_widget)
-        m_widget->setWindowIcon(icon);
-}
-
 bool CWnd::SetLayeredWindowAttributes(COLORREF, BYTE alpha, DWORD flags)
 {
     if (!m_widget || !m_widget->isWindow() || !(flags & LWA_ALPHA))
@@ -696,7 +778,8 @@ void CWnd::UpdateWindow()
 
 void CWnd::GetClientRect(CRect* rect) const
 {
-    *rect = m_widget ? CRect(0, 0, m_widget->width(), m_widget->height()) : CRect();
+    const QWidget* client = ClientWidget();
+    *rect = client ? CRect(0, 0, client->width(), client->height()) : CRect();
 }
 
 void CWnd::GetWindowRect(CRect* rect) const
@@ -718,7 +801,7 @@ void CWnd::GetWindowRect(CRect* rect) const
 void CWnd::ScreenToClient(CPoint* point) const
 {
     if (m_widget)
-        *point = CPoint(m_widget->mapFromGlobal(point->ToQPoint()));
+        *point = CPoint(ClientWidget()->mapFromGlobal(point->ToQPoint()));
 }
 
 void CWnd::ScreenToClient(CRect* rect) const
@@ -731,13 +814,7 @@ void CWnd::ScreenToClient(CRect* rect) const
 void CWnd::ClientToScreen(CPoint* point) const
 {
     if (m_widget)
-        *point = CPoint(m_widget->mapToGlobal(point->ToQPoint()));
-}
-
-bool CWnd::HasFixedSize() const
-{
-    // Only a top-level window with a sizing border can be resized by the user.
-    return m_widget && m_widget->isWindow() && !(m_style & WS_THICKFRAME);
+        *point = CPoint(ClientWidget()->mapToGlobal(point->ToQPoint()));
 }
 
 void CWnd::MoveWindow(int x, int y, int width, int height, bool repaint)
@@ -773,6 +850,12 @@ bool CWnd::SetWindowPos(const CWnd*, int x, int y, int width, int height, UINT f
 void CWnd::MoveWindow(const CRect& rect, bool repaint)
 {
     MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), repaint);
+}
+
+void CWnd::SetIcon(const QIcon& icon)
+{
+    if (m_widget)
+        m_widget->setWindowIcon(icon);
 }
 
 void CWnd::SetWindowText(const QString& text)
@@ -824,6 +907,75 @@ void CWnd::SetFont(CFont* font, bool redraw)
 CFont* CWnd::GetFont() const
 {
     return m_font;
+}
+
+bool CWnd::HasFixedSize() const
+{
+    // Only a sizing border lets the user change a top-level window's size.
+    return m_widget && m_widget->isWindow() && !(m_style & WS_THICKFRAME);
+}
+
+void CWnd::ApplyMinimumTrackSize()
+{
+    MINMAXINFO info;
+    SendMessage(WM_GETMINMAXINFO, 0, LPARAM(&info));
+    if (!HasFixedSize())
+        m_widget->setMinimumSize(std::max(info.ptMinTrackSize.x, 0), std::max(info.ptMinTrackSize.y, 0));
+}
+
+bool CWnd::SetMenu(CMenu* menu)
+{
+    if (!m_widget || !m_widget->isWindow() || (m_style & (WS_CHILD | WS_POPUP)))
+        return false;
+    if (!m_clientArea)
+        CreateClientArea();
+    m_menu = menu;
+    m_menuBar->clear();
+    for (int position = 0; menu && position < menu->GetMenuItemCount(); ++position)
+    {
+        CMenu* popup = menu->GetSubMenu(position);
+        if (!popup)
+            continue;
+        QMenu* qtPopup = m_menuBar->addMenu(menu->GetMenuString(position, MF_BYPOSITION));
+        qtPopup->setEnabled(!(menu->GetMenuState(position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
+        QObject::connect(qtPopup, &QMenu::aboutToShow, qtPopup,
+                         [this, popup, position, qtPopup]
+                         {
+                             SendMessage(WM_INITMENUPOPUP, WPARAM(popup), LPARAM(position));
+                             popup->FillQtMenu(qtPopup, this);
+                         });
+        // Filled now as well, so that the menu's keys and texts are there before it first opens.
+        popup->FillQtMenu(qtPopup, this);
+    }
+    return true;
+}
+
+void CWnd::CreateClientArea()
+{
+    auto* layout = new QVBoxLayout(m_widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_menuBar = new QMenuBar(m_widget);
+    layout->setMenuBar(m_menuBar);
+    m_clientArea = new CWndClientArea(this, m_widget);
+    layout->addWidget(m_clientArea);
+    // Children made before the menu move below it, keeping their places in the client area.
+    for (QObject* child : m_widget->children())
+    {
+        auto* widget = child->isWidgetType() ? static_cast<QWidget*>(child) : nullptr;
+        if (!widget || widget == m_menuBar || widget == m_clientArea || widget->isWindow())
+            continue;
+        const QRect geometry = widget->geometry();
+        const bool hidden = widget->isHidden();
+        widget->setParent(m_clientArea);
+        widget->setGeometry(geometry);
+        widget->setVisible(!hidden);
+    }
+}
+
+bool CWnd::PreTranslateMessage(MSG*)
+{
+    return false;
 }
 
 CWnd* AfxGetMainWnd()

@@ -8,14 +8,17 @@
 #include <QString>
 #include <QWidget>
 #include <map>
+#include <memory>
 
 class CFont;
+class CMenu;
 class CWnd;
 class CWndHostBase;
 struct TOOLINFO;
 class QEvent;
 class QIcon;
 class QImage;
+class QMenuBar;
 
 // A key press, mouse press or extra-button release on its way to a window, offered for pre-translation first:
 // hwnd is the window that would receive it, lParam holds a mouse press's position in hwnd's client area.
@@ -26,6 +29,20 @@ struct MSG
     WPARAM wParam = 0;
     LPARAM lParam = 0;
     QEvent* event = nullptr; // the Qt event behind it
+};
+
+// A top-level window's show state and the rectangle it has when it is neither minimised nor
+// maximised, in screen coordinates.
+struct WINDOWPLACEMENT
+{
+    int showCmd = SW_SHOWNORMAL;
+    CRect rcNormalPosition;
+};
+
+// The smallest size a top-level window can be given by the user.
+struct MINMAXINFO
+{
+    CPoint ptMinTrackSize;
 };
 
 // A window: a Qt widget driven through a window procedure. SendMessage calls the procedure at
@@ -43,7 +60,10 @@ public:
 
     bool Create(const QString& className, const QString& windowName, DWORD style, const CRect& rect,
                 CWnd* parent, UINT id);
-    // With WS_POPUP the window is a top-level window owned by parentOrOwner, else a child of it.
+    // With WS_POPUP the window is a top-level window owned by parentOrOwner, with WS_CHILD a child
+    // of it; a window with neither is an overlapped top-level window, and its id, when not 0,
+    // names the menu resource shown as its menu bar. A top-level window is asked for its
+    // smallest size with WM_GETMINMAXINFO.
     bool CreateEx(DWORD exStyle, const QString& className, const QString& windowName, DWORD style,
                   const CRect& rect, CWnd* parentOrOwner, UINT id);
     void DestroyWindow();
@@ -51,12 +71,17 @@ public:
     bool SubclassDlgItem(UINT id, CWnd* parent);
 
     QWidget* GetSafeHwnd() const { return m_widget; }
+    // The widget that holds the child windows: below the menu bar of a window that has one,
+    // else the window's own widget.
+    QWidget* ClientWidget() const;
     bool IsWindow() const { return !m_widget.isNull(); }
     static CWnd* FromHandle(const QWidget* widget);
 
     UINT GetDlgCtrlID() const { return m_id; }
     DWORD GetStyle() const { return m_style; }
     CWnd* GetParent() const;
+    // The top-level window this window belongs to; itself when it is one.
+    CWnd* GetTopLevelParent() const;
     CWnd* GetDlgItem(int id) const;
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -85,8 +110,11 @@ public:
     // releases the capture the window holds.
     bool EnableWindow(bool enable = true);
     bool IsWindowEnabled() const;
+    // A top-level window also takes SW_SHOWNORMAL, SW_RESTORE, SW_SHOWMINIMIZED, SW_MINIMIZE and
+    // SW_SHOWMAXIMIZED.
     bool ShowWindow(int command);
     bool IsWindowVisible() const;
+    bool GetWindowPlacement(WINDOWPLACEMENT* placement) const;
     void SetFocus();
     // The window that holds the keyboard focus, or the nearest window around the focused widget.
     static CWnd* GetFocus();
@@ -120,6 +148,11 @@ public:
     // The tool at a point of the client area: its id, or -1 for none. By default every child
     // window is a tool identified by itself (TTF_IDISHWND) whose text is asked for by TTN_NEEDTEXTW.
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const;
+
+    // Shows the menu as the menu bar of this overlapped window; the menu stays the caller's.
+    // Choosing an item sends WM_COMMAND to this window.
+    bool SetMenu(CMenu* menu);
+    CMenu* GetMenu() const { return m_menu; }
 
     void SetWindowText(const QString& text);
     QString GetWindowText() const;
@@ -160,6 +193,11 @@ private:
     bool ShowToolTip(QEvent* event);
     void OnHostDestroyed();
     bool HasFixedSize() const;
+    void ApplyMinimumTrackSize();
+    void CreateClientArea();
+    // The default closing of a top-level window: it disappears now and is destroyed as soon as
+    // the event being handled is done with it.
+    void DestroyTopLevelLater();
 
     QPointer<QWidget> m_widget;
     UINT m_id = 0;
@@ -171,6 +209,10 @@ private:
     CurrentMessage* m_current = nullptr;
     QImage* m_paintTarget = nullptr;
     bool m_toolTips = false;
+    CMenu* m_menu = nullptr;
+    std::unique_ptr<CMenu> m_ownedMenu; // the menu resource named at creation
+    QPointer<QWidget> m_clientArea;
+    QPointer<QMenuBar> m_menuBar;
 };
 
 // The application's main window: buttons and toolbars send their commands to it and run their

@@ -60,11 +60,13 @@ TEST_F(ProgressDialog, ShowsCaptionStatusAndPosition)
     dialog->GetSafeHwnd()->grab().save(QStringLiteral(KV_ARTIFACT_DIR "/progress.png"));
 }
 
-TEST_F(ProgressDialog, RangeKeepsItsLow16Bits)
+TEST_F(ProgressDialog, RangesAbove16BitsAreShownTruly)
 {
     Open(&receiver);
     dialog->SetProgressRange(70000);
-    EXPECT_EQ(Bar()->maximum(), 70000 & 0xFFFF);
+    dialog->SetProgressPos(35000);
+    EXPECT_EQ(Bar()->maximum(), 70000);
+    EXPECT_EQ(Bar()->value(), 35000) << "half way";
     dialog->SetProgressRange(65535);
     EXPECT_EQ(Bar()->maximum(), 65535);
 }

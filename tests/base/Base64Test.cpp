@@ -18,6 +18,7 @@ QByteArray Decode(const QByteArray& text)
                              &capacity) ||
                 length == 0);
     EXPECT_EQ(capacity, length);
+    EXPECT_EQ(DecodeBase64Bytes(text), out);
     return out;
 }
 } // namespace

@@ -67,6 +67,12 @@ public:
     // Compiles the files with the resource compiler and makes them the current module.
     bool Load()
     {
+        const QString output = m_dir.filePath(QStringLiteral("module%1.rcc").arg(++m_builds));
+        return Compile(output) && LoadResourceModule(output);
+    }
+    // Compiles the files into a module file.
+    bool Compile(const QString& output)
+    {
         QByteArray qrc = "<RCC><qresource prefix=\"/\">\n";
         for (const QString& file : m_files)
             qrc += "<file>" + file.toUtf8() + "</file>\n";
@@ -75,14 +81,11 @@ public:
         if (!qrcFile.open(QIODevice::WriteOnly) || qrcFile.write(qrc) != qrc.size())
             return false;
         qrcFile.close();
-        const QString output = m_dir.filePath(QStringLiteral("module%1.rcc").arg(++m_builds));
         QProcess rcc;
         rcc.setWorkingDirectory(m_dir.filePath(QStringLiteral("source")));
         rcc.start(QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + QStringLiteral("/rcc"),
                   {QStringLiteral("-binary"), QStringLiteral("module.qrc"), QStringLiteral("-o"), output});
-        if (!rcc.waitForFinished(30000) || rcc.exitCode() != 0)
-            return false;
-        return LoadResourceModule(output);
+        return rcc.waitForFinished(30000) && rcc.exitCode() == 0;
     }
 
 private:

@@ -40,7 +40,7 @@ public:
 
 struct ExchangeResult
 {
-    int result{0};
+    ExchangeEnd result{ExchangeEnd::Close};
     bool handled{false};
     QByteArray output;
 };
@@ -82,11 +82,102 @@ TEST(HttpService, AnswersWithTestPageAndWritesHeadInAscendingIdOrder)
         << response.Header("Date").constData();
 }
 
-TEST(HttpService, AnswersOnlyTheFirstOfTwoPipelinedRequests)
+TEST(HttpService, EachExchangeAnswersOneRequestAndLeavesTheNextOnTheConnection)
 {
-    const QByteArray request = Request("GET /a HTTP/1.1");
-    const ExchangeResult exchange = Exchange(request + request);
-    EXPECT_EQ(exchange.output.count("HTTP/1.1 200 OK"), 1);
+    const QByteArray keepAlive = "Connection: keep-alive\r\n";
+    QByteArray output;
+    QStringList targets;
+    CProbeService service;
+    service.onHandle = [&](CProbeService& s) { targets.append(s.RequestTarget()); };
+    service.AttachConnection(std::make_unique<CMemoryChannel>(Request("GET /a HTTP/1.1", keepAlive) +
+                                                                  Request("GET /b HTTP/1.1", keepAlive),
+                                                              &output),
+                             sockaddr_in{}, ServerPort);
+
+    EXPECT_EQ(RunHttpExchange(service), ExchangeEnd::KeepAlive);
+    EXPECT_EQ(targets, QStringList{"/a"});
+    EXPECT_EQ(output.count("HTTP/1.1 200 OK"), 1);
+    EXPECT_EQ(RunHttpExchange(service), ExchangeEnd::KeepAlive);
+    EXPECT_EQ(targets, (QStringList{"/a", "/b"}));
+    EXPECT_EQ(output.count("HTTP/1.1 200 OK"), 2);
+    // Nothing more arrives: the third exchange ends without a response.
+    EXPECT_EQ(RunHttpExchange(service), ExchangeEnd::Close);
+    EXPECT_EQ(output.count("HTTP/1.1"), 2);
+}
+
+TEST(HttpService, KeepsTheConnectionOnlyWhenAskedAndTheRequestWasReadWhole)
+{
+    const QByteArray keepAlive = "Connection: keep-alive\r\n";
+    const QByteArray form = "Content-Type: application/x-www-form-urlencoded\r\n";
+    const struct
+    {
+        const char* what;
+        QByteArray input;
+        QByteArray connection;
+        ExchangeEnd end;
+    } cases[] = {
+        {"asked for", Request("GET / HTTP/1.1", keepAlive), "keep-alive", ExchangeEnd::KeepAlive},
+        {"asked for in other case", Request("GET / HTTP/1.0", "Connection: Keep-Alive\r\n"), "Keep-Alive",
+         ExchangeEnd::KeepAlive},
+        {"head only", Request("HEAD / HTTP/1.1", keepAlive), "keep-alive", ExchangeEnd::KeepAlive},
+        {"not asked for", Request("GET / HTTP/1.1"), "close", ExchangeEnd::Close},
+        {"asked to close", Request("GET / HTTP/1.1", "Connection: close\r\n"), "close", ExchangeEnd::Close},
+        {"form body read", Request("POST / HTTP/1.1", keepAlive + form + "Content-Length: 3\r\n") + "a=b",
+         "keep-alive", ExchangeEnd::KeepAlive},
+        {"form body cut short",
+         Request("POST / HTTP/1.1", keepAlive + form + "Content-Length: 9\r\n") + "a=b", "close",
+         ExchangeEnd::Close},
+        {"other body left unread",
+         Request("POST / HTTP/1.1", keepAlive + "Content-Type: text/plain\r\nContent-Length: 5\r\n") +
+             "GET /",
+         "close", ExchangeEnd::Close},
+        {"body length unreadable", Request("PUT / HTTP/1.1", keepAlive + "Content-Length: five\r\n"), "close",
+         ExchangeEnd::Close},
+        {"chunked body",
+         Request("POST / HTTP/1.1", keepAlive + "Transfer-Encoding: chunked\r\n") + "0\r\n\r\n", "close",
+         ExchangeEnd::Close},
+    };
+    for (const auto& c : cases)
+    {
+        const ExchangeResult exchange = Exchange(c.input);
+        const HttpResponseText response = HttpResponseText::Parse(exchange.output);
+        EXPECT_EQ(response.statusLine, "HTTP/1.1 200 OK") << c.what;
+        EXPECT_EQ(response.Header("Connection"), c.connection) << c.what;
+        EXPECT_EQ(exchange.result, c.end) << c.what;
+    }
+}
+
+TEST(HttpService, FindsTheEndOfTheRequestHeadAsTheReaderDoes)
+{
+    const QByteArray head = Request("GET / HTTP/1.1");
+    const struct
+    {
+        const char* what;
+        QByteArray bytes;
+        qsizetype size;
+    } cases[] = {
+        {"whole head", head, head.size()},
+        {"next request behind it", head + "GET /next", head.size()},
+        {"last line missing", head.chopped(2), 0},
+        {"cut inside the line break", head.chopped(1), 0},
+        {"blank line of blanks and tabs", head.chopped(2) + " \t \r\nGET", head.size() + 3},
+        {"blank line of a no-break space", head.chopped(2) + "\xA0\r\n", head.size() + 1},
+        {"line feeds alone end no line", "GET / HTTP/1.1\nHost: localhost\n\n", 0},
+        {"empty request line is not the end", "\r\nGET / HTTP/1.1\r\n\r\n", 20},
+        {"head too large", "GET /" + QByteArray(CHttpServiceBase::MaxHeadBytes, 'a'), -1},
+        {"header lines too many bytes",
+         Request("GET / HTTP/1.1", QByteArray("Accept: a\r\n").repeated(30000)), -1},
+    };
+    for (const auto& c : cases)
+    {
+        const qsizetype size = CHttpServiceBase::RequestHeadSize(c.bytes);
+        EXPECT_EQ(size, c.size) << c.what;
+        // The reader answers a head that ends there and nothing that has not ended.
+        if (size == 0)
+            EXPECT_TRUE(Exchange(c.bytes).output.isEmpty()) << c.what;
+        else if (size > 0 && c.bytes.startsWith("GET"))
+            EXPECT_FALSE(Exchange(c.bytes.left(size)).output.isEmpty()) << c.what;
+    }
 }
 
 TEST(HttpService, AnswersHeadWithTheHeadAlone)
@@ -153,7 +244,7 @@ TEST(HttpService, ClosesWithoutResponseForMalformedOrOverlongRequests)
         const ExchangeResult exchange = Exchange(c.input);
         EXPECT_TRUE(exchange.output.isEmpty()) << c.what;
         EXPECT_FALSE(exchange.handled) << c.what;
-        EXPECT_EQ(exchange.result, 0) << c.what;
+        EXPECT_EQ(exchange.result, ExchangeEnd::Close) << c.what;
     }
 }
 
@@ -257,6 +348,29 @@ TEST(HttpService, ReadsIntegerParametersFromQueryThenForm)
     EXPECT_TRUE(exchange.handled);
 }
 
+TEST(HttpService, ReadsFormBodyWhateverTheParametersOfItsType)
+{
+    const struct
+    {
+        QByteArray type;
+        bool read;
+    } cases[] = {
+        {"application/x-www-form-urlencoded", true},
+        {"application/x-www-form-urlencoded; charset=UTF-8", true},
+        {"Application/X-WWW-Form-Urlencoded;charset=utf-8", true},
+        {"text/plain; charset=UTF-8", false},
+        {"application/x-www-form-urlencoded-extra", false},
+    };
+    for (const auto& c : cases)
+    {
+        QString value;
+        Exchange(Request("POST /form HTTP/1.1", "Content-Type: " + c.type + "\r\nContent-Length: 11\r\n") +
+                     "name=%C3%A9",
+                 [&](CProbeService& s) { s.GetFormParameter("name", value); });
+        EXPECT_EQ(value, c.read ? QString(QChar(0xE9)) : QString()) << c.type.constData();
+    }
+}
+
 TEST(HttpService, StoresKnownHeadersTrimmedAndLastValueWins)
 {
     Exchange(Request("GET / HTTP/1.1", "content-TYPE:   text/plain  \r\nX-Unknown: 1\r\nAccept: a\r\n"
@@ -309,6 +423,6 @@ TEST(HttpService, ThrowingStepEndsTheExchangeWithoutResponse)
 {
     const ExchangeResult exchange =
         Exchange(Request("GET / HTTP/1.1"), [](CProbeService&) { throw CHttpServiceError(); });
-    EXPECT_EQ(exchange.result, -1);
+    EXPECT_EQ(exchange.result, ExchangeEnd::Threw);
     EXPECT_TRUE(exchange.output.isEmpty());
 }

@@ -10,6 +10,7 @@
 #include <QProcess>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -30,7 +31,12 @@ struct ServiceProbe
     std::atomic<int> concurrent{0};
     std::atomic<int> maxConcurrent{0};
     std::atomic<int> maxProcessThreads{0};
+    // How long the body write of "/big" took before it gave up, in milliseconds.
+    std::atomic<int> bigWriteFailedAfter{-1};
 };
+
+// Written with a deadline of this many seconds.
+constexpr int BigBodySeconds = 1;
 
 int ProcessThreadCount()
 {
@@ -54,8 +60,8 @@ void RaiseTo(std::atomic<int>& maximum, int value)
     }
 }
 
-// Serves "/page.html", holds "/slow" for a moment, throws on "/throw" and answers 404
-// otherwise.
+// Serves "/page.html", holds "/slow" for a moment, throws on "/throw", sends a body far larger
+// than the socket buffers for "/big" and answers 404 otherwise.
 class CPageService : public CHttpServiceBase
 {
 public:
@@ -85,6 +91,11 @@ public:
         {
             throw CHttpServiceError();
         }
+        else if (path == "/big")
+        {
+            m_body = QByteArray(64 * 1024 * 1024, 'b');
+            m_bodySeconds = BigBodySeconds;
+        }
         else
         {
             SetStatusCode(404);
@@ -96,13 +107,26 @@ public:
 
     bool WriteBody() override
     {
-        WriteBytes(m_body, 60);
+        const auto start = std::chrono::steady_clock::now();
+        try
+        {
+            WriteBytes(m_body, m_bodySeconds);
+        }
+        catch (const CHttpServiceError&)
+        {
+            m_probe.bigWriteFailedAfter =
+                static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count());
+            throw;
+        }
         return true;
     }
 
 private:
     ServiceProbe& m_probe;
     QByteArray m_body;
+    int m_bodySeconds{60};
 };
 
 class CTestServer : public CWebServerBase
@@ -117,18 +141,27 @@ public:
     ServiceProbe probe;
 };
 
-struct CurlResult
+struct ProcessResult
 {
     int exitCode{-1};
     QByteArray output;
 };
 
-CurlResult Curl(const QStringList& arguments)
+ProcessResult RunProgram(const QString& program, const QStringList& arguments)
 {
-    QProcess curl;
-    curl.start("curl", QStringList{"--silent", "--max-time", "60"} + arguments);
-    curl.waitForFinished(90000);
-    return {curl.exitStatus() == QProcess::NormalExit ? curl.exitCode() : -1, curl.readAllStandardOutput()};
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(90000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput()};
+}
+
+ProcessResult Curl(const QStringList& arguments, int seconds = 60)
+{
+    // A proxy from the environment must not stand between curl and the server on loopback.
+    return RunProgram("curl",
+                      QStringList{"--silent", "--noproxy", "*", "--max-time", QString::number(seconds)} +
+                          arguments);
 }
 
 int Connect(int port)
@@ -146,16 +179,28 @@ int Connect(int port)
     return handle;
 }
 
+// The server may close while the rest is still on its way; that is what some cases test.
+void SendAll(int handle, const QByteArray& bytes)
+{
+    for (qsizetype sent = 0; sent < bytes.size();)
+    {
+        const ssize_t count = send(handle, bytes.constData() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (count <= 0)
+            break;
+        sent += count;
+    }
+}
+
 // Everything the server sends until it closes the connection. The wait is only a guard
 // against a hang; the server has its own time-outs.
-QByteArray ReadUntilClosed(int handle)
+QByteArray ReadUntilClosed(int handle, int guardSeconds = 70)
 {
     QByteArray received;
     char buffer[8192];
     for (;;)
     {
         pollfd entry{handle, POLLIN, 0};
-        if (poll(&entry, 1, 70000) <= 0)
+        if (poll(&entry, 1, guardSeconds * 1000) <= 0)
         {
             ADD_FAILURE() << "server kept the connection open";
             break;
@@ -173,17 +218,28 @@ QByteArray RawExchange(int port, const QByteArray& request)
     const int handle = Connect(port);
     if (handle < 0)
         return "connect failed";
-    // The server may close while the rest is still on its way; that is what some cases test.
-    for (qsizetype sent = 0; sent < request.size();)
-    {
-        const ssize_t count = send(handle, request.constData() + sent, request.size() - sent, MSG_NOSIGNAL);
-        if (count <= 0)
-            break;
-        sent += count;
-    }
+    SendAll(handle, request);
     const QByteArray received = ReadUntilClosed(handle);
     close(handle);
     return received;
+}
+
+// Splits what came over one connection into its responses, each with a Content-Length.
+QList<HttpResponseText> SplitResponses(QByteArray bytes)
+{
+    QList<HttpResponseText> responses;
+    while (!bytes.isEmpty())
+    {
+        HttpResponseText response = HttpResponseText::Parse(bytes);
+        const qsizetype headSize = bytes.indexOf("\r\n\r\n") + 4;
+        const qsizetype bodySize = response.Header("Content-Length").toLongLong();
+        if (!response.complete || response.body.size() < bodySize)
+            break;
+        response.body.truncate(bodySize);
+        responses.append(response);
+        bytes.remove(0, headSize + bodySize);
+    }
+    return responses;
 }
 
 class LocalServer : public testing::Test
@@ -197,6 +253,10 @@ protected:
 
     QString Url(const QString& path) const { return QString("http://localhost:%1%2").arg(m_port).arg(path); }
     QByteArray HostLine() const { return "Host: localhost:" + QByteArray::number(m_port) + "\r\n"; }
+    QByteArray Get(const QByteArray& path, const QByteArray& extra = "Connection: keep-alive\r\n") const
+    {
+        return "GET " + path + " HTTP/1.1\r\n" + HostLine() + extra + "\r\n";
+    }
 
     CTestServer m_server;
     int m_port{0};
@@ -225,12 +285,14 @@ TEST_F(LocalServer, ServesPageToCurlWithStatusHeadersAndBody)
 {
     for (const QString& host : {QString("localhost"), QString("127.0.0.1")})
     {
-        const CurlResult curl = Curl({"--include", QString("http://%1:%2/page.html").arg(host).arg(m_port)});
+        const ProcessResult curl =
+            Curl({"--include", QString("http://%1:%2/page.html").arg(host).arg(m_port)});
         ASSERT_EQ(curl.exitCode, 0) << qPrintable(host);
         const HttpResponseText response = HttpResponseText::Parse(curl.output);
         EXPECT_EQ(response.statusLine, "HTTP/1.1 200 OK");
-        EXPECT_EQ(response.HeaderNames(),
-                  (QList<QByteArray>{"Cache-Control", "Date", "Server", "Content-Length", "Content-Type"}));
+        EXPECT_EQ(response.HeaderNames(), (QList<QByteArray>{"Cache-Control", "Connection", "Date", "Server",
+                                                             "Content-Length", "Content-Type"}));
+        EXPECT_EQ(response.Header("Connection"), "close");
         EXPECT_EQ(response.Header("Content-Type"), "text/html; charset=utf-8");
         EXPECT_EQ(response.Header("Content-Length"), QByteArray::number(PageBody.size()));
         EXPECT_EQ(response.Header("Server"), ServerBanner.toUtf8());
@@ -240,7 +302,7 @@ TEST_F(LocalServer, ServesPageToCurlWithStatusHeadersAndBody)
 
 TEST_F(LocalServer, AnswersUnknownPathWith404)
 {
-    const CurlResult curl = Curl({"--write-out", "|%{http_code}", Url("/no/such/file.png")});
+    const ProcessResult curl = Curl({"--write-out", "|%{http_code}", Url("/no/such/file.png")});
     EXPECT_EQ(curl.exitCode, 0);
     EXPECT_EQ(curl.output, "Object Not Found|404");
 }
@@ -262,6 +324,8 @@ TEST_F(LocalServer, ClosesMalformedAndOverlongRequestsWithoutResponse)
         {"header line too long",
          "GET /page.html HTTP/1.1\r\n" + HostLine() + "Referer: " + QByteArray(70000, 'r') + "\r\n\r\n"},
         {"too many header lines", "GET /page.html HTTP/1.1\r\n" + HostLine() + manyHeaders + "\r\n"},
+        {"head too large",
+         "GET /page.html HTTP/1.1\r\n" + HostLine() + QByteArray("Accept: */*\r\n").repeated(30000)},
         {"form body too long",
          "POST /page.html HTTP/1.1\r\n" + HostLine() +
              "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 2097152\r\n\r\n" +
@@ -272,14 +336,7 @@ TEST_F(LocalServer, ClosesMalformedAndOverlongRequestsWithoutResponse)
     {
         const int handle = Connect(m_port);
         ASSERT_GE(handle, 0);
-        for (qsizetype sent = 0; sent < c.request.size();)
-        {
-            const ssize_t count =
-                send(handle, c.request.constData() + sent, c.request.size() - sent, MSG_NOSIGNAL);
-            if (count <= 0)
-                break;
-            sent += count;
-        }
+        SendAll(handle, c.request);
         // The cut-short head only ends when the client gives up its side.
         shutdown(handle, SHUT_WR);
         EXPECT_EQ(ReadUntilClosed(handle), QByteArray()) << c.what;
@@ -295,7 +352,7 @@ TEST_F(LocalServer, RefusesForeignHostHeader)
     for (const QString& host :
          {"evil.example:" + port, "localhost.evil.example:" + port, "localhost:1" + port})
     {
-        const CurlResult curl = Curl({"--header", "Host: " + host, Url("/page.html")});
+        const ProcessResult curl = Curl({"--header", "Host: " + host, Url("/page.html")});
         EXPECT_EQ(curl.exitCode, 52) << qPrintable(host); // empty reply
         EXPECT_TRUE(curl.output.isEmpty()) << qPrintable(host);
     }
@@ -303,12 +360,219 @@ TEST_F(LocalServer, RefusesForeignHostHeader)
     EXPECT_EQ(RawExchange(m_port, "GET /page.html HTTP/1.0\r\n\r\n"), QByteArray());
 }
 
-TEST_F(LocalServer, AnswersOnlyTheFirstOfTwoPipelinedRequests)
+TEST_F(LocalServer, CurlReusesTheConnectionOnlyWhileTheResponsesSayKeepAlive)
 {
-    const QByteArray request = "GET /page.html HTTP/1.1\r\n" + HostLine() + "Connection: Keep-Alive\r\n\r\n";
-    const HttpResponseText response = HttpResponseText::Parse(RawExchange(m_port, request + request));
-    EXPECT_EQ(response.Header("Connection"), "Keep-Alive");
-    EXPECT_EQ(response.body, PageBody);
+    const QStringList urls{Url("/page.html"), Url("/missing"), Url("/page.html")};
+    const QString perResponse = "%{num_connects} %{http_code} %header{connection}\n";
+    const ProcessResult kept =
+        Curl(QStringList{"--header", "Connection: keep-alive", "--write-out", perResponse, "--output",
+                         "/dev/null", "--output", "/dev/null", "--output", "/dev/null"} +
+             urls);
+    EXPECT_EQ(kept.exitCode, 0);
+    EXPECT_EQ(kept.output, "1 200 keep-alive\n0 404 keep-alive\n0 200 keep-alive\n");
+
+    const ProcessResult closed = Curl(QStringList{"--write-out", perResponse, "--output", "/dev/null",
+                                                  "--output", "/dev/null", "--output", "/dev/null"} +
+                                      urls);
+    EXPECT_EQ(closed.exitCode, 0);
+    EXPECT_EQ(closed.output, "1 200 close\n1 404 close\n1 200 close\n");
+}
+
+TEST_F(LocalServer, PythonHttpClientKeepsItsConnectionAndPipelines)
+{
+    // Three requests on one kept connection, then three sent at once and read back with the
+    // client's own response parser; every line is status, Connection header, local port of the
+    // client's socket and body.
+    const QString script = R"(
+import http.client, socket, sys
+port = int(sys.argv[1])
+connection = http.client.HTTPConnection('127.0.0.1', port, timeout=20)
+for path in ['/page.html', '/missing', '/page.html']:
+    connection.request('GET', path, headers={'Connection': 'keep-alive'})
+    response = connection.getresponse()
+    body = response.read()
+    print(response.status, response.getheader('Connection'), connection.sock.getsockname()[1], body)
+connection.close()
+
+class OneStream:
+    """Every response reads from the same buffered stream, which no response may close."""
+    def __init__(self, stream): self.stream = stream
+    def makefile(self, mode): return self
+    def __getattr__(self, name): return getattr(self.stream, name)
+    def close(self): pass
+
+client = socket.create_connection(('127.0.0.1', port), timeout=20)
+request = 'GET {} HTTP/1.1\r\nHost: 127.0.0.1:{}\r\nConnection: {}\r\n\r\n'
+client.sendall(''.join(request.format(path, port, mode) for path, mode in
+                       [('/missing', 'keep-alive'), ('/page.html', 'keep-alive'), ('/page.html', 'close')]).encode())
+stream = OneStream(client.makefile('rb'))
+for _ in range(3):
+    response = http.client.HTTPResponse(stream)
+    response.begin()
+    print(response.status, response.getheader('Connection'), client.getsockname()[1], response.read())
+print('end', stream.read())
+)";
+    const ProcessResult python = RunProgram("python3", {"-c", script, QString::number(m_port)});
+    ASSERT_EQ(python.exitCode, 0) << python.output.constData();
+    QList<QByteArray> lines = python.output.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 7) << python.output.constData();
+    const QByteArray page = "b'" + QByteArray(PageBody).replace("\xE2\x82\xAC", "\\xe2\\x82\\xac") + "'";
+    const QByteArray missing = "b'Object Not Found'";
+    const QList<QByteArray> expected = {"200 keep-alive # " + page, "404 keep-alive # " + missing,
+                                        "200 keep-alive # " + page, "404 keep-alive * " + missing,
+                                        "200 keep-alive * " + page, "200 close * " + page};
+    // The local ports differ between the two connections and stay the same within each.
+    const QByteArray firstPort = lines.at(0).split(' ').at(2);
+    const QByteArray secondPort = lines.at(3).split(' ').at(2);
+    EXPECT_NE(firstPort, secondPort);
+    for (int i = 0; i < expected.size(); ++i)
+    {
+        QByteArray want = expected.at(i);
+        want.replace("#", firstPort).replace("*", secondPort);
+        EXPECT_EQ(lines.at(i), want) << i;
+    }
+    // After the response that said close, the server closed the connection.
+    EXPECT_EQ(lines.at(6), "end b''");
+}
+
+TEST_F(LocalServer, AnswersPipelinedRequestsInOrderWhateverPiecesTheyArriveIn)
+{
+    const QByteArray requests =
+        Get("/missing") + Get("/page.html") + Get("/missing") + Get("/page.html", "Connection: close\r\n");
+    const int handle = Connect(m_port);
+    ASSERT_GE(handle, 0);
+    // Pieces that end inside a request line, inside a line break and inside a header.
+    qsizetype sent = 0;
+    for (const qsizetype cut :
+         {qsizetype(7), Get("/missing").size() - 1, requests.size() - 20, requests.size()})
+    {
+        SendAll(handle, requests.mid(sent, cut - sent));
+        sent = cut;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    const QList<HttpResponseText> responses = SplitResponses(ReadUntilClosed(handle));
+    close(handle);
+
+    ASSERT_EQ(responses.size(), 4);
+    const QList<QByteArray> statuses{"HTTP/1.1 404 Not Found", "HTTP/1.1 200 OK", "HTTP/1.1 404 Not Found",
+                                     "HTTP/1.1 200 OK"};
+    const QList<QByteArray> connections{"keep-alive", "keep-alive", "keep-alive", "close"};
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ(responses.at(i).statusLine, statuses.at(i)) << i;
+        EXPECT_EQ(responses.at(i).Header("Connection"), connections.at(i)) << i;
+    }
+    EXPECT_EQ(responses.at(2).body, "Object Not Found");
+    EXPECT_EQ(responses.at(3).body, PageBody);
+}
+
+TEST_F(LocalServer, ClosesAnIdleKeptConnectionAfterAFewSeconds)
+{
+    const int handle = Connect(m_port);
+    ASSERT_GE(handle, 0);
+    SendAll(handle, Get("/page.html"));
+    const auto start = std::chrono::steady_clock::now();
+    const QList<HttpResponseText> responses =
+        SplitResponses(ReadUntilClosed(handle, CWebServerBase::KeepAliveSeconds + 5));
+    const auto idle = std::chrono::steady_clock::now() - start;
+    close(handle);
+
+    ASSERT_EQ(responses.size(), 1);
+    EXPECT_EQ(responses.at(0).Header("Connection"), "keep-alive");
+    EXPECT_GE(idle, std::chrono::seconds(CWebServerBase::KeepAliveSeconds) - std::chrono::milliseconds(500));
+    EXPECT_EQ(ActiveConnectionsAfterSettling(m_server), 0);
+}
+
+TEST_F(LocalServer, SlowClientsHoldNoThreadFromOtherClients)
+{
+    constexpr int SlowClients = 100;
+    const QByteArray request = Get("/page.html", "Connection: close\r\n");
+    std::vector<int> slow;
+    for (int i = 0; i < SlowClients; ++i)
+    {
+        slow.push_back(Connect(m_port));
+        ASSERT_GE(slow.back(), 0);
+    }
+    // Every slow client sends the first half of its head a byte at a time.
+    const qsizetype half = request.size() / 2;
+    for (qsizetype at = 0; at < half; ++at)
+    {
+        for (int handle : slow)
+            send(handle, request.constData() + at, 1, MSG_NOSIGNAL);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(m_server.ActiveConnectionCount(), SlowClients);
+
+    // Meanwhile other clients are served at once, not after the slow heads have timed out.
+    for (int i = 0; i < 3; ++i)
+    {
+        const ProcessResult curl = Curl({Url("/page.html")}, 3);
+        EXPECT_EQ(curl.exitCode, 0) << i;
+        EXPECT_EQ(curl.output, PageBody) << i;
+    }
+
+    // The slow heads complete and are answered too.
+    for (qsizetype at = half; at < request.size(); ++at)
+    {
+        for (int handle : slow)
+            send(handle, request.constData() + at, 1, MSG_NOSIGNAL);
+    }
+    for (int handle : slow)
+    {
+        const HttpResponseText response = HttpResponseText::Parse(ReadUntilClosed(handle));
+        EXPECT_EQ(response.statusLine, "HTTP/1.1 200 OK");
+        EXPECT_EQ(response.body, PageBody);
+        close(handle);
+    }
+}
+
+TEST_F(LocalServer, ClosesConnectionsOfOtherAccountsUnanswered)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "skipped: running a client as another account needs root";
+    // The account "nobody", as setpriv(1) runs a program under it.
+    const QStringList asNobody{"--reuid=65534",
+                               "--regid=65534",
+                               "--clear-groups",
+                               "curl",
+                               "--silent",
+                               "--noproxy",
+                               "*",
+                               "--max-time",
+                               "20",
+                               Url("/page.html")};
+    const ProcessResult foreign = RunProgram("setpriv", asNobody);
+    EXPECT_TRUE(foreign.exitCode == 52 || foreign.exitCode == 56) << foreign.exitCode; // empty reply, reset
+    EXPECT_TRUE(foreign.output.isEmpty());
+    // The same client under this account is served.
+    EXPECT_EQ(Curl({Url("/page.html")}).output, PageBody);
+}
+
+TEST_F(LocalServer, GivesUpABodyWriteToASlowReaderAtItsDeadline)
+{
+    const int handle = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int small = 4096;
+    setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &small, sizeof(small));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(m_port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(connect(handle, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    SendAll(handle, Get("/big", "Connection: close\r\n"));
+    // A reader that takes a little now and then: every single send makes progress, the whole
+    // body never arrives.
+    char buffer[1024];
+    for (int i = 0; i < 1000 && m_server.probe.bigWriteFailedAfter < 0; ++i)
+    {
+        pollfd entry{handle, POLLIN, 0};
+        if (poll(&entry, 1, 20000) <= 0 || recv(handle, buffer, sizeof(buffer), 0) <= 0)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    close(handle);
+    const int failedAfter = m_server.probe.bigWriteFailedAfter;
+    EXPECT_GE(failedAfter, BigBodySeconds * 1000 - 50);
+    EXPECT_LT(failedAfter, BigBodySeconds * 1000 + 1000);
 }
 
 TEST_F(LocalServer, ThrowingServiceClosesWithoutResponseAndReleasesItsConnection)
@@ -335,7 +599,7 @@ TEST(LocalServerPool, ServesManyConcurrentConnectionsWithBoundedThreads)
     for (int i = 0; i < Requests; ++i)
         arguments << "--output"
                   << "/dev/null" << QString("http://localhost:%1/slow?i=%2").arg(port).arg(i);
-    const CurlResult curl = Curl(arguments);
+    const ProcessResult curl = Curl(arguments);
 
     EXPECT_EQ(curl.exitCode, 0);
     EXPECT_EQ(curl.output.count("200\n"), Requests) << curl.output.constData();
@@ -349,30 +613,84 @@ TEST(LocalServerPool, ServesManyConcurrentConnectionsWithBoundedThreads)
     EXPECT_EQ(ProcessThreadCount(), threadsBefore);
 }
 
+TEST(LocalServerPool, QueuesABurstOfConnectionsWhileItHasNoRoom)
+{
+    CTestServer server;
+    server.SetConnectionLimits(1, 1);
+    const int port = StartWebServer(server);
+    ASSERT_NE(port, 0);
+    // The one place is taken: everything else waits in the listening queue.
+    const int holder = Connect(port);
+    ASSERT_GE(holder, 0);
+    for (int i = 0; i < 500 && server.ActiveConnectionCount() < 1; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+
+    // A short queue would drop the connection attempts beyond it, which the clients repeat only
+    // a second later.
+    constexpr int Burst = 40;
+    std::vector<int> clients;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    for (int i = 0; i < Burst; ++i)
+    {
+        clients.push_back(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+        connect(clients.back(), reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    }
+    int connected = 0;
+    for (int client : clients)
+    {
+        pollfd entry{client, POLLOUT, 0};
+        int error = -1;
+        socklen_t length = sizeof(error);
+        if (poll(&entry, 1, 700) == 1 && getsockopt(client, SOL_SOCKET, SO_ERROR, &error, &length) == 0 &&
+            error == 0)
+            ++connected;
+    }
+    EXPECT_EQ(connected, Burst);
+
+    // Once the place is free again the queued connections are served one after the other.
+    close(holder);
+    const QByteArray request = "GET /page.html HTTP/1.1\r\nHost: localhost:" + QByteArray::number(port) +
+                               "\r\nConnection: close\r\n\r\n";
+    for (int client : clients)
+    {
+        fcntl(client, F_SETFL, 0);
+        SendAll(client, request);
+        EXPECT_EQ(HttpResponseText::Parse(ReadUntilClosed(client)).body, PageBody);
+        close(client);
+    }
+}
+
 TEST(LocalServerStop, CutsOpenConnectionsAndJoinsEveryThread)
 {
     const int threadsBefore = ProcessThreadCount();
     auto server = std::make_unique<CTestServer>();
-    server->SetConnectionLimits(2, 4);
+    server->SetConnectionLimits(2, 8);
     const int port = StartWebServer(*server);
     ASSERT_NE(port, 0);
 
-    // Two connections are served and wait for the rest of their request; two more wait for a
-    // thread.
+    // Two connections wait for the rest of their head, two are served and wait for a form
+    // body that never comes.
     std::vector<int> clients;
     for (int i = 0; i < 4; ++i)
     {
         clients.push_back(Connect(port));
         ASSERT_GE(clients.back(), 0);
-        send(clients.back(), "GET /page.html HTTP/1.1\r\n", 25, MSG_NOSIGNAL);
+        const QByteArray head =
+            "POST /page.html HTTP/1.1\r\nHost: localhost:" + QByteArray::number(port) +
+            "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: 10\r\n";
+        SendAll(clients.back(), i < 2 ? head : head + "\r\n");
     }
-    for (int i = 0; i < 1000 && server->ActiveConnectionCount() < 2; ++i)
+    for (int i = 0; i < 1000 && server->ActiveConnectionCount() < 4; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_EQ(server->ActiveConnectionCount(), 2);
+    ASSERT_EQ(server->ActiveConnectionCount(), 4);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
 
-    // Without cutting the connections Stop would wait out the request time-out.
+    // Without cutting the connections Stop would wait out the body's time-out.
     auto stopped = std::async(std::launch::async, [&] { return server->Stop(); });
-    ASSERT_EQ(stopped.wait_for(std::chrono::seconds(CHttpServiceBase::RequestHeadSeconds / 2)),
+    ASSERT_EQ(stopped.wait_for(std::chrono::seconds(CHttpServiceBase::FormBodySeconds / 2)),
               std::future_status::ready);
     EXPECT_TRUE(stopped.get());
     EXPECT_EQ(server->ActiveConnectionCount(), 0);
@@ -393,4 +711,20 @@ TEST(LocalServerStop, ReturnsAtOnceWhenNeverStarted)
     EXPECT_TRUE(server.Stop());
     EXPECT_EQ(server.Port(), 0);
     EXPECT_TRUE(server.Stop());
+}
+
+TEST(LocalServerStop, StartsAgainAfterStop)
+{
+    CTestServer server;
+    const int first = StartWebServer(server);
+    ASSERT_NE(first, 0);
+    server.Stop();
+    EXPECT_FALSE(server.IsRunning());
+    EXPECT_EQ(server.Port(), 0);
+    EXPECT_LT(Connect(first), 0);
+
+    const int second = StartWebServer(server);
+    ASSERT_NE(second, 0);
+    EXPECT_TRUE(server.IsRunning());
+    EXPECT_EQ(Curl({QString("http://localhost:%1/page.html").arg(second)}).output, PageBody);
 }

@@ -1,0 +1,7 @@
+#include "app/ShellHooks.h"
+
+ShellHooks& ShellHooks::Get()
+{
+    static ShellHooks hooks;
+    return hooks;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class CWnd;
+
+// The steps of the shell that run dialogs of other parts of the program. Each part installs its
+// dialog here at start-up; until then the shell goes on as if the dialog had nothing to do.
+struct ShellHooks
+{
+    // The update dialog, automatic at start-up (no parent) or asked for from the Tools menu:
+    // true when the program must end.
+    std::function<bool(CWnd* parent, bool automatic)> runUpdate = [](CWnd*, bool) { return false; };
+    // The site accounts dialog of the Tools menu.
+    std::function<void(CWnd* parent)> runSiteAccounts = [](CWnd*) {};
+    // The dialogs that name a new empty newsletter and a new mailing list: false when cancelled.
+    std::function<bool(CWnd* parent, QString& name, QString& folder)> askNewNewsletter =
+        [](CWnd*, QString&, QString&) { return false; };
+    std::function<bool(CWnd* parent, QString& name, QString& folder)> askNewMailingList =
+        [](CWnd*, QString&, QString&) { return false; };
+
+    // The update file named on the command line ("-updateforvista:"), for the update dialog.
+    QString updateFile;
+
+    static ShellHooks& Get();
+};

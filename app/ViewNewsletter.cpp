@@ -1,0 +1,180 @@
+#include "app/ViewNewsletter.h"
+
+#include "app/CommandIds.h"
+#include "app/KVContext.h"
+#include "app/PanelPainting.h"
+#include "base/AppStrings.h"
+#include "ndb/NdbNewsletter.h"
+#include "platform/ui/PaintDC.h"
+#include "platform/ui/WndClass.h"
+
+#include <QUrl>
+
+namespace
+{
+constexpr DWORD ViewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+
+struct Tab
+{
+    UINT text;
+    UINT command;
+};
+constexpr Tab Tabs[] = {{14800, ID_VIEW_EMAIL}, {14801, ID_VIEW_SUBSCRIBERS}, {14802, ID_VIEW_STATISTICS}};
+} // namespace
+
+const MessageMap* CViewNewsletter::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        OnMessage(WM_PAINT, &CViewNewsletter::OnPaint),
+        OnMessage(WM_SIZE, &CViewNewsletter::OnSize),
+        OnCommand(ID_VIEW_EMAIL, &CViewNewsletter::OnShowEmail),
+        OnCommand(ID_VIEW_SUBSCRIBERS, &CViewNewsletter::OnShowRecipients),
+        OnCommand(ID_VIEW_STATISTICS, &CViewNewsletter::OnShowStatistics),
+    };
+    static const MessageMap map{CViewBase::GetMessageMap(), entries};
+    return &map;
+}
+
+CViewNewsletter::CViewNewsletter(CKVContext* context) : m_context(context) {}
+
+CViewNewsletter::~CViewNewsletter()
+{
+    DestroyWindow();
+}
+
+bool CViewNewsletter::Create(CWnd* parent, const CRect& rect)
+{
+    if (!CWnd::Create(AfxRegisterWndClass(0), QString(), ViewStyle, rect, parent, ViewId))
+        return false;
+    if (m_tabStrip.Create(AfxRegisterWndClass(0), QString(), ViewStyle, CRect(0, 0, 1, 1), this, TabStripId))
+    {
+        m_tabStrip.m_tabImage.LoadFromResource(TabImage);
+        m_tabStrip.m_notifyWnd = this;
+        m_tabStrip.EnableToolTips();
+    }
+    for (const Tab& tab : Tabs)
+        m_tabStrip.AddTab(LoadAppString(tab.text), tab.command);
+    m_tabStrip.SelectTab(ID_VIEW_EMAIL);
+    m_tabStrip.ShowWindow(SW_HIDE);
+    m_browser.Create(QString(), WS_CHILD, CRect(0, 0, 1, 1), this, PageId);
+    m_browser.ShowWindow(SW_HIDE);
+    m_lightCorner.LoadFromResource(LightCornerImage);
+    m_darkCorner.LoadFromResource(DarkCornerImage);
+    return true;
+}
+
+bool CViewNewsletter::IsNewsletterOpen() const
+{
+    return m_context && m_context->GetCurrentNewsletter();
+}
+
+QString CViewNewsletter::GetPageUrl() const
+{
+    const ndb::CNdbNewsletter* newsletter = m_context ? m_context->GetCurrentNewsletter() : nullptr;
+    if (!newsletter)
+        return {};
+    // Encoded, so that a "#" or "?" in the file name stays part of the name.
+    const QString fileName = newsletter->GetString(ndb::NewsletterFileName);
+    return m_context->GetServerBaseUrl() + QString::fromLatin1(QUrl::toPercentEncoding(fileName));
+}
+
+void CViewNewsletter::OnDocumentChanged()
+{
+    const bool open = IsNewsletterOpen();
+    m_browser.ShowWindow(open ? SW_SHOW : SW_HIDE);
+    if (open)
+        m_browser.Navigate(GetPageUrl());
+    m_tabStrip.ShowWindow(open ? SW_SHOW : SW_HIDE);
+    if (m_tabStrip.GetTabCount() > 0)
+    {
+        m_tabStrip.SelectTab(ID_VIEW_EMAIL);
+        m_tabStrip.UpdateWindow();
+    }
+    m_visiblePage = open ? 1 : 0;
+    Invalidate();
+}
+
+CRect CViewNewsletter::PanelRect() const
+{
+    CRect rect;
+    GetClientRect(&rect);
+    return CRect(rect.left + m_margins.left, rect.top + m_margins.top, rect.right - m_margins.right,
+                 rect.bottom - m_margins.bottom);
+}
+
+LRESULT CViewNewsletter::OnSize(WPARAM, LPARAM)
+{
+    Default();
+    CRect rect = PanelRect();
+    if (m_tabStrip.IsWindow())
+    {
+        const int tabHeight = m_tabStrip.GetTabHeight();
+        m_tabStrip.MoveWindow(rect.left, rect.top, rect.Width(), tabHeight);
+        rect.top += tabHeight;
+    }
+    rect.left += m_lightCorner.GetWidth() / 2;
+    rect.right -= m_lightCorner.GetWidth() / 2;
+    rect.bottom -= m_lightCorner.GetHeight() / 2;
+    if (m_browser.IsWindow())
+        m_browser.MoveWindow(rect);
+    return 0;
+}
+
+LRESULT CViewNewsletter::OnPaint(WPARAM, LPARAM)
+{
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    // The layer sends no WM_ERASEBKGND: the background is filled here.
+    dc.FillSolidRect(client, BackgroundColor);
+    CRect panel = PanelRect();
+    const int a = m_lightCorner.GetWidth() / 2;
+    const int b = m_lightCorner.GetHeight() / 2;
+    if (m_tabStrip.IsWindow() && !m_tabStrip.GetSafeHwnd()->isHidden())
+    {
+        // The top-left corner joins the first tab and stays square.
+        panel.top = m_tabStrip.GetSafeHwnd()->geometry().bottom() + 1;
+        PanelPainting::DrawBorders(dc, panel, a, b, FrameColor);
+        PanelPainting::DrawCorner(dc, m_lightCorner, panel, PanelPainting::BottomLeft, BackgroundColor);
+        PanelPainting::DrawCorner(dc, m_lightCorner, panel, PanelPainting::BottomRight, BackgroundColor);
+        PanelPainting::DrawCorner(dc, m_lightCorner, panel, PanelPainting::TopRight, BackgroundColor);
+        return 0;
+    }
+    const int c = m_darkCorner.GetWidth() / 2;
+    const int d = m_darkCorner.GetHeight() / 2;
+    dc.FillSolidRect(CRect(panel.left, panel.top + d, panel.right, panel.bottom - d), EmptyPanelColor);
+    dc.FillSolidRect(CRect(panel.left + c, panel.top, panel.right - c, panel.top + d), EmptyPanelColor);
+    dc.FillSolidRect(CRect(panel.left + c, panel.bottom - d, panel.right - c, panel.bottom), EmptyPanelColor);
+    for (const PanelPainting::Corner corner : {PanelPainting::TopLeft, PanelPainting::TopRight,
+                                               PanelPainting::BottomLeft, PanelPainting::BottomRight})
+        PanelPainting::DrawCornerPicture(dc, m_darkCorner, panel, corner);
+    return 0;
+}
+
+void CViewNewsletter::ShowPage(int page, UINT tabCommand)
+{
+    if (!IsNewsletterOpen())
+        return;
+    m_browser.ShowWindow(page == 1 ? SW_SHOW : SW_HIDE);
+    m_tabStrip.SelectTab(tabCommand);
+    m_visiblePage = page;
+    Invalidate();
+}
+
+LRESULT CViewNewsletter::OnShowEmail(WPARAM, LPARAM)
+{
+    ShowPage(1, ID_VIEW_EMAIL);
+    return 0;
+}
+
+LRESULT CViewNewsletter::OnShowRecipients(WPARAM, LPARAM)
+{
+    ShowPage(2, ID_VIEW_SUBSCRIBERS);
+    return 0;
+}
+
+LRESULT CViewNewsletter::OnShowStatistics(WPARAM, LPARAM)
+{
+    ShowPage(3, ID_VIEW_STATISTICS);
+    return 0;
+}

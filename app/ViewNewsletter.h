@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/ViewBase.h"
+#include "controls/KVImage.h"
+#include "controls/KVTabButtonList.h"
+#include "platform/ui/IEBrowser.h"
+
+class CKVContext;
+
+// The right-hand pane while a newsletter is open, and while nothing is: three page tabs
+// ("Email", "Recipients", "Statistics & Tracking") over a rounded panel that holds the shown
+// page. The "Email" page shows the newsletter's page from the local web server; with nothing
+// open the view shows an empty dark panel.
+class CViewNewsletter : public CViewBase
+{
+public:
+    static constexpr UINT ViewId = 4713;
+    static constexpr UINT TabStripId = 4711;
+    static constexpr UINT PageId = 4714;
+    static constexpr UINT TabImage = 275;
+    static constexpr UINT LightCornerImage = 226;
+    static constexpr UINT DarkCornerImage = 227;
+    static constexpr COLORREF BackgroundColor = 0x4D433E;
+    static constexpr COLORREF EmptyPanelColor = 0x635B57;
+    static constexpr COLORREF FrameColor = 0xE6E3E1;
+
+    explicit CViewNewsletter(CKVContext* context);
+    ~CViewNewsletter() override;
+
+    bool Create(CWnd* parent, const CRect& rect);
+    // Brings the view in line with the context's open document, on its first page.
+    void OnDocumentChanged();
+    // 1 the newsletter's page, 2 its recipients, 3 its reports; 0 while no newsletter is shown.
+    int GetVisiblePage() const { return m_visiblePage; }
+    // Whether the newsletter's page is being edited.
+    bool IsEditing() const { return false; }
+    // The address the "Email" page shows for the open newsletter; empty without one.
+    QString GetPageUrl() const;
+    CIEBrowser& GetBrowser() { return m_browser; }
+    const CKVTabButtonList& GetTabStrip() const { return m_tabStrip; }
+
+protected:
+    const MessageMap* GetMessageMap() const override;
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnSize(WPARAM, LPARAM);
+    LRESULT OnShowEmail(WPARAM, LPARAM);
+    LRESULT OnShowRecipients(WPARAM, LPARAM);
+    LRESULT OnShowStatistics(WPARAM, LPARAM);
+
+private:
+    void ShowPage(int page, UINT tabCommand);
+    CRect PanelRect() const;
+    bool IsNewsletterOpen() const;
+
+    CKVContext* m_context;
+    CKVTabButtonList m_tabStrip;
+    CKVImage m_lightCorner;
+    CKVImage m_darkCorner;
+    CRect m_margins{0, 10, 10, 10};
+    CIEBrowser m_browser;
+    int m_visiblePage = 0;
+};

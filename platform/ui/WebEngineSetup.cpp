@@ -1,0 +1,12 @@
+#include "platform/ui/WebEngineSetup.h"
+
+#include <QCoreApplication>
+
+#include <unistd.h>
+
+void PrepareWebEngine()
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (::geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
