@@ -1,10 +1,10 @@
 #include "dialogs/DlgPalette.h"
 
 #include "base/AppStrings.h"
-#include "dialogs/DialogMessageBox.h"
 #include "dialogs/DlgPaletteAddColor.h"
 #include "dialogs/ShowHelp.h"
 #include "ndb/NdbPalette.h"
+#include "platform/ui/WinApp.h"
 
 using namespace ndb;
 
@@ -110,7 +110,7 @@ bool CDlgPalette::AskNameAndColor(const QString& caption, const QString& current
                            (currentName.isNull() || name.compare(currentName, Qt::CaseInsensitive) != 0);
         if (!clash)
             return true;
-        DialogMessageBox(this, LoadAppString(NameExistsId), MB_OK);
+        AfxMessageBox(LoadAppString(NameExistsId), MB_OK);
     }
 }
 
@@ -153,7 +153,7 @@ LRESULT CDlgPalette::OnDelete(WPARAM, LPARAM)
     if (!entry)
         return 0;
     const QString question = LoadAppString(RemoveQuestionId) + entry->GetName();
-    if (DialogMessageBox(this, question, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 0;
     m_palette->DeleteColorAt(row);
     m_list.DeleteString(row);

@@ -4,7 +4,6 @@
 #include "base/TextHelpers.h"
 #include "controls/KVPropertySheet.h"
 #include "dialogs/DialogContext.h"
-#include "dialogs/DialogMessageBox.h"
 #include "dialogs/DlgStyleAdd.h"
 #include "dialogs/DlgStyleRename.h"
 #include "dialogs/PageStyle1.h"
@@ -14,6 +13,7 @@
 #include "dialogs/ShowHelp.h"
 #include "dialogs/StylePreview.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/ui/WinApp.h"
 
 using namespace ndb;
 
@@ -204,7 +204,7 @@ LRESULT CDlgStyles::OnRename(WPARAM, LPARAM)
         return 0;
     if (IsSystemStyle(*style))
     {
-        DialogMessageBox(this, LoadAppString(CannotRename), MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(LoadAppString(CannotRename), MB_OK | MB_ICONINFORMATION);
         return 0;
     }
     CDlgStyleRename dialog(this);
@@ -264,12 +264,12 @@ LRESULT CDlgStyles::OnDelete(WPARAM, LPARAM)
         return 0;
     if (IsSystemStyle(*style))
     {
-        DialogMessageBox(this, LoadAppString(CannotDelete), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(LoadAppString(CannotDelete), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     const QString question =
         FormatResourceText(LoadAppString(DeleteQuestion), {style->GetString(StyleDisplayName)});
-    if (DialogMessageBox(this, question, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 0;
     const int item = m_list.GetSelectionMark();
     if (item < 0)
@@ -281,7 +281,7 @@ LRESULT CDlgStyles::OnDelete(WPARAM, LPARAM)
     }
     if (!removed)
     {
-        DialogMessageBox(this, LoadAppString(NotDeleted), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(LoadAppString(NotDeleted), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     m_list.DeleteItem(item);

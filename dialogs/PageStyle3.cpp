@@ -2,8 +2,8 @@
 
 #include "base/AppStrings.h"
 #include "dialogs/DialogContext.h"
-#include "dialogs/DialogMessageBox.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/ui/WinApp.h"
 
 #include <set>
 
@@ -332,7 +332,7 @@ LRESULT CPageStyle3::OnDefaultBorder(WPARAM, LPARAM)
 
 LRESULT CPageStyle3::OnRemoveImage(WPARAM, LPARAM)
 {
-    if (DialogMessageBox(this, LoadAppString(RemoveImageQuestionId), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (AfxMessageBox(LoadAppString(RemoveImageQuestionId), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 0;
     // The effect belongs to the image: without it, it would come back with any later image.
     m_style->RemoveField(StyleBackgroundImage);
