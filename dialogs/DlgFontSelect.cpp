@@ -35,6 +35,8 @@ const MessageMap* CDlgFontSelect::GetMessageMap() const
         OnCommand(IdDown, &CDlgFontSelect::OnDown),
         OnCommand(IdDelete, &CDlgFontSelect::OnDelete),
         OnCommand(IdHelp, &CDlgFontSelect::OnHelp),
+        OnControl(CBN_EDITCHANGE, IdGeneric, &CDlgFontSelect::OnGenericTyped),
+        OnControl(CBN_SELCHANGE, IdGeneric, &CDlgFontSelect::OnGenericChosen),
     };
     static const MessageMap map{CDialog::GetMessageMap(), entries};
     return &map;
@@ -135,9 +137,21 @@ void CDlgFontSelect::OnOK()
     QStringList rows;
     for (int i = 0; i < m_selectedFonts.GetCount(); ++i)
         rows << m_selectedFonts.GetText(i);
-    const int entry = m_genericFamily.GetCurSel();
+    const int entry = m_genericTyped ? -1 : m_genericFamily.GetCurSel();
     m_fontList = WriteFontFamilyList(rows, entry >= 0 ? int(m_genericFamily.GetItemData(entry)) : 0);
     EndDialog(IDOK);
+}
+
+LRESULT CDlgFontSelect::OnGenericTyped(WPARAM, LPARAM)
+{
+    m_genericTyped = true;
+    return 0;
+}
+
+LRESULT CDlgFontSelect::OnGenericChosen(WPARAM, LPARAM)
+{
+    m_genericTyped = false;
+    return 0;
 }
 
 LRESULT CDlgFontSelect::OnHelp(WPARAM, LPARAM)

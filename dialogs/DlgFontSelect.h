@@ -27,6 +27,8 @@ protected:
     LRESULT OnDown(WPARAM, LPARAM);
     LRESULT OnDelete(WPARAM, LPARAM);
     LRESULT OnHelp(WPARAM, LPARAM);
+    LRESULT OnGenericTyped(WPARAM, LPARAM);
+    LRESULT OnGenericChosen(WPARAM, LPARAM);
 
 private:
     void MoveSelected(int step);
@@ -35,4 +37,6 @@ private:
     CListBox m_selectedFonts;
     CEdit m_customName;
     CComboBox m_genericFamily;
+    // Text typed into the generic family's edit field chooses no family.
+    bool m_genericTyped = false;
 };

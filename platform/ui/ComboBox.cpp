@@ -13,8 +13,6 @@
 namespace
 {
 constexpr int ItemDataRole = Qt::UserRole;
-// Set while the edit field holds text the user typed after the last choice of an entry.
-constexpr const char* TypedProperty = "kvTyped";
 // Set while the box takes in the edit field's text; the entry it then selects was not chosen.
 constexpr const char* FinishingProperty = "kvFinishing";
 // A drop-down's frame around its selection field.
@@ -130,7 +128,6 @@ void AttachEditField(QComboBox* combo)
     QObject::connect(edit, &QLineEdit::textEdited, combo,
                      [combo]
                      {
-                         combo->setProperty(TypedProperty, true);
                          if (CWnd* wnd = CWnd::FromHandle(combo))
                              wnd->NotifyParent(CBN_EDITCHANGE);
                      });
@@ -151,7 +148,6 @@ QWidget* CComboBox::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
                      {
                          if (combo->property(FinishingProperty).toBool())
                              return;
-                         combo->setProperty(TypedProperty, false);
                          if (CWnd* wnd = CWnd::FromHandle(combo))
                              wnd->NotifyParent(CBN_SELCHANGE);
                      });
@@ -228,9 +224,7 @@ int CComboBox::GetCount() const
 int CComboBox::GetCurSel() const
 {
     const auto* combo = qobject_cast<const QComboBox*>(GetSafeHwnd());
-    if (!combo || combo->property(TypedProperty).toBool())
-        return CB_ERR;
-    return combo->currentIndex();
+    return combo ? combo->currentIndex() : CB_ERR;
 }
 
 int CComboBox::SetCurSel(int index)
@@ -238,7 +232,6 @@ int CComboBox::SetCurSel(int index)
     auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd());
     if (!combo || index < -1 || index >= combo->count())
         return CB_ERR;
-    combo->setProperty(TypedProperty, false);
     combo->setCurrentIndex(index);
     return index < 0 ? CB_ERR : index;
 }

@@ -23,8 +23,8 @@ constexpr int CB_ERR = -1;
 // of the user sends CBN_SELCHANGE; the focus entering and leaving the box (its edit field and
 // dropped list included) sends CBN_SETFOCUS and CBN_KILLFOCUS. GetWindowText gives the edit
 // field's text (a drop-down list: the selected entry's); SetWindowText sets the edit field. Text
-// the user types into the edit field sends CBN_EDITCHANGE and leaves no entry selected until one
-// is chosen again. Owner-drawn boxes
+// the user types into the edit field sends CBN_EDITCHANGE and changes no selection, also when it
+// is an entry's text. Owner-drawn boxes
 // (CBS_OWNERDRAWFIXED, CBS_OWNERDRAWVARIABLE) draw every entry and the closed selection field through
 // DrawItem, sized by MeasureItem.
 class CComboBox : public CWnd
