@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/DialogContext.h"
 #include "gre/GreProject.h"
 #include "mail/FilterBayesian.h"
 #include "mail/SpamFilter.h"
@@ -33,7 +34,7 @@ class CNdbResource;
 // too, so they hold ReadDocument() for as long as they use it, and the UI thread holds
 // WriteDocument() while it changes the document's records. The web store and the rendered-image
 // cache guard themselves.
-class CKVContext : public IPageServiceContext
+class CKVContext : public IPageServiceContext, public IDialogContext
 {
 public:
     CKVContext();
@@ -53,7 +54,7 @@ public:
     {
         return std::shared_lock(m_documentMutex);
     }
-    std::unique_lock<std::shared_mutex> WriteDocument() { return std::unique_lock(m_documentMutex); }
+    std::unique_lock<std::shared_mutex> WriteDocument() override { return std::unique_lock(m_documentMutex); }
 
     ndb::CNdbShortcuts& GetShortcuts() { return m_shortcuts; }
     gre::CGreProject& GetImageProject() { return m_imageProject; }

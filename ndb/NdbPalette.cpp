@@ -55,6 +55,12 @@ void CNdbPalette::DeleteColorAt(int index)
         m_colors.erase(m_colors.begin() + index);
 }
 
+void CNdbPalette::SwapColors(int first, int second)
+{
+    if (first >= 0 && first < GetColorCount() && second >= 0 && second < GetColorCount())
+        std::swap(m_colors[first], m_colors[second]);
+}
+
 CNdbPaletteColor* CNdbPalette::GetColorAt(int index) const
 {
     return index >= 0 && index < GetColorCount() ? m_colors[index].get() : nullptr;

@@ -32,6 +32,8 @@ class CNdbPalette : public CNdbFieldBase<PALETTEFIELDS>
     // Out-of-range indexes are ignored.
     void DeleteColorAt(int index);
     void DeleteAllColors() { m_colors.clear(); }
+    // Exchanges two entries; out-of-range indexes are ignored.
+    void SwapColors(int first, int second);
 
     int GetColorCount() const { return static_cast<int>(m_colors.size()); }
     // Null when the index is out of range.

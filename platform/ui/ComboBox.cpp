@@ -6,21 +6,17 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPainter>
 #include <QStylePainter>
 
 namespace
 {
 constexpr int ItemDataRole = Qt::UserRole;
+// Set while the box takes in the edit field's text; the entry it then selects was not chosen.
+constexpr const char* FinishingProperty = "kvFinishing";
 // A drop-down's frame around its selection field.
 constexpr int FieldFrame = 6;
-
-// A context drawing into an image of its own, handed to an owner's DrawItem.
-class CImageDC : public CDC
-{
-public:
-    CImageDC(QImage* image, const QFont& font) { Begin(image, image->size(), font); }
-};
 
 CComboBox* BoxOf(const QWidget* widget)
 {
@@ -48,23 +44,15 @@ bool IsOwnerDrawn(DWORD style)
 void DrawByOwner(CComboBox* box, QPainter* painter, const QRect& area, int item, UINT state,
                  const QFont& font)
 {
-    if (!box || area.isEmpty())
+    if (!box)
         return;
-    QImage image(area.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    {
-        CImageDC dc(&image, font);
-        DRAWITEMSTRUCT draw;
-        draw.CtlID = box->GetDlgCtrlID();
-        draw.itemID = item;
-        draw.itemState = state;
-        draw.hwndItem = box;
-        draw.pDC = &dc;
-        draw.rcItem = CRect(0, 0, area.width(), area.height());
-        draw.itemData = item >= 0 ? box->GetItemData(item) : 0;
-        box->DrawItem(&draw);
-    }
-    painter->drawImage(area.topLeft(), image);
+    DRAWITEMSTRUCT draw;
+    draw.CtlID = box->GetDlgCtrlID();
+    draw.itemID = item;
+    draw.itemState = state;
+    draw.hwndItem = box;
+    draw.itemData = item >= 0 ? box->GetItemData(item) : 0;
+    DrawItemByOwner(painter, area, font, &draw, [box](DRAWITEMSTRUCT* d) { box->DrawItem(d); });
 }
 
 class OwnerDrawDelegate : public QAbstractItemDelegate
@@ -122,12 +110,35 @@ protected:
         DrawByOwner(box, &painter, field, currentIndex(), state, font());
     }
 };
+
+// Gives the box an edit field whose typing the owner hears of. Qt selects the entry whose text
+// was typed when the field loses the focus or Enter is pressed, and calls that a choice; the
+// owner is not told, and the box stays without a chosen entry as the desktop's does.
+void AttachEditField(QComboBox* combo)
+{
+    auto* edit = new QLineEdit(combo);
+    const auto finishing = [combo] { combo->setProperty(FinishingProperty, true); };
+    QObject::connect(edit, &QLineEdit::returnPressed, combo, finishing);
+    QObject::connect(edit, &QLineEdit::editingFinished, combo, finishing);
+    combo->setLineEdit(edit);
+    QObject::connect(edit, &QLineEdit::editingFinished, combo,
+                     [combo] { combo->setProperty(FinishingProperty, false); });
+    // The box's own completion would change the typed text behind the owner's back.
+    combo->setCompleter(nullptr);
+    QObject::connect(edit, &QLineEdit::textEdited, combo,
+                     [combo]
+                     {
+                         if (CWnd* wnd = CWnd::FromHandle(combo))
+                             wnd->NotifyParent(CBN_EDITCHANGE);
+                     });
+}
 } // namespace
 
 QWidget* CComboBox::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
 {
     auto* combo = new CWndHost<OwnerDrawComboBox>(this, parent);
-    combo->setEditable((style & CBS_DROPDOWNLIST) == CBS_DROPDOWN);
+    if ((style & CBS_DROPDOWNLIST) == CBS_DROPDOWN)
+        AttachEditField(combo);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
     if (IsOwnerDrawn(style))
@@ -135,6 +146,8 @@ QWidget* CComboBox::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
     QObject::connect(combo, &QComboBox::activated, combo,
                      [combo]
                      {
+                         if (combo->property(FinishingProperty).toBool())
+                             return;
                          if (CWnd* wnd = CWnd::FromHandle(combo))
                              wnd->NotifyParent(CBN_SELCHANGE);
                      });
@@ -262,6 +275,21 @@ int CComboBox::FindString(int start, const QString& text) const
             return index;
     }
     return CB_ERR;
+}
+
+bool CComboBox::SetEditSel(int start, int end)
+{
+    auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd());
+    QLineEdit* edit = combo ? combo->lineEdit() : nullptr;
+    if (!edit)
+        return false;
+    const int length = int(edit->text().size());
+    start = start < 0 ? length : std::min(start, length);
+    end = end < 0 ? length : std::min(end, length);
+    edit->setSelection(start, end - start);
+    if (start == end)
+        edit->setCursorPosition(end);
+    return true;
 }
 
 int CComboBox::SetDroppedWidth(int width)

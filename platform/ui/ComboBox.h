@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/DC.h"
+#include "platform/ui/OwnerDraw.h"
 #include "platform/ui/Wnd.h"
 
 constexpr DWORD CBS_SIMPLE = 0x0001;
@@ -11,45 +11,20 @@ constexpr DWORD CBS_OWNERDRAWVARIABLE = 0x0020;
 constexpr DWORD CBS_SORT = 0x0100;
 constexpr DWORD CBS_HASSTRINGS = 0x0200;
 constexpr DWORD CBS_NOINTEGRALHEIGHT = 0x0400;
-constexpr DWORD WS_VSCROLL = 0x00200000;
 constexpr UINT CBN_SELCHANGE = 1;
 constexpr UINT CBN_SETFOCUS = 3;
 constexpr UINT CBN_KILLFOCUS = 4;
+constexpr UINT CBN_EDITCHANGE = 5;
 constexpr int CB_ERR = -1;
-
-constexpr UINT ODT_COMBOBOX = 3;
-constexpr UINT ODS_SELECTED = 0x0001;
-constexpr UINT ODS_FOCUS = 0x0010;
-constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
-
-struct MEASUREITEMSTRUCT
-{
-    UINT CtlType = ODT_COMBOBOX;
-    UINT CtlID = 0;
-    int itemID = -1; // -1: the selection field
-    UINT itemWidth = 0;
-    UINT itemHeight = 0;
-    UINT_PTR itemData = 0;
-};
-
-struct DRAWITEMSTRUCT
-{
-    UINT CtlType = ODT_COMBOBOX;
-    UINT CtlID = 0;
-    int itemID = -1; // -1: no selection
-    UINT itemState = 0;
-    CWnd* hwndItem = nullptr;
-    CDC* pDC = nullptr;
-    CRect rcItem;
-    UINT_PTR itemData = 0;
-};
 
 // A combo box: a drop-down list (CBS_DROPDOWNLIST) or a drop-down with an edit field
 // (CBS_DROPDOWN). The height it is given is the extent of its dropped list; the box itself is as
 // high as its selection field. With CBS_SORT entries are kept in case-insensitive order. A choice
 // of the user sends CBN_SELCHANGE; the focus entering and leaving the box (its edit field and
 // dropped list included) sends CBN_SETFOCUS and CBN_KILLFOCUS. GetWindowText gives the edit
-// field's text (a drop-down list: the selected entry's); SetWindowText sets the edit field. Owner-drawn boxes
+// field's text (a drop-down list: the selected entry's); SetWindowText sets the edit field. Text
+// the user types into the edit field sends CBN_EDITCHANGE and changes no selection, also when it
+// is an entry's text. Owner-drawn boxes
 // (CBS_OWNERDRAWFIXED, CBS_OWNERDRAWVARIABLE) draw every entry and the closed selection field through
 // DrawItem, sized by MeasureItem.
 class CComboBox : public CWnd
@@ -66,6 +41,8 @@ public:
     void ResetContent();
     // The first entry after start (-1: from the beginning) that begins with the text, ignoring case.
     int FindString(int start, const QString& text) const;
+    // Selects characters start to end of the edit field (-1 for its end); the caret goes to end.
+    bool SetEditSel(int start, int end);
     int SetDroppedWidth(int width);
     int GetDroppedWidth() const;
 

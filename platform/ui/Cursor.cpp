@@ -1,6 +1,7 @@
 #include "platform/ui/Cursor.h"
 
 #include "platform/ui/ResourceModule.h"
+#include "platform/ui/Wnd.h"
 
 #include <QPixmap>
 
@@ -11,4 +12,11 @@ QCursor LoadCursorResource(const QString& name)
     if (!ResourceModule::Load(QStringLiteral("CURSOR"), name, &bytes) || !picture.loadFromData(bytes, "PNG"))
         return QCursor(Qt::ArrowCursor);
     return QCursor(picture, 0, 0);
+}
+
+void SetCursor(const QCursor& cursor)
+{
+    CWnd* capture = CWnd::GetCapture();
+    if (capture && capture->GetSafeHwnd())
+        capture->GetSafeHwnd()->grabMouse(cursor);
 }

@@ -117,6 +117,14 @@ void CDC::FillSolidRect(const CRect& rect, COLORREF color)
     m_painter.fillRect(rect.ToQRect(), ColorOf(color));
 }
 
+void CDC::Draw3dRect(const CRect& rect, COLORREF topLeft, COLORREF bottomRight)
+{
+    FillSolidRect(CRect(rect.left, rect.top, rect.right - 1, rect.top + 1), topLeft);
+    FillSolidRect(CRect(rect.left, rect.top, rect.left + 1, rect.bottom - 1), topLeft);
+    FillSolidRect(CRect(rect.right - 1, rect.top, rect.right, rect.bottom), bottomRight);
+    FillSolidRect(CRect(rect.left, rect.bottom - 1, rect.right, rect.bottom), bottomRight);
+}
+
 COLORREF CDC::SetTextColor(COLORREF color)
 {
     return std::exchange(m_textColor, color);

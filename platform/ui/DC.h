@@ -29,6 +29,9 @@ public:
     bool RestoreDC(int savedState);
 
     void FillSolidRect(const CRect& rect, COLORREF color);
+    // A one-pixel frame just inside the rectangle: its top and left edges in one colour, its
+    // bottom and right edges in the other.
+    void Draw3dRect(const CRect& rect, COLORREF topLeft, COLORREF bottomRight);
     COLORREF SetTextColor(COLORREF color);
     COLORREF SetBkColor(COLORREF color);
     int SetBkMode(int mode);

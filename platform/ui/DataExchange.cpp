@@ -1,6 +1,39 @@
 #include "platform/ui/DataExchange.h"
 
-#include "platform/ui/Wnd.h"
+#include "base/TextHelpers.h"
+#include "platform/ui/Button.h"
+
+#include <QRadioButton>
+
+namespace
+{
+// The radio buttons of the group that starts with the control of that id, in creation order.
+std::vector<CButton*> RadioGroup(CWnd* dialog, int id)
+{
+    std::vector<CButton*> group;
+    CWnd* first = dialog->GetDlgItem(id);
+    if (!first || !dialog->GetSafeHwnd())
+        return group;
+    bool inGroup = false;
+    for (QObject* child : dialog->GetSafeHwnd()->children())
+    {
+        CWnd* wnd = child->isWidgetType() ? CWnd::FromHandle(static_cast<QWidget*>(child)) : nullptr;
+        if (!wnd)
+            continue;
+        if (wnd == first)
+            inGroup = true;
+        else if (inGroup && (wnd->GetStyle() & WS_GROUP))
+            break;
+        if (!inGroup)
+            continue;
+        auto* button = dynamic_cast<CButton*>(wnd);
+        if (!button || !qobject_cast<QRadioButton*>(button->GetSafeHwnd()))
+            break;
+        group.push_back(button);
+    }
+    return group;
+}
+} // namespace
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 {
@@ -17,4 +50,40 @@ void DDX_Text(CDataExchange* dx, int id, QString& value)
         value = item->GetWindowText();
     else if (item->GetWindowText() != value)
         item->SetWindowText(value);
+}
+
+void DDX_Text(CDataExchange* dx, int id, int& value)
+{
+    QString text = QString::number(value);
+    DDX_Text(dx, id, text);
+    if (dx->m_bSaveAndValidate)
+        value = ParseIntText(text);
+}
+
+void DDX_Check(CDataExchange* dx, int id, int& value)
+{
+    auto* button = dynamic_cast<CButton*>(dx->m_pDlgWnd->GetDlgItem(id));
+    if (!button)
+        return;
+    if (dx->m_bSaveAndValidate)
+        value = button->GetCheck();
+    else
+        button->SetCheck(value);
+}
+
+void DDX_Radio(CDataExchange* dx, int id, int& value)
+{
+    const std::vector<CButton*> group = RadioGroup(dx->m_pDlgWnd, id);
+    if (dx->m_bSaveAndValidate)
+    {
+        value = -1;
+        for (std::size_t i = 0; i < group.size(); ++i)
+        {
+            if (group[i]->GetCheck() == BST_CHECKED)
+                value = int(i);
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < group.size(); ++i)
+        group[i]->SetCheck(int(i) == value ? BST_CHECKED : BST_UNCHECKED);
 }

@@ -20,3 +20,11 @@ public:
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // Moves a text between a member and the control's window text.
 void DDX_Text(CDataExchange* dx, int id, QString& value);
+// Moves a whole number as its decimal text, read back up to the first character that belongs to
+// no number (0 without digits).
+void DDX_Text(CDataExchange* dx, int id, int& value);
+// Moves the check of a check box (0 or 1).
+void DDX_Check(CDataExchange* dx, int id, int& value);
+// Moves the index of the checked radio button of the group that begins with the control of that
+// id (-1 for none); the group runs up to the next control with WS_GROUP or the next non-radio.
+void DDX_Radio(CDataExchange* dx, int id, int& value);

@@ -1,9 +1,12 @@
 #include "platform/ui/Dialog.h"
 
 #include "platform/ui/Button.h"
+#include "platform/ui/ComboBox.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/ListBox.h"
+#include "platform/ui/ListCtrl.h"
 #include "platform/ui/ProgressCtrl.h"
 #include "platform/ui/SpinButtonCtrl.h"
 #include "platform/ui/Static.h"
@@ -13,6 +16,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <cmath>
@@ -31,6 +35,12 @@ std::unique_ptr<CWnd> MakeControl(const QString& className)
         return std::make_unique<CSpinButtonCtrl>();
     if (className == QLatin1String("SysTreeView32"))
         return std::make_unique<CTreeCtrl>();
+    if (className == QLatin1String("combobox"))
+        return std::make_unique<CComboBox>();
+    if (className == QLatin1String("listbox"))
+        return std::make_unique<CListBox>();
+    if (className == QLatin1String("SysListView32"))
+        return std::make_unique<CListCtrl>();
     return std::make_unique<CStatic>();
 }
 
@@ -70,9 +80,13 @@ QWidget* CDialog::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
 {
     if (style & WS_CHILD)
         return new CWndHost<QWidget>(this, parent);
-    Qt::WindowFlags flags =
-        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
-    if (style & WS_SYSMENU)
+    Qt::WindowFlags flags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint;
+    // A dialog without a caption is a bare popup: no frame, no title, no close box.
+    if (!(style & WS_CAPTION))
+        flags |= Qt::FramelessWindowHint;
+    else
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if ((style & WS_SYSMENU) && (style & WS_CAPTION))
         flags |= Qt::WindowCloseButtonHint;
     return new CWndHost<QDialog>(this, parent ? parent->window() : nullptr, flags);
 }
@@ -116,6 +130,7 @@ bool CDialog::CreateDialogWindow(UINT templateId, CWnd* parent)
 void CDialog::CreateControls(const DialogTemplate& dialog)
 {
     const CDialogUnits units(m_dialogFont.ToQFont());
+    QLabel* mnemonicLabel = nullptr;
     for (const DialogItemTemplate& item : dialog.items)
     {
         std::unique_ptr<CWnd> control = MakeControl(item.className);
@@ -123,7 +138,12 @@ void CDialog::CreateControls(const DialogTemplate& dialog)
                                item.id))
             continue;
         control->SetFont(&m_dialogFont, false);
-        if (item.style & BS_DEFPUSHBUTTON && item.className == QLatin1String("button"))
+        // A label's "&" marks the key that moves the focus to the control after it.
+        if (mnemonicLabel)
+            mnemonicLabel->setBuddy(control->GetSafeHwnd());
+        auto* label = qobject_cast<QLabel*>(control->GetSafeHwnd());
+        mnemonicLabel = label && item.text.contains(QLatin1Char('&')) ? label : nullptr;
+        if ((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && item.className == QLatin1String("button"))
             m_defId = item.id;
         m_controls.push_back(std::move(control));
     }

@@ -1,5 +1,10 @@
 #include "platform/ui/DialogTemplate.h"
 
+#include "platform/ui/Button.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/ListBox.h"
+#include "platform/ui/ListCtrl.h"
 #include "platform/ui/ResourceModule.h"
 #include "platform/ui/TreeCtrl.h"
 #include "platform/ui/WinConstants.h"
@@ -18,36 +23,59 @@ struct StyleWord
 {
     const char* word;
     DWORD bits;
+    const char* className; // null: the word means the same for every class and the dialog
 };
 
+// Words whose bits differ between control classes name their class.
 constexpr StyleWord StyleWords[] = {
-    {"popup", WS_POPUP},
-    {"child", WS_CHILD},
-    {"visible", WS_VISIBLE},
-    {"disabled", WS_DISABLED},
-    {"caption", WS_CAPTION},
-    {"border", WS_BORDER},
-    {"sysmenu", WS_SYSMENU},
-    {"tabstop", WS_TABSTOP},
-    {"modalframe", DS_MODALFRAME},
-    {"default", BS_DEFPUSHBUTTON},
-    {"icon", SS_ICON},
-    {"etchedhorz", SS_ETCHEDHORZ},
-    {"setbuddyint", UDS_SETBUDDYINT},
-    {"alignright", UDS_ALIGNRIGHT},
-    {"arrowkeys", UDS_ARROWKEYS},
-    {"hasbuttons", TVS_HASBUTTONS},
-    {"haslines", TVS_HASLINES},
-    {"linesatroot", TVS_LINESATROOT},
-    {"editlabels", TVS_EDITLABELS},
-    {"showselalways", TVS_SHOWSELALWAYS},
-    {"hidden", 0},
+    {"popup", WS_POPUP, nullptr},
+    {"child", WS_CHILD, nullptr},
+    {"visible", WS_VISIBLE, nullptr},
+    {"disabled", WS_DISABLED, nullptr},
+    {"caption", WS_CAPTION, nullptr},
+    {"border", WS_BORDER, nullptr},
+    {"sysmenu", WS_SYSMENU, nullptr},
+    {"tabstop", WS_TABSTOP, nullptr},
+    {"group", WS_GROUP, nullptr},
+    {"vscroll", WS_VSCROLL, nullptr},
+    {"modalframe", DS_MODALFRAME, nullptr},
+    {"default", BS_DEFPUSHBUTTON, "button"},
+    {"checkbox", BS_AUTOCHECKBOX, "button"},
+    {"radio", BS_AUTORADIOBUTTON, "button"},
+    {"groupbox", BS_GROUPBOX, "button"},
+    {"icon", SS_ICON, "static"},
+    {"etchedhorz", SS_ETCHEDHORZ, "static"},
+    {"readonly", ES_READONLY, "edit"},
+    {"setbuddyint", UDS_SETBUDDYINT, "msctls_updown32"},
+    {"alignright", UDS_ALIGNRIGHT, "msctls_updown32"},
+    {"arrowkeys", UDS_ARROWKEYS, "msctls_updown32"},
+    {"hasbuttons", TVS_HASBUTTONS, "SysTreeView32"},
+    {"haslines", TVS_HASLINES, "SysTreeView32"},
+    {"linesatroot", TVS_LINESATROOT, "SysTreeView32"},
+    {"editlabels", TVS_EDITLABELS, "SysTreeView32"},
+    {"showselalways", TVS_SHOWSELALWAYS, "SysTreeView32"},
+    {"dropdown", CBS_DROPDOWN, "combobox"},
+    {"dropdownlist", CBS_DROPDOWNLIST, "combobox"},
+    {"sort", CBS_SORT, "combobox"},
+    {"hasstrings", CBS_HASSTRINGS, "combobox"},
+    {"nointegralheight", CBS_NOINTEGRALHEIGHT, "combobox"},
+    {"notify", LBS_NOTIFY, "listbox"},
+    {"sort", LBS_SORT, "listbox"},
+    {"ownerdrawvariable", LBS_OWNERDRAWVARIABLE, "listbox"},
+    {"hasstrings", LBS_HASSTRINGS, "listbox"},
+    {"nointegralheight", LBS_NOINTEGRALHEIGHT, "listbox"},
+    {"report", LVS_REPORT, "SysListView32"},
+    {"singlesel", LVS_SINGLESEL, "SysListView32"},
+    {"showselalways", LVS_SHOWSELALWAYS, "SysListView32"},
+    {"sort", LVS_SORTASCENDING, "SysListView32"},
+    {"hidden", 0, nullptr},
 };
 
-const char* const ClassNames[] = {"button",          "static",       "edit", "msctls_progress32",
-                                  "msctls_updown32", "SysTreeView32"};
+const char* const ClassNames[] = {"button",          "static",        "edit",     "msctls_progress32",
+                                  "msctls_updown32", "SysTreeView32", "combobox", "listbox",
+                                  "SysListView32"};
 
-std::optional<DWORD> ParseStyle(const QJsonValue& value)
+std::optional<DWORD> ParseStyle(const QJsonValue& value, const QString& className)
 {
     DWORD style = 0;
     if (value.isUndefined())
@@ -58,7 +86,10 @@ std::optional<DWORD> ParseStyle(const QJsonValue& value)
     {
         const QString text = word.toString();
         const auto* found = std::find_if(std::begin(StyleWords), std::end(StyleWords),
-                                         [&](const StyleWord& s) { return text == QLatin1String(s.word); });
+                                         [&](const StyleWord& s) {
+                                             return text == QLatin1String(s.word) &&
+                                                    (!s.className || className == QLatin1String(s.className));
+                                         });
         if (found == std::end(StyleWords))
             return std::nullopt;
         style |= found->bits;
@@ -95,7 +126,7 @@ std::optional<DialogItemTemplate> ParseItem(const QJsonValue& value)
         return std::nullopt;
     item.text = o.value(QLatin1String("text")).toString();
     const auto rect = ParseRect(o.value(QLatin1String("rect")));
-    const auto style = ParseStyle(o.value(QLatin1String("style")));
+    const auto style = ParseStyle(o.value(QLatin1String("style")), item.className);
     if (!rect || !style)
         return std::nullopt;
     item.rect = *rect;
@@ -119,7 +150,7 @@ bool ParseDialogTemplate(const QByteArray& json, DialogTemplate* dialog)
         return false;
     result.width = size[0].toInt();
     result.height = size[1].toInt();
-    const auto style = ParseStyle(o.value(QLatin1String("style")));
+    const auto style = ParseStyle(o.value(QLatin1String("style")), QString());
     if (!style)
         return false;
     result.style = *style;

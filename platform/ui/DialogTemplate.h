@@ -10,7 +10,9 @@
 struct DialogItemTemplate
 {
     UINT id = 0;
-    QString className; // "button", "static", "edit", "msctls_progress32", "msctls_updown32", "SysTreeView32"
+    // "button", "static", "edit", "combobox", "listbox", "msctls_progress32", "msctls_updown32",
+    // "SysTreeView32", "SysListView32"
+    QString className;
     QString text;
     CRect rect; // dialog units: left, top, right, bottom
     DWORD style = 0;

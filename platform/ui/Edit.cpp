@@ -2,12 +2,22 @@
 
 #include "platform/ui/WndHost.h"
 
+#include <QApplication>
 #include <QLineEdit>
 
 QWidget* CEdit::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
 {
     auto* edit = new CWndHost<QLineEdit>(this, parent);
     edit->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+    edit->setReadOnly((style & ES_READONLY) != 0);
+    QObject::connect(qApp, &QApplication::focusChanged, edit,
+                     [edit](QWidget* old, QWidget*)
+                     {
+                         if (old != edit)
+                             return;
+                         if (CWnd* wnd = CWnd::FromHandle(edit))
+                             wnd->NotifyParent(EN_KILLFOCUS);
+                     });
     QObject::connect(edit, &QLineEdit::textChanged, edit,
                      [edit]
                      {
@@ -48,4 +58,10 @@ void CEdit::SetSel(int start, int end)
     edit->setSelection(start, end - start);
     if (start == end)
         edit->setCursorPosition(start);
+}
+
+void CEdit::SetLimitText(int maximum)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(GetSafeHwnd()))
+        edit->setMaxLength(maximum > 0 ? maximum : 32767);
 }

@@ -2,13 +2,19 @@
 
 #include "platform/ui/Wnd.h"
 
+constexpr DWORD ES_READONLY = 0x0800;
+constexpr UINT EN_KILLFOCUS = 0x0200;
+
 // A single-line edit control. Every change of its text, typed, pasted or set, sends EN_UPDATE
-// and then EN_CHANGE.
+// and then EN_CHANGE; losing the keyboard focus sends EN_KILLFOCUS. ES_READONLY shows the text
+// without letting the user change it.
 class CEdit : public CWnd
 {
 public:
     void GetSel(int& start, int& end) const;
     void SetSel(int start, int end);
+    // At most that many characters can be typed or set; 0 lifts the limit.
+    void SetLimitText(int maximum);
 
 protected:
     QWidget* CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle) override;

@@ -109,6 +109,21 @@ bool CIEBrowser::Navigate(const QString& url)
         return false;
     OnLoadStarted();
     m_page->load(address);
+    m_navigated = true;
+    return true;
+}
+
+bool CIEBrowser::SetDocumentHTML(const QString& html, const QString& baseUrl)
+{
+    // The engine takes the text as a data address, which it refuses beyond 2 MB.
+    constexpr qsizetype MaxHtmlBytes = 1536 * 1024;
+    if (!m_page || !m_navigated)
+        return false;
+    const QByteArray bytes = html.toUtf8();
+    if (bytes.size() > MaxHtmlBytes)
+        return false;
+    OnLoadStarted();
+    m_page->setContent(bytes, QStringLiteral("text/html;charset=UTF-8"), QUrl(baseUrl));
     return true;
 }
 

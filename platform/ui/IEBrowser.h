@@ -54,6 +54,10 @@ public:
                 void* context = nullptr);
     // Starts loading the URL; false for a URL that cannot be loaded or before Create.
     bool Navigate(const QString& url);
+    // Replaces the document by the HTML text, whose relative addresses are resolved against the
+    // base address. False, and nothing changes, before the first navigation has made a document
+    // (callers navigate to "about:blank" first) or for a text over the engine's 2 MB limit.
+    bool SetDocumentHTML(const QString& html, const QString& baseUrl);
     // The document of the last completed load; false while loading or after a failed load.
     bool GetDHtmlDocument(std::unique_ptr<CHtmlDocument>& document) const;
 
@@ -95,6 +99,7 @@ private:
     bool m_loadedBefore{false}; // m_loaded when the current load started
     bool m_refused{false};      // the parent refused the current navigation
     bool m_printing{false};
+    bool m_navigated{false};
     QString m_url;
     std::optional<CHtmlEventObj> m_event;
 };

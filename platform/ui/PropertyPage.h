@@ -2,6 +2,9 @@
 
 #include "platform/ui/Dialog.h"
 
+// Sent to the shown page, as WM_NOTIFY, when the sheet's Help button is pressed.
+constexpr UINT PSN_HELP = UINT(-205);
+
 // One page of a property sheet: a child dialog from a template with the child style, whose
 // caption is the text of its tab.
 class CPropertyPage : public CDialog

@@ -1,6 +1,7 @@
 #include "platform/ui/PropertySheet.h"
 
 #include "base/AppStrings.h"
+#include "platform/ui/Notify.h"
 #include "platform/ui/SystemParameters.h"
 
 #include <QFrame>
@@ -16,6 +17,15 @@ constexpr int ButtonGap = 6;
 constexpr quint32 OkTextId = 15800;
 constexpr quint32 CancelTextId = 15801;
 } // namespace
+
+const MessageMap* CPropertySheet::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        OnCommand(IDHELP, &CPropertySheet::OnHelp),
+    };
+    static const MessageMap map{CDialog::GetMessageMap(), entries};
+    return &map;
+}
 
 CPropertySheet::CPropertySheet(const QString& caption, CWnd* parent, UINT selectPage)
     : CDialog(0, parent), m_caption(caption), m_parentWnd(parent)
@@ -154,6 +164,16 @@ void CPropertySheet::OnOK()
     for (CPropertyPage* page : m_pages)
         page->OnOK();
     EndDialog(IDOK);
+}
+
+LRESULT CPropertySheet::OnHelp(WPARAM, LPARAM)
+{
+    CPropertyPage* page = GetActivePage();
+    if (!page || !page->IsWindow())
+        return 0;
+    NMHDR header{this, 0, PSN_HELP};
+    page->SendMessage(WM_NOTIFY, 0, LPARAM(&header));
+    return 0;
 }
 
 void CPropertySheet::OnCancel()

@@ -26,7 +26,7 @@ struct PROPSHEETHEADER
 // A dialog of pages under a row of tabs, with OK, Cancel, Apply (unless PSH_NOAPPLYNOW) and Help
 // (with PSH_HASHELP) below. Every page is made when the sheet is; a tab click or SetActivePage
 // shows another page after the shown one let go (OnKillActive). OK lets the shown page go and
-// then tells every page; Cancel tells every page.
+// then tells every page; Cancel tells every page; Help sends PSN_HELP to the shown page.
 class CPropertySheet : public CDialog
 {
 public:
@@ -44,7 +44,9 @@ public:
     PROPSHEETHEADER m_psh;
 
 protected:
+    const MessageMap* GetMessageMap() const override;
     bool CreateDialogWindow(UINT templateId, CWnd* parent) override;
+    LRESULT OnHelp(WPARAM, LPARAM);
     void OnOK() override;
     void OnCancel() override;
 

@@ -28,6 +28,14 @@ public:
         top += dy;
         bottom += dy;
     }
+    void DeflateRect(int dx, int dy)
+    {
+        left += dx;
+        top += dy;
+        right -= dx;
+        bottom -= dy;
+    }
+    void InflateRect(int dx, int dy) { DeflateRect(-dx, -dy); }
     QRect ToQRect() const { return {left, top, Width(), Height()}; }
     bool operator==(const CRect&) const = default;
 };

@@ -102,6 +102,9 @@ constexpr DWORD UDS_ALIGNRIGHT = 0x0004;
 constexpr DWORD UDS_ARROWKEYS = 0x0020;
 constexpr DWORD UDS_NOTHOUSANDS = 0x0080;
 constexpr DWORD LWA_ALPHA = 0x0002;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+// The first control of a group: radio buttons after it belong together up to the next one.
+constexpr DWORD WS_GROUP = 0x00020000;
 
 constexpr UINT SWP_NOSIZE = 0x0001;
 constexpr UINT SWP_NOMOVE = 0x0002;

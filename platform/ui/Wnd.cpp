@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -871,6 +872,8 @@ void CWnd::SetWindowText(const QString& text)
         button->setText(text);
     else if (auto* label = qobject_cast<QLabel*>(m_widget.data()))
         label->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(m_widget.data()))
+        group->setTitle(text);
     else if (m_widget && m_widget->isWindow())
         m_widget->setWindowTitle(text);
 }
@@ -885,6 +888,8 @@ QString CWnd::GetWindowText() const
         return button->text();
     if (auto* label = qobject_cast<QLabel*>(m_widget.data()))
         return label->text();
+    if (auto* group = qobject_cast<QGroupBox*>(m_widget.data()))
+        return group->title();
     if (m_widget && m_widget->isWindow())
         return m_widget->windowTitle();
     return m_text;

@@ -1,0 +1,207 @@
+#pragma once
+
+#include "platform/ui/Dialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace DialogTest
+{
+// Shows a modeless dialog and makes it the active window, so that its controls can hold the focus.
+inline bool ShowActive(CDialog& dialog)
+{
+    dialog.ShowWindow(SW_SHOW);
+    QWidget* window = dialog.GetSafeHwnd();
+    window->activateWindow();
+    return QTest::qWaitForWindowExposed(window) && QTest::qWaitForWindowActive(window);
+}
+
+inline QWidget* Widget(const CWnd* wnd)
+{
+    return wnd ? wnd->GetSafeHwnd() : nullptr;
+}
+
+// Gives a control the focus, selects its whole text and types the keys as the user would.
+inline void TypeOver(QWidget* edit, const QString& keys)
+{
+    edit->activateWindow();
+    QTest::qWaitFor(
+        [edit]
+        {
+            edit->setFocus(Qt::MouseFocusReason);
+            return edit->hasFocus();
+        });
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, keys);
+    QCoreApplication::processEvents();
+}
+
+inline void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& point,
+                      Qt::MouseButton button = Qt::LeftButton)
+{
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, QPointF(point), QPointF(widget->mapToGlobal(point)),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// A press at the first point, moves to the others and a release at the last.
+inline void Drag(QWidget* widget, const std::vector<QPoint>& points)
+{
+    SendMouse(widget, QEvent::MouseButtonPress, points.front());
+    for (std::size_t i = 1; i < points.size(); ++i)
+        SendMouse(widget, QEvent::MouseMove, points[i]);
+    SendMouse(widget, QEvent::MouseButtonRelease, points.back());
+    QCoreApplication::processEvents();
+}
+
+inline QImage Grab(const CWnd& wnd)
+{
+    return wnd.GetSafeHwnd()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+inline QString ArtifactPath(const QString& name)
+{
+    QDir().mkpath(QStringLiteral(KV_ARTIFACT_DIR));
+    return QStringLiteral(KV_ARTIFACT_DIR "/") + name;
+}
+
+inline void SaveArtifact(const CWnd& wnd, const QString& name)
+{
+    Grab(wnd).save(ArtifactPath(name));
+}
+
+inline void WriteTextArtifact(const QString& name, const QString& text)
+{
+    QFile file(ArtifactPath(name));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(text.toUtf8());
+}
+
+// Runs the action once the next modal loop has started and the window it shows is active.
+inline void WhenModal(std::function<void()> action)
+{
+    QTimer::singleShot(0,
+                       [action = std::move(action)]
+                       {
+                           QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; });
+                           QTest::qWaitForWindowActive(QApplication::activeModalWidget());
+                           action();
+                       });
+}
+
+// Runs the action once a modal window other than the current one has come up and is active:
+// for a dialog that a modal window opens.
+inline void WhenModalAfter(QWidget* current, std::function<void()> action)
+{
+    QTimer::singleShot(0,
+                       [current, action = std::move(action)]
+                       {
+                           QTest::qWaitFor(
+                               [current]
+                               {
+                                   QWidget* modal = QApplication::activeModalWidget();
+                                   return modal && modal != current;
+                               });
+                           QTest::qWaitForWindowActive(QApplication::activeModalWidget());
+                           action();
+                       });
+}
+// Whether a window shows a label holding the text.
+inline bool ShowsText(QWidget* window, const QString& text)
+{
+    const QList<QLabel*> labels = window->findChildren<QLabel*>();
+    return std::any_of(labels.begin(), labels.end(), [&](QLabel* l) { return l->text().contains(text); });
+}
+
+// Clicks the button of the window whose caption, without its "&", is the text.
+inline bool ClickButton(QWidget* window, const QString& caption)
+{
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+    {
+        if (button->isVisible() && QString(button->text()).remove(QLatin1Char('&')) == caption)
+        {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Steps for modal windows that come up one after another, also inside each other: each step
+// waits for an active modal window that its test accepts and that no earlier step handled, then
+// acts on it. Windows are told apart by what they show, since one may reuse another's address.
+class ModalScript
+{
+public:
+    using Test = std::function<bool(QWidget*)>;
+    using Step = std::function<void(QWidget*)>;
+
+    ModalScript()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+    }
+    ModalScript& Then(Test accepts, Step step)
+    {
+        m_steps.push_back({std::move(accepts), std::move(step)});
+        return *this;
+    }
+    ModalScript& ThenTitled(const QString& title, Step step)
+    {
+        return Then([title](QWidget* w) { return w->windowTitle() == title; }, std::move(step));
+    }
+    ModalScript& ThenShowing(const QString& text, Step step)
+    {
+        return Then([text](QWidget* w) { return ShowsText(w, text); }, std::move(step));
+    }
+    void Start() { m_timer.start(); }
+    bool Finished() const { return m_steps.empty(); }
+
+private:
+    struct Pending
+    {
+        Test accepts;
+        Step step;
+    };
+
+    void Poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (m_steps.empty() || !modal || !modal->isActiveWindow())
+            return;
+        const bool handled = std::any_of(m_handled.begin(), m_handled.end(),
+                                         [modal](const QPointer<QWidget>& w) { return w == modal; });
+        if (handled || !m_steps.front().accepts(modal))
+            return;
+        m_handled.append(modal);
+        // A timer never fires again while its own call is under way, and a step may run a modal
+        // loop in which later steps must be found: the step runs from a timer of its own.
+        QTimer::singleShot(0,
+                           [step = std::move(m_steps.front().step), window = QPointer<QWidget>(modal)]
+                           {
+                               if (window)
+                                   step(window);
+                           });
+        m_steps.erase(m_steps.begin());
+    }
+
+    std::vector<Pending> m_steps;
+    QList<QPointer<QWidget>> m_handled;
+    QTimer m_timer;
+};
+} // namespace DialogTest
