@@ -20,10 +20,30 @@ void CKVContext::SetCurrentDocument(std::unique_ptr<ndb::CNdbBase> document)
     {
         std::unique_lock lock(m_documentMutex);
         m_document.swap(document);
+        ++m_documentRevision;
         // Another newsletter may use the same image paths and pipelines for other pictures.
         m_renderedImages.Clear();
     }
     document.reset();
+}
+
+std::unique_lock<std::shared_mutex> CKVContext::WriteDocument()
+{
+    std::unique_lock lock(m_documentMutex);
+    ++m_documentRevision;
+    return lock;
+}
+
+void CKVContext::SetServerPort(int port)
+{
+    const auto lock = WriteDocument();
+    m_serverPort = port;
+}
+
+void CKVContext::SetUnsubscribeText(const QString& text)
+{
+    const auto lock = WriteDocument();
+    m_unsubscribeText = text;
 }
 
 ndb::CNdbNewsletter* CKVContext::GetCurrentNewsletter() const

@@ -54,16 +54,19 @@ public:
     {
         return std::shared_lock(m_documentMutex);
     }
-    std::unique_lock<std::shared_mutex> WriteDocument() override { return std::unique_lock(m_documentMutex); }
+    // Every writer may change what the generated pages show, so each one counts as a new revision.
+    std::unique_lock<std::shared_mutex> WriteDocument() override;
+    quint64 GetDocumentRevision() const override { return m_documentRevision; }
+    CNewsletterPageCache& GetNewsletterPageCache() override { return m_newsletterPages; }
 
     ndb::CNdbShortcuts& GetShortcuts() { return m_shortcuts; }
     gre::CGreProject& GetImageProject() { return m_imageProject; }
     SpamFilter::CSpamFilter& GetSpamFilter() { return m_spamFilter; }
 
     int GetServerPort() const override { return m_serverPort; }
-    void SetServerPort(int port) { m_serverPort = port; }
+    void SetServerPort(int port);
     const QString& GetUnsubscribeText() const override { return m_unsubscribeText; }
-    void SetUnsubscribeText(const QString& text) { m_unsubscribeText = text; }
+    void SetUnsubscribeText(const QString& text);
 
     // Web store: generated pages served under "webstore/" + name.
     void StoreInWebStore(const QString& name, const QByteArray& bytes, const QString& contentType);
@@ -97,6 +100,8 @@ private:
     std::unique_ptr<ndb::CNdbBase> m_document;
     ndb::CNdbShortcuts m_shortcuts;
     CRenderedImageCache m_renderedImages;
+    std::atomic<quint64> m_documentRevision{0};
+    CNewsletterPageCache m_newsletterPages;
     CWebStore m_webStore;
     gre::CGreProject m_imageProject;
     std::atomic<int> m_serverPort{0};

@@ -137,7 +137,10 @@ bool CKVHttpService::ServeNewsletterPage(const QString& path)
     if (!newsletter || name != newsletter->GetString(ndb::NewsletterFileName))
         return false;
     const int kind = path.contains(QLatin1String("kvlettermode=edit")) ? 1 : 0;
-    SetBody(GenerateLocalNewsletterPage(*m_context, *newsletter, kind).toUtf8(), HtmlContentType);
+    const QByteArray page = m_context->GetNewsletterPageCache().Get(
+        kind, m_context->GetDocumentRevision(),
+        [&] { return GenerateLocalNewsletterPage(*m_context, *newsletter, kind).toUtf8(); });
+    SetBody(page, HtmlContentType);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "webserver/NewsletterPageCache.h"
 #include "webserver/SharedDocument.h"
 #include "webserver/WebStore.h"
 
@@ -12,8 +13,9 @@ namespace ndb
 class CNdbResource;
 }
 
-// What the page service reads of the application: the open document, the web store, the effect
-// images of the open newsletter, the server's port and the default unsubscribe text.
+// What the page service reads of the application: the open document and its revision, the web
+// store, the effect images of the open newsletter, the server's port and the default unsubscribe
+// text, and where the generated pages are kept.
 class IPageServiceContext : public ISharedDocument
 {
 public:
@@ -25,4 +27,8 @@ public:
                                                                       const QString& pipelineId) = 0;
     virtual int GetServerPort() const = 0;
     virtual const QString& GetUnsubscribeText() const = 0;
+    // Changes whenever anything a generated page shows may have changed: the document under its
+    // write lock or in its place, the port, the unsubscribe text. Read under ReadDocument().
+    virtual quint64 GetDocumentRevision() const = 0;
+    virtual CNewsletterPageCache& GetNewsletterPageCache() = 0;
 };

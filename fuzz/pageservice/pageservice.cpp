@@ -96,6 +96,9 @@ public:
     }
     int GetServerPort() const override { return ServerPort; }
     const QString& GetUnsubscribeText() const override { return m_unsubscribeText; }
+    // The fixed document never changes.
+    quint64 GetDocumentRevision() const override { return 0; }
+    CNewsletterPageCache& GetNewsletterPageCache() override { return m_pages; }
 
     // Every input starts from the same state.
     void ForgetRenderedImages() { m_images.Clear(); }
@@ -104,6 +107,7 @@ private:
     mutable std::shared_mutex m_mutex;
     std::unique_ptr<ndb::CNdbNewsletter> m_newsletter;
     CWebStore m_webStore;
+    CNewsletterPageCache m_pages;
     CRenderedImageCache m_images;
     QString m_unsubscribeText = QStringLiteral("You have now been removed from this Mailing List.");
 };

@@ -38,12 +38,12 @@ inline QWidget* Widget(const CWnd* wnd)
 inline void TypeOver(QWidget* edit, const QString& keys)
 {
     edit->activateWindow();
-    QTest::qWaitFor(
+    EXPECT_TRUE(QTest::qWaitFor(
         [edit]
         {
             edit->setFocus(Qt::MouseFocusReason);
             return edit->hasFocus();
-        });
+        }));
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(edit, keys);
     QCoreApplication::processEvents();
@@ -98,8 +98,9 @@ inline void WhenModal(std::function<void()> action)
     QTimer::singleShot(0,
                        [action = std::move(action)]
                        {
-                           QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; });
-                           QTest::qWaitForWindowActive(QApplication::activeModalWidget());
+                           ASSERT_TRUE(
+                               QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+                           EXPECT_TRUE(QTest::qWaitForWindowActive(QApplication::activeModalWidget()));
                            action();
                        });
 }
@@ -111,13 +112,13 @@ inline void WhenModalAfter(QWidget* current, std::function<void()> action)
     QTimer::singleShot(0,
                        [current, action = std::move(action)]
                        {
-                           QTest::qWaitFor(
+                           ASSERT_TRUE(QTest::qWaitFor(
                                [current]
                                {
                                    QWidget* modal = QApplication::activeModalWidget();
                                    return modal && modal != current;
-                               });
-                           QTest::qWaitForWindowActive(QApplication::activeModalWidget());
+                               }));
+                           EXPECT_TRUE(QTest::qWaitForWindowActive(QApplication::activeModalWidget()));
                            action();
                        });
 }

@@ -87,31 +87,31 @@ TEST_F(Styles, AddCloneRenameRefuseAndDelete)
     QStringList closing;
     ModalScript script;
     script
-        .ThenTitled(StylesTitle,
-                    [&](QWidget* window)
-                    {
-                        opened = Rows(window);
-                        firstSelected = SelectedRow(window);
-                        Click(window, IdAdd);
-                        afterAdd = SelectedRow(window);
-                        SelectRow(window, QStringLiteral("Heading 1"));
-                        Click(window, IdAdd);
-                        SelectRow(window, QStringLiteral("Intro"));
-                        Click(window, IdRename);
-                        SelectRow(window, QStringLiteral("Normal"));
-                        Click(window, IdRename);
-                        Click(window, IdDelete);
-                        SelectRow(window, QStringLiteral("Quote"));
-                        Click(window, IdDelete);
-                        afterDelete = SelectedRow(window);
-                        closing = Rows(window);
-                        QTest::qWaitFor(
-                            [&] { return !Evaluate(PreviewPage(window), ParagraphStyleScript).isEmpty(); },
-                            10000);
-                        QTest::qWait(300);
-                        SaveArtifact(*CWnd::FromHandle(window), QStringLiteral("dialog_224.png"));
-                        ClickButton(window, QStringLiteral("Close"));
-                    })
+        .ThenTitled(
+            StylesTitle,
+            [&](QWidget* window)
+            {
+                opened = Rows(window);
+                firstSelected = SelectedRow(window);
+                Click(window, IdAdd);
+                afterAdd = SelectedRow(window);
+                SelectRow(window, QStringLiteral("Heading 1"));
+                Click(window, IdAdd);
+                SelectRow(window, QStringLiteral("Intro"));
+                Click(window, IdRename);
+                SelectRow(window, QStringLiteral("Normal"));
+                Click(window, IdRename);
+                Click(window, IdDelete);
+                SelectRow(window, QStringLiteral("Quote"));
+                Click(window, IdDelete);
+                afterDelete = SelectedRow(window);
+                closing = Rows(window);
+                EXPECT_TRUE(QTest::qWaitFor(
+                    [&] { return !Evaluate(PreviewPage(window), ParagraphStyleScript).isEmpty(); }, 10000));
+                QTest::qWait(300);
+                SaveArtifact(*CWnd::FromHandle(window), QStringLiteral("dialog_224.png"));
+                ClickButton(window, QStringLiteral("Close"));
+            })
         .ThenTitled(QStringLiteral("Add Style"),
                     [](QWidget* window)
                     {
@@ -308,7 +308,7 @@ TEST_F(Styles, AnArrowKeyMovesTheSelectionAndThePreviewFollowsIt)
                           pageContext.SetCurrentNewsletter(&source);
                           WriteRecordCss(css, heading2, &pageContext);
                           css.replace(QLatin1Char('"'), QLatin1Char('\''));
-                          QTest::qWaitFor(
+                          std::ignore = QTest::qWaitFor(
                               [&]
                               {
                                   previewed = Evaluate(PreviewPage(window), script);

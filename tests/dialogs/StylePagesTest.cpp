@@ -277,9 +277,9 @@ TEST_F(StylePages, PicturesOfTheFourPagesWithTheirPreviews)
                  for (QWebEngineView* view : sheet->findChildren<QWebEngineView*>())
                  {
                      if (view->isVisible())
-                         QTest::qWaitFor([view]
-                                         { return !Evaluate(view->page(), ParagraphStyleScript).isEmpty(); },
-                                         10000);
+                         EXPECT_TRUE(QTest::qWaitFor(
+                             [view] { return !Evaluate(view->page(), ParagraphStyleScript).isEmpty(); },
+                             10000));
                  }
                  QTest::qWait(500);
                  sheet->grab().save(ArtifactPath(QStringLiteral("style_page_%1.png").arg(130 + page)));

@@ -18,6 +18,8 @@
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
+#include <tuple>
+
 namespace StyleTest
 {
 using namespace DialogTest;
@@ -157,7 +159,8 @@ inline QString Evaluate(QWebEnginePage* page, const QString& script)
                             answer = result.toString();
                             done = true;
                         });
-    QTest::qWaitFor([&] { return done; }, 30000);
+    // An unanswered script leaves the answer empty, which the caller sees.
+    std::ignore = QTest::qWaitFor([&] { return done; }, 30000);
     return answer;
 }
 
@@ -171,7 +174,7 @@ inline const QString ParagraphStyleScript =
 inline QString WaitForParagraphStyle(QWebEnginePage* page, const QString& wanted)
 {
     QString style;
-    QTest::qWaitFor(
+    std::ignore = QTest::qWaitFor(
         [&]
         {
             style = Evaluate(page, ParagraphStyleScript);

@@ -2,6 +2,7 @@
 
 #include "reports/ChartQuery.h"
 #include "reports/PieChartStyle.h"
+#include "webserver/KVHttpService.h"
 
 #include <QImage>
 #include <QRegularExpression>
@@ -39,6 +40,40 @@ TEST_F(PageServer, ServesNewsletterPageUnderItsExactFileName)
     }
     const Fetched wrongCase = Fetch(m_port, "/Spring.kvnl");
     EXPECT_EQ(wrongCase.response.statusLine, "HTTP/1.1 404 Not Found");
+}
+
+TEST_F(PageServer, NewsletterPagesFollowEveryChangeOfTheDocument)
+{
+    m_context.SetCurrentDocument(MakeNewsletter());
+    const auto expectPages = [this](const QString& text)
+    {
+        for (const auto& [path, kind] : {std::pair{"/spring.kvnl", 0}, {"/spring.kvnl?kvlettermode=edit", 1}})
+        {
+            for (int request = 0; request < 2; ++request)
+            {
+                const QByteArray body = Fetch(m_port, path).response.body;
+                EXPECT_TRUE(body.contains(text.toUtf8())) << path;
+                const auto lock = m_context.ReadDocument();
+                EXPECT_EQ(
+                    body,
+                    GenerateLocalNewsletterPage(m_context, *m_context.GetCurrentNewsletter(), kind).toUtf8())
+                    << path;
+            }
+        }
+    };
+    expectPages("Fresh \u20AC offers");
+    {
+        const auto lock = m_context.WriteDocument();
+        m_context.GetCurrentNewsletter()->Layout().SetField(
+            ndb::LayoutHtml, ndb::CNdbFieldValue(QStringLiteral("<html><body><p>Changed</p></body></html>")));
+    }
+    expectPages("Changed");
+    // Another newsletter under the same file name.
+    auto other = MakeNewsletter();
+    other->Layout().SetField(
+        ndb::LayoutHtml, ndb::CNdbFieldValue(QStringLiteral("<html><body><p>Replaced</p></body></html>")));
+    m_context.SetCurrentDocument(std::move(other));
+    expectPages("Replaced");
 }
 
 TEST_F(PageServer, ServesResourcesWithAndWithoutPipelineId)
