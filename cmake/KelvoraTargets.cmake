@@ -36,6 +36,22 @@ function(kv_add_test_folder name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
 
+# kv_add_test_on_x(program CASE): runs one case of a test program again on a virtual X display,
+# for pictures of windows that show web pages (offscreen Qt paints no web content). The case
+# skips itself offscreen; without xvfb-run it is not registered at all.
+function(kv_add_test_on_x program case)
+  find_program(XVFB_RUN xvfb-run)
+  if(NOT XVFB_RUN)
+    return()
+  endif()
+  add_test(NAME ${case}.OnX
+    COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24"
+            env LC_ALL=C.UTF-8 TZ=Europe/Berlin QT_QPA_PLATFORM=xcb
+                XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config HOME=${CMAKE_BINARY_DIR}/test-home
+                $<TARGET_FILE:${program}> --gtest_filter=${case})
+  set_tests_properties(${case}.OnX PROPERTIES TIMEOUT 180)
+endfunction()
+
 # kv_add_fuzzer(name SOURCE LIBS...): a libFuzzer target fuzz_<name>.
 function(kv_add_fuzzer name source)
   add_executable(fuzz_${name} ${source})
