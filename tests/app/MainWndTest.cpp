@@ -204,6 +204,33 @@ TEST_F(ShellProgram, AutomaticUpdateIsCheckedAndToggledInTheSettings)
     EXPECT_EQ(Update(window, 33033).checked, 0);
 }
 
+TEST_F(ShellProgram, TheToolsMenuRunsItsDialogsAndAnUpdateMayEndTheProgram)
+{
+    CMainWnd& window = StartProgram();
+    std::vector<std::pair<CWnd*, bool>> updates;
+    bool endProgram = false;
+    ShellHooks::Get().runUpdate = [&](CWnd* parent, bool automatic)
+    {
+        updates.emplace_back(parent, automatic);
+        return endProgram;
+    };
+    CWnd* accountsParent = nullptr;
+    ShellHooks::Get().runSiteAccounts = [&](CWnd* parent) { accountsParent = parent; };
+
+    ASSERT_TRUE(ChooseMenuItem(window, {"&Tools", "Manage &Quorvane..."}));
+    EXPECT_EQ(accountsParent, &window);
+
+    ASSERT_TRUE(ChooseMenuItem(window, {"&Tools", "Check for &Updates"}));
+    QTest::qWait(50);
+    EXPECT_TRUE(window.IsWindow()) << "an update that needs no end keeps the program";
+    endProgram = true;
+    ASSERT_TRUE(ChooseMenuItem(window, {"&Tools", "Check for &Updates"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_app->GetMainWnd()->IsWindow(); }, 5000))
+        << "the update ends the program";
+    const std::vector<std::pair<CWnd*, bool>> manual(2, {&window, false});
+    EXPECT_EQ(updates, manual) << "a manual check with the main window as parent";
+}
+
 TEST_F(ShellProgram, OpenRecentListsTheFiveNewestFilesNewestFirst)
 {
     QStringList paths;
