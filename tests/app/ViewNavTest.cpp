@@ -4,6 +4,9 @@
 #include "controls/KVTreeTabCtrl.h"
 #include "ndb/NdbShortcuts.h"
 
+#include <QFileInfo>
+#include <QTreeWidget>
+
 using namespace ShellTest;
 
 namespace
@@ -183,4 +186,54 @@ TEST_F(NavigationPane, AShortcutIsDraggedIntoAFolderOfItsOwnGroup)
     drag(lists.GetSafeHwnd(), 1, lists.GetSafeHwnd(), 0);
     EXPECT_EQ(RowTexts(lists), QStringList({"Clubs", "Members"}));
     ASSERT_EQ(m_app->GetContext()->GetShortcuts().MailingLists().GetCount(), 1);
+}
+
+TEST_F(NavigationPane, TheFileMenuOrganisesEitherGroupAndSavesTheStore)
+{
+    CMainWnd& window = StartProgram();
+    struct Case
+    {
+        const char* item;
+        UINT group;
+        QString document;
+        QStringList shown;
+    };
+    const Case cases[] = {
+        {"&Organize Newsletters...",
+         CViewNav::NewsletterGroupId,
+         "June.kvnl",
+         {"June", "Archive", "Members"}},
+        {"&Organize Mailing Lists...", CViewNav::MailingListGroupId, "Members.kvmg", {"Clubs", "Members"}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.item);
+        CKVTreeCtrl& tree = Tree(window, c.group);
+        const int row = RowTexts(tree).indexOf(QFileInfo(c.document).completeBaseName());
+        QTest::mouseClick(tree.GetSafeHwnd(), Qt::LeftButton, {}, RowCenter(row));
+        ASSERT_NE(tree.m_selected, nullptr) << "the opened document's shortcut is current";
+        QFile::remove(StorePath());
+
+        // The organiser shows the group's folder; the user closes it with Escape.
+        QStringList shown;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout,
+                         [&]
+                         {
+                             QWidget* modal = QApplication::activeModalWidget();
+                             auto* organizer = modal ? modal->findChild<QTreeWidget*>() : nullptr;
+                             if (!organizer || !shown.isEmpty())
+                                 return;
+                             for (int i = 0; i < organizer->topLevelItemCount(); ++i)
+                                 shown << organizer->topLevelItem(i)->text(0);
+                             QTest::keyClick(organizer, Qt::Key_Escape);
+                         });
+        poll.start(20);
+        ASSERT_TRUE(ChooseMenuItem(window, {"&File", c.item}));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return !shown.isEmpty() && !QApplication::activeModalWidget(); }, 10000));
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_TRUE(QFile::exists(StorePath())) << "the store is saved whatever the organiser returned";
+        EXPECT_EQ(tree.m_selected, nullptr) << "the group is shown again without a selection";
+    }
 }
