@@ -188,12 +188,12 @@ TEST_F(NavigationPane, AShortcutIsDraggedIntoAFolderOfItsOwnGroup)
     ASSERT_EQ(m_app->GetContext()->GetShortcuts().MailingLists().GetCount(), 1);
 }
 
-TEST_F(NavigationPane, TheFileMenuOrganisesEitherGroupAndSavesTheStore)
+TEST_F(NavigationPane, EachGroupIsOrganisedFromTheFileMenuOrItsButtonAndTheStoreIsSaved)
 {
     CMainWnd& window = StartProgram();
     struct Case
     {
-        const char* item;
+        const char* menuItem;
         UINT group;
         QString document;
         QStringList shown;
@@ -207,33 +207,46 @@ TEST_F(NavigationPane, TheFileMenuOrganisesEitherGroupAndSavesTheStore)
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(c.item);
-        CKVTreeCtrl& tree = Tree(window, c.group);
-        const int row = RowTexts(tree).indexOf(QFileInfo(c.document).completeBaseName());
-        QTest::mouseClick(tree.GetSafeHwnd(), Qt::LeftButton, {}, RowCenter(row));
-        ASSERT_NE(tree.m_selected, nullptr) << "the opened document's shortcut is current";
-        QFile::remove(StorePath());
+        for (const bool byButton : {false, true})
+        {
+            SCOPED_TRACE(std::string(c.menuItem) + (byButton ? " by the group's button" : " from the menu"));
+            CKVTreeTabCtrl& group = *window.GetNavigationView().FindTreeTab(c.group);
+            CKVTreeCtrl& tree = group.GetTree();
+            const int row = RowTexts(tree).indexOf(QFileInfo(c.document).completeBaseName());
+            window.CloseDocument();
+            QTest::mouseClick(tree.GetSafeHwnd(), Qt::LeftButton, {}, RowCenter(row));
+            ASSERT_NE(tree.m_selected, nullptr) << "the opened document's shortcut is current";
+            QFile::remove(StorePath());
 
-        // The organiser shows the group's folder; the user closes it with Escape.
-        QStringList shown;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout,
-                         [&]
-                         {
-                             QWidget* modal = QApplication::activeModalWidget();
-                             auto* organizer = modal ? modal->findChild<QTreeWidget*>() : nullptr;
-                             if (!organizer || !shown.isEmpty())
-                                 return;
-                             for (int i = 0; i < organizer->topLevelItemCount(); ++i)
-                                 shown << organizer->topLevelItem(i)->text(0);
-                             QTest::keyClick(organizer, Qt::Key_Escape);
-                         });
-        poll.start(20);
-        ASSERT_TRUE(ChooseMenuItem(window, {"&File", c.item}));
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return !shown.isEmpty() && !QApplication::activeModalWidget(); }, 10000));
-        EXPECT_EQ(shown, c.shown);
-        EXPECT_TRUE(QFile::exists(StorePath())) << "the store is saved whatever the organiser returned";
-        EXPECT_EQ(tree.m_selected, nullptr) << "the group is shown again without a selection";
+            // The organiser shows the group's folder; the user closes it with Escape.
+            QStringList shown;
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout,
+                             [&]
+                             {
+                                 QWidget* modal = QApplication::activeModalWidget();
+                                 auto* organizer = modal ? modal->findChild<QTreeWidget*>() : nullptr;
+                                 if (!organizer || !shown.isEmpty())
+                                     return;
+                                 for (int i = 0; i < organizer->topLevelItemCount(); ++i)
+                                     shown << organizer->topLevelItem(i)->text(0);
+                                 QTest::keyClick(organizer, Qt::Key_Escape);
+                             });
+            poll.start(20);
+            if (byButton)
+            {
+                QWidget* organize = group.GetButton(1)->GetSafeHwnd();
+                QTest::mouseClick(organize, Qt::LeftButton, {}, organize->rect().center());
+            }
+            else
+            {
+                ASSERT_TRUE(ChooseMenuItem(window, {"&File", c.menuItem}));
+            }
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return !shown.isEmpty() && !QApplication::activeModalWidget(); }, 10000));
+            EXPECT_EQ(shown, c.shown);
+            EXPECT_TRUE(QFile::exists(StorePath())) << "the store is saved whatever the organiser returned";
+            EXPECT_EQ(tree.m_selected, nullptr) << "the group is shown again without a selection";
+        }
     }
 }
