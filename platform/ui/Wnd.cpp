@@ -10,6 +10,7 @@
 #include "platform/ui/WndHost.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -23,6 +24,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimerEvent>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -779,7 +781,24 @@ void CWnd::UpdateWindow()
 void CWnd::GetClientRect(CRect* rect) const
 {
     const QWidget* client = ClientWidget();
-    *rect = client ? CRect(0, 0, client->width(), client->height()) : CRect();
+    if (!client)
+    {
+        *rect = CRect();
+        return;
+    }
+    // A scrolled control's client area leaves out its frame and the scroll bars it shows, so that
+    // columns sized to it fit without a scroll bar of their own.
+    if (const auto* area = qobject_cast<const QAbstractScrollArea*>(client))
+    {
+        QSize size = area->contentsRect().size();
+        if (area->verticalScrollBar()->isVisibleTo(area))
+            size.rwidth() -= area->verticalScrollBar()->sizeHint().width();
+        if (area->horizontalScrollBar()->isVisibleTo(area))
+            size.rheight() -= area->horizontalScrollBar()->sizeHint().height();
+        *rect = CRect(0, 0, size.width(), size.height());
+        return;
+    }
+    *rect = CRect(0, 0, client->width(), client->height());
 }
 
 void CWnd::GetWindowRect(CRect* rect) const

@@ -3,6 +3,7 @@
 
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -116,4 +117,29 @@ TEST_F(ListControls, AListViewInsertsInOrderAndTellsOfKeysBeforeTheyMoveTheSelec
 
     view.DeleteItem(3);
     EXPECT_EQ(view.GetItemCount(), 3);
+}
+
+TEST_F(ListControls, ColumnsSizedToAListViewsClientAreaNeedNoScrollBar)
+{
+    auto* tree = qobject_cast<QTreeWidget*>(view.GetSafeHwnd());
+    view.InsertColumn(0, QStringLiteral("Name"));
+    view.InsertColumn(1, QStringLiteral("System"));
+    for (const int rows : {3, 40})
+    {
+        SCOPED_TRACE(rows);
+        view.DeleteAllItems();
+        for (int i = 0; i < rows; ++i)
+            view.InsertItem(i, QStringLiteral("Style %1").arg(i));
+        // The view lays its rows out a moment later.
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return tree->verticalScrollBar()->isVisible() == (rows > 3); }, 2000));
+
+        CRect client;
+        view.GetClientRect(&client);
+        EXPECT_EQ(client.Width(), tree->viewport()->width())
+            << "the frame and a shown scroll bar are left out";
+        view.SetColumnWidth(0, client.Width() - 60);
+        view.SetColumnWidth(1, 60);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !tree->horizontalScrollBar()->isVisible(); }, 2000));
+    }
 }
