@@ -3,13 +3,15 @@
 #include "base/AnsiCodePage.h"
 #include "base/TextHelpers.h"
 #include "webserver/HttpServiceError.h"
+#include "webserver/RequestPath.h"
 
 #include <QDateTime>
 #include <QLocale>
-#include <QUrl>
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cstring>
 #include <string>
 
 const QString ServerBanner = QStringLiteral("Kelvora (www.talvecor.com)");
@@ -247,15 +249,31 @@ bool IsBlankByte(char c)
     return blank[static_cast<unsigned char>(c)];
 }
 
-// A line break inside a value would end its header line and let the value write headers, or a
-// body, of its own.
-QString OnOneLine(QString value)
+// UTF-8 takes at most three bytes for each UTF-16 unit.
+qsizetype MaxUtf8Bytes(const QString& value)
 {
-    if (!value.contains(u'\r') && !value.contains(u'\n'))
-        return value;
-    value.replace(u'\r', u' ');
-    value.replace(u'\n', u' ');
-    return value;
+    return 3 * value.size();
+}
+
+// Puts the value as UTF-8 at out and returns the end. A line break inside a value would end its
+// header line and let the value write headers, or a body, of its own: it becomes a blank.
+char* PutOnOneLine(const QString& value, char* out)
+{
+    char* const start = out;
+    const bool ascii = std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii)
+    {
+        for (const QChar c : value)
+            *out++ = static_cast<char>(c.unicode());
+    }
+    else
+    {
+        const QByteArray bytes = value.toUtf8();
+        out = std::copy(bytes.begin(), bytes.end(), out);
+    }
+    std::replace_if(
+        start, out, [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return out;
 }
 
 // The value stored under the key of a header or parameter map; false when there is none.
@@ -348,25 +366,51 @@ bool CHttpServiceBase::WriteHead()
 {
     try
     {
-        // The status line and the header lines, each encoded as UTF-8, leave as one block.
-        QByteArray head;
-        head.reserve(512);
-        head.append(m_responseVersion.toUtf8())
-            .append(' ')
-            .append(QByteArray::number(m_statusCode))
-            .append(' ')
-            .append(ReasonPhraseText(m_statusCode))
-            .append("\r\n");
-        for (const auto& [id, value] : m_responseHeaders)
-            head.append(HeaderNameText(id)).append(": ").append(OnOneLine(value).toUtf8()).append("\r\n");
-        head.append("\r\n");
-        WriteBytes(head, WriteLineSeconds);
+        WriteBytes(ResponseHead(), WriteLineSeconds);
         return true;
     }
     catch (...)
     {
         return false;
     }
+}
+
+// The status line and the header lines, each encoded as UTF-8, as one block. Written into one
+// allocation sized for the worst case, since every response of the server passes here.
+QByteArray CHttpServiceBase::ResponseHead() const
+{
+    const QByteArray version = m_responseVersion.toUtf8();
+    const char* const reason = ReasonPhraseText(m_statusCode);
+    char status[16] = {' '};
+    char* const statusEnd = std::to_chars(status + 1, status + sizeof(status) - 1, m_statusCode).ptr;
+    *statusEnd = ' ';
+    const int statusLength = static_cast<int>(statusEnd + 1 - status);
+    qsizetype bound = version.size() + statusLength + static_cast<qsizetype>(std::strlen(reason)) + 4;
+    for (const auto& [id, value] : m_responseHeaders)
+        bound += static_cast<qsizetype>(std::strlen(HeaderNameText(id))) + 4 + MaxUtf8Bytes(value);
+
+    QByteArray head(bound, Qt::Uninitialized);
+    char* out = head.data();
+    const auto put = [&out](const char* bytes, size_t length)
+    {
+        std::memcpy(out, bytes, length);
+        out += length;
+    };
+    put(version.constData(), static_cast<size_t>(version.size()));
+    put(status, static_cast<size_t>(statusLength));
+    put(reason, std::strlen(reason));
+    put("\r\n", 2);
+    for (const auto& [id, value] : m_responseHeaders)
+    {
+        const char* const name = HeaderNameText(id);
+        put(name, std::strlen(name));
+        put(": ", 2);
+        out = PutOnOneLine(value, out);
+        put("\r\n", 2);
+    }
+    put("\r\n", 2);
+    head.truncate(out - head.constData());
+    return head;
 }
 
 bool CHttpServiceBase::WriteBody()
@@ -444,26 +488,9 @@ void CHttpServiceBase::CloseConnection()
 
 bool CHttpServiceBase::GetRequestPath(QString& host, QString& path) const
 {
-    QString target = m_requestTarget;
-    if (!target.startsWith(u'/'))
-        target.prepend(u'/');
-    QString hostText;
-    if (!GetRequestHeader(HttpHeader::Host, hostText))
-        return false;
-    if (!hostText.contains(QLatin1String("//")))
-        hostText.prepend(QLatin1String("http://"));
-    if (hostText.endsWith(u'/'))
-        hostText.chop(1);
-    const QUrl url = QUrl(hostText + target).adjusted(QUrl::NormalizePathSegments);
-    if (!url.isValid() || url.host().isEmpty())
-        return false;
-    host = url.host();
-    path = url.path(QUrl::FullyDecoded);
-    if (!path.startsWith(u'/'))
-        path.prepend(u'/');
-    if (url.hasQuery())
-        path += u'?' + url.query(QUrl::FullyDecoded);
-    return true;
+    QString hostHeader;
+    return GetRequestHeader(HttpHeader::Host, hostHeader) &&
+           SplitRequestPath(hostHeader, m_requestTarget, host, path);
 }
 
 bool CHttpServiceBase::GetRequestHeader(int id, QString& value) const

@@ -112,6 +112,7 @@ protected:
 
 private:
     bool IsAddressedToThisServer() const;
+    QByteArray ResponseHead() const;
     bool HasFormBody() const;
     void ReadRequestBody();
 

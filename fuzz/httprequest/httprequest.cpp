@@ -3,9 +3,11 @@
 #include "webserver/HttpExchange.h"
 #include "webserver/HttpServiceBase.h"
 #include "webserver/MemoryChannel.h"
+#include "webserver/RequestPath.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 namespace
 {
@@ -21,12 +23,29 @@ public:
         QString host;
         QString path;
         GetRequestPath(host, path);
+        CheckPathShortcut();
         int value = 0;
         GetParameter(QStringLiteral("type"), value);
         GetParameter(QStringLiteral("d_0_0"), value);
         QString text;
         GetQueryParameter(QStringLiteral("i_0"), text);
         return true;
+    }
+
+private:
+    // The shortcut for plain addresses must answer exactly as the full URL parse.
+    void CheckPathShortcut() const
+    {
+        QString hostHeader;
+        GetRequestHeader(HttpHeader::Host, hostHeader);
+        QString host;
+        QString path;
+        QString urlHost;
+        QString urlPath;
+        const bool split = SplitRequestPath(hostHeader, RequestTarget(), host, path);
+        const bool splitByUrl = SplitRequestPathByUrl(hostHeader, RequestTarget(), urlHost, urlPath);
+        if (split != splitByUrl || (split && (host != urlHost || path != urlPath)))
+            std::abort();
     }
 };
 } // namespace

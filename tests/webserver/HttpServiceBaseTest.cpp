@@ -2,6 +2,7 @@
 #include "webserver/HttpExchange.h"
 #include "webserver/HttpServiceError.h"
 #include "webserver/MemoryChannel.h"
+#include "webserver/RequestPath.h"
 
 #include "webserver/HttpResponseText.h"
 
@@ -416,6 +417,53 @@ TEST(HttpService, RequestPathResolvesDotSegmentsAndDecodesEscapes)
                      EXPECT_EQ(host, "localhost");
                      EXPECT_EQ(path, c.path) << c.target.constData();
                  });
+    }
+}
+
+// Plain addresses take a shortcut past the URL parse; every answer must be the parse's own.
+TEST(HttpService, RequestPathShortcutAnswersAsTheUrlParse)
+{
+    const struct
+    {
+        QString host;
+        QString target;
+    } cases[] = {
+        {"127.0.0.1:8080", "/newsletter.kvnl"},
+        {"localhost:8080", "/img/a.png?pid=AB12&size=2"},
+        {"localhost", "/"},
+        {"127.0.0.1:8080", "/x?"},
+        {"127.0.0.1:65536", "/x"},
+        {"127.0.0.1:08080", "/x"},
+        {"127.0.0.1:", "/x"},
+        {"127.0.0.01:80", "/x"},
+        {"127.1:80", "/x"},
+        {"256.0.0.1:80", "/x"},
+        {"LOCALHOST:80", "/x"},
+        {"localhost:80/", "/x"},
+        {"localhost:80", "/a/./b/../c"},
+        {"localhost:80", "/.hidden"},
+        {"localhost:80", "//twice"},
+        {"localhost:80", "relative"},
+        {"localhost:80", "/a%20b?c=%7Bd%7D"},
+        {"localhost:80", "/a+b?c+d"},
+        {"localhost:80", "/x?a=/./b"},
+        {"", "/x"},
+        {"evil.example:80", "/x"},
+    };
+    for (const auto& c : cases)
+    {
+        QString host;
+        QString path;
+        QString urlHost;
+        QString urlPath;
+        const std::string name = (c.host + " " + c.target).toStdString();
+        const bool split = SplitRequestPath(c.host, c.target, host, path);
+        ASSERT_EQ(split, SplitRequestPathByUrl(c.host, c.target, urlHost, urlPath)) << name;
+        if (split)
+        {
+            EXPECT_EQ(host, urlHost) << name;
+            EXPECT_EQ(path, urlPath) << name;
+        }
     }
 }
 
