@@ -92,7 +92,7 @@ TEST(SendEngine, RelayDeliversOneMergedCopyToEveryRecipient)
     for (StoringSmtpServer* server : std::initializer_list<StoringSmtpServer*>{&aiosmtpd, &sink})
     {
         ASSERT_TRUE(server->IsRunning());
-        auto newsletter = MakeNewsletter(300, {QStringLiteral("one.test"), QStringLiteral("two.test")});
+        auto newsletter = MakeNewsletter(1000, {QStringLiteral("one.test"), QStringLiteral("two.test")});
         UseRelay(*newsletter, server->Port());
         // Relay mode runs one worker whatever the thread setting says.
         SetSender(*newsletter, ndb::SenderThreads, ndb::CNdbFieldValue(ndb::NdbValueInt, 50));
@@ -101,8 +101,8 @@ TEST(SendEngine, RelayDeliversOneMergedCopyToEveryRecipient)
         int total = 0, inProgress = 0, sent = 0, failed = 0;
         QString address;
         engine->GetProgress(total, inProgress, sent, failed, address);
-        EXPECT_EQ(total, 300);
-        EXPECT_EQ(sent, 300);
+        EXPECT_EQ(total, 1000);
+        EXPECT_EQ(sent, 1000);
         EXPECT_EQ(failed, 0);
         ExpectOneMergedCopyEach(server->Messages(), AllUsers(*newsletter));
         ExpectLogReadBack(*engine, *newsletter, ndb::NdbSendSent);
@@ -126,7 +126,7 @@ TEST_P(DirectSend, EveryRecipientReachesTheSinkOfItsDomain)
     DnsQuery::SetNameServerForTesting(QStringLiteral("127.0.0.1"), dns.Port(), 2, 2);
     CKVSmtpServer::SetDirectDeliveryPortForTesting(port);
 
-    auto newsletter = MakeNewsletter(400, {QStringLiteral("alpha.test"), QStringLiteral("beta.test")});
+    auto newsletter = MakeNewsletter(2000, {QStringLiteral("alpha.test"), QStringLiteral("beta.test")});
     SetSender(*newsletter, ndb::SenderThreads, ndb::CNdbFieldValue(ndb::NdbValueInt, GetParam()));
     const auto engine = std::make_shared<CKVSmtpServer>();
     const bool ended = SendAndWait(*engine, *newsletter, AllUsers(*newsletter));
