@@ -359,8 +359,10 @@ bool CDlgSendStatus::AddInlineParts(CVexaMail& message, QString& page)
     ConvertImageSourcesToCid(&document.GetRoot(), elements, prefix);
     ContentIdPartMap parts;
     CollectContentIdParts(elements, parts);
-    if (!document.WriteHtml(page))
+    QString written;
+    if (!document.WriteHtml(written))
         return false;
+    page = written;
     const CNewsletterPageSource source(*GetCurrentNewsletter());
     CPageContext pageContext;
     pageContext.SetCurrentNewsletter(&source);

@@ -2,6 +2,9 @@
 #include "SendTestSupport.h"
 #include "mail/SendContext.h"
 #include "ndb/NdbResource.h"
+#include "peers/AiosmtpdServer.h"
+#include "services/QorxInstaller.h"
+#include "services/QorxReplies.h"
 #include "support/FtpServer.h"
 #include "support/ScriptedHttpServer.h"
 
@@ -182,5 +185,121 @@ TEST_F(WebViewUpload, RenderedImageTheServerCannotGiveStopsTheUpload)
     SetBody(QStringLiteral("<img src=\"img/missing.png?pid=3\" />"));
     CDlgSendStatus dialog(&m_context, nullptr, false);
     EXPECT_FALSE(dialog.UploadWebView(false));
+}
+} // namespace
+
+namespace
+{
+// A newsletter whose recipients are mailed through aiosmtpd and whose pages take their images
+// from a stand-in for the local web server.
+class MessagePreparation : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_relay.IsRunning());
+        CKVSmtpServer::SetTakePauseForTesting(1);
+        m_newsletter = SendTest::MakeNewsletter(3, {QStringLiteral("one.test")});
+        SendTest::UseRelay(*m_newsletter, m_relay.Port());
+        m_newsletter->Layout().SetField(
+            ndb::LayoutHtml,
+            ndb::CNdbFieldValue(QStringLiteral(
+                "<p>Hi <span name=\"fc_130\">First name</span> <img src=\"img/photo.png\" /></p>")));
+        AddResource(*m_newsletter, QStringLiteral("img/photo.png"), QStringLiteral("photo.png"), "PHOTO");
+        m_context.newsletter = m_newsletter.get();
+        m_context.port = m_server.Port();
+    }
+
+    void TearDown() override { CKVSmtpServer::SetTakePauseForTesting(500); }
+
+    bool WaitForEngine(CDlgSendStatus& dialog)
+    {
+        for (int i = 0; i < 2000 && dialog.GetEngine().GetRunningWorkers() > 0; ++i)
+            QThread::msleep(5);
+        return dialog.GetEngine().GetRunningWorkers() == 0;
+    }
+
+    AiosmtpdServer m_relay;
+    ScriptedHttpServer m_server;
+    std::unique_ptr<ndb::CNdbNewsletter> m_newsletter;
+    CTestSendContext m_context;
+};
+
+TEST_F(MessagePreparation, EmbeddedImagesTravelAsPartsOfEveryCopy)
+{
+    m_server.SetRoute(QStringLiteral("/img/photo.png"),
+                      {200, QStringLiteral("PHOTO"), QStringLiteral("image/png")});
+    CDlgSendStatus dialog(&m_context, nullptr, false);
+    ASSERT_TRUE(dialog.PrepareMessageAndStart(false, false));
+    ASSERT_TRUE(WaitForEngine(dialog));
+    const QByteArrayList messages = m_relay.Messages();
+    ASSERT_EQ(messages.size(), 3);
+    for (const QByteArray& message : messages)
+    {
+        const SendTest::ReceivedCopy copy = SendTest::ReadCopy(message);
+        EXPECT_TRUE(copy.html.contains(QStringLiteral("src=\"cid:i_"))) << copy.html.toStdString();
+        EXPECT_TRUE(copy.html.contains(QStringLiteral("Hi N"))) << copy.html.toStdString();
+        EXPECT_EQ(copy.html.count(QStringLiteral("<html")), 1) << message.toStdString();
+        EXPECT_TRUE(message.contains("Content-ID: <i_")) << message.toStdString();
+        EXPECT_TRUE(message.contains(QByteArray("PHOTO").toBase64()));
+    }
+}
+
+TEST_F(MessagePreparation, InlineImageThatCannotBeFetchedSendsNothing)
+{
+    CDlgSendStatus dialog(&m_context, nullptr, false);
+    EXPECT_FALSE(dialog.PrepareMessageAndStart(false, false));
+    EXPECT_TRUE(dialog.GetEngine().GetStatuses().empty());
+    EXPECT_EQ(dialog.GetEngine().GetRunningWorkers(), 0);
+    EXPECT_TRUE(m_relay.Messages().isEmpty());
+}
+
+TEST_F(MessagePreparation, EachNewExternalLinkGetsOneTracker)
+{
+    using namespace QorxReplies;
+    const auto ok = [](const char* command)
+    {
+        return Document(
+            Element(QStringLiteral("ws_stats_newsletter_stats_") + command, QStringLiteral("status=\"ok\"")));
+    };
+    m_server.SetReply(QStringLiteral("/qorx.php?cmd=getstatus"), Status(QStringLiteral("qorxsystem")));
+    m_server.SetReply(
+        QStringLiteral("/qorx.php?cmd=getinstalledpackages"),
+        InstalledPackages(Package(QStringLiteral("ws_stats_newsletter"), QStringLiteral("stats.php"))));
+    m_server.SetReply(QStringLiteral("/stats.php?cmd=getstatus"),
+                      Status(QStringLiteral("ws_stats_newsletter")));
+    for (const char* command : {"channelgroupadd", "channeladd", "trackeradd"})
+        m_server.SetReply(QStringLiteral("/stats.php?cmd=") + command, ok(command));
+    m_server.SetReply(
+        QStringLiteral("/stats.php?cmd=channelgetalltrackers"),
+        Document(Element(QStringLiteral("ws_stats_newsletter_stats_channelgetalltrackers"),
+                         QStringLiteral("status=\"ok\""),
+                         Element(QStringLiteral("tracker"),
+                                 QStringLiteral("trackerid=\"{T-OLD}\" trackerurl=\"http://old.test/\"")))));
+    ndb::CNdbSender& sender = m_newsletter->Sender();
+    sender.SetField(ndb::SenderSiteAccess650, ndb::CNdbFieldValue(m_server.Url(QStringLiteral("/qorx.php"))));
+    sender.SetField(ndb::SenderSiteAccess630, ndb::CNdbFieldValue(QStringLiteral("admin")));
+    m_newsletter->Layout().SetField(
+        ndb::LayoutHtml, ndb::CNdbFieldValue(QStringLiteral(
+                             "<a href=\"http://old.test/\">old</a><a href=\"https://new.test/a\">new</a>"
+                             "<a href=\"https://new.test/a\" name=\"src_action_type:ext;\">again</a>"
+                             "<a href=\"mailto:x@y.test\">mail</a><a href=\"http://b.test/\" "
+                             "name=\"src_action_type:bookmark;\">b</a>"
+                             "<a href=\"http://empty.test/\"></a>")));
+    CDlgSendStatus dialog(&m_context, nullptr, false);
+    LinkTrackerMap trackers;
+    ASSERT_TRUE(dialog.RegisterLinkTrackers(trackers)) << m_server.Requests().join(u'\n').toStdString();
+    ASSERT_EQ(trackers.size(), 2u);
+    EXPECT_EQ(trackers[QStringLiteral("http://old.test/")], QStringLiteral("{T-OLD}"));
+    const QStringList added = m_server.Requests().filter(QStringLiteral("cmd=trackeradd"));
+    ASSERT_EQ(added.size(), 1);
+    EXPECT_TRUE(
+        added.front().contains(CQorxInstaller::UrlEncode(trackers[QStringLiteral("https://new.test/a")])));
+
+    // Without the service nothing is sent.
+    sender.SetField(ndb::SenderSiteAccess650,
+                    ndb::CNdbFieldValue(QStringLiteral("http://127.0.0.1:1/qorx.php")));
+    EXPECT_FALSE(dialog.PrepareMessageAndStart(false, true));
+    EXPECT_TRUE(dialog.GetEngine().GetStatuses().empty());
 }
 } // namespace
