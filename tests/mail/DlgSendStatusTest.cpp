@@ -143,6 +143,8 @@ TEST_F(WebViewUpload, PageFilesAndRenderedImagesGoToTheirRemotePlaces)
     AddResource(*m_newsletter, QStringLiteral("img/unused.png"), QStringLiteral("unused.png"), "UNUSED");
     CDlgSendStatus dialog(&m_context, nullptr, false);
     ASSERT_TRUE(dialog.UploadWebView(false)) << m_ftp->Commands().join(u'\n').toStdString();
+    EXPECT_EQ(dialog.GetPanelTitle(), QStringLiteral("Uploading Web View Files..."));
+    SendTest::SavePanel(dialog, QStringLiteral("uploading"));
     EXPECT_EQ(FilesBelow(SitePath(QString())),
               (QStringList{"htdocs/news/files/my doc.pdf", "htdocs/news/img/logo_7.png",
                            "htdocs/news/img/photo.png", "htdocs/news/spring.php"}));
