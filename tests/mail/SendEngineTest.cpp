@@ -13,6 +13,10 @@
 
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 using namespace SendTest;
@@ -460,5 +464,59 @@ TEST(SendEngine, RepeatedAddressIsMailedOnce)
     ASSERT_TRUE(SendAndWait(*engine, *newsletter, AllUsers(*newsletter)));
     EXPECT_EQ(engine->GetStatuses().size(), 2u);
     EXPECT_EQ(server.Messages().size(), 2);
+}
+} // namespace
+
+namespace
+{
+TEST(SendEngine, SendOfAKilledProcessResumesWithoutMailingAnyoneTwiceBeyondTheMessageInFlight)
+{
+    AiosmtpdServer server;
+    ASSERT_TRUE(server.IsRunning());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("spring.kvnl"));
+    auto newsletter = MakeNewsletter(60, {QStringLiteral("one.test")});
+    UseRelay(*newsletter, server.Port());
+    ASSERT_TRUE(newsletter->Save(path, QStringLiteral("test"), 1, 0));
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        // The sending program: it never gets to write its log.
+        CKVSmtpServer::SetTakePauseForTesting(30);
+        const auto engine = std::make_shared<CKVSmtpServer>();
+        engine->SetJournal(std::make_shared<ndb::CNdbSendJournal>(path));
+        engine->Start(MakeMessage(), newsletter.get(), QString(), nullptr, AllUsers(*newsletter), FieldCodes);
+        for (;;)
+            pause();
+    }
+    QElapsedTimer timer;
+    timer.start();
+    while (server.Messages().size() < 15 && timer.elapsed() < 20000)
+        QThread::msleep(10);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    const qsizetype delivered = server.Messages().size();
+    ASSERT_GE(delivered, 15);
+    ASSERT_LT(delivered, 60);
+
+    const ShortTakePause pause;
+    ndb::CNdbNewsletter reopened;
+    ASSERT_TRUE(reopened.Load(path));
+    const auto engine = std::make_shared<CKVSmtpServer>();
+    ASSERT_TRUE(SendAndWait(*engine, reopened, PendingUsers(reopened)));
+    std::map<QString, int> copies;
+    for (const QByteArray& message : server.Messages())
+        ++copies[ReadCopy(message).to];
+    EXPECT_EQ(copies.size(), 60u);
+    int twice = 0;
+    for (const auto& [address, count] : copies)
+    {
+        EXPECT_LE(count, 2) << address.toStdString();
+        twice += count == 2;
+    }
+    // One worker had at most one message in flight when the process died.
+    EXPECT_LE(twice, 1);
 }
 } // namespace
