@@ -1,4 +1,5 @@
 #include "mail/DlgSendStatus.h"
+#include "PanelPicture.h"
 #include "SendTestSupport.h"
 #include "mail/SendContext.h"
 #include "ndb/NdbResource.h"

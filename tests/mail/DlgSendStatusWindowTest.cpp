@@ -1,3 +1,4 @@
+#include "PanelPicture.h"
 #include "SendTestSupport.h"
 #include "mail/DlgSendStatus.h"
 #include "mail/SendContext.h"

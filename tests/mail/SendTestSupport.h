@@ -1,7 +1,6 @@
 #pragma once
 
 #include "MailDecoding.h"
-#include "mail/DlgSendStatus.h"
 #include "mail/KVSmtpServer.h"
 #include "ndb/NdbNewsletter.h"
 
@@ -142,16 +141,5 @@ inline ReceivedCopy ReadCopy(const QByteArray& message)
         copy.html = QString::fromLatin1(
             MailDecoding::DecodeQuotedPrintable(message.mid(start + 4, end - start - 4)).value_or(""));
     return copy;
-}
-// The status panel as drawn, kept as a picture among the test artifacts.
-inline void SavePanel(const CDlgSendStatus& dialog, const QString& name)
-{
-    QImage image(490, 220, QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    dialog.DrawStatusPanel(painter);
-    painter.end();
-    QDir().mkpath(QStringLiteral(KV_ARTIFACT_DIR));
-    image.save(QStringLiteral(KV_ARTIFACT_DIR "/send-status-%1.png").arg(name));
 }
 } // namespace SendTest
