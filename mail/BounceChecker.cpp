@@ -90,14 +90,16 @@ CBounceChecker::CBounceChecker() : m_state(std::make_shared<State>()) {}
 
 CBounceChecker::~CBounceChecker()
 {
-    if (m_state->running)
     {
-        m_state->stop = true;
-        for (int i = 0; i < 300 && m_state->running; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // The owner is going away: whatever the worker does from now on posts nothing.
+        const std::lock_guard lock(m_state->mutex);
+        m_state->owner = nullptr;
     }
-    const std::lock_guard lock(m_state->mutex);
-    m_state->owner = nullptr;
+    if (!m_state->running)
+        return;
+    m_state->stop = true;
+    for (int i = 0; i < 300 && m_state->running; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
 }
 
 bool CBounceChecker::Start(ndb::CNdbNewsletter& newsletter, CWnd* owner)

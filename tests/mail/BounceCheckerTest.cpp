@@ -189,3 +189,51 @@ TEST(BounceChecker, ScanReadsTheRecipientAndTheStatusCode)
         EXPECT_EQ(CBounceChecker::IsTemporary(code), temporary) << code;
 }
 } // namespace
+
+namespace
+{
+TEST(BounceChecker, ClosingDuringACheckFinishesTheCurrentMessageOnly)
+{
+    std::atomic<int> retrieved{0};
+    ScriptedMailServer server(
+        [&](ScriptedConnection& connection)
+        {
+            connection.Send("+OK ready\r\n");
+            while (const auto line = connection.ReadLine())
+            {
+                QByteArray answer = "+OK\r\n";
+                if (line->startsWith("AUTH"))
+                    answer = "-ERR no\r\n";
+                else if (line->startsWith("LIST "))
+                    answer = "+OK " + line->mid(5) + " 100\r\n";
+                else if (*line == "UIDL")
+                    answer = "+OK\r\n1 a\r\n2 b\r\n3 c\r\n4 d\r\n5 e\r\n.\r\n";
+                else if (line->startsWith("RETR"))
+                {
+                    QThread::msleep(300);
+                    ++retrieved;
+                    answer = "+OK\r\nSubject: slow\r\n\r\nbody\r\n.\r\n";
+                }
+                if (!connection.Send(answer) || *line == "QUIT")
+                    return;
+            }
+        });
+    auto newsletter = MakeNewsletter(server.Port());
+    COwnerWindow owner;
+    ASSERT_TRUE(owner.Create(QString(), QString(), 0, CRect(0, 0, 10, 10), nullptr, 0));
+    QElapsedTimer timer;
+    {
+        CBounceChecker checker;
+        ASSERT_TRUE(checker.Start(*newsletter, &owner));
+        EXPECT_TRUE(checker.IsRunning());
+        EXPECT_FALSE(checker.Start(*newsletter, &owner)) << "one check at a time";
+        QThread::msleep(400);
+        timer.start();
+    }
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_LT(retrieved.load(), 5);
+    server.Stop();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(owner.done, 0) << "a closed view hears nothing";
+}
+} // namespace
