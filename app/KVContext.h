@@ -3,7 +3,9 @@
 #include "dialogs/DialogContext.h"
 #include "gre/GreProject.h"
 #include "mail/FilterBayesian.h"
+#include "mail/SendContext.h"
 #include "mail/SpamFilter.h"
+#include "mail/SpamRater.h"
 #include "ndb/NdbShortcuts.h"
 #include "webserver/PageServiceContext.h"
 #include "webserver/RenderedImageCache.h"
@@ -34,7 +36,7 @@ class CNdbResource;
 // too, so they hold ReadDocument() for as long as they use it, and the UI thread holds
 // WriteDocument() while it changes the document's records. The web store and the rendered-image
 // cache guard themselves.
-class CKVContext : public IPageServiceContext, public IDialogContext
+class CKVContext : public IPageServiceContext, public IDialogContext, public ISendContext, public ISpamRater
 {
 public:
     CKVContext();
@@ -91,7 +93,7 @@ public:
     // Spam rating of an HTML page (0 no risk, 1 suspicious, 2 spam); false when it could not be
     // computed. The token map receives every scored token with its spam probability.
     bool RateSpam(const QString& page, int& rating);
-    bool RateSpamWithTokens(const QString& page, int& rating, SpamFilter::TokenScoreMap& tokens);
+    bool RateSpamWithTokens(const QString& page, int& rating, SpamFilter::TokenScoreMap& tokens) override;
     bool ScoreSpamText(const QString& text, int& rating, SpamFilter::TokenScoreMap& tokens);
     static void CollectSpamText(const CX2Element& node, QString& text);
 

@@ -1,13 +1,268 @@
 #include "mail/KVSmtpServer.h"
 
+#include "base/BlockingSocketException.h"
+#include "mail/MailError.h"
+#include "mail/MailerText.h"
+#include "ndb/NdbLogEntry.h"
+#include "ndb/NdbNewsletter.h"
+#include "ndb/NdbSendJournal.h"
 #include "platform/net/DnsQuery.h"
+#include "platform/ui/Wnd.h"
 
-#include <atomic>
+#include <QSet>
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+#include <thread>
 
 namespace
 {
 std::atomic<int> s_directDeliveryPort{25};
+std::atomic<int> s_takePauseMs{500};
+constexpr int MaxWorkers = 100;
+
+void SleepMs(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+int LogStatusOf(int status)
+{
+    switch (status)
+    {
+    case SendQueueEntry::Sent:
+        return ndb::NdbSendSent;
+    case SendQueueEntry::Failed:
+        return ndb::NdbSendFailedPermanently;
+    default:
+        return ndb::NdbSendPending;
+    }
+}
+
+QString EhloDomainOf(const ndb::CNdbSender& sender)
+{
+    const QString domain = sender.GetString(ndb::SenderHeloDomain).trimmed();
+    if (!domain.isEmpty())
+        return domain;
+    const QString from = sender.GetString(ndb::SenderFromAddress);
+    const qsizetype at = from.indexOf(u'@');
+    return at < 0 ? QString() : from.mid(at + 1);
+}
 } // namespace
+
+CKVSmtpServer::CKVSmtpServer() = default;
+
+CKVSmtpServer::~CKVSmtpServer()
+{
+    Stop(30);
+    DeleteQueue();
+}
+
+bool CKVSmtpServer::Start(const CVexaMail& message, const ndb::CNdbNewsletter* newsletter,
+                          const QString& unsubscribeAddress, CWnd* statusWindow,
+                          std::vector<ndb::CNdbUser*> recipients, const std::map<int, bool>& fieldCodes)
+{
+    if (GetRunningWorkers() > 0 || !newsletter)
+        return false;
+    m_template = message;
+    m_source.newsletterId = newsletter->GetString(ndb::NewsletterId);
+    m_source.newsletterFileName = newsletter->GetString(ndb::NewsletterFileName);
+    m_source.subject = newsletter->GetString(ndb::NewsletterName);
+    const int importance = newsletter->GetInt(ndb::NewsletterImportance);
+    m_source.importance = importance == 1 || importance == 2 ? importance : 0;
+    m_source.plainTextBody = newsletter->Layout().GetString(ndb::LayoutPlainText);
+    m_source.sender = newsletter->Sender();
+    m_source.htmlTemplate = message.GetHtmlBody();
+    m_source.fieldCodes = fieldCodes;
+    m_source.unsubscribeAddress = unsubscribeAddress;
+    {
+        const std::lock_guard lock(m_windowMutex);
+        m_statusWindow = statusWindow;
+    }
+    BuildQueue(recipients);
+
+    const ndb::CNdbSender& sender = m_source.sender;
+    m_template.m_ehloDomain = EhloDomainOf(sender);
+    m_template.m_port = 25;
+    m_template.m_server.clear();
+    m_template.m_userName.clear();
+    m_template.m_password.clear();
+    if (IsRelay())
+    {
+        m_template.m_server = sender.GetString(ndb::SenderRelayServer);
+        m_template.m_port = sender.GetInt(ndb::SenderRelayPort, 25);
+        if (sender.GetBool(ndb::SenderRelayAuth, false))
+        {
+            m_template.m_userName = sender.GetString(ndb::SenderRelayUser);
+            m_template.m_password = sender.GetString(ndb::SenderRelayPassword);
+        }
+    }
+    m_template.m_mailerText = MailerText;
+    m_template.m_organization = sender.GetString(ndb::SenderOrganization);
+    m_template.m_replyTo = sender.GetString(ndb::SenderReplyTo);
+    m_stop = false;
+
+    const int workers = CountWorkers();
+    for (int i = 0; i < workers; ++i)
+    {
+        // Counted before it exists, so Stop and the window never see a started job without workers.
+        EnterWorker();
+        try
+        {
+            std::thread(SendWorker, shared_from_this()).detach();
+        }
+        catch (const std::system_error&)
+        {
+            LeaveWorker();
+        }
+    }
+    return true;
+}
+
+int CKVSmtpServer::CountWorkers() const
+{
+    if (IsRelay())
+        return 1;
+    return std::clamp(int(m_source.sender.GetInt(ndb::SenderThreads)), 1, MaxWorkers);
+}
+
+bool CKVSmtpServer::IsRelay() const
+{
+    return m_source.sender.GetInt(ndb::SenderDelivery) != 0;
+}
+
+CKVSmtpServer::Throttle CKVSmtpServer::GetThrottle() const
+{
+    const ndb::CNdbSender& sender = m_source.sender;
+    if (!IsRelay() || !sender.GetBool(ndb::SenderPauseEnabled, false))
+        return {};
+    return {sender.GetInt(ndb::SenderPauseAfter), sender.GetInt(ndb::SenderPauseSeconds)};
+}
+
+bool CKVSmtpServer::Stop(int seconds)
+{
+    if (GetRunningWorkers() <= 0)
+        return true;
+    m_stop = true;
+    for (int i = 0; i < seconds * 10 && GetRunningWorkers() > 0; ++i)
+        SleepMs(100);
+    return GetRunningWorkers() <= 0;
+}
+
+void CKVSmtpServer::GetProgress(int& total, int& inProgress, int& sent, int& failed, QString& address)
+{
+    const std::lock_guard lock(m_queueMutex);
+    total = int(m_queue.size());
+    inProgress = sent = failed = 0;
+    for (const auto& entry : m_queue)
+    {
+        inProgress += entry->status == SendQueueEntry::InProgress;
+        sent += entry->status == SendQueueEntry::Sent;
+        failed += entry->status == SendQueueEntry::Failed || entry->status == SendQueueEntry::Deferred;
+    }
+    address = m_currentAddress;
+}
+
+int CKVSmtpServer::GetRunningWorkers()
+{
+    const std::lock_guard lock(m_workerMutex);
+    return m_runningWorkers;
+}
+
+std::vector<std::pair<QString, int>> CKVSmtpServer::GetStatuses()
+{
+    const std::lock_guard lock(m_queueMutex);
+    std::vector<std::pair<QString, int>> statuses;
+    statuses.reserve(m_queue.size());
+    for (const auto& entry : m_queue)
+        statuses.emplace_back(entry->recipient.GetString(ndb::UserEmail), entry->status);
+    return statuses;
+}
+
+void CKVSmtpServer::DetachStatusWindow()
+{
+    const std::lock_guard lock(m_windowMutex);
+    m_statusWindow = nullptr;
+}
+
+void CKVSmtpServer::Post(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const std::lock_guard lock(m_windowMutex);
+    if (m_statusWindow)
+        m_statusWindow->PostMessage(message, wParam, lParam);
+}
+
+void CKVSmtpServer::BuildQueue(const std::vector<ndb::CNdbUser*>& recipients)
+{
+    const std::lock_guard lock(m_queueMutex);
+    // One message per mailbox and job, whatever the list repeats.
+    QSet<QString> addresses;
+    for (const auto& entry : m_queue)
+        addresses.insert(entry->recipient.GetString(ndb::UserEmail).toLower());
+    for (const ndb::CNdbUser* recipient : recipients)
+    {
+        if (!recipient)
+            continue;
+        const QString address = recipient->GetString(ndb::UserEmail).toLower();
+        if (addresses.contains(address))
+            continue;
+        addresses.insert(address);
+        m_queue.push_back(
+            std::make_unique<SendQueueEntry>(SendQueueEntry{SendQueueEntry::Waiting, *recipient}));
+    }
+}
+
+SendQueueEntry* CKVSmtpServer::TakeNextRecipient()
+{
+    SendQueueEntry* taken = nullptr;
+    {
+        const std::lock_guard lock(m_queueMutex);
+        const auto found =
+            std::find_if(m_queue.begin(), m_queue.end(),
+                         [](const auto& entry) { return entry->status == SendQueueEntry::Waiting; });
+        if (found != m_queue.end())
+        {
+            taken = found->get();
+            taken->status = SendQueueEntry::InProgress;
+            m_currentAddress = taken->recipient.GetString(ndb::UserEmail);
+        }
+    }
+    Post(WM_SENDPROGRESS, 0, 0);
+    SleepMs(s_takePauseMs);
+    return taken;
+}
+
+void CKVSmtpServer::SetRecipientResult(SendQueueEntry* entry, int status)
+{
+    QString address;
+    {
+        const std::lock_guard lock(m_queueMutex);
+        entry->status = status;
+        address = entry->recipient.GetString(ndb::UserEmail);
+    }
+    if (m_journal)
+        m_journal->Append(LogStatusOf(status), address);
+    Post(WM_SENDPROGRESS, 0, 0);
+}
+
+void CKVSmtpServer::EnterWorker()
+{
+    const std::lock_guard lock(m_workerMutex);
+    ++m_runningWorkers;
+}
+
+void CKVSmtpServer::LeaveWorker()
+{
+    const std::lock_guard lock(m_workerMutex);
+    --m_runningWorkers;
+}
+
+void CKVSmtpServer::DeleteQueue()
+{
+    const std::lock_guard lock(m_queueMutex);
+    m_queue.clear();
+}
 
 bool CKVSmtpServer::LookUpMailExchanger(const QString& domain, QString& host)
 {
@@ -15,15 +270,19 @@ bool CKVSmtpServer::LookUpMailExchanger(const QString& domain, QString& host)
     if (!host.isEmpty())
         return true;
     std::vector<DnsQuery::MxRecord> records;
-    if (DnsQuery::QueryMx(domain, records) != DnsQuery::Status::Ok)
-        return false;
+    const DnsQuery::Status status = DnsQuery::QueryMx(domain, records);
     std::map<int, QString> byPreference;
     for (const DnsQuery::MxRecord& record : records)
         byPreference[record.preference] = record.exchange;
-    if (byPreference.empty())
+    QString exchanger;
+    if (status == DnsQuery::Status::Ok && !byPreference.empty())
+        exchanger = byPreference.begin()->second;
+    else if (status == DnsQuery::Status::NoRecords)
+        exchanger = domain; // a domain without MX records receives its mail at its own address
+    else
         return false;
     QString address;
-    if (DnsQuery::QueryIPv4Address(byPreference.begin()->second, address) != DnsQuery::Status::Ok)
+    if (DnsQuery::QueryIPv4Address(exchanger, address) != DnsQuery::Status::Ok)
         return false;
     host = address;
     StoreMailExchanger(domain, host);
@@ -51,4 +310,84 @@ int CKVSmtpServer::GetDirectDeliveryPort()
 void CKVSmtpServer::SetDirectDeliveryPortForTesting(int port)
 {
     s_directDeliveryPort = port;
+}
+
+void CKVSmtpServer::SetTakePauseForTesting(int milliseconds)
+{
+    s_takePauseMs = milliseconds;
+}
+
+void CKVSmtpServer::Deliver(CVexaMail& mail, const CRecipientMerge& merge, const ndb::CNdbUser& recipient)
+{
+    const QString address = recipient.GetString(ndb::UserEmail);
+    if (!IsRelay())
+    {
+        const qsizetype at = address.indexOf(u'@');
+        const QString domain = at < 0 ? QString() : address.mid(at + 1);
+        QString host;
+        if (domain.isEmpty() || !LookUpMailExchanger(domain, host))
+            throw CMailError(CMailError::RecipientRefused, 0);
+        mail.m_server = host;
+        mail.m_port = GetDirectDeliveryPort();
+    }
+    mail.MessageId = CRecipientMerge::TrackingId(m_source.newsletterId, recipient.GetString(ndb::UserId),
+                                                 mail.m_ehloDomain);
+    mail.SetHtmlBody(merge.Merge(recipient));
+    mail.SetPlainTextBody(m_source.plainTextBody);
+    const ndb::CNdbSender& sender = m_source.sender;
+    mail.Send(sender.GetString(ndb::SenderFromAddress), sender.GetString(ndb::SenderFromName), address,
+              m_source.subject, m_source.importance);
+}
+
+void CKVSmtpServer::PauseAfter(int taken, const Throttle& throttle)
+{
+    if (throttle.every <= 0 || throttle.pauseSeconds <= 0 || taken % throttle.every != 0 ||
+        taken >= GetQueueSize())
+        return;
+    Post(WM_SENDPAUSE, 1, 0);
+    for (int k = 0; k < throttle.pauseSeconds * 10 && !m_stop; ++k)
+    {
+        SleepMs(100);
+        if (k % 5 == 0)
+            Post(WM_SENDPAUSE, 1, LPARAM(k / 5));
+    }
+    Post(WM_SENDPAUSE, 0, 0);
+}
+
+int SendWorker(std::shared_ptr<CKVSmtpServer> engine)
+{
+    CVexaMail mail(engine->m_template);
+    const CRecipientMerge merge(engine->m_source);
+    const CKVSmtpServer::Throttle throttle = engine->GetThrottle();
+    int taken = 0;
+    while (!engine->m_stop)
+    {
+        SendQueueEntry* entry = engine->TakeNextRecipient();
+        if (!entry)
+            break;
+        ++taken;
+        int status = SendQueueEntry::Sent;
+        try
+        {
+            engine->Deliver(mail, merge, entry->recipient);
+        }
+        catch (const CMailError& error)
+        {
+            status = error.GetReply() >= 400 && error.GetReply() <= 499 ? SendQueueEntry::Deferred
+                                                                        : SendQueueEntry::Failed;
+        }
+        catch (CBlockingSocketException* error)
+        {
+            delete error;
+            status = SendQueueEntry::Failed;
+        }
+        catch (...)
+        {
+            status = SendQueueEntry::Failed;
+        }
+        engine->SetRecipientResult(entry, status);
+        engine->PauseAfter(taken, throttle);
+    }
+    engine->LeaveWorker();
+    return 0;
 }

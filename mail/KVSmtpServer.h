@@ -1,25 +1,69 @@
 #pragma once
 
+#include "mail/RecipientMerge.h"
+#include "mail/SendQueueEntry.h"
+#include "mail/VexaMail.h"
+#include "platform/ui/WinConstants.h"
+
 #include <QString>
 
+#include <atomic>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <utility>
+#include <vector>
+
+class CWnd;
+namespace ndb
+{
+class CNdbNewsletter;
+class CNdbSendJournal;
+class CNdbUser;
+} // namespace ndb
+
+// Posted to the status window after every take of a queue entry and after every result.
+constexpr UINT WM_SENDPROGRESS = WM_USER + 2300;
+// Posted during a throttle pause: wParam 1 with lParam 0 when it begins and k / 5 every 500 ms,
+// wParam 0 when it ends.
+constexpr UINT WM_SENDPAUSE = WM_USER + 2301;
 
 // The send engine: delivers one merged copy of a message to every recipient, directly to each
-// recipient's mail exchanger or through a relay.
-class CKVSmtpServer
+// recipient's mail exchanger or through a relay, from worker threads.
+//
+// The engine lives in shared ownership: every worker holds a reference, so a worker that
+// outlasts the waits of Stop never finds its engine freed. Start therefore needs an engine made
+// with std::make_shared.
+class CKVSmtpServer : public std::enable_shared_from_this<CKVSmtpServer>
 {
 public:
-    CKVSmtpServer() = default;
-    virtual ~CKVSmtpServer() = default;
+    CKVSmtpServer();
+    virtual ~CKVSmtpServer();
 
     CKVSmtpServer(const CKVSmtpServer&) = delete;
     CKVSmtpServer& operator=(const CKVSmtpServer&) = delete;
 
+    // Copies the message, the newsletter's values and the recipients, and starts the workers:
+    // one in relay mode, 1 to 100 (sender field 101) in direct mode. False while workers run.
+    bool Start(const CVexaMail& message, const ndb::CNdbNewsletter* newsletter,
+               const QString& unsubscribeAddress, CWnd* statusWindow, std::vector<ndb::CNdbUser*> recipients,
+               const std::map<int, bool>& fieldCodes);
+    // Sets the stop flag and waits up to the seconds for the workers to end; true when none runs.
+    bool Stop(int seconds);
+    void GetProgress(int& total, int& inProgress, int& sent, int& failed, QString& address);
+    int GetRunningWorkers();
+    // Every entry's address and status, read under the queue's lock.
+    std::vector<std::pair<QString, int>> GetStatuses();
+    // Nothing is posted to the status window any more; a post under way has ended on return.
+    void DetachStatusWindow();
+    // Each final status is also written to the journal as it is recorded.
+    void SetJournal(std::shared_ptr<ndb::CNdbSendJournal> journal) { m_journal = std::move(journal); }
+
     // The address to deliver the domain's mail to: the IPv4 address of its most preferred mail
     // exchanger (of equal preferences the one listed last), looked up through the same name
-    // servers as the MX records. False when the domain has no MX record or a query fails;
-    // only found exchangers are remembered.
+    // servers as the MX records; a domain without MX records but with an address is its own
+    // exchanger. False when there is neither or a query fails; only found exchangers are
+    // remembered.
     bool LookUpMailExchanger(const QString& domain, QString& host);
     QString FindCachedMailExchanger(const QString& domain);
     void StoreMailExchanger(const QString& domain, const QString& host);
@@ -27,8 +71,49 @@ public:
     // Direct delivery talks to port 25; only tests move it to a server of their own.
     static int GetDirectDeliveryPort();
     static void SetDirectDeliveryPortForTesting(int port);
+    // Every take of a recipient pauses 500 ms, which bounds a worker to two messages a second;
+    // tests of many recipients shorten it.
+    static void SetTakePauseForTesting(int milliseconds);
 
 private:
+    friend int SendWorker(std::shared_ptr<CKVSmtpServer> engine);
+
+    struct Throttle
+    {
+        int every{0};
+        int pauseSeconds{0};
+    };
+
+    void BuildQueue(const std::vector<ndb::CNdbUser*>& recipients);
+    SendQueueEntry* TakeNextRecipient();
+    void SetRecipientResult(SendQueueEntry* entry, int status);
+    void EnterWorker();
+    void LeaveWorker();
+    int GetQueueSize() const { return int(m_queue.size()); }
+    void DeleteQueue();
+    void Post(UINT message, WPARAM wParam, LPARAM lParam);
+    bool IsRelay() const;
+    Throttle GetThrottle() const;
+    int CountWorkers() const;
+    // Sends one recipient's copy; throws what the mail library throws.
+    void Deliver(CVexaMail& mail, const CRecipientMerge& merge, const ndb::CNdbUser& recipient);
+    // The pause after every "every" messages of a relay send.
+    void PauseAfter(int taken, const Throttle& throttle);
+
+    CVexaMail m_template{QString(), QString(), 25, QString(), QString()};
+    MergeSource m_source;
+    CWnd* m_statusWindow{nullptr};
+    std::atomic<bool> m_stop{false};
     std::map<QString, QString> m_mailExchangers;
     std::mutex m_cacheMutex;
+    std::mutex m_workerMutex;
+    std::vector<std::unique_ptr<SendQueueEntry>> m_queue;
+    std::mutex m_queueMutex;
+    int m_runningWorkers{0};
+    QString m_currentAddress;
+    std::mutex m_windowMutex;
+    std::shared_ptr<ndb::CNdbSendJournal> m_journal;
 };
+
+// The body of a worker thread: takes entries until the queue is empty or the stop flag is set.
+int SendWorker(std::shared_ptr<CKVSmtpServer> engine);

@@ -5,7 +5,8 @@
 namespace
 {
 constexpr int SendSeconds = 10;
-}
+constexpr qsizetype FlushSize = 64 * 1024;
+} // namespace
 
 void CSmtpDataOutput::Write(const QString& text)
 {
@@ -28,5 +29,13 @@ void CSmtpDataOutput::Write(const QString& text)
     m_atLineStart = text.endsWith(u'\n');
     if (doubled)
         stuffed += QStringView(text).mid(copied);
-    m_socket.SendString(doubled ? stuffed : text, SendSeconds);
+    m_pending += doubled ? stuffed : text;
+    if (m_pending.size() >= FlushSize)
+        Flush();
+}
+
+void CSmtpDataOutput::Flush()
+{
+    m_socket.SendString(m_pending, SendSeconds);
+    m_pending.clear();
 }

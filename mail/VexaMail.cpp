@@ -1,5 +1,9 @@
 #include "mail/VexaMail.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 #include "base/AnsiCodePage.h"
 #include "base/Base64.h"
 #include "mail/Base64Encode.h"
@@ -668,6 +672,11 @@ void Connect(CMailSocket& socket, const QString& server, int port)
 {
     socket.Create(SOCK_STREAM);
     socket.Connect(CBlockingSocket::GetHostByName(server, static_cast<unsigned short>(port)));
+    // Every write is a whole command or a large piece of the message; held back for the
+    // acknowledgement of the previous one, the end-of-data line would wait out the peer's
+    // delayed acknowledgement on every message.
+    const int noDelay = 1;
+    setsockopt(socket.GetHandle(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof(noDelay));
 }
 
 // An authentication attempt that meets a socket failure has failed; the next one may follow.
@@ -715,6 +724,7 @@ void CVexaMail::Send(const QString& fromAddress, const QString& fromName, const 
         StartDialogue(socket, fromAddress, toAddress);
         CSmtpDataOutput output(socket);
         WriteMessage(output, topPart, seed);
+        output.Flush();
         EndDialogue(socket);
         socket.Close();
     }

@@ -3,6 +3,7 @@
 #include "base/ArchiveFile.h"
 #include "base/PSStreamFile.h"
 #include "ndb/NdbArchiveValues.h"
+#include "ndb/NdbSendJournal.h"
 
 #include <algorithm>
 
@@ -151,7 +152,12 @@ bool CNdbNewsletter::LoadFromStream(CPSStream& stream)
 bool CNdbNewsletter::Load(const QString& path)
 {
     CPSStreamFile stream;
-    return stream.Open(path, true, false) && LoadFromStream(stream);
+    if (!stream.Open(path, true, false) || !LoadFromStream(stream))
+        return false;
+    // Statuses of a send that ended before the document was saved again.
+    if (CNdbSendJournal::ApplyTo(m_log, path) > 0)
+        SetModified(true);
+    return true;
 }
 
 bool CNdbNewsletter::LoadTemplate(const QString& path, ObjectMap& objects, TextMap& texts)
@@ -182,7 +188,10 @@ bool CNdbNewsletter::WriteDocument(const QString& path, const QString& typeTag, 
 
 bool CNdbNewsletter::Save(const QString& path, const QString& creator, int creatorMajor, int creatorMinor)
 {
-    return WriteDocument(path, FileTypeTag, creator, creatorMajor, creatorMinor, nullptr, nullptr);
+    if (!WriteDocument(path, FileTypeTag, creator, creatorMajor, creatorMinor, nullptr, nullptr))
+        return false;
+    CNdbSendJournal::Remove(path);
+    return true;
 }
 
 bool CNdbNewsletter::SaveTemplate(const QString& path, const ObjectMap& objects, const TextMap& texts,

@@ -45,6 +45,7 @@ constexpr StyleWord StyleWords[] = {
     {"groupbox", BS_GROUPBOX, "button"},
     {"icon", SS_ICON, "static"},
     {"etchedhorz", SS_ETCHEDHORZ, "static"},
+    {"blackframe", SS_BLACKFRAME, "static"},
     {"readonly", ES_READONLY, "edit"},
     {"setbuddyint", UDS_SETBUDDYINT, "msctls_updown32"},
     {"alignright", UDS_ALIGNRIGHT, "msctls_updown32"},
@@ -68,6 +69,7 @@ constexpr StyleWord StyleWords[] = {
     {"singlesel", LVS_SINGLESEL, "SysListView32"},
     {"showselalways", LVS_SHOWSELALWAYS, "SysListView32"},
     {"sort", LVS_SORTASCENDING, "SysListView32"},
+    {"noheader", LVS_NOCOLUMNHEADER, "SysListView32"},
     {"hidden", 0, nullptr},
 };
 

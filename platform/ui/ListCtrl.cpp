@@ -107,6 +107,7 @@ QWidget* CListCtrl::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
     tree->header()->setSectionsMovable(false);
     tree->header()->setSectionsClickable(false);
     tree->header()->setStretchLastSection(false);
+    tree->setHeaderHidden((style & LVS_NOCOLUMNHEADER) != 0);
     if (!(style & WS_BORDER))
         tree->setFrameShape(QFrame::NoFrame);
     auto* filter = new NotifyFilter(tree);

@@ -19,6 +19,13 @@ QWidget* CStatic::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
         line->setFrameShadow(QFrame::Sunken);
         return line;
     }
+    if ((style & StaticTypeMask) == SS_BLACKFRAME)
+    {
+        auto* frame = new CWndHost<QFrame>(this, parent);
+        frame->setFrameShape(QFrame::Box);
+        frame->setStyleSheet(QStringLiteral("QFrame { color: black; }"));
+        return frame;
+    }
     auto* label = new CWndHost<QLabel>(this, parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if ((style & StaticTypeMask) != SS_ICON)

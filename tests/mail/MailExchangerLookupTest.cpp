@@ -88,8 +88,7 @@ TEST_F(MailExchangerLookup, DomainsWithoutAnExchangerFailAndAreNotRemembered)
         DnsQuery::Status status;
     };
     for (const Case& c :
-         {Case{"addressonly.test", DnsQuery::Status::NoRecords},
-          Case{"textonly.test", DnsQuery::Status::NoRecords},
+         {Case{"textonly.test", DnsQuery::Status::NoRecords},
           Case{"unknown.test", DnsQuery::Status::NameError}, Case{"lostexchanger.test", DnsQuery::Status::Ok},
           Case{"", DnsQuery::Status::NameError}, Case{"bad domain\r\n.test", DnsQuery::Status::NameError}})
     {
@@ -100,6 +99,17 @@ TEST_F(MailExchangerLookup, DomainsWithoutAnExchangerFailAndAreNotRemembered)
         EXPECT_FALSE(engine.LookUpMailExchanger(QString::fromLatin1(c.domain), host)) << c.domain;
         EXPECT_TRUE(engine.FindCachedMailExchanger(QString::fromLatin1(c.domain)).isEmpty()) << c.domain;
     }
+}
+
+TEST_F(MailExchangerLookup, DomainWithoutExchangerButWithAnAddressIsItsOwnExchanger)
+{
+    std::vector<DnsQuery::MxRecord> records;
+    EXPECT_EQ(DnsQuery::QueryMx(QStringLiteral("addressonly.test"), records), DnsQuery::Status::NoRecords);
+    CKVSmtpServer engine;
+    QString host;
+    ASSERT_TRUE(engine.LookUpMailExchanger(QStringLiteral("addressonly.test"), host));
+    EXPECT_EQ(host, QStringLiteral("127.0.0.30"));
+    EXPECT_EQ(engine.FindCachedMailExchanger(QStringLiteral("addressonly.test")), host);
 }
 
 TEST_F(MailExchangerLookup, SilentNameServerFailsWithinItsTimeOut)

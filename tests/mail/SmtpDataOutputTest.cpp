@@ -13,6 +13,7 @@ TEST(SmtpDataOutput, LinesStartingWithADotGetASecondOneAcrossWrites)
         CSmtpDataOutput output(socket);
         for (const char* piece : {".first\r\n", "b\r\n..", "\r\n", "", ".", "c\r\nx.y\r\n.\r", "\n.\r\n"})
             output.Write(QString::fromLatin1(piece));
+        output.Flush();
         socket.Close();
     }
     server.Stop();

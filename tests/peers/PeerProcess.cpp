@@ -18,12 +18,12 @@ extern char** environ;
 
 namespace
 {
-sockaddr_in Loopback(int port)
+sockaddr_in Loopback(int port, const char* host = "127.0.0.1")
 {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    inet_pton(AF_INET, host, &address.sin_addr);
     return address;
 }
 
@@ -168,13 +168,14 @@ int PeerProcess::FreePort()
     return port;
 }
 
-bool PeerProcess::WaitForPort(int port, int milliseconds)
+bool PeerProcess::WaitForPort(int port, int milliseconds, const QString& host)
 {
+    const QByteArray hostBytes = host.toLatin1();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (std::chrono::steady_clock::now() < deadline)
     {
         const int handle = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const sockaddr_in address = Loopback(port);
+        const sockaddr_in address = Loopback(port, hostBytes.constData());
         const bool connected =
             connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
         close(handle);

@@ -30,8 +30,8 @@ public:
     // A TCP port on 127.0.0.1 that nothing listens on right now, for peers that must be told
     // their port in their configuration.
     static int FreePort();
-    // Waits until something accepts connections on the port of 127.0.0.1.
-    static bool WaitForPort(int port, int milliseconds);
+    // Waits until something accepts connections on the port of the loopback address.
+    static bool WaitForPort(int port, int milliseconds, const QString& host = QStringLiteral("127.0.0.1"));
 
     // The Debian system interpreter, which has the packaged modules the peers import.
     static QString SystemPython() { return QStringLiteral("/usr/bin/python3"); }

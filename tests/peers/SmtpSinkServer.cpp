@@ -4,8 +4,12 @@
 
 #include <unistd.h>
 
-SmtpSinkServer::SmtpSinkServer()
+SmtpSinkServer::SmtpSinkServer() : SmtpSinkServer(QStringLiteral("127.0.0.1"), 0) {}
+
+SmtpSinkServer::SmtpSinkServer(const QString& host, int port)
 {
+    if (port > 0)
+        m_port = port;
     // Run as root, the sink must drop to an account of its own, which then writes the dumps.
     QFile::setPermissions(m_folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                QFileDevice::ExeOwner | QFileDevice::ReadOther |
@@ -13,9 +17,10 @@ SmtpSinkServer::SmtpSinkServer()
     QStringList arguments{QStringLiteral("-d"), m_folder.path() + QStringLiteral("/%Y%m%d%H%M%S.")};
     if (geteuid() == 0)
         arguments += {QStringLiteral("-u"), QStringLiteral("nobody")};
-    arguments += {QStringLiteral("127.0.0.1:%1").arg(m_port), QStringLiteral("10")};
+    // A backlog for a hundred senders at once.
+    arguments += {QStringLiteral("%1:%2").arg(host).arg(m_port), QStringLiteral("128")};
     m_running = m_process.Start(QStringLiteral("/usr/sbin/smtp-sink"), arguments) &&
-                PeerProcess::WaitForPort(m_port, 10000);
+                PeerProcess::WaitForPort(m_port, 10000, host);
 }
 
 QByteArrayList SmtpSinkServer::Messages() const

@@ -7,6 +7,8 @@ class SmtpSinkServer : public StoringSmtpServer
 {
 public:
     SmtpSinkServer();
+    // On another loopback address, at a port of the test's choice (0: a free one).
+    SmtpSinkServer(const QString& host, int port);
     // Without the sink's own leading headers and its trailing empty line.
     QByteArrayList Messages() const override;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/PeerProcess.h"
+#include "support/ServerProcess.h"
 
 #include <QFile>
 #include <QHash>
@@ -93,5 +93,5 @@ private:
 
     QTemporaryDir m_logDir;
     QString m_logPath;
-    PeerProcess m_process;
+    ServerProcess m_process;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/PeerProcess.h"
+#include "support/ServerProcess.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -15,11 +15,11 @@ public:
         // php cannot pick its own port; a port just found free is taken, once more if it went.
         for (int attempt = 0; attempt < 3 && Port() == 0; ++attempt)
         {
-            const int port = PeerProcess::FreePort();
+            const int port = ServerProcess::FreePort();
             const QStringList arguments{QStringLiteral("/usr/bin/php"), QStringLiteral("-S"),
                                         QStringLiteral("127.0.0.1:%1").arg(port), QStringLiteral("-t"), root};
             if (m_process.Start(arguments, m_logDir.filePath(QStringLiteral("stderr.log")), false) &&
-                PeerProcess::WaitUntilListening(port, std::chrono::seconds(10)))
+                ServerProcess::WaitUntilListening(port, std::chrono::seconds(10)))
                 m_process.SetPort(port);
             else
                 m_process.Stop();
@@ -36,5 +36,5 @@ public:
 
 private:
     QTemporaryDir m_logDir;
-    PeerProcess m_process;
+    ServerProcess m_process;
 };

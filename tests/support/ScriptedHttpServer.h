@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/PeerProcess.h"
+#include "support/ServerProcess.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -95,5 +95,5 @@ private:
     QString m_routesPath;
     QString m_logPath;
     QJsonObject m_routes;
-    PeerProcess m_process;
+    ServerProcess m_process;
 };

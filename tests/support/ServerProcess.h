@@ -23,13 +23,13 @@ extern char** environ;
 // A server program that a test starts on 127.0.0.1 and stops again when the object goes. Its
 // standard error goes to a file; its standard output is read only for the "PORT <n>" line with
 // which the peers written for the tests say where they listen.
-class PeerProcess
+class ServerProcess
 {
 public:
-    PeerProcess() = default;
-    PeerProcess(const PeerProcess&) = delete;
-    PeerProcess& operator=(const PeerProcess&) = delete;
-    ~PeerProcess() { Stop(); }
+    ServerProcess() = default;
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+    ~ServerProcess() { Stop(); }
 
     // Starts the program; with readPort, waits for its "PORT <n>" line.
     bool Start(const QStringList& arguments, const QString& errorLog, bool readPort)

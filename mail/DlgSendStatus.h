@@ -1,0 +1,103 @@
+#pragma once
+
+#include "controls/KVImage.h"
+#include "mail/KVSmtpServer.h"
+#include "platform/ui/Dialog.h"
+#include "webserver/NewsletterPage.h"
+
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class ISendContext;
+class QPainter;
+namespace ndb
+{
+class CNdbNewsletter;
+class CNdbUser;
+} // namespace ndb
+
+// "Send Status": carries out one send of the open newsletter. Selects the recipients that still
+// need the message, publishes the web view when it is on, prepares the message, runs the send
+// engine, shows its progress on a drawn panel and writes every address's outcome into the
+// newsletter's send log when it closes (not for a test send).
+class CDlgSendStatus : public CDialog
+{
+public:
+    static constexpr UINT IDD = 237;
+    static constexpr UINT ID_SENDNOW = 1642;
+    static constexpr UINT BackgroundImageId = 313;
+    static constexpr UINT BarImageId = 314;
+    static constexpr int BarWidth = 452;
+
+    // Rendered image reference ("img/<name>.<ext>?pid=<id>") -> static file name.
+    using RenderedImageMap = std::map<QString, QString>;
+
+    // Without a list the newsletter's own recipients are taken.
+    CDlgSendStatus(ISendContext* context, const std::vector<ndb::CNdbUser*>* list, bool testSend,
+                   CWnd* parent = nullptr);
+    ~CDlgSendStatus() override;
+
+    ndb::CNdbNewsletter* GetCurrentNewsletter() const;
+    const std::vector<ndb::CNdbUser*>& GetRecipients() const { return m_recipients; }
+    CKVSmtpServer& GetEngine() { return *m_engine; }
+    QString GetUnsubscribeAddress() const { return m_unsubscribeAddress; }
+
+    // Builds the message from the e-mail page and starts the engine; false, nothing started, when
+    // the trackers, the page or an inline image fail.
+    bool PrepareMessageAndStart(bool linkImagesToSite, bool trackLinks);
+    // Registers the newsletter's external links with the statistics service of the user's site.
+    bool RegisterLinkTrackers(LinkTrackerMap& trackers);
+    // Finds every effect-rendered image reference inside one double-quoted value of the page.
+    static bool CollectRenderedImages(QString page, RenderedImageMap& images);
+    // Publishes the web page, the embedded files it names and its rendered images over FTP.
+    bool UploadWebView(bool trackLinks);
+
+    // The panel as it stands, for the window and its tests.
+    QString GetPanelTitle() const { return m_panelTitle; }
+    QString GetCurrentLine() const { return m_currentLine; }
+    void DrawStatusPanel(QPainter& painter) const;
+
+    // A name a file may be stored under below the web-view folder: no "..", no leading "/", no
+    // "\" and no control character.
+    static bool IsSafeRemoteName(const QString& name);
+
+protected:
+    bool OnInitDialog() override;
+    void OnCancel() override;
+
+    const MessageMap* GetMessageMap() const override;
+    LRESULT OnSendProgress(WPARAM, LPARAM);
+    LRESULT OnSendPause(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSendNow(WPARAM, LPARAM);
+    LRESULT OnPaint(WPARAM, LPARAM);
+
+private:
+    void SelectRecipients(const std::vector<ndb::CNdbUser*>& list);
+    void ComposeUnsubscribeAddress();
+    bool GeneratePage(NewsletterPageKind kind, QString& page, MergeFieldSet* fields,
+                      const LinkTrackerMap& trackers);
+    bool AddInlineParts(CVexaMail& message, QString& page);
+    void WriteSendLog();
+    void RepaintPanel();
+    void ShowSendingLayout();
+
+    ISendContext* m_context;
+    std::vector<ndb::CNdbUser*> m_recipients;
+    bool m_testSend;
+    QString m_unsubscribeAddress;
+    QString m_panelTitle;
+    QString m_currentLine;
+    bool m_sendingLayout{false};
+    int m_processed{0};
+    int m_sent{0};
+    int m_failed{0};
+    int m_barDone{0};
+    int m_barTotal{100};
+    CKVImage m_background;
+    CKVImage m_bar;
+    std::shared_ptr<CKVSmtpServer> m_engine{std::make_shared<CKVSmtpServer>()};
+    bool m_logWritten{false};
+};

@@ -1,0 +1,73 @@
+#include "ndb/NdbSendJournal.h"
+
+#include "ndb/NdbLog.h"
+
+#include <QFile>
+#include <QUrl>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ndb
+{
+namespace
+{
+// A journal is a few lines per recipient; anything far larger is not one of ours.
+constexpr qint64 MaxJournalBytes = qint64(64) * 1024 * 1024;
+} // namespace
+
+CNdbSendJournal::CNdbSendJournal(const QString& newsletterPath)
+    : m_path(newsletterPath.isEmpty() ? QString() : PathFor(newsletterPath))
+{
+}
+
+bool CNdbSendJournal::Append(int status, const QString& address)
+{
+    if (m_path.isEmpty())
+        return false;
+    const QByteArray line = QByteArray::number(status) + '\t' + QUrl::toPercentEncoding(address) + '\n';
+    const std::lock_guard lock(m_mutex);
+    // One write of a whole line in append mode: a crash leaves at most the last line cut short.
+    const int handle =
+        open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    if (handle < 0)
+        return false;
+    const bool written = write(handle, line.constData(), size_t(line.size())) == line.size();
+    close(handle);
+    return written;
+}
+
+QString CNdbSendJournal::PathFor(const QString& newsletterPath)
+{
+    return newsletterPath + QStringLiteral(".journal");
+}
+
+int CNdbSendJournal::ApplyTo(CNdbLog& log, const QString& newsletterPath)
+{
+    QFile file(PathFor(newsletterPath));
+    if (newsletterPath.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > MaxJournalBytes)
+        return 0;
+    QList<QByteArray> lines = file.readAll().split('\n');
+    // The piece after the last line end is empty, or a line the crash cut short.
+    lines.removeLast();
+    int applied = 0;
+    for (const QByteArray& line : lines)
+    {
+        const qsizetype tab = line.indexOf('\t');
+        bool number = false;
+        const int status = line.left(tab).toInt(&number);
+        const QString address = QUrl::fromPercentEncoding(line.mid(tab + 1));
+        if (tab <= 0 || !number || address.isEmpty())
+            continue;
+        log.SetStatus(status, address);
+        ++applied;
+    }
+    return applied;
+}
+
+void CNdbSendJournal::Remove(const QString& newsletterPath)
+{
+    if (!newsletterPath.isEmpty())
+        QFile::remove(PathFor(newsletterPath));
+}
+} // namespace ndb
