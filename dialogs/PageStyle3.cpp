@@ -210,9 +210,12 @@ void CPageStyle3::AddFieldGroups()
                   });
     AddFieldGroup([this] { return ListState(m_tiling); }, [this]
                   { StoreKeyword(m_tiling, *m_style, StyleBackgroundRepeat, NdbValueBackgroundRepeat); });
-    for (auto [position, type] :
+    for (const auto& side :
          {std::pair{&m_x, NdbValueBackgroundPositionX}, {&m_y, NdbValueBackgroundPositionY}})
     {
+        // Named copies: lambdas cannot capture structured bindings with every compiler we build with.
+        auto* const position = side.first;
+        const auto type = side.second;
         AddFieldGroup([position] { return ListState(position->mode); }, [this, position, type]
                       { StoreKeyword(position->mode, *m_style, position->keywordField, type); });
         AddFieldGroup([position] { return position->value.GetWindowText() + ListState(position->unit); },
