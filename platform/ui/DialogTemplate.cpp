@@ -46,6 +46,8 @@ constexpr StyleWord StyleWords[] = {
     {"icon", SS_ICON, "static"},
     {"etchedhorz", SS_ETCHEDHORZ, "static"},
     {"readonly", ES_READONLY, "edit"},
+    {"password", ES_PASSWORD, "edit"},
+    {"number", ES_NUMBER, "edit"},
     {"setbuddyint", UDS_SETBUDDYINT, "msctls_updown32"},
     {"alignright", UDS_ALIGNRIGHT, "msctls_updown32"},
     {"arrowkeys", UDS_ARROWKEYS, "msctls_updown32"},
