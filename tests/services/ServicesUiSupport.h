@@ -60,6 +60,7 @@ inline void Type(const CWnd& window, int id, const QString& text)
 {
     QWidget* edit = Item(window, id);
     DialogTest::TypeOver(edit, QString());
+    QTest::keyClick(edit, Qt::Key_Backspace);
     for (const QChar c : text)
     {
         if (c.unicode() < 0x80)
