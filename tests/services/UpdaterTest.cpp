@@ -247,6 +247,36 @@ TEST_F(Updater, AGoodPackageIsInstalledWholeAndRecorded)
     EXPECT_EQ(m_store.Requests(), QStringList{StorePath + "?lang=en&updateid=7"});
 }
 
+TEST_F(Updater, APatchWithANewProgramHandsOverToIt)
+{
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const QByteArray zip =
+        MakeZip("patch.zip", {program + "_new", "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/started\"\n",
+                              "lang/de.rcc", "x"});
+    m_store.SetReply(StorePath, Reply(PackageElement("patch", 12, "Kelvora 2.1", m_files.Url("patch.zip"),
+                                                     zip.size(), Md5(zip))));
+    CDlgUpdate dialog(false);
+    dialog.m_storeAddress = m_store.Url(StorePath);
+    QStringList told;
+    ModalScript script;
+    script.ThenTitled("Update", [](QWidget* window) { Click(*CWnd::FromHandle(window), IDOK); })
+        .Then([](QWidget* w) { return w->inherits("QMessageBox"); },
+              [&](QWidget* box)
+              {
+                  told.append(box->property("text").toString());
+                  ClickButton(box, "OK");
+              });
+    script.Start();
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(dialog.m_restart);
+    EXPECT_EQ(told, QStringList{"Update complete! Kelvora must be restarted to complete the update."});
+    EXPECT_EQ(RecordedId(), 12u);
+    EXPECT_EQ(ReadFile(m_settings.Folder("program/lang/de.rcc")), "x");
+    const QString started = m_settings.Folder("program/started");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(started).size() > 0; }, 10000));
+    EXPECT_EQ(ReadFile(started).trimmed(), "-restart:\"" + program.toUtf8() + "\"");
+}
+
 TEST_F(Updater, DamagedPackagesAreRefusedAndNotRecorded)
 {
     const QByteArray zip = MakeZip("good.zip", {"templates/a.htm", "new"});
