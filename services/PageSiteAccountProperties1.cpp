@@ -186,6 +186,15 @@ LRESULT CPageSiteAccountProperties1::OnAbortSearch(WPARAM, LPARAM)
     return 0;
 }
 
+QString CPageSiteAccountProperties1::TestedFolder() const
+{
+    QString folder = m_ftpFolder;
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
 bool CPageSiteAccountProperties1::CheckPublishingSettings(bool quiet)
 {
     UpdateData(true);
@@ -203,11 +212,7 @@ bool CPageSiteAccountProperties1::CheckPublishingSettings(bool quiet)
         AfxMessageBox(LoadAppString(NoFtpText), MB_OK | MB_ICONINFORMATION);
         return false;
     }
-    QString folder = m_ftpFolder;
-    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    if (TestUploadFolder(folder, site, site.GetDeepestPath()))
+    if (TestUploadFolder(TestedFolder(), site, site.GetDeepestPath()))
     {
         Succeed(quiet);
         return true;
@@ -333,8 +338,9 @@ QString CPageSiteAccountProperties1::ProbeServerType()
 bool CPageSiteAccountProperties1::ProbeScript(const QString& name, const QString& source,
                                               const QString& unprocessedTell, QString& serverHeader)
 {
-    if (!CFileSync::UploadText(m_ftpServer, m_ftpPort, m_ftpUser, m_ftpPassword, m_ftpFolder, name, source,
-                               0))
+    // The probe goes where the check found the site served, also for a folder typed with "\".
+    const QString folder = TestedFolder();
+    if (!CFileSync::UploadText(m_ftpServer, m_ftpPort, m_ftpUser, m_ftpPassword, folder, name, source, 0))
         return false;
     const CSiteAddress site(m_websiteUrl);
     QString path = site.GetDeepestPath();
@@ -353,6 +359,6 @@ bool CPageSiteAccountProperties1::ProbeScript(const QString& name, const QString
         runs = body.contains(ProbeMarker) && !body.contains(unprocessedTell);
     }
     request.Close();
-    CFileSync::DeleteRemoteFile(m_ftpServer, m_ftpPort, m_ftpUser, m_ftpPassword, m_ftpFolder, name);
+    CFileSync::DeleteRemoteFile(m_ftpServer, m_ftpPort, m_ftpUser, m_ftpPassword, folder, name);
     return runs;
 }

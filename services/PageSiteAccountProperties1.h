@@ -39,6 +39,9 @@ protected:
     LRESULT OnNotifyHelp(WPARAM, LPARAM);
 
 private:
+    // The remote folder with "/" between its levels and none at its end; the folder as typed is
+    // what the account keeps.
+    QString TestedFolder() const;
     bool SearchRemoteFolder(const CSiteAddress& site, bool quiet);
     // Makes the folders below the one found that serves URL path u; true when the deepest path
     // is served from the result.

@@ -215,3 +215,47 @@ TEST_F(SiteAccountWizard, FindsTheWebRootInstallsTheFrameworkAndFillsTheAccount)
     for (const QString& probe : probes)
         EXPECT_TRUE(probe.startsWith("STOR /public_html/news/2008/")) << probe.toStdString();
 }
+
+TEST_F(SiteAccountWizard, AFolderTypedWithBackslashesIsCheckedWithSlashesAndKeptAsTyped)
+{
+    ASSERT_TRUE(QDir(m_site.path()).mkpath("public_html/news"));
+    const QString typed = "\\public_html\\news\\";
+    ModalScript script;
+    script
+        .Then(OnStep(0),
+              [&](QWidget*)
+              {
+                  Type(m_step1, IdWebsite, QStringLiteral("127.0.0.1:%1/news").arg(m_web.Port()));
+                  Type(m_step1, IdFtpServer, "127.0.0.1");
+                  Type(m_step1, IdFtpUser, FtpServer::User);
+                  Type(m_step1, IdFtpPassword, FtpServer::Password);
+                  Click(m_step1, IdAdvanced);
+              })
+        .ThenTitled("FTP and Web Server Advanced Settings",
+                    [&](QWidget* dialog)
+                    {
+                        CWnd* wnd = CWnd::FromHandle(dialog);
+                        Type(*wnd, IdPort, QString::number(m_ftp.Port()));
+                        Type(*wnd, 1172, typed);
+                        ClickButton(dialog, "OK");
+                    })
+        .ThenAgain(OnStep(0), [&](QWidget*) { Click(m_step1, 1179); })
+        .ThenShowing("Successfully checked the FTP and web server settings...",
+                     [](QWidget* box) { ClickButton(box, "OK"); })
+        .ThenAgain(OnStep(0), [&](QWidget*) { Click(m_sheet, ID_WIZNEXT); })
+        .ThenAgain(OnStep(1),
+                   [&](QWidget*)
+                   {
+                       EXPECT_EQ(m_account.GetString(SenderFtpFolder), typed);
+                       EXPECT_EQ(m_account.GetString(SenderSiteType), "php");
+                       EXPECT_TRUE(m_account.GetBool(SenderSiteWebView, false));
+                       Click(m_sheet, IDCANCEL);
+                   })
+        .ThenShowing("Are you sure you wish to exit without saving?",
+                     [](QWidget* box) { ClickButton(box, "Yes"); });
+    script.Start();
+    EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
+    EXPECT_TRUE(script.Finished());
+    // Nothing was searched: the folder served the address at once.
+    EXPECT_TRUE(m_ftp.Commands().filter(QRegularExpression("^(MLSD|LIST)")).isEmpty());
+}
