@@ -259,3 +259,48 @@ TEST_F(SiteAccountWizard, AFolderTypedWithBackslashesIsCheckedWithSlashesAndKept
     // Nothing was searched: the folder served the address at once.
     EXPECT_TRUE(m_ftp.Commands().filter(QRegularExpression("^(MLSD|LIST)")).isEmpty());
 }
+
+TEST(SiteAccountWizardStep2, CancelledInstallationKeepsTheAccountAndAnEmptyUserFinishesAtOnce)
+{
+    ScopedSettings settings;
+    CNdbSender account;
+    account.SetField(SenderSiteAddress, CNdbFieldValue(QStringLiteral("http://example.com\\news")));
+    account.SetField(SenderSiteType, CNdbFieldValue(QStringLiteral("php")));
+    account.SetField(SenderSiteAccess630, CNdbFieldValue(QStringLiteral("old")));
+    account.SetField(SenderSiteStatistics, CNdbFieldValue(NdbValueBool, true));
+    account.SetField(SenderDynamicServices, CNdbFieldValue(NdbValueBool, true));
+    CPageSiteAccountProperties1 step1(&account);
+    CPageSiteAccountProperties2 step2(&account);
+    CKVPropertySheet sheet(QStringLiteral("Site Settings"));
+    sheet.AddPage(&step1);
+    sheet.AddPage(&step2);
+    sheet.m_psh.dwFlags |= PSH_WIZARD;
+    sheet.m_psh.nStartPage = 1;
+
+    QStringList told;
+    ModalScript script;
+    script.ThenTitled("Step 2 - Quorvane", [&](QWidget*) { Click(step2, IdInstall); })
+        .ThenTitled("Install Quorvane",
+                    [&](QWidget* dialog)
+                    {
+                        EXPECT_EQ(Item(*CWnd::FromHandle(dialog), IdAdminUser)->property("text").toString(),
+                                  "old");
+                        ClickButton(dialog, "Cancel");
+                    })
+        .ThenAgain([&](QWidget* w) { return w == sheet.GetSafeHwnd(); },
+                   [&](QWidget*)
+                   {
+                       EXPECT_TRUE(account.GetBool(SenderSiteStatistics, false))
+                           << "no installation, no change";
+                       Type(step2, IdAdminUser, QString());
+                       Click(sheet, ID_WIZFINISH);
+                   });
+    script.Start();
+    EXPECT_EQ(sheet.DoModal(), ID_WIZFINISH);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(account.GetString(SenderSiteAccess630), QString());
+    EXPECT_EQ(account.GetString(SenderSiteAccess650),
+              "http://example.com/news/admin/qorx_2_services_lamp.php");
+    EXPECT_FALSE(account.GetBool(SenderDynamicServices, true));
+    EXPECT_FALSE(account.GetBool(SenderSiteStatistics, true));
+}
