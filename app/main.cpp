@@ -1,5 +1,7 @@
 #include "app/Kelvora.h"
+#include "app/ShellHooks.h"
 #include "platform/ui/WebEngineSetup.h"
+#include "services/DlgUpdate.h"
 
 #include <QApplication>
 
@@ -11,5 +13,11 @@ int main(int argc, char* argv[])
     PrepareWebEngine();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvora"));
+    ShellHooks::Get().runUpdate = [](CWnd* parent, bool automatic)
+    {
+        CDlgUpdate dialog(automatic, parent);
+        dialog.DoModal();
+        return dialog.m_restart;
+    };
     return theApp.Run();
 }

@@ -62,6 +62,7 @@ bool CINetFile::SendRequest(const QString& server, const QString& objectPath, co
     }
     if (m_maxBodySize >= 0)
         m_request->SetMaxBodySize(m_maxBodySize);
+    m_request->SetBodyProgress(m_bodyProgress);
     if (post)
         m_request->AddRequestHeaderIfNew("Content-type", "application/x-www-form-urlencoded");
     if (!m_request->SendRequest(body.toUtf8()))

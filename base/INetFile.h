@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class CHttpConnection;
@@ -31,6 +32,11 @@ public:
     // Bounds the bodies of the requests sent from now on below the transport's own limit; a
     // longer body fails the request.
     void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
+    // Told the running total of the body's bytes while they arrive.
+    void SetBodyProgress(std::function<void(qint64 received)> progress)
+    {
+        m_bodyProgress = std::move(progress);
+    }
 
     // True when a response with a readable status line arrived, whatever its status. Port 0 is
     // the default port of the scheme.
@@ -52,6 +58,7 @@ private:
     std::unique_ptr<CHttpConnection> m_connection;
     std::unique_ptr<CHttpFile> m_request;
     qint64 m_maxBodySize{-1};
+    std::function<void(qint64)> m_bodyProgress;
     int m_statusCode{-1};
     QString m_contentType;
     QByteArray m_body;

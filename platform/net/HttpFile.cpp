@@ -193,5 +193,7 @@ size_t CHttpFile::OnBody(char* data, size_t size, size_t count, void* self)
     if (file->m_body.size() + static_cast<qint64>(length) > file->m_maxBodySize)
         return 0;
     file->m_body.append(data, static_cast<qsizetype>(length));
+    if (file->m_bodyProgress)
+        file->m_bodyProgress(file->m_body.size());
     return length;
 }

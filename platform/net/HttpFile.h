@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 
+#include <functional>
 #include <memory>
 
 class CInternetSession;
@@ -29,6 +30,12 @@ public:
     // Lowers the body limit for this request; it never rises above MaxBodySize or the session's
     // smaller limit.
     void SetMaxBodySize(qint64 bytes);
+
+    // Called with the body's running total as its bytes arrive during SendRequest.
+    void SetBodyProgress(std::function<void(qint64 received)> progress)
+    {
+        m_bodyProgress = std::move(progress);
+    }
 
     // False when no complete response arrived: no connection, a failed certificate check, a
     // time-out, a reply without a readable status line, or a body beyond the limit.
@@ -60,4 +67,5 @@ private:
     int m_statusCode{0};
     QByteArray m_body;
     qint64 m_readPosition{0};
+    std::function<void(qint64)> m_bodyProgress;
 };

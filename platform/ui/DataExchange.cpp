@@ -2,6 +2,7 @@
 
 #include "base/TextHelpers.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/WinApp.h"
 
 #include <QRadioButton>
 
@@ -58,6 +59,32 @@ void DDX_Text(CDataExchange* dx, int id, int& value)
     DDX_Text(dx, id, text);
     if (dx->m_bSaveAndValidate)
         value = ParseIntText(text);
+}
+
+void CDataExchange::Fail(CWnd* control)
+{
+    m_failed = true;
+    if (control)
+        control->SetFocus();
+}
+
+void DDX_TextInteger(CDataExchange* dx, int id, int& value)
+{
+    if (dx->m_failed)
+        return;
+    QString text = QString::number(value);
+    DDX_Text(dx, id, text);
+    if (!dx->m_bSaveAndValidate)
+        return;
+    bool whole = false;
+    const int number = text.trimmed().toInt(&whole);
+    if (!whole)
+    {
+        AfxMessageBox(QStringLiteral("Please enter an integer."), MB_OK | MB_ICONEXCLAMATION);
+        dx->Fail(dx->m_pDlgWnd->GetDlgItem(id));
+        return;
+    }
+    value = number;
 }
 
 void DDX_Check(CDataExchange* dx, int id, int& value)

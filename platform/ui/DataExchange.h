@@ -12,8 +12,13 @@ public:
     {
     }
 
+    // A control whose text is not valid: the exchange stops taking values in and the control
+    // gets the focus.
+    void Fail(CWnd* control);
+
     CWnd* m_pDlgWnd;
     bool m_bSaveAndValidate;
+    bool m_failed = false;
 };
 
 // Binds a member window to the dialog's control of that id (once; later calls do nothing).
@@ -23,6 +28,9 @@ void DDX_Text(CDataExchange* dx, int id, QString& value);
 // Moves a whole number as its decimal text, read back up to the first character that belongs to
 // no number (0 without digits).
 void DDX_Text(CDataExchange* dx, int id, int& value);
+// Like the lenient whole number above, but a text that is not one whole number, spaces around it
+// aside, shows "Please enter an integer." and fails the exchange.
+void DDX_TextInteger(CDataExchange* dx, int id, int& value);
 // Moves the check of a check box (0 or 1).
 void DDX_Check(CDataExchange* dx, int id, int& value);
 // Moves the index of the checked radio button of the group that begins with the control of that

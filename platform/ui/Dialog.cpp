@@ -186,7 +186,7 @@ bool CDialog::UpdateData(bool saveAndValidate)
 {
     CDataExchange dx(this, saveAndValidate);
     DoDataExchange(&dx);
-    return true;
+    return !dx.m_failed;
 }
 
 void CDialog::SetDefID(UINT id)
@@ -207,7 +207,8 @@ bool CDialog::OnInitDialog()
 
 void CDialog::OnOK()
 {
-    UpdateData(true);
+    if (!UpdateData(true))
+        return;
     EndDialog(IDOK);
 }
 

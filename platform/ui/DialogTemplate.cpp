@@ -47,6 +47,8 @@ constexpr StyleWord StyleWords[] = {
     {"etchedhorz", SS_ETCHEDHORZ, "static"},
     {"blackframe", SS_BLACKFRAME, "static"},
     {"readonly", ES_READONLY, "edit"},
+    {"password", ES_PASSWORD, "edit"},
+    {"number", ES_NUMBER, "edit"},
     {"setbuddyint", UDS_SETBUDDYINT, "msctls_updown32"},
     {"alignright", UDS_ALIGNRIGHT, "msctls_updown32"},
     {"arrowkeys", UDS_ARROWKEYS, "msctls_updown32"},

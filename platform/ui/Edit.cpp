@@ -4,12 +4,18 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 
 QWidget* CEdit::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
 {
     auto* edit = new CWndHost<QLineEdit>(this, parent);
     edit->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
     edit->setReadOnly((style & ES_READONLY) != 0);
+    if (style & ES_PASSWORD)
+        edit->setEchoMode(QLineEdit::Password);
+    if (style & ES_NUMBER)
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
     QObject::connect(qApp, &QApplication::focusChanged, edit,
                      [edit](QWidget* old, QWidget*)
                      {

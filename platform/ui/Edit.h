@@ -2,12 +2,15 @@
 
 #include "platform/ui/Wnd.h"
 
+constexpr DWORD ES_PASSWORD = 0x0020;
 constexpr DWORD ES_READONLY = 0x0800;
+constexpr DWORD ES_NUMBER = 0x2000;
 constexpr UINT EN_KILLFOCUS = 0x0200;
 
 // A single-line edit control. Every change of its text, typed, pasted or set, sends EN_UPDATE
 // and then EN_CHANGE; losing the keyboard focus sends EN_KILLFOCUS. ES_READONLY shows the text
-// without letting the user change it.
+// without letting the user change it, ES_PASSWORD masks it and ES_NUMBER lets only digits be
+// typed.
 class CEdit : public CWnd
 {
 public:

@@ -12,6 +12,16 @@ bool CPropertyPage::OnKillActive()
     return UpdateData(true);
 }
 
+bool CPropertyPage::OnWizardFinish()
+{
+    return true;
+}
+
+bool CPropertyPage::OnQueryCancel()
+{
+    return true;
+}
+
 void CPropertyPage::OnOK() {}
 
 void CPropertyPage::OnCancel() {}

@@ -18,6 +18,10 @@ public:
     virtual bool OnSetActive();
     // The page is left or the sheet is confirmed: its controls go into its data. False keeps it.
     virtual bool OnKillActive();
+    // Finish was pressed in a wizard while the page was shown: false refuses it.
+    virtual bool OnWizardFinish();
+    // Cancel was pressed while the page was shown: false keeps the sheet open.
+    virtual bool OnQueryCancel();
     // The sheet was confirmed or cancelled; the page stays a window until the sheet goes.
     void OnOK() override;
     void OnCancel() override;

@@ -16,12 +16,19 @@ constexpr int ButtonHeight = 23;
 constexpr int ButtonGap = 6;
 constexpr quint32 OkTextId = 15800;
 constexpr quint32 CancelTextId = 15801;
+constexpr quint32 BackTextId = 3008;
+constexpr quint32 NextTextId = 3009;
+constexpr quint32 FinishTextId = 3010;
 } // namespace
 
 const MessageMap* CPropertySheet::GetMessageMap() const
 {
     static const MessageMapEntry entries[] = {
         OnCommand(IDHELP, &CPropertySheet::OnHelp),
+        OnCommand(ID_WIZBACK, &CPropertySheet::OnWizardBack),
+        OnCommand(ID_WIZNEXT, &CPropertySheet::OnWizardNext),
+        OnCommand(ID_WIZFINISH, &CPropertySheet::OnWizardFinish),
+        OnMessage(PSM_SETWIZBUTTONS, &CPropertySheet::OnSetWizardButtons),
     };
     static const MessageMap map{CDialog::GetMessageMap(), entries};
     return &map;
@@ -67,6 +74,7 @@ bool CPropertySheet::CreateDialogWindow(UINT, CWnd* parent)
     m_tabs = new QTabBar(GetSafeHwnd());
     m_tabs->setFont(m_sheetFont.ToQFont());
     m_tabs->setDrawBase(false);
+    m_tabs->setVisible(!IsWizard());
     int pageWidth = 0;
     int pageHeight = 0;
     for (CPropertyPage* page : m_pages)
@@ -78,38 +86,114 @@ bool CPropertySheet::CreateDialogWindow(UINT, CWnd* parent)
         pageHeight = std::max(pageHeight, rect.Height());
         m_tabs->addTab(page->GetWindowText());
     }
-    const int tabHeight = m_tabs->sizeHint().height();
+    const int tabHeight = IsWizard() ? 0 : m_tabs->sizeHint().height();
     const QRect frameRect(Margin, Margin + tabHeight, pageWidth + 2 * PageInset, pageHeight + 2 * PageInset);
     frame->setGeometry(frameRect);
     m_tabs->setGeometry(Margin + 2, Margin, frameRect.width() - 4, tabHeight);
     for (CPropertyPage* page : m_pages)
         page->MoveWindow(frameRect.x() + PageInset, frameRect.y() + PageInset, pageWidth, pageHeight, false);
 
-    std::vector<std::pair<int, QString>> buttons = {{IDOK, LoadAppString(OkTextId)},
-                                                    {IDCANCEL, LoadAppString(CancelTextId)}};
-    if (!(m_psh.dwFlags & PSH_NOAPPLYNOW))
-        buttons.emplace_back(ID_APPLY_NOW, QStringLiteral("&Apply"));
-    if (m_psh.dwFlags & PSH_HASHELP)
-        buttons.emplace_back(IDHELP, QStringLiteral("Help"));
+    if (IsWizard())
+        frame->setFrameShape(QFrame::NoFrame);
+
+    const std::vector<std::pair<int, QString>> buttons = ButtonRow();
     const int rowWidth = int(buttons.size()) * (ButtonWidth + ButtonGap) - ButtonGap;
     const int width = std::max(frameRect.right() + 1 + Margin, rowWidth + 2 * Margin);
     const int buttonTop = frameRect.bottom() + 1 + Margin;
+    if (IsWizard())
+    {
+        auto* line = new QFrame(GetSafeHwnd());
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Sunken);
+        line->setGeometry(Margin, buttonTop - Margin / 2 - 1, width - 2 * Margin, 2);
+    }
     int x = width - Margin - rowWidth;
     for (const auto& [id, text] : buttons)
     {
-        AddButton(id, text, id == IDOK ? BS_DEFPUSHBUTTON : 0, x, buttonTop);
-        x += ButtonWidth + ButtonGap;
+        const bool isDefault = id == IDOK || id == ID_WIZNEXT;
+        AddButton(id, text, isDefault ? BS_DEFPUSHBUTTON : 0, x, buttonTop);
+        // Finish lies on Next, shown in its place; Next sits against Back.
+        if (id != ID_WIZBACK && id != ID_WIZNEXT)
+            x += ButtonWidth + ButtonGap;
+        else if (id == ID_WIZBACK)
+            x += ButtonWidth;
     }
     if (CWnd* apply = GetDlgItem(ID_APPLY_NOW))
         apply->EnableWindow(false);
     MoveWindow(0, 0, width, buttonTop + ButtonHeight + Margin, false);
     GetSafeHwnd()->setAttribute(Qt::WA_Moved, false);
-    SetDefID(IDOK);
+    if (IsWizard())
+        SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
+    else
+        SetDefID(IDOK);
 
     QObject::connect(m_tabs, &QTabBar::currentChanged, m_tabs, [this](int index) { SetActivePage(index); });
     const int start = m_psh.nStartPage < m_pages.size() ? int(m_psh.nStartPage) : 0;
     SetActivePage(start);
     return true;
+}
+
+std::vector<std::pair<int, QString>> CPropertySheet::ButtonRow() const
+{
+    std::vector<std::pair<int, QString>> buttons;
+    if (IsWizard())
+        buttons = {{ID_WIZBACK, LoadAppString(BackTextId)},
+                   {ID_WIZNEXT, LoadAppString(NextTextId)},
+                   {ID_WIZFINISH, LoadAppString(FinishTextId)},
+                   {IDCANCEL, LoadAppString(CancelTextId)}};
+    else
+        buttons = {{IDOK, LoadAppString(OkTextId)}, {IDCANCEL, LoadAppString(CancelTextId)}};
+    if (!IsWizard() && !(m_psh.dwFlags & PSH_NOAPPLYNOW))
+        buttons.emplace_back(ID_APPLY_NOW, QStringLiteral("&Apply"));
+    if (m_psh.dwFlags & PSH_HASHELP)
+        buttons.emplace_back(IDHELP, QStringLiteral("Help"));
+    return buttons;
+}
+
+void CPropertySheet::SetWizardButtons(DWORD flags)
+{
+    CWnd* back = GetDlgItem(ID_WIZBACK);
+    CWnd* next = GetDlgItem(ID_WIZNEXT);
+    CWnd* finish = GetDlgItem(ID_WIZFINISH);
+    if (!back || !next || !finish)
+        return;
+    const bool finishing = flags & PSWIZB_FINISH;
+    back->EnableWindow(flags & PSWIZB_BACK);
+    next->EnableWindow(flags & PSWIZB_NEXT);
+    next->ShowWindow(finishing ? SW_HIDE : SW_SHOW);
+    finish->ShowWindow(finishing ? SW_SHOW : SW_HIDE);
+    SetDefID(finishing ? ID_WIZFINISH : ID_WIZNEXT);
+}
+
+LRESULT CPropertySheet::OnSetWizardButtons(WPARAM, LPARAM flags)
+{
+    SetWizardButtons(DWORD(flags));
+    return 0;
+}
+
+LRESULT CPropertySheet::OnWizardBack(WPARAM, LPARAM)
+{
+    if (IsWizard() && m_active > 0)
+        SetActivePage(m_active - 1);
+    return 0;
+}
+
+LRESULT CPropertySheet::OnWizardNext(WPARAM, LPARAM)
+{
+    if (IsWizard() && m_active + 1 < GetPageCount())
+        SetActivePage(m_active + 1);
+    return 0;
+}
+
+LRESULT CPropertySheet::OnWizardFinish(WPARAM, LPARAM)
+{
+    CPropertyPage* current = GetActivePage();
+    if (!IsWizard() || (current && current->IsWindow() && !current->OnWizardFinish()))
+        return 0;
+    for (CPropertyPage* page : m_pages)
+        page->OnOK();
+    EndDialog(ID_WIZFINISH);
+    return 0;
 }
 
 void CPropertySheet::AddButton(int id, const QString& text, DWORD style, int x, int y)
@@ -145,6 +229,8 @@ bool CPropertySheet::SetActivePage(int index)
             current->ShowWindow(SW_HIDE);
         }
         m_active = index;
+        if (IsWizard())
+            SetWindowText(next->GetWindowText().isEmpty() ? m_caption : next->GetWindowText());
         next->ShowWindow(SW_SHOW);
         next->OnSetActive();
     }
@@ -178,6 +264,9 @@ LRESULT CPropertySheet::OnHelp(WPARAM, LPARAM)
 
 void CPropertySheet::OnCancel()
 {
+    CPropertyPage* current = GetActivePage();
+    if (current && current->IsWindow() && !current->OnQueryCancel())
+        return;
     for (CPropertyPage* page : m_pages)
         page->OnCancel();
     EndDialog(IDCANCEL);

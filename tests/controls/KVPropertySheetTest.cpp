@@ -156,3 +156,103 @@ TEST_F(PropertySheet, ModalRunEndsWithOkAfterTheShownPageLetGo)
     EXPECT_EQ(general.cancel, 1);
     EXPECT_EQ(advanced.cancel, 1);
 }
+
+namespace
+{
+class CWizardPage : public CTestPage
+{
+public:
+    using CTestPage::CTestPage;
+    DWORD buttons = PSWIZB_NEXT;
+    bool mayFinish = true;
+    bool mayCancel = true;
+    int finish = 0;
+    int help = 0;
+
+    bool OnSetActive() override
+    {
+        GetParent()->SendMessage(PSM_SETWIZBUTTONS, 0, LPARAM(buttons));
+        return CTestPage::OnSetActive();
+    }
+    bool OnWizardFinish() override
+    {
+        ++finish;
+        return mayFinish;
+    }
+    bool OnQueryCancel() override { return mayCancel; }
+
+protected:
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMapEntry entries[] = {OnNotify(PSN_HELP, &CWizardPage::OnHelpNotify)};
+        static const MessageMap map{CPropertyPage::GetMessageMap(), entries};
+        return &map;
+    }
+    LRESULT OnHelpNotify(WPARAM, LPARAM)
+    {
+        ++help;
+        return 0;
+    }
+};
+} // namespace
+
+TEST(PropertySheetWizard, PagesFollowOneAnotherThroughTheButtonsThePagesChoose)
+{
+    ScopedResourceModule resources;
+    resources.AddFile(QStringLiteral("dialogs/9101.json"), GeneralPage);
+    resources.AddFile(QStringLiteral("dialogs/9102.json"), AdvancedPage);
+    ASSERT_TRUE(resources.Load());
+    CWizardPage first{GeneralPageId};
+    CWizardPage second{AdvancedPageId};
+    second.buttons = PSWIZB_BACK | PSWIZB_FINISH;
+    CKVPropertySheet wizard{QStringLiteral("Site Settings")};
+    wizard.m_nextCaption = QStringLiteral("Next >");
+    wizard.AddPage(&first);
+    wizard.AddPage(&second);
+    wizard.m_psh.dwFlags |= PSH_WIZARD | PSH_HASHELP;
+
+    auto button = [&](int id) { return qobject_cast<QPushButton*>(wizard.GetDlgItem(id)->GetSafeHwnd()); };
+    int result = -1;
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           EXPECT_FALSE(wizard.GetSafeHwnd()->findChild<QTabBar*>()->isVisible());
+                           EXPECT_EQ(wizard.GetWindowText(), QStringLiteral("General"));
+                           EXPECT_FALSE(button(ID_WIZBACK)->isEnabled());
+                           EXPECT_TRUE(button(ID_WIZNEXT)->isVisible());
+                           EXPECT_FALSE(button(ID_WIZFINISH)->isVisible());
+                           EXPECT_EQ(button(ID_WIZNEXT)->text(), QStringLiteral("Next >"));
+
+                           first.mayLeave = false;
+                           QTest::keyClick(wizard.GetSafeHwnd(), Qt::Key_Return);
+                           EXPECT_EQ(wizard.GetActiveIndex(), 0) << "the page refused to be left";
+                           first.mayLeave = true;
+                           QTest::mouseClick(button(ID_WIZNEXT), Qt::LeftButton);
+                           EXPECT_EQ(wizard.GetActivePage(), &second);
+                           EXPECT_EQ(wizard.GetWindowText(), QStringLiteral("Advanced settings"));
+                           EXPECT_TRUE(button(ID_WIZBACK)->isEnabled());
+                           EXPECT_FALSE(button(ID_WIZNEXT)->isVisible());
+                           EXPECT_TRUE(button(ID_WIZFINISH)->isVisible());
+
+                           QTest::mouseClick(button(IDHELP), Qt::LeftButton);
+                           EXPECT_EQ(second.help, 1);
+                           second.mayCancel = false;
+                           QTest::keyClick(wizard.GetSafeHwnd(), Qt::Key_Escape);
+                           EXPECT_TRUE(wizard.IsWindowVisible()) << "the page kept the wizard open";
+                           second.mayFinish = false;
+                           QTest::keyClick(wizard.GetSafeHwnd(), Qt::Key_Return);
+                           EXPECT_EQ(second.finish, 1);
+                           EXPECT_TRUE(wizard.IsWindowVisible()) << "the page refused Finish";
+                           QTest::mouseClick(button(ID_WIZBACK), Qt::LeftButton);
+                           EXPECT_EQ(wizard.GetActivePage(), &first);
+                           QTest::mouseClick(button(ID_WIZNEXT), Qt::LeftButton);
+                           second.mayFinish = true;
+                           QTest::mouseClick(button(ID_WIZFINISH), Qt::LeftButton);
+                       });
+    result = int(wizard.DoModal());
+    EXPECT_EQ(result, ID_WIZFINISH);
+    EXPECT_EQ(first.killActive, 3);
+    EXPECT_EQ(first.ok, 1);
+    EXPECT_EQ(second.ok, 1);
+    EXPECT_EQ(second.cancel, 0);
+}

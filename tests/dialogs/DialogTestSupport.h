@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -156,6 +157,7 @@ public:
     {
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_sinceStep.start();
     }
     ModalScript& Then(Test accepts, Step step)
     {
@@ -170,6 +172,14 @@ public:
     {
         return Then([text](QWidget* w) { return ShowsText(w, text); }, std::move(step));
     }
+    // A step on a window that an earlier step handled already, once it is the active modal
+    // window again: taken only a while after the previous step, so that a dialog that step
+    // closed has left its own loop.
+    ModalScript& ThenAgain(Test accepts, Step step)
+    {
+        m_steps.push_back({std::move(accepts), std::move(step), true});
+        return *this;
+    }
     void Start() { m_timer.start(); }
     bool Finished() const { return m_steps.empty(); }
 
@@ -178,18 +188,30 @@ private:
     {
         Test accepts;
         Step step;
+        bool again = false;
     };
 
     void Poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
-        if (m_steps.empty() || !modal || !modal->isActiveWindow())
+        if (m_steps.empty() || !modal)
             return;
+        // A window left on top when the modal window above it closed may not get the focus back.
+        if (!modal->isActiveWindow())
+        {
+            modal->activateWindow();
+            return;
+        }
         const bool handled = std::any_of(m_handled.begin(), m_handled.end(),
                                          [modal](const QPointer<QWidget>& w) { return w == modal; });
-        if (handled || !m_steps.front().accepts(modal))
+        const Pending& next = m_steps.front();
+        if (next.again ? m_sinceStep.elapsed() < SettleMs : handled)
             return;
-        m_handled.append(modal);
+        if (!next.accepts(modal))
+            return;
+        if (!handled)
+            m_handled.append(modal);
+        m_sinceStep.start();
         // A timer never fires again while its own call is under way, and a step may run a modal
         // loop in which later steps must be found: the step runs from a timer of its own.
         QTimer::singleShot(0,
@@ -201,8 +223,11 @@ private:
         m_steps.erase(m_steps.begin());
     }
 
+    static constexpr int SettleMs = 60;
+
     std::vector<Pending> m_steps;
     QList<QPointer<QWidget>> m_handled;
     QTimer m_timer;
+    QElapsedTimer m_sinceStep;
 };
 } // namespace DialogTest

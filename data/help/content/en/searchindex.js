@@ -83,7 +83,7 @@ var HelpIndex = [
  {
   "page": "InstallQuorvane.htm",
   "title": "Install Quorvane",
-  "text": "Install Quorvane The program uploads the Quorvane scripts to your web site over FTP and sets up their database. Choose the site account and the services to install."
+  "text": "Install Quorvane The program uploads the Quorvane scripts to your web site over FTP, into the folder admin below the site's web root, and sets up their database. It installs Quorvane itself, then its statistics service, then its mailing-list service. Database Settings The address of the database server, the name of the database and the user name and password with which Quorvane opens it. Your provider tells you these values. Quorvane Administrator Choose the user name, password and e-mail address with which the program, and you, sign in to Quorvane on your web site. The program keeps them in the site account. Website Mail Server Only needed in special cases: leave it empty to use the web server's default mail server. Install... Starts the installation. When a newer version of Quorvane or of a service is already on the site, the program leaves it as it is and tells you. After an error the dialog stays open, so that you can correct the settings and try again."
  },
  {
   "page": "LayoutProperties.htm",
@@ -133,7 +133,7 @@ var HelpIndex = [
  {
   "page": "SiteAccounts.htm",
   "title": "Site accounts",
-  "text": "Site accounts A site account holds the FTP address and log-on of your web site, and the folder that is its web root. The program uses it to publish the web view and to install the services. Advanced deployment The server type and the web address of the web root, when the program cannot find them itself."
+  "text": "Site accounts A site account holds the FTP address and log-on of your web site, and the folder that is its web root. The program uses it to publish the web view and to install the services. A wizard of two steps creates or changes an account. Step 1 - Publishing Settings Type the address of your web site as visitors reach it, for example http://www.example.com/newsletters/ , and the FTP server, user name and password that your provider gave you. Check writes a small test page over FTP and fetches it from the web site. When the FTP folder does not serve the address, the program offers to search for it: it tries the folders of your FTP account until one serves the site, creates the folders of the address below it and keeps the folder it found. Abort in the progress window stops the search. Afterwards the program finds out whether your web server runs PHP or ASP pages. Next runs the same check without the success message; you can go on only when it succeeds. Advanced deployment Advanced... shows every publishing value at once: the website address, the FTP server, user name and password, the FTP folder that serves the website address (the remote directory), the FTP port (21 unless your provider says otherwise), the number of FTP connections and whether the connection is passive (the default) or active. When you change a value here, the settings must be checked again. Step 2 - Quorvane Quorvane keeps the statistics and hosted mailing lists of your newsletters on your own web site. Type the user name and password of an existing installation and press Check connection to existing installation , or press Install Quorvane on Website... to install it (see Install Quorvane ). Leave the user name empty to use the site without Quorvane. Finish checks the connection once more and saves the account. Cancel asks before it leaves without saving."
  },
  {
   "page": "Style.htm",
@@ -163,7 +163,7 @@ var HelpIndex = [
  {
   "page": "Update.htm",
   "title": "Update",
-  "text": "Update The program can look for a newer version when it starts or when you ask, download it and install it."
+  "text": "Update The program can look for updates when it starts (Tools > Automatically Check for Updates) or when you choose Tools > Check for Updates. The list shows each update with its number, name, size and status. Download & Install All downloads the updates one after another. The status column shows how much of each has arrived, then \"Done!\". An update is installed only when it arrived whole and unchanged; otherwise nothing of it is installed and the program tells you. When an update brings a new program, Kelvora restarts to finish it. When Kelvora was installed by your system's package manager, its updates come with the system's packages instead."
  },
  {
   "page": "index.htm",

@@ -1,4 +1,4 @@
-#include "app/DlgProgress.h"
+#include "controls/DlgProgress.h"
 
 namespace
 {
