@@ -2,8 +2,8 @@
 // serving its web root, the framework installed from the program's own packages.
 #include "ServicesUiSupport.h"
 #include "support/FtpServer.h"
-#include "support/PeerProcess.h"
 #include "support/PhpServer.h"
+#include "support/ServerProcess.h"
 
 #include "controls/KVPropertySheet.h"
 #include "ndb/NdbSender.h"
@@ -89,7 +89,7 @@ TEST_F(SiteAccountWizard, FindsTheWebRootInstallsTheFrameworkAndFillsTheAccount)
               {
                   // A site address whose server is not there: nothing can match.
                   Type(m_step1, IdWebsite,
-                       QStringLiteral("http://127.0.0.1:%1/news/2008/").arg(PeerProcess::FreePort()));
+                       QStringLiteral("http://127.0.0.1:%1/news/2008/").arg(ServerProcess::FreePort()));
                   Type(m_step1, IdFtpServer, "127.0.0.1");
                   Type(m_step1, IdFtpUser, FtpServer::User);
                   Type(m_step1, IdFtpPassword, FtpServer::Password);
