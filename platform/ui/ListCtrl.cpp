@@ -157,6 +157,11 @@ int CListCtrl::InsertItem(int item, const QString& text)
         (GetStyle() & LVS_SORTASCENDING) ? SortedRow(tree, text) : std::min(item, tree->topLevelItemCount());
     auto* entry = new QTreeWidgetItem;
     entry->setText(0, text);
+    if (m_extendedStyle & LVS_EX_CHECKBOXES)
+    {
+        entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
+        entry->setCheckState(0, Qt::Unchecked);
+    }
     tree->insertTopLevelItem(row, entry);
     return row;
 }
@@ -275,4 +280,21 @@ int CListCtrl::SetSelectionMark(int item)
     if (QTreeWidgetItem* entry = tree ? tree->topLevelItem(item) : nullptr)
         tree->setCurrentItem(entry, 0, QItemSelectionModel::NoUpdate);
     return previous;
+}
+
+bool CListCtrl::SetCheck(int item, bool checked)
+{
+    QTreeWidget* tree = Tree(this);
+    QTreeWidgetItem* entry = tree ? tree->topLevelItem(item) : nullptr;
+    if (!entry || !(m_extendedStyle & LVS_EX_CHECKBOXES))
+        return false;
+    entry->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    return true;
+}
+
+bool CListCtrl::GetCheck(int item) const
+{
+    const QTreeWidget* tree = Tree(this);
+    const QTreeWidgetItem* entry = tree ? tree->topLevelItem(item) : nullptr;
+    return entry && entry->checkState(0) == Qt::Checked;
 }
