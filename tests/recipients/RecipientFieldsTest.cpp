@@ -1,6 +1,6 @@
+#include "recipients/RecipientFields.h"
 #include "base/AppStrings.h"
 #include "ndb/NdbUser.h"
-#include "recipients/RecipientFields.h"
 
 #include <gtest/gtest.h>
 

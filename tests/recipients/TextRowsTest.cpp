@@ -37,7 +37,8 @@ print(json.dumps(list(csv.reader(io.StringIO(text, newline=''), delimiter=sys.ar
 TextRows PythonRows(const QString& path, QChar delimiter)
 {
     QProcess python;
-    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromLatin1(PythonReader), path, delimiter});
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"), QString::fromLatin1(PythonReader), path, delimiter});
     EXPECT_TRUE(python.waitForFinished(20000));
     EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
     TextRows rows;
@@ -70,8 +71,8 @@ std::string Describe(const TextRows& rows)
 TEST(TextRows, RowsEqualThoseOfPythonsCsvModule)
 {
     const std::pair<const char*, QChar> files[] = {
-        {"comma-utf8.csv", u','},     {"semicolon-utf8-bom.csv", u';'}, {"tab-utf16le.txt", u'\t'},
-        {"tab-utf16be.txt", u'\t'},   {"comma-cp1252.csv", u','},
+        {"comma-utf8.csv", u','},   {"semicolon-utf8-bom.csv", u';'}, {"tab-utf16le.txt", u'\t'},
+        {"tab-utf16be.txt", u'\t'}, {"comma-cp1252.csv", u','},
     };
     for (const auto& [name, delimiter] : files)
     {
@@ -85,8 +86,13 @@ TEST(TextRows, RowsEqualThoseOfPythonsCsvModule)
 
 TEST(TextRows, EncodingFollowsMarkThenUtf8ThenWindows1252)
 {
-    EXPECT_EQ(DecodeImportText("\xEF\xBB\xBF" "a\xC3\xA9"), QStringLiteral("a\u00E9"));
-    EXPECT_EQ(DecodeImportText(QByteArray("\xFF\xFE" "a\0b\0", 6)), QStringLiteral("ab"));
+    EXPECT_EQ(DecodeImportText("\xEF\xBB\xBF"
+                               "a\xC3\xA9"),
+              QStringLiteral("a\u00E9"));
+    EXPECT_EQ(DecodeImportText(QByteArray("\xFF\xFE"
+                                          "a\0b\0",
+                                          6)),
+              QStringLiteral("ab"));
     EXPECT_EQ(DecodeImportText(QByteArray("\xFE\xFF\0a\0b", 6)), QStringLiteral("ab"));
     EXPECT_EQ(DecodeImportText("caf\xC3\xA9"), QStringLiteral("caf\u00E9"));
     EXPECT_EQ(DecodeImportText("caf\xE9 \x80"), QStringLiteral("caf\u00E9 \u20AC"));

@@ -1,6 +1,6 @@
+#include "recipients/UserImport.h"
 #include "base/ArchiveFile.h"
 #include "ndb/NdbUserList.h"
-#include "recipients/UserImport.h"
 #include "recipients/UserImportProfile.h"
 
 #include <QFile>
@@ -10,7 +10,8 @@
 
 namespace
 {
-bool WriteProfileFile(const QString& path, const QString& tag, int major, int minor, const ImportMapping& mapping)
+bool WriteProfileFile(const QString& path, const QString& tag, int major, int minor,
+                      const ImportMapping& mapping)
 {
     CUserImportProfile profile;
     profile.SetMapping(mapping);
@@ -62,8 +63,8 @@ TEST(UserImportProfile, SavedProfileLoadsBackAndForeignFilesLeaveTheMapping)
 TEST(UserImport, BooleanWords)
 {
     const std::pair<const char*, bool> words[] = {
-        {"true", true}, {" YES ", true}, {"1", true},   {"False", false}, {"no", false}, {"0", false},
-        {"", true},     {"maybe", true}, {"\tNo\n", false},
+        {"true", true}, {" YES ", true}, {"1", true},     {"False", false},  {"no", false},
+        {"0", false},   {"", true},      {"maybe", true}, {"\tNo\n", false},
     };
     for (const auto& [word, expected] : words)
         EXPECT_EQ(ParseImportBoolean(QString::fromUtf8(word), true), expected) << word;
@@ -87,11 +88,23 @@ TEST(UserImport, RowsBecomeRecipientsThroughTheMapping)
          false,
          {{"a@x.com", "Dr"}, {"b@x.com", "Prof"}, {}},
          {{{110, "a@x.com"}, {120, "Dr"}, {130, ""}}, {{110, "b@x.com"}, {120, "Prof"}}}},
-        {"header row skipped", CUserImportProfile().GetMapping(), true, {{"Email"}, {"c@x.com"}}, {{{110, "c@x.com"}}}},
+        {"header row skipped",
+         CUserImportProfile().GetMapping(),
+         true,
+         {{"Email"}, {"c@x.com"}},
+         {{{110, "c@x.com"}}}},
         {"quotes kept as they came", {{110, 0}}, false, {{"\"q@x.com\""}}, {{{110, "\"q@x.com\""}}}},
         {"row without mapped columns creates nothing", {{110, 3}}, false, {{"a", "b"}}, {}},
-        {"two fields from one column", {{110, 0}, {290, 0}}, false, {{"s@x.com"}}, {{{110, "s@x.com"}, {290, "s@x.com"}}}},
-        {"colour label never imported", {{600, 0}, {110, 1}}, false, {{"3", "l@x.com"}}, {{{110, "l@x.com"}}}},
+        {"two fields from one column",
+         {{110, 0}, {290, 0}},
+         false,
+         {{"s@x.com"}},
+         {{{110, "s@x.com"}, {290, "s@x.com"}}}},
+        {"colour label never imported",
+         {{600, 0}, {110, 1}},
+         false,
+         {{"3", "l@x.com"}},
+         {{{110, "l@x.com"}}}},
         {"negative column ignored", {{110, -1}, {130, 0}}, false, {{"Ann"}}, {{{130, "Ann"}, {110, ""}}}},
     };
     for (const Case& c : cases)
@@ -108,7 +121,8 @@ TEST(UserImport, RowsBecomeRecipientsThroughTheMapping)
             EXPECT_FALSE((user->GetFields().find(600) != user->GetFields().end())) << c.name;
             for (const auto& [code, text] : c.users[i])
             {
-                EXPECT_EQ(user->GetFields().find(code) != user->GetFields().end(), !text.isEmpty()) << c.name << " " << code;
+                EXPECT_EQ(user->GetFields().find(code) != user->GetFields().end(), !text.isEmpty())
+                    << c.name << " " << code;
                 EXPECT_EQ(user->GetString(code), text) << c.name << " " << code;
             }
         }
@@ -119,7 +133,8 @@ TEST(UserImport, FlagColumnsReadWordsAndAnUnclearBlockedCellBlocksNobody)
 {
     CUserImportProfile profile;
     profile.SetMapping({{110, 0}, {700, 1}, {800, 2}, {900, 3}});
-    const TextRows rows = {{"a@x.com", "no", "", " YES "}, {"b@x.com", "1", "blocked?", "0"}, {"c@x.com", "", "true", ""}};
+    const TextRows rows = {
+        {"a@x.com", "no", "", " YES "}, {"b@x.com", "1", "blocked?", "0"}, {"c@x.com", "", "true", ""}};
     ndb::CNdbUserList target;
     CUserImport::CreateUsers(profile, rows, false, target);
     ASSERT_EQ(target.GetCount(), 3);
