@@ -5,6 +5,7 @@
 #include "mail/FilterBayesian.h"
 #include "mail/SpamFilter.h"
 #include "ndb/NdbShortcuts.h"
+#include "recipients/UsersContext.h"
 #include "webserver/PageServiceContext.h"
 #include "webserver/RenderedImageCache.h"
 #include "webserver/WebStore.h"
@@ -34,7 +35,7 @@ class CNdbResource;
 // too, so they hold ReadDocument() for as long as they use it, and the UI thread holds
 // WriteDocument() while it changes the document's records. The web store and the rendered-image
 // cache guard themselves.
-class CKVContext : public IPageServiceContext, public IDialogContext
+class CKVContext : public IPageServiceContext, public IDialogContext, public IUsersContext
 {
 public:
     CKVContext();

@@ -1,19 +1,46 @@
 #include "app/ViewMailGroup.h"
 
+#include "app/DlgProgress.h"
+#include "app/KVContext.h"
 #include "app/PanelPainting.h"
+#include "base/AppStrings.h"
+#include "ndb/NdbMailGroup.h"
+#include "platform/gui/WaitCursor.h"
 #include "platform/ui/PaintDC.h"
+#include "platform/ui/WinApp.h"
 #include "platform/ui/WndClass.h"
+#include "recipients/DynamicListReply.h"
+#include "services/QorxInstaller.h"
+#include "x2/X2Validator.h"
+
+namespace
+{
+constexpr UINT ID_CURBASE_CHANGED = 32889;
+constexpr UINT IdUpdateDynamicList = 32990;
+constexpr UINT IdRefresh = 33040;
+constexpr quint32 ConnectingText = 14600;
+constexpr quint32 RetrievingText = 14601;
+constexpr quint32 UpdateFailedText = 14603;
+
+bool IsDynamic(const ndb::CNdbMailGroup& list)
+{
+    return list.GetInt(ndb::MailGroupKind, ndb::NdbMailGroupNormal) == ndb::NdbMailGroupDynamic;
+}
+} // namespace
 
 const MessageMap* CViewMailGroup::GetMessageMap() const
 {
     static const MessageMapEntry entries[] = {
         OnMessage(WM_PAINT, &CViewMailGroup::OnPaint),
+        OnMessage(WM_SIZE, &CViewMailGroup::OnSize),
+        OnCommand(IdUpdateDynamicList, &CViewMailGroup::OnUpdateDynamicList),
+        OnCommand(IdRefresh, &CViewMailGroup::OnUpdateDynamicList),
     };
     static const MessageMap map{CViewBase::GetMessageMap(), entries};
     return &map;
 }
 
-CViewMailGroup::CViewMailGroup(CKVContext* context) : m_context(context) {}
+CViewMailGroup::CViewMailGroup(CKVContext* context) : m_context(context), m_users(context, 1) {}
 
 CViewMailGroup::~CViewMailGroup()
 {
@@ -25,13 +52,95 @@ bool CViewMailGroup::Create(CWnd* parent, const CRect& rect)
     if (!CWnd::Create(AfxRegisterWndClass(0), QString(), WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect,
                       parent, ViewId))
         return false;
+    m_users.Create(this);
     m_corner.LoadFromResource(CornerImage);
     return true;
 }
 
 void CViewMailGroup::OnDocumentChanged()
 {
+    const ndb::CNdbMailGroup* list = m_context->GetOpenMailingList();
+    m_users.ShowWindow(list ? SW_SHOW : SW_HIDE);
+    if (list && list->GetBool(ndb::MailGroupAutoUpdate, false))
+        SendMessage(WM_COMMAND, IdUpdateDynamicList, 0);
+    m_users.ReloadRows();
     Invalidate();
+}
+
+bool CViewMailGroup::OnCmdMsg(UINT id, UINT code)
+{
+    if (m_users.IsWindow() && m_users.IsWindowVisible() && m_users.OnCmdMsg(id, code))
+        return true;
+    return CViewBase::OnCmdMsg(id, code);
+}
+
+LRESULT CViewMailGroup::OnUpdateDynamicList(WPARAM, LPARAM)
+{
+    const ndb::CNdbMailGroup* list = m_context->GetOpenMailingList();
+    if (!list || !IsDynamic(*list))
+        return 0;
+    if (UpdateDynamicList())
+    {
+        if (CWnd* main = AfxGetMainWnd())
+            main->SendMessage(WM_COMMAND, ID_CURBASE_CHANGED, 0);
+    }
+    else
+    {
+        AfxMessageBox(LoadAppString(UpdateFailedText), MB_ICONEXCLAMATION);
+    }
+    return 0;
+}
+
+bool CViewMailGroup::UpdateDynamicList()
+{
+    ndb::CNdbMailGroup* list = m_context->GetOpenMailingList();
+    if (!list)
+        return false;
+    const WaitCursor wait;
+    CDlgProgress progress(this, this);
+    progress.m_caption = LoadAppString(ConnectingText);
+    progress.m_status = LoadAppString(RetrievingText);
+    progress.Create(CDlgProgress::IDD, this);
+    progress.SetProgressRange(1);
+    progress.SetProgressPos(0);
+    progress.ShowWindow(SW_SHOW);
+    progress.UpdateWindow();
+    const QString service = list->GetString(ndb::MailGroupSite251);
+    if (service.isEmpty())
+        return false;
+    const QString query = BuildDynamicListQuery(service, list->GetString(ndb::MailGroupSite200),
+                                                list->GetString(ndb::MailGroupSite210),
+                                                list->GetString(ndb::MailGroupServerList270));
+    CX2Validator reply;
+    if (CQorxInstaller().FetchXml(reply, query) != QorxResult::Success)
+        return false;
+    progress.SetProgressPos(1);
+    ndb::CNdbUserList subscribers;
+    if (!ReadDynamicListReply(reply, subscribers))
+        return false;
+    {
+        const auto lock = m_context->WriteDocument();
+        list->Users().DeleteAll();
+        for (auto& user : subscribers.DetachAll())
+            list->Users().AddUser(std::move(user));
+    }
+    m_users.ReloadRows();
+    return true;
+}
+
+LRESULT CViewMailGroup::OnSize(WPARAM, LPARAM)
+{
+    Default();
+    if (!m_users.IsWindow())
+        return 0;
+    CRect client;
+    GetClientRect(&client);
+    const int a = m_corner.GetWidth() / 2;
+    const int b = m_corner.GetHeight() / 2;
+    const CRect place(client.left + m_margins.left + a, client.top + m_margins.top,
+                      client.right - m_margins.right - a, client.bottom - m_margins.bottom - b);
+    m_users.MoveWindow(place.left, place.top, place.Width(), place.Height());
+    return 0;
 }
 
 LRESULT CViewMailGroup::OnPaint(WPARAM, LPARAM)
