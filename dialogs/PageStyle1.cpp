@@ -173,8 +173,11 @@ void CPageStyle1::AddFieldGroups()
         {&m_smallCaps, {StyleFontVariant, NdbValueFontVariant}},
         {&m_capitalization, {StyleTextTransform, NdbValueTextTransform}},
     };
-    for (const auto& [list, field] : keywords)
+    // Named copies: older compilers cannot capture structured bindings.
+    for (const auto& keyword : keywords)
     {
+        CComboBox* list = keyword.first;
+        const std::pair<int, int> field = keyword.second;
         AddFieldGroup([list] { return ListState(*list); },
                       [this, list, field] { StoreKeyword(*list, *m_style, field.first, field.second); });
     }

@@ -210,9 +210,12 @@ void CPageStyle3::AddFieldGroups()
                   });
     AddFieldGroup([this] { return ListState(m_tiling); }, [this]
                   { StoreKeyword(m_tiling, *m_style, StyleBackgroundRepeat, NdbValueBackgroundRepeat); });
-    for (auto [position, type] :
+    // Named copies: older compilers cannot capture structured bindings.
+    for (const auto& axis :
          {std::pair{&m_x, NdbValueBackgroundPositionX}, {&m_y, NdbValueBackgroundPositionY}})
     {
+        const auto position = axis.first;
+        const auto type = axis.second;
         AddFieldGroup([position] { return ListState(position->mode); }, [this, position, type]
                       { StoreKeyword(position->mode, *m_style, position->keywordField, type); });
         AddFieldGroup([position] { return position->value.GetWindowText() + ListState(position->unit); },

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0)
         return 0;
     const QChar delimiter = QChar(char16_t(data[0]));
-    const QString text = DecodeImportText(QByteArray(reinterpret_cast<const char*>(data) + 1, qsizetype(size - 1)));
+    const QString text =
+        DecodeImportText(QByteArray(reinterpret_cast<const char*>(data) + 1, qsizetype(size - 1)));
     TextRows rows;
     if (!SplitDelimitedText(text, delimiter, rows))
         return 0;
