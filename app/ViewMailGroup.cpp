@@ -9,6 +9,7 @@
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WndClass.h"
+#include "recipients/DlgMailGroupSettings.h"
 #include "recipients/DynamicListReply.h"
 #include "services/QorxInstaller.h"
 #include "x2/X2Validator.h"
@@ -18,6 +19,8 @@ namespace
 constexpr UINT ID_CURBASE_CHANGED = 32889;
 constexpr UINT IdUpdateDynamicList = 32990;
 constexpr UINT IdRefresh = 33040;
+constexpr UINT IdSettings = 32987;
+constexpr quint32 TypeChangeQuestion = 14602;
 constexpr quint32 ConnectingText = 14600;
 constexpr quint32 RetrievingText = 14601;
 constexpr quint32 UpdateFailedText = 14603;
@@ -35,6 +38,7 @@ const MessageMap* CViewMailGroup::GetMessageMap() const
         OnMessage(WM_SIZE, &CViewMailGroup::OnSize),
         OnCommand(IdUpdateDynamicList, &CViewMailGroup::OnUpdateDynamicList),
         OnCommand(IdRefresh, &CViewMailGroup::OnUpdateDynamicList),
+        OnCommand(IdSettings, &CViewMailGroup::OnSettings),
     };
     static const MessageMap map{CViewBase::GetMessageMap(), entries};
     return &map;
@@ -72,6 +76,66 @@ bool CViewMailGroup::OnCmdMsg(UINT id, UINT code)
     if (m_users.IsWindow() && m_users.IsWindowVisible() && m_users.OnCmdMsg(id, code))
         return true;
     return CViewBase::OnCmdMsg(id, code);
+}
+
+LRESULT CViewMailGroup::OnSettings(WPARAM, LPARAM)
+{
+    ndb::CNdbMailGroup* list = m_context->GetOpenMailingList();
+    if (!list)
+        return 0;
+    CDlgMailGroupSettings dialog(this);
+    dialog.m_connected = list->GetBool(ndb::MailGroupDynamicOn, false);
+    dialog.m_user = list->GetString(ndb::MailGroupSite200);
+    dialog.m_password = list->GetString(ndb::MailGroupSite210);
+    dialog.m_siteId = list->GetString(ndb::MailGroupSite10);
+    dialog.m_siteName = list->GetString(ndb::MailGroupSite230);
+    dialog.m_siteAddress = list->GetString(ndb::MailGroupSite250);
+    dialog.m_serviceAddress = list->GetString(ndb::MailGroupSite251);
+    dialog.m_listId = list->GetString(ndb::MailGroupServerList270);
+    dialog.m_listName = list->GetString(ndb::MailGroupServerList271);
+    dialog.m_updateOnOpen = list->GetBool(ndb::MailGroupAutoUpdate, false) ? 1 : 0;
+    dialog.m_listType = IsDynamic(*list) ? 1 : 0;
+    const bool hadRecipients = !IsDynamic(*list) && list->Users().GetCount() > 0;
+    if (dialog.DoModal() != IDOK)
+        return 0;
+    const bool dynamic = dialog.m_listType == 1;
+    if (hadRecipients && dynamic && AfxMessageBox(LoadAppString(TypeChangeQuestion), MB_YESNO) != IDYES)
+        return 0;
+    {
+        const auto lock = m_context->WriteDocument();
+        list->SetField(ndb::MailGroupKind, ndb::CNdbFieldValue(ndb::NdbValueMailGroupKind, dynamic ? 1 : 0));
+        list->SetField(ndb::MailGroupDynamicOn, ndb::CNdbFieldValue(ndb::NdbValueBool, dialog.m_connected));
+        if (dialog.m_connected)
+        {
+            const std::pair<int, QString> texts[] = {
+                {ndb::MailGroupSite10, dialog.m_siteId},
+                {ndb::MailGroupSite230, dialog.m_siteName},
+                {ndb::MailGroupSite250, dialog.m_siteAddress},
+                {ndb::MailGroupSite200, dialog.m_user},
+                {ndb::MailGroupSite210, dialog.m_password},
+                {ndb::MailGroupSite251, dialog.m_serviceAddress},
+                {ndb::MailGroupServerList270, dialog.m_listId},
+                {ndb::MailGroupServerList271, dialog.m_listName},
+            };
+            for (const auto& [field, text] : texts)
+                list->SetField(field, ndb::CNdbFieldValue(text));
+            list->SetField(ndb::MailGroupAutoUpdate,
+                           ndb::CNdbFieldValue(ndb::NdbValueBool, dialog.m_updateOnOpen != 0));
+        }
+        else
+        {
+            for (int field :
+                 {ndb::MailGroupSite10, ndb::MailGroupSite230, ndb::MailGroupSite250, ndb::MailGroupSite251})
+                list->RemoveField(field);
+        }
+    }
+    if (!dynamic)
+        m_users.ReloadRows();
+    else if (!UpdateDynamicList())
+        AfxMessageBox(LoadAppString(UpdateFailedText), MB_ICONEXCLAMATION);
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(WM_COMMAND, ID_CURBASE_CHANGED, 0);
+    return 0;
 }
 
 LRESULT CViewMailGroup::OnUpdateDynamicList(WPARAM, LPARAM)

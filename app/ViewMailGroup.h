@@ -34,6 +34,7 @@ protected:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnUpdateDynamicList(WPARAM, LPARAM);
+    LRESULT OnSettings(WPARAM, LPARAM);
 
 private:
     CKVContext* m_context;
