@@ -4,6 +4,7 @@
 #include "recipients/RecipientFields.h"
 
 #include <QClipboard>
+#include <QCollator>
 #include <QGuiApplication>
 
 using namespace DialogTest;
@@ -189,4 +190,43 @@ TEST_F(WndUsers, PastedSingleAddressAddsThatRecipient)
     }
     EXPECT_EQ(newsletter.Users().GetCount(), 2);
     EXPECT_EQ(app.messages.back(), FormatResourceText(LoadAppString(15330), {"0", "1", "0"}));
+}
+
+TEST_F(WndUsers, HundredThousandRecipientsFilterAndSortByRealEvents)
+{
+    constexpr int Count = 100000;
+    FakeUsersContext context;
+    ndb::CNdbNewsletter& newsletter = OpenNewsletter(context);
+    QStringList expected;
+    for (int i = 0; i < Count; ++i)
+    {
+        const int key = (i * 7919) % Count;
+        const QString address = QStringLiteral("p%1@x.com").arg(key);
+        auto user = MakeUser(address);
+        user->SetField(ndb::UserCity, ndb::CNdbFieldValue(QStringLiteral("City %1").arg(key % 97)));
+        if (key % 97 == 42)
+            expected << address;
+        newsletter.Users().AddUser(std::move(user));
+    }
+    CWndUsers& window = MakeWindow(context, 0);
+    window.GetSafeHwnd()->activateWindow();
+    TypeOver(FilterField(window), QStringLiteral("City 42"));
+    QStringList shown = Column(window, EmailColumn);
+    EXPECT_EQ(shown.size(), expected.size());
+
+    QWidget* list = window.GetList().GetSafeHwnd();
+    int left = 0;
+    for (int c = 0; c < EmailColumn; ++c)
+        left += window.GetList().GetColumnWidth(c);
+    QWidget* header = list->childAt(QPoint(left + 20, CKVList::HeaderHeight / 2));
+    ASSERT_TRUE(header);
+    QTest::mouseClick(header, Qt::LeftButton, {}, QPoint(20, 5));
+    QCollator collator;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    EXPECT_EQ(Column(window, EmailColumn), expected);
+    QTest::mouseClick(header, Qt::LeftButton, {}, QPoint(20, 5));
+    std::reverse(expected.begin(), expected.end());
+    EXPECT_EQ(Column(window, EmailColumn), expected);
+    EXPECT_EQ(window.GetStatusText().left(16), QStringLiteral("100000 recipient"));
 }
