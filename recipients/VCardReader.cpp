@@ -31,36 +31,6 @@ QString Unescape(QStringView text, bool fullEscapes)
     return result;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-QByteArray DecodeQuotedPrintable(const QByteArray& text)
-{
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i)
-    {
-        const int high = text[i] == '=' && i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
-        const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
-        if (low < 0)
-        {
-            bytes += text[i];
-            continue;
-        }
-        bytes += char(high * 16 + low);
-        i += 2;
-    }
-    return bytes;
-}
-
 QString DecodeCharset(const QByteArray& bytes, const QString& charset)
 {
     const QString name = charset.toLower();
@@ -147,7 +117,7 @@ VCardProperty MakeProperty(const ContentLine& content)
     }
     property.preferred = property.preferred || property.types.contains(QStringLiteral("PREF"));
     const QByteArray bytes =
-        content.IsQuotedPrintable() ? DecodeQuotedPrintable(content.value) : content.value;
+        content.IsQuotedPrintable() ? QByteArray::fromPercentEncoding(content.value, '=') : content.value;
     property.value = DecodeCharset(bytes, content.Parameter(QStringLiteral("CHARSET")));
     return property;
 }

@@ -588,18 +588,20 @@ bool CWndUsers::DeleteSelectedUsers(const SelectedUsers& selected)
     return !selected.empty();
 }
 
+bool CWndUsers::GetSelectionToChange(SelectedUsers& selected)
+{
+    GetSelectedUsers(selected);
+    if (selected.empty())
+        return false;
+    if (m_readOnly)
+        ShowReadOnlyMessage();
+    return !m_readOnly;
+}
+
 LRESULT CWndUsers::OnDeleteUsers(WPARAM, LPARAM)
 {
     SelectedUsers selected;
-    GetSelectedUsers(selected);
-    if (selected.empty())
-        return 0;
-    if (m_readOnly)
-    {
-        ShowReadOnlyMessage();
-        return 0;
-    }
-    if (!AskYesNo(15336))
+    if (!GetSelectionToChange(selected) || !AskYesNo(15336))
         return 0;
     DeleteSelectedUsers(selected);
     NotifyDocumentChanged();
@@ -612,15 +614,7 @@ LRESULT CWndUsers::OnClearSendStatus(WPARAM, LPARAM)
     if (!newsletter)
         return 0;
     SelectedUsers selected;
-    GetSelectedUsers(selected);
-    if (selected.empty())
-        return 0;
-    if (m_readOnly)
-    {
-        ShowReadOnlyMessage();
-        return 0;
-    }
-    if (!AskYesNo(15337))
+    if (!GetSelectionToChange(selected) || !AskYesNo(15337))
         return 0;
     {
         const auto lock = m_context->WriteDocument();

@@ -88,6 +88,9 @@ private:
     QString SendStatusText(const ndb::CNdbUser& user) const;
     void UpdateStatusLine();
     void ShowReadOnlyMessage() const;
+    // The selected set; false, after the read-only message where it applies, when there is
+    // nothing to change.
+    bool GetSelectionToChange(SelectedUsers& selected);
     bool DeleteSelectedUsers(const SelectedUsers& selected);
     void CopyUsers(const SelectedUsers& selected);
     void InvalidateRows();

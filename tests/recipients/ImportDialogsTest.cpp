@@ -1,3 +1,4 @@
+#include "PythonCsv.h"
 #include "RecipientsTestSupport.h"
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
@@ -12,44 +13,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QTreeWidget>
 
 using namespace DialogTest;
 
 namespace
 {
-const char* PythonReader = R"(
-import csv, io, json, sys
-data = open(sys.argv[1], 'rb').read()
-if data.startswith(b'\xef\xbb\xbf'): text = data[3:].decode('utf-8')
-elif data.startswith(b'\xff\xfe') or data.startswith(b'\xfe\xff'): text = data.decode('utf-16')
-else:
-    try: text = data.decode('utf-8')
-    except UnicodeDecodeError: text = data.decode('cp1252')
-print(json.dumps(list(csv.reader(io.StringIO(text, newline=''), delimiter=sys.argv[2]))))
-)";
-
-QList<QStringList> PythonRows(const QString& path, QChar delimiter)
-{
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"), QString::fromLatin1(PythonReader), path, delimiter});
-    EXPECT_TRUE(python.waitForFinished(20000));
-    QList<QStringList> rows;
-    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array())
-    {
-        QStringList cells;
-        for (const QJsonValue& cell : row.toArray())
-            cells.append(cell.toString());
-        rows.append(cells);
-    }
-    return rows;
-}
 
 // Clicks the button with the caption near its left end: a radio button or check box takes
 // clicks only on its mark and its text, not on the empty rest of its rectangle.
@@ -144,7 +115,7 @@ TEST_F(ImportDialogs, TextFilesThroughEveryDialogGiveThePythonRows)
         Command(window, 32902);
         EXPECT_TRUE(script.Finished()) << c.file << " " << app.messages.join("|").toStdString();
 
-        const QList<QStringList> python = PythonRows(path, c.character);
+        const TextRows python = PythonCsvRows(path, c.character);
         std::map<QString, QStringList> expected;
         int invalid = 0;
         for (qsizetype r = 1; r < python.size(); ++r)

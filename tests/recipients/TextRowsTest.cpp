@@ -1,10 +1,8 @@
 #include "recipients/TextRows.h"
+#include "PythonCsv.h"
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -19,37 +17,6 @@ QByteArray ReadBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// What python's csv module reads from the same bytes, the encoding found by the same rule: a
-// byte-order mark, else UTF-8 when it decodes, else Windows-1252.
-const char* PythonReader = R"(
-import csv, io, json, sys
-data = open(sys.argv[1], 'rb').read()
-if data.startswith(b'\xef\xbb\xbf'): text = data[3:].decode('utf-8')
-elif data.startswith(b'\xff\xfe') or data.startswith(b'\xfe\xff'): text = data.decode('utf-16')
-else:
-    try: text = data.decode('utf-8')
-    except UnicodeDecodeError: text = data.decode('cp1252')
-print(json.dumps(list(csv.reader(io.StringIO(text, newline=''), delimiter=sys.argv[2]))))
-)";
-
-TextRows PythonRows(const QString& path, QChar delimiter)
-{
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"), QString::fromLatin1(PythonReader), path, delimiter});
-    EXPECT_TRUE(python.waitForFinished(20000));
-    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-    TextRows rows;
-    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array())
-    {
-        QStringList cells;
-        for (const QJsonValue& cell : row.toArray())
-            cells.append(cell.toString());
-        rows.append(cells);
-    }
-    return rows;
 }
 
 TextRows OurRows(const QString& path, QChar delimiter)
@@ -78,7 +45,7 @@ TEST(TextRows, RowsEqualThoseOfPythonsCsvModule)
     {
         const QString path = DataPath(QString::fromLatin1(name));
         const TextRows ours = OurRows(path, delimiter);
-        const TextRows python = PythonRows(path, delimiter);
+        const TextRows python = PythonCsvRows(path, delimiter);
         EXPECT_FALSE(python.isEmpty()) << name;
         EXPECT_EQ(ours, python) << name << "\nours:\n" << Describe(ours) << "python:\n" << Describe(python);
     }

@@ -21,6 +21,14 @@ QWidget* FilterField(CWndUsers& window)
     return window.GetToolbar().GetFilterField()->GetSafeHwnd();
 }
 
+QWidget* EmailHeader(CWndUsers& window)
+{
+    int left = 0;
+    for (int c = 0; c < EmailColumn; ++c)
+        left += window.GetList().GetColumnWidth(c);
+    return window.GetList().GetSafeHwnd()->childAt(QPoint(left + 20, CKVList::HeaderHeight / 2));
+}
+
 void ClickButtonWhenShown(QWidget* window, const QString& caption)
 {
     EXPECT_TRUE(ClickButton(window, caption)) << caption.toStdString();
@@ -113,11 +121,7 @@ TEST_F(WndUsers, HeaderClicksSortAndReverse)
     for (const char* name : {"b@x.com", "c@x.com", "a@x.com"})
         newsletter.Users().AddUser(MakeUser(QString::fromLatin1(name)));
     CWndUsers& window = MakeWindow(context, 0);
-    QWidget* list = window.GetList().GetSafeHwnd();
-    int left = 0;
-    for (int c = 0; c < EmailColumn; ++c)
-        left += window.GetList().GetColumnWidth(c);
-    QWidget* header = list->childAt(QPoint(left + 20, CKVList::HeaderHeight / 2));
+    QWidget* header = EmailHeader(window);
     ASSERT_TRUE(header);
     QTest::mouseClick(header, Qt::LeftButton, {}, QPoint(20, 5));
     EXPECT_EQ(Column(window, EmailColumn), QStringList({"a@x.com", "b@x.com", "c@x.com"}));
@@ -214,11 +218,7 @@ TEST_F(WndUsers, HundredThousandRecipientsFilterAndSortByRealEvents)
     QStringList shown = Column(window, EmailColumn);
     EXPECT_EQ(shown.size(), expected.size());
 
-    QWidget* list = window.GetList().GetSafeHwnd();
-    int left = 0;
-    for (int c = 0; c < EmailColumn; ++c)
-        left += window.GetList().GetColumnWidth(c);
-    QWidget* header = list->childAt(QPoint(left + 20, CKVList::HeaderHeight / 2));
+    QWidget* header = EmailHeader(window);
     ASSERT_TRUE(header);
     QTest::mouseClick(header, Qt::LeftButton, {}, QPoint(20, 5));
     QCollator collator;
