@@ -99,12 +99,15 @@ bool AskYesNo(quint32 text)
     return AfxMessageBox(LoadAppString(text), MB_YESNO) == IDYES;
 }
 
-// Flags compare by their values, an absent one read as false; the label by its code; texts
-// exactly.
+// Flags compare by their values, an absent one read as what its absence means (HTML mail and
+// enabled true, blocked false); the label by its code; texts exactly.
 bool SameValue(const ndb::CNdbUser& values, const ndb::CNdbUser& other, int id)
 {
     if (id == ndb::UserHtmlMail || id == ndb::UserBlocked || id == ndb::UserEnabled)
-        return values.GetBool(id, false) == other.GetBool(id, false);
+    {
+        const bool absentMeans = id != ndb::UserBlocked;
+        return values.GetBool(id, absentMeans) == other.GetBool(id, absentMeans);
+    }
     if (id == ndb::UserColorLabel)
         return other.GetFields().find(id) != other.GetFields().end() && values.GetInt(id) == other.GetInt(id);
     return values.GetString(id) == other.GetString(id);

@@ -230,3 +230,71 @@ TEST_F(WndUsers, HundredThousandRecipientsFilterAndSortByRealEvents)
     EXPECT_EQ(Column(window, EmailColumn), expected);
     EXPECT_EQ(window.GetStatusText().left(16), QStringLiteral("100000 recipient"));
 }
+
+TEST_F(WndUsers, AddRefusesAKnownAddressInOtherCaseAndReopens)
+{
+    FakeUsersContext context;
+    ndb::CNdbNewsletter& newsletter = OpenNewsletter(context);
+    newsletter.Users().AddUser(MakeUser(QStringLiteral("Ann@X.com")));
+    CWndUsers& window = MakeWindow(context, 0);
+    ModalScript script;
+    script
+        .ThenTitled(QStringLiteral("Add recipient"),
+                    [](QWidget* w)
+                    {
+                        TypeOver(CWnd::FromHandle(w)->GetDlgItem(1037)->GetSafeHwnd(),
+                                 QStringLiteral("ann@x.com"));
+                        ClickButtonWhenShown(w, QStringLiteral("OK"));
+                    })
+        .ThenTitled(QStringLiteral("Add recipient"),
+                    [](QWidget* w)
+                    {
+                        EXPECT_EQ(CWnd::FromHandle(w)->GetDlgItem(1037)->GetWindowText(),
+                                  QStringLiteral("ann@x.com"));
+                        TypeOver(CWnd::FromHandle(w)->GetDlgItem(1037)->GetSafeHwnd(),
+                                 QStringLiteral("bob@x.com"));
+                        ClickButtonWhenShown(w, QStringLiteral("OK"));
+                    });
+    script.Start();
+    Command(window, 32903);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(app.messages, QStringList({LoadAppString(15334)}));
+    ASSERT_EQ(newsletter.Users().GetCount(), 2);
+    EXPECT_EQ(newsletter.Users().GetUserAt(1)->GetString(ndb::UserEmail), QStringLiteral("bob@x.com"));
+    EXPECT_FALSE(newsletter.Users().GetUserAt(1)->GetString(ndb::UserId).isEmpty());
+    EXPECT_EQ(Column(window, EmailColumn), QStringList({"Ann@X.com", "bob@x.com"}));
+}
+
+TEST_F(WndUsers, EditingSeveralComparesAbsentFlagsByTheirMeaning)
+{
+    FakeUsersContext context;
+    ndb::CNdbNewsletter& newsletter = OpenNewsletter(context);
+    newsletter.Users().AddUser(MakeUser(QStringLiteral("a@x.com"), QStringLiteral("Ann")));
+    newsletter.Users().AddUser(MakeUser(QStringLiteral("b@x.com"), QStringLiteral("Bob")));
+    newsletter.Users().GetUserAt(0)->SetField(ndb::UserHtmlMail, ndb::CNdbFieldValue(ndb::NdbValueBool, 0));
+    newsletter.Users().GetUserAt(0)->SetField(ndb::UserEnabled, ndb::CNdbFieldValue(ndb::NdbValueBool, 1));
+    CWndUsers& window = MakeWindow(context, 0);
+    Command(window, 32963);
+    ModalScript script;
+    script.ThenTitled(QStringLiteral("Edit multiple recipient information"),
+                      [](QWidget* w)
+                      {
+                          CWnd* dialog = CWnd::FromHandle(w);
+                          // The first names differ: the field is empty; the HTML flags differ (absent is
+                          // true); the enabled flags agree (absent is true).
+                          EXPECT_EQ(dialog->GetDlgItem(1089)->GetWindowText(), QString());
+                          EXPECT_EQ(dialog->GetDlgItem(1587)->GetWindowText(), QStringLiteral("Yes"));
+                          TypeOver(dialog->GetDlgItem(1048)->GetSafeHwnd(), QStringLiteral("Same"));
+                          ClickButtonWhenShown(w, QStringLiteral("OK"));
+                      });
+    script.Start();
+    Command(window, 32905);
+    EXPECT_TRUE(script.Finished());
+    for (const auto& user : newsletter.Users().GetUsers())
+        EXPECT_EQ(user->GetString(ndb::UserLastName), QStringLiteral("Same"));
+    EXPECT_EQ(newsletter.Users().GetUserAt(0)->GetString(ndb::UserFirstName), QStringLiteral("Ann"));
+    EXPECT_EQ(newsletter.Users().GetUserAt(1)->GetString(ndb::UserFirstName), QStringLiteral("Bob"));
+    EXPECT_FALSE(newsletter.Users().GetUserAt(0)->GetBool(ndb::UserHtmlMail, true));
+    EXPECT_EQ(newsletter.Users().GetUserAt(1)->GetFields().find(ndb::UserHtmlMail),
+              newsletter.Users().GetUserAt(1)->GetFields().end());
+}
