@@ -222,4 +222,12 @@ TEST(MailGroupCreate, ProposesTheFirstFreeName)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
     EXPECT_EQ(CDlgMailGroupCreate::ProposeName(path), QStringLiteral("My Mailing List 3"));
+
+    WriteAppSettingString(HKEY_CURRENT_USER, QStringLiteral("SavePath_Create"), path);
+    CDlgMailGroupCreate dialog;
+    ASSERT_TRUE(dialog.Create(299, nullptr));
+    ASSERT_TRUE(ShowActive(dialog));
+    EXPECT_EQ(dialog.GetDlgItem(1333)->GetWindowText(), QStringLiteral("My Mailing List 3"));
+    EXPECT_EQ(dialog.GetDlgItem(1031)->GetWindowText(), path);
+    SaveArtifact(dialog, QStringLiteral("recipients-299.png"));
 }

@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 using namespace DialogTest;
@@ -291,5 +292,59 @@ TEST_F(ImportDialogs, AddDialogModes)
         EXPECT_EQ(dialog.DoModal(), IDOK);
         EXPECT_EQ(dialog.m_user.GetFields().find(ndb::UserBlocked), dialog.m_user.GetFields().end());
         EXPECT_TRUE(dialog.m_user.GetBool(ndb::UserEnabled, false));
+    }
+}
+
+TEST_F(ImportDialogs, DocumentFilesAndAddressBookThroughTheImportCommand)
+{
+    QTemporaryDir folder;
+    const QString newsletterPath = folder.filePath(QStringLiteral("source.kvnl"));
+    const QString listPath = folder.filePath(QStringLiteral("source.kvmg"));
+    {
+        ndb::CNdbNewsletter newsletter;
+        newsletter.Users().AddUser(MakeUser(QStringLiteral("from-newsletter@x.com"), QStringLiteral("Nel")));
+        ASSERT_TRUE(newsletter.Save(newsletterPath, QStringLiteral("test"), 1, 0));
+        ndb::CNdbMailGroup list;
+        list.Users().AddUser(MakeUser(QStringLiteral("from-list@x.com")));
+        ASSERT_TRUE(list.Save(listPath, QStringLiteral("test"), 1, 0));
+    }
+    struct Case
+    {
+        const char* source;
+        QString path;
+        QStringList added;
+    };
+    const Case cases[] = {
+        {"Newsletter file (.kvnl)", newsletterPath, {"from-newsletter@x.com"}},
+        {"Mailing List file (.kvmg)", listPath, {"from-list@x.com"}},
+        {"Address book (vCard)",
+         QStringLiteral(KV_TEST_DATA_DIR "/vcard/folder"),
+         {"bob@brown.example", "anna@berg.example"}},
+    };
+    for (const Case& c : cases)
+    {
+        FakeUsersContext context;
+        ndb::CNdbMailGroup& target = OpenMailingList(context);
+        CWndUsers& window = MakeWindow(context, 1);
+        const QString source = QString::fromLatin1(c.source);
+        const QString path = c.path;
+        ModalScript script;
+        script
+            .ThenTitled(QStringLiteral("Select Source"),
+                        [source](QWidget* w)
+                        {
+                            Click(w, source);
+                            Click(w, QStringLiteral("Import"));
+                        })
+            .Then(IsFileDialog, [path](QWidget* w) { ChooseFile(w, path); })
+            .ThenTitled(QStringLiteral("Select Recipients"),
+                        [](QWidget* w) { Click(w, QStringLiteral("Import Selected")); });
+        script.Start();
+        Command(window, 32902);
+        EXPECT_TRUE(script.Finished()) << c.source;
+        QStringList addresses;
+        for (const auto& user : target.Users().GetUsers())
+            addresses << user->GetString(ndb::UserEmail);
+        EXPECT_EQ(addresses, c.added) << c.source;
     }
 }
