@@ -298,3 +298,33 @@ TEST_F(WndUsers, EditingSeveralComparesAbsentFlagsByTheirMeaning)
     EXPECT_EQ(newsletter.Users().GetUserAt(1)->GetFields().find(ndb::UserHtmlMail),
               newsletter.Users().GetUserAt(1)->GetFields().end());
 }
+
+TEST_F(WndUsers, DeleteKeyAsksAndTabMovesToTheFilter)
+{
+    FakeUsersContext context;
+    ndb::CNdbNewsletter& newsletter = OpenNewsletter(context);
+    newsletter.Users().AddUser(MakeUser(QStringLiteral("a@x.com")));
+    newsletter.Users().AddUser(MakeUser(QStringLiteral("b@x.com")));
+    CWndUsers& window = MakeWindow(context, 0);
+    QWidget* list = window.GetList().GetSafeHwnd();
+    list->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [list]
+        {
+            list->setFocus();
+            return list->hasFocus();
+        }));
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_TRUE(FilterField(window)->hasFocus());
+    QTest::keyClick(FilterField(window), Qt::Key_Tab);
+    EXPECT_TRUE(list->hasFocus());
+
+    window.GetList().GetRow(1)->m_checked = true;
+    app.answers = {IDYES};
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_TRUE(QTest::qWaitFor([&app = app] { return !app.messages.isEmpty(); }, 2000));
+    EXPECT_EQ(app.messages, QStringList({LoadAppString(15336)}));
+    ASSERT_EQ(newsletter.Users().GetCount(), 1);
+    EXPECT_EQ(newsletter.Users().GetUserAt(0)->GetString(ndb::UserEmail), QStringLiteral("a@x.com"));
+    EXPECT_EQ(Column(window, EmailColumn), QStringList({"a@x.com"}));
+}
