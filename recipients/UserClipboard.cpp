@@ -143,7 +143,8 @@ bool ReadUsersFromPrivateData(const QByteArray& bytes, ndb::CNdbUserList& users)
 
 QString DecodeClipboardHtml(const QByteArray& bytes)
 {
-    QString html = CutAtNul(QString::fromUtf8(bytes));
+    // Some programs put UTF-16 with a byte-order mark; the import's rule tells them apart.
+    QString html = CutAtNul(DecodeImportText(bytes));
     // A description header ("Version:0.9", offsets) ends where the markup begins.
     if (html.startsWith(QLatin1String("Version:")))
     {

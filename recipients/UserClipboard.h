@@ -47,5 +47,6 @@ bool ReadUsersFromPrivateData(const QByteArray& bytes, ndb::CNdbUserList& users)
 // The rows of the one table of the page: nothing when it holds no table or several. Cell texts
 // have their character references decoded, line breaks made blanks and white space trimmed.
 void ParseHtmlTableToRows(const QString& html, TextRows& rows);
-// The page of pasted HTML bytes, without the description header that some programs put first.
+// The page of pasted HTML bytes (UTF-8, or UTF-16 after a byte-order mark), without the
+// description header that some programs put first.
 QString DecodeClipboardHtml(const QByteArray& bytes);

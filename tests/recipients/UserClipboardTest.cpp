@@ -110,6 +110,12 @@ TEST(UserClipboard, HtmlPasteRules)
         ParseHtmlTableToRows(DecodeClipboardHtml(QByteArray(c.html)), rows);
         EXPECT_EQ(rows, c.rows) << c.html;
     }
+    const QString wide = QStringLiteral("<table><tr><td>\u00FC@x.com</td></tr></table>");
+    QByteArray utf16("\xFF\xFE");
+    utf16 += QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2);
+    TextRows rows;
+    ParseHtmlTableToRows(DecodeClipboardHtml(utf16), rows);
+    EXPECT_EQ(rows, TextRows({{"\u00FC@x.com"}}));
 }
 
 TEST(UserClipboard, PrivateFormatRefusesWhatIsNoRecipientList)
