@@ -37,7 +37,9 @@ WORD VirtualKeyOf(int key)
 class NotifyFilter : public QObject
 {
 public:
-    explicit NotifyFilter(QTreeWidget* tree) : QObject(tree), m_tree(tree) {}
+    // The viewport is kept from the start: events still arrive while the tree is being destroyed,
+    // when it can no longer be asked for it.
+    explicit NotifyFilter(QTreeWidget* tree) : QObject(tree), m_tree(tree), m_viewport(tree->viewport()) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -47,8 +49,8 @@ public:
             key.wVKey = VirtualKeyOf(static_cast<QKeyEvent*>(event)->key());
             Send(LVN_KEYDOWN, &key.hdr);
         }
-        else if (watched == m_tree->viewport() && (event->type() == QEvent::MouseButtonRelease ||
-                                                   event->type() == QEvent::MouseButtonDblClick))
+        else if (watched == m_viewport && (event->type() == QEvent::MouseButtonRelease ||
+                                           event->type() == QEvent::MouseButtonDblClick))
         {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton)
@@ -79,6 +81,7 @@ private:
     }
 
     QTreeWidget* m_tree;
+    QWidget* m_viewport;
 };
 
 int SortedRow(const QTreeWidget* tree, const QString& text)
