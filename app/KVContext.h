@@ -7,6 +7,7 @@
 #include "mail/SpamFilter.h"
 #include "mail/SpamRater.h"
 #include "ndb/NdbShortcuts.h"
+#include "recipients/UsersContext.h"
 #include "webserver/PageServiceContext.h"
 #include "webserver/RenderedImageCache.h"
 #include "webserver/WebStore.h"
@@ -36,7 +37,11 @@ class CNdbResource;
 // too, so they hold ReadDocument() for as long as they use it, and the UI thread holds
 // WriteDocument() while it changes the document's records. The web store and the rendered-image
 // cache guard themselves.
-class CKVContext : public IPageServiceContext, public IDialogContext, public ISendContext, public ISpamRater
+class CKVContext : public IPageServiceContext,
+                   public IDialogContext,
+                   public ISendContext,
+                   public ISpamRater,
+                   public IUsersContext
 {
 public:
     CKVContext();

@@ -15,6 +15,7 @@
 #include "platform/ui/IdleLoop.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/SystemParameters.h"
+#include "recipients/DlgMailGroupCreate.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -159,6 +160,7 @@ void CKelvora::StartWebServer()
 
 bool CKelvora::CreateMainWindow()
 {
+    ShellHooks::Get().askNewMailingList = &CDlgMailGroupCreate::Ask;
     const bool shiftHeld = GetAsyncKeyState(VK_SHIFT) & 0x8000;
     const MainWindowPlacement placement =
         MainWindowPlacement::Read(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), shiftHeld);

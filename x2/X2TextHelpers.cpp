@@ -15,7 +15,62 @@ bool IsReferenceChar(char16_t c, bool numeric, bool hex)
         return !numeric || hex;
     return !numeric && lower >= u'a' && lower <= u'z';
 }
+struct NamedReference
+{
+    const char* name;
+    char16_t character;
+};
+
+constexpr NamedReference NamedReferences[] = {
+    {"amp", u'&'},     {"lt", u'<'},       {"gt", u'>'},      {"quot", u'"'},    {"apos", u'\''},
+    {"nbsp", 0x00A0},  {"shy", 0x00AD},    {"copy", 0x00A9},  {"reg", 0x00AE},   {"euro", 0x20AC},
+    {"ndash", 0x2013}, {"mdash", 0x2014},  {"lsquo", 0x2018}, {"rsquo", 0x2019}, {"ldquo", 0x201C},
+    {"rdquo", 0x201D}, {"hellip", 0x2026}, {"laquo", 0x00AB}, {"raquo", 0x00BB}, {"middot", 0x00B7},
+};
+
+// The characters of the reference between "&" and ";"; empty when it names nothing known.
+QString ReferencedText(QStringView reference)
+{
+    if (reference.startsWith(u'#'))
+    {
+        const bool hex = reference.size() > 1 && (reference[1] == u'x' || reference[1] == u'X');
+        bool ok = false;
+        const uint code = reference.sliced(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
+        if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return {};
+        const char32_t character = code;
+        return QString::fromUcs4(&character, 1);
+    }
+    for (const NamedReference& named : NamedReferences)
+    {
+        if (reference == QLatin1String(named.name))
+            return QString(QChar(named.character));
+    }
+    return {};
+}
 } // namespace
+
+QString DecodeCharacterReferences(const QString& text)
+{
+    if (!text.contains(u'&'))
+        return text;
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+    {
+        const qsizetype end = text[i] == u'&' ? CharacterReferenceEnd(text, i) : -1;
+        const QString character =
+            end > 0 ? ReferencedText(QStringView(text).sliced(i + 1, end - i - 2)) : QString();
+        if (character.isEmpty())
+        {
+            result += text[i];
+            continue;
+        }
+        result += character;
+        i = end - 1;
+    }
+    return result;
+}
 
 void SplitText(QStringList& result, const QString& text, const QString& separator)
 {

@@ -11,6 +11,11 @@ void SplitText(QStringList& result, const QString& text, const QString& separato
 // the position; -1 when none starts there.
 qsizetype CharacterReferenceEnd(const QString& text, qsizetype at);
 
+// The text with its character references replaced by their characters: numeric ones, and the
+// named ones that markup copied from other programs uses (amp, lt, gt, quot, apos, nbsp and a
+// few typographic ones). Unknown names, code points beyond Unicode and a NUL stay as written.
+QString DecodeCharacterReferences(const QString& text);
+
 // SplitText at ";" for a key:value; list, except that the ";" of a character reference belongs
 // to its value: a style such as font-family:&quot;Nunito Sans&quot; stays one piece.
 void SplitDeclarationList(QStringList& result, const QString& text);

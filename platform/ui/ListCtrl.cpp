@@ -37,7 +37,9 @@ WORD VirtualKeyOf(int key)
 class NotifyFilter : public QObject
 {
 public:
-    explicit NotifyFilter(QTreeWidget* tree) : QObject(tree), m_tree(tree) {}
+    // The viewport is kept from the start: events still arrive while the tree is being destroyed,
+    // when it can no longer be asked for it.
+    explicit NotifyFilter(QTreeWidget* tree) : QObject(tree), m_tree(tree), m_viewport(tree->viewport()) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -47,8 +49,8 @@ public:
             key.wVKey = VirtualKeyOf(static_cast<QKeyEvent*>(event)->key());
             Send(LVN_KEYDOWN, &key.hdr);
         }
-        else if (watched == m_tree->viewport() && (event->type() == QEvent::MouseButtonRelease ||
-                                                   event->type() == QEvent::MouseButtonDblClick))
+        else if (watched == m_viewport && (event->type() == QEvent::MouseButtonRelease ||
+                                           event->type() == QEvent::MouseButtonDblClick))
         {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton)
@@ -79,6 +81,7 @@ private:
     }
 
     QTreeWidget* m_tree;
+    QWidget* m_viewport;
 };
 
 int SortedRow(const QTreeWidget* tree, const QString& text)
@@ -158,6 +161,11 @@ int CListCtrl::InsertItem(int item, const QString& text)
         (GetStyle() & LVS_SORTASCENDING) ? SortedRow(tree, text) : std::min(item, tree->topLevelItemCount());
     auto* entry = new QTreeWidgetItem;
     entry->setText(0, text);
+    if (m_extendedStyle & LVS_EX_CHECKBOXES)
+    {
+        entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
+        entry->setCheckState(0, Qt::Unchecked);
+    }
     tree->insertTopLevelItem(row, entry);
     return row;
 }
@@ -276,4 +284,21 @@ int CListCtrl::SetSelectionMark(int item)
     if (QTreeWidgetItem* entry = tree ? tree->topLevelItem(item) : nullptr)
         tree->setCurrentItem(entry, 0, QItemSelectionModel::NoUpdate);
     return previous;
+}
+
+bool CListCtrl::SetCheck(int item, bool checked)
+{
+    QTreeWidget* tree = Tree(this);
+    QTreeWidgetItem* entry = tree ? tree->topLevelItem(item) : nullptr;
+    if (!entry || !(m_extendedStyle & LVS_EX_CHECKBOXES))
+        return false;
+    entry->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    return true;
+}
+
+bool CListCtrl::GetCheck(int item) const
+{
+    const QTreeWidget* tree = Tree(this);
+    const QTreeWidgetItem* entry = tree ? tree->topLevelItem(item) : nullptr;
+    return entry && entry->checkState(0) == Qt::Checked;
 }

@@ -9,6 +9,9 @@ constexpr DWORD LVS_NOCOLUMNHEADER = 0x4000;
 constexpr DWORD LVS_SHOWSELALWAYS = 0x0008;
 constexpr DWORD LVS_SORTASCENDING = 0x0010;
 
+constexpr DWORD LVS_EX_CHECKBOXES = 0x0004;
+constexpr DWORD LVS_EX_FULLROWSELECT = 0x0020;
+
 constexpr UINT NM_CLICK = UINT(-2);
 constexpr UINT NM_DBLCLK = UINT(-3);
 constexpr UINT LVN_KEYDOWN = UINT(-155);
@@ -63,7 +66,16 @@ public:
     int GetNextItem(int start, UINT flags) const;
     int GetSelectionMark() const;
     int SetSelectionMark(int item);
+    // LVS_EX_CHECKBOXES gives rows inserted afterwards a check box, cleared; full-row selection
+    // is always on.
+    void SetExtendedStyle(DWORD style) { m_extendedStyle = style; }
+    DWORD GetExtendedStyle() const { return m_extendedStyle; }
+    bool SetCheck(int item, bool checked);
+    bool GetCheck(int item) const;
 
 protected:
     QWidget* CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle) override;
+
+private:
+    DWORD m_extendedStyle = 0;
 };

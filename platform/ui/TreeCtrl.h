@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/Notify.h"
+#include "platform/ui/ScrollBars.h"
 #include "platform/ui/Wnd.h"
 
 #include <memory>
@@ -44,9 +45,6 @@ constexpr UINT TVE_EXPAND = 0x0002;
 constexpr UINT TVE_TOGGLE = 0x0003;
 
 constexpr int TVSIL_NORMAL = 0;
-
-constexpr WPARAM SB_LINEUP = 0;
-constexpr WPARAM SB_LINEDOWN = 1;
 
 struct TVITEM
 {

@@ -1,0 +1,103 @@
+#include "recipients/DlgMailGroupCreate.h"
+
+#include "base/AppSettings.h"
+#include "base/AppStrings.h"
+#include "base/TextHelpers.h"
+#include "dialogs/ShowHelp.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace
+{
+constexpr UINT TemplateId = 299;
+constexpr int IdName = 1333;
+constexpr int IdFolder = 1031;
+constexpr UINT IdChangeLocation = 1033;
+constexpr UINT IdHelp = 1212;
+const QString FolderSetting = QStringLiteral("SavePath_Create");
+
+QString WithSlash(const QString& folder)
+{
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+} // namespace
+
+const MessageMap* CDlgMailGroupCreate::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        OnCommand(IdChangeLocation, &CDlgMailGroupCreate::OnChangeLocation),
+        OnCommand(IdHelp, &CDlgMailGroupCreate::OnHelp),
+    };
+    static const MessageMap map{CDialog::GetMessageMap(), entries};
+    return &map;
+}
+
+CDlgMailGroupCreate::CDlgMailGroupCreate(CWnd* parent) : CDialog(TemplateId, parent) {}
+
+CDlgMailGroupCreate::~CDlgMailGroupCreate()
+{
+    DestroyWindow();
+}
+
+bool CDlgMailGroupCreate::Ask(CWnd* parent, QString& name, QString& folder)
+{
+    CDlgMailGroupCreate dialog(parent);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    name = dialog.m_name;
+    folder = dialog.m_folder;
+    return true;
+}
+
+QString CDlgMailGroupCreate::ProposeName(const QString& folder)
+{
+    QString name = LoadAppString(11300);
+    for (int n = 2; n <= 999; ++n)
+    {
+        if (!QFileInfo::exists(folder + name + QStringLiteral(".kvmg")))
+            break;
+        name = FormatResourceText(LoadAppString(11301), {QString::number(n)});
+    }
+    return name;
+}
+
+void CDlgMailGroupCreate::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Text(dx, IdName, m_name);
+    QString shown = m_folder;
+    DDX_Text(dx, IdFolder, shown);
+}
+
+bool CDlgMailGroupCreate::OnInitDialog()
+{
+    m_folder = WithSlash(GetSettingFolder(FolderSetting));
+    m_name = ProposeName(m_folder);
+    return CDialog::OnInitDialog();
+}
+
+LRESULT CDlgMailGroupCreate::OnChangeLocation(WPARAM, LPARAM)
+{
+    UpdateData(true);
+    QFileDialog browser(GetSafeHwnd(), LoadAppString(11302), m_folder);
+    browser.setOption(QFileDialog::DontUseNativeDialog);
+    browser.setFileMode(QFileDialog::Directory);
+    browser.setOption(QFileDialog::ShowDirsOnly);
+    if (browser.exec() != QDialog::Accepted || browser.selectedFiles().isEmpty())
+        return 0;
+    m_folder = WithSlash(browser.selectedFiles().constFirst());
+    UpdateData(false);
+    return 0;
+}
+
+void CDlgMailGroupCreate::OnOK()
+{
+    WriteAppSettingString(HKEY_CURRENT_USER, FolderSetting, m_folder);
+    CDialog::OnOK();
+}
+
+LRESULT CDlgMailGroupCreate::OnHelp(WPARAM, LPARAM)
+{
+    PostHelpRequest(TemplateId);
+    return 0;
+}

@@ -1,0 +1,253 @@
+#include "recipients/DlgUserAdd.h"
+
+#include "base/AppStrings.h"
+#include "dialogs/ShowHelp.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ResourceModule.h"
+
+#include <QImage>
+
+#include <map>
+
+namespace
+{
+constexpr UINT TemplateId = 213;
+constexpr UINT IdHelp = 1212;
+constexpr int IdEmail = 1037;
+constexpr int IdHtmlMail = 1587;
+constexpr int IdEnabled = 1590;
+constexpr int IdColor = 1586;
+constexpr int IdBlocked = 1588;
+constexpr int ApplyHtmlMail = 1148;
+constexpr int ApplyEnabled = 1150;
+constexpr int ApplyColor = 1147;
+constexpr int ApplyBlocked = 1149;
+constexpr UINT ColorStrip = 307;
+
+struct TextControl
+{
+    int code;
+    int edit;
+    int apply; // 0 for the address, which has none
+};
+
+// In the order of the text members: 110, then 120 to 320.
+constexpr TextControl TextControls[CDlgUserAdd::TextFieldCount] = {
+    {110, 1037, 0},    {120, 1334, 1123}, {130, 1089, 1125}, {140, 1046, 1127}, {150, 1048, 1129},
+    {160, 1050, 1130}, {170, 1256, 1131}, {180, 1091, 1132}, {190, 1093, 1141}, {200, 1064, 1142},
+    {210, 1070, 1143}, {220, 1072, 1146}, {230, 1076, 1136}, {240, 1079, 1137}, {250, 1081, 1138},
+    {260, 1082, 1139}, {270, 1436, 1140}, {280, 1434, 1133}, {290, 1084, 1134}, {300, 1085, 1135},
+    {310, 1087, 1144}, {320, 1088, 1145},
+};
+
+constexpr int ComboApply[][2] = {
+    {IdHtmlMail, ApplyHtmlMail}, {IdEnabled, ApplyEnabled}, {IdColor, ApplyColor}, {IdBlocked, ApplyBlocked}};
+
+// Colour label codes by their name strings.
+constexpr std::pair<int, quint32> ColorNames[] = {{0, 12505}, {1, 12501}, {2, 12506}, {3, 12504},
+                                                  {4, 12507}, {5, 12502}, {6, 12503}, {7, 12508}};
+} // namespace
+
+const MessageMap* CDlgUserAdd::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        OnCommand(IdHelp, &CDlgUserAdd::OnHelp),
+    };
+    static const MessageMap map{CDialog::GetMessageMap(), entries};
+    return &map;
+}
+
+CDlgUserAdd::CDlgUserAdd(int mode, CWnd* parent) : CDialog(TemplateId, parent), m_mode(mode)
+{
+    m_user.RemoveField(ndb::UserId);
+}
+
+CDlgUserAdd::~CDlgUserAdd()
+{
+    DestroyWindow();
+}
+
+void CDlgUserAdd::DoDataExchange(CDataExchange* dx)
+{
+    m_exchanging = true;
+    DDX_Control(dx, IdHtmlMail, m_htmlMail);
+    DDX_Control(dx, IdEnabled, m_enabled);
+    DDX_Control(dx, IdBlocked, m_blocked);
+    DDX_Control(dx, IdColor, m_color);
+    for (int i = 0; i < TextFieldCount; ++i)
+        DDX_Text(dx, TextControls[i].edit, m_texts[size_t(i)]);
+    m_exchanging = false;
+}
+
+bool CDlgUserAdd::OnInitDialog()
+{
+    m_exchanging = true;
+    CDialog::OnInitDialog();
+    FillColors();
+    SetWindowText(LoadAppString(12509 + quint32(std::clamp(m_mode, 0, 3))));
+    if (m_mode == ModeEditSeveral)
+    {
+        GetDlgItem(IdEmail)->EnableWindow(false);
+    }
+    else
+    {
+        for (const TextControl& text : TextControls)
+        {
+            if (text.apply)
+                GetDlgItem(text.apply)->ShowWindow(SW_HIDE);
+        }
+        for (const auto& [combo, apply] : ComboApply)
+            GetDlgItem(apply)->ShowWindow(SW_HIDE);
+    }
+    for (int i = 0; i < TextFieldCount; ++i)
+        m_texts[size_t(i)] = m_user.GetString(TextControls[i].code);
+    FillYesNo(m_htmlMail, m_user.GetBool(ndb::UserHtmlMail, true));
+    FillYesNo(m_blocked, m_user.GetBool(ndb::UserBlocked, false));
+    FillYesNo(m_enabled, m_user.GetBool(ndb::UserEnabled, true));
+    UpdateData(false);
+    m_exchanging = false;
+    return true;
+}
+
+void CDlgUserAdd::FillColors()
+{
+    if (m_images.GetImageCount() == 0)
+    {
+        m_images.Create(19, 20, 0, 50, 30);
+        QByteArray png;
+        if (ResourceModule::Load(QStringLiteral("PNG"), ColorStrip, &png))
+            m_images.Add(QImage::fromData(png), 0);
+        m_color.SetImageList(&m_images);
+    }
+    m_color.InsertItem(0, LoadAppString(12500), -1, UINT_PTR(-1));
+    m_color.SetCurSel(0);
+    // By name, ordinally, as the list shows them.
+    std::map<QString, int> byName;
+    for (const auto& [code, name] : ColorNames)
+        byName[LoadAppString(name)] = code;
+    const bool labelled = m_user.GetFields().find(ndb::UserColorLabel) != m_user.GetFields().end();
+    for (const auto& [name, code] : byName)
+    {
+        const int item = m_color.InsertItem(-1, name, code, UINT_PTR(code));
+        if (labelled && m_user.GetInt(ndb::UserColorLabel) == code)
+            m_color.SetCurSel(item);
+    }
+}
+
+void CDlgUserAdd::FillYesNo(CComboBox& combo, bool value)
+{
+    combo.ResetContent();
+    combo.SetItemData(combo.AddString(LoadAppString(12513)), 1);
+    combo.SetItemData(combo.AddString(LoadAppString(12514)), 0);
+    combo.SetCurSel(value ? 0 : 1);
+}
+
+bool CDlgUserAdd::ReadYesNo(const CComboBox& combo, bool defaultValue) const
+{
+    const int selected = combo.GetCurSel();
+    return selected < 0 ? defaultValue : combo.GetItemData(selected) != 0;
+}
+
+void CDlgUserAdd::SetApplied(int applyId)
+{
+    if (auto* box = static_cast<CButton*>(GetDlgItem(applyId)))
+        box->SetCheck(BST_CHECKED);
+}
+
+bool CDlgUserAdd::IsApplied(int applyId) const
+{
+    const auto* box = static_cast<const CButton*>(GetDlgItem(applyId));
+    return box && box->GetCheck() == BST_CHECKED;
+}
+
+LRESULT CDlgUserAdd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND)
+        NoteFieldChange(LOWORD(wParam), HIWORD(wParam));
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+// A change of a field by the user ticks its apply box; the dialog's own transfers do not.
+void CDlgUserAdd::NoteFieldChange(int id, UINT code)
+{
+    if (!m_exchanging && code == EN_CHANGE)
+    {
+        for (const TextControl& text : TextControls)
+        {
+            if (text.edit == id && text.apply)
+                SetApplied(text.apply);
+        }
+    }
+    if (!m_exchanging && code == CBN_SELCHANGE)
+    {
+        for (const auto& [combo, apply] : ComboApply)
+        {
+            if (combo == id)
+                SetApplied(apply);
+        }
+    }
+    if (!m_exchanging && code == EN_CHANGE && id == IdEmail)
+    {
+        const QString address = GetDlgItem(IdEmail)->GetWindowText().trimmed();
+        if (address.isEmpty())
+            m_user.RemoveField(ndb::UserEmail);
+        else
+            m_user.SetField(ndb::UserEmail, ndb::CNdbFieldValue(address));
+    }
+}
+
+void CDlgUserAdd::StoreFlag(int code, const CComboBox& combo, bool defaultValue, int applyId)
+{
+    if (m_mode == ModeEditSeveral && !IsApplied(applyId))
+    {
+        m_user.RemoveField(code);
+        return;
+    }
+    m_user.SetField(code, ndb::CNdbFieldValue(ndb::NdbValueBool, ReadYesNo(combo, defaultValue)));
+}
+
+void CDlgUserAdd::OnOK()
+{
+    UpdateData(true);
+    for (int i = 0; i < TextFieldCount; ++i)
+    {
+        const TextControl& control = TextControls[i];
+        const QString& text = m_texts[size_t(i)];
+        if (m_mode == ModeEditSeveral)
+        {
+            if (control.code == ndb::UserEmail || !IsApplied(control.apply))
+                m_user.RemoveField(control.code);
+            else
+                m_user.SetField(control.code, ndb::CNdbFieldValue(text));
+            continue;
+        }
+        const QString stored = control.code == ndb::UserEmail ? text.trimmed() : text;
+        if (stored.isEmpty())
+            m_user.RemoveField(control.code);
+        else
+            m_user.SetField(control.code, ndb::CNdbFieldValue(stored));
+    }
+    StoreFlag(ndb::UserHtmlMail, m_htmlMail, true, ApplyHtmlMail);
+    StoreFlag(ndb::UserBlocked, m_blocked, false, ApplyBlocked);
+    StoreFlag(ndb::UserEnabled, m_enabled, true, ApplyEnabled);
+    m_user.RemoveField(ndb::UserColorLabel);
+    const int selected = m_color.GetCurSel();
+    const int code = selected < 0 ? -1 : int(m_color.GetItemData(selected));
+    const bool colorApplies = m_mode != ModeEditSeveral || IsApplied(ApplyColor);
+    if (code >= 0 && code <= 7 && colorApplies)
+        m_user.SetField(ndb::UserColorLabel, ndb::CNdbFieldValue(ndb::NdbValueColorLabel, code));
+    if (m_mode == ModeEditSeveral && IsApplied(ApplyColor))
+        m_colorApplied = true;
+    if (m_mode == ModeEditTest)
+    {
+        m_user.RemoveField(ndb::UserBlocked);
+        m_user.SetField(ndb::UserEnabled, ndb::CNdbFieldValue(ndb::NdbValueBool, 1));
+    }
+    EndDialog(IDOK);
+}
+
+LRESULT CDlgUserAdd::OnHelp(WPARAM, LPARAM)
+{
+    PostHelpRequest(TemplateId);
+    return 0;
+}

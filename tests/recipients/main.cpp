@@ -1,0 +1,6 @@
+#include "WidgetTestMain.h"
+
+int main(int argc, char** argv)
+{
+    return RunWidgetTests(argc, argv);
+}
