@@ -939,7 +939,9 @@
         const range = selectionRange();
         if (!range)
             return 0;
-        for (let node = elementOf(range.startContainer); node && node !== document.documentElement; node = node.parentElement) {
+        const { startContainer: container, startOffset: offset } = range;
+        const start = container.nodeType === 1 && offset < container.childNodes.length ? container.childNodes[offset] : container;
+        for (let node = elementOf(start); node && node !== document.documentElement; node = node.parentElement) {
             const tag = tagOf(node);
             if ((tag === 'font' || tag === 'span') && node.style.fontSize) {
                 const size = leadingNumber(node.style.fontSize);
