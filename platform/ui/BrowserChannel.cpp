@@ -1,0 +1,38 @@
+#include "platform/ui/BrowserChannel.h"
+
+#include "platform/ui/IEBrowser.h"
+
+void CBrowserChannel::selectionChanged(const QVariantMap& state)
+{
+    m_browser->ApplyStatus(state);
+    m_browser->SendToParent(UM_BROWSER_SELECTION_CHANGE);
+}
+
+void CBrowserChannel::statusChanged(const QVariantMap& state)
+{
+    m_browser->ApplyStatus(state);
+}
+
+void CBrowserChannel::mouseDown(int x, int y, double ref)
+{
+    m_browser->ReportPointerEvent(UM_BROWSER_MOUSE_DOWN, QPoint(x, y), QVariant(qint64(ref)));
+}
+
+void CBrowserChannel::doubleClick(int x, int y, double ref)
+{
+    m_browser->ReportPointerEvent(UM_BROWSER_DBLCLICK, QPoint(x, y), QVariant(qint64(ref)));
+}
+
+void CBrowserChannel::snapRect(const QString& id, int positioning, int left, int top, int right, int bottom)
+{
+    if (id.isEmpty())
+        return;
+    const SnapRectInfo info{id, positioning == 3 ? 3 : 1, left, top, right, bottom};
+    m_browser->SendToParent(UM_BROWSER_SNAP_RECT, LPARAM(&info));
+}
+
+void CBrowserChannel::paste(bool plainText)
+{
+    if (m_browser->GetEditFlag())
+        m_browser->SendToParent(UM_BROWSER_PASTE, plainText ? 1 : 0);
+}
