@@ -980,20 +980,7 @@
             markMergeFields(true);
     }
 
-    function insertHtml(html) {
-        if (!editing)
-            return false;
-        return inUnit('Insert Html', () => {
-            if (selectionType() === 'control')
-                removeSelectedObject();
-            const range = selectionRange();
-            if (!range)
-                return false;
-            range.deleteContents();
-            insertFragmentAt(range, html);
-            return true;
-        });
-    }
+    const blockTags = ['p', 'div', 'table', 'ul', 'ol', 'dl', 'pre', 'blockquote', 'hr', 'address', 'h1', 'h2', 'h3', 'h4', 'h5', 'h6'];
 
     function blockContainer(node) {
         let depth = 0;
@@ -1004,12 +991,37 @@
         return { ref: null, depth, node: null };
     }
 
-    // The fragment goes between the two halves of the paragraph that holds the caret. A cell is
-    // never split: a table inside a cell is placed at the caret.
-    function insertTable(html) {
+    // Puts the fragment at the caret. Blocks (paragraphs, tables, lists) go between the two halves
+    // of the paragraph that holds the caret, which is split with its inline elements; a cell or a
+    // list item is never split, and outside a paragraph nothing is.
+    function insertAtCaret(range, html, asBlocks) {
+        const container = blockContainer(range.startContainer).node;
+        const tag = tagOf(container);
+        if (!asBlocks || !container || tag === 'td' || tag === 'li' || !inBody(container)) {
+            insertFragmentAt(range, html);
+            return;
+        }
+        const tail = document.createRange();
+        tail.setStart(range.startContainer, range.startOffset);
+        tail.setEnd(container, container.childNodes.length);
+        const second = container.cloneNode(false);
+        second.removeAttribute('id');
+        second.appendChild(tail.extractContents());
+        container.parentNode.insertBefore(second, container.nextSibling);
+        const between = document.createRange();
+        between.setStartAfter(container);
+        between.collapse(true);
+        insertFragmentAt(between, html);
+    }
+
+    function hasBlocks(html) {
+        return Array.from(fragmentOf(html).children).some((node) => blockTags.includes(tagOf(node)));
+    }
+
+    function insertInUnit(title, html, asBlocks) {
         if (!editing)
             return false;
-        return inUnit('Insert Table', () => {
+        return inUnit(title, () => {
             if (selectionType() === 'control')
                 removeSelectedObject();
             const range = selectionRange();
@@ -1017,25 +1029,14 @@
                 return false;
             if (!range.collapsed)
                 range.deleteContents();
-            const container = blockContainer(range.startContainer).node;
-            if (!container || tagOf(container) === 'td' || !inBody(container)) {
-                insertFragmentAt(range, html);
-                return true;
-            }
-            const tail = document.createRange();
-            tail.setStart(range.startContainer, range.startOffset);
-            tail.setEnd(container, container.childNodes.length);
-            const second = container.cloneNode(false);
-            second.removeAttribute('id');
-            second.appendChild(tail.extractContents());
-            container.parentNode.insertBefore(second, container.nextSibling);
-            const between = document.createRange();
-            between.setStartAfter(container);
-            between.collapse(true);
-            insertFragmentAt(between, html);
+            insertAtCaret(range, html, asBlocks);
             return true;
         });
     }
+
+    const insertHtml = (html) => insertInUnit('Insert Html', html, hasBlocks(html));
+    // A table never sits inside a paragraph.
+    const insertTable = (html) => insertInUnit('Insert Table', html, true);
 
     function blockStyleName(node) {
         for (let current = node; current; current = current.parentElement) {
