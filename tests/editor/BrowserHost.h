@@ -165,8 +165,10 @@ public:
         return result;
     }
     // Selects the text from the first occurrence of one text to the end of another, in the body.
+    // Waits for the report of the change, as the user's next action would.
     void SelectText(const QString& from, const QString& to)
     {
+        const size_t reports = Sent(UM_BROWSER_SELECTION_CHANGE).size();
         Run(QStringLiteral(
                 "(function () { const find = (t) => { const w = document.createTreeWalker(document.body, "
                 "NodeFilter.SHOW_TEXT); for (let n = w.nextNode(); n; n = w.nextNode()) { const i = "
@@ -175,6 +177,7 @@ public:
                 "r.setStart(a, i); r.setEnd(b, j + '%2'.length); const s = document.getSelection(); "
                 "s.removeAllRanges(); s.addRange(r); return true; })()")
                 .arg(from, to));
+        WaitFor(UM_BROWSER_SELECTION_CHANGE, reports + 1, 2000);
     }
 
     // The engine's widget that takes the page's mouse and keys.
