@@ -153,7 +153,9 @@ LRESULT CIEBrowser::SendToParent(UINT message, LPARAM lParam)
 
 bool CIEBrowser::Navigate(const QString& url)
 {
-    SetEditMode(false);
+    // A page in view mode has nothing to switch off; asking it would wait for its renderer.
+    if (m_editFlag)
+        SetEditMode(false);
     const QUrl address(url);
     if (!m_page || !address.isValid() || address.isRelative())
         return false;

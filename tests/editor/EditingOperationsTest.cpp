@@ -42,6 +42,7 @@ TEST_F(Editing, EachOperationIsOneNamedStepUndoneAndRedoneInTurn)
     const QString sized = host.Body();
     host.SelectText("alpha", "alpha");
     ASSERT_EQ(host.browser.ExecCommand(IDM_BOLD, 0), S_OK);
+    EXPECT_EQ(host.browser.QueryStatus(IDM_BOLD), OLECMDF_SUPPORTED | OLECMDF_ENABLED | OLECMDF_LATCHED);
     const QString bold = host.Body();
     EXPECT_EQ(UndoTitles(), (QStringList{"Bold", "Font Size", "Edit Paste"}));
     EXPECT_EQ(host.browser.QueryStatus(IDM_UNDO), OLECMDF_SUPPORTED | OLECMDF_ENABLED);
