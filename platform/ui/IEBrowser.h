@@ -9,6 +9,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 
@@ -213,6 +215,11 @@ private:
     void ApplyStatus(const QVariantMap& state);
     // Reports a pointer event of the page at client coordinates over the element of that number.
     LRESULT ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref);
+    // Runs the report once the page has done what it was doing and the engine is back in the
+    // program's event loop: the page may wait on the program while it changes the selection (the
+    // desktop's selection clipboard), and a parent that reads the page from inside a report would
+    // otherwise wait on the page in turn.
+    void WhenPageSettles(std::function<void()> report);
     // Runs an editing operation of the library on the current document.
     static bool CallLibrary(CIEBrowser& browser, const QString& function, const QVariantList& args,
                             QVariant& result);
