@@ -23,7 +23,10 @@ class QWebEngineProfile;
 class QWebEngineView;
 
 // Messages the browser control sends its parent; wParam is always the control's id, a text in
-// lParam is a const QString* valid during the call.
+// lParam is a const QString* valid during the call. The navigation messages (0x1401 to 0x1407)
+// come from inside the engine's own work: their handlers must not read the page, which cannot
+// answer before they return. The page's reports (0x1464 to 0x1468, 0x152D) come afterwards, and
+// their handlers may read and change the page.
 // Before the top-level document goes to another address (lParam the address); a reply of exactly 1
 // cancels the navigation. Navigations inside frames are not reported.
 constexpr UINT UM_BROWSER_BEFORE_NAVIGATE = 0x1401;
