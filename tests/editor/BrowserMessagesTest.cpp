@@ -307,3 +307,24 @@ TEST(BrowserMessages, LoadHtmlReplacesTheContentAtOnceWithoutRunningItsScripts)
     EXPECT_TRUE(host.Body().startsWith(QStringLiteral("<p>Gr\u00FC\u00DFe \u20AC \U0001F600</p>")))
         << host.Body().toStdString();
 }
+
+TEST(BrowserMessages, ABoxIsSelectedAsAnObjectOnlyOnItsFrame)
+{
+    LocalPages pages;
+    CBrowserHost host;
+    ASSERT_TRUE(
+        host.EditPage(pages.Put("box.htm", "<html><body style='margin:10px'><div id='box' class='sys_div' "
+                                           "style='padding:20px;border:2px dashed gray;width:300px'>"
+                                           "<p id='inner' style='margin:0;font-size:30px'>text</p></div>"
+                                           "</body></html>")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.PageWidget() != nullptr; }, 10000));
+    QWidget* page = host.PageWidget();
+    const QPoint text = CenterOf(host, "inner");
+    QTest::mouseClick(page, Qt::LeftButton, Qt::NoModifier, text);
+    ASSERT_TRUE(host.WaitFor(UM_BROWSER_SELECTION_CHANGE));
+    EXPECT_EQ(host.Document()->GetSelectionType(), "text") << "a click on its text places the caret";
+
+    QTest::mouseClick(page, Qt::LeftButton, Qt::NoModifier, QPoint(text.x(), 10 + 8));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.Document()->GetSelectionType() == "control"; }, 10000));
+    EXPECT_EQ(host.Document()->GetSelectedObject()->GetId(), "box");
+}
