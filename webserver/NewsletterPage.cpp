@@ -10,6 +10,7 @@
 #include "webserver/PageTreeWalk.h"
 #include "webserver/WebViewScripts.h"
 #include "x2/CssProperties.h"
+#include "x2/NameMetadata.h"
 #include "x2/X2TextHelpers.h"
 #include "x2/X2Validator.h"
 
@@ -258,17 +259,18 @@ void ApplyNameMetadataStyles(CX2Element* element, const CNdbPalette* palette)
             const QString metadata = nameAttribute->GetValue();
             CX2StyleSheet declarations;
             CX2CssParser().ParseDeclarations(node->GetAttributeValue(QStringLiteral("style")), declarations);
-            QString value;
-            if (FindDeclarationInText(QStringLiteral("background-color"), metadata, value))
+            QString value = GetNameMetadataText(metadata, QStringLiteral("background-color"));
+            if (!value.isEmpty())
                 declarations.SetPropertyByName(QStringLiteral("background-color"),
                                                ResolvedHexFromText(value, palette));
-            if (FindDeclarationInText(QStringLiteral("color"), metadata, value))
+            value = GetNameMetadataText(metadata, QStringLiteral("color"));
+            if (!value.isEmpty())
                 declarations.SetPropertyByName(QStringLiteral("color"), ResolvedHexFromText(value, palette));
             for (const char* side : {"top", "right", "bottom", "left"})
             {
                 const QString border = QLatin1String("border-") + QLatin1String(side);
-                if (!FindDeclarationInText(QLatin1String("src_border_") + QLatin1String(side), metadata,
-                                           value))
+                value = GetNameMetadataText(metadata, QLatin1String("src_border_") + QLatin1String(side));
+                if (value.isEmpty())
                     continue;
                 QStringList parts;
                 SplitText(parts, value.trimmed(), QStringLiteral(" "));

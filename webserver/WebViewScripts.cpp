@@ -4,7 +4,7 @@
 #include "reports/HtmlEntities.h"
 #include "webserver/PageSources.h"
 #include "webserver/PageTreeWalk.h"
-#include "x2/X2TextHelpers.h"
+#include "x2/NameMetadata.h"
 
 namespace
 {
@@ -144,9 +144,8 @@ void ApplyLinkActions(CX2Element* root, NewsletterPageKind kind, const IPageCont
                     CX2Attribute* href = node->FindAttribute(QStringLiteral("href"));
                     if (!href)
                         return;
-                    QString action;
-                    FindDeclarationInText(QStringLiteral("src_action_type"),
-                                          node->GetAttributeValue(QStringLiteral("name")), action);
+                    const QString action = GetNameMetadataText(
+                        node->GetAttributeValue(QStringLiteral("name")), QStringLiteral("src_action_type"));
                     const QString target = href->GetValue();
 
                     if ((action == QLatin1String("ext") || (action.isEmpty() && !target.isEmpty())) &&

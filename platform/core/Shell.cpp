@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QMutex>
 #include <QProcess>
+#include <QUrl>
 
 namespace
 {
@@ -29,6 +30,17 @@ bool ShellOpen(const QString& fileOrUrl)
     if (handler)
         return handler(fileOrUrl);
     return OpenWithXdg(fileOrUrl);
+}
+
+bool IsDesktopAddress(const QString& address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    if (!url.isValid())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("mailto"))
+        return !url.path().isEmpty();
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
 }
 
 bool StartDetachedProcess(const QString& program)

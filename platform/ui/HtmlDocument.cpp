@@ -1,6 +1,8 @@
 #include "platform/ui/HtmlDocument.h"
 
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -82,7 +84,9 @@ bool CHtmlDocument::GetHtmlInnerHtml(QString& markup, qsizetype maxLength) const
 
 bool CHtmlDocument::GetBodyInnerHtml(QString& markup, qsizetype maxLength) const
 {
-    return ReadText(QStringLiteral("(document.body ? document.body.innerHTML : null)"), markup, maxLength);
+    return ReadText(QStringLiteral("(typeof kvEditing === 'object' ? kvEditing.bodyMarkup() "
+                                   ": (document.body ? document.body.innerHTML : null))"),
+                    markup, maxLength);
 }
 
 bool CHtmlDocument::GetSource(QString& markup, qsizetype maxLength) const
@@ -100,4 +104,114 @@ bool CHtmlDocument::GetSource(QString& markup, qsizetype maxLength) const
         return false;
     markup = html;
     return true;
+}
+
+bool CHtmlDocument::Call(const QString& function, const QVariantList& args, QVariant& result) const
+{
+    // The arguments travel as JSON, so no text of a document or a user is ever read as script.
+    const QString json =
+        QString::fromUtf8(QJsonDocument(QJsonArray::fromVariantList(args)).toJson(QJsonDocument::Compact));
+    const QString script =
+        QStringLiteral("(function () { if (typeof kvEditing !== 'object') return undefined; "
+                       "var r = kvEditing.call('%1', %2); return r === undefined ? null : r; })()")
+            .arg(function, json);
+    QVariant answer;
+    if (!Evaluate(script, answer) || !answer.isValid())
+        return false;
+    result = answer;
+    return true;
+}
+
+std::optional<CHtmlElement> CHtmlDocument::ElementOf(const QVariant& ref) const
+{
+    return CHtmlElement::FromAnswer(m_page, ref, m_timeoutMs);
+}
+
+std::vector<CHtmlElement> CHtmlDocument::ElementsOf(const QVariant& refs) const
+{
+    std::vector<CHtmlElement> elements;
+    for (const QVariant& ref : refs.toList())
+        if (auto element = ElementOf(ref))
+            elements.push_back(*element);
+    return elements;
+}
+
+std::optional<CHtmlElement> CHtmlDocument::GetBody() const
+{
+    QVariant result;
+    return Call(QStringLiteral("body"), {}, result) ? ElementOf(result) : std::nullopt;
+}
+
+std::vector<CHtmlElement> CHtmlDocument::GetElementsByTagName(const QString& tagName) const
+{
+    QVariant result;
+    return Call(QStringLiteral("byTag"), {tagName}, result) ? ElementsOf(result)
+                                                            : std::vector<CHtmlElement>();
+}
+
+std::optional<CHtmlElement> CHtmlDocument::GetElementById(const QString& id) const
+{
+    QVariant result;
+    return Call(QStringLiteral("byId"), {id}, result) ? ElementOf(result) : std::nullopt;
+}
+
+std::optional<CHtmlElement> CHtmlDocument::ElementFromPoint(int x, int y) const
+{
+    QVariant result;
+    return Call(QStringLiteral("fromPoint"), {x, y}, result) ? ElementOf(result) : std::nullopt;
+}
+
+QString CHtmlDocument::GetSelectionType() const
+{
+    QVariant result;
+    return Call(QStringLiteral("selectionType"), {}, result) ? result.toString() : QString();
+}
+
+std::optional<CHtmlElement> CHtmlDocument::GetSelectionParentElement() const
+{
+    QVariant result;
+    return Call(QStringLiteral("selectionParent"), {}, result) ? ElementOf(result) : std::nullopt;
+}
+
+std::optional<CHtmlElement> CHtmlDocument::GetSelectedObject() const
+{
+    QVariant result;
+    return Call(QStringLiteral("selectedObject"), {}, result) ? ElementOf(result) : std::nullopt;
+}
+
+std::vector<CHtmlElement> CHtmlDocument::GetSelectedElements(const QString& tagName) const
+{
+    QVariant result;
+    return Call(QStringLiteral("selectedElements"), {tagName}, result) ? ElementsOf(result)
+                                                                       : std::vector<CHtmlElement>();
+}
+
+bool CHtmlDocument::SelectObject(const CHtmlElement& element) const
+{
+    QVariant result;
+    return Call(QStringLiteral("selectObject"), {element.GetRef()}, result) && result.toBool();
+}
+
+QStringList CHtmlDocument::GetUndoTitles() const
+{
+    QVariant result;
+    return Call(QStringLiteral("undoTitles"), {}, result) ? result.toStringList() : QStringList();
+}
+
+QStringList CHtmlDocument::GetRedoTitles() const
+{
+    QVariant result;
+    return Call(QStringLiteral("redoTitles"), {}, result) ? result.toStringList() : QStringList();
+}
+
+bool CHtmlDocument::BeginUndoUnit(const QString& title) const
+{
+    QVariant result;
+    return Call(QStringLiteral("beginUnit"), {title}, result) && result.toBool();
+}
+
+bool CHtmlDocument::EndUndoUnit() const
+{
+    QVariant result;
+    return Call(QStringLiteral("endUnit"), {}, result) && result.toBool();
 }

@@ -1,18 +1,25 @@
 #include "platform/ui/IEBrowser.h"
 
+#include "platform/core/Shell.h"
+#include "platform/ui/BrowserChannel.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/WndHost.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTimer>
 #include <QUrl>
+#include <QWebChannel>
 #include <QWebEngineHistory>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -41,6 +48,27 @@ protected:
 private:
     Decide m_decide;
 };
+
+QString ReadResource(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The editing library with the web channel's client, for the library's own script world. It is
+// there before the page's first script runs.
+QWebEngineScript EditingLibraryScript()
+{
+    static const QString source = ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
+                                  QLatin1Char('\n') + ReadResource(QStringLiteral(":/scripts/editing.js"));
+    QWebEngineScript script;
+    script.setName(QStringLiteral("kvEditing"));
+    script.setSourceCode(source);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setRunsOnSubFrames(false);
+    return script;
+}
 } // namespace
 
 CIEBrowser::CIEBrowser() = default;
@@ -50,6 +78,7 @@ CIEBrowser::~CIEBrowser()
     DestroyWindow();
     // The engine wants every page gone before its profile.
     delete m_page;
+    delete m_channel;
     delete m_profile;
 }
 
@@ -85,6 +114,26 @@ QWidget* CIEBrowser::CreateHostWidget(QWidget* parent, DWORD, DWORD)
                               });
     QObject::connect(m_page, &QWebEnginePage::loadStarted, [this] { OnLoadStarted(); });
     QObject::connect(m_page, &QWebEnginePage::loadFinished, [this](bool ok) { OnLoadFinished(ok); });
+    QObject::connect(m_page, &QWebEnginePage::urlChanged,
+                     [this](const QUrl& url)
+                     {
+                         const QString address = url.toString();
+                         SendToParent(UM_BROWSER_NAVIGATE_COMPLETE, LPARAM(&address));
+                     });
+    QObject::connect(m_page, &QWebEnginePage::geometryChangeRequested,
+                     [this](const QRect& geometry)
+                     {
+                         SendToParent(UM_BROWSER_SET_WIDTH, geometry.width());
+                         SendToParent(UM_BROWSER_SET_HEIGHT, geometry.height());
+                     });
+    QObject::connect(m_page, &QWebEnginePage::newWindowRequested,
+                     [this](QWebEngineNewWindowRequest& request)
+                     { OnNewWindow(request.requestedUrl().toString()); });
+    m_page->scripts().insert(EditingLibraryScript());
+    m_channel = new CBrowserChannel(this);
+    auto* channel = new QWebChannel(m_page);
+    channel->registerObject(QStringLiteral("kvHost"), m_channel);
+    m_page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
     auto* view = new CWndHost<QWebEngineView>(this, parent);
     view->setPage(m_page);
     // The parent decides on the menu before the engine shows its own.
@@ -104,6 +153,9 @@ LRESULT CIEBrowser::SendToParent(UINT message, LPARAM lParam)
 
 bool CIEBrowser::Navigate(const QString& url)
 {
+    // A page in view mode has nothing to switch off; asking it would wait for its renderer.
+    if (m_editFlag)
+        SetEditMode(false);
     const QUrl address(url);
     if (!m_page || !address.isValid() || address.isRelative())
         return false;
@@ -129,6 +181,8 @@ bool CIEBrowser::SetDocumentHTML(const QString& html, const QString& baseUrl)
 
 void CIEBrowser::OnLoadStarted()
 {
+    m_status.clear();
+    m_statusSerial = -1;
     if (!m_loaded)
         return;
     m_loadedBefore = true;
@@ -154,16 +208,56 @@ void CIEBrowser::OnLoadFinished(bool ok)
 
 void CIEBrowser::OnContextMenuRequested(const QPoint& position)
 {
+    // The library's report of the menu event comes before the engine's request.
+    const QVariant ref = m_menuTarget.first == position ? m_menuTarget.second : QVariant();
+    m_menuTarget = {};
+    WhenPageSettles(
+        [this, position, ref]
+        {
+            QPointer<QWebEngineView> view = m_view;
+            if (ReportPointerEvent(UM_BROWSER_CONTEXT_MENU, position, ref) == 0 || !view)
+                return;
+            QMenu* menu = view->createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(view->mapToGlobal(position));
+        });
+}
+
+void CIEBrowser::WhenPageSettles(std::function<void()> report)
+{
     QPointer<QWebEngineView> view = m_view;
-    const QPoint screen = view->mapToGlobal(position);
-    m_event.emplace(CPoint(screen), CPoint(position));
-    const LRESULT reply = SendToParent(UM_BROWSER_CONTEXT_MENU);
+    // A timer of its own, not a queued call: a call queued from inside the engine's work runs
+    // before the engine is back in the event loop.
+    auto later = [view, report = std::move(report)]
+    {
+        if (view)
+            QTimer::singleShot(1, view, report);
+    };
+    // The answer to an empty script comes after everything the page had started.
+    if (m_page)
+        m_page->runJavaScript(QStringLiteral("0"), QWebEngineScript::ApplicationWorld,
+                              [later](const QVariant&) { later(); });
+    else
+        later();
+}
+
+LRESULT CIEBrowser::ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref)
+{
+    if (!m_view)
+        return 0;
+    const QPoint screen = m_view->mapToGlobal(client);
+    m_event.emplace(CPoint(screen), CPoint(client),
+                    CHtmlElement::FromAnswer(m_page, ref, CHtmlDocument::DefaultTimeout));
+    const LRESULT reply = SendToParent(message);
     m_event.reset();
-    if (reply == 0 || !view)
-        return;
-    QMenu* menu = view->createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(screen);
+    return reply;
+}
+
+void CIEBrowser::OnNewWindow(const QString& address)
+{
+    // Allowed new windows leave the program, and only for addresses the desktop may be given.
+    if (SendToParent(UM_BROWSER_NEW_WINDOW, LPARAM(&address)) == 0 && IsDesktopAddress(address))
+        ShellOpen(address);
 }
 
 std::unique_ptr<CHtmlEventObj> CIEBrowser::GetEvent() const
@@ -205,16 +299,31 @@ DWORD CIEBrowser::QueryStatus(UINT commandId) const
     {
     case IDM_COPY:
         return OLECMDF_SUPPORTED | (m_page->hasSelection() ? OLECMDF_ENABLED : 0);
+    case IDM_CUT:
+        return OLECMDF_SUPPORTED | (m_editFlag && m_page->hasSelection() ? OLECMDF_ENABLED : 0);
     case IDM_PRINT:
     case IDM_PRINTPREVIEW:
         // The engine prints one job at a time.
         return OLECMDF_SUPPORTED | (m_printing ? 0 : OLECMDF_ENABLED);
     default:
-        return 0;
+        return m_status.value(commandId, 0);
     }
 }
 
-HRESULT CIEBrowser::ExecCommand(UINT commandId, DWORD, const QVariant*, QVariant*)
+void CIEBrowser::ApplyStatus(const QVariantMap& state)
+{
+    // Reports travel apart from the answers of the bridge; an older one must not win.
+    const qint64 serial = state.value(QStringLiteral("serial")).toLongLong();
+    if (serial < m_statusSerial)
+        return;
+    m_statusSerial = serial;
+    m_status.clear();
+    const QVariantMap states = state.value(QStringLiteral("states")).toMap();
+    for (auto it = states.cbegin(); it != states.cend(); ++it)
+        m_status.insert(it.key().toUInt(), DWORD(it.value().toUInt()));
+}
+
+HRESULT CIEBrowser::ExecCommand(UINT commandId, DWORD, const QVariant* in, QVariant* out)
 {
     if (!m_page || !m_loaded || !m_view)
         return E_FAIL;
@@ -223,6 +332,11 @@ HRESULT CIEBrowser::ExecCommand(UINT commandId, DWORD, const QVariant*, QVariant
     case IDM_COPY:
         m_page->triggerAction(QWebEnginePage::Copy);
         return S_OK;
+    case IDM_CUT:
+        if (!m_editFlag)
+            return E_FAIL;
+        m_page->triggerAction(QWebEnginePage::Cut);
+        return S_OK;
     case IDM_PRINT:
         Print();
         return S_OK;
@@ -230,8 +344,152 @@ HRESULT CIEBrowser::ExecCommand(UINT commandId, DWORD, const QVariant*, QVariant
         PrintPreview();
         return S_OK;
     default:
-        return E_NOTIMPL;
+        break;
     }
+    QVariant answer;
+    if (!CHtmlDocument(m_page).Call(QStringLiteral("exec"), {commandId, in ? *in : QVariant()}, answer))
+        return E_FAIL;
+    const QVariantMap result = answer.toMap();
+    ApplyStatus(result.value(QStringLiteral("status")).toMap());
+    if (!result.value(QStringLiteral("known")).toBool())
+        return E_NOTIMPL;
+    if (out)
+        *out = result.value(QStringLiteral("out"));
+    return result.value(QStringLiteral("ok")).toBool() ? S_OK : E_FAIL;
+}
+
+HRESULT CIEBrowser::SetEditOption(UINT commandId, const QVariant& value, DWORD minimumStatus)
+{
+    if ((QueryStatus(commandId) & minimumStatus) != minimumStatus)
+        return E_FAIL;
+    return ExecCommand(commandId, OLECMDEXECOPT_DODEFAULT, &value);
+}
+
+HRESULT CIEBrowser::ExecCommandWithValue(DWORD minimumStatus, const QString* value, UINT commandId,
+                                         DWORD option)
+{
+    if ((QueryStatus(commandId) & minimumStatus) != minimumStatus)
+        return E_FAIL;
+    if (!value)
+        return ExecCommand(commandId, option);
+    const QVariant input(*value);
+    return ExecCommand(commandId, option, &input);
+}
+
+void CIEBrowser::SetEditMode(bool on)
+{
+    SetDesignMode(on);
+    m_editFlag = on;
+}
+
+bool CIEBrowser::SetDesignMode(bool on)
+{
+    QVariant result;
+    if (!m_page || !m_loaded || !CHtmlDocument(m_page).Call(QStringLiteral("setEditMode"), {on}, result))
+        return false;
+    ApplyStatus(result.toMap());
+    return true;
+}
+
+bool CIEBrowser::LoadHtml(const QString& html)
+{
+    QVariant result;
+    return m_page && m_loaded && CHtmlDocument(m_page).Call(QStringLiteral("loadHtml"), {html}, result) &&
+           result.toBool();
+}
+
+bool CIEBrowser::CallLibrary(CIEBrowser& browser, const QString& function, const QVariantList& args,
+                             QVariant& result)
+{
+    std::unique_ptr<CHtmlDocument> document;
+    if (!browser.GetDHtmlDocument(document) || !document->Call(function, args, result))
+        return false;
+    // The operation may have changed what the commands can do at the selection.
+    QVariant status;
+    if (document->Call(QStringLiteral("status"), {}, status))
+        browser.ApplyStatus(status.toMap());
+    return true;
+}
+
+bool CIEBrowser::SetSelection(CIEBrowser& browser, const CHtmlElement& element, bool collapse)
+{
+    QVariant result;
+    return CallLibrary(browser, QStringLiteral("setSelection"), {element.GetRef(), collapse}, result) &&
+           result.toBool();
+}
+
+bool CIEBrowser::InsertHtml(CIEBrowser& browser, const QString& html)
+{
+    QVariant result;
+    return CallLibrary(browser, QStringLiteral("insertHtml"), {html}, result) && result.toBool();
+}
+
+bool CIEBrowser::InsertTable(CIEBrowser& browser, const QString& html)
+{
+    QVariant result;
+    return CallLibrary(browser, QStringLiteral("insertTable"), {html}, result) && result.toBool();
+}
+
+std::optional<CHtmlElement> CIEBrowser::FindBlockContainer(const CHtmlElement& element, int& depth)
+{
+    depth = 0;
+    QVariant result;
+    if (!CHtmlDocument(element.GetPage()).Call(QStringLiteral("blockContainer"), {element.GetRef()}, result))
+        return std::nullopt;
+    const QVariantMap answer = result.toMap();
+    depth = answer.value(QStringLiteral("depth")).toInt();
+    return CHtmlElement::FromAnswer(element.GetPage(), answer.value(QStringLiteral("ref")),
+                                    CHtmlDocument::DefaultTimeout);
+}
+
+std::optional<CHtmlElement> CIEBrowser::FindAncestorByTag(const CHtmlElement& element, const QString& tagName)
+{
+    QVariant result;
+    if (!CHtmlDocument(element.GetPage())
+             .Call(QStringLiteral("ancestorByTag"), {element.GetRef(), tagName}, result))
+        return std::nullopt;
+    return CHtmlElement::FromAnswer(element.GetPage(), result, CHtmlDocument::DefaultTimeout);
+}
+
+std::optional<CHtmlElement> CIEBrowser::FindElementByName(CIEBrowser& browser, const QString& name)
+{
+    QVariant result;
+    if (!CallLibrary(browser, QStringLiteral("byName"), {name}, result))
+        return std::nullopt;
+    return CHtmlElement::FromAnswer(browser.m_page, result, CHtmlDocument::DefaultTimeout);
+}
+
+QString CIEBrowser::GetBlockStyleName(const CHtmlElement& element)
+{
+    QVariant result;
+    if (!CHtmlDocument(element.GetPage()).Call(QStringLiteral("blockStyleName"), {element.GetRef()}, result))
+        return QString();
+    return result.toString();
+}
+
+QString CIEBrowser::GetSelectionStyleName(CIEBrowser& browser)
+{
+    QVariant result;
+    return CallLibrary(browser, QStringLiteral("selectionStyleName"), {}, result) ? result.toString()
+                                                                                  : QString();
+}
+
+int CIEBrowser::GetSelectionFontSize(CIEBrowser& browser)
+{
+    QVariant result;
+    return CallLibrary(browser, QStringLiteral("selectionFontSize"), {}, result) ? result.toInt() : 0;
+}
+
+bool CIEBrowser::SetDefaultFontSize(CIEBrowser& browser)
+{
+    QVariant result;
+    return CallLibrary(browser, QStringLiteral("setFontSize"), {0, QString()}, result) && result.toBool();
+}
+
+bool CIEBrowser::SetFontSize(CIEBrowser& browser, int size, const QString& unit)
+{
+    QVariant result;
+    return CallLibrary(browser, QStringLiteral("setFontSize"), {size, unit}, result) && result.toBool();
 }
 
 void CIEBrowser::Print()
