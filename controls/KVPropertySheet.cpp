@@ -1,6 +1,6 @@
 #include "controls/KVPropertySheet.h"
 
-CKVPropertySheet::CKVPropertySheet(const QString& caption) : CPropertySheet(caption, nullptr, 0)
+CKVPropertySheet::CKVPropertySheet(const QString& caption, CWnd* parent) : CPropertySheet(caption, parent, 0)
 {
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
 }

@@ -7,7 +7,7 @@
 class CKVPropertySheet : public CPropertySheet
 {
 public:
-    explicit CKVPropertySheet(const QString& caption);
+    explicit CKVPropertySheet(const QString& caption, CWnd* parent = nullptr);
 
     QString m_okCaption;
     QString m_cancelCaption;

@@ -1,12 +1,11 @@
 #include "recipients/DlgMailGroupSettings.h"
 
-#include "base/AppSettings.h"
 #include "base/AppStrings.h"
-#include "base/PSStreamMemory.h"
 #include "dialogs/ShowHelp.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/WinApp.h"
 #include "services/QorxInstaller.h"
+#include "services/SiteAccounts.h"
 
 namespace
 {
@@ -28,25 +27,11 @@ constexpr int SitePassword = 631;
 constexpr int SiteFramework = 644;
 constexpr int SiteAddress = 650;
 
-std::unique_ptr<ndb::CNdbSender> ReadSiteAccount(int n)
+// Only accounts with the framework installed offer mailing lists.
+std::unique_ptr<ndb::CNdbSender> ReadFrameworkSite(int slot)
 {
-    QByteArray bytes;
-    if (!ReadAppSettingBinary(HKEY_CURRENT_USER, QStringLiteral("SiteAccount_%1").arg(n), bytes))
-        return nullptr;
-    CPSStreamMemory stream;
-    stream.SetBuffer(bytes);
-    stream.Open(CPSStreamMemory::ModeRead);
-    auto site = std::make_unique<ndb::CNdbSender>();
-    try
-    {
-        CPSArchive archive(stream);
-        site->Serialize(archive);
-    }
-    catch (const std::exception&)
-    {
-        return nullptr;
-    }
-    return site->GetBool(SiteFramework, false) ? std::move(site) : nullptr;
+    std::unique_ptr<ndb::CNdbSender> site = SiteAccounts::Read(slot);
+    return site && site->GetBool(SiteFramework, false) ? std::move(site) : nullptr;
 }
 } // namespace
 
@@ -56,6 +41,7 @@ const MessageMap* CDlgMailGroupSettings::GetMessageMap() const
         OnCommand(IdNormal, &CDlgMailGroupSettings::OnTypeClicked),
         OnCommand(IdDynamic, &CDlgMailGroupSettings::OnTypeClicked),
         OnControl(CBN_SELCHANGE, IdSiteChoice, &CDlgMailGroupSettings::OnSiteChanged),
+        OnCommand(IdInstall, &CDlgMailGroupSettings::OnInstallFramework),
         OnCommand(IdHelp, &CDlgMailGroupSettings::OnHelp),
     };
     static const MessageMap map{CDialog::GetMessageMap(), entries};
@@ -94,9 +80,9 @@ void CDlgMailGroupSettings::FillSites()
     m_siteChoice.SetItemData(m_siteChoice.AddString(LoadAppString(11410)), 0);
     m_siteChoice.SetCurSel(0);
     bool matched = false;
-    for (int n = 0; n < MaxSiteAccounts; ++n)
+    for (int n = 0; n < SiteAccounts::MaxAccounts; ++n)
     {
-        std::unique_ptr<ndb::CNdbSender> site = ReadSiteAccount(n);
+        std::unique_ptr<ndb::CNdbSender> site = ReadFrameworkSite(n);
         if (!site)
             continue;
         const int item = m_siteChoice.AddString(site->GetString(SiteName));
@@ -194,6 +180,18 @@ LRESULT CDlgMailGroupSettings::OnSiteChanged(WPARAM, LPARAM)
 {
     if (SelectedSite())
         LoadMailingLists();
+    EnableControls();
+    return 0;
+}
+
+LRESULT CDlgMailGroupSettings::OnInstallFramework(WPARAM, LPARAM)
+{
+    const QString created = SiteAccounts::CreateWithWizard(this, LoadAppString(11412));
+    if (created.isEmpty())
+        return 0;
+    UpdateData(true);
+    m_siteId = created;
+    FillSites();
     EnableControls();
     return 0;
 }

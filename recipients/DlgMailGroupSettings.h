@@ -13,8 +13,6 @@
 class CDlgMailGroupSettings : public CDialog
 {
 public:
-    static constexpr int MaxSiteAccounts = 100;
-
     explicit CDlgMailGroupSettings(CWnd* parent = nullptr);
     ~CDlgMailGroupSettings() override;
 
@@ -37,6 +35,7 @@ protected:
     const MessageMap* GetMessageMap() const override;
     LRESULT OnTypeClicked(WPARAM, LPARAM);
     LRESULT OnSiteChanged(WPARAM, LPARAM);
+    LRESULT OnInstallFramework(WPARAM, LPARAM);
     LRESULT OnHelp(WPARAM, LPARAM);
 
 private:

@@ -11,6 +11,7 @@
 #include "platform/ui/WinApp.h"
 #include "recipients/DlgMailGroupCreate.h"
 #include "services/QorxReplies.h"
+#include "services/SiteAccounts.h"
 #include "support/NoProxy.h"
 #include "support/ScriptedHttpServer.h"
 
@@ -173,6 +174,16 @@ TEST_F(MailGroupSettings, AnsweringNoToTheTypeChangeKeepsEverything)
 TEST_F(MailGroupSettings, ChoosingASiteAndListMakesTheListDynamic)
 {
     app.answers = {IDYES};
+    QTimer spy;
+    spy.setInterval(500);
+    QObject::connect(&spy, &QTimer::timeout,
+                     []
+                     {
+                         QWidget* m = QApplication::activeModalWidget();
+                         fprintf(stderr, "modal %p '%s' active=%d\n", (void*)m,
+                                 m ? qPrintable(m->windowTitle()) : "", m ? m->isActiveWindow() : -1);
+                     });
+    spy.start();
     ModalScript script;
     ChooseShopZebra(script);
     script.Start();
@@ -209,6 +220,53 @@ TEST_F(MailGroupSettings, UnreachableSiteKeepsTheDialogOpen)
     view.SendMessage(WM_COMMAND, 32987, 0);
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(context.GetOpenMailingList()->GetInt(ndb::MailGroupKind, 0), 0);
+}
+
+TEST_F(MailGroupSettings, InstallRunsTheSiteWizardAndACancelledOneStoresNothing)
+{
+    app.answers = {IDYES};
+    ModalScript script;
+    script
+        .ThenTitled(QStringLiteral("Mailing List Settings"),
+                    [](QWidget* w)
+                    {
+                        ClickMark(w, QStringLiteral("Dynamic Mailing List"));
+                        ClickButton(w, QStringLiteral("Install Quorvane..."));
+                    })
+        // The wizard shows its page's caption as its title.
+        .ThenTitled(QStringLiteral("Step 1 - Publishing Settings"),
+                    [](QWidget* w) { ClickButton(w, QStringLiteral("Cancel")); })
+        .ThenAgain([](QWidget* w) { return w->windowTitle() == QStringLiteral("Mailing List Settings"); },
+                   [](QWidget* w)
+                   {
+                       EXPECT_EQ(Combo(w, 1619)->count(), 2);
+                       ClickButton(w, QStringLiteral("Cancel"));
+                   });
+    script.Start();
+    view.SendMessage(WM_COMMAND, 32987, 0);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(app.messages.size(), 1); // whether to quit the wizard
+    EXPECT_EQ(SiteAccounts::FindFreeSlot(), 2);
+}
+
+TEST(SiteAccountStore, AccountsRoundTripAndTheFirstEmptySlotIsFound)
+{
+    for (int n = 0; n < SiteAccounts::MaxAccounts; ++n)
+        DeleteRegValueInUser(GetAppRegistryKey(), QStringLiteral("SiteAccount_%1").arg(n));
+    EXPECT_EQ(SiteAccounts::FindFreeSlot(), 0);
+    ndb::CNdbSender account;
+    account.SetField(1, ndb::CNdbFieldValue(QStringLiteral("{A}")));
+    account.SetField(410, ndb::CNdbFieldValue(QStringLiteral("Shop")));
+    ASSERT_TRUE(SiteAccounts::Write(0, account));
+    ASSERT_TRUE(SiteAccounts::Write(2, account));
+    EXPECT_EQ(SiteAccounts::FindFreeSlot(), 1);
+    const std::unique_ptr<ndb::CNdbSender> read = SiteAccounts::Read(2);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->GetString(410), QStringLiteral("Shop"));
+    EXPECT_FALSE(SiteAccounts::Read(1));
+    WriteAppSettingBinary(HKEY_CURRENT_USER, QStringLiteral("SiteAccount_1"), QByteArray("not a record"));
+    EXPECT_FALSE(SiteAccounts::Read(1));
+    EXPECT_EQ(SiteAccounts::FindFreeSlot(), 3);
 }
 
 TEST(MailGroupCreate, ProposesTheFirstFreeName)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ndb/NdbSender.h"
+
+#include <QString>
+
+#include <memory>
+
+class CWnd;
+
+// The user's web-site accounts, each an archived sender record in the user setting
+// "SiteAccount_<slot>", slots 0 to 99.
+namespace SiteAccounts
+{
+constexpr int MaxAccounts = 100;
+
+// The account of the slot; null when the slot is empty or does not read as a record.
+std::unique_ptr<ndb::CNdbSender> Read(int slot);
+// Serialising writes through the record's own archive operation, which is not const.
+bool Write(int slot, ndb::CNdbSender& account);
+// The first empty slot; -1 when all are taken.
+int FindFreeSlot();
+// Runs the site wizard over a new account and stores it in the first empty slot when the wizard
+// ends with Finish or OK. Returns the new account's id; empty when nothing was stored.
+QString CreateWithWizard(CWnd* parent, const QString& caption);
+} // namespace SiteAccounts
