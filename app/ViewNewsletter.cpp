@@ -8,8 +8,6 @@
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WndClass.h"
 
-#include <QUrl>
-
 namespace
 {
 constexpr DWORD ViewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -35,7 +33,7 @@ const MessageMap* CViewNewsletter::GetMessageMap() const
     return &map;
 }
 
-CViewNewsletter::CViewNewsletter(CKVContext* context) : m_context(context) {}
+CViewNewsletter::CViewNewsletter(CKVContext* context) : m_context(context), m_layout(context) {}
 
 CViewNewsletter::~CViewNewsletter()
 {
@@ -56,8 +54,7 @@ bool CViewNewsletter::Create(CWnd* parent, const CRect& rect)
         m_tabStrip.AddTab(LoadAppString(tab.text), tab.command);
     m_tabStrip.SelectTab(ID_VIEW_EMAIL);
     m_tabStrip.ShowWindow(SW_HIDE);
-    m_browser.Create(QString(), WS_CHILD, CRect(0, 0, 1, 1), this, PageId);
-    m_browser.ShowWindow(SW_HIDE);
+    m_layout.Create(this);
     m_lightCorner.LoadFromResource(LightCornerImage);
     m_darkCorner.LoadFromResource(DarkCornerImage);
     return true;
@@ -68,30 +65,26 @@ bool CViewNewsletter::IsNewsletterOpen() const
     return m_context && m_context->GetCurrentNewsletter();
 }
 
-QString CViewNewsletter::GetPageUrl() const
-{
-    const ndb::CNdbNewsletter* newsletter = m_context ? m_context->GetCurrentNewsletter() : nullptr;
-    if (!newsletter)
-        return {};
-    // Encoded, so that a "#" or "?" in the file name stays part of the name.
-    const QString fileName = newsletter->GetString(ndb::NewsletterFileName);
-    return m_context->GetServerBaseUrl() + QString::fromLatin1(QUrl::toPercentEncoding(fileName));
-}
-
 void CViewNewsletter::OnDocumentChanged()
 {
     const bool open = IsNewsletterOpen();
-    m_browser.ShowWindow(open ? SW_SHOW : SW_HIDE);
-    if (open)
-        m_browser.Navigate(GetPageUrl());
+    m_layout.ShowWindow(open ? SW_SHOW : SW_HIDE);
     m_tabStrip.ShowWindow(open ? SW_SHOW : SW_HIDE);
     if (m_tabStrip.GetTabCount() > 0)
     {
         m_tabStrip.SelectTab(ID_VIEW_EMAIL);
         m_tabStrip.UpdateWindow();
     }
+    m_layout.Refresh();
     m_visiblePage = open ? 1 : 0;
     Invalidate();
+}
+
+bool CViewNewsletter::OnCmdMsg(UINT id, UINT code)
+{
+    if (m_visiblePage == 1 && m_layout.IsWindow() && m_layout.OnCmdMsg(id, code))
+        return true;
+    return CViewBase::OnCmdMsg(id, code);
 }
 
 CRect CViewNewsletter::PanelRect() const
@@ -115,8 +108,8 @@ LRESULT CViewNewsletter::OnSize(WPARAM, LPARAM)
     rect.left += m_lightCorner.GetWidth() / 2;
     rect.right -= m_lightCorner.GetWidth() / 2;
     rect.bottom -= m_lightCorner.GetHeight() / 2;
-    if (m_browser.IsWindow())
-        m_browser.MoveWindow(rect);
+    if (m_layout.IsWindow())
+        m_layout.MoveWindow(rect);
     return 0;
 }
 
@@ -155,7 +148,7 @@ void CViewNewsletter::ShowPage(int page, UINT tabCommand)
 {
     if (!IsNewsletterOpen())
         return;
-    m_browser.ShowWindow(page == 1 ? SW_SHOW : SW_HIDE);
+    m_layout.ShowWindow(page == 1 ? SW_SHOW : SW_HIDE);
     m_tabStrip.SelectTab(tabCommand);
     m_visiblePage = page;
     Invalidate();

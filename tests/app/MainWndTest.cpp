@@ -256,7 +256,7 @@ TEST_F(ShellProgram, CommandsReachTheDocumentViewBeforeTheMainWindow)
     const CKVTabButtonList& strip = view.GetTabStrip();
     QTest::mouseClick(strip.GetSafeHwnd(), Qt::LeftButton, {}, strip.GetTab(0)->rect.ToQRect().center());
     EXPECT_EQ(view.GetVisiblePage(), 1);
-    EXPECT_FALSE(view.GetBrowser().GetSafeHwnd()->isHidden());
+    EXPECT_FALSE(view.GetLayout().GetSafeHwnd()->isHidden());
 
     // A document change shows the first page again.
     PressKey(window, Qt::Key_2, Qt::ControlModifier);
