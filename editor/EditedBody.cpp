@@ -1,5 +1,6 @@
 #include "editor/EditedBody.h"
 
+#include "webserver/NewsletterPage.h"
 #include "x2/X2Validator.h"
 
 bool MakeStoredLayout(const QString& bodyMarkup, int serverPort, QString& layout)
@@ -10,6 +11,11 @@ bool MakeStoredLayout(const QString& bodyMarkup, int serverPort, QString& layout
     CX2Validator document;
     if (!document.ParseHtml(markup))
         return false;
+    DropSavedEditorStyle(document);
     layout.clear();
-    return document.WriteHtml(layout);
+    if (!document.WriteHtml(layout))
+        return false;
+    // The page around the body adds line breaks at its ends; kept, they would pile up at each save.
+    layout = layout.trimmed();
+    return true;
 }
