@@ -6,6 +6,7 @@
 #include "base/AppStrings.h"
 #include "editor/EditedBody.h"
 #include "editor/LayoutCommandIds.h"
+#include "editor/NavigationFilter.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/Shell.h"
 #include "platform/gui/WaitCursor.h"
@@ -49,6 +50,7 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnMessage(UM_BROWSER_BEFORE_NAVIGATE, &CWndLayout::OnBeforeNavigate),
         OnMessage(UM_BROWSER_DOCUMENT_COMPLETE, &CWndLayout::OnDocumentComplete),
         OnMessage(UM_BROWSER_CONTEXT_MENU, &CWndLayout::OnContextMenuEvent),
+        OnMessage(UM_BROWSER_PASTE, &CWndLayout::OnBrowserPaste),
         OnCommand(ID_LAYOUT_EDIT, &CWndLayout::OnEditLayout),
         OnCommand(ID_LAYOUT_SAVE, &CWndLayout::OnSaveLayout),
         OnCommand(ID_LAYOUT_CANCEL, &CWndLayout::OnCancelLayout),
@@ -274,22 +276,17 @@ LRESULT CWndLayout::OnHelp(WPARAM, LPARAM)
 
 LRESULT CWndLayout::OnBeforeNavigate(WPARAM, LPARAM url)
 {
-    const QString address = *reinterpret_cast<const QString*>(url);
-    const QString lower = address.toLower();
-    const int port = m_context->GetServerPort();
-    // Only the running server's pages and the empty page load inside.
-    for (const char* host : {"localhost", "127.0.0.1"})
+    const QString& address = *reinterpret_cast<const QString*>(url);
+    switch (DecideNavigation(address, m_context->GetServerPort(), QLatin1String(PlaceholderLinkAddress)))
     {
-        if (lower.startsWith(QStringLiteral("http://%1:%2/").arg(QLatin1String(host)).arg(port)))
-            return 0;
-    }
-    if (lower == QLatin1String("about:blank"))
+    case NavigationDecision::LoadInside:
         return 0;
-    if (lower.startsWith(QLatin1String(PlaceholderLinkAddress)))
-        return 1;
-    // Web and mail addresses go to the user's own programs; other schemes go nowhere.
-    if (IsDesktopAddress(address))
+    case NavigationDecision::OpenOnDesktop:
         ShellOpen(address);
+        return 1;
+    case NavigationDecision::Cancel:
+        return 1;
+    }
     return 1;
 }
 

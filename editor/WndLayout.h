@@ -7,8 +7,9 @@ class CKVContext;
 class CMenu;
 namespace ndb
 {
+class CNdbColor;
 class CNdbNewsletter;
-}
+} // namespace ndb
 
 // The layout editor of the open newsletter: a toolbar over a browser that shows the newsletter's
 // page from the local web server. "Edit Layout" reloads the page in its edit form and makes the
@@ -74,6 +75,8 @@ protected:
     LRESULT OnCancelLayout(WPARAM, LPARAM);
     LRESULT OnHelp(WPARAM, LPARAM);
     void OnUpdateEditCommand(CCmdUI* cmdUI);
+    // The engine's own paste or drop: the clipboard is pasted the editor's way.
+    LRESULT OnBrowserPaste(WPARAM id, LPARAM plainText);
 
 private:
     // ---- Editing commands (WndLayoutCommands.cpp) ----
@@ -93,6 +96,14 @@ private:
     void ApplyChosenFontSize();
     void InsertMergeField(int fieldCode, const QString& label);
     void InsertFixedTable();
+    void Paste();
+    void PasteAsText();
+    // The colour a toolbar colour button holds: a palette reference when it names a key, else
+    // its fixed colour.
+    static ndb::CNdbColor GetButtonColor(const CKVImageButton& button);
+    // The popup colour grid below the button; a choice is stored in the button.
+    void PickButtonColor(CKVImageButton* button);
+    void ApplyButtonColor(UINT id);
 
     ndb::CNdbNewsletter* CurrentNewsletter() const;
     void LoadSpamDatabase();

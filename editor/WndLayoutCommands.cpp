@@ -2,14 +2,20 @@
 // styles, the toolbar's boxes, merge fields and insertions, and the edit-mode context menu.
 #include "editor/WndLayout.h"
 
+#include "app/KVContext.h"
 #include "base/AppStrings.h"
+#include "dialogs/DlgFastColorPicker.h"
+#include "editor/ClipboardPaste.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/MergeFields.h"
+#include "editor/TextColors.h"
+#include "ndb/NdbColor.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbStyle.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/UndoUnitScope.h"
+#include "x2/PasteCleanup.h"
 
 #include <QVariant>
 
@@ -128,7 +134,9 @@ bool CWndLayout::IsTableCommand(UINT id)
            std::any_of(std::begin(Alignments), std::end(Alignments), isAlignment) ||
            (id >= FirstTextStyleCommand && id < FirstTextStyleCommand + std::size(TextStyleTags)) ||
            FindMergeField(id) || id == ID_LAYOUT_STYLES || id == ID_LAYOUT_FONT_FAMILY ||
-           id == ID_LAYOUT_FONT_SIZE || id == ID_INSERT_TABLE;
+           id == ID_LAYOUT_FONT_SIZE || id == ID_INSERT_TABLE || id == ID_EDIT_PASTE ||
+           id == ID_PASTE_AS_TEXT || (id >= ID_TEXT_COLOR && id <= ID_FILL_COLOR) ||
+           id == ID_SELECT_TEXT_COLOR || id == ID_SELECT_FILL_COLOR;
 }
 
 bool CWndLayout::RunTableCommand(UINT id)
@@ -149,6 +157,13 @@ bool CWndLayout::RunTableCommand(UINT id)
         ApplyChosenFontSize();
     else if (id == ID_INSERT_TABLE)
         InsertFixedTable();
+    else if (id == ID_EDIT_PASTE)
+        Paste();
+    else if (id == ID_PASTE_AS_TEXT)
+        PasteAsText();
+    else if ((id >= ID_TEXT_COLOR && id <= ID_FILL_COLOR) || id == ID_SELECT_TEXT_COLOR ||
+             id == ID_SELECT_FILL_COLOR)
+        ApplyButtonColor(id);
     else
         RunSimpleCommand(id);
     return true;
@@ -321,6 +336,82 @@ void CWndLayout::InsertFixedTable()
     if (std::optional<CHtmlElement> table = document->GetElementById(id);
         table && table->GetTagName() == QLatin1String("table"))
         table->RemoveAttribute(QStringLiteral("id"));
+}
+
+// ---- Paste and colours ----
+
+void CWndLayout::Paste()
+{
+    PasteContext context;
+    context.newsletter = CurrentNewsletter();
+    context.lockDocument = [this] { return m_context->WriteDocument(); };
+    PasteClipboard(m_browser, context);
+}
+
+void CWndLayout::PasteAsText()
+{
+    PasteClipboardAsText(m_browser);
+}
+
+LRESULT CWndLayout::OnBrowserPaste(WPARAM id, LPARAM plainText)
+{
+    if (id != BrowserId)
+        return 0;
+    if (plainText)
+        PasteAsText();
+    else
+        Paste();
+    return 0;
+}
+
+ndb::CNdbColor CWndLayout::GetButtonColor(const CKVImageButton& button)
+{
+    if (!button.GetAltText().isEmpty())
+        return ndb::CNdbColor(button.GetAltText());
+    const COLORREF color = button.m_swatchColor;
+    return ndb::CNdbColor(quint8(color & 0xFF), quint8((color >> 8) & 0xFF), quint8((color >> 16) & 0xFF));
+}
+
+void CWndLayout::PickButtonColor(CKVImageButton* button)
+{
+    ndb::CNdbNewsletter* newsletter = CurrentNewsletter();
+    if (!button || !newsletter)
+        return;
+    CRect rect;
+    button->GetWindowRect(&rect);
+    CDlgFastColorPicker picker(this);
+    if (picker.PopupAt(1, &newsletter->Palette(), CPoint(rect.left, rect.bottom), GetButtonColor(*button),
+                       &rect) != 1)
+        return;
+    const ndb::CNdbColor& chosen = picker.GetColor();
+    if (chosen.GetKind() == ndb::NdbColorPalette)
+    {
+        button->m_altText = chosen.GetKey();
+        button->m_swatchColor = newsletter->Palette().ResolveColor(chosen).ToColorRef();
+    }
+    else
+    {
+        button->m_altText.clear();
+        button->m_swatchColor = chosen.ToColorRef();
+    }
+    button->Invalidate();
+}
+
+void CWndLayout::ApplyButtonColor(UINT id)
+{
+    if (!IsEditing())
+        return;
+    const bool text = id == ID_TEXT_COLOR || id == ID_SELECT_TEXT_COLOR;
+    CKVImageButton* button = text ? m_toolbar.GetTextColorButton() : m_toolbar.GetFillColorButton();
+    if (!button)
+        return;
+    // Also a popup closed without a choice applies the button's colour.
+    if (id == ID_SELECT_TEXT_COLOR || id == ID_SELECT_FILL_COLOR)
+        PickButtonColor(button);
+    if (text)
+        ApplyTextColor(m_browser, GetButtonColor(*button));
+    else
+        ApplyFillColor(m_browser, GetButtonColor(*button));
 }
 
 // ---- Check marks and boxes ----

@@ -23,6 +23,11 @@ void CBrowserChannel::doubleClick(int x, int y, double ref)
     m_browser->ReportPointerEvent(UM_BROWSER_DBLCLICK, QPoint(x, y), QVariant(qint64(ref)));
 }
 
+void CBrowserChannel::contextMenu(int x, int y, double ref)
+{
+    m_browser->m_menuTarget = {QPoint(x, y), QVariant(qint64(ref))};
+}
+
 void CBrowserChannel::snapRect(const QString& id, int positioning, int left, int top, int right, int bottom)
 {
     if (id.isEmpty())

@@ -60,11 +60,12 @@ public:
     // Runs one function of the editing library with the arguments (texts, numbers, bools, lists
     // and element numbers) and hands back its answer. False without the library or an answer.
     bool Call(const QString& function, const QVariantList& args, QVariant& result) const;
+    // The element of a number the library answered with; none for no element.
+    std::optional<CHtmlElement> ElementOf(const QVariant& ref) const;
 
 private:
     bool Evaluate(const QString& script, QVariant& result) const;
     bool ReadText(const QString& expression, QString& text, qsizetype maxLength) const;
-    std::optional<CHtmlElement> ElementOf(const QVariant& ref) const;
     std::vector<CHtmlElement> ElementsOf(const QVariant& refs) const;
 
     QPointer<QWebEnginePage> m_page;

@@ -153,7 +153,9 @@ LRESULT CIEBrowser::SendToParent(UINT message, LPARAM lParam)
 
 bool CIEBrowser::Navigate(const QString& url)
 {
-    SetEditMode(false);
+    // A page in view mode has nothing to switch off; asking it would wait for its renderer.
+    if (m_editFlag)
+        SetEditMode(false);
     const QUrl address(url);
     if (!m_page || !address.isValid() || address.isRelative())
         return false;
@@ -207,9 +209,9 @@ void CIEBrowser::OnLoadFinished(bool ok)
 void CIEBrowser::OnContextMenuRequested(const QPoint& position)
 {
     QPointer<QWebEngineView> view = m_view;
-    QVariant ref;
-    if (m_loaded)
-        CHtmlDocument(m_page).Call(QStringLiteral("fromPoint"), {position.x(), position.y()}, ref);
+    // The library's report of the menu event comes before the engine's request.
+    const QVariant ref = m_menuTarget.first == position ? m_menuTarget.second : QVariant();
+    m_menuTarget = {};
     const LRESULT reply = ReportPointerEvent(UM_BROWSER_CONTEXT_MENU, position, ref);
     if (reply == 0 || !view)
         return;

@@ -234,6 +234,9 @@ private:
     bool m_navigated{false};
     QString m_url;
     std::optional<CHtmlEventObj> m_event;
+    // Where the page last asked for a context menu and the element there. The engine waits for
+    // the menu while it asks, so the element cannot be looked up then.
+    std::pair<QPoint, QVariant> m_menuTarget;
     // The command states the editing library last reported, and their number.
     QHash<UINT, DWORD> m_status;
     qint64 m_statusSerial{-1};

@@ -55,9 +55,9 @@ protected:
 };
 } // namespace
 
-// Only the running server's pages and the empty page load inside the editor; web and mail
-// addresses go to the desktop, placeholder links and every other scheme go nowhere.
-TEST_F(LayoutEditor, NavigationFilterKeepsOnlyTheServersPagesInside)
+// The window answers the browser by the navigation filter and hands outside addresses to the
+// desktop; the filter's own cases are in NavigationFilterTest.
+TEST_F(LayoutEditor, NavigationRepliesAndOpensOutsideAddressesOnTheDesktop)
 {
     CWndLayout& layout = OpenFixture();
     const int port = m_app->GetContext()->GetServerPort();
@@ -74,19 +74,11 @@ TEST_F(LayoutEditor, NavigationFilterKeepsOnlyTheServersPagesInside)
         LRESULT reply;
         bool toDesktop;
     } cases[] = {
-        {QStringLiteral("http://localhost:%1/June.kvnl").arg(port), 0, false},
         {QStringLiteral("http://127.0.0.1:%1/img/boat.png").arg(port), 0, false},
-        {QStringLiteral("HTTP://LOCALHOST:%1/June.kvnl#top").arg(port), 0, false},
-        {QStringLiteral("about:blank"), 0, false},
-        {QStringLiteral("http://localhost:%1/").arg(port + 1), 1, true},
         {QStringLiteral("https://example.com/a?b=about:blank"), 1, true},
-        {QStringLiteral("https://evil.example/localhost:%1/").arg(port), 1, true},
         {QStringLiteral("mailto:ann@example.org"), 1, true},
         {QString::fromLatin1(CWndLayout::PlaceholderLinkAddress) + QStringLiteral("webview"), 1, false},
-        {QStringLiteral("HTTP://KELVORA.INVALID/unsubscribe"), 1, false},
         {QStringLiteral("file:///etc/passwd"), 1, false},
-        {QStringLiteral("javascript:alert(1)"), 1, false},
-        {QStringLiteral("about:config"), 1, false},
     };
     for (const auto& c : cases)
     {

@@ -1,4 +1,4 @@
-// The layout editor hosts a web engine, which needs its application set up.
+// The browser cases host a web engine, which needs an application object.
 #include "WebEngineTestMain.h"
 
 int main(int argc, char** argv)

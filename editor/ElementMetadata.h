@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/ui/HtmlElement.h"
+
+#include <QString>
+
+// The editor metadata pairs in the "name" attribute of an element of the live document.
+
+// Writes key:value in front of the element's pairs, or removes the key's pair for an empty value.
+// False when the attribute could not be read or written.
+bool SetNameMetadata(CHtmlElement& element, const QString& key, const QString& value);
+// The unescaped value of the key's pair; empty without one or when the element cannot be read.
+QString GetNameMetadata(const CHtmlElement& element, const QString& key);

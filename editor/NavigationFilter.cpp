@@ -1,0 +1,28 @@
+#include "editor/NavigationFilter.h"
+
+#include "platform/core/Shell.h"
+
+#include <QUrl>
+
+namespace
+{
+bool IsLocalServer(const QUrl& url, int serverPort)
+{
+    const QString host = url.host().toLower();
+    return serverPort > 0 && url.scheme().toLower() == QLatin1String("http") && url.port() == serverPort &&
+           (host == QLatin1String("localhost") || host == QLatin1String("127.0.0.1"));
+}
+} // namespace
+
+NavigationDecision DecideNavigation(const QString& address, int serverPort, const QString& placeholderPrefix)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    if (!url.isValid())
+        return NavigationDecision::Cancel;
+    if (url.toString().compare(QLatin1String("about:blank"), Qt::CaseInsensitive) == 0 ||
+        IsLocalServer(url, serverPort))
+        return NavigationDecision::LoadInside;
+    if (!placeholderPrefix.isEmpty() && address.startsWith(placeholderPrefix, Qt::CaseInsensitive))
+        return NavigationDecision::Cancel;
+    return IsDesktopAddress(address) ? NavigationDecision::OpenOnDesktop : NavigationDecision::Cancel;
+}
