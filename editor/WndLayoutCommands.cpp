@@ -327,11 +327,13 @@ void CWndLayout::InsertFixedTable()
 {
     if (!IsEditing())
         return;
-    const QString id = ndb::CNdbBase::CreateGuidString();
-    if (!CIEBrowser::InsertTable(m_browser, FixedTableHtml(id)))
-        return;
     std::unique_ptr<CHtmlDocument> document;
     if (!m_browser.GetDHtmlDocument(document))
+        return;
+    // The temporary id goes in the same step as the table.
+    const CUndoUnitScope unit(*document, QStringLiteral("Insert Table"));
+    const QString id = ndb::CNdbBase::CreateGuidString();
+    if (!CIEBrowser::InsertTable(m_browser, FixedTableHtml(id)))
         return;
     if (std::optional<CHtmlElement> table = document->GetElementById(id);
         table && table->GetTagName() == QLatin1String("table"))
