@@ -31,6 +31,8 @@ constexpr UINT DiscardChangesText = 15023;
 constexpr UINT CantLoadSpamDatabaseText = 15027;
 constexpr UINT CantSaveLayoutText = 15040;
 constexpr UINT HelpTopic = 32941;
+// Posted to itself: shows the context menu of the page event kept in m_menuEvent.
+constexpr UINT UM_SHOW_CONTEXT_MENU = WM_USER + 0x601;
 constexpr UINT FirstCommand = 32768;
 constexpr UINT LastCommand = 61440;
 constexpr qsizetype MaxBodyLength = 64 * 1024 * 1024;
@@ -51,6 +53,7 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnMessage(UM_BROWSER_DOCUMENT_COMPLETE, &CWndLayout::OnDocumentComplete),
         OnMessage(UM_BROWSER_CONTEXT_MENU, &CWndLayout::OnContextMenuEvent),
         OnMessage(UM_BROWSER_PASTE, &CWndLayout::OnBrowserPaste),
+        OnMessage(UM_SHOW_CONTEXT_MENU, &CWndLayout::OnShowContextMenu),
         OnCommand(ID_LAYOUT_EDIT, &CWndLayout::OnEditLayout),
         OnCommand(ID_LAYOUT_SAVE, &CWndLayout::OnSaveLayout),
         OnCommand(ID_LAYOUT_CANCEL, &CWndLayout::OnCancelLayout),
@@ -339,11 +342,20 @@ LRESULT CWndLayout::OnContextMenuEvent(WPARAM, LPARAM)
 {
     if ((GetKeyState(VK_SHIFT) & 0x8000) && (GetKeyState(VK_CONTROL) & 0x8000))
         return 1;
-    const std::unique_ptr<CHtmlEventObj> event = m_browser.GetEvent();
+    std::unique_ptr<CHtmlEventObj> event = m_browser.GetEvent();
     if (!event)
         return 0;
+    // The page cannot be read until the engine is done with its menu request: the menu follows.
+    m_menuEvent = std::move(event);
+    PostMessage(UM_SHOW_CONTEXT_MENU);
+    return 0;
+}
+
+LRESULT CWndLayout::OnShowContextMenu(WPARAM, LPARAM)
+{
+    const std::unique_ptr<CHtmlEventObj> event = std::move(m_menuEvent);
     CMenu menu;
-    if (!menu.LoadMenu(ContextMenuId))
+    if (!event || !menu.LoadMenu(ContextMenuId))
         return 0;
     if (IsEditing())
         ShowEditModeMenu(*menu.GetSubMenu(EditModePopup), *event);

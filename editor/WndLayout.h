@@ -70,6 +70,7 @@ protected:
     LRESULT OnBeforeNavigate(WPARAM id, LPARAM url);
     LRESULT OnDocumentComplete(WPARAM id, LPARAM);
     LRESULT OnContextMenuEvent(WPARAM id, LPARAM);
+    LRESULT OnShowContextMenu(WPARAM, LPARAM);
     LRESULT OnEditLayout(WPARAM, LPARAM);
     LRESULT OnSaveLayout(WPARAM, LPARAM);
     LRESULT OnCancelLayout(WPARAM, LPARAM);
@@ -123,4 +124,6 @@ private:
     bool m_documentComplete = false;
     bool m_waiting = false;
     bool m_scratchReady = false;
+    // The page event of a context menu about to be shown.
+    std::unique_ptr<CHtmlEventObj> m_menuEvent;
 };
