@@ -149,3 +149,25 @@ TEST_F(LayoutEditor, CancelLayoutAsksAndKeepsTheModifiedMark)
     EXPECT_EQ(StoredLayout(), before);
     EXPECT_TRUE(m_app->GetContext()->GetCurrentNewsletter()->IsModified());
 }
+
+// Closing the newsletter while its layout is edited asks to save; Yes keeps the edits in the
+// written file and the editor leaves edit mode with the document.
+TEST_F(LayoutEditor, ClosingWhileEditingSavesTheEditsAndLeavesEditMode)
+{
+    CWndLayout& layout = OpenFixture();
+    CMainWnd& window = *m_window;
+    window.SendMessage(WM_COMMAND, ID_LAYOUT_EDIT);
+    ASSERT_TRUE(layout.IsEditing());
+    {
+        ModalAnswers answers;
+        answers.Box("Yes");
+        EXPECT_TRUE(window.CloseDocument());
+    }
+    EXPECT_FALSE(layout.IsEditing());
+    EXPECT_EQ(window.GetNewsletterView().GetVisiblePage(), 0);
+    ndb::CNdbNewsletter reloaded;
+    ASSERT_TRUE(reloaded.Load(Document("June.kvnl")));
+    EXPECT_EQ(reloaded.Layout().GetString(ndb::LayoutHtml).toStdString(),
+              "<p>Harbour news <img src=\"img/boat.png\" alt=\"Boat\" /></p><p>Mirror:  and "
+              "http://localhost:1/</p>");
+}
