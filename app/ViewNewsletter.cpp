@@ -4,13 +4,34 @@
 #include "app/KVContext.h"
 #include "app/PanelPainting.h"
 #include "base/AppStrings.h"
+#include "dialogs/DlgPalette.h"
+#include "dialogs/DlgStyles.h"
 #include "ndb/NdbNewsletter.h"
+#include "ndb/NdbPaletteColor.h"
 #include "platform/ui/PaintDC.h"
+#include "platform/ui/WinApp.h"
 #include "platform/ui/WndClass.h"
 
 namespace
 {
 constexpr DWORD ViewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+
+// A palette counts as changed when any entry differs in place: its key, colour or name, and
+// also when the entries were only put in another order.
+bool PalettesDiffer(const ndb::CNdbPalette& before, const ndb::CNdbPalette& after)
+{
+    if (before.GetColorCount() != after.GetColorCount())
+        return true;
+    for (int i = 0; i < before.GetColorCount(); ++i)
+    {
+        const ndb::CNdbPaletteColor* a = before.GetColorAt(i);
+        const ndb::CNdbPaletteColor* b = after.GetColorAt(i);
+        if (a->GetKey() != b->GetKey() || a->GetName() != b->GetName() ||
+            !(static_cast<const ndb::CNdbColor&>(*a) == *b))
+            return true;
+    }
+    return false;
+}
 
 struct Tab
 {
@@ -28,6 +49,8 @@ const MessageMap* CViewNewsletter::GetMessageMap() const
         OnCommand(ID_VIEW_EMAIL, &CViewNewsletter::OnShowEmail),
         OnCommand(ID_VIEW_SUBSCRIBERS, &CViewNewsletter::OnShowRecipients),
         OnCommand(ID_VIEW_STATISTICS, &CViewNewsletter::OnShowStatistics),
+        OnCommand(ID_FORMAT_STYLES, &CViewNewsletter::OnStyles),
+        OnCommand(ID_FORMAT_PALETTE, &CViewNewsletter::OnPalette),
     };
     static const MessageMap map{CViewBase::GetMessageMap(), entries};
     return &map;
@@ -169,5 +192,42 @@ LRESULT CViewNewsletter::OnShowRecipients(WPARAM, LPARAM)
 LRESULT CViewNewsletter::OnShowStatistics(WPARAM, LPARAM)
 {
     ShowPage(3, ID_VIEW_STATISTICS);
+    return 0;
+}
+
+void CViewNewsletter::NewsletterChanged()
+{
+    m_context->GetCurrentNewsletter()->SetModified(true);
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(WM_COMMAND, ID_CURBASE_CHANGED);
+    m_layout.Refresh();
+}
+
+LRESULT CViewNewsletter::OnStyles(WPARAM, LPARAM)
+{
+    if (!IsNewsletterOpen())
+        return 0;
+    CDlgStyles dialog(m_context, this);
+    dialog.DoModal();
+    UpdateWindow();
+    if (dialog.IsModified())
+        NewsletterChanged();
+    return 0;
+}
+
+LRESULT CViewNewsletter::OnPalette(WPARAM, LPARAM)
+{
+    ndb::CNdbNewsletter* newsletter = m_context->GetCurrentNewsletter();
+    if (!newsletter)
+        return 0;
+    ndb::CNdbPalette copy(newsletter->Palette());
+    CDlgPalette dialog(&copy, this);
+    if (dialog.DoModal() != IDOK || !PalettesDiffer(newsletter->Palette(), copy))
+        return 0;
+    {
+        const auto lock = m_context->WriteDocument();
+        newsletter->Palette() = copy;
+    }
+    NewsletterChanged();
     return 0;
 }

@@ -46,11 +46,15 @@ protected:
     LRESULT OnShowEmail(WPARAM, LPARAM);
     LRESULT OnShowRecipients(WPARAM, LPARAM);
     LRESULT OnShowStatistics(WPARAM, LPARAM);
+    LRESULT OnStyles(WPARAM, LPARAM);
+    LRESULT OnPalette(WPARAM, LPARAM);
 
 private:
     void ShowPage(int page, UINT tabCommand);
     CRect PanelRect() const;
     bool IsNewsletterOpen() const;
+    // The open newsletter changed: marked, the title told, the page brought up to date.
+    void NewsletterChanged();
 
     CKVContext* m_context;
     CKVTabButtonList m_tabStrip;
