@@ -142,3 +142,42 @@ TEST_F(ShellProgram, LayoutSessionFromEditToTheSavedFile)
     EXPECT_EQ(stored.toStdString(), Golden("session-layout.html").toStdString());
     EXPECT_FALSE(stored.contains("contenteditable")) << "nothing of the live editor is stored";
 }
+
+// Ctrl+Shift+2 gives the selected paragraph the style "h2" in one step; a first-level heading
+// elsewhere becomes a paragraph of that style too. Align Center on a centred paragraph takes the
+// alignment away again, with every "align" attribute of boxes, tables and cells.
+TEST_F(ShellProgram, TextStyleAndAlignmentCommands)
+{
+    ndb::CNdbNewsletter letter(QStringLiteral("June"));
+    letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
+    letter.Layout().SetField(
+        ndb::LayoutHtml,
+        ndb::CNdbFieldValue(QStringLiteral("<h1>Pasted</h1><p>Plain text</p><table align=\"center\"><tr>"
+                                           "<td align=\"right\">x</td></tr></table>")));
+    ASSERT_TRUE(letter.Save(Document("June.kvnl"), QStringLiteral("Kelvora"), 2007, 1));
+    CMainWnd& window = StartProgram();
+    ASSERT_TRUE(window.OpenNewsletter(Document("June.kvnl")));
+    CWndLayout& layout = window.GetNewsletterView().GetLayout();
+    CIEBrowser& browser = layout.GetBrowser();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return BodyOf(browser).contains("Plain"); }, 30000));
+    window.SendMessage(WM_COMMAND, ID_LAYOUT_EDIT);
+    ASSERT_TRUE(layout.IsEditing());
+    browser.GetSafeHwnd()->focusProxy()->setFocus();
+
+    SelectText(browser, "Plain");
+    PressKey(window, Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !BodyOf(browser).contains("<h1"); }, 10000))
+        << BodyOf(browser).toStdString();
+    const QString styled = BodyOf(browser);
+    EXPECT_TRUE(styled.contains("<p class=\"h2\">Pasted</p>")) << styled.toStdString();
+    EXPECT_TRUE(styled.contains("<p class=\"h2\">Plain text</p>")) << styled.toStdString();
+    EXPECT_EQ(UndoTitles(browser).value(0), "Text Style");
+
+    SelectText(browser, "Plain");
+    ASSERT_TRUE(ChooseMenuItem(window, {"&Format", "Paragraph", "Align Center"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return BodyOf(browser).contains("center"); }, 10000));
+    SelectText(browser, "Plain");
+    ASSERT_TRUE(ChooseMenuItem(window, {"&Format", "Paragraph", "Align Center"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !BodyOf(browser).contains("align"); }, 10000))
+        << BodyOf(browser).toStdString();
+}
