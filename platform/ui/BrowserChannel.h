@@ -27,5 +27,7 @@ public:
     Q_INVOKABLE void paste(bool plainText);
 
 private:
+    template <class Report> void Later(Report report);
+
     CIEBrowser* m_browser;
 };

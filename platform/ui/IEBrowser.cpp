@@ -208,16 +208,37 @@ void CIEBrowser::OnLoadFinished(bool ok)
 
 void CIEBrowser::OnContextMenuRequested(const QPoint& position)
 {
-    QPointer<QWebEngineView> view = m_view;
     // The library's report of the menu event comes before the engine's request.
     const QVariant ref = m_menuTarget.first == position ? m_menuTarget.second : QVariant();
     m_menuTarget = {};
-    const LRESULT reply = ReportPointerEvent(UM_BROWSER_CONTEXT_MENU, position, ref);
-    if (reply == 0 || !view)
-        return;
-    QMenu* menu = view->createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(view->mapToGlobal(position));
+    WhenPageSettles(
+        [this, position, ref]
+        {
+            QPointer<QWebEngineView> view = m_view;
+            if (ReportPointerEvent(UM_BROWSER_CONTEXT_MENU, position, ref) == 0 || !view)
+                return;
+            QMenu* menu = view->createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(view->mapToGlobal(position));
+        });
+}
+
+void CIEBrowser::WhenPageSettles(std::function<void()> report)
+{
+    QPointer<QWebEngineView> view = m_view;
+    // A timer of its own, not a queued call: a call queued from inside the engine's work runs
+    // before the engine is back in the event loop.
+    auto later = [view, report = std::move(report)]
+    {
+        if (view)
+            QTimer::singleShot(1, view, report);
+    };
+    // The answer to an empty script comes after everything the page had started.
+    if (m_page)
+        m_page->runJavaScript(QStringLiteral("0"), QWebEngineScript::ApplicationWorld,
+                              [later](const QVariant&) { later(); });
+    else
+        later();
 }
 
 LRESULT CIEBrowser::ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref)

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 
@@ -21,7 +23,10 @@ class QWebEngineProfile;
 class QWebEngineView;
 
 // Messages the browser control sends its parent; wParam is always the control's id, a text in
-// lParam is a const QString* valid during the call.
+// lParam is a const QString* valid during the call. The navigation messages (0x1401 to 0x1407)
+// come from inside the engine's own work: their handlers must not read the page, which cannot
+// answer before they return. The page's reports (0x1464 to 0x1468, 0x152D) come afterwards, and
+// their handlers may read and change the page.
 // Before the top-level document goes to another address (lParam the address); a reply of exactly 1
 // cancels the navigation. Navigations inside frames are not reported.
 constexpr UINT UM_BROWSER_BEFORE_NAVIGATE = 0x1401;
@@ -213,6 +218,11 @@ private:
     void ApplyStatus(const QVariantMap& state);
     // Reports a pointer event of the page at client coordinates over the element of that number.
     LRESULT ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref);
+    // Runs the report once the page has done what it was doing and the engine is back in the
+    // program's event loop: the page may wait on the program while it changes the selection (the
+    // desktop's selection clipboard), and a parent that reads the page from inside a report would
+    // otherwise wait on the page in turn.
+    void WhenPageSettles(std::function<void()> report);
     // Runs an editing operation of the library on the current document.
     static bool CallLibrary(CIEBrowser& browser, const QString& function, const QVariantList& args,
                             QVariant& result);

@@ -110,8 +110,18 @@ TEST(BrowserMessages, ContextMenuReplyDecidesAndTheEventNamesTheElement)
     ASSERT_TRUE(QTest::qWaitFor([&] { return host.PageWidget() != nullptr; }, 10000));
     const QPoint word = CenterOf(host, "text");
 
+    // The parent reads the page while it decides, as the editor does.
+    QString tagInHandler;
+    host.replies[UM_BROWSER_CONTEXT_MENU] = [&](const CBrowserHost::Message&)
+    {
+        tagInHandler = host.lastEvent && host.lastEvent->GetSrcElement()
+                           ? host.lastEvent->GetSrcElement()->GetTagName()
+                           : QString();
+        return LRESULT(0);
+    };
     QTest::mouseClick(host.PageWidget(), Qt::RightButton, Qt::NoModifier, word);
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_CONTEXT_MENU));
+    EXPECT_EQ(tagInHandler, "p");
     ASSERT_NE(host.lastEvent, nullptr);
     EXPECT_EQ(QPoint(host.lastEvent->GetClientX(), host.lastEvent->GetClientY()), word);
     ASSERT_TRUE(host.lastEvent->GetSrcElement().has_value());
@@ -172,6 +182,12 @@ TEST(BrowserMessages, PointerAndSelectionEventsReachTheParent)
     ASSERT_TRUE(QTest::qWaitFor([&] { return host.PageWidget() != nullptr; }, 10000));
     const QPoint word = CenterOf(host, "text");
 
+    QString tagInHandler;
+    host.replies[UM_BROWSER_DBLCLICK] = [&](const CBrowserHost::Message&)
+    {
+        tagInHandler = host.lastEvent->GetSrcElement()->GetTagName();
+        return LRESULT(0);
+    };
     QTest::mouseClick(host.PageWidget(), Qt::LeftButton, Qt::NoModifier, word);
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_MOUSE_DOWN));
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_SELECTION_CHANGE));
@@ -183,7 +199,7 @@ TEST(BrowserMessages, PointerAndSelectionEventsReachTheParent)
 
     DoubleClick(host.PageWidget(), word);
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_DBLCLICK));
-    EXPECT_EQ(host.lastEvent->GetSrcElement()->GetTagName(), "p");
+    EXPECT_EQ(tagInHandler, "p") << "read while the parent handles the message";
     EXPECT_EQ(QPoint(host.lastEvent->GetClientX(), host.lastEvent->GetClientY()), word);
 }
 
@@ -290,4 +306,25 @@ TEST(BrowserMessages, LoadHtmlReplacesTheContentAtOnceWithoutRunningItsScripts)
         "<script>document.body.textContent = 'ran';</script></body></html>")));
     EXPECT_TRUE(host.Body().startsWith(QStringLiteral("<p>Gr\u00FC\u00DFe \u20AC \U0001F600</p>")))
         << host.Body().toStdString();
+}
+
+TEST(BrowserMessages, ABoxIsSelectedAsAnObjectOnlyOnItsFrame)
+{
+    LocalPages pages;
+    CBrowserHost host;
+    ASSERT_TRUE(
+        host.EditPage(pages.Put("box.htm", "<html><body style='margin:10px'><div id='box' class='sys_div' "
+                                           "style='padding:20px;border:2px dashed gray;width:300px'>"
+                                           "<p id='inner' style='margin:0;font-size:30px'>text</p></div>"
+                                           "</body></html>")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.PageWidget() != nullptr; }, 10000));
+    QWidget* page = host.PageWidget();
+    const QPoint text = CenterOf(host, "inner");
+    QTest::mouseClick(page, Qt::LeftButton, Qt::NoModifier, text);
+    ASSERT_TRUE(host.WaitFor(UM_BROWSER_SELECTION_CHANGE));
+    EXPECT_EQ(host.Document()->GetSelectionType(), "text") << "a click on its text places the caret";
+
+    QTest::mouseClick(page, Qt::LeftButton, Qt::NoModifier, QPoint(text.x(), 10 + 8));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.Document()->GetSelectionType() == "control"; }, 10000));
+    EXPECT_EQ(host.Document()->GetSelectedObject()->GetId(), "box");
 }

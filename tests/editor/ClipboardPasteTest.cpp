@@ -107,6 +107,13 @@ TEST(ClipboardPaste, TheEnginesOwnPasteIsHandedToTheParent)
 {
     LocalPages pages;
     CBrowserHost host;
+    // The parent pastes the clipboard itself, as the editor does; here the second time only.
+    host.replies[UM_BROWSER_PASTE] = [&](const CBrowserHost::Message& message)
+    {
+        if (message.number == 1)
+            PasteClipboardAsText(host.browser);
+        return LRESULT(0);
+    };
     ASSERT_TRUE(host.EditPage(pages.Put("edit.htm", "<html><body><p id='a'>x</p></body></html>")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return host.PageWidget() != nullptr; }, 10000));
     PutOnClipboard("<p>foreign <script>alert(1)</script></p>", "foreign");
@@ -115,10 +122,14 @@ TEST(ClipboardPaste, TheEnginesOwnPasteIsHandedToTheParent)
     host.SelectText("x", "x");
     QTest::keyClick(page, Qt::Key_V, Qt::ControlModifier);
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_PASTE, 1, 10000));
+    QTest::qWait(200);
+    EXPECT_EQ(host.Body(), "<p id=\"a\">x</p>") << "the engine inserted nothing";
     QTest::keyClick(page, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_PASTE, 2, 10000));
     const auto pastes = host.Sent(UM_BROWSER_PASTE);
     EXPECT_EQ(pastes[0].number, 0);
     EXPECT_EQ(pastes[1].number, 1) << "as plain text";
-    EXPECT_EQ(host.Body(), "<p id=\"a\">x</p>") << "the engine inserted nothing";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.Body().contains("foreign"); }, 10000));
+    EXPECT_EQ(host.Body(), "<p id=\"a\"></p><p>foreign</p>\n<p></p>") << "only the program's paste went in";
+    EXPECT_EQ(host.Document()->GetUndoTitles(), QStringList{"Edit Paste as text"});
 }
