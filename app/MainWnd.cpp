@@ -26,6 +26,8 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 
+#include <functional>
+
 namespace
 {
 constexpr UINT TitleText = 12900;
@@ -136,13 +138,17 @@ QString WithTrailingSlash(const QString& folder)
     return folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
-// Asks whether to save the modified document; Yes saves it. False on Cancel or a failed save.
+// Asks whether to save the modified document; Yes finishes the edits in progress and saves it.
+// False on Cancel or a failed save.
 template <class Document>
-bool AskToSave(Document& document, UINT question, int nameField, int pathField, UINT saveFailed)
+bool AskToSave(Document& document, UINT question, int nameField, int pathField, UINT saveFailed,
+               const std::function<bool()>& finishEdits = {})
 {
     const int answer = AfxMessageBox(
         FormatResourceText(LoadAppString(question), {document.GetString(nameField)}), MB_YESNOCANCEL);
     if (answer == IDCANCEL)
+        return false;
+    if (answer == IDYES && finishEdits && !finishEdits())
         return false;
     if (answer == IDYES && !document.Save(document.GetString(pathField), Creator, CreatorMajor, CreatorMinor))
     {
@@ -498,6 +504,9 @@ std::unique_ptr<ndb::CNdbBase> CMainWnd::LoadDocument(const QString& path, int k
 
 bool CMainWnd::OpenDocument(const QString& path, int kind)
 {
+    // The layout editor waits for a page of the open document: nothing replaces it meanwhile.
+    if (m_viewNewsletter.GetLayout().IsWaiting())
+        return false;
     QString owner;
     QString computer;
     if (CDocumentLock::IsInUse(path, owner, computer))
@@ -545,9 +554,14 @@ bool CMainWnd::CloseDocument()
 {
     if (ndb::CNdbNewsletter* newsletter = m_context->GetCurrentNewsletter())
     {
-        if (newsletter->IsModified() && !AskToSave(*newsletter, SaveNewsletterQuestion, ndb::NewsletterName,
-                                                   ndb::NewsletterPath, CantSaveNewsletterText))
+        CWndLayout& layout = m_viewNewsletter.GetLayout();
+        if (layout.IsWaiting())
             return false;
+        const auto saveEdit = [&layout] { return !layout.IsEditing() || layout.SaveEdit(); };
+        if (newsletter->IsModified() && !AskToSave(*newsletter, SaveNewsletterQuestion, ndb::NewsletterName,
+                                                   ndb::NewsletterPath, CantSaveNewsletterText, saveEdit))
+            return false;
+        layout.CancelEdit();
         m_lock.Delete();
     }
     if (ndb::CNdbMailGroup* list = m_context->GetOpenMailingList())
@@ -737,6 +751,12 @@ LRESULT CMainWnd::OnFileClose(WPARAM, LPARAM)
 
 LRESULT CMainWnd::OnFileSave(WPARAM, LPARAM)
 {
+    // Save first ends the layout editing, keeping the edits in the record; a second Save writes.
+    if (CWndLayout& layout = m_viewNewsletter.GetLayout(); layout.IsEditing())
+    {
+        layout.SaveEdit();
+        return 0;
+    }
     // The lock stays on while the file is written beside the old one and renamed over it.
     if (ndb::CNdbNewsletter* newsletter = m_context->GetCurrentNewsletter();
         newsletter && newsletter->IsModified())

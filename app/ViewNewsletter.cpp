@@ -4,15 +4,34 @@
 #include "app/KVContext.h"
 #include "app/PanelPainting.h"
 #include "base/AppStrings.h"
+#include "dialogs/DlgPalette.h"
+#include "dialogs/DlgStyles.h"
 #include "ndb/NdbNewsletter.h"
+#include "ndb/NdbPaletteColor.h"
 #include "platform/ui/PaintDC.h"
+#include "platform/ui/WinApp.h"
 #include "platform/ui/WndClass.h"
-
-#include <QUrl>
 
 namespace
 {
 constexpr DWORD ViewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+
+// A palette counts as changed when any entry differs in place: its key, colour or name, and
+// also when the entries were only put in another order.
+bool PalettesDiffer(const ndb::CNdbPalette& before, const ndb::CNdbPalette& after)
+{
+    if (before.GetColorCount() != after.GetColorCount())
+        return true;
+    for (int i = 0; i < before.GetColorCount(); ++i)
+    {
+        const ndb::CNdbPaletteColor* a = before.GetColorAt(i);
+        const ndb::CNdbPaletteColor* b = after.GetColorAt(i);
+        if (a->GetKey() != b->GetKey() || a->GetName() != b->GetName() ||
+            !(static_cast<const ndb::CNdbColor&>(*a) == *b))
+            return true;
+    }
+    return false;
+}
 
 struct Tab
 {
@@ -30,12 +49,14 @@ const MessageMap* CViewNewsletter::GetMessageMap() const
         OnCommand(ID_VIEW_EMAIL, &CViewNewsletter::OnShowEmail),
         OnCommand(ID_VIEW_SUBSCRIBERS, &CViewNewsletter::OnShowRecipients),
         OnCommand(ID_VIEW_STATISTICS, &CViewNewsletter::OnShowStatistics),
+        OnCommand(ID_FORMAT_STYLES, &CViewNewsletter::OnStyles),
+        OnCommand(ID_FORMAT_PALETTE, &CViewNewsletter::OnPalette),
     };
     static const MessageMap map{CViewBase::GetMessageMap(), entries};
     return &map;
 }
 
-CViewNewsletter::CViewNewsletter(CKVContext* context) : m_context(context) {}
+CViewNewsletter::CViewNewsletter(CKVContext* context) : m_context(context), m_layout(context) {}
 
 CViewNewsletter::~CViewNewsletter()
 {
@@ -56,8 +77,7 @@ bool CViewNewsletter::Create(CWnd* parent, const CRect& rect)
         m_tabStrip.AddTab(LoadAppString(tab.text), tab.command);
     m_tabStrip.SelectTab(ID_VIEW_EMAIL);
     m_tabStrip.ShowWindow(SW_HIDE);
-    m_browser.Create(QString(), WS_CHILD, CRect(0, 0, 1, 1), this, PageId);
-    m_browser.ShowWindow(SW_HIDE);
+    m_layout.Create(this);
     m_lightCorner.LoadFromResource(LightCornerImage);
     m_darkCorner.LoadFromResource(DarkCornerImage);
     return true;
@@ -68,30 +88,26 @@ bool CViewNewsletter::IsNewsletterOpen() const
     return m_context && m_context->GetCurrentNewsletter();
 }
 
-QString CViewNewsletter::GetPageUrl() const
-{
-    const ndb::CNdbNewsletter* newsletter = m_context ? m_context->GetCurrentNewsletter() : nullptr;
-    if (!newsletter)
-        return {};
-    // Encoded, so that a "#" or "?" in the file name stays part of the name.
-    const QString fileName = newsletter->GetString(ndb::NewsletterFileName);
-    return m_context->GetServerBaseUrl() + QString::fromLatin1(QUrl::toPercentEncoding(fileName));
-}
-
 void CViewNewsletter::OnDocumentChanged()
 {
     const bool open = IsNewsletterOpen();
-    m_browser.ShowWindow(open ? SW_SHOW : SW_HIDE);
-    if (open)
-        m_browser.Navigate(GetPageUrl());
+    m_layout.ShowWindow(open ? SW_SHOW : SW_HIDE);
     m_tabStrip.ShowWindow(open ? SW_SHOW : SW_HIDE);
     if (m_tabStrip.GetTabCount() > 0)
     {
         m_tabStrip.SelectTab(ID_VIEW_EMAIL);
         m_tabStrip.UpdateWindow();
     }
+    m_layout.Refresh();
     m_visiblePage = open ? 1 : 0;
     Invalidate();
+}
+
+bool CViewNewsletter::OnCmdMsg(UINT id, UINT code)
+{
+    if (m_visiblePage == 1 && m_layout.IsWindow() && m_layout.OnCmdMsg(id, code))
+        return true;
+    return CViewBase::OnCmdMsg(id, code);
 }
 
 CRect CViewNewsletter::PanelRect() const
@@ -115,8 +131,8 @@ LRESULT CViewNewsletter::OnSize(WPARAM, LPARAM)
     rect.left += m_lightCorner.GetWidth() / 2;
     rect.right -= m_lightCorner.GetWidth() / 2;
     rect.bottom -= m_lightCorner.GetHeight() / 2;
-    if (m_browser.IsWindow())
-        m_browser.MoveWindow(rect);
+    if (m_layout.IsWindow())
+        m_layout.MoveWindow(rect);
     return 0;
 }
 
@@ -155,7 +171,7 @@ void CViewNewsletter::ShowPage(int page, UINT tabCommand)
 {
     if (!IsNewsletterOpen())
         return;
-    m_browser.ShowWindow(page == 1 ? SW_SHOW : SW_HIDE);
+    m_layout.ShowWindow(page == 1 ? SW_SHOW : SW_HIDE);
     m_tabStrip.SelectTab(tabCommand);
     m_visiblePage = page;
     Invalidate();
@@ -176,5 +192,42 @@ LRESULT CViewNewsletter::OnShowRecipients(WPARAM, LPARAM)
 LRESULT CViewNewsletter::OnShowStatistics(WPARAM, LPARAM)
 {
     ShowPage(3, ID_VIEW_STATISTICS);
+    return 0;
+}
+
+void CViewNewsletter::NewsletterChanged()
+{
+    m_context->GetCurrentNewsletter()->SetModified(true);
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(WM_COMMAND, ID_CURBASE_CHANGED);
+    m_layout.Refresh();
+}
+
+LRESULT CViewNewsletter::OnStyles(WPARAM, LPARAM)
+{
+    if (!IsNewsletterOpen())
+        return 0;
+    CDlgStyles dialog(m_context, this);
+    dialog.DoModal();
+    UpdateWindow();
+    if (dialog.IsModified())
+        NewsletterChanged();
+    return 0;
+}
+
+LRESULT CViewNewsletter::OnPalette(WPARAM, LPARAM)
+{
+    ndb::CNdbNewsletter* newsletter = m_context->GetCurrentNewsletter();
+    if (!newsletter)
+        return 0;
+    ndb::CNdbPalette copy(newsletter->Palette());
+    CDlgPalette dialog(&copy, this);
+    if (dialog.DoModal() != IDOK || !PalettesDiffer(newsletter->Palette(), copy))
+        return 0;
+    {
+        const auto lock = m_context->WriteDocument();
+        newsletter->Palette() = copy;
+    }
+    NewsletterChanged();
     return 0;
 }

@@ -3,20 +3,19 @@
 #include "app/ViewBase.h"
 #include "controls/KVImage.h"
 #include "controls/KVTabButtonList.h"
-#include "platform/ui/IEBrowser.h"
+#include "editor/WndLayout.h"
 
 class CKVContext;
 
 // The right-hand pane while a newsletter is open, and while nothing is: three page tabs
 // ("Email", "Recipients", "Statistics & Tracking") over a rounded panel that holds the shown
-// page. The "Email" page shows the newsletter's page from the local web server; with nothing
-// open the view shows an empty dark panel.
+// page. The "Email" page is the layout editor; the other two pages are empty panels for now. With
+// nothing open the view shows an empty dark panel. Commands go to the shown page first.
 class CViewNewsletter : public CViewBase
 {
 public:
     static constexpr UINT ViewId = 4713;
     static constexpr UINT TabStripId = 4711;
-    static constexpr UINT PageId = 4714;
     static constexpr UINT TabImage = 275;
     static constexpr UINT LightCornerImage = 226;
     static constexpr UINT DarkCornerImage = 227;
@@ -33,11 +32,12 @@ public:
     // 1 the newsletter's page, 2 its recipients, 3 its reports; 0 while no newsletter is shown.
     int GetVisiblePage() const { return m_visiblePage; }
     // Whether the newsletter's page is being edited.
-    bool IsEditing() const { return false; }
-    // The address the "Email" page shows for the open newsletter; empty without one.
-    QString GetPageUrl() const;
-    CIEBrowser& GetBrowser() { return m_browser; }
+    bool IsEditing() const { return m_layout.IsEditing(); }
+    CWndLayout& GetLayout() { return m_layout; }
+    const CWndLayout& GetLayout() const { return m_layout; }
     const CKVTabButtonList& GetTabStrip() const { return m_tabStrip; }
+
+    bool OnCmdMsg(UINT id, UINT code) override;
 
 protected:
     const MessageMap* GetMessageMap() const override;
@@ -46,17 +46,21 @@ protected:
     LRESULT OnShowEmail(WPARAM, LPARAM);
     LRESULT OnShowRecipients(WPARAM, LPARAM);
     LRESULT OnShowStatistics(WPARAM, LPARAM);
+    LRESULT OnStyles(WPARAM, LPARAM);
+    LRESULT OnPalette(WPARAM, LPARAM);
 
 private:
     void ShowPage(int page, UINT tabCommand);
     CRect PanelRect() const;
     bool IsNewsletterOpen() const;
+    // The open newsletter changed: marked, the title told, the page brought up to date.
+    void NewsletterChanged();
 
     CKVContext* m_context;
     CKVTabButtonList m_tabStrip;
     CKVImage m_lightCorner;
     CKVImage m_darkCorner;
     CRect m_margins{0, 10, 10, 10};
-    CIEBrowser m_browser;
+    CWndLayout m_layout;
     int m_visiblePage = 0;
 };

@@ -167,21 +167,6 @@ void ConvertBookmarks(CX2Element* root)
                 });
 }
 
-void DropSavedEditorStyle(CX2Validator& document)
-{
-    QList<CX2Element*> styles;
-    document.FindElementsByName(styles, QStringLiteral("style"));
-    for (CX2Element* style : styles)
-    {
-        if (style->GetKind() == CX2Element::Element &&
-            style->GetAttributeValue(QStringLiteral("id")).compare(SystemStyleId, Qt::CaseInsensitive) == 0)
-        {
-            style->SetKind(CX2Element::Empty);
-            return;
-        }
-    }
-}
-
 QString BuildBody(NewsletterPageKind kind, const IPageContext& context, const IPageNewsletter& newsletter,
                   MergeFieldSet* usedMergeFields, const LinkTrackerMap* linkTrackers, const QString& siteBase)
 {
@@ -305,6 +290,21 @@ void StripEditorAttributes(CX2Element* element)
                             node->RemoveAttribute(guide);
                     }
                 });
+}
+
+void DropSavedEditorStyle(CX2Validator& document)
+{
+    QList<CX2Element*> styles;
+    document.FindElementsByName(styles, QStringLiteral("style"));
+    for (CX2Element* style : styles)
+    {
+        if (style->GetKind() == CX2Element::Element &&
+            style->GetAttributeValue(QStringLiteral("id")).compare(SystemStyleId, Qt::CaseInsensitive) == 0)
+        {
+            style->SetKind(CX2Element::Empty);
+            return;
+        }
+    }
 }
 
 bool GenerateNewsletterPage(const QString& generator, QString& output, NewsletterPageKind kind,

@@ -5,6 +5,7 @@
 #include <map>
 
 class CX2Element;
+class CX2Validator;
 class IPageContext;
 class IPageNewsletter;
 namespace ndb
@@ -40,6 +41,9 @@ bool GenerateNewsletterPage(const QString& generator, QString& output, Newslette
 void ApplyNameMetadataStyles(CX2Element* element, const ndb::CNdbPalette* palette);
 // Removes the editor's name attributes (a bookmark anchor keeps its name) and guide classes.
 void StripEditorAttributes(CX2Element* element);
+// Drops the style element that the edit page carries in its body for the live style sheet
+// (id "KV_SYSTEM_STYLE_ID"), should a saved body still hold it.
+void DropSavedEditorStyle(CX2Validator& document);
 
 // The site URL joined with the web-view folder, without a final "/".
 QString GetSiteBaseAddress(const IPageNewsletter& newsletter);

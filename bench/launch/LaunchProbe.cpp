@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
                      [&]
                      {
                          std::unique_ptr<CHtmlDocument> document;
-                         if (window.GetNewsletterView().GetBrowser().GetDHtmlDocument(document))
+                         if (window.GetNewsletterView().GetLayout().GetBrowser().GetDHtmlDocument(document))
                              QCoreApplication::exit(0);
                      });
     poll.start(PollMs);

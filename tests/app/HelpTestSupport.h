@@ -37,6 +37,10 @@ public:
         intro.write("#!/bin/sh\ntouch '" + IntroMarker().toUtf8() + "'\n");
         intro.setPermissions(intro.permissions() | QFileDevice::ExeOwner);
         intro.close();
+        // The layout editor of a main window reads the spam words from the same folder.
+        QDir().mkpath(m_dir.filePath("spamdb"));
+        QFile::copy(QStringLiteral(KV_SOURCE_DIR "/data/spamdb/spamdb.dat"),
+                    m_dir.filePath("spamdb/spamdb.dat"));
         // The settings key is known once the paths were read.
         InitAppPaths();
         WriteAppSettingString(HKEY_CURRENT_USER, "SystemPath", m_dir.path());

@@ -276,6 +276,15 @@ TEST_F(ShellProgram, CommandsReachTheDocumentViewBeforeTheMainWindow)
     EXPECT_EQ(view.GetVisiblePage(), 1);
     PressKey(window, Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(view.GetVisiblePage(), 3);
+    EXPECT_TRUE(view.GetLayout().GetSafeHwnd()->isHidden());
+    PressKey(window, Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(view.GetVisiblePage(), 2);
+    EXPECT_EQ(view.GetTabStrip().m_currentTab->commandId, ID_VIEW_SUBSCRIBERS);
+    PressKey(window, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(view.GetVisiblePage(), 1);
+    EXPECT_FALSE(view.GetLayout().GetSafeHwnd()->isHidden());
+    EXPECT_EQ(view.GetTabStrip().m_currentTab->commandId, ID_VIEW_EMAIL);
+    PressKey(window, Qt::Key_3, Qt::ControlModifier);
     ASSERT_TRUE(ChooseMenuItem(window, {"&View", "&Subscribers"}));
     EXPECT_EQ(view.GetVisiblePage(), 2);
     EXPECT_EQ(view.GetTabStrip().m_currentTab->commandId, ID_VIEW_SUBSCRIBERS);
@@ -283,7 +292,7 @@ TEST_F(ShellProgram, CommandsReachTheDocumentViewBeforeTheMainWindow)
     const CKVTabButtonList& strip = view.GetTabStrip();
     QTest::mouseClick(strip.GetSafeHwnd(), Qt::LeftButton, {}, strip.GetTab(0)->rect.ToQRect().center());
     EXPECT_EQ(view.GetVisiblePage(), 1);
-    EXPECT_FALSE(view.GetBrowser().GetSafeHwnd()->isHidden());
+    EXPECT_FALSE(view.GetLayout().GetSafeHwnd()->isHidden());
 
     // A document change shows the first page again.
     PressKey(window, Qt::Key_2, Qt::ControlModifier);

@@ -28,8 +28,8 @@ TEST_F(ShellProgram, PictureOfTheMainWindowWithAnOpenNewsletter)
     QDir().mkpath(KV_ARTIFACT_DIR);
     ASSERT_TRUE(picture.save(QStringLiteral(KV_ARTIFACT_DIR "/main-window.png")));
     // The page is white where the navigation pane is dark.
-    const QRect page = window.GetNewsletterView().GetBrowser().GetSafeHwnd()->geometry();
-    const QPoint inPage = window.GetNewsletterView().GetBrowser().GetSafeHwnd()->mapTo(
+    const QRect page = window.GetNewsletterView().GetLayout().GetBrowser().GetSafeHwnd()->geometry();
+    const QPoint inPage = window.GetNewsletterView().GetLayout().GetBrowser().GetSafeHwnd()->mapTo(
         window.GetSafeHwnd(), page.center() - page.topLeft());
     EXPECT_GT(qGray(picture.pixel(inPage)), 200);
     const QPoint inPane =

@@ -30,7 +30,7 @@ TEST_F(ShellProgram, OpensShowsSavesClosesAndReopensANewsletter)
     ASSERT_NE(context.GetCurrentNewsletter(), nullptr);
     EXPECT_EQ(window.GetWindowText(), "June.kvnl - " + Title);
     EXPECT_TRUE(ShownPageText(window).contains(LetterText));
-    EXPECT_EQ(window.GetNewsletterView().GetPageUrl(),
+    EXPECT_EQ(window.GetNewsletterView().GetLayout().GetPageUrl(),
               QStringLiteral("http://localhost:%1/June.kvnl").arg(context.GetServerPort()));
     EXPECT_TRUE(QFileInfo::exists(path + "~"));
     const CKVTreeCtrl& tree = window.GetNavigationView().FindTreeTab(CViewNav::NewsletterGroupId)->GetTree();

@@ -329,7 +329,7 @@ inline QString ShownPageText(CMainWnd& window)
         [&]
         {
             std::unique_ptr<CHtmlDocument> document;
-            return window.GetNewsletterView().GetBrowser().GetDHtmlDocument(document) &&
+            return window.GetNewsletterView().GetLayout().GetBrowser().GetDHtmlDocument(document) &&
                    document->GetBodyInnerHtml(text, 1 << 20) && !text.isEmpty();
         },
         60000);
@@ -345,6 +345,11 @@ protected:
     {
         ASSERT_TRUE(m_home.isValid());
         CSettingsStore::SetLocations(Path(QStringLiteral("user")), Path(QStringLiteral("machine")));
+        InitAppPaths();
+        // The data folder of the sources: the layout editor reads the spam words from it. The
+        // settings key is known once the paths were read.
+        WriteAppSettingString(HKEY_LOCAL_MACHINE, QStringLiteral("SystemPath"),
+                              QStringLiteral(KV_SOURCE_DIR "/data/"));
         InitAppPaths();
         QDir().mkpath(Path(QStringLiteral("store")));
         QDir().mkpath(Path(QStringLiteral("documents")));

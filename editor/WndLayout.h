@@ -1,0 +1,129 @@
+#pragma once
+
+#include "controls/ToolbarLayout.h"
+#include "platform/ui/IEBrowser.h"
+
+class CKVContext;
+class CMenu;
+namespace ndb
+{
+class CNdbColor;
+class CNdbNewsletter;
+} // namespace ndb
+
+// The layout editor of the open newsletter: a toolbar over a browser that shows the newsletter's
+// page from the local web server. "Edit Layout" reloads the page in its edit form and makes the
+// live document the editing surface; "Save Layout" stores the body's markup in the newsletter's
+// layout record, "Cancel Layout" drops the changes. A second browser, out of sight, holds an
+// empty editable document for the paste commands. Nothing is written to disk here.
+class CWndLayout : public CWnd
+{
+public:
+    static constexpr UINT ToolbarId = 4711;
+    static constexpr UINT BrowserId = 4711;
+    static constexpr UINT ScratchBrowserId = 5522;
+    static constexpr UINT ContextMenuId = 174;
+    static constexpr COLORREF BackgroundColor = 0xE6E3E1; // RGB(225, 227, 230)
+    // Web-view and automatic unsubscribe links carry this address in the layout until the page
+    // generator puts in the real one; it is never a real link target.
+    static constexpr const char* PlaceholderLinkAddress = "http://kelvora.invalid/";
+    // Edit Layout gives up after this many slices of 50 ms.
+    static constexpr int WaitSlices = 600;
+    static constexpr int WaitSliceMs = 50;
+
+    // The id of the style element of the edit page that holds the newsletter's style sheet.
+    static constexpr const char* SystemStyleId = "KV_SYSTEM_STYLE_ID";
+
+    explicit CWndLayout(CKVContext* context);
+    ~CWndLayout() override;
+
+    // The window and its children; false only when the window itself cannot be created.
+    bool Create(CWnd* parent);
+    // Shows the open newsletter as it is now: in view mode its page is loaded again, in edit mode
+    // only the newsletter's style sheet in the live page is replaced.
+    void Refresh();
+    // Navigates the browser and waits, with the message loop running, for the page to complete.
+    bool NavigateAndWait(const QString& url);
+    void ArrangeChildren();
+    // Ends edit mode keeping the changes; false, still in edit mode, when the markup could not be
+    // read or stored.
+    bool SaveEdit();
+    // Ends edit mode dropping the changes.
+    void CancelEdit();
+
+    bool IsEditing() const;
+    // Whether a page load is being waited for; commands that navigate are refused meanwhile.
+    bool IsWaiting() const { return m_waiting; }
+    // The address of the open newsletter's page, or of its edit form; empty without a newsletter.
+    QString GetPageUrl(bool edit = false) const;
+
+    CIEBrowser& GetBrowser() { return m_browser; }
+    CIEBrowser& GetScratchBrowser() { return m_scratch; }
+    CToolbarLayout& GetToolbar() { return m_toolbar; }
+
+    bool OnCmdMsg(UINT id, UINT code) override;
+
+protected:
+    const MessageMap* GetMessageMap() const override;
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnSize(WPARAM, LPARAM);
+    LRESULT OnBeforeNavigate(WPARAM id, LPARAM url);
+    LRESULT OnDocumentComplete(WPARAM id, LPARAM);
+    LRESULT OnContextMenuEvent(WPARAM id, LPARAM);
+    LRESULT OnShowContextMenu(WPARAM, LPARAM);
+    LRESULT OnEditLayout(WPARAM, LPARAM);
+    LRESULT OnSaveLayout(WPARAM, LPARAM);
+    LRESULT OnCancelLayout(WPARAM, LPARAM);
+    LRESULT OnHelp(WPARAM, LPARAM);
+    void OnUpdateEditCommand(CCmdUI* cmdUI);
+    // The engine's own paste or drop: the clipboard is pasted the editor's way.
+    LRESULT OnBrowserPaste(WPARAM id, LPARAM plainText);
+
+private:
+    // ---- Editing commands (WndLayoutCommands.cpp) ----
+    // Runs a command of the tables of simple, merge-field and text-style commands; false for an
+    // id none of them holds.
+    bool RunTableCommand(UINT id);
+    static bool IsTableCommand(UINT id);
+    void RunSimpleCommand(UINT id);
+    void AlignParagraphs(UINT id);
+    // Removes "align" from every div, table and td of the document.
+    void RemoveAlignAttributes();
+    void ApplyStyleByTag(const QString& tag);
+    bool ApplyTextStyle(const QString& className);
+    bool ApplyTextStyleToParagraphs(const QString& className);
+    void ApplyChosenStyle();
+    void ApplyChosenFont();
+    void ApplyChosenFontSize();
+    void InsertMergeField(int fieldCode, const QString& label);
+    void InsertFixedTable();
+    void Paste();
+    void PasteAsText();
+    // The colour a toolbar colour button holds: a palette reference when it names a key, else
+    // its fixed colour.
+    static ndb::CNdbColor GetButtonColor(const CKVImageButton& button);
+    // The popup colour grid below the button; a choice is stored in the button.
+    void PickButtonColor(CKVImageButton* button);
+    void ApplyButtonColor(UINT id);
+
+    ndb::CNdbNewsletter* CurrentNewsletter() const;
+    void LoadSpamDatabase();
+    // Puts the newsletter's style sheet as it is now into the edit page.
+    void ReplaceNewsletterCss();
+    void ShowViewToolbar();
+    // Leaves edit mode and shows the view page again.
+    void EndEdit();
+    void SendToMainWindow(UINT command);
+    void ShowViewModeMenu(CMenu& menu, int x, int y);
+    void ShowEditModeMenu(CMenu& menu, const CHtmlEventObj& event);
+
+    CKVContext* m_context;
+    CToolbarLayout m_toolbar;
+    CIEBrowser m_browser;
+    CIEBrowser m_scratch;
+    bool m_documentComplete = false;
+    bool m_waiting = false;
+    bool m_scratchReady = false;
+    // The page event of a context menu about to be shown.
+    std::unique_ptr<CHtmlEventObj> m_menuEvent;
+};

@@ -1,0 +1,195 @@
+#include "app/ShellTestSupport.h"
+#include "editor/WndLayout.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+using namespace ShellTest;
+
+namespace
+{
+const QString TableLayout =
+    QStringLiteral("<p>Harbour news</p><table class=\"sys_table\"><tr><td>Cell one</td>"
+                   "<td>Cell two</td></tr></table><p>Goodbye</p>");
+
+QString BodyOf(CIEBrowser& browser)
+{
+    std::unique_ptr<CHtmlDocument> document;
+    QString body;
+    if (!browser.GetDHtmlDocument(document) || !document->GetBodyInnerHtml(body, 1 << 20))
+        return {};
+    return body;
+}
+
+// The centre of the first element that holds the text, in the page's coordinates.
+QPoint CentreOfText(CIEBrowser& browser, const QString& text)
+{
+    auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
+    QVariant answer;
+    bool done = false;
+    view->page()->runJavaScript(
+        QStringLiteral("(function () { for (const e of document.body.querySelectorAll('p, td')) {"
+                       " if (e.textContent.indexOf('%1') >= 0) { const r = e.getBoundingClientRect();"
+                       " return [Math.round(r.left + r.width / 2), Math.round(r.top + r.height / 2)]; } }"
+                       " return [0, 0]; })()")
+            .arg(text),
+        QWebEngineScript::ApplicationWorld,
+        [&](const QVariant& value)
+        {
+            answer = value;
+            done = true;
+        });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+    const QVariantList point = answer.toList();
+    return point.size() == 2 ? QPoint(point[0].toInt(), point[1].toInt()) : QPoint();
+}
+
+// The texts of the context menu the page asks for at the point ("-" for a separator); the menu is
+// closed again, after the action, which sees it open.
+QStringList ContextMenuAt(CIEBrowser& browser, const QPoint& point,
+                          const std::function<void(QMenu*)>& whileOpen = {})
+{
+    QStringList texts;
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                         if (!menu || !menu->isVisible() || seen)
+                             return;
+                         seen = true;
+                         for (QAction* action : menu->actions())
+                             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+                         if (whileOpen)
+                             whileOpen(menu);
+                         menu->close();
+                     });
+    poll.start(50);
+    // A right click as the user makes it, on the engine's widget that takes the page's mouse.
+    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::RightButton, Qt::NoModifier, point);
+    QTest::qWaitFor([&] { return seen; }, 10000);
+    return texts;
+}
+
+bool HasDoubledOrOuterSeparators(const QStringList& texts)
+{
+    if (texts.isEmpty())
+        return false;
+    if (texts.first() == "-" || texts.last() == "-")
+        return true;
+    for (qsizetype i = 1; i < texts.size(); ++i)
+    {
+        if (texts[i] == "-" && texts[i - 1] == "-")
+            return true;
+    }
+    return false;
+}
+
+class LayoutMenus : public ShellProgram
+{
+protected:
+    CWndLayout& OpenTableLetter()
+    {
+        ndb::CNdbNewsletter letter(QStringLiteral("June"));
+        letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
+        letter.Layout().SetField(ndb::LayoutHtml, ndb::CNdbFieldValue(TableLayout));
+        EXPECT_TRUE(letter.Save(Document("June.kvnl"), QStringLiteral("Kelvora"), 2007, 1));
+        CMainWnd& window = StartProgram();
+        m_window = &window;
+        window.MoveWindow(0, 0, 1024, 700);
+        EXPECT_TRUE(window.OpenNewsletter(Document("June.kvnl")));
+        CWndLayout& layout = window.GetNewsletterView().GetLayout();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return BodyOf(layout.GetBrowser()).contains("Goodbye"); }, 30000));
+        return layout;
+    }
+
+    CMainWnd* m_window = nullptr;
+};
+} // namespace
+
+// The view-mode menu offers editing and sending; in edit mode the element items follow the
+// element under the pointer, without doubled or outer separators.
+TEST_F(LayoutMenus, ContextMenuOffersTheItemsOfTheElementUnderThePointer)
+{
+    CWndLayout& layout = OpenTableLetter();
+    CIEBrowser& browser = layout.GetBrowser();
+    EXPECT_EQ(ContextMenuAt(browser, CentreOfText(browser, "Harbour")),
+              (QStringList{"&Edit Layout", "-", "&Mail Settings...", "&Send...", "&Test Send..."}));
+
+    m_window->SendMessage(WM_COMMAND, 32775);
+    ASSERT_TRUE(layout.IsEditing());
+    const QStringList paragraph = ContextMenuAt(browser, CentreOfText(browser, "Harbour"));
+    ASSERT_FALSE(paragraph.isEmpty());
+    EXPECT_FALSE(paragraph.contains("Table Properties...")) << paragraph.join('|').toStdString();
+    EXPECT_FALSE(paragraph.contains("Link Properties..."));
+    EXPECT_TRUE(paragraph.contains("Layout &Properties..."));
+    EXPECT_FALSE(HasDoubledOrOuterSeparators(paragraph)) << paragraph.join('|').toStdString();
+
+    const QStringList cell = ContextMenuAt(browser, CentreOfText(browser, "Cell two"));
+    for (const char* item :
+         {"Insert Column", "Insert Row", "Delete Column", "Delete Row", "Merge with cell below",
+          "Merge with cell on right", "Table Properties...", "Table Cell properties..."})
+        EXPECT_TRUE(cell.contains(item)) << item;
+    EXPECT_FALSE(cell.contains("Image Properties..."));
+    EXPECT_FALSE(HasDoubledOrOuterSeparators(cell)) << cell.join('|').toStdString();
+}
+
+// Pictures of the layout editor as a user sees it: the view without a newsletter, the page in
+// view mode, edit mode with both toolbar rows, and the context menu over a table. The engine
+// paints only on an X display: the build runs these on a virtual one.
+TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
+{
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X display";
+    QDir().mkpath(KV_ARTIFACT_DIR);
+    // The main window as a whole, and the point of its newsletter view's centre in the picture.
+    const auto grab = [](CMainWnd& window, const QString& name)
+    {
+        QTest::qWait(1500); // the engine paints a moment after the page has loaded
+        const QImage picture =
+            QGuiApplication::primaryScreen()->grabWindow(window.GetSafeHwnd()->winId()).toImage();
+        EXPECT_TRUE(picture.save(QStringLiteral(KV_ARTIFACT_DIR "/") + name)) << name.toStdString();
+        return picture;
+    };
+
+    CMainWnd& window = StartProgram();
+    window.MoveWindow(0, 0, 1024, 700);
+    const auto centreOfView = [](CMainWnd& window)
+    {
+        QWidget* view = window.GetNewsletterView().GetSafeHwnd();
+        return view->mapTo(window.GetSafeHwnd(), view->rect().center());
+    };
+    const QImage empty = grab(window, "layout-no-newsletter.png");
+    EXPECT_LT(qGray(empty.pixel(centreOfView(window))), 120) << "the empty dark panel";
+    StopProgram();
+
+    CWndLayout& layout = OpenTableLetter();
+    CMainWnd& shown = *m_window;
+    const QImage viewMode = grab(shown, "layout-view-mode.png");
+    const int viewToolbar = layout.GetToolbar().CalcHeight();
+
+    shown.SendMessage(WM_COMMAND, 32775);
+    ASSERT_TRUE(layout.IsEditing());
+    grab(shown, "layout-edit-mode.png");
+    EXPECT_GT(layout.GetToolbar().CalcHeight(), viewToolbar) << "both rows of the edit set";
+
+    CIEBrowser& browser = layout.GetBrowser();
+    const QPoint cell = CentreOfText(browser, "Cell two");
+    const QStringList texts =
+        ContextMenuAt(browser, cell,
+                      [&](QMenu* menu)
+                      {
+                          QTest::qWait(500);
+                          const QRect area = menu->geometry().united(
+                              QRect(shown.GetSafeHwnd()->mapToGlobal(QPoint()), shown.GetSafeHwnd()->size()));
+                          QGuiApplication::primaryScreen()
+                              ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                              .save(QStringLiteral(KV_ARTIFACT_DIR "/layout-context-menu.png"));
+                      });
+    EXPECT_TRUE(texts.contains("Table Properties..."));
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral(KV_ARTIFACT_DIR "/layout-context-menu.png")));
+    EXPECT_GT(qGray(viewMode.pixel(centreOfView(shown))), 200) << "the white page";
+}
