@@ -15,3 +15,7 @@ QString FormatLocalTime(qint64 time, const QString& format);
 
 // The local midnight that starts the day of the time.
 qint64 LocalMidnight(qint64 time);
+
+// A value of a submitted form or an address: "+" is a blank, "%" and two hexadecimal digits a
+// byte, anything else stays; the bytes are read as UTF-8.
+QString DecodeFormValue(const QString& text);
