@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <initializer_list>
 
 // Requests to the peers on 127.0.0.1 must not go to a proxy of the developer's environment.
 inline void ClearProxyEnvironment()
