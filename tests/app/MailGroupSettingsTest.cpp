@@ -8,6 +8,7 @@
 #include "dialogs/DialogTestSupport.h"
 #include "ndb/NdbMailGroup.h"
 #include "ndb/NdbSender.h"
+#include "platform/core/SettingsStore.h"
 #include "platform/ui/WinApp.h"
 #include "recipients/DlgMailGroupCreate.h"
 #include "services/QorxReplies.h"
@@ -95,6 +96,27 @@ void PickWithKeys(QComboBox* combo, int index)
         QTest::keyClick(combo, Qt::Key_Down);
 }
 
+// Site accounts of the test's own: test programs run side by side, and the others' accounts
+// would come and go under this one's feet.
+class PrivateSettings
+{
+public:
+    PrivateSettings()
+    {
+        CSettingsStore::SetLocations(m_home.filePath(QStringLiteral("user")),
+                                     m_home.filePath(QStringLiteral("machine")));
+        InitAppPaths();
+    }
+    ~PrivateSettings()
+    {
+        CSettingsStore::SetLocations({}, {});
+        InitAppPaths();
+    }
+
+private:
+    QTemporaryDir m_home;
+};
+
 class MailGroupSettings : public ::testing::Test
 {
 protected:
@@ -148,6 +170,7 @@ protected:
                           });
     }
 
+    PrivateSettings settings;
     AnsweringApp app;
     ScriptedHttpServer site;
     CKVContext context;
@@ -251,6 +274,7 @@ TEST_F(MailGroupSettings, InstallRunsTheSiteWizardAndACancelledOneStoresNothing)
 
 TEST(SiteAccountStore, AccountsRoundTripAndTheFirstEmptySlotIsFound)
 {
+    PrivateSettings settings;
     for (int n = 0; n < SiteAccounts::MaxAccounts; ++n)
         DeleteRegValueInUser(GetAppRegistryKey(), QStringLiteral("SiteAccount_%1").arg(n));
     EXPECT_EQ(SiteAccounts::FindFreeSlot(), 0);
