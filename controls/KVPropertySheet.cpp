@@ -1,8 +1,19 @@
 #include "controls/KVPropertySheet.h"
 
+#include "base/AppStrings.h"
+
 CKVPropertySheet::CKVPropertySheet(const QString& caption, CWnd* parent) : CPropertySheet(caption, parent, 0)
 {
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
+}
+
+void CKVPropertySheet::UseProgramButtonCaptions()
+{
+    QString* captions[] = {&m_okCaption,   &m_cancelCaption, &m_helpCaption,
+                           &m_backCaption, &m_nextCaption,   &m_finishCaption};
+    quint32 id = 3005; // "OK" to "Finish", in this order
+    for (QString* caption : captions)
+        *caption = LoadAppString(id++);
 }
 
 bool CKVPropertySheet::OnInitDialog()

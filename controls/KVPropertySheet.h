@@ -9,6 +9,9 @@ class CKVPropertySheet : public CPropertySheet
 public:
     explicit CKVPropertySheet(const QString& caption, CWnd* parent = nullptr);
 
+    // The program's own texts for all six buttons, from its string resources.
+    void UseProgramButtonCaptions();
+
     QString m_okCaption;
     QString m_cancelCaption;
     QString m_helpCaption;

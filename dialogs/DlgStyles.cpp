@@ -46,12 +46,6 @@ enum TextId : quint32
     CannotDelete = 3211,
     DeleteQuestion = 3212,
     NotDeleted = 3218,
-    OkCaption = 3005,
-    CancelCaption = 3006,
-    HelpCaption = 3007,
-    BackCaption = 3008,
-    NextCaption = 3009,
-    FinishCaption = 3010,
 };
 
 bool IsSystemStyle(const CNdbStyle& style)
@@ -237,12 +231,7 @@ bool CDlgStyles::EditStyle(CNdbStyle* style)
     working = *style;
     CKVPropertySheet sheet(LoadAppString(SheetCaption) + style->GetString(StyleDisplayName));
     sheet.m_psh.dwFlags |= PSH_HASHELP;
-    sheet.m_okCaption = LoadAppString(OkCaption);
-    sheet.m_cancelCaption = LoadAppString(CancelCaption);
-    sheet.m_helpCaption = LoadAppString(HelpCaption);
-    sheet.m_backCaption = LoadAppString(BackCaption);
-    sheet.m_nextCaption = LoadAppString(NextCaption);
-    sheet.m_finishCaption = LoadAppString(FinishCaption);
+    sheet.UseProgramButtonCaptions();
     CPageStyle1 font(m_context, &working);
     CPageStyle2 layout(m_context, &working);
     CPageStyle3 background(m_context, &working);

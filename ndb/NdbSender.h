@@ -50,11 +50,13 @@ enum SENDERFIELDS
     SenderSiteMailServer = 640,
     SenderDynamicServices = 644,
     SenderSiteAccess650 = 650,
+    SenderSiteAccount = 800, // the id (field 1) of the site account chosen for the newsletter
     SenderWebView = 810,
     SenderTracking = 811,
     SenderDynamicList = 812,
     SenderWebViewUpload = 820,
     SenderServerListId = 821,
+    SenderUnsubscribeMessage = 822,
     SenderOption830 = 830,
     SenderSiteWebView = 900,
     SenderSiteStatistics = 901,

@@ -1,7 +1,6 @@
 #include "services/SiteAccounts.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/PSArchive.h"
 #include "base/PSStreamMemory.h"
 #include "controls/KVPropertySheet.h"
@@ -80,12 +79,7 @@ QString CreateWithWizard(CWnd* parent, const QString& caption)
     CPageSiteAccountProperties1 step1(&account);
     CPageSiteAccountProperties2 step2(&account);
     CKVPropertySheet sheet(caption, parent);
-    sheet.m_okCaption = LoadAppString(3005);
-    sheet.m_cancelCaption = LoadAppString(3006);
-    sheet.m_helpCaption = LoadAppString(3007);
-    sheet.m_backCaption = LoadAppString(3008);
-    sheet.m_nextCaption = LoadAppString(3009);
-    sheet.m_finishCaption = LoadAppString(3010);
+    sheet.UseProgramButtonCaptions();
     sheet.AddPage(&step1);
     sheet.AddPage(&step2);
     sheet.m_psh.dwFlags |= PSH_WIZARD;

@@ -4,10 +4,13 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
 
-QWidget* CEdit::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
+QWidget* CEdit::CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle)
 {
+    if (style & ES_MULTILINE)
+        return CreateMultiLine(parent, style, exStyle);
     auto* edit = new CWndHost<QLineEdit>(this, parent);
     edit->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
     edit->setReadOnly((style & ES_READONLY) != 0);
@@ -70,4 +73,20 @@ void CEdit::SetLimitText(int maximum)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(GetSafeHwnd()))
         edit->setMaxLength(maximum > 0 ? maximum : 32767);
+}
+
+QWidget* CEdit::CreateMultiLine(QWidget* parent, DWORD style, DWORD)
+{
+    auto* edit = new CWndHost<QPlainTextEdit>(this, parent);
+    edit->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+    edit->setReadOnly((style & ES_READONLY) != 0);
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->setTabChangesFocus(true);
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
+                     [edit]
+                     {
+                         if (CWnd* wnd = CWnd::FromHandle(edit))
+                             wnd->NotifyParent(EN_CHANGE);
+                     });
+    return edit;
 }

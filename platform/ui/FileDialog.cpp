@@ -6,9 +6,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-CFileDialog::CFileDialog(bool openFileDialog, const QString&, const QString& fileName, DWORD,
+CFileDialog::CFileDialog(bool openFileDialog, const QString&, const QString& fileName, DWORD flags,
                          const QString& filter, CWnd* parent)
-    : m_open(openFileDialog), m_fileName(fileName), m_filter(filter), m_parent(parent)
+    : m_open(openFileDialog), m_multiple(openFileDialog && (flags & OFN_ALLOWMULTISELECT)),
+      m_fileName(fileName), m_filter(filter), m_parent(parent)
 {
 }
 
@@ -37,7 +38,9 @@ int CFileDialog::DoModal()
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(m_open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(m_open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(m_multiple ? QFileDialog::ExistingFiles
+                       : m_open   ? QFileDialog::ExistingFile
+                                  : QFileDialog::AnyFile);
     dialog.setNameFilters(ToNameFilters(m_filter));
     if (!m_fileName.isEmpty())
     {
@@ -48,7 +51,8 @@ int CFileDialog::DoModal()
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return IDCANCEL;
-    m_pathName = dialog.selectedFiles().constFirst();
+    m_pathNames = dialog.selectedFiles();
+    m_pathName = m_pathNames.constFirst();
     return IDOK;
 }
 

@@ -7,6 +7,7 @@
 
 class CWnd;
 
+constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
 constexpr DWORD OFN_EXPLORER = 0x00080000;
 constexpr DWORD OFN_ENABLESIZING = 0x00800000;
 
@@ -23,6 +24,8 @@ public:
     // IDOK when a file was chosen, else IDCANCEL.
     int DoModal();
     QString GetPathName() const { return m_pathName; }
+    // Every chosen file, in the order chosen; with OFN_ALLOWMULTISELECT there may be several.
+    QStringList GetPathNames() const { return m_pathNames; }
     // The chosen file's extension without its dot; empty when it has none.
     QString GetFileExt() const;
 
@@ -31,8 +34,10 @@ public:
 
 private:
     bool m_open;
+    bool m_multiple;
     QString m_fileName;
     QString m_filter;
     CWnd* m_parent;
     QString m_pathName;
+    QStringList m_pathNames;
 };

@@ -33,6 +33,18 @@ WORD VirtualKeyOf(int key)
     return key >= 0x20 && key <= 0x7E ? WORD(key) : 0;
 }
 
+void SendToParent(QTreeWidget* tree, UINT code, NMHDR* header)
+{
+    CWnd* list = CWnd::FromHandle(tree);
+    CWnd* parent = list ? list->GetParent() : nullptr;
+    if (!parent)
+        return;
+    header->hwndFrom = list;
+    header->idFrom = list->GetDlgCtrlID();
+    header->code = code;
+    parent->SendMessage(WM_NOTIFY, WPARAM(header->idFrom), LPARAM(header));
+}
+
 // Tells the list's parent about clicks on the rows and key presses in the list.
 class NotifyFilter : public QObject
 {
@@ -68,17 +80,7 @@ public:
     }
 
 private:
-    void Send(UINT code, NMHDR* header)
-    {
-        CWnd* list = CWnd::FromHandle(m_tree);
-        CWnd* parent = list ? list->GetParent() : nullptr;
-        if (!parent)
-            return;
-        header->hwndFrom = list;
-        header->idFrom = list->GetDlgCtrlID();
-        header->code = code;
-        parent->SendMessage(WM_NOTIFY, WPARAM(header->idFrom), LPARAM(header));
-    }
+    void Send(UINT code, NMHDR* header) { SendToParent(m_tree, code, header); }
 
     QTreeWidget* m_tree;
     QWidget* m_viewport;
@@ -116,6 +118,13 @@ QWidget* CListCtrl::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
     auto* filter = new NotifyFilter(tree);
     tree->installEventFilter(filter);
     tree->viewport()->installEventFilter(filter);
+    const auto changed = [tree]
+    {
+        NMHDR header{};
+        SendToParent(tree, LVN_ITEMCHANGED, &header);
+    };
+    QObject::connect(tree, &QTreeWidget::currentItemChanged, tree, changed);
+    QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, changed);
     return tree;
 }
 
@@ -273,15 +282,20 @@ int CListCtrl::GetNextItem(int start, UINT flags) const
 
 int CListCtrl::GetSelectionMark() const
 {
+    // The view gives its first row the focus when it gets the keyboard focus itself; that row is
+    // no mark until it is selected.
     const QTreeWidget* tree = Tree(this);
-    return tree && tree->currentItem() ? tree->indexOfTopLevelItem(tree->currentItem()) : -1;
+    QTreeWidgetItem* current = tree ? tree->currentItem() : nullptr;
+    return current && current->isSelected() ? tree->indexOfTopLevelItem(current) : -1;
 }
 
 int CListCtrl::SetSelectionMark(int item)
 {
     const int previous = GetSelectionMark();
     QTreeWidget* tree = Tree(this);
-    if (QTreeWidgetItem* entry = tree ? tree->topLevelItem(item) : nullptr)
+    if (tree && item < 0)
+        tree->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+    else if (QTreeWidgetItem* entry = tree ? tree->topLevelItem(item) : nullptr)
         tree->setCurrentItem(entry, 0, QItemSelectionModel::NoUpdate);
     return previous;
 }

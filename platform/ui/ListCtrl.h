@@ -14,6 +14,7 @@ constexpr DWORD LVS_EX_FULLROWSELECT = 0x0020;
 
 constexpr UINT NM_CLICK = UINT(-2);
 constexpr UINT NM_DBLCLK = UINT(-3);
+constexpr UINT LVN_ITEMCHANGED = UINT(-101);
 constexpr UINT LVN_KEYDOWN = UINT(-155);
 
 constexpr UINT LVIS_FOCUSED = 0x0001;
@@ -40,9 +41,10 @@ struct NMLVKEYDOWN
 
 // A list view in report form: rows of texts under column headers, each row with a data value.
 // With LVS_SORTASCENDING a row is inserted where its text belongs in ascending order, ignoring
-// case. Rows are selected whole. A click on the rows sends NM_CLICK after the selection followed
+// case. Rows are selected whole; a change of the selection or of the focused row sends
+// LVN_ITEMCHANGED. A click on the rows sends NM_CLICK after the selection followed
 // it, a double click NM_DBLCLK, and a key press LVN_KEYDOWN before the list moves the selection.
-// The selection mark is the row that has the list's focus.
+// The selection mark is the row that has the list's focus, while it is selected.
 class CListCtrl : public CWnd
 {
 public:

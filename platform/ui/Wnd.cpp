@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
@@ -887,6 +888,8 @@ void CWnd::SetWindowText(const QString& text)
     }
     else if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data()))
         edit->setText(text);
+    else if (auto* lines = qobject_cast<QPlainTextEdit*>(m_widget.data()))
+        lines->setPlainText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(m_widget.data()))
         button->setText(text);
     else if (auto* label = qobject_cast<QLabel*>(m_widget.data()))
@@ -903,6 +906,8 @@ QString CWnd::GetWindowText() const
         return combo->lineEdit() ? combo->lineEdit()->text() : combo->currentText();
     if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data()))
         return edit->text();
+    if (auto* lines = qobject_cast<QPlainTextEdit*>(m_widget.data()))
+        return lines->toPlainText();
     if (auto* button = qobject_cast<QAbstractButton*>(m_widget.data()))
         return button->text();
     if (auto* label = qobject_cast<QLabel*>(m_widget.data()))

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace
@@ -20,6 +21,8 @@ class CRecordingParent : public CWnd
 public:
     std::vector<UINT> commands;
     std::vector<std::pair<UINT, int>> notes;
+    // The selected row at each LVN_ITEMCHANGED.
+    std::vector<int> changes;
     CListCtrl* view = nullptr;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -31,8 +34,12 @@ public:
         }
         if (message == WM_NOTIFY)
         {
-            notes.emplace_back(reinterpret_cast<const NMHDR*>(lParam)->code,
-                               view ? view->GetNextItem(-1, LVNI_SELECTED) : -1);
+            const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
+            const int selected = view ? view->GetNextItem(-1, LVNI_SELECTED) : -1;
+            if (code == LVN_ITEMCHANGED)
+                changes.push_back(selected);
+            else
+                notes.emplace_back(code, selected);
             return 0;
         }
         return CWnd::WindowProc(message, wParam, lParam);
@@ -114,6 +121,9 @@ TEST_F(ListControls, AListViewInsertsInOrderAndTellsOfKeysBeforeTheyMoveTheSelec
     Press(tree->viewport(), tree->visualItemRect(tree->topLevelItem(3)).center());
     const std::vector<std::pair<UINT, int>> expected = {{LVN_KEYDOWN, 1}, {NM_CLICK, 3}};
     EXPECT_EQ(parent.notes, expected) << "the key is told before it moves, the click after it selects";
+    ASSERT_FALSE(parent.changes.empty());
+    EXPECT_NE(std::find(parent.changes.begin(), parent.changes.end(), 2), parent.changes.end());
+    EXPECT_EQ(parent.changes.back(), 3) << "each move of the selection is told";
 
     view.DeleteItem(3);
     EXPECT_EQ(view.GetItemCount(), 3);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "controls/KVPropertySheet.h"
+#include "mail/PageSenderAttachments.h"
+#include "mail/PageSenderGeneral.h"
+#include "mail/PageSenderPlainText.h"
+#include "ndb/NdbSender.h"
+
+class ISendContext;
+
+namespace ndb
+{
+class CNdbNewsletter;
+}
+
+// The e-mail settings of one newsletter: its pages edit copies of the sender record, the
+// subject, importance, plain text and attachments, and only OK writes them back.
+class EmailSettingsSheet
+{
+public:
+    // Start pages of the view's commands.
+    static constexpr int GeneralPage = 0;
+    static constexpr int DeliveryPage = 1;
+    static constexpr int ServicesPage = 4;
+
+    EmailSettingsSheet(ISendContext& context, ndb::CNdbNewsletter& newsletter, CWnd* parent = nullptr);
+
+    // True when the sheet ended with OK and the newsletter took the settings.
+    bool Run(int startPage);
+
+    // For the view's tests: the sheet while it runs.
+    CKVPropertySheet& Sheet() { return m_sheet; }
+    CPageSenderGeneral& General() { return m_general; }
+    CPageSenderPlainText& PlainText() { return m_plainText; }
+    CPageSenderAttachments& Attachments() { return m_attachments; }
+
+private:
+    void Fill();
+    void Commit();
+
+    ndb::CNdbNewsletter& m_newsletter;
+    ndb::CNdbSender m_working;
+    CKVPropertySheet m_sheet;
+    CPageSenderGeneral m_general{&m_working};
+    CPageSenderPlainText m_plainText;
+    CPageSenderAttachments m_attachments;
+};
+
+// The view's "Email Settings" commands: runs the sheet over the open newsletter; false, and
+// nothing shown, when the open document is not a newsletter or the sheet was cancelled.
+bool RunEmailSettings(ISendContext& context, int startPage, CWnd* parent = nullptr);

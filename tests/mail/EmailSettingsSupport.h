@@ -1,0 +1,73 @@
+#pragma once
+
+#include "dialogs/DialogTestSupport.h"
+#include "services/ServicesUiSupport.h"
+
+#include "mail/SendContext.h"
+#include "ndb/NdbNewsletter.h"
+#include "platform/ui/PropertySheet.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTabBar>
+
+namespace EmailSettingsTest
+{
+class FakeContext : public ISendContext
+{
+public:
+    explicit FakeContext(ndb::CNdbNewsletter* newsletter) : m_newsletter(newsletter) {}
+    ndb::CNdbNewsletter* GetCurrentNewsletter() const override { return m_newsletter; }
+    int GetServerPort() const override { return 0; }
+    const QString& GetUnsubscribeText() const override { return m_unsubscribe; }
+
+private:
+    ndb::CNdbNewsletter* m_newsletter;
+    QString m_unsubscribe;
+};
+
+// Shows the page as the user does, with a click on its tab.
+inline void ClickTab(CPropertySheet& sheet, int index)
+{
+    auto* tabs = sheet.GetSafeHwnd()->findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
+    ASSERT_EQ(sheet.GetActiveIndex(), index);
+}
+
+inline bool IsFileDialog(QWidget* window)
+{
+    return qobject_cast<QFileDialog*>(window) != nullptr;
+}
+
+// Types the paths into the file dialog's name field, each quoted when there are several.
+inline void ChooseFiles(QWidget* window, const QStringList& paths)
+{
+    auto* dialog = qobject_cast<QFileDialog*>(window);
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    // The dialog applies its first selection a moment after it shows.
+    QTest::qWait(200);
+    if (paths.size() == 1)
+        name->setText(paths.constFirst());
+    else
+    {
+        dialog->setDirectory(QFileInfo(paths.constFirst()).absolutePath());
+        QStringList quoted;
+        for (const QString& path : paths)
+            quoted << u'"' + QFileInfo(path).fileName() + u'"';
+        name->setText(quoted.join(u' '));
+    }
+    QTest::keyClick(name, Qt::Key_Return);
+}
+
+inline void SaveNewsletter(ndb::CNdbNewsletter& newsletter, const QString& path)
+{
+    ASSERT_TRUE(newsletter.Save(path, QStringLiteral("Kelvora"), 2007, 1));
+}
+
+inline QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace EmailSettingsTest
