@@ -1,4 +1,4 @@
-#include "ShellTestSupport.h"
+#include "CreateDialogSupport.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "app/DlgNewsletterCreateEmpty.h"
