@@ -2,6 +2,8 @@
 
 #include "app/CommandLineSwitches.h"
 #include "app/DlgMessageBox.h"
+#include "app/DlgNewsletterCreate.h"
+#include "app/DlgNewsletterCreateEmpty.h"
 #include "app/KVContext.h"
 #include "app/KVWebServer.h"
 #include "app/MainWindowPlacement.h"
@@ -161,6 +163,11 @@ void CKelvora::StartWebServer()
 bool CKelvora::CreateMainWindow()
 {
     ShellHooks::Get().askNewMailingList = &CDlgMailGroupCreate::Ask;
+    ShellHooks::Get().askNewNewsletter = &CDlgNewsletterCreateEmpty::Ask;
+    ShellHooks::Get().chooseNewsletterStart = [context = m_context.get()](CWnd* parent,
+                                                                          CConceptTemplateFolder& catalogue,
+                                                                          bool online, NewsletterStart& start)
+    { return CDlgNewsletterCreate::Ask(context, parent, catalogue, online, start); };
     const bool shiftHeld = GetAsyncKeyState(VK_SHIFT) & 0x8000;
     const MainWindowPlacement placement =
         MainWindowPlacement::Read(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), shiftHeld);

@@ -6,9 +6,11 @@
 #include "app/KVContext.h"
 #include "app/MainWindowPlacement.h"
 #include "app/NewsletterCopies.h"
+#include "app/NewsletterCreation.h"
 #include "app/ShellHooks.h"
 #include "app/ShortcutStore.h"
 #include "app/UpdateOnStart.h"
+#include "base/AppSettings.h"
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "ndb/NdbMailGroup.h"
@@ -21,6 +23,8 @@
 #include "platform/ui/StandardIcons.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WndClass.h"
+#include "services/TemplateCatalogue.h"
+#include "services/TemplateLocalisation.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -47,6 +51,8 @@ constexpr UINT CantSaveTemplateText = 12921;
 constexpr UINT TemplateSavedText = 12922;
 constexpr UINT CantCreateMailingListText = 12924;
 constexpr UINT InUseText = 12928;
+constexpr UINT CantLoadCatalogueText = 12907;
+constexpr UINT CantCreateFileText = 12913;
 
 const QString Creator = QStringLiteral("Kelvora");
 constexpr int CreatorMajor = 2007;
@@ -181,6 +187,7 @@ const MessageMap* CMainWnd::GetMessageMap() const
         OnCommand(ID_FILE_SAVE_AS, &CMainWnd::OnFileSaveAs),
         OnCommand(ID_APP_EXIT, &CMainWnd::OnAppExit),
         OnCommand(ID_FILE_CREATE_EMPTY_NEWSLETTER, &CMainWnd::OnCreateEmptyNewsletter),
+        OnCommand(ID_FILE_CREATE_NEWSLETTER, &CMainWnd::OnCreateNewsletter),
         OnCommand(ID_CURBASE_CHANGED, &CMainWnd::OnDocumentChanged),
         OnCommand(ID_VIEW_NAVIGATION_PANE, &CMainWnd::OnToggleNavigationPane),
         OnCommand(ID_HELP_ABOUT, &CMainWnd::OnAbout),
@@ -715,6 +722,54 @@ LRESULT CMainWnd::OnCreateEmptyNewsletter(WPARAM, LPARAM)
     QString folder;
     if (ShellHooks::Get().askNewNewsletter(this, name, folder))
         CreateEmptyNewsletter(name, folder);
+    return 0;
+}
+
+LRESULT CMainWnd::OnCreateNewsletter(WPARAM, LPARAM)
+{
+    CConceptTemplateFolder catalogue;
+    const bool online = LoadOnlineTemplateCatalogue(catalogue);
+    if (!online && !LoadOfflineTemplateCatalogue(catalogue))
+    {
+        AfxMessageBox(LoadAppString(CantLoadCatalogueText), MB_ICONEXCLAMATION);
+        return 0;
+    }
+    AddCustomTemplates(catalogue);
+    NewsletterStart start;
+    if (!ShellHooks::Get().chooseNewsletterStart(nullptr, catalogue, online, start))
+        return 0;
+
+    ndb::CNdbNewsletter newsletter;
+    if (start.webPageMode)
+    {
+        NewsletterCreation::ImportPage(this, newsletter, start.webAddress);
+    }
+    else
+    {
+        if (!start.selectedTemplate)
+            return 0;
+        const WaitCursor wait;
+        if (const quint32 failure = NewsletterCreation::LoadTemplate(newsletter, *start.selectedTemplate))
+        {
+            ShowError(LoadAppString(failure));
+            return 0;
+        }
+    }
+    NewsletterCreation::Localise(newsletter, start.selectedTemplate);
+    if (IsDebugMode() && !UnknownLocalisationKeys().empty())
+    {
+        const QStringList keys(UnknownLocalisationKeys().begin(), UnknownLocalisationKeys().end());
+        AfxMessageBox(QStringLiteral("Unknown keywords:\n\n") + keys.join(QStringLiteral(", ")) + u'.',
+                      MB_ICONEXCLAMATION);
+    }
+    NewsletterCreation::GiveIdentity(newsletter, start.projectName, WithTrailingSlash(start.location));
+    const QString path = newsletter.GetString(ndb::NewsletterPath);
+    if (!newsletter.Save(path, QString(), 0, 0))
+    {
+        ShowError(LoadAppString(CantCreateFileText));
+        return 0;
+    }
+    OpenNewsletter(path);
     return 0;
 }
 

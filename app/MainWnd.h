@@ -92,6 +92,7 @@ protected:
     LRESULT OnFileSaveAs(WPARAM, LPARAM);
     LRESULT OnAppExit(WPARAM, LPARAM);
     LRESULT OnCreateEmptyNewsletter(WPARAM, LPARAM);
+    LRESULT OnCreateNewsletter(WPARAM, LPARAM);
     LRESULT OnDocumentChanged(WPARAM, LPARAM);
     LRESULT OnToggleNavigationPane(WPARAM, LPARAM);
     LRESULT OnAbout(WPARAM, LPARAM);

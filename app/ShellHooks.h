@@ -4,7 +4,9 @@
 
 #include <functional>
 
+class CConceptTemplateFolder;
 class CWnd;
+struct NewsletterStart;
 
 // The steps of the shell that run dialogs of other parts of the program. Each part installs its
 // dialog here at start-up; until then the shell goes on as if the dialog had nothing to do.
@@ -20,6 +22,11 @@ struct ShellHooks
         [](CWnd*, QString&, QString&) { return false; };
     std::function<bool(CWnd* parent, QString& name, QString& folder)> askNewMailingList =
         [](CWnd*, QString&, QString&) { return false; };
+
+    // The Create Newsletter dialog over the catalogue (online: read from the store): false when
+    // cancelled.
+    std::function<bool(CWnd* parent, CConceptTemplateFolder& catalogue, bool online, NewsletterStart& start)>
+        chooseNewsletterStart = [](CWnd*, CConceptTemplateFolder&, bool, NewsletterStart&) { return false; };
 
     // The update file named on the command line ("-updateforvista:"), for the update dialog.
     QString updateFile;

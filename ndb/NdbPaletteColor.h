@@ -20,6 +20,7 @@ class CNdbPaletteColor : public CNdbColor
 
     // The display name.
     const QString& GetName() const { return m_name; }
+    void SetName(const QString& name) { m_name = name; }
 
 private:
     QString m_name;

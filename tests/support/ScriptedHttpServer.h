@@ -24,6 +24,7 @@ public:
         int repeat{1}; // the body is sent so many times, then the suffix
         QString suffix;
         QString mode{QStringLiteral("normal")}; // "silent": never answers; "endless": never stops
+        QString file;                           // when set, the bytes of this file are the body
     };
 
     // With a certificate and key the server speaks TLS only.
@@ -54,6 +55,8 @@ public:
         QJsonObject object{{QStringLiteral("status"), route.status}, {QStringLiteral("body"), route.body},
                            {QStringLiteral("type"), route.type},     {QStringLiteral("repeat"), route.repeat},
                            {QStringLiteral("suffix"), route.suffix}, {QStringLiteral("mode"), route.mode}};
+        if (!route.file.isEmpty())
+            object.insert(QStringLiteral("file"), route.file);
         m_routes.insert(path, object);
         WriteRoutes();
     }

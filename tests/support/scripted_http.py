@@ -7,7 +7,8 @@ usage: scripted_http.py ROUTES LOG [CERT KEY]
 ROUTES is JSON: {"/path": route, "/path?cmd=name": route, ..., "*": route}. A request takes the
 route of its path and its "cmd" query value, else that of its path, else "*".
 A route: {"status": 200, "type": "text/xml; charset=utf-8", "body": "...", "repeat": 1,
-"suffix": "", "mode": "normal" | "silent" | "endless"}. "silent" sends nothing and holds the
+"suffix": "", "mode": "normal" | "silent" | "endless"}; "file": a path sends that file's bytes
+in place of the body. "silent" sends nothing and holds the
 connection; "endless" sends the head and the body, then blanks until the client goes away.
 With CERT and KEY the peer speaks TLS only.
 """
@@ -43,7 +44,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if mode == "silent":
             time.sleep(3600)
             return
-        body = route.get("body", "").encode("utf-8")
+        if "file" in route:
+            with open(route["file"], "rb") as f:
+                body = f.read()
+        else:
+            body = route.get("body", "").encode("utf-8")
         repeat = route.get("repeat", 1)
         suffix = route.get("suffix", "").encode("utf-8")
         self.send_response_only(route.get("status", 200))

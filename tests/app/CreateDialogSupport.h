@@ -1,0 +1,82 @@
+#pragma once
+
+#include "ShellTestSupport.h"
+
+#include "app/DlgNewsletterCreate.h"
+
+#include <QAbstractButton>
+#include <QWebEngineView>
+
+// Steps of a user in the Create Newsletter dialog: clicks into its pages and on its buttons, and
+// the answer to a message box that comes up inside the dialog's own loop.
+namespace ShellTest
+{
+inline QVariant RunScript(CIEBrowser& browser, const QString& script)
+{
+    auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
+    bool done = false;
+    QVariant result;
+    view->page()->runJavaScript(script,
+                                [&](const QVariant& value)
+                                {
+                                    result = value;
+                                    done = true;
+                                });
+    QTest::qWaitFor([&] { return done; }, 10000);
+    return result;
+}
+
+// Clicks the middle of the page element as a user does.
+inline bool ClickElement(CIEBrowser& browser, const QString& id)
+{
+    const QString script =
+        QStringLiteral("(function(){var e=document.getElementById('%1'); if(!e) return null;"
+                       "var r=e.getBoundingClientRect(); return [r.left+r.width/2, r.top+r.height/2];})()")
+            .arg(id);
+    QVariant point;
+    if (!QTest::qWaitFor([&] { return (point = RunScript(browser, script)).toList().size() == 2; }, 15000))
+        return false;
+    const QList<QVariant> xy = point.toList();
+    QWidget* page = browser.GetSafeHwnd()->focusProxy();
+    QTest::mouseClick(page ? page : browser.GetSafeHwnd(), Qt::LeftButton, {},
+                      QPoint(int(xy[0].toDouble()), int(xy[1].toDouble())));
+    return true;
+}
+
+inline void ClickButton(CWnd& dialog, int id)
+{
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id)->GetSafeHwnd()), Qt::LeftButton);
+}
+
+inline void ClickTab(CDlgNewsletterCreate& dialog, UINT command)
+{
+    CKVTabButtonList& tabs = dialog.GetTabStrip();
+    for (int i = 0; i < tabs.GetTabCount(); ++i)
+    {
+        if (tabs.GetTab(i)->commandId == command)
+            QTest::mouseClick(tabs.GetSafeHwnd(), Qt::LeftButton, {},
+                              tabs.GetTab(i)->rect.ToQRect().center());
+    }
+}
+
+inline void SavePicture(CWnd& window, const char* name)
+{
+    QDir().mkpath(QStringLiteral(KV_ARTIFACT_DIR));
+    window.GetSafeHwnd()->grab().save(QStringLiteral(KV_ARTIFACT_DIR "/") + QLatin1String(name));
+}
+
+// Answers the message box that the next step brings up, from inside its own loop.
+inline void AnswerNextBox(QStringList& texts, int button)
+{
+    QTimer::singleShot(300,
+                       [&texts, button]
+                       {
+                           auto* box = dynamic_cast<CDlgMessageBox*>(
+                               CWnd::FromHandle(QApplication::activeModalWidget()));
+                           if (!box)
+                               return;
+                           texts << box->m_text;
+                           box->EndDialog(button);
+                       });
+}
+} // namespace ShellTest
