@@ -98,7 +98,7 @@ protected:
     void SetUp() override
     {
         ShellProgram::SetUp();
-        WriteAppSettingString(HKEY_LOCAL_MACHINE, "SystemPath", Path("data"));
+        UseOwnDataFolder();
         WriteAppSettingString(HKEY_CURRENT_USER, "SavePath_Create", Path("documents/"));
         InitAppPaths();
         QDir().mkpath(GetTemplateImageFolder());

@@ -66,7 +66,7 @@ protected:
     {
         ShellProgram::SetUp();
         QDir().mkpath(Path("data/library/newsletters/business"));
-        WriteAppSettingString(HKEY_LOCAL_MACHINE, "SystemPath", Path("data"));
+        UseOwnDataFolder();
         WriteAppSettingString(HKEY_CURRENT_USER, "ConceptTemplatesCustomPath", Path("custom"));
         WriteAppSettingString(HKEY_LOCAL_MACHINE, "StoreAddress", m_store.Url(""));
         InitAppPaths();

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -356,6 +357,14 @@ protected:
         WriteAppSettingString(HKEY_CURRENT_USER, QStringLiteral("ShortcutsFullPath"),
                               Path(QStringLiteral("store")));
         ShellHooks::Get() = ShellHooks();
+    }
+    // A data folder of the test's own, with the spam words the layout editor reads at start.
+    void UseOwnDataFolder()
+    {
+        QDir().mkpath(Path(QStringLiteral("data/spamdb")));
+        QFile::copy(QStringLiteral(KV_SOURCE_DIR "/data/spamdb/spamdb.dat"),
+                    Path(QStringLiteral("data/spamdb/spamdb.dat")));
+        WriteAppSettingString(HKEY_LOCAL_MACHINE, QStringLiteral("SystemPath"), Path(QStringLiteral("data")));
     }
     void TearDown() override
     {
