@@ -56,7 +56,10 @@ const MessageMap* CViewNewsletter::GetMessageMap() const
     return &map;
 }
 
-CViewNewsletter::CViewNewsletter(CKVContext* context) : m_context(context), m_layout(context) {}
+CViewNewsletter::CViewNewsletter(CKVContext* context)
+    : m_context(context), m_layout(context), m_users(context, 0)
+{
+}
 
 CViewNewsletter::~CViewNewsletter()
 {
@@ -78,6 +81,7 @@ bool CViewNewsletter::Create(CWnd* parent, const CRect& rect)
     m_tabStrip.SelectTab(ID_VIEW_EMAIL);
     m_tabStrip.ShowWindow(SW_HIDE);
     m_layout.Create(this);
+    m_users.Create(this);
     m_lightCorner.LoadFromResource(LightCornerImage);
     m_darkCorner.LoadFromResource(DarkCornerImage);
     return true;
@@ -92,6 +96,7 @@ void CViewNewsletter::OnDocumentChanged()
 {
     const bool open = IsNewsletterOpen();
     m_layout.ShowWindow(open ? SW_SHOW : SW_HIDE);
+    m_users.ShowWindow(SW_HIDE);
     m_tabStrip.ShowWindow(open ? SW_SHOW : SW_HIDE);
     if (m_tabStrip.GetTabCount() > 0)
     {
@@ -99,6 +104,8 @@ void CViewNewsletter::OnDocumentChanged()
         m_tabStrip.UpdateWindow();
     }
     m_layout.Refresh();
+    if (open)
+        m_users.ReloadRows();
     m_visiblePage = open ? 1 : 0;
     Invalidate();
 }
@@ -106,6 +113,8 @@ void CViewNewsletter::OnDocumentChanged()
 bool CViewNewsletter::OnCmdMsg(UINT id, UINT code)
 {
     if (m_visiblePage == 1 && m_layout.IsWindow() && m_layout.OnCmdMsg(id, code))
+        return true;
+    if (m_visiblePage == 2 && m_users.IsWindow() && m_users.OnCmdMsg(id, code))
         return true;
     return CViewBase::OnCmdMsg(id, code);
 }
@@ -131,8 +140,11 @@ LRESULT CViewNewsletter::OnSize(WPARAM, LPARAM)
     rect.left += m_lightCorner.GetWidth() / 2;
     rect.right -= m_lightCorner.GetWidth() / 2;
     rect.bottom -= m_lightCorner.GetHeight() / 2;
-    if (m_layout.IsWindow())
-        m_layout.MoveWindow(rect);
+    for (CWnd* page : {static_cast<CWnd*>(&m_layout), static_cast<CWnd*>(&m_users)})
+    {
+        if (page->IsWindow())
+            page->MoveWindow(rect);
+    }
     return 0;
 }
 
@@ -172,6 +184,7 @@ void CViewNewsletter::ShowPage(int page, UINT tabCommand)
     if (!IsNewsletterOpen())
         return;
     m_layout.ShowWindow(page == 1 ? SW_SHOW : SW_HIDE);
+    m_users.ShowWindow(page == 2 ? SW_SHOW : SW_HIDE);
     m_tabStrip.SelectTab(tabCommand);
     m_visiblePage = page;
     Invalidate();

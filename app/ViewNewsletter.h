@@ -4,13 +4,15 @@
 #include "controls/KVImage.h"
 #include "controls/KVTabButtonList.h"
 #include "editor/WndLayout.h"
+#include "recipients/WndUsers.h"
 
 class CKVContext;
 
 // The right-hand pane while a newsletter is open, and while nothing is: three page tabs
 // ("Email", "Recipients", "Statistics & Tracking") over a rounded panel that holds the shown
-// page. The "Email" page is the layout editor; the other two pages are empty panels for now. With
-// nothing open the view shows an empty dark panel. Commands go to the shown page first.
+// page. The "Email" page is the layout editor, the "Recipients" page the newsletter's recipient
+// list; the third page is an empty panel for now. With nothing open the view shows an empty dark
+// panel. Commands go to the shown page first.
 class CViewNewsletter : public CViewBase
 {
 public:
@@ -35,6 +37,7 @@ public:
     bool IsEditing() const { return m_layout.IsEditing(); }
     CWndLayout& GetLayout() { return m_layout; }
     const CWndLayout& GetLayout() const { return m_layout; }
+    CWndUsers& GetUsersWindow() { return m_users; }
     const CKVTabButtonList& GetTabStrip() const { return m_tabStrip; }
 
     bool OnCmdMsg(UINT id, UINT code) override;
@@ -62,5 +65,6 @@ private:
     CKVImage m_darkCorner;
     CRect m_margins{0, 10, 10, 10};
     CWndLayout m_layout;
+    CWndUsers m_users;
     int m_visiblePage = 0;
 };

@@ -7,6 +7,7 @@
 #include "editor/EditedBody.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/NavigationFilter.h"
+#include "mail/DlgSpamCheck.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/Shell.h"
 #include "platform/gui/WaitCursor.h"
@@ -58,6 +59,7 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnCommand(ID_LAYOUT_SAVE, &CWndLayout::OnSaveLayout),
         OnCommand(ID_LAYOUT_CANCEL, &CWndLayout::OnCancelLayout),
         OnCommand(ID_LAYOUT_HELP, &CWndLayout::OnHelp),
+        OnCommand(ID_SPAM_CHECK, &CWndLayout::OnSpamCheck),
     };
     static const MessageMap map{CWnd::GetMessageMap(), entries};
     return &map;
@@ -78,6 +80,8 @@ bool CWndLayout::Create(CWnd* parent)
     m_toolbar.Create(AfxRegisterWndClass(0), QString(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
                      CRect(0, 0, 1, 1), this, ToolbarId);
     m_browser.Create(QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), this, BrowserId);
+    // Ctrl+Z and Ctrl+Y are keys of the main window, which runs Undo and Redo as commands.
+    m_browser.SetHostUndoKeys(true);
     m_browser.Navigate(QStringLiteral("about:blank"));
     // The browser control is always a visible child: a place outside the client area hides it.
     // Its empty editable document is made once "about:blank" has loaded.
@@ -197,6 +201,18 @@ LRESULT CWndLayout::OnEditLayout(WPARAM, LPARAM)
     m_toolbar.SetEditMode();
     ArrangeChildren();
     SendToMainWindow(ID_CURBASE_CHANGED);
+    return 0;
+}
+
+LRESULT CWndLayout::OnSpamCheck(WPARAM, LPARAM)
+{
+    std::unique_ptr<CHtmlDocument> document;
+    QString body;
+    if (!CurrentNewsletter() || !IsEditing() || !m_browser.GetDHtmlDocument(document) ||
+        !document->GetBodyInnerHtml(body, MaxBodyLength) || body.isEmpty())
+        return 0;
+    CDlgSpamCheck dialog(m_context, body, this);
+    dialog.DoModal();
     return 0;
 }
 

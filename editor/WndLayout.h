@@ -75,6 +75,8 @@ protected:
     LRESULT OnSaveLayout(WPARAM, LPARAM);
     LRESULT OnCancelLayout(WPARAM, LPARAM);
     LRESULT OnHelp(WPARAM, LPARAM);
+    // Rates the edited body for spam; nothing while not editing or with an empty body.
+    LRESULT OnSpamCheck(WPARAM, LPARAM);
     void OnUpdateEditCommand(CCmdUI* cmdUI);
     // The engine's own paste or drop: the clipboard is pasted the editor's way.
     LRESULT OnBrowserPaste(WPARAM id, LPARAM plainText);

@@ -385,7 +385,8 @@ void CIEBrowser::SetEditMode(bool on)
 bool CIEBrowser::SetDesignMode(bool on)
 {
     QVariant result;
-    if (!m_page || !m_loaded || !CHtmlDocument(m_page).Call(QStringLiteral("setEditMode"), {on}, result))
+    if (!m_page || !m_loaded ||
+        !CHtmlDocument(m_page).Call(QStringLiteral("setEditMode"), {on, m_hostUndoKeys}, result))
         return false;
     ApplyStatus(result.toMap());
     return true;

@@ -150,6 +150,10 @@ public:
     // mode by other means clear it.
     bool GetEditFlag() const { return m_editFlag; }
     void SetEditFlag(bool on) { m_editFlag = on; }
+    // The owner's keys run Undo and Redo (the program's accelerators): the page then only keeps
+    // the engine from undoing on its own, so that one key press is one step. Takes effect with
+    // the next SetEditMode.
+    void SetHostUndoKeys(bool on) { m_hostUndoKeys = on; }
 
     // Whether the history holds a page before or after the current one.
     bool CanGoBack() const;
@@ -237,6 +241,7 @@ private:
     CBrowserChannel* m_channel{nullptr};
     CWnd* m_receiver{nullptr};
     bool m_editFlag{false};
+    bool m_hostUndoKeys{false};
     bool m_loaded{false};
     bool m_loadedBefore{false}; // m_loaded when the current load started
     bool m_refused{false};      // the parent refused the current navigation

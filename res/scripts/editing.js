@@ -89,7 +89,11 @@
         }
     }
 
-    function setEditMode(on) {
+    // Whether the host's own keys run Undo and Redo; the page's keys then do nothing themselves.
+    let hostUndoKeys = false;
+
+    function setEditMode(on, hostKeys) {
+        hostUndoKeys = hostKeys;
         const b = body();
         if (!b)
             return status();
@@ -1072,7 +1076,7 @@
     // ---- Element access -----------------------------------------------------------------------
     const operations = {
         status,
-        setEditMode: (on) => setEditMode(!!on),
+        setEditMode: (on, hostKeys) => setEditMode(!!on, !!hostKeys),
         loadHtml,
         exec,
         beginUnit,
@@ -1202,6 +1206,8 @@
         const ctrl = event.ctrlKey || event.metaKey;
         if (ctrl && !event.altKey && (key === 'z' || key === 'y')) {
             event.preventDefault();
+            if (hostUndoKeys)
+                return;
             if (key === 'y' || event.shiftKey)
                 redo();
             else
@@ -1234,7 +1240,8 @@
         const type = event.inputType || '';
         if (type === 'historyUndo' || type === 'historyRedo') {
             event.preventDefault();
-            type === 'historyUndo' ? undo() : redo();
+            if (!hostUndoKeys)
+                type === 'historyUndo' ? undo() : redo();
             return;
         }
         takeRecords(onRecords);

@@ -131,6 +131,29 @@ TEST_F(ShellProgram, LayoutSessionFromEditToTheSavedFile)
         << BodyOf(browser).toStdString();
     EXPECT_EQ(UndoTitles(browser).value(0), "Insert Html");
 
+    // The keys inside the page go one unit each way too: the page hears them as well as the
+    // main window's keys.
+    const QStringList all = UndoTitles(browser);
+    page->setFocus();
+    PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !BodyOf(browser).contains("fc_130"); }, 10000));
+    QTest::qWait(300);
+    EXPECT_EQ(UndoTitles(browser), all.mid(1));
+    PressKey(window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return BodyOf(browser) == edited; }, 10000));
+    PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+    PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !BodyOf(browser).contains("<table"); }, 10000));
+    QTest::qWait(300);
+    EXPECT_EQ(UndoTitles(browser), all.mid(2));
+    PressKey(window, Qt::Key_Y, Qt::ControlModifier);
+    QTest::qWait(300);
+    EXPECT_EQ(UndoTitles(browser), all.mid(1));
+    PressKey(window, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return BodyOf(browser) == edited; }, 10000))
+        << BodyOf(browser).toStdString();
+    EXPECT_EQ(UndoTitles(browser), all);
+
     // Save ends the editing and keeps the edits; the second Save writes the file.
     PressKey(window, Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(layout.IsEditing());

@@ -1,0 +1,121 @@
+#include "ShellTestSupport.h"
+
+#include "editor/LayoutCommandIds.h"
+#include "mail/DlgSpamCheck.h"
+
+#include <QTimer>
+
+using namespace ShellTest;
+
+namespace
+{
+QStringList ShownAddresses(CWndUsers& users)
+{
+    QStringList addresses;
+    for (int row = 0; row < users.GetList().GetRowCount(); ++row)
+        addresses << static_cast<const ndb::CNdbUser*>(users.GetList().GetRow(row)->m_data)
+                         ->GetString(ndb::UserEmail);
+    return addresses;
+}
+
+// Watches for the spam check dialog while a command runs: notes its caption and how many words it
+// lists, and closes it with Escape.
+class SpamCheckWatch
+{
+public:
+    SpamCheckWatch()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start(20);
+    }
+
+    int shown = 0;
+    QString caption;
+
+private:
+    void Poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = modal ? dynamic_cast<CDlgSpamCheck*>(CWnd::FromHandle(modal)) : nullptr;
+        if (!dialog)
+            return;
+        ++shown;
+        caption = modal->windowTitle();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    }
+
+    QTimer m_timer;
+};
+} // namespace
+
+// Ctrl+2 shows the newsletter's recipients, and commands then reach the recipient list: Ctrl+A
+// selects every row. Opening another newsletter goes back to the layout editor with that
+// newsletter's recipients loaded behind it.
+TEST_F(ShellProgram, RecipientsPageShowsTheNewsletterRecipientsOnCtrl2)
+{
+    ndb::CNdbNewsletter letter(QStringLiteral("June"));
+    letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
+    for (const char* address : {"ann@example.org", "bo@example.org", "cy@example.org"})
+    {
+        auto user = std::make_unique<ndb::CNdbUser>();
+        user->SetField(ndb::UserEmail, ndb::CNdbFieldValue(QString::fromLatin1(address)));
+        letter.Users().AddUser(std::move(user));
+    }
+    ASSERT_TRUE(letter.Save(Document("June.kvnl"), QStringLiteral("Kelvora"), 2007, 1));
+    ASSERT_TRUE(WriteNewsletter(Document("July.kvnl"), QStringLiteral("July")));
+    CMainWnd& window = StartProgram();
+    window.MoveWindow(0, 0, 1000, 700);
+    ASSERT_TRUE(window.OpenNewsletter(Document("June.kvnl")));
+    CViewNewsletter& view = window.GetNewsletterView();
+    CWndUsers& users = view.GetUsersWindow();
+    EXPECT_FALSE(users.IsWindowVisible());
+
+    PressKey(window, Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(view.GetVisiblePage(), 2);
+    EXPECT_TRUE(users.IsWindowVisible());
+    EXPECT_FALSE(view.GetLayout().IsWindowVisible());
+    EXPECT_GT(users.GetSafeHwnd()->width(), 500);
+    EXPECT_EQ(ShownAddresses(users), (QStringList{"ann@example.org", "bo@example.org", "cy@example.org"}));
+
+    PressKey(window, Qt::Key_A, Qt::ControlModifier);
+    CWndUsers::SelectedUsers selected;
+    users.GetSelectedUsers(selected);
+    EXPECT_EQ(selected.size(), 3u);
+
+    PressKey(window, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(view.GetVisiblePage(), 1);
+    EXPECT_FALSE(users.IsWindowVisible());
+    EXPECT_TRUE(view.GetLayout().IsWindowVisible());
+
+    PressKey(window, Qt::Key_2, Qt::ControlModifier);
+    {
+        ModalAnswers answers;
+        ASSERT_TRUE(window.OpenNewsletter(Document("July.kvnl")));
+    }
+    EXPECT_EQ(view.GetVisiblePage(), 1);
+    EXPECT_FALSE(users.IsWindowVisible());
+    EXPECT_TRUE(ShownAddresses(users).isEmpty());
+}
+
+// The toolbar's Spam Check rates the edited page: it opens the dialog while editing, and the same
+// command does nothing while the page is only shown.
+TEST_F(ShellProgram, SpamCheckOfTheEditedNewsletter)
+{
+    ASSERT_TRUE(WriteNewsletter(Document("June.kvnl"), QStringLiteral("June")));
+    CMainWnd& window = StartProgram();
+    ASSERT_TRUE(window.OpenNewsletter(Document("June.kvnl")));
+    ASSERT_TRUE(ShownPageText(window).contains(LetterText));
+    {
+        SpamCheckWatch watch;
+        window.SendMessage(WM_COMMAND, ID_SPAM_CHECK);
+        QTest::qWait(100);
+        EXPECT_EQ(watch.shown, 0) << "no spam check while the page is only shown";
+    }
+
+    PressKey(window, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(window.GetNewsletterView().IsEditing());
+    SpamCheckWatch watch;
+    ASSERT_TRUE(ChooseMenuItem(window, {"&Format", "Spam Check..."}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watch.shown == 1; }, 10000));
+    EXPECT_EQ(watch.caption, "Spam Check (content screening)");
+}
