@@ -6,6 +6,7 @@
 #include "base/AppStrings.h"
 #include "dialogs/DlgPalette.h"
 #include "dialogs/DlgStyles.h"
+#include "mail/EmailSettingsSheet.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbPaletteColor.h"
 #include "platform/ui/PaintDC.h"
@@ -51,6 +52,7 @@ const MessageMap* CViewNewsletter::GetMessageMap() const
         OnCommand(ID_VIEW_STATISTICS, &CViewNewsletter::OnShowStatistics),
         OnCommand(ID_FORMAT_STYLES, &CViewNewsletter::OnStyles),
         OnCommand(ID_FORMAT_PALETTE, &CViewNewsletter::OnPalette),
+        OnCommand(ID_EMAIL_SETTINGS, &CViewNewsletter::OnEmailSettings),
     };
     static const MessageMap map{CViewBase::GetMessageMap(), entries};
     return &map;
@@ -242,5 +244,12 @@ LRESULT CViewNewsletter::OnPalette(WPARAM, LPARAM)
         newsletter->Palette() = copy;
     }
     NewsletterChanged();
+    return 0;
+}
+
+LRESULT CViewNewsletter::OnEmailSettings(WPARAM, LPARAM)
+{
+    if (IsNewsletterOpen() && RunEmailSettings(*m_context, 0, this))
+        NewsletterChanged();
     return 0;
 }

@@ -51,6 +51,7 @@ protected:
     LRESULT OnShowStatistics(WPARAM, LPARAM);
     LRESULT OnStyles(WPARAM, LPARAM);
     LRESULT OnPalette(WPARAM, LPARAM);
+    LRESULT OnEmailSettings(WPARAM, LPARAM);
 
 private:
     void ShowPage(int page, UINT tabCommand);

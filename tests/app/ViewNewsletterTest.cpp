@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include "app/KVContext.h"
 #include "editor/LayoutCommandIds.h"
 #include "mail/DlgSpamCheck.h"
 
@@ -118,4 +119,28 @@ TEST_F(ShellProgram, SpamCheckOfTheEditedNewsletter)
     ASSERT_TRUE(ChooseMenuItem(window, {"&Format", "Spam Check..."}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return watch.shown == 1; }, 10000));
     EXPECT_EQ(watch.caption, "Spam Check (content screening)");
+}
+
+// Email Settings from the main window runs the settings sheet over the open newsletter; Cancel
+// leaves the newsletter unmodified.
+TEST_F(ShellProgram, EmailSettingsCommandRunsTheSheetOverTheOpenNewsletter)
+{
+    ASSERT_TRUE(WriteNewsletter(Document("June.kvnl"), QStringLiteral("June")));
+    CMainWnd& window = StartProgram();
+    ASSERT_TRUE(window.OpenNewsletter(Document("June.kvnl")));
+    int shown = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout,
+                     [&shown]
+                     {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (!modal || !modal->windowTitle().contains(QStringLiteral("Settings")))
+                             return;
+                         ++shown;
+                         QTest::keyClick(modal, Qt::Key_Escape);
+                     });
+    watch.start(20);
+    window.SendMessage(WM_COMMAND, 32780);
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(m_app->GetContext()->GetCurrentNewsletter()->IsModified());
 }
