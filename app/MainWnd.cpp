@@ -842,6 +842,9 @@ LRESULT CMainWnd::OnFileSaveAs(WPARAM, LPARAM)
     ndb::CNdbNewsletter* newsletter = m_context->GetCurrentNewsletter();
     if (!newsletter)
         return 0;
+    // The copy takes the edits: the layout editing ends first, keeping them in the record.
+    if (CWndLayout& layout = m_viewNewsletter.GetLayout(); layout.IsEditing() && !layout.SaveEdit())
+        return 0;
     const QString filter = LoadAppString(NewsletterFilterText) + QStringLiteral(" (*.kvnl)|*.kvnl|") +
                            LoadAppString(TemplateFilterText) + QStringLiteral(" (*.kvnlt)|*.kvnlt||");
     QString path;

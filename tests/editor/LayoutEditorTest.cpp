@@ -125,6 +125,29 @@ TEST_F(LayoutEditor, EditAndSaveLayoutStoresTheBodyWithoutTheServersAddress)
     EXPECT_EQ(reloaded.Layout().GetString(ndb::LayoutHtml), StoredLayout());
 }
 
+// Save As takes the edits into the copy: the editing ends first, keeping them.
+TEST_F(LayoutEditor, SaveAsEndsTheEditingAndTheCopyHoldsTheEditedBody)
+{
+    CWndLayout& layout = OpenFixture();
+    CMainWnd& window = *m_window;
+    window.SendMessage(WM_COMMAND, ID_LAYOUT_EDIT);
+    ASSERT_TRUE(layout.IsEditing());
+    const QString copy = Document("June copy.kvnl");
+    {
+        ModalAnswers answers;
+        answers.File(copy);
+        answers.Box("No"); // the original keeps its file as it was
+        ASSERT_TRUE(ChooseMenuItem(window, {"&File", "Save &As..."}));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return answers.Done(); }, 10000));
+    }
+    EXPECT_FALSE(layout.IsEditing());
+    ndb::CNdbNewsletter saved;
+    ASSERT_TRUE(saved.Load(copy));
+    EXPECT_EQ(saved.Layout().GetString(ndb::LayoutHtml).toStdString(),
+              "<p>Harbour news <img src=\"img/boat.png\" alt=\"Boat\" /></p><p>Mirror:  and "
+              "http://localhost:1/</p>");
+}
+
 // Cancel asks first; No keeps editing, Yes drops the edits and keeps the modified mark.
 TEST_F(LayoutEditor, CancelLayoutAsksAndKeepsTheModifiedMark)
 {
