@@ -387,27 +387,20 @@ LRESULT CWndHelp::OnSearch(WPARAM, LPARAM)
     return 0;
 }
 
-void CWndHelp::RunBrowserCommand(UINT commandId)
-{
-    const DWORD wanted = OLECMDF_SUPPORTED | OLECMDF_ENABLED;
-    if ((m_browser.QueryStatus(commandId) & wanted) == wanted)
-        m_browser.ExecCommand(commandId, OLECMDEXECOPT_DODEFAULT);
-}
-
 LRESULT CWndHelp::OnCopy(WPARAM, LPARAM)
 {
-    RunBrowserCommand(IDM_COPY);
+    m_browser.ExecCommandIfEnabled(IDM_COPY);
     return 0;
 }
 
 LRESULT CWndHelp::OnPrint(WPARAM, LPARAM)
 {
-    RunBrowserCommand(IDM_PRINT);
+    m_browser.ExecCommandIfEnabled(IDM_PRINT);
     return 0;
 }
 
 LRESULT CWndHelp::OnPrintPreview(WPARAM, LPARAM)
 {
-    RunBrowserCommand(IDM_PRINTPREVIEW);
+    m_browser.ExecCommandIfEnabled(IDM_PRINTPREVIEW);
     return 0;
 }

@@ -53,7 +53,6 @@ protected:
     LRESULT OnPrintPreview(WPARAM, LPARAM);
 
 private:
-    void RunBrowserCommand(UINT commandId);
     void NavigateToFile(const QString& fileName, const QString& query = {}, const QString& fragment = {});
 
     CToolbarHelp m_toolbar;

@@ -49,9 +49,7 @@ bool ApplyColor(CIEBrowser& browser, UINT command, const QString& marker, const 
                 const std::function<void(CHtmlElement&)>& rewrite)
 {
     std::unique_ptr<CHtmlDocument> document;
-    if (!browser.GetEditFlag() || !browser.GetDHtmlDocument(document) ||
-        (browser.QueryStatus(command) & (OLECMDF_SUPPORTED | OLECMDF_ENABLED)) !=
-            (OLECMDF_SUPPORTED | OLECMDF_ENABLED))
+    if (!browser.GetEditFlag() || !browser.GetDHtmlDocument(document) || !browser.IsCommandEnabled(command))
         return false;
     CUndoUnitScope scope(*document, title);
     const QVariant input(marker);

@@ -175,8 +175,7 @@ void CWndLayout::RunSimpleCommand(UINT id)
     {
         if (command.command != id || (command.editModeOnly && !IsEditing()))
             continue;
-        if (command.when == RunWhen::Always ||
-            (m_browser.QueryStatus(command.browserCommand) & SupportedAndEnabled) == SupportedAndEnabled)
+        if (command.when == RunWhen::Always || m_browser.IsCommandEnabled(command.browserCommand))
             m_browser.ExecCommand(command.browserCommand, command.option);
         return;
     }
@@ -294,7 +293,7 @@ bool CWndLayout::ApplyTextStyleToParagraphs(const QString& className)
     {
         paragraph.SetClassName(className);
         if (CIEBrowser::SetSelection(m_browser, paragraph, false) &&
-            (m_browser.QueryStatus(IDM_REMOVEFORMAT) & SupportedAndEnabled) == SupportedAndEnabled)
+            m_browser.IsCommandEnabled(IDM_REMOVEFORMAT))
             m_browser.ExecCommand(IDM_REMOVEFORMAT, 0);
     }
     return true;

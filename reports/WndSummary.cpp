@@ -320,28 +320,21 @@ void CWndSummary::OnUpdateViewTracking(CCmdUI* cmdUI)
     cmdUI->SetCheck(m_settings.view == ReportSettings::Tracking);
 }
 
-void CWndSummary::RunBrowserCommand(UINT commandId)
-{
-    const DWORD wanted = OLECMDF_SUPPORTED | OLECMDF_ENABLED;
-    if ((m_browser.QueryStatus(commandId) & wanted) == wanted)
-        m_browser.ExecCommand(commandId, OLECMDEXECOPT_DODEFAULT);
-}
-
 LRESULT CWndSummary::OnPrint(WPARAM, LPARAM)
 {
-    RunBrowserCommand(IDM_PRINT);
+    m_browser.ExecCommandIfEnabled(IDM_PRINT);
     return 0;
 }
 
 LRESULT CWndSummary::OnPrintPreview(WPARAM, LPARAM)
 {
-    RunBrowserCommand(IDM_PRINTPREVIEW);
+    m_browser.ExecCommandIfEnabled(IDM_PRINTPREVIEW);
     return 0;
 }
 
 LRESULT CWndSummary::OnCopy(WPARAM, LPARAM)
 {
-    RunBrowserCommand(IDM_COPY);
+    m_browser.ExecCommandIfEnabled(IDM_COPY);
     return 0;
 }
 

@@ -53,7 +53,6 @@ protected:
     LRESULT OnRefresh(WPARAM, LPARAM);
 
 private:
-    void RunBrowserCommand(UINT commandId);
     void CopyShownRecipients();
     bool SetSortKey(const QString& decoded, const QString& lower);
     void SetTrackingMode(const QString& decoded, const QString& lower);

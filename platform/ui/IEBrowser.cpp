@@ -323,6 +323,18 @@ void CIEBrowser::ApplyStatus(const QVariantMap& state)
         m_status.insert(it.key().toUInt(), DWORD(it.value().toUInt()));
 }
 
+bool CIEBrowser::IsCommandEnabled(UINT commandId) const
+{
+    const DWORD wanted = OLECMDF_SUPPORTED | OLECMDF_ENABLED;
+    return (QueryStatus(commandId) & wanted) == wanted;
+}
+
+void CIEBrowser::ExecCommandIfEnabled(UINT commandId)
+{
+    if (IsCommandEnabled(commandId))
+        ExecCommand(commandId, OLECMDEXECOPT_DODEFAULT);
+}
+
 HRESULT CIEBrowser::ExecCommand(UINT commandId, DWORD, const QVariant* in, QVariant* out)
 {
     if (!m_page || !m_loaded || !m_view)

@@ -168,6 +168,10 @@ public:
     // The OLECMDF_ state bits of a command: 0 without a document or for a command this control
     // does not know.
     DWORD QueryStatus(UINT commandId) const;
+    // Whether the command is both supported and enabled now.
+    bool IsCommandEnabled(UINT commandId) const;
+    // Carries out the command with its default options when it is enabled; nothing otherwise.
+    void ExecCommandIfEnabled(UINT commandId);
     // Carries out a command: S_OK, or E_FAIL without a document or when the command did not run,
     // E_NOTIMPL for a command this control does not know. Print asks for the printer first; print
     // preview runs its dialog.
