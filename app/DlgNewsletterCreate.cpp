@@ -6,6 +6,7 @@
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/ui/FileDialog.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WndClass.h"
@@ -13,7 +14,6 @@
 #include "services/TemplateCatalogue.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPalette>
@@ -372,13 +372,10 @@ LRESULT CDlgNewsletterCreate::OnTabCommand(WPARAM, LPARAM)
 LRESULT CDlgNewsletterCreate::OnChangeLocation(WPARAM, LPARAM)
 {
     UpdateData(true);
-    QFileDialog browser(GetSafeHwnd(), LoadAppString(11609), m_location);
-    browser.setOption(QFileDialog::DontUseNativeDialog);
-    browser.setFileMode(QFileDialog::Directory);
-    browser.setOption(QFileDialog::ShowDirsOnly);
-    if (browser.exec() != QDialog::Accepted || browser.selectedFiles().isEmpty())
+    const QString chosen = BrowseForFolder(this, LoadAppString(11609), m_location);
+    if (chosen.isEmpty())
         return 0;
-    m_location = WithSlash(browser.selectedFiles().constFirst());
+    m_location = chosen;
     UpdateData(false);
     return 0;
 }

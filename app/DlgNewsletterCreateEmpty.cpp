@@ -3,9 +3,9 @@
 #include "base/AppSettings.h"
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
+#include "platform/ui/FileDialog.h"
 #include "platform/ui/WinApp.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace
@@ -79,13 +79,10 @@ bool CDlgNewsletterCreateEmpty::OnInitDialog()
 LRESULT CDlgNewsletterCreateEmpty::OnChangeLocation(WPARAM, LPARAM)
 {
     UpdateData(true);
-    QFileDialog browser(GetSafeHwnd(), LoadAppString(11702), m_location);
-    browser.setOption(QFileDialog::DontUseNativeDialog);
-    browser.setFileMode(QFileDialog::Directory);
-    browser.setOption(QFileDialog::ShowDirsOnly);
-    if (browser.exec() != QDialog::Accepted || browser.selectedFiles().isEmpty())
+    const QString chosen = BrowseForFolder(this, LoadAppString(11702), m_location);
+    if (chosen.isEmpty())
         return 0;
-    m_location = WithSlash(browser.selectedFiles().constFirst());
+    m_location = chosen;
     UpdateData(false);
     return 0;
 }

@@ -4,8 +4,8 @@
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/ui/FileDialog.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace
@@ -79,13 +79,10 @@ bool CDlgMailGroupCreate::OnInitDialog()
 LRESULT CDlgMailGroupCreate::OnChangeLocation(WPARAM, LPARAM)
 {
     UpdateData(true);
-    QFileDialog browser(GetSafeHwnd(), LoadAppString(11302), m_folder);
-    browser.setOption(QFileDialog::DontUseNativeDialog);
-    browser.setFileMode(QFileDialog::Directory);
-    browser.setOption(QFileDialog::ShowDirsOnly);
-    if (browser.exec() != QDialog::Accepted || browser.selectedFiles().isEmpty())
+    const QString chosen = BrowseForFolder(this, LoadAppString(11302), m_folder);
+    if (chosen.isEmpty())
         return 0;
-    m_folder = WithSlash(browser.selectedFiles().constFirst());
+    m_folder = chosen;
     UpdateData(false);
     return 0;
 }

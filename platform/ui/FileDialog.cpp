@@ -62,3 +62,15 @@ QString CFileDialog::GetFileExt() const
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
+
+QString BrowseForFolder(CWnd* parent, const QString& title, const QString& start)
+{
+    QFileDialog browser(parent ? parent->GetSafeHwnd() : nullptr, title, start);
+    browser.setOption(QFileDialog::DontUseNativeDialog);
+    browser.setFileMode(QFileDialog::Directory);
+    browser.setOption(QFileDialog::ShowDirsOnly);
+    if (browser.exec() != QDialog::Accepted || browser.selectedFiles().isEmpty())
+        return {};
+    const QString folder = browser.selectedFiles().constFirst();
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}

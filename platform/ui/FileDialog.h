@@ -41,3 +41,7 @@ private:
     QString m_pathName;
     QStringList m_pathNames;
 };
+
+// Asks for a folder, starting in the given one. The chosen folder ends in "/"; empty when the
+// user cancelled.
+QString BrowseForFolder(CWnd* parent, const QString& title, const QString& start);
