@@ -30,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         {QStringLiteral("A"), QString()}};
     const QString filled = reader.ReplacePlaceholders(placeholders, text);
     const qsizetype lastClose = text.lastIndexOf(QLatin1Char(']'));
-    if (!filled.endsWith(text.mid(lastClose + 1)))
+    const QString tail = text.mid(lastClose + 1);
+    // A null result never "ends with" an empty tail in Qt, so only a real tail is compared.
+    if (!tail.isEmpty() && !filled.endsWith(tail))
     {
         std::fprintf(stderr, "the end of the text was lost\n");
         std::abort();
