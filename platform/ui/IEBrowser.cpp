@@ -5,6 +5,7 @@
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/WndHost.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QMenu>
@@ -55,12 +56,23 @@ QString ReadResource(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// The editing library with the web channel's client, for the library's own script world. It is
-// there before the page's first script runs.
+// The web channel's client, the editing library's core and then its other files
+// (editing-*.js, in name order), which extend the core.
+QString EditingLibrarySource()
+{
+    QString source = ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + QLatin1Char('\n') +
+                     ReadResource(QStringLiteral(":/scripts/editing.js"));
+    const QDir scripts(QStringLiteral(":/scripts"));
+    for (const QString& name : scripts.entryList({QStringLiteral("editing-*.js")}, QDir::Files, QDir::Name))
+        source += QLatin1Char('\n') + ReadResource(scripts.filePath(name));
+    return source;
+}
+
+// The editing library for the library's own script world. It is there before the page's first
+// script runs.
 QWebEngineScript EditingLibraryScript()
 {
-    static const QString source = ReadResource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
-                                  QLatin1Char('\n') + ReadResource(QStringLiteral(":/scripts/editing.js"));
+    static const QString source = EditingLibrarySource();
     QWebEngineScript script;
     script.setName(QStringLiteral("kvEditing"));
     script.setSourceCode(source);

@@ -1300,6 +1300,11 @@
             return operation(...args);
         },
         bodyMarkup,
+        // The library's other files (editing-*.js) add their operations here, with the few
+        // helpers they share with this core.
+        extend(addOperations) {
+            Object.assign(operations, addOperations({ ref, el, tagOf, inUnit, fragmentOf, select, selectionRange }));
+        },
     };
     connectHost();
 })();
