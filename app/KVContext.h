@@ -8,6 +8,7 @@
 #include "mail/SpamRater.h"
 #include "ndb/NdbShortcuts.h"
 #include "recipients/UsersContext.h"
+#include "reports/ReportContext.h"
 #include "webserver/PageServiceContext.h"
 #include "webserver/RenderedImageCache.h"
 #include "webserver/WebStore.h"
@@ -41,7 +42,8 @@ class CKVContext : public IPageServiceContext,
                    public IDialogContext,
                    public ISendContext,
                    public ISpamRater,
-                   public IUsersContext
+                   public IUsersContext,
+                   public IReportContext
 {
 public:
     CKVContext();
@@ -78,7 +80,7 @@ public:
     // Web store: generated pages served under "webstore/" + name.
     void StoreInWebStore(const QString& name, const QByteArray& bytes, const QString& contentType);
     // The page up to its first NUL character, as UTF-8 HTML.
-    void PutPageInWebStore(const QString& name, const QString& page);
+    void PutPageInWebStore(const QString& name, const QString& page) override;
     std::shared_ptr<const WebStoreEntry> FindInWebStore(const QString& name) const override;
     void ClearWebStore();
 
@@ -93,7 +95,7 @@ public:
     // "http://localhost:<port>/", and an absolute local address of a path with or without its
     // leading "/" (an empty path gives the base without its final "/").
     QString GetServerBaseUrl() const;
-    QString MakeServerUrl(const QString& path) const;
+    QString MakeServerUrl(const QString& path) const override;
 
     // Spam rating of an HTML page (0 no risk, 1 suspicious, 2 spam); false when it could not be
     // computed. The token map receives every scored token with its spam probability.

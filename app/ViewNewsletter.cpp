@@ -50,16 +50,19 @@ const MessageMap* CViewNewsletter::GetMessageMap() const
         OnCommand(ID_VIEW_EMAIL, &CViewNewsletter::OnShowEmail),
         OnCommand(ID_VIEW_SUBSCRIBERS, &CViewNewsletter::OnShowRecipients),
         OnCommand(ID_VIEW_STATISTICS, &CViewNewsletter::OnShowStatistics),
+        OnCommand(ID_VIEW_REPORT_OVERVIEW, &CViewNewsletter::OnShowReportOverview),
+        OnCommand(ID_VIEW_REPORT_TRACKING, &CViewNewsletter::OnShowReportTracking),
         OnCommand(ID_FORMAT_STYLES, &CViewNewsletter::OnStyles),
         OnCommand(ID_FORMAT_PALETTE, &CViewNewsletter::OnPalette),
         OnCommand(ID_EMAIL_SETTINGS, &CViewNewsletter::OnEmailSettings),
+        OnCommand(ID_EMAIL_SETTINGS_SERVICES, &CViewNewsletter::OnServicesSettings),
     };
     static const MessageMap map{CViewBase::GetMessageMap(), entries};
     return &map;
 }
 
 CViewNewsletter::CViewNewsletter(CKVContext* context)
-    : m_context(context), m_layout(context), m_users(context, 0)
+    : m_context(context), m_layout(context), m_users(context, 0), m_summary(*context)
 {
 }
 
@@ -84,6 +87,7 @@ bool CViewNewsletter::Create(CWnd* parent, const CRect& rect)
     m_tabStrip.ShowWindow(SW_HIDE);
     m_layout.Create(this);
     m_users.Create(this);
+    m_summary.CreateSummaryWindow(this);
     m_lightCorner.LoadFromResource(LightCornerImage);
     m_darkCorner.LoadFromResource(DarkCornerImage);
     return true;
@@ -99,6 +103,7 @@ void CViewNewsletter::OnDocumentChanged()
     const bool open = IsNewsletterOpen();
     m_layout.ShowWindow(open ? SW_SHOW : SW_HIDE);
     m_users.ShowWindow(SW_HIDE);
+    m_summary.ShowWindow(SW_HIDE);
     m_tabStrip.ShowWindow(open ? SW_SHOW : SW_HIDE);
     if (m_tabStrip.GetTabCount() > 0)
     {
@@ -108,6 +113,7 @@ void CViewNewsletter::OnDocumentChanged()
     m_layout.Refresh();
     if (open)
         m_users.ReloadRows();
+    m_summary.ResetReportSettings();
     m_visiblePage = open ? 1 : 0;
     Invalidate();
 }
@@ -117,6 +123,8 @@ bool CViewNewsletter::OnCmdMsg(UINT id, UINT code)
     if (m_visiblePage == 1 && m_layout.IsWindow() && m_layout.OnCmdMsg(id, code))
         return true;
     if (m_visiblePage == 2 && m_users.IsWindow() && m_users.OnCmdMsg(id, code))
+        return true;
+    if (m_visiblePage == 3 && m_summary.IsWindow() && m_summary.OnCmdMsg(id, code))
         return true;
     return CViewBase::OnCmdMsg(id, code);
 }
@@ -142,7 +150,8 @@ LRESULT CViewNewsletter::OnSize(WPARAM, LPARAM)
     rect.left += m_lightCorner.GetWidth() / 2;
     rect.right -= m_lightCorner.GetWidth() / 2;
     rect.bottom -= m_lightCorner.GetHeight() / 2;
-    for (CWnd* page : {static_cast<CWnd*>(&m_layout), static_cast<CWnd*>(&m_users)})
+    for (CWnd* page :
+         {static_cast<CWnd*>(&m_layout), static_cast<CWnd*>(&m_users), static_cast<CWnd*>(&m_summary)})
     {
         if (page->IsWindow())
             page->MoveWindow(rect);
@@ -187,6 +196,7 @@ void CViewNewsletter::ShowPage(int page, UINT tabCommand)
         return;
     m_layout.ShowWindow(page == 1 ? SW_SHOW : SW_HIDE);
     m_users.ShowWindow(page == 2 ? SW_SHOW : SW_HIDE);
+    m_summary.ShowWindow(page == 3 ? SW_SHOW : SW_HIDE);
     m_tabStrip.SelectTab(tabCommand);
     m_visiblePage = page;
     Invalidate();
@@ -210,12 +220,41 @@ LRESULT CViewNewsletter::OnShowStatistics(WPARAM, LPARAM)
     return 0;
 }
 
+void CViewNewsletter::ShowReport(int view)
+{
+    if (!IsNewsletterOpen())
+        return;
+    // A shown window renders the other view at once; a hidden one renders when it is shown.
+    if (m_visiblePage == 3)
+    {
+        m_summary.SendMessage(WM_COMMAND, view == ReportSettings::Overview ? ID_VIEW_REPORT_OVERVIEW
+                                                                           : ID_VIEW_REPORT_TRACKING);
+        return;
+    }
+    m_summary.SetReportView(view);
+    ShowPage(3, ID_VIEW_STATISTICS);
+}
+
+LRESULT CViewNewsletter::OnShowReportOverview(WPARAM, LPARAM)
+{
+    ShowReport(ReportSettings::Overview);
+    return 0;
+}
+
+LRESULT CViewNewsletter::OnShowReportTracking(WPARAM, LPARAM)
+{
+    ShowReport(ReportSettings::Tracking);
+    return 0;
+}
+
 void CViewNewsletter::NewsletterChanged()
 {
     m_context->GetCurrentNewsletter()->SetModified(true);
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(WM_COMMAND, ID_CURBASE_CHANGED);
     m_layout.Refresh();
+    if (m_summary.IsWindow() && m_visiblePage == 3)
+        m_summary.RenderReport();
 }
 
 LRESULT CViewNewsletter::OnStyles(WPARAM, LPARAM)
@@ -247,9 +286,21 @@ LRESULT CViewNewsletter::OnPalette(WPARAM, LPARAM)
     return 0;
 }
 
+void CViewNewsletter::RunSettingsSheet(int startPage)
+{
+    if (IsNewsletterOpen() && RunEmailSettings(*m_context, startPage, this))
+        NewsletterChanged();
+}
+
 LRESULT CViewNewsletter::OnEmailSettings(WPARAM, LPARAM)
 {
-    if (IsNewsletterOpen() && RunEmailSettings(*m_context, 0, this))
-        NewsletterChanged();
+    RunSettingsSheet(EmailSettingsSheet::GeneralPage);
+    return 0;
+}
+
+// The report page asks for this when the newsletter has no statistics service yet.
+LRESULT CViewNewsletter::OnServicesSettings(WPARAM, LPARAM)
+{
+    RunSettingsSheet(EmailSettingsSheet::ServicesPage);
     return 0;
 }

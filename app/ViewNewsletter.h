@@ -5,14 +5,14 @@
 #include "controls/KVTabButtonList.h"
 #include "editor/WndLayout.h"
 #include "recipients/WndUsers.h"
+#include "reports/WndSummary.h"
 
 class CKVContext;
 
 // The right-hand pane while a newsletter is open, and while nothing is: three page tabs
 // ("Email", "Recipients", "Statistics & Tracking") over a rounded panel that holds the shown
-// page. The "Email" page is the layout editor, the "Recipients" page the newsletter's recipient
-// list; the third page is an empty panel for now. With nothing open the view shows an empty dark
-// panel. Commands go to the shown page first.
+// page: the layout editor, the newsletter's recipient list and its report window. With nothing
+// open the view shows an empty dark panel. Commands go to the shown page first.
 class CViewNewsletter : public CViewBase
 {
 public:
@@ -38,6 +38,7 @@ public:
     CWndLayout& GetLayout() { return m_layout; }
     const CWndLayout& GetLayout() const { return m_layout; }
     CWndUsers& GetUsersWindow() { return m_users; }
+    CWndSummary& GetReportWindow() { return m_summary; }
     const CKVTabButtonList& GetTabStrip() const { return m_tabStrip; }
 
     bool OnCmdMsg(UINT id, UINT code) override;
@@ -49,12 +50,17 @@ protected:
     LRESULT OnShowEmail(WPARAM, LPARAM);
     LRESULT OnShowRecipients(WPARAM, LPARAM);
     LRESULT OnShowStatistics(WPARAM, LPARAM);
+    LRESULT OnShowReportOverview(WPARAM, LPARAM);
+    LRESULT OnShowReportTracking(WPARAM, LPARAM);
     LRESULT OnStyles(WPARAM, LPARAM);
     LRESULT OnPalette(WPARAM, LPARAM);
     LRESULT OnEmailSettings(WPARAM, LPARAM);
+    LRESULT OnServicesSettings(WPARAM, LPARAM);
 
 private:
     void ShowPage(int page, UINT tabCommand);
+    void ShowReport(int view);
+    void RunSettingsSheet(int startPage);
     CRect PanelRect() const;
     bool IsNewsletterOpen() const;
     // The open newsletter changed: marked, the title told, the page brought up to date.
@@ -67,5 +73,6 @@ private:
     CRect m_margins{0, 10, 10, 10};
     CWndLayout m_layout;
     CWndUsers m_users;
+    CWndSummary m_summary;
     int m_visiblePage = 0;
 };

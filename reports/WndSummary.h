@@ -30,6 +30,8 @@ public:
     LRESULT OnPageCommand(const QString& address);
 
     const ReportSettings& GetSettings() const { return m_settings; }
+    // The view to render when the window is next shown.
+    void SetReportView(int view) { m_settings.view = view; }
     const QStringList& GetShownAddresses() const { return m_shownAddresses; }
     const QStringList& GetLinkAddresses() const { return m_linkAddresses; }
     CIEBrowser& GetBrowser() { return m_browser; }

@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include "app/CommandIds.h"
 #include "app/KVContext.h"
 #include "editor/LayoutCommandIds.h"
 #include "mail/DlgSpamCheck.h"
@@ -49,10 +50,25 @@ private:
 };
 } // namespace
 
+// Saves the letter as "June.kvnl" beside a plain "July.kvnl", starts the program and opens June.
+class ViewPages : public ShellProgram
+{
+protected:
+    CMainWnd& OpenJuneBesideJuly(ndb::CNdbNewsletter& letter)
+    {
+        EXPECT_TRUE(letter.Save(Document("June.kvnl"), QStringLiteral("Kelvora"), 2007, 1));
+        EXPECT_TRUE(WriteNewsletter(Document("July.kvnl"), QStringLiteral("July")));
+        CMainWnd& window = StartProgram();
+        window.MoveWindow(0, 0, 1000, 700);
+        EXPECT_TRUE(window.OpenNewsletter(Document("June.kvnl")));
+        return window;
+    }
+};
+
 // Ctrl+2 shows the newsletter's recipients, and commands then reach the recipient list: Ctrl+A
 // selects every row. Opening another newsletter goes back to the layout editor with that
 // newsletter's recipients loaded behind it.
-TEST_F(ShellProgram, RecipientsPageShowsTheNewsletterRecipientsOnCtrl2)
+TEST_F(ViewPages, RecipientsPageShowsTheNewsletterRecipientsOnCtrl2)
 {
     ndb::CNdbNewsletter letter(QStringLiteral("June"));
     letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
@@ -62,11 +78,7 @@ TEST_F(ShellProgram, RecipientsPageShowsTheNewsletterRecipientsOnCtrl2)
         user->SetField(ndb::UserEmail, ndb::CNdbFieldValue(QString::fromLatin1(address)));
         letter.Users().AddUser(std::move(user));
     }
-    ASSERT_TRUE(letter.Save(Document("June.kvnl"), QStringLiteral("Kelvora"), 2007, 1));
-    ASSERT_TRUE(WriteNewsletter(Document("July.kvnl"), QStringLiteral("July")));
-    CMainWnd& window = StartProgram();
-    window.MoveWindow(0, 0, 1000, 700);
-    ASSERT_TRUE(window.OpenNewsletter(Document("June.kvnl")));
+    CMainWnd& window = OpenJuneBesideJuly(letter);
     CViewNewsletter& view = window.GetNewsletterView();
     CWndUsers& users = view.GetUsersWindow();
     EXPECT_FALSE(users.IsWindowVisible());
@@ -100,6 +112,48 @@ TEST_F(ShellProgram, RecipientsPageShowsTheNewsletterRecipientsOnCtrl2)
 
 // The toolbar's Spam Check rates the edited page: it opens the dialog while editing, and the same
 // command does nothing while the page is only shown.
+// Ctrl+3 shows the report window of the open newsletter with its delivery overview; the View
+// menu's Tracking shows the tracking page from another page; opening another newsletter resets
+// the report to its overview.
+TEST_F(ViewPages, StatisticsPageShowsTheReportOfTheOpenNewsletter)
+{
+    ndb::CNdbNewsletter letter(QStringLiteral("June"));
+    letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
+    letter.Log().SetStatus(100, QStringLiteral("ann@example.org"));
+    letter.Log().SetStatus(30, QStringLiteral("bo@example.org"));
+    CMainWnd& window = OpenJuneBesideJuly(letter);
+    CViewNewsletter& view = window.GetNewsletterView();
+    CWndSummary& report = view.GetReportWindow();
+    EXPECT_FALSE(report.IsWindowVisible());
+    CKVContext& context = *m_app->GetContext();
+
+    PressKey(window, Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(view.GetVisiblePage(), 3);
+    EXPECT_TRUE(report.IsWindowVisible());
+    EXPECT_FALSE(view.GetLayout().IsWindowVisible());
+    EXPECT_GT(report.GetSafeHwnd()->width(), 500);
+    const auto page = context.FindInWebStore(QStringLiteral("wndsummary.htm"));
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(page->bytes.contains("June"));
+    EXPECT_EQ(report.GetSettings().view, ReportSettings::Overview);
+
+    PressKey(window, Qt::Key_1, Qt::ControlModifier);
+    window.SendMessage(WM_COMMAND, ID_VIEW_REPORT_TRACKING);
+    EXPECT_EQ(view.GetVisiblePage(), 3);
+    EXPECT_EQ(report.GetSettings().view, ReportSettings::Tracking);
+    window.SendMessage(WM_COMMAND, ID_VIEW_REPORT_OVERVIEW);
+    EXPECT_EQ(report.GetSettings().view, ReportSettings::Overview);
+    window.SendMessage(WM_COMMAND, ID_VIEW_REPORT_TRACKING);
+
+    {
+        ModalAnswers answers;
+        ASSERT_TRUE(window.OpenNewsletter(Document("July.kvnl")));
+    }
+    EXPECT_EQ(view.GetVisiblePage(), 1);
+    EXPECT_FALSE(report.IsWindowVisible());
+    EXPECT_EQ(report.GetSettings().view, ReportSettings::Overview);
+}
+
 TEST_F(ShellProgram, SpamCheckOfTheEditedNewsletter)
 {
     ASSERT_TRUE(WriteNewsletter(Document("June.kvnl"), QStringLiteral("June")));

@@ -1,4 +1,5 @@
 #include "app/ShellTestSupport.h"
+#include "editor/LayoutCommandIds.h"
 #include "editor/WndLayout.h"
 
 #include <QGuiApplication>
@@ -192,4 +193,13 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
     EXPECT_TRUE(texts.contains("Table Properties..."));
     EXPECT_TRUE(QFileInfo::exists(QStringLiteral(KV_ARTIFACT_DIR "/layout-context-menu.png")));
     EXPECT_GT(qGray(viewMode.pixel(centreOfView(shown))), 200) << "the white page";
+
+    {
+        ModalAnswers answers;
+        answers.Box("Yes"); // the report is another page: edit mode ends first
+        shown.SendMessage(WM_COMMAND, ID_LAYOUT_CANCEL);
+    }
+    PressKey(shown, Qt::Key_3, Qt::ControlModifier);
+    ASSERT_EQ(shown.GetNewsletterView().GetVisiblePage(), 3);
+    grab(shown, "view-statistics-page.png");
 }
