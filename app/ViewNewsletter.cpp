@@ -47,6 +47,7 @@ const MessageMap* CViewNewsletter::GetMessageMap() const
     static const MessageMapEntry entries[] = {
         OnMessage(WM_PAINT, &CViewNewsletter::OnPaint),
         OnMessage(WM_SIZE, &CViewNewsletter::OnSize),
+        OnMessage(WM_BOUNCECHECKDONE, &CViewNewsletter::OnBounceCheckDone),
         OnCommand(ID_VIEW_EMAIL, &CViewNewsletter::OnShowEmail),
         OnCommand(ID_VIEW_SUBSCRIBERS, &CViewNewsletter::OnShowRecipients),
         OnCommand(ID_VIEW_STATISTICS, &CViewNewsletter::OnShowStatistics),
@@ -114,6 +115,8 @@ void CViewNewsletter::OnDocumentChanged()
     if (open)
         m_users.ReloadRows();
     m_summary.ResetReportSettings();
+    // A late result carries the old newsletter's id and is dropped.
+    m_bounceChecker.StopAndWait(5000);
     m_visiblePage = open ? 1 : 0;
     Invalidate();
 }
@@ -216,8 +219,14 @@ LRESULT CViewNewsletter::OnShowRecipients(WPARAM, LPARAM)
 
 LRESULT CViewNewsletter::OnShowStatistics(WPARAM, LPARAM)
 {
-    ShowPage(3, ID_VIEW_STATISTICS);
+    ShowStatisticsPage();
     return 0;
+}
+
+void CViewNewsletter::ShowStatisticsPage()
+{
+    ShowPage(3, ID_VIEW_STATISTICS);
+    StartBounceCheck();
 }
 
 void CViewNewsletter::ShowReport(int view)
@@ -232,7 +241,7 @@ void CViewNewsletter::ShowReport(int view)
         return;
     }
     m_summary.SetReportView(view);
-    ShowPage(3, ID_VIEW_STATISTICS);
+    ShowStatisticsPage();
 }
 
 LRESULT CViewNewsletter::OnShowReportOverview(WPARAM, LPARAM)

@@ -4,6 +4,7 @@
 #include "controls/KVImage.h"
 #include "controls/KVTabButtonList.h"
 #include "editor/WndLayout.h"
+#include "mail/BounceChecker.h"
 #include "recipients/WndUsers.h"
 #include "reports/WndSummary.h"
 
@@ -39,6 +40,7 @@ public:
     const CWndLayout& GetLayout() const { return m_layout; }
     CWndUsers& GetUsersWindow() { return m_users; }
     CWndSummary& GetReportWindow() { return m_summary; }
+    CBounceChecker& GetBounceChecker() { return m_bounceChecker; }
     const CKVTabButtonList& GetTabStrip() const { return m_tabStrip; }
 
     bool OnCmdMsg(UINT id, UINT code) override;
@@ -56,10 +58,14 @@ protected:
     LRESULT OnPalette(WPARAM, LPARAM);
     LRESULT OnEmailSettings(WPARAM, LPARAM);
     LRESULT OnServicesSettings(WPARAM, LPARAM);
+    LRESULT OnBounceCheckDone(WPARAM, LPARAM);
 
 private:
     void ShowPage(int page, UINT tabCommand);
     void ShowReport(int view);
+    void ShowStatisticsPage();
+    void StartBounceCheck();
+    void MergeBounceResults(ndb::CNdbNewsletter& newsletter);
     void RunSettingsSheet(int startPage);
     CRect PanelRect() const;
     bool IsNewsletterOpen() const;
@@ -74,5 +80,6 @@ private:
     CWndLayout m_layout;
     CWndUsers m_users;
     CWndSummary m_summary;
+    CBounceChecker m_bounceChecker;
     int m_visiblePage = 0;
 };

@@ -1,6 +1,7 @@
 #include "mail/BounceChecker.h"
 #include "ScriptedMailServer.h"
 #include "ndb/NdbNewsletter.h"
+#include "peers/BounceReports.h"
 #include "peers/DovecotServer.h"
 #include "platform/ui/Wnd.h"
 
@@ -16,20 +17,13 @@ const QString NewsletterId = QStringLiteral("{0B9C4E21-7D3A-4F5B-8A61-2E4C9D7B3F
 
 QByteArray TrackingHeader(const char* recipientId, const QString& newsletterId = NewsletterId)
 {
-    return "X-KV-Message-Id: <" + newsletterId.toLatin1() + "___" + recipientId + "@sender.test>\n";
+    return BounceReports::TrackingHeader(newsletterId, recipientId);
 }
 
-// A delivery status notification returning the newsletter's copy to one recipient.
 QByteArray Report(const char* recipientId, const QByteArray& statusLine,
                   const QString& newsletterId = NewsletterId)
 {
-    return "From: MAILER-DAEMON@relay.test\nSubject: Undelivered Mail Returned to Sender\n"
-           "Content-Type: multipart/report; report-type=delivery-status; boundary=\"b\"\n\n"
-           "--b\nContent-Type: text/plain\n\nYour message could not be delivered.\n\n"
-           "--b\nContent-Type: message/delivery-status\n\nReporting-MTA: dns; relay.test\n\n"
-           "Final-Recipient: rfc822; someone@example.test\nAction: failed\n" +
-           statusLine + "\n--b\nContent-Type: text/rfc822-headers\n\nFrom: news@sender.test\n" +
-           TrackingHeader(recipientId, newsletterId) + "\n--b--\n";
+    return BounceReports::Report(newsletterId, recipientId, statusLine);
 }
 
 class COwnerWindow : public CWnd
