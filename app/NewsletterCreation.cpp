@@ -2,15 +2,13 @@
 
 #include "base/AppSettings.h"
 #include "base/AppStrings.h"
-#include "base/INetFile.h"
 #include "base/TextHelpers.h"
 #include "ndb/NdbNewsletter.h"
+#include "services/CatalogueDownload.h"
 #include "services/NewsletterLocalisation.h"
 #include "services/TemplateCatalogue.h"
-#include "services/WebAddress.h"
 #include "x2/WebPageImport.h"
 
-#include <QCryptographicHash>
 #include <QTemporaryFile>
 
 namespace
@@ -25,17 +23,6 @@ constexpr quint32 TimeIdentifierFormatText = 9961;
 
 constexpr int SenderWebViewFolder = 440;
 constexpr int SenderUploadFields[] = {800, 810, 811, 812, 820};
-
-bool MatchesCatalogue(const QByteArray& bytes, const CConceptTemplateFile& file)
-{
-    if (file.GetSize() > 0 && bytes.size() != file.GetSize())
-        return false;
-    const QString checksum = file.GetChecksum().trimmed();
-    return checksum.isEmpty() ||
-           checksum.compare(
-               QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex()),
-               Qt::CaseInsensitive) == 0;
-}
 
 void ReplaceFields(ndb::CNdbStyle& target, const ndb::CNdbStyle& source)
 {
@@ -73,27 +60,23 @@ quint32 LoadTemplate(ndb::CNdbNewsletter& newsletter, CConceptTemplateFile& file
                    ? 0
                    : CantLoadTemplateText;
 
-    if (!FetchCatalogueFileInfo(file, 0))
-        return CantDownloadFileInfoText;
-    CWebAddress target;
-    if (!CWebAddress::Crack(file.GetDownloadUrl(), target))
-        return CantDownloadTemplateText;
-    CINetFile request;
-    request.SetMaxBodySize(MaxTemplateSize);
-    if (!request.SendRequest(target.GetHost(), target.GetPathWithQuery(), QString(), target.GetPort(),
-                             target.IsSecure()))
-        return CantDownloadTemplate2Text;
-    request.ReadResponse();
-    const QByteArray body = request.GetBody();
-    request.Close();
-
     QTemporaryFile temporary(GetTempFolder() + QStringLiteral("_ct_tmp_XXXXXX.kvnlt"));
-    if (!temporary.open() || temporary.write(body) != body.size() || !temporary.flush())
+    switch (DownloadCatalogueFile(file, 0, MaxTemplateSize, temporary))
+    {
+    case CatalogueDownload::Done:
+        return newsletter.LoadTemplate(temporary.fileName(), objects, texts) ? 0 : CantLoadTemplateText;
+    case CatalogueDownload::NoFileInformation:
+        return CantDownloadFileInfoText;
+    case CatalogueDownload::BadAddress:
+        return CantDownloadTemplateText;
+    case CatalogueDownload::Failed:
+        return CantDownloadTemplate2Text;
+    case CatalogueDownload::NotWritable:
         return CantDownloadTemplate3Text;
-    temporary.close();
-    if (!MatchesCatalogue(body, file) || !newsletter.LoadTemplate(temporary.fileName(), objects, texts))
-        return CantLoadTemplateText;
-    return 0;
+    case CatalogueDownload::Mismatch:
+        break;
+    }
+    return CantLoadTemplateText;
 }
 
 void ImportPage(CWnd* owner, ndb::CNdbNewsletter& newsletter, const QString& address)
