@@ -6,8 +6,6 @@
 
 namespace
 {
-using KeyChanges = std::map<QString, QString>; // old pipeline key to new, ascending old key
-
 constexpr int LayoutField110 = 110;
 constexpr int PaletteName = 110;
 
@@ -18,6 +16,30 @@ void ExpandField(Record& record, int id, const LocalisationMap& map, bool escape
     if (!text.isEmpty())
         record.SetField(id, ndb::CNdbFieldValue(ExpandLocalisationTokens(text, map, escape)));
 }
+
+QString ApplyKeyChanges(QString text, const KeyChanges& changes)
+{
+    for (const auto& [oldKey, newKey] : changes)
+        text.replace(oldKey, newKey);
+    return text;
+}
+
+void FollowPipelineKey(ndb::CNdbStyle& style, const KeyChanges& changes)
+{
+    const auto found = changes.find(style.GetString(ndb::StyleBackgroundPipeline));
+    if (found != changes.end())
+        style.SetField(ndb::StyleBackgroundPipeline, ndb::CNdbFieldValue(found->second));
+}
+
+QString BuiltInStyleName(const QString& ruleName)
+{
+    static const std::map<QString, quint32> ids{{"normal", 15900}, {"h1", 15901}, {"h2", 15902},
+                                                {"h3", 15903},     {"h4", 15904}, {"h5", 15905},
+                                                {"h6", 15906}};
+    const auto found = ids.find(ruleName);
+    return found == ids.end() ? QString() : LoadAppString(found->second);
+}
+} // namespace
 
 KeyChanges LocalisePipelines(gre::CGreProject& project, const LocalisationMap& map)
 {
@@ -48,30 +70,6 @@ KeyChanges LocalisePipelines(gre::CGreProject& project, const LocalisationMap& m
     project.GetPipelines() = std::move(renamed);
     return changes;
 }
-
-QString ApplyKeyChanges(QString text, const KeyChanges& changes)
-{
-    for (const auto& [oldKey, newKey] : changes)
-        text.replace(oldKey, newKey);
-    return text;
-}
-
-void FollowPipelineKey(ndb::CNdbStyle& style, const KeyChanges& changes)
-{
-    const auto found = changes.find(style.GetString(ndb::StyleBackgroundPipeline));
-    if (found != changes.end())
-        style.SetField(ndb::StyleBackgroundPipeline, ndb::CNdbFieldValue(found->second));
-}
-
-QString BuiltInStyleName(const QString& ruleName)
-{
-    static const std::map<QString, quint32> ids{{"normal", 15900}, {"h1", 15901}, {"h2", 15902},
-                                                {"h3", 15903},     {"h4", 15904}, {"h5", 15905},
-                                                {"h6", 15906}};
-    const auto found = ids.find(ruleName);
-    return found == ids.end() ? QString() : LoadAppString(found->second);
-}
-} // namespace
 
 bool LocaliseNewsletter(ndb::CNdbNewsletter& newsletter, const LocalisationMap& map)
 {

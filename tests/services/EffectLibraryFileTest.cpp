@@ -1,0 +1,128 @@
+#include "ServicesUiSupport.h"
+#include "support/ScriptedHttpServer.h"
+
+#include "base/AppSettings.h"
+#include "gre/GreLayerText.h"
+#include "gre/GreProject.h"
+#include "services/EffectLibraryFile.h"
+#include "services/TemplateCatalogue.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+std::unique_ptr<gre::CGrePipeline> TextEffect(const QString& name, const QString& text)
+{
+    auto pipeline = std::make_unique<gre::CGrePipeline>();
+    pipeline->SetName(name);
+    auto layer = std::make_unique<gre::CGreLayerText>();
+    layer->SetText(text);
+    pipeline->GetRootGroup().AddLayer(std::move(layer));
+    return pipeline;
+}
+
+// A library file of one effect with a token in its name and text, and one image.
+QByteArray WriteLibraryFile(const QString& path)
+{
+    gre::CGreProject project;
+    auto pipeline = TextEffect("_(name)_", "_(text)_");
+    const QString key = pipeline->GetHashKey();
+    project.SetPipeline(key, std::move(pipeline));
+    project.SetImage("IMG1", std::make_unique<gre::CGreImage>());
+    EXPECT_TRUE(project.SaveToFile(path, "test"));
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList LeftoverDownloads()
+{
+    return QDir(GetTempFolder()).entryList({"_pl_tmp_*"}, QDir::Files);
+}
+} // namespace
+
+// A library effect is localised, then joins the newsletter's project: the pipeline under its
+// new key, the image once; an effect the project holds already is reused.
+TEST(EffectLibraryFile, LibraryEffectIsLocalisedAndJoinsTheProjectOnce)
+{
+    ServicesUi::ScopedSettings settings(true);
+    const QString path = settings.Folder("glow.kvnlp");
+    WriteLibraryFile(path);
+    QFile localisation(settings.Folder("glow_en.xml"));
+    ASSERT_TRUE(localisation.open(QIODevice::WriteOnly));
+    localisation.write("<zqlocalizationdata><replace key=\"name\">Glow</replace>"
+                       "<replace key=\"text\">Summer sale</replace></zqlocalizationdata>");
+    localisation.close();
+    CConceptTemplateFile entry;
+    entry.SetDownloadUrl(PathToFileUrl(path));
+    entry.SetLocalisationUrl(PathToFileUrl(localisation.fileName()));
+
+    gre::CGreProject newsletterProject;
+    for (int round = 0; round < 2; ++round)
+    {
+        gre::CGreProject loaded;
+        ASSERT_EQ(EffectLibraryFile::Load(entry, loaded), 0u);
+        ASSERT_EQ(loaded.GetPipelines().size(), 1u);
+        EffectLibraryFile::Localise(entry, loaded);
+        const gre::CGrePipeline* pipeline = loaded.GetPipelines().begin()->second.get();
+        EXPECT_EQ(pipeline->GetName(), "Glow");
+        EXPECT_EQ(static_cast<const gre::CGreLayerText*>(pipeline->GetRootGroup().GetLayer(0))->GetText(),
+                  "Summer sale");
+        const QString key = EffectLibraryFile::MoveInto(loaded, newsletterProject);
+        EXPECT_EQ(key, TextEffect("Glow", "Summer sale")->GetHashKey());
+        EXPECT_NE(newsletterProject.GetPipeline(key), nullptr);
+    }
+    EXPECT_EQ(newsletterProject.GetPipelines().size(), 1u);
+    EXPECT_EQ(newsletterProject.GetImages().size(), 1u);
+    EXPECT_TRUE(QFile::exists(path)) << "a library file stays";
+}
+
+// A store effect comes through a temporary file that is gone afterwards, whatever happened;
+// each failure has its message.
+TEST(EffectLibraryFile, StoreEffectsAreDownloadedCheckedAndRefusedWithTheirMessages)
+{
+    ServicesUi::ScopedSettings settings(true);
+    ScriptedHttpServer store;
+    WriteAppSettingString(HKEY_LOCAL_MACHINE, "StoreAddress", store.Url(""));
+    const QByteArray bytes = WriteLibraryFile(settings.Folder("served.kvnlp"));
+    const QString md5 = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+    ScriptedHttpServer::Route file;
+    file.file = settings.Folder("served.kvnlp");
+    store.SetRoute("/effects/glow.kvnlp", file);
+    const auto info = [&](const QString& address, const QString& checksum)
+    {
+        return QStringLiteral("<kvpipelines status=\"ok\"><file id=\"P1\" filedownloadurl=\"%1\" "
+                              "filesizeinbytes=\"%2\" md5checksum=\"%3\"/></kvpipelines>")
+            .arg(address)
+            .arg(bytes.size())
+            .arg(checksum);
+    };
+    const struct
+    {
+        QString reply;
+        int status;
+        quint32 message;
+        size_t pipelines;
+    } cases[] = {
+        {info(store.Url("/effects/glow.kvnlp"), md5), 200, 0, 1},
+        {info(store.Url("/effects/glow.kvnlp"), QString(32, '0')), 200, 15034, 0},
+        {info(store.Url("/effects/missing.kvnlp"), md5), 200, 15034, 0},
+        {info("not an address", md5), 200, 15033, 0},
+        {info(store.Url("/effects/glow.kvnlp"), md5), 500, 15032, 0},
+        {"<kvpipelines status=\"failed\"/>", 200, 15032, 0},
+    };
+    store.SetReply("*", "", 404);
+    for (const auto& c : cases)
+    {
+        store.SetReply("/kv/pl.asp", c.reply, c.status);
+        CConceptTemplateFile entry;
+        entry.SetId("P1");
+        gre::CGreProject loaded;
+        EXPECT_EQ(EffectLibraryFile::Load(entry, loaded), c.message) << c.reply.toStdString();
+        EXPECT_EQ(loaded.GetPipelines().size(), c.pipelines);
+        EXPECT_TRUE(LeftoverDownloads().isEmpty()) << LeftoverDownloads().join(' ').toStdString();
+    }
+}
