@@ -17,6 +17,7 @@ EmailSettingsSheet::EmailSettingsSheet(ISendContext&, CNdbNewsletter& newsletter
     m_sheet.m_psh.dwFlags |= PSH_HASHELP;
     m_sheet.UseProgramButtonCaptions();
     m_sheet.AddPage(&m_general);
+    m_sheet.AddPage(&m_delivery);
     m_sheet.AddPage(&m_plainText);
     m_sheet.AddPage(&m_attachments);
 }

@@ -4,6 +4,7 @@
 #include "mail/PageSenderAttachments.h"
 #include "mail/PageSenderGeneral.h"
 #include "mail/PageSenderPlainText.h"
+#include "mail/PageSenderSendOptions.h"
 #include "ndb/NdbSender.h"
 
 class ISendContext;
@@ -31,6 +32,7 @@ public:
     // For the view's tests: the sheet while it runs.
     CKVPropertySheet& Sheet() { return m_sheet; }
     CPageSenderGeneral& General() { return m_general; }
+    CPageSenderSendOptions& Delivery() { return m_delivery; }
     CPageSenderPlainText& PlainText() { return m_plainText; }
     CPageSenderAttachments& Attachments() { return m_attachments; }
 
@@ -42,6 +44,7 @@ private:
     ndb::CNdbSender m_working;
     CKVPropertySheet m_sheet;
     CPageSenderGeneral m_general{&m_working};
+    CPageSenderSendOptions m_delivery{&m_working};
     CPageSenderPlainText m_plainText;
     CPageSenderAttachments m_attachments;
 };
