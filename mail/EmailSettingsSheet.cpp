@@ -20,6 +20,7 @@ EmailSettingsSheet::EmailSettingsSheet(ISendContext&, CNdbNewsletter& newsletter
     m_sheet.AddPage(&m_delivery);
     m_sheet.AddPage(&m_plainText);
     m_sheet.AddPage(&m_attachments);
+    m_sheet.AddPage(&m_services);
 }
 
 void EmailSettingsSheet::Fill()

@@ -5,6 +5,7 @@
 #include "mail/PageSenderGeneral.h"
 #include "mail/PageSenderPlainText.h"
 #include "mail/PageSenderSendOptions.h"
+#include "mail/PageSenderServices.h"
 #include "ndb/NdbSender.h"
 
 class ISendContext;
@@ -35,6 +36,7 @@ public:
     CPageSenderSendOptions& Delivery() { return m_delivery; }
     CPageSenderPlainText& PlainText() { return m_plainText; }
     CPageSenderAttachments& Attachments() { return m_attachments; }
+    CPageSenderServices& Services() { return m_services; }
 
 private:
     void Fill();
@@ -47,6 +49,7 @@ private:
     CPageSenderSendOptions m_delivery{&m_working};
     CPageSenderPlainText m_plainText;
     CPageSenderAttachments m_attachments;
+    CPageSenderServices m_services{&m_working};
 };
 
 // The view's "Email Settings" commands: runs the sheet over the open newsletter; false, and
