@@ -357,6 +357,7 @@ TEST_F(DeliveryPageTest, EveryFieldTypedReachesTheSavedNewsletterAndPasswordsSta
     ExpectInt(sender, SenderRelayPort, NdbValueInt, 2525);
     ExpectInt(sender, SenderPop3Port, NdbValueInt, 1995);
     ExpectInt(sender, SenderThreads, NdbValueInt, 25);
+    ExpectNoArtifactHolds({RelayPassword, Pop3Password});
 }
 
 TEST_F(DeliveryPageTest, MoreSettingsRefusesPortsThatAreNoPortAndCancelChangesNothing)

@@ -214,6 +214,11 @@ TEST_F(ServicesPageTest, TheChosenSiteAndEveryMoreSettingGoIntoTheSavedNewslette
     QByteArray after;
     ASSERT_TRUE(ReadAppSettingBinary(HKEY_CURRENT_USER, QStringLiteral("SiteAccount_1"), after));
     EXPECT_EQ(after, unreadable) << "an account that cannot be read is left alone";
+    ExpectNoArtifactHolds({AdminPassword, FtpPassword});
+    EXPECT_EQ(QFile::permissions(CSettingsStore::FilePath(HKEY_CURRENT_USER)) &
+                  ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        << "the accounts' passwords are in the user's settings";
 }
 
 TEST_F(ServicesPageTest, ASwitchedOnServiceKeepsThePageUntilItsSiteIsUsable)
