@@ -1,10 +1,13 @@
 // The site-account manager as the user meets it.
 #include "dialogs/DialogTestSupport.h"
 #include "services/ServicesUiSupport.h"
+#include "support/FtpServer.h"
+#include "support/PhpServer.h"
 
 #include "base/AppSettings.h"
 #include "mail/DlgSiteAccounts.h"
 #include "ndb/NdbSender.h"
+#include "platform/ui/PropertySheet.h"
 #include "services/SiteAccounts.h"
 
 #include <QLineEdit>
@@ -25,6 +28,7 @@ constexpr int IdList = 1616;
 constexpr int IdAdd = 1612;
 constexpr int IdEdit = 1613;
 constexpr int IdDelete = 1614;
+constexpr int IdAdminUser = 1052;
 
 const QString Title = QStringLiteral("Manage Quorvane");
 const QString StepOne = QStringLiteral("Step 1 - Publishing Settings");
@@ -208,4 +212,50 @@ TEST_F(SiteAccountsManagerTest, AnAccountThatVanishedBeforeItsEditIsReported)
     dialog.DoModal();
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(SiteAccounts::FindFreeSlot(), 0) << "nothing was written back";
+}
+
+TEST_F(SiteAccountsManagerTest, EditingAnAccountStoresWhatTheWizardFinishedWith)
+{
+    QTemporaryDir site;
+    ASSERT_TRUE(QDir(site.path()).mkpath(QStringLiteral("public_html")));
+    const FtpServer ftp(site.path());
+    const PhpServer web(site.filePath(QStringLiteral("public_html")));
+    CNdbSender account;
+    account.SetField(1, CNdbFieldValue(QStringLiteral("{ID-50}")));
+    account.SetField(SenderSiteAddress, CNdbFieldValue(web.Url(QString())));
+    account.SetField(SenderFtpServer, CNdbFieldValue(QStringLiteral("127.0.0.1")));
+    account.SetField(SenderFtpUser, CNdbFieldValue(QString::fromLatin1(FtpServer::User)));
+    account.SetField(SenderFtpPassword, CNdbFieldValue(QString::fromLatin1(FtpServer::Password)));
+    account.SetField(SenderFtpFolder, CNdbFieldValue(QStringLiteral("/public_html")));
+    account.SetField(SenderSiteNumber424, CNdbFieldValue(NdbValueInt, ftp.Port()));
+    ASSERT_TRUE(SiteAccounts::Write(50, account));
+
+    CDlgSiteAccounts dialog;
+    ModalScript script;
+    script.ThenTitled(Title, [&](QWidget*) { Click(dialog, IdEdit); });
+    script.ThenTitled(StepOne, [](QWidget* wizard) { ClickButton(wizard, QStringLiteral("Next")); });
+    script.ThenAgain([](QWidget* w) { return w->windowTitle() == QStringLiteral("Step 2 - Quorvane"); },
+                     [](QWidget* wizard)
+                     {
+                         // Without an administrator there is no framework to check: Finish ends at once.
+                         auto* sheet = dynamic_cast<CPropertySheet*>(CWnd::FromHandle(wizard));
+                         ASSERT_NE(sheet, nullptr);
+                         ServicesUi::Type(*sheet->GetActivePage(), IdAdminUser, QString());
+                         ClickButton(wizard, QStringLiteral("Finish"));
+                     });
+    script.ThenAgain(IsManager(dialog),
+                     [&](QWidget* window)
+                     {
+                         EXPECT_EQ(Rows(dialog), QStringList{web.Url(QString())});
+                         ClickButton(window, QStringLiteral("Close"));
+                     });
+    script.Start();
+    dialog.DoModal();
+    EXPECT_TRUE(script.Finished());
+    const auto stored = SiteAccounts::Read(50);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->GetString(1), "{ID-50}");
+    EXPECT_TRUE(stored->GetBool(SenderSiteWebView, false)) << "the publishing check passed in the wizard";
+    EXPECT_EQ(stored->GetString(SenderSiteType), "php");
+    EXPECT_EQ(SiteAccounts::FindFreeSlot(), 0) << "the account kept its slot";
 }
