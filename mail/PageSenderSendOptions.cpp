@@ -3,7 +3,7 @@
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "dialogs/ShowHelp.h"
-#include "mail/DirectDeliveryCheck.h"
+#include "mail/DirectDeliveryTest.h"
 #include "mail/DlgSendOptionsMoreSettings.h"
 #include "mail/SenderSettingsImport.h"
 #include "mail/VexaMail.h"
@@ -285,7 +285,7 @@ LRESULT CPageSenderSendOptions::OnCheckDirect(WPARAM, LPARAM)
     int result = 0;
     {
         const WaitCursor wait;
-        result = DirectDeliveryCheck::Run();
+        result = DirectDeliveryTest::Run();
     }
     if (result == 0)
         Tell(DirectAllowed, MB_ICONINFORMATION);
@@ -302,7 +302,7 @@ LRESULT CPageSenderSendOptions::OnCheckRelay(WPARAM, LPARAM)
     int result = 0;
     {
         const WaitCursor wait;
-        CVexaMail mail(DirectDeliveryCheck::TestDomain(), m_relayServer,
+        CVexaMail mail(DirectDeliveryTest::EhloDomain(), m_relayServer,
                        m_sender->GetInt(SenderRelayPort, SenderPageDefault(SenderRelayPort)), user, password);
         result = mail.TestServer(user, password, true);
     }
