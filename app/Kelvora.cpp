@@ -13,6 +13,7 @@
 #include "app/UpdateOnStart.h"
 #include "base/AppSettings.h"
 #include "base/AppStrings.h"
+#include "mail/DlgSiteAccounts.h"
 #include "platform/core/ModulePath.h"
 #include "platform/ui/IdleLoop.h"
 #include "platform/ui/Keyboard.h"
@@ -164,6 +165,7 @@ bool CKelvora::CreateMainWindow()
 {
     ShellHooks::Get().askNewMailingList = &CDlgMailGroupCreate::Ask;
     ShellHooks::Get().askNewNewsletter = &CDlgNewsletterCreateEmpty::Ask;
+    ShellHooks::Get().runSiteAccounts = [](CWnd* parent) { CDlgSiteAccounts(parent).DoModal(); };
     ShellHooks::Get().chooseNewsletterStart = [context = m_context.get()](CWnd* parent,
                                                                           CConceptTemplateFolder& catalogue,
                                                                           bool online, NewsletterStart& start)

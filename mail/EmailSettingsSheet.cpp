@@ -17,8 +17,10 @@ EmailSettingsSheet::EmailSettingsSheet(ISendContext&, CNdbNewsletter& newsletter
     m_sheet.m_psh.dwFlags |= PSH_HASHELP;
     m_sheet.UseProgramButtonCaptions();
     m_sheet.AddPage(&m_general);
+    m_sheet.AddPage(&m_delivery);
     m_sheet.AddPage(&m_plainText);
     m_sheet.AddPage(&m_attachments);
+    m_sheet.AddPage(&m_services);
 }
 
 void EmailSettingsSheet::Fill()

@@ -4,6 +4,8 @@
 #include "mail/PageSenderAttachments.h"
 #include "mail/PageSenderGeneral.h"
 #include "mail/PageSenderPlainText.h"
+#include "mail/PageSenderSendOptions.h"
+#include "mail/PageSenderServices.h"
 #include "ndb/NdbSender.h"
 
 class ISendContext;
@@ -31,8 +33,10 @@ public:
     // For the view's tests: the sheet while it runs.
     CKVPropertySheet& Sheet() { return m_sheet; }
     CPageSenderGeneral& General() { return m_general; }
+    CPageSenderSendOptions& Delivery() { return m_delivery; }
     CPageSenderPlainText& PlainText() { return m_plainText; }
     CPageSenderAttachments& Attachments() { return m_attachments; }
+    CPageSenderServices& Services() { return m_services; }
 
 private:
     void Fill();
@@ -42,8 +46,10 @@ private:
     ndb::CNdbSender m_working;
     CKVPropertySheet m_sheet;
     CPageSenderGeneral m_general{&m_working};
+    CPageSenderSendOptions m_delivery{&m_working};
     CPageSenderPlainText m_plainText;
     CPageSenderAttachments m_attachments;
+    CPageSenderServices m_services{&m_working};
 };
 
 // The view's "Email Settings" commands: runs the sheet over the open newsletter; false, and

@@ -12,19 +12,24 @@
 namespace
 {
 constexpr int AccountId = 1;
-
-QString SettingName(int slot)
-{
-    return QStringLiteral("SiteAccount_%1").arg(slot);
-}
 } // namespace
 
 namespace SiteAccounts
 {
+QString SettingName(int slot)
+{
+    return QStringLiteral("SiteAccount_%1").arg(slot);
+}
+
 std::unique_ptr<ndb::CNdbSender> Read(int slot)
 {
+    return Read(SettingName(slot));
+}
+
+std::unique_ptr<ndb::CNdbSender> Read(const QString& settingName)
+{
     QByteArray bytes;
-    if (!ReadAppSettingBinary(HKEY_CURRENT_USER, SettingName(slot), bytes))
+    if (!ReadAppSettingBinary(HKEY_CURRENT_USER, settingName, bytes))
         return nullptr;
     CPSStreamMemory stream;
     stream.SetBuffer(bytes);
@@ -44,6 +49,11 @@ std::unique_ptr<ndb::CNdbSender> Read(int slot)
 
 bool Write(int slot, ndb::CNdbSender& account)
 {
+    return Write(SettingName(slot), account);
+}
+
+bool Write(const QString& settingName, ndb::CNdbSender& account)
+{
     CPSStreamMemory stream;
     stream.Open(CPSStreamMemory::ModeWrite);
     try
@@ -55,7 +65,7 @@ bool Write(int slot, ndb::CNdbSender& account)
     {
         return false;
     }
-    return WriteAppSettingBinary(HKEY_CURRENT_USER, SettingName(slot), stream.GetBuffer());
+    return WriteAppSettingBinary(HKEY_CURRENT_USER, settingName, stream.GetBuffer());
 }
 
 int FindFreeSlot()
@@ -76,6 +86,13 @@ QString CreateWithWizard(CWnd* parent, const QString& caption)
         return {};
     ndb::CNdbSender account;
     account.SetField(AccountId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
+    if (!RunWizard(parent, caption, account) || !Write(slot, account))
+        return {};
+    return account.GetString(AccountId);
+}
+
+bool RunWizard(CWnd* parent, const QString& caption, ndb::CNdbSender& account)
+{
     CPageSiteAccountProperties1 step1(&account);
     CPageSiteAccountProperties2 step2(&account);
     CKVPropertySheet sheet(caption, parent);
@@ -84,8 +101,6 @@ QString CreateWithWizard(CWnd* parent, const QString& caption)
     sheet.AddPage(&step2);
     sheet.m_psh.dwFlags |= PSH_WIZARD;
     const INT_PTR result = sheet.DoModal();
-    if ((result != ID_WIZFINISH && result != IDOK) || !Write(slot, account))
-        return {};
-    return account.GetString(AccountId);
+    return result == ID_WIZFINISH || result == IDOK;
 }
 } // namespace SiteAccounts

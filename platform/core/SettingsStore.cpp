@@ -71,13 +71,12 @@ bool Modify(RegRoot root, const std::function<bool(CSettingsFile&)>& change)
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    out.write(file.Serialize());
-    if (!out.commit())
+    // The user's settings hold account passwords: the file is private before it holds anything,
+    // whatever the mode of the file it replaces.
+    if (root == HKEY_CURRENT_USER && !out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return false;
-    // The user's settings may hold account data: keep a new file private.
-    if (loaded == LoadResult::Missing && root == HKEY_CURRENT_USER)
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return true;
+    out.write(file.Serialize());
+    return out.commit();
 }
 } // namespace
 

@@ -87,6 +87,15 @@ void DDX_TextInteger(CDataExchange* dx, int id, int& value)
     value = number;
 }
 
+void DDV_MinMaxInt(CDataExchange* dx, int id, int value, int minimum, int maximum)
+{
+    if (dx->m_failed || !dx->m_bSaveAndValidate || (value >= minimum && value <= maximum))
+        return;
+    AfxMessageBox(QStringLiteral("Please enter an integer between %1 and %2.").arg(minimum).arg(maximum),
+                  MB_OK | MB_ICONEXCLAMATION);
+    dx->Fail(dx->m_pDlgWnd->GetDlgItem(id));
+}
+
 void DDX_Check(CDataExchange* dx, int id, int& value)
 {
     auto* button = dynamic_cast<CButton*>(dx->m_pDlgWnd->GetDlgItem(id));

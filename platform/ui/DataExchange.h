@@ -31,6 +31,9 @@ void DDX_Text(CDataExchange* dx, int id, int& value);
 // Like the lenient whole number above, but a text that is not one whole number, spaces around it
 // aside, shows "Please enter an integer." and fails the exchange.
 void DDX_TextInteger(CDataExchange* dx, int id, int& value);
+// After an exchange of the number into value: a number outside minimum to maximum shows
+// "Please enter an integer between <minimum> and <maximum>." and fails the exchange.
+void DDV_MinMaxInt(CDataExchange* dx, int id, int value, int minimum, int maximum);
 // Moves the check of a check box (0 or 1).
 void DDX_Check(CDataExchange* dx, int id, int& value);
 // Moves the index of the checked radio button of the group that begins with the control of that

@@ -2,6 +2,7 @@
 
 #include "app/MainWindowPlacement.h"
 #include "controls/ControlTestSupport.h"
+#include "dialogs/DialogTestSupport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -304,4 +305,17 @@ TEST_F(Startup, TheDocumentOnTheCommandLineOpensWhenTheSplashEnds)
             << "a missing file says so";
         StopProgram();
     }
+}
+
+TEST_F(Startup, ToolsOpensTheSiteAccountManager)
+{
+    Program();
+    CMainWnd& window = StartProgram();
+    DialogTest::ModalScript script;
+    script.ThenTitled(QStringLiteral("Manage Quorvane"),
+                      [](QWidget* dialog) { DialogTest::ClickButton(dialog, QStringLiteral("Close")); });
+    script.Start();
+    window.SendMessage(WM_COMMAND, ID_TOOLS_SITE_ACCOUNTS);
+    EXPECT_TRUE(script.Finished());
+    StopProgram();
 }

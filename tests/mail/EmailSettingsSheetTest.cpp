@@ -33,8 +33,8 @@ constexpr int IdDelete = 1261;
 constexpr int IdMoveUp = 1644;
 constexpr int IdMoveDown = 1647;
 
-constexpr int PlainTextIndex = 1;
-constexpr int AttachmentsIndex = 2;
+constexpr int PlainTextIndex = 2;
+constexpr int AttachmentsIndex = 3;
 
 std::unique_ptr<CNdbResource> Attachment(const QString& name, int size)
 {

@@ -70,4 +70,19 @@ inline QByteArray FileBytes(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// No file of the test artefacts holds a password, in UTF-8 or UTF-16.
+inline void ExpectNoArtifactHolds(const QStringList& passwords)
+{
+    const QDir folder(QStringLiteral(KV_ARTIFACT_DIR));
+    for (const QString& name : folder.entryList(QDir::Files))
+    {
+        const QByteArray bytes = FileBytes(folder.filePath(name));
+        for (const QString& password : passwords)
+        {
+            const QByteArray utf16(reinterpret_cast<const char*>(password.utf16()), password.size() * 2);
+            EXPECT_FALSE(bytes.contains(password.toUtf8()) || bytes.contains(utf16)) << name.toStdString();
+        }
+    }
+}
 } // namespace EmailSettingsTest

@@ -3,8 +3,9 @@ dots of the transparency rule are taken out, in a file of its own.
 
 Usage: aiosmtpd_store.py PORT FOLDER [USER PASSWORD [MECHANISM ...]]. With a user, AUTH over
 the named mechanisms (PLAIN and LOGIN when none is named) is offered without TLS; the client
-sends its login in its code page, Windows-1252. Prints "ready" once it listens and stops when
-its standard input closes."""
+sends its login in its code page, Windows-1252. With KV_REFUSE_RECIPIENTS=1 in the environment
+every recipient is refused as a relay that is not allowed. Prints "ready" once it listens and
+stops when its standard input closes."""
 import os
 import sys
 
@@ -18,6 +19,12 @@ class StoreHandler:
     def __init__(self, folder):
         self.folder = folder
         self.count = 0
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if os.environ.get('KV_REFUSE_RECIPIENTS') == '1':
+            return '550 5.7.1 Relaying denied'
+        envelope.rcpt_tos.append(address)
+        return '250 OK'
 
     async def handle_DATA(self, server, session, envelope):
         self.count += 1

@@ -104,7 +104,13 @@ TEST_F(SettingsStoreTest, WritesReplaceTheFileAndLeaveNothingBehind)
     // The user's settings may hold account data.
     const QFileDevice::Permissions others =
         QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
-    EXPECT_FALSE(QFile::permissions(CSettingsStore::FilePath(HKEY_CURRENT_USER)) & others);
+    const QString path = CSettingsStore::FilePath(HKEY_CURRENT_USER);
+    EXPECT_FALSE(QFile::permissions(path) & others);
+    // A file opened up by hand is private again after the next write.
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ReadOther));
+    ASSERT_TRUE(CSettingsStore::SetValue(HKEY_CURRENT_USER, Key, "Again", Blob("x")));
+    EXPECT_EQ(QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 TEST_F(SettingsStoreTest, ReadersOnOtherThreadsAlwaysSeeAWholeValue)

@@ -1,0 +1,152 @@
+#include "mail/DlgServicesMoreSettings.h"
+
+#include "base/AppStrings.h"
+#include "dialogs/ShowHelp.h"
+#include "ndb/NdbSender.h"
+#include "platform/gui/WaitCursor.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/WinApp.h"
+#include "services/DlgCreateMailingList.h"
+#include "services/QorxInstaller.h"
+
+using namespace ndb;
+
+namespace
+{
+constexpr UINT TemplateId = 320;
+constexpr int IdFolder = 1622;
+constexpr int IdForceEmbedding = 1632;
+constexpr UINT IdDefaultLink = 1623;
+constexpr UINT IdCustomLink = 1624;
+constexpr int IdAddress = 1625;
+constexpr int IdMailingList = 1102;
+constexpr UINT IdCreateList = 1469;
+constexpr int IdMessage = 1626;
+constexpr UINT IdHelp = 1212;
+
+constexpr quint32 DefaultMessage = 13001;
+constexpr quint32 AddFailed = 15500;
+} // namespace
+
+const MessageMap* CDlgServicesMoreSettings::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        OnCommand(IdDefaultLink, &CDlgServicesMoreSettings::OnUnsubscribeChoice),
+        OnCommand(IdCustomLink, &CDlgServicesMoreSettings::OnUnsubscribeChoice),
+        OnCommand(IdCreateList, &CDlgServicesMoreSettings::OnCreateMailingList),
+        OnCommand(IdHelp, &CDlgServicesMoreSettings::OnHelp),
+    };
+    static const MessageMap map{CDialog::GetMessageMap(), entries};
+    return &map;
+}
+
+CDlgServicesMoreSettings::CDlgServicesMoreSettings(CNdbSender* sender, CWnd* parent)
+    : CDialog(TemplateId, parent), m_sender(sender)
+{
+}
+
+bool CDlgServicesMoreSettings::OnInitDialog()
+{
+    m_folder = m_sender->GetString(SenderWebViewFolder);
+    m_forceEmbedding = m_sender->GetBool(SenderOption830, false);
+    m_address = m_sender->GetString(SenderWebViewUpload);
+    m_unsubscribeChoice = m_address.isEmpty() ? 0 : 1;
+    CNdbFieldValue message;
+    m_message = m_sender->GetField(SenderUnsubscribeMessage, message) ? message.GetString()
+                                                                      : LoadAppString(DefaultMessage);
+    CDialog::OnInitDialog();
+    EnableAddress();
+    FillMailingLists();
+    return true;
+}
+
+void CDlgServicesMoreSettings::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, IdMailingList, m_listCombo);
+    DDX_Text(dx, IdFolder, m_folder);
+    DDX_Check(dx, IdForceEmbedding, m_forceEmbedding);
+    DDX_Radio(dx, IdDefaultLink, m_unsubscribeChoice);
+    DDX_Text(dx, IdAddress, m_address);
+    DDX_Text(dx, IdMessage, m_message);
+}
+
+void CDlgServicesMoreSettings::EnableAddress()
+{
+    GetDlgItem(IdAddress)->EnableWindow(m_unsubscribeChoice == 1);
+}
+
+void CDlgServicesMoreSettings::FillMailingLists()
+{
+    const WaitCursor wait;
+    UpdateData(true);
+    m_listIds.clear();
+    m_listCombo.ResetContent();
+    CQorxInstaller::IdNameMap lists;
+    if (CQorxInstaller().GetAllMailingLists(m_sender->GetString(SenderSiteAccess650),
+                                            m_sender->GetString(SenderSiteAccess630),
+                                            m_sender->GetString(SenderSiteAccess631), lists) != 0)
+        return;
+    const QString chosen = m_sender->GetString(SenderServerListId);
+    size_t selected = 0;
+    for (const auto& [id, name] : lists)
+    {
+        if (id == chosen)
+            selected = m_listIds.size();
+        m_listCombo.SetItemData(m_listCombo.AddString(name), UINT_PTR(m_listIds.size()));
+        m_listIds.push_back(id);
+    }
+    // The combo sorts its entries by name: find the entry by its position in the id list.
+    for (int item = 0; item < m_listCombo.GetCount(); ++item)
+        if (m_listCombo.GetItemData(item) == selected)
+            m_listCombo.SetCurSel(item);
+}
+
+LRESULT CDlgServicesMoreSettings::OnUnsubscribeChoice(WPARAM, LPARAM)
+{
+    UpdateData(true);
+    EnableAddress();
+    return 0;
+}
+
+LRESULT CDlgServicesMoreSettings::OnCreateMailingList(WPARAM, LPARAM)
+{
+    CDlgCreateMailingList dialog;
+    if (dialog.DoModal() != IDOK)
+        return 0;
+    const QString id = CNdbBase::CreateGuidString();
+    QorxResultCode result = 0;
+    {
+        const WaitCursor wait;
+        result = CQorxInstaller().AddMailingList(m_sender->GetString(SenderSiteAccess650),
+                                                 m_sender->GetString(SenderSiteAccess630),
+                                                 m_sender->GetString(SenderSiteAccess631), id, dialog.m_name);
+    }
+    if (result != 0)
+    {
+        AfxMessageBox(LoadAppString(AddFailed), MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    m_sender->SetField(SenderServerListId, CNdbFieldValue(id));
+    FillMailingLists();
+    return 0;
+}
+
+void CDlgServicesMoreSettings::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    m_sender->SetField(SenderWebViewFolder, CNdbFieldValue(m_folder));
+    m_sender->SetField(SenderOption830, CNdbFieldValue(NdbValueBool, m_forceEmbedding != 0));
+    m_sender->SetField(SenderWebViewUpload, CNdbFieldValue(m_unsubscribeChoice == 1 ? m_address : QString()));
+    m_sender->SetField(SenderUnsubscribeMessage, CNdbFieldValue(m_message));
+    const int selected = m_listCombo.GetCurSel();
+    if (selected >= 0 && m_listCombo.GetItemData(selected) < m_listIds.size())
+        m_sender->SetField(SenderServerListId, CNdbFieldValue(m_listIds[m_listCombo.GetItemData(selected)]));
+    EndDialog(IDOK);
+}
+
+LRESULT CDlgServicesMoreSettings::OnHelp(WPARAM, LPARAM)
+{
+    PostHelpRequest(TemplateId);
+    return 0;
+}
