@@ -3,7 +3,7 @@
 #include "dialogs/DialogContext.h"
 #include "gre/GreProject.h"
 #include "mail/FilterBayesian.h"
-#include "mail/SendContext.h"
+#include "mail/SendDialogContext.h"
 #include "mail/SpamFilter.h"
 #include "mail/SpamRater.h"
 #include "ndb/NdbShortcuts.h"
@@ -39,7 +39,7 @@ class CNdbResource;
 // cache guard themselves.
 class CKVContext : public IPageServiceContext,
                    public IDialogContext,
-                   public ISendContext,
+                   public ISendDialogContext,
                    public ISpamRater,
                    public IUsersContext
 {
@@ -78,7 +78,7 @@ public:
     // Web store: generated pages served under "webstore/" + name.
     void StoreInWebStore(const QString& name, const QByteArray& bytes, const QString& contentType);
     // The page up to its first NUL character, as UTF-8 HTML.
-    void PutPageInWebStore(const QString& name, const QString& page);
+    void PutPageInWebStore(const QString& name, const QString& page) override;
     std::shared_ptr<const WebStoreEntry> FindInWebStore(const QString& name) const override;
     void ClearWebStore();
 
@@ -93,11 +93,11 @@ public:
     // "http://localhost:<port>/", and an absolute local address of a path with or without its
     // leading "/" (an empty path gives the base without its final "/").
     QString GetServerBaseUrl() const;
-    QString MakeServerUrl(const QString& path) const;
+    QString MakeServerUrl(const QString& path) const override;
 
     // Spam rating of an HTML page (0 no risk, 1 suspicious, 2 spam); false when it could not be
     // computed. The token map receives every scored token with its spam probability.
-    bool RateSpam(const QString& page, int& rating);
+    bool RateSpam(const QString& page, int& rating) override;
     bool RateSpamWithTokens(const QString& page, int& rating, SpamFilter::TokenScoreMap& tokens) override;
     bool ScoreSpamText(const QString& text, int& rating, SpamFilter::TokenScoreMap& tokens);
     static void CollectSpamText(const CX2Element& node, QString& text);

@@ -53,6 +53,11 @@ const MessageMap* CViewNewsletter::GetMessageMap() const
         OnCommand(ID_FORMAT_STYLES, &CViewNewsletter::OnStyles),
         OnCommand(ID_FORMAT_PALETTE, &CViewNewsletter::OnPalette),
         OnCommand(ID_EMAIL_SETTINGS, &CViewNewsletter::OnEmailSettings),
+        OnCommand(ID_EMAIL_SETTINGS_DELIVERY, &CViewNewsletter::OnEmailSettingsDelivery),
+        OnCommand(ID_SEND, &CViewNewsletter::OnSend),
+        OnCommand(ID_TEST_SEND, &CViewNewsletter::OnTestSend),
+        OnCommand(ID_TEST_SEND_SETTINGS, &CViewNewsletter::OnTestSendSettings),
+        OnMessage(WM_BOUNCECHECKDONE, &CViewNewsletter::OnBounceCheckDone),
     };
     static const MessageMap map{CViewBase::GetMessageMap(), entries};
     return &map;
@@ -108,6 +113,8 @@ void CViewNewsletter::OnDocumentChanged()
     m_layout.Refresh();
     if (open)
         m_users.ReloadRows();
+    // Results a late check still brings name the old newsletter and are dropped.
+    m_bounceChecker.Stop(50);
     m_visiblePage = open ? 1 : 0;
     Invalidate();
 }
@@ -207,6 +214,7 @@ LRESULT CViewNewsletter::OnShowRecipients(WPARAM, LPARAM)
 LRESULT CViewNewsletter::OnShowStatistics(WPARAM, LPARAM)
 {
     ShowPage(3, ID_VIEW_STATISTICS);
+    StartBounceCheck();
     return 0;
 }
 

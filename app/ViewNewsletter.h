@@ -4,9 +4,15 @@
 #include "controls/KVImage.h"
 #include "controls/KVTabButtonList.h"
 #include "editor/WndLayout.h"
+#include "mail/BounceChecker.h"
 #include "recipients/WndUsers.h"
 
 class CKVContext;
+namespace ndb
+{
+class CNdbUser;
+class CNdbUserList;
+} // namespace ndb
 
 // The right-hand pane while a newsletter is open, and while nothing is: three page tabs
 // ("Email", "Recipients", "Statistics & Tracking") over a rounded panel that holds the shown
@@ -39,6 +45,7 @@ public:
     const CWndLayout& GetLayout() const { return m_layout; }
     CWndUsers& GetUsersWindow() { return m_users; }
     const CKVTabButtonList& GetTabStrip() const { return m_tabStrip; }
+    CBounceChecker& GetBounceChecker() { return m_bounceChecker; }
 
     bool OnCmdMsg(UINT id, UINT code) override;
 
@@ -52,6 +59,11 @@ protected:
     LRESULT OnStyles(WPARAM, LPARAM);
     LRESULT OnPalette(WPARAM, LPARAM);
     LRESULT OnEmailSettings(WPARAM, LPARAM);
+    LRESULT OnEmailSettingsDelivery(WPARAM, LPARAM);
+    LRESULT OnSend(WPARAM, LPARAM);
+    LRESULT OnTestSend(WPARAM, LPARAM);
+    LRESULT OnTestSendSettings(WPARAM, LPARAM);
+    LRESULT OnBounceCheckDone(WPARAM, LPARAM);
 
 private:
     void ShowPage(int page, UINT tabCommand);
@@ -59,6 +71,12 @@ private:
     bool IsNewsletterOpen() const;
     // The open newsletter changed: marked, the title told, the page brought up to date.
     void NewsletterChanged();
+    // The checks before a send and the Send dialog, again after each visit to the settings;
+    // true when the dialog ended with a send.
+    bool RunSendChecks(const ndb::CNdbUserList& recipients, bool save, bool testSend);
+    // Edits the test recipient in its dialog and stores it; false when the dialog was cancelled.
+    bool EditTestRecipient(ndb::CNdbUser& user);
+    void StartBounceCheck();
 
     CKVContext* m_context;
     CKVTabButtonList m_tabStrip;
@@ -68,4 +86,6 @@ private:
     CWndLayout m_layout;
     CWndUsers m_users;
     int m_visiblePage = 0;
+    // Last, so it is the first to go: its destructor waits for a running check.
+    CBounceChecker m_bounceChecker;
 };

@@ -95,11 +95,23 @@ CBounceChecker::~CBounceChecker()
         const std::lock_guard lock(m_state->mutex);
         m_state->owner = nullptr;
     }
+    Stop(300);
+}
+
+bool CBounceChecker::Stop(int tries)
+{
     if (!m_state->running)
-        return;
+        return true;
     m_state->stop = true;
-    for (int i = 0; i < 300 && m_state->running; ++i)
+    for (int i = 0; i < tries && m_state->running; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return !m_state->running;
+}
+
+QString CBounceChecker::GetNewsletterId() const
+{
+    const std::lock_guard lock(m_state->mutex);
+    return m_state->newsletterId;
 }
 
 bool CBounceChecker::Start(ndb::CNdbNewsletter& newsletter, CWnd* owner)
