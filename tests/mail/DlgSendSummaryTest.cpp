@@ -1,9 +1,9 @@
+#include "SendSummaryFixture.h"
 #include "base/AppSettings.h"
 #include "mail/DirectDeliveryTest.h"
 #include "mail/DlgSend.h"
 #include "mail/SendDialogContext.h"
 #include "ndb/NdbNewsletter.h"
-#include "ndb/NdbResource.h"
 #include "peers/AiosmtpdServer.h"
 #include "peers/PeerProcess.h"
 #include "platform/core/SettingsStore.h"
@@ -42,53 +42,8 @@ public:
     QString unsubscribe;
 };
 
-void SetSender(CNdbNewsletter& newsletter, int field, const QString& text)
-{
-    newsletter.Sender().SetField(field, CNdbFieldValue(text));
-}
-
-void SetSwitch(CNdbNewsletter& newsletter, int field, bool on)
-{
-    newsletter.Sender().SetField(field, CNdbFieldValue(NdbValueBool, on ? 1 : 0));
-}
-
-CNdbUser* AddRecipient(CNdbNewsletter& newsletter, const QString& address)
-{
-    auto user = std::make_unique<CNdbUser>();
-    user->SetField(UserEmail, CNdbFieldValue(address));
-    CNdbUser* added = user.get();
-    newsletter.Users().AddUser(std::move(user));
-    return added;
-}
-
-// Every field the summary reads set, values holding markup; two of the four recipients are
-// still to be mailed.
-std::unique_ptr<CNdbNewsletter> MakeFixture()
-{
-    auto newsletter =
-        std::make_unique<CNdbNewsletter>(QStringLiteral("Spring <script>alert(1)</script> & more"));
-    newsletter->Layout().SetField(LayoutHtml, CNdbFieldValue(QStringLiteral("<p>Harbour lights</p>")));
-    SetSender(*newsletter, SenderFromAddress, QStringLiteral("news@sender.test"));
-    SetSender(*newsletter, SenderFromName, QStringLiteral("Tom & Co"));
-    SetSender(*newsletter, SenderOrganization, QStringLiteral("Harbour \"Lights\""));
-    SetSender(*newsletter, SenderReplyTo, QStringLiteral("reply@sender.test"));
-    newsletter->Sender().SetField(SenderDelivery, CNdbFieldValue(NdbValueSenderKind, 1));
-    SetSwitch(*newsletter, SenderBounceEnabled, true);
-    SetSwitch(*newsletter, SenderWebView, true);
-    SetSwitch(*newsletter, SenderSiteWebView, true);
-    SetSwitch(*newsletter, SenderTracking, true);
-    SetSwitch(*newsletter, SenderSiteStatistics, false);
-    auto attachment = std::make_unique<CNdbResource>();
-    attachment->SetField(ResourceFileName, CNdbFieldValue(QStringLiteral("price list.pdf")));
-    newsletter->Layout().Attachments().push_back(std::move(attachment));
-    AddRecipient(*newsletter, QStringLiteral("ann@one.test"));
-    AddRecipient(*newsletter, QStringLiteral("bo@one.test"));
-    AddRecipient(*newsletter, QStringLiteral("cy@one.test"))
-        ->SetField(UserEnabled, CNdbFieldValue(NdbValueBool, 0));
-    AddRecipient(*newsletter, QStringLiteral("di@one.test"));
-    newsletter->Log().SetStatus(NdbSendSent, QStringLiteral("di@one.test"));
-    return newsletter;
-}
+using SendSummaryFixture::MakeFixture;
+using SendSummaryFixture::SetSwitch;
 
 class SendSummary : public testing::Test
 {
@@ -122,10 +77,8 @@ protected:
 // Strict, and every value from the records appears as text, never as markup.
 TEST_F(SendSummary, FixturePageIsTheExpectedValidXhtml)
 {
-    QFile expected(QStringLiteral(KV_TEST_DATA_DIR "/dlgsend-summary.htm"));
-    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     const QString page = Page();
-    EXPECT_EQ(page, QString::fromUtf8(expected.readAll()));
+    EXPECT_EQ(page, SendSummaryFixture::ExpectedPage());
     EXPECT_EQ(XhtmlValidationErrors(page.toUtf8()), QString());
     EXPECT_FALSE(page.contains(QLatin1String("<script")));
     EXPECT_EQ(m_context.ratedPage, QStringLiteral("<p>Harbour lights</p>"));

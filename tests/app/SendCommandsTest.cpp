@@ -1,0 +1,342 @@
+#include "ShellTestSupport.h"
+#include "dialogs/DialogTestSupport.h"
+#include "mail/DlgSend.h"
+#include "mail/DlgSendStatus.h"
+#include "mail/SendSummaryFixture.h"
+#include "mail/SendTestSupport.h"
+#include "peers/AiosmtpdServer.h"
+#include "peers/PeerProcess.h"
+#include "recipients/DlgUserAdd.h"
+#include "webserver/PageGeneratorXhtmlSupport.h"
+#include "webserver/PageServerSupport.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+using namespace ShellTest;
+using DialogTest::ClickButton;
+using DialogTest::ModalScript;
+
+namespace
+{
+const QString SendItem = QStringLiteral("&Send...");
+const QString TestSendItem = QStringLiteral("&Test Send...");
+
+CDlgSend* SendDialogOf(QWidget* window)
+{
+    return dynamic_cast<CDlgSend*>(CWnd::FromHandle(window));
+}
+
+bool IsSendDialog(QWidget* window)
+{
+    return SendDialogOf(window) != nullptr;
+}
+
+bool IsStatusDialog(QWidget* window)
+{
+    return dynamic_cast<CDlgSendStatus*>(CWnd::FromHandle(window)) != nullptr;
+}
+
+bool IsSettingsSheet(QWidget* window)
+{
+    return window->windowTitle() == QStringLiteral("Email Settings");
+}
+
+// The markup of the summary as the dialog's browser shows it, once it has loaded.
+QString ShownSummary(CDlgSend& dialog)
+{
+    QString markup;
+    QTest::qWaitFor(
+        [&]
+        {
+            std::unique_ptr<CHtmlDocument> document;
+            return dialog.GetBrowser().GetDHtmlDocument(document) &&
+                   document->GetBodyInnerHtml(markup, 1 << 20) &&
+                   markup.contains(QLatin1String("Number of emails"));
+        },
+        30000);
+    return markup;
+}
+
+// The value shown for a row of the summary page.
+QString SummaryValue(const QString& page, const QString& title)
+{
+    const QStringList lines = page.split(QStringLiteral("\r\n"));
+    const qsizetype at = lines.indexOf(QStringLiteral("\t\t<td class=\"title\">%1</td>").arg(title));
+    const QString cell = lines.value(at + 1);
+    return cell.mid(cell.indexOf(u'>') + 1).section(QStringLiteral("</td>"), 0, 0);
+}
+
+// Waits for the send to finish and closes the status dialog.
+void CloseWhenFinished(QWidget* window)
+{
+    auto* status = dynamic_cast<CDlgSendStatus*>(CWnd::FromHandle(window));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return status->GetCurrentLine() == QLatin1String("Finished..."); }, 30000));
+    ClickButton(window, QStringLiteral("Close"));
+}
+
+class SendCommands : public ShellProgram
+{
+protected:
+    void SetUp() override
+    {
+        ShellProgram::SetUp();
+        ASSERT_TRUE(m_relay.IsRunning());
+        CKVSmtpServer::SetTakePauseForTesting(1);
+    }
+    void TearDown() override
+    {
+        ShellProgram::TearDown();
+        CKVSmtpServer::SetTakePauseForTesting(500);
+    }
+
+    // "Spring news" from news@sender.test through the relay to ann and bo, and to cy, who is
+    // not enabled.
+    std::unique_ptr<ndb::CNdbNewsletter> MakeLetter()
+    {
+        auto letter = std::make_unique<ndb::CNdbNewsletter>(QStringLiteral("Spring news"));
+        letter->SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
+        letter->Layout().SetField(
+            ndb::LayoutHtml, ndb::CNdbFieldValue(QStringLiteral(
+                                 "<p>Dear <span name=\"fc_130\">First name</span>, spring is here</p>")));
+        SendTest::SetSender(*letter, ndb::SenderFromAddress,
+                            ndb::CNdbFieldValue(QStringLiteral("news@sender.test")));
+        SendTest::UseRelay(*letter, m_relay.Port());
+        for (const char* name : {"Ann", "Bo", "Cy"})
+        {
+            auto user = std::make_unique<ndb::CNdbUser>();
+            user->SetField(ndb::UserEmail, ndb::CNdbFieldValue(QString(name).toLower() + "@one.test"));
+            user->SetField(ndb::UserFirstName, ndb::CNdbFieldValue(QString(name)));
+            letter->Users().AddUser(std::move(user));
+        }
+        letter->Users().GetUserAt(2)->SetField(ndb::UserEnabled, ndb::CNdbFieldValue(ndb::NdbValueBool, 0));
+        return letter;
+    }
+
+    CMainWnd& Open(ndb::CNdbNewsletter& letter)
+    {
+        EXPECT_TRUE(letter.Save(Document("Spring.kvnl"), QStringLiteral("Kelvora"), 2007, 1));
+        CMainWnd& window = StartProgram();
+        window.MoveWindow(0, 0, 1000, 700);
+        EXPECT_TRUE(window.OpenNewsletter(Document("Spring.kvnl")));
+        return window;
+    }
+
+    ndb::CNdbNewsletter& Shown() { return *m_app->GetContext()->GetCurrentNewsletter(); }
+
+    // Chooses the item of the Tools menu while the script answers the windows that follow.
+    static void Run(CMainWnd& window, const QString& item, ModalScript& script)
+    {
+        script.Start();
+        EXPECT_TRUE(ChooseMenuItem(window, {QStringLiteral("&Tools"), item}));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return script.Finished(); }, 30000));
+    }
+
+    // A message box that starts with the text, answered with the button.
+    static ModalScript& Box(ModalScript& script, const QString& text, const QString& button)
+    {
+        return script.Then(
+            [text](QWidget* w)
+            {
+                auto* box = dynamic_cast<CDlgMessageBox*>(CWnd::FromHandle(w));
+                return box && box->m_text.startsWith(text);
+            },
+            [button](QWidget* w) { ClickButton(w, button); });
+    }
+
+    AiosmtpdServer m_relay;
+};
+} // namespace
+
+// Send from the Tools menu: the Send dialog sums up the send, its Send button hands over to the
+// status dialog, and each enabled recipient gets one copy with its own fields merged. The send
+// log is saved with the newsletter at once.
+TEST_F(SendCommands, SendMailsEachEnabledRecipientAndSavesTheLog)
+{
+    auto letter = MakeLetter();
+    CMainWnd& window = Open(*letter);
+    ModalScript script;
+    script
+        .Then(IsSendDialog,
+              [](QWidget* w)
+              {
+                  const QString page = SendDialogOf(w)->BuildSummaryPage();
+                  EXPECT_EQ(SummaryValue(page, QStringLiteral("Number of emails")), QStringLiteral("2"));
+                  EXPECT_EQ(SummaryValue(page, QStringLiteral("Send mode")),
+                            QStringLiteral("Relaying Server"));
+                  EXPECT_TRUE(ShownSummary(*SendDialogOf(w)).contains(QLatin1String("Spring news")));
+                  ClickButton(w, QStringLiteral("Send"));
+              })
+        .Then(IsStatusDialog, CloseWhenFinished);
+    Run(window, SendItem, script);
+
+    const QByteArrayList messages = m_relay.Messages();
+    ASSERT_EQ(messages.size(), 2);
+    std::map<QString, SendTest::ReceivedCopy> copies;
+    for (const QByteArray& message : messages)
+    {
+        const SendTest::ReceivedCopy copy = SendTest::ReadCopy(message);
+        copies[copy.to] = copy;
+    }
+    ASSERT_EQ(copies.size(), 2u);
+    const SendTest::ReceivedCopy& ann = copies.begin()->second;
+    const SendTest::ReceivedCopy& bo = std::next(copies.begin())->second;
+    EXPECT_TRUE(copies.begin()->first.contains(QLatin1String("ann@one.test")));
+    EXPECT_TRUE(ann.html.contains(QLatin1String("Dear Ann, spring"))) << ann.html.toStdString();
+    EXPECT_TRUE(bo.html.contains(QLatin1String("Dear Bo, spring"))) << bo.html.toStdString();
+    EXPECT_FALSE(ann.trackingId.isEmpty());
+    EXPECT_NE(ann.trackingId, bo.trackingId);
+
+    EXPECT_FALSE(Shown().IsModified());
+    ndb::CNdbNewsletter saved;
+    ASSERT_TRUE(saved.Load(Document("Spring.kvnl")));
+    for (const char* address : {"ann@one.test", "bo@one.test"})
+    {
+        const ndb::CNdbLogEntry* entry = saved.Log().FindEntry(address);
+        ASSERT_NE(entry, nullptr) << address;
+        EXPECT_EQ(entry->GetInt(ndb::LogEntryStatus), ndb::NdbSendSent);
+    }
+    EXPECT_EQ(saved.Log().FindEntry(QStringLiteral("cy@one.test")), nullptr);
+}
+
+// Test Send without a test recipient asks for one; the address is offered without the blanks
+// typed around it, mailed whatever the send log holds, and offered again after a restart.
+TEST_F(SendCommands, TestSendAsksForTheTestRecipientAndKeepsIt)
+{
+    auto letter = MakeLetter();
+    letter->Log().SetStatus(ndb::NdbSendSent, QStringLiteral("tester@example.org"));
+    CMainWnd& window = Open(*letter);
+    const QString question = QStringLiteral("Do you wish to test send the newsletter to "
+                                            "tester@example.org?\n\nThe test recipient settings can be "
+                                            "edited from the main menu:\nTools - Settings for Test Send...");
+    ModalScript script;
+    Box(script, QStringLiteral("The Email address for the test recipient has not been filled out."),
+        QStringLiteral("OK"))
+        .Then([](QWidget* w) { return dynamic_cast<CDlgUserAdd*>(CWnd::FromHandle(w)) != nullptr; },
+              [](QWidget* w)
+              {
+                  DialogTest::TypeOver(CWnd::FromHandle(w)->GetDlgItem(1037)->GetSafeHwnd(),
+                                       QStringLiteral("  tester@example.org  "));
+                  ClickButton(w, QStringLiteral("OK"));
+              });
+    Box(script, question, QStringLiteral("Yes"))
+        .Then(IsSendDialog,
+              [](QWidget* w)
+              {
+                  EXPECT_EQ(
+                      SummaryValue(SendDialogOf(w)->BuildSummaryPage(), QStringLiteral("Number of emails")),
+                      QStringLiteral("1"));
+                  ClickButton(w, QStringLiteral("Send"));
+              })
+        .Then(IsStatusDialog, CloseWhenFinished);
+    Run(window, TestSendItem, script);
+    const QByteArrayList messages = m_relay.Messages();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(SendTest::ReadCopy(messages.front()).to, QStringLiteral("tester@example.org"));
+    // A test send leaves the send log as it was.
+    EXPECT_EQ(Shown().Log().FindEntry(QStringLiteral("ann@one.test")), nullptr);
+
+    StopProgram();
+    CMainWnd& again = StartProgram();
+    ASSERT_TRUE(again.OpenNewsletter(Document("Spring.kvnl")));
+    ModalScript later;
+    Box(later, question, QStringLiteral("No"));
+    Run(again, TestSendItem, later);
+    EXPECT_EQ(m_relay.Messages().size(), 1);
+}
+
+// Direct delivery where nothing answers on port 25: the send is refused with the offer to set
+// up a relay; No only closes, Yes opens the e-mail settings.
+TEST_F(SendCommands, DirectDeliveryRefusedOffersTheDeliverySettings)
+{
+    const int closedPort = PeerProcess::FreePort();
+    WriteAppSettingString(HKEY_LOCAL_MACHINE, QStringLiteral("DirectTestServer"),
+                          QStringLiteral("127.0.0.1"));
+    WriteAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("DirectTestPort"), quint32(closedPort));
+    auto letter = MakeLetter();
+    letter->Sender().RemoveField(ndb::SenderDelivery);
+    CMainWnd& window = Open(*letter);
+    const QString refused =
+        QStringLiteral("Direct delivery of emails is not allowed. Please use a Relaying Mail "
+                       "Server (SMTP).\n\nDo you want to specify the Relaying Mail Server now?");
+    for (const QString& answer : {QStringLiteral("No"), QStringLiteral("Yes")})
+    {
+        ModalScript script;
+        script.Then(IsSendDialog,
+                    [](QWidget* w)
+                    {
+                        EXPECT_EQ(
+                            SummaryValue(SendDialogOf(w)->BuildSummaryPage(), QStringLiteral("Send mode")),
+                            QStringLiteral("Direct"));
+                        ClickButton(w, QStringLiteral("Send"));
+                    });
+        Box(script, refused, answer);
+        if (answer == QLatin1String("Yes"))
+            script.Then(IsSettingsSheet, [](QWidget* w) { ClickButton(w, QStringLiteral("Cancel")); });
+        Run(window, SendItem, script);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    EXPECT_TRUE(m_relay.Messages().isEmpty());
+    EXPECT_EQ(Shown().Log().FindEntry(QStringLiteral("ann@one.test")), nullptr);
+}
+
+// The summary is a page of the local server: fetched over HTTP it is the expected page of the
+// fixture and valid XHTML; the browser shows the subject's markup as text, and goes nowhere but
+// to blank pages and the server's own web store.
+TEST_F(SendCommands, SummaryComesFromTheLocalServerAndStaysPut)
+{
+    auto letter = SendSummaryFixture::MakeFixture();
+    letter->SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
+    CMainWnd& window = Open(*letter);
+    const int port = m_app->GetContext()->GetServerPort();
+    ModalScript script;
+    script.Then(IsSendDialog,
+                [port](QWidget* w)
+                {
+                    CDlgSend& dialog = *SendDialogOf(w);
+                    const QString shown = ShownSummary(dialog);
+                    EXPECT_TRUE(shown.contains(
+                        QLatin1String("Spring &lt;script&gt;alert(1)&lt;/script&gt; &amp; more")))
+                        << shown.toStdString();
+                    EXPECT_FALSE(shown.contains(QLatin1String("<script")));
+
+                    const PageServerTest::Fetched fetched =
+                        PageServerTest::Fetch(port, QStringLiteral("/webstore/dlgsend.htm"));
+                    EXPECT_EQ(fetched.exitCode, 0);
+                    EXPECT_EQ(QString::fromUtf8(fetched.response.body), SendSummaryFixture::ExpectedPage());
+                    EXPECT_EQ(XhtmlValidationErrors(fetched.response.body), QString());
+
+                    const QString base = QStringLiteral("http://localhost:%1/").arg(port);
+                    const std::pair<QString, LRESULT> addresses[] = {
+                        {"about:blank", 0},
+                        {base + "webstore/dlgsend.htm", 0},
+                        {base + "webstore/other.htm?x=1", 0},
+                        {"about:blank#webstore/", 0},
+                        {"about:srcdoc", 1},
+                        {base + "webstore/../img/logo.png", 1},
+                        {base + "webstore/%2e%2e/logo.png", 1},
+                        {base + "img/webstore/x.htm", 1},
+                        {QStringLiteral("http://localhost:%1/webstore/dlgsend.htm").arg(port + 1), 1},
+                        {"http://example.org/webstore/dlgsend.htm", 1},
+                        {"http://localhost.example.org:" + QString::number(port) + "/webstore/", 1},
+                        {"http://user@localhost:" + QString::number(port) + "/webstore/dlgsend.htm", 1},
+                        {"file:///tmp/webstore/dlgsend.htm", 1},
+                        {"javascript:alert(1)//webstore/", 1},
+                    };
+                    for (const auto& [address, reply] : addresses)
+                        EXPECT_EQ(dialog.SendMessage(UM_BROWSER_BEFORE_NAVIGATE, CDlgSend::BrowserId,
+                                                     reinterpret_cast<LPARAM>(&address)),
+                                  reply)
+                            << address.toStdString();
+
+                    // A page that tries to go elsewhere stays where it is.
+                    dialog.GetBrowser().Navigate(QStringLiteral("file:///etc/hostname"));
+                    QTest::qWait(500);
+                    EXPECT_TRUE(ShownSummary(dialog).contains(QLatin1String("Number of emails")));
+                    ClickButton(w, QStringLiteral("Close"));
+                });
+    Run(window, SendItem, script);
+    EXPECT_TRUE(m_relay.Messages().isEmpty());
+    EXPECT_FALSE(Shown().IsModified());
+}
