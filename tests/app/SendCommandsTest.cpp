@@ -126,8 +126,26 @@ protected:
     ndb::CNdbNewsletter& Shown() { return *m_app->GetContext()->GetCurrentNewsletter(); }
 
     // Chooses the item of the Tools menu while the script answers the windows that follow.
+    // A window the script does not expect within the time fails the test and is closed, so a
+    // wrong turn cannot hang the run.
     static void Run(CMainWnd& window, const QString& item, ModalScript& script)
     {
+        QElapsedTimer since;
+        since.start();
+        QTimer watchdog;
+        QObject::connect(&watchdog, &QTimer::timeout,
+                         [&since]
+                         {
+                             QWidget* modal = QApplication::activeModalWidget();
+                             if (!modal || since.elapsed() < 30000)
+                                 return;
+                             auto* box = dynamic_cast<CDlgMessageBox*>(CWnd::FromHandle(modal));
+                             ADD_FAILURE() << "left open: " << modal->windowTitle().toStdString() << " "
+                                           << (box ? box->m_text.toStdString() : std::string());
+                             if (auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandle(modal)))
+                                 dialog->EndDialog(IDCANCEL);
+                         });
+        watchdog.start(250);
         script.Start();
         EXPECT_TRUE(ChooseMenuItem(window, {QStringLiteral("&Tools"), item}));
         EXPECT_TRUE(QTest::qWaitFor([&] { return script.Finished(); }, 30000));
@@ -142,7 +160,7 @@ protected:
                 auto* box = dynamic_cast<CDlgMessageBox*>(CWnd::FromHandle(w));
                 return box && box->m_text.startsWith(text);
             },
-            [button](QWidget* w) { ClickButton(w, button); });
+            [button](QWidget* w) { EXPECT_TRUE(ClickButton(w, button)); });
     }
 
     AiosmtpdServer m_relay;
@@ -339,4 +357,149 @@ TEST_F(SendCommands, SummaryComesFromTheLocalServerAndStaysPut)
     Run(window, SendItem, script);
     EXPECT_TRUE(m_relay.Messages().isEmpty());
     EXPECT_FALSE(Shown().IsModified());
+}
+
+// The checks before the Send dialog, in the order a user meets them, each leading to the place
+// that needs fixing: no recipient enabled, nothing left to send, no From address, no subject (the
+// dialog still opens, and its settings button returns to it), the e-mail being edited.
+TEST_F(SendCommands, ChecksBeforeTheDialogLeadToWhatNeedsFixing)
+{
+    auto letter = MakeLetter();
+    CMainWnd& window = Open(*letter);
+    CViewNewsletter& view = window.GetNewsletterView();
+    ndb::CNdbNewsletter& shown = Shown();
+    const auto setEnabled = [&](int index, bool on) {
+        shown.Users().GetUserAt(index)->SetField(ndb::UserEnabled,
+                                                 ndb::CNdbFieldValue(ndb::NdbValueBool, on));
+    };
+    {
+        setEnabled(0, false);
+        setEnabled(1, false);
+        ModalScript hidden;
+        Box(hidden, QStringLiteral("No recipients are enabled.\n\nDo you wish to add recipients now?"),
+            QStringLiteral("Yes"));
+        Run(window, SendItem, hidden);
+        EXPECT_EQ(view.GetVisiblePage(), 2);
+        ModalScript visible;
+        Box(visible, QStringLiteral("No recipients are enabled. Please add new"), QStringLiteral("OK"));
+        Run(window, SendItem, visible);
+        setEnabled(0, true);
+        setEnabled(1, true);
+    }
+    {
+        shown.Log().SetStatus(ndb::NdbSendSent, QStringLiteral("ann@one.test"));
+        shown.Log().SetStatus(ndb::NdbSendFailedPermanently, QStringLiteral("bo@one.test"));
+        ModalScript all;
+        Box(all, QStringLiteral("This newsletter has alredy been sent to all recipients."),
+            QStringLiteral("OK"));
+        Run(window, SendItem, all);
+        setEnabled(1, false);
+        ModalScript one;
+        Box(one, QStringLiteral("This newsletter has alredy been sent to this recipient."),
+            QStringLiteral("OK"));
+        Run(window, SendItem, one);
+        setEnabled(1, true);
+        shown.Log().DeleteAllEntries();
+    }
+    {
+        const QString from = shown.Sender().GetString(ndb::SenderFromAddress);
+        shown.Sender().RemoveField(ndb::SenderFromAddress);
+        ModalScript script;
+        Box(script, QStringLiteral("You have to specify the from email-address"), QStringLiteral("OK"))
+            .Then(IsSettingsSheet, [](QWidget* w) { ClickButton(w, QStringLiteral("Cancel")); });
+        Run(window, SendItem, script);
+        shown.Sender().SetField(ndb::SenderFromAddress, ndb::CNdbFieldValue(from));
+    }
+    {
+        shown.RemoveField(ndb::NewsletterName);
+        ModalScript script;
+        Box(script, QStringLiteral("The subject for this newsletter has not yet been specified."),
+            QStringLiteral("No"))
+            .Then(IsSendDialog, [](QWidget* w) { ClickButton(w, QStringLiteral("Email Settings...")); })
+            .Then(IsSettingsSheet, [](QWidget* w) { ClickButton(w, QStringLiteral("Cancel")); })
+            .Then(IsSendDialog, [](QWidget* w) { ClickButton(w, QStringLiteral("Close")); });
+        Run(window, SendItem, script);
+        shown.SetField(ndb::NewsletterName, ndb::CNdbFieldValue(QStringLiteral("Spring news")));
+    }
+    {
+        PressKey(window, Qt::Key_1, Qt::ControlModifier);
+        ASSERT_TRUE(ShownPageText(window).contains(QLatin1String("spring is here")));
+        PressKey(window, Qt::Key_E, Qt::ControlModifier);
+        ASSERT_TRUE(view.IsEditing());
+        PressKey(window, Qt::Key_2, Qt::ControlModifier);
+        ModalScript script;
+        Box(script, QStringLiteral("The Newsletter can not be sent when the email is being edited."),
+            QStringLiteral("OK"));
+        Run(window, SendItem, script);
+        EXPECT_EQ(view.GetVisiblePage(), 1);
+    }
+    EXPECT_TRUE(m_relay.Messages().isEmpty());
+    EXPECT_EQ(shown.Log().GetEntries().size(), 0u);
+}
+
+// With rows selected on the recipients page Send asks whether to mail only those: Yes takes the
+// enabled ones among them, No every enabled recipient, Cancel nothing.
+TEST_F(SendCommands, SendToSelectedRecipientsOnly)
+{
+    auto letter = MakeLetter();
+    CMainWnd& window = Open(*letter);
+    CWndUsers& users = window.GetNewsletterView().GetUsersWindow();
+    PressKey(window, Qt::Key_2, Qt::ControlModifier);
+    QWidget* list = users.GetList().GetSafeHwnd();
+    const auto rowPoint = [](int row)
+    { return QPoint(40, CKVList::HeaderHeight + row * CKVList::RowHeight + CKVList::RowHeight / 2); };
+    QTest::mouseClick(list, Qt::LeftButton, {}, rowPoint(0));
+    QTest::mouseClick(list, Qt::LeftButton, Qt::ControlModifier, rowPoint(2));
+    CWndUsers::SelectedUsers selected;
+    users.GetSelectedUsers(selected);
+    QStringList addresses;
+    for (const auto& [row, user] : selected)
+        addresses << user->GetString(ndb::UserEmail);
+    addresses.sort();
+    ASSERT_EQ(addresses, (QStringList{"ann@one.test", "cy@one.test"}));
+
+    const QString question = QStringLiteral("Do you want to send email to selected recipients only?");
+    for (const auto& [answer, count] : {std::pair{QStringLiteral("Yes"), QStringLiteral("1")},
+                                        std::pair{QStringLiteral("No"), QStringLiteral("2")}})
+    {
+        ModalScript script;
+        Box(script, question, answer)
+            .Then(IsSendDialog,
+                  [count](QWidget* w)
+                  {
+                      EXPECT_EQ(SummaryValue(SendDialogOf(w)->BuildSummaryPage(),
+                                             QStringLiteral("Number of emails")),
+                                count);
+                      ClickButton(w, QStringLiteral("Close"));
+                  });
+        Run(window, SendItem, script);
+    }
+    ModalScript cancelled;
+    Box(cancelled, question, QStringLiteral("Cancel"));
+    Run(window, SendItem, cancelled);
+    EXPECT_TRUE(m_relay.Messages().isEmpty());
+}
+
+// The Send dialog on a screen, with its summary drawn by the web engine: only an X display
+// shows it, so the build runs this case on a virtual one and it skips itself elsewhere.
+TEST_F(SendCommands, PictureOfTheSendDialogWithItsSummary)
+{
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X display";
+    auto letter = SendSummaryFixture::MakeFixture();
+    CMainWnd& window = Open(*letter);
+    ModalScript script;
+    script.Then(IsSendDialog,
+                [](QWidget* w)
+                {
+                    ASSERT_FALSE(ShownSummary(*SendDialogOf(w)).isEmpty());
+                    // The engine paints a moment after the page has loaded.
+                    QTest::qWait(1500);
+                    const QImage picture = QGuiApplication::primaryScreen()->grabWindow(w->winId()).toImage();
+                    EXPECT_TRUE(picture.save(DialogTest::ArtifactPath(QStringLiteral("send-233.png"))));
+                    // The page is white at the top and the row lines are drawn below it.
+                    EXPECT_GT(qGray(picture.pixel(picture.width() / 2, 4)), 230);
+                    ClickButton(w, QStringLiteral("Close"));
+                });
+    Run(window, SendItem, script);
 }
