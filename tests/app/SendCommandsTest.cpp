@@ -5,6 +5,7 @@
 #include "mail/SendSummaryFixture.h"
 #include "mail/SendTestSupport.h"
 #include "peers/AiosmtpdServer.h"
+#include "peers/DovecotServer.h"
 #include "peers/PeerProcess.h"
 #include "recipients/DlgUserAdd.h"
 #include "webserver/PageGeneratorXhtmlSupport.h"
@@ -502,4 +503,67 @@ TEST_F(SendCommands, PictureOfTheSendDialogWithItsSummary)
                     ClickButton(w, QStringLiteral("Close"));
                 });
     Run(window, SendItem, script);
+}
+
+// Showing the statistics page checks the newsletter's bounce mailbox: returned copies of this
+// newsletter mark their recipients failed (permanently or for now) once the user agrees, each
+// returned message is taken only once, and another newsletter's returns change nothing.
+TEST_F(SendCommands, StatisticsPageTakesInReturnedCopies)
+{
+    const QString newsletterId = QStringLiteral("{0B9C4E21-7D3A-4F5B-8A61-2E4C9D7B3F10}");
+    const auto report = [](const char* recipientId, const char* status, const QString& letterId)
+    {
+        return "From: MAILER-DAEMON@relay.test\nSubject: Undelivered Mail Returned to Sender\n"
+               "Content-Type: multipart/report; report-type=delivery-status; boundary=\"b\"\n\n"
+               "--b\nContent-Type: message/delivery-status\n\nReporting-MTA: dns; relay.test\n\n"
+               "Action: failed\nStatus: " +
+               QByteArray(status) + "\n\n--b\nContent-Type: text/rfc822-headers\n\nX-KV-Message-Id: <" +
+               letterId.toLatin1() + "___" + recipientId + "@sender.test>\n\n--b--\n";
+    };
+    const DovecotServer mailbox(
+        QStringLiteral("bounces"), QStringLiteral("pa55word"),
+        {report("{U-ANN}", "5.1.1", newsletterId), report("{U-BO}", "4.2.2", newsletterId),
+         report("{U-CY}", "5.1.1", QStringLiteral("{FFFFFFFF-0000-0000-0000-000000000000}"))});
+    ASSERT_TRUE(mailbox.IsRunning()) << mailbox.Log().toStdString();
+    auto letter = MakeLetter();
+    letter->SetField(ndb::NewsletterId, ndb::CNdbFieldValue(newsletterId));
+    const char* ids[] = {"{U-ANN}", "{U-BO}", "{U-CY}"};
+    for (int i = 0; i < 3; ++i)
+        letter->Users().GetUserAt(i)->SetField(ndb::UserId, ndb::CNdbFieldValue(QString(ids[i])));
+    ndb::CNdbSender& sender = letter->Sender();
+    sender.SetField(ndb::SenderBounceEnabled, ndb::CNdbFieldValue(ndb::NdbValueBool, 1));
+    sender.SetField(ndb::SenderPop3Server, ndb::CNdbFieldValue(QStringLiteral("127.0.0.1")));
+    sender.SetField(ndb::SenderPop3Port, ndb::CNdbFieldValue(ndb::NdbValueInt, mailbox.Port()));
+    sender.SetField(ndb::SenderPop3User, ndb::CNdbFieldValue(QStringLiteral("bounces")));
+    sender.SetField(ndb::SenderPop3Password, ndb::CNdbFieldValue(QStringLiteral("pa55word")));
+    CMainWnd& window = Open(*letter);
+    ndb::CNdbNewsletter& shown = Shown();
+    CBounceChecker& checker = window.GetNewsletterView().GetBounceChecker();
+    const QString question = QStringLiteral("New status information is available.");
+    const auto status = [&](const char* address)
+    {
+        const ndb::CNdbLogEntry* entry = shown.Log().FindEntry(QString::fromLatin1(address));
+        return entry ? entry->GetInt(ndb::LogEntryStatus) : 0;
+    };
+    for (const QString& answer : {QStringLiteral("No"), QStringLiteral("Yes")})
+    {
+        ModalScript script;
+        Box(script, question, answer);
+        script.Start();
+        PressKey(window, Qt::Key_1, Qt::ControlModifier);
+        PressKey(window, Qt::Key_3, Qt::ControlModifier);
+        EXPECT_EQ(window.GetNewsletterView().GetVisiblePage(), 3);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return script.Finished(); }, 20000)) << answer.toStdString();
+        if (answer == QLatin1String("No"))
+        {
+            EXPECT_EQ(status("ann@one.test"), 0);
+            EXPECT_FALSE(shown.IsModified());
+        }
+    }
+    EXPECT_EQ(status("ann@one.test"), ndb::NdbSendFailedPermanently);
+    EXPECT_EQ(status("bo@one.test"), ndb::NdbSendPending);
+    EXPECT_EQ(status("cy@one.test"), 0);
+    EXPECT_EQ(shown.HandledBounces().size(), 3u);
+    EXPECT_TRUE(shown.IsModified());
+    EXPECT_FALSE(checker.IsRunning());
 }
