@@ -43,11 +43,12 @@ bool IsSettingsSheet(QWidget* window)
     return window->windowTitle() == QStringLiteral("Email Settings");
 }
 
-// The markup of the summary as the dialog's browser shows it, once it has loaded.
+// The markup of the summary as the dialog's browser shows it, once it has loaded; empty when it
+// did not load.
 QString ShownSummary(CDlgSend& dialog)
 {
     QString markup;
-    QTest::qWaitFor(
+    const bool loaded = QTest::qWaitFor(
         [&]
         {
             std::unique_ptr<CHtmlDocument> document;
@@ -56,7 +57,7 @@ QString ShownSummary(CDlgSend& dialog)
                    markup.contains(QLatin1String("Number of emails"));
         },
         30000);
-    return markup;
+    return loaded ? markup : QString();
 }
 
 // The value shown for a row of the summary page.
