@@ -35,6 +35,9 @@ constexpr UINT ID_VIEW_NAVIGATION_PANE = 32970;
 constexpr UINT ID_EMAIL_SETTINGS = 32780;
 constexpr UINT ID_TEST_SEND = 32781;
 constexpr UINT ID_SEND = 32782;
+constexpr UINT ID_TEST_SEND_SETTINGS = 32901;
+// The e-mail settings at their "Delivery" page; the Send dialog asks for it.
+constexpr UINT ID_EMAIL_SETTINGS_DELIVERY = 33054;
 constexpr UINT ID_FORMAT_STYLES = 32887;
 constexpr UINT ID_FORMAT_PALETTE = 32778;
 

@@ -3,7 +3,7 @@
 #include "dialogs/DialogContext.h"
 #include "gre/GreProject.h"
 #include "mail/FilterBayesian.h"
-#include "mail/SendContext.h"
+#include "mail/SendDialogContext.h"
 #include "mail/SpamFilter.h"
 #include "mail/SpamRater.h"
 #include "ndb/NdbShortcuts.h"
@@ -40,7 +40,7 @@ class CNdbResource;
 // cache guard themselves.
 class CKVContext : public IPageServiceContext,
                    public IDialogContext,
-                   public ISendContext,
+                   public ISendDialogContext,
                    public ISpamRater,
                    public IUsersContext,
                    public IReportContext
@@ -99,7 +99,7 @@ public:
 
     // Spam rating of an HTML page (0 no risk, 1 suspicious, 2 spam); false when it could not be
     // computed. The token map receives every scored token with its spam probability.
-    bool RateSpam(const QString& page, int& rating);
+    bool RateSpam(const QString& page, int& rating) override;
     bool RateSpamWithTokens(const QString& page, int& rating, SpamFilter::TokenScoreMap& tokens) override;
     bool ScoreSpamText(const QString& text, int& rating, SpamFilter::TokenScoreMap& tokens);
     static void CollectSpamText(const CX2Element& node, QString& text);

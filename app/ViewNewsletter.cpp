@@ -57,6 +57,10 @@ const MessageMap* CViewNewsletter::GetMessageMap() const
         OnCommand(ID_FORMAT_PALETTE, &CViewNewsletter::OnPalette),
         OnCommand(ID_EMAIL_SETTINGS, &CViewNewsletter::OnEmailSettings),
         OnCommand(ID_EMAIL_SETTINGS_SERVICES, &CViewNewsletter::OnServicesSettings),
+        OnCommand(ID_EMAIL_SETTINGS_DELIVERY, &CViewNewsletter::OnEmailSettingsDelivery),
+        OnCommand(ID_SEND, &CViewNewsletter::OnSend),
+        OnCommand(ID_TEST_SEND, &CViewNewsletter::OnTestSend),
+        OnCommand(ID_TEST_SEND_SETTINGS, &CViewNewsletter::OnTestSendSettings),
     };
     static const MessageMap map{CViewBase::GetMessageMap(), entries};
     return &map;
@@ -115,8 +119,8 @@ void CViewNewsletter::OnDocumentChanged()
     if (open)
         m_users.ReloadRows();
     m_summary.ResetReportSettings();
-    // A late result carries the old newsletter's id and is dropped.
-    m_bounceChecker.StopAndWait(5000);
+    // Results a late check still brings name the old newsletter and are dropped.
+    m_bounceChecker.Stop(50);
     m_visiblePage = open ? 1 : 0;
     Invalidate();
 }

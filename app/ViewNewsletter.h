@@ -9,6 +9,11 @@
 #include "reports/WndSummary.h"
 
 class CKVContext;
+namespace ndb
+{
+class CNdbUser;
+class CNdbUserList;
+} // namespace ndb
 
 // The right-hand pane while a newsletter is open, and while nothing is: three page tabs
 // ("Email", "Recipients", "Statistics & Tracking") over a rounded panel that holds the shown
@@ -40,8 +45,8 @@ public:
     const CWndLayout& GetLayout() const { return m_layout; }
     CWndUsers& GetUsersWindow() { return m_users; }
     CWndSummary& GetReportWindow() { return m_summary; }
-    CBounceChecker& GetBounceChecker() { return m_bounceChecker; }
     const CKVTabButtonList& GetTabStrip() const { return m_tabStrip; }
+    CBounceChecker& GetBounceChecker() { return m_bounceChecker; }
 
     bool OnCmdMsg(UINT id, UINT code) override;
 
@@ -58,19 +63,27 @@ protected:
     LRESULT OnPalette(WPARAM, LPARAM);
     LRESULT OnEmailSettings(WPARAM, LPARAM);
     LRESULT OnServicesSettings(WPARAM, LPARAM);
+    LRESULT OnEmailSettingsDelivery(WPARAM, LPARAM);
+    LRESULT OnSend(WPARAM, LPARAM);
+    LRESULT OnTestSend(WPARAM, LPARAM);
+    LRESULT OnTestSendSettings(WPARAM, LPARAM);
     LRESULT OnBounceCheckDone(WPARAM, LPARAM);
 
 private:
     void ShowPage(int page, UINT tabCommand);
     void ShowReport(int view);
     void ShowStatisticsPage();
-    void StartBounceCheck();
-    void MergeBounceResults(ndb::CNdbNewsletter& newsletter);
     void RunSettingsSheet(int startPage);
     CRect PanelRect() const;
     bool IsNewsletterOpen() const;
     // The open newsletter changed: marked, the title told, the page brought up to date.
     void NewsletterChanged();
+    // The checks before a send and the Send dialog, again after each visit to the settings;
+    // true when the dialog ended with a send.
+    bool RunSendChecks(const ndb::CNdbUserList& recipients, bool save, bool testSend);
+    // Edits the test recipient in its dialog and stores it; false when the dialog was cancelled.
+    bool EditTestRecipient(ndb::CNdbUser& user);
+    void StartBounceCheck();
 
     CKVContext* m_context;
     CKVTabButtonList m_tabStrip;
@@ -80,6 +93,7 @@ private:
     CWndLayout m_layout;
     CWndUsers m_users;
     CWndSummary m_summary;
-    CBounceChecker m_bounceChecker;
     int m_visiblePage = 0;
+    // Last, so it is the first to go: its destructor waits for a running check.
+    CBounceChecker m_bounceChecker;
 };

@@ -95,7 +95,23 @@ CBounceChecker::~CBounceChecker()
         const std::lock_guard lock(m_state->mutex);
         m_state->owner = nullptr;
     }
-    StopAndWait(30000);
+    Stop(300);
+}
+
+bool CBounceChecker::Stop(int tries)
+{
+    if (!m_state->running)
+        return true;
+    m_state->stop = true;
+    for (int i = 0; i < tries && m_state->running; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return !m_state->running;
+}
+
+QString CBounceChecker::GetNewsletterId() const
+{
+    const std::lock_guard lock(m_state->mutex);
+    return m_state->newsletterId;
 }
 
 bool CBounceChecker::Start(ndb::CNdbNewsletter& newsletter, CWnd* owner)
@@ -136,22 +152,6 @@ bool CBounceChecker::Start(ndb::CNdbNewsletter& newsletter, CWnd* owner)
 bool CBounceChecker::IsRunning() const
 {
     return m_state->running;
-}
-
-bool CBounceChecker::StopAndWait(int milliseconds)
-{
-    if (!m_state->running)
-        return true;
-    m_state->stop = true;
-    for (int waited = 0; waited < milliseconds && m_state->running; waited += 100)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    return !m_state->running;
-}
-
-QString CBounceChecker::GetNewsletterId() const
-{
-    const std::lock_guard lock(m_state->mutex);
-    return m_state->newsletterId;
 }
 
 CBounceChecker::SeenMap CBounceChecker::GetSeenMessages() const

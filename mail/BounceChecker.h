@@ -38,8 +38,9 @@ public:
     // Starts a check when sender field 220 is set and no check runs; true when the worker started.
     bool Start(ndb::CNdbNewsletter& newsletter, CWnd* owner);
     bool IsRunning() const;
-    // Asks a running check to end and waits for it at most the given time; true when none runs.
-    bool StopAndWait(int milliseconds);
+    // Asks a running check to end and waits for it in 100 ms steps, at most tries times; true
+    // when no check runs any more.
+    bool Stop(int tries);
     // The id of the newsletter the last check was started for.
     QString GetNewsletterId() const;
     // Unique id of every message examined -> the recipient id found in it (empty when none).

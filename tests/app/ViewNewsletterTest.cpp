@@ -4,10 +4,6 @@
 #include "app/KVContext.h"
 #include "editor/LayoutCommandIds.h"
 #include "mail/DlgSpamCheck.h"
-#include "ndb/NdbLogEntry.h"
-#include "ndb/NdbUser.h"
-#include "peers/BounceReports.h"
-#include "peers/DovecotServer.h"
 
 #include <QTimer>
 
@@ -156,62 +152,6 @@ TEST_F(ViewPages, StatisticsPageShowsTheReportOfTheOpenNewsletter)
     EXPECT_EQ(view.GetVisiblePage(), 1);
     EXPECT_FALSE(report.IsWindowVisible());
     EXPECT_EQ(report.GetSettings().view, ReportSettings::Overview);
-}
-
-// Showing the statistics page checks the sender's mailbox for returned copies; the user's Yes
-// marks the recipients as failed (temporary 40, permanent 30) and the next check skips the read
-// messages.
-TEST_F(ViewPages, ReturnedCopiesMarkTheirRecipientsWhenTheStatisticsPageIsShown)
-{
-    const QString id = QStringLiteral("{6A1D0C3E-2B4F-4E8A-9C7D-5F3B1A2E4D60}");
-    const DovecotServer mailbox(QStringLiteral("bounces"), QStringLiteral("pa55word"),
-                                {BounceReports::Report(id, "{U-ANN}", "Status: 5.1.1"),
-                                 BounceReports::Report(id, "{U-BO}", "Status: 4.2.2")});
-    ASSERT_TRUE(mailbox.IsRunning()) << mailbox.Log().toStdString();
-    ndb::CNdbNewsletter letter(QStringLiteral("June"));
-    letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(id));
-    for (const auto& [userId, address] :
-         {std::pair{"{U-ANN}", "ann@example.org"}, {"{U-BO}", "bo@example.org"}})
-    {
-        auto user = std::make_unique<ndb::CNdbUser>();
-        user->SetField(ndb::UserId, ndb::CNdbFieldValue(QString::fromLatin1(userId)));
-        user->SetField(ndb::UserEmail, ndb::CNdbFieldValue(QString::fromLatin1(address)));
-        letter.Users().AddUser(std::move(user));
-        letter.Log().SetStatus(100, QString::fromLatin1(address));
-    }
-    ndb::CNdbSender& sender = letter.Sender();
-    sender.SetField(ndb::SenderBounceEnabled, ndb::CNdbFieldValue(ndb::NdbValueBool, 1));
-    sender.SetField(ndb::SenderPop3Server, ndb::CNdbFieldValue(QStringLiteral("127.0.0.1")));
-    sender.SetField(ndb::SenderPop3Port, ndb::CNdbFieldValue(ndb::NdbValueInt, mailbox.Port()));
-    sender.SetField(ndb::SenderPop3User, ndb::CNdbFieldValue(QStringLiteral("bounces")));
-    sender.SetField(ndb::SenderPop3Password, ndb::CNdbFieldValue(QStringLiteral("pa55word")));
-    CMainWnd& window = OpenJuneBesideJuly(letter);
-    CViewNewsletter& view = window.GetNewsletterView();
-    ndb::CNdbNewsletter& open = *m_app->GetContext()->GetCurrentNewsletter();
-    {
-        ModalAnswers answers;
-        answers.Box("Yes");
-        PressKey(window, Qt::Key_3, Qt::ControlModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return answers.Done(); }, 20000));
-        ASSERT_EQ(answers.boxTexts.size(), 1);
-        EXPECT_TRUE(answers.boxTexts.front().startsWith("New status information is available."));
-    }
-    const auto status = [&](const char* address)
-    {
-        const ndb::CNdbLogEntry* entry = open.Log().FindEntry(QString::fromLatin1(address));
-        return entry ? entry->GetInt(ndb::LogEntryStatus) : -1;
-    };
-    EXPECT_EQ(status("ann@example.org"), 30);
-    EXPECT_EQ(status("bo@example.org"), 40);
-    EXPECT_EQ(open.HandledBounces().size(), 2u);
-    EXPECT_TRUE(open.IsModified());
-
-    // The second check finds nothing new and asks nothing.
-    PressKey(window, Qt::Key_1, Qt::ControlModifier);
-    PressKey(window, Qt::Key_3, Qt::ControlModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !view.GetBounceChecker().IsRunning(); }, 20000));
-    QTest::qWait(100);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(ShellProgram, SpamCheckOfTheEditedNewsletter)
