@@ -8,6 +8,7 @@
 #include <QWebEngineView>
 
 #include <functional>
+#include <memory>
 
 // Steps of a user in the Create Newsletter dialog: clicks into its pages and on its buttons, and
 // the answer to a message box that comes up inside the dialog's own loop.
@@ -68,22 +69,22 @@ inline void SavePicture(CWnd& window, const char* name)
 
 // Runs the steps once a modal window of the kind is up: the steps then run inside its own loop.
 // The window is looked for by polling, so that the steps never wait in a loop beneath the one
-// that opens it.
-template <class Window> void WhenModal(std::function<void(Window&)> steps)
+// that opens it. The search ends with the returned timer, so it never reaches into a later test.
+template <class Window> [[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<void(Window&)> steps)
 {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout,
-                     [poll, steps]
+    auto poll = std::make_unique<QTimer>();
+    QObject::connect(poll.get(), &QTimer::timeout,
+                     [timer = poll.get(), steps]
                      {
                          auto* window =
                              dynamic_cast<Window*>(CWnd::FromHandle(QApplication::activeModalWidget()));
                          if (!window || !window->GetSafeHwnd()->isVisible())
                              return;
-                         poll->stop();
-                         poll->deleteLater();
+                         timer->stop();
                          steps(*window);
                      });
     poll->start(50);
+    return poll;
 }
 
 // Ends every modal window still open when the time is up, so that a step that went wrong fails

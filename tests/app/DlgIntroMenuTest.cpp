@@ -84,7 +84,7 @@ protected:
     INT_PTR RunMenu(std::function<void(CDlgIntroMenu&)> steps)
     {
         const ModalWatchdog watchdog(20000);
-        WhenModal<CDlgIntroMenu>(std::move(steps));
+        const auto driver = WhenModal<CDlgIntroMenu>(std::move(steps));
         CDlgIntroMenu menu(&m_context, &m_window);
         return menu.DoModal();
     }
@@ -229,7 +229,7 @@ TEST_F(DlgIntroMenuTest, MainWindowShowsTheMenuAfterTheSplashAndRunsTheChosenRec
     };
     const ModalWatchdog watchdog(30000);
     bool shown = false;
-    WhenModal<CDlgIntroMenu>(
+    const auto driver = WhenModal<CDlgIntroMenu>(
         [&](CDlgIntroMenu& menu)
         {
             shown = true;

@@ -103,7 +103,7 @@ TEST_F(TemplateLibraryTest, NewsletterFromAGalleryClickIsCreatedOpenedClosedAndR
 
     const ModalWatchdog watchdog(60000);
     bool created = false;
-    WhenModal<CDlgNewsletterCreate>(
+    const auto driver = WhenModal<CDlgNewsletterCreate>(
         [&](CDlgNewsletterCreate& dialog)
         {
             ASSERT_TRUE(ClickElement(dialog.GetGalleryBrowser(), "fileid0_imgdiv"));
