@@ -415,7 +415,8 @@ QByteArray Catalogue(const std::vector<CatalogueFile>& files)
                    Attribute("iconbigurl", root + ".png") + Attribute("md5checksum", file.md5) +
                    Attribute("filedownloadurl", root + ".kvnlt") +
                    Attribute("localizationurl", root + "_en.xml") +
-                   Attribute("filesizeinbytes", QString::number(file.size)) + Attribute("author", QStringLiteral("Kelvora design team")) +
+                   Attribute("filesizeinbytes", QString::number(file.size)) +
+                   Attribute("author", QStringLiteral("Kelvora design team")) +
                    Attribute("authorcompany", Creator) +
                    Attribute("copyright", QStringLiteral("Free to use for your own newsletters")) +
                    QStringLiteral(" />\n");
