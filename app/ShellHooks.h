@@ -29,7 +29,8 @@ struct ShellHooks
     std::function<bool(CWnd* parent, CConceptTemplateFolder& catalogue, bool online, NewsletterStart& start)>
         chooseNewsletterStart = [](CWnd*, CConceptTemplateFolder&, bool, NewsletterStart&) { return false; };
 
-    // The Intro Menu: the command it ended with, or IDCANCEL.
+    // The Intro Menu: the command it ended with, or IDCANCEL (2), which is also the answer while
+    // no menu is installed.
     std::function<unsigned(CKVContext* context, CWnd* parent)> runIntroMenu = [](CKVContext*, CWnd*)
     { return 2u; };
 
