@@ -188,6 +188,7 @@ const MessageMap* CMainWnd::GetMessageMap() const
         OnCommand(ID_APP_EXIT, &CMainWnd::OnAppExit),
         OnCommand(ID_FILE_CREATE_EMPTY_NEWSLETTER, &CMainWnd::OnCreateEmptyNewsletter),
         OnCommand(ID_FILE_CREATE_NEWSLETTER, &CMainWnd::OnCreateNewsletter),
+        OnCommand(ID_FILE_INTRO_MENU, &CMainWnd::OnIntroMenu),
         OnCommand(ID_CURBASE_CHANGED, &CMainWnd::OnDocumentChanged),
         OnCommand(ID_VIEW_NAVIGATION_PANE, &CMainWnd::OnToggleNavigationPane),
         OnCommand(ID_HELP_ABOUT, &CMainWnd::OnAbout),
@@ -770,6 +771,16 @@ LRESULT CMainWnd::OnCreateNewsletter(WPARAM, LPARAM)
         return 0;
     }
     OpenNewsletter(path);
+    return 0;
+}
+
+LRESULT CMainWnd::OnIntroMenu(WPARAM, LPARAM)
+{
+    // The chosen work runs once the menu has closed.
+    const UINT command = ShellHooks::Get().runIntroMenu(m_context, this);
+    if (command == ID_FILE_CREATE_NEWSLETTER || command == ID_FILE_OPEN ||
+        (command >= ID_FILE_MRU_FIRST && command <= ID_FILE_MRU_LAST))
+        PostMessage(WM_COMMAND, command);
     return 0;
 }
 

@@ -93,6 +93,7 @@ protected:
     LRESULT OnAppExit(WPARAM, LPARAM);
     LRESULT OnCreateEmptyNewsletter(WPARAM, LPARAM);
     LRESULT OnCreateNewsletter(WPARAM, LPARAM);
+    LRESULT OnIntroMenu(WPARAM, LPARAM);
     LRESULT OnDocumentChanged(WPARAM, LPARAM);
     LRESULT OnToggleNavigationPane(WPARAM, LPARAM);
     LRESULT OnAbout(WPARAM, LPARAM);

@@ -5,6 +5,7 @@
 #include <functional>
 
 class CConceptTemplateFolder;
+class CKVContext;
 class CWnd;
 struct NewsletterStart;
 
@@ -27,6 +28,11 @@ struct ShellHooks
     // cancelled.
     std::function<bool(CWnd* parent, CConceptTemplateFolder& catalogue, bool online, NewsletterStart& start)>
         chooseNewsletterStart = [](CWnd*, CConceptTemplateFolder&, bool, NewsletterStart&) { return false; };
+
+    // The Intro Menu: the command it ended with, or IDCANCEL (2), which is also the answer while
+    // no menu is installed.
+    std::function<unsigned(CKVContext* context, CWnd* parent)> runIntroMenu = [](CKVContext*, CWnd*)
+    { return 2u; };
 
     // The update file named on the command line ("-updateforvista:"), for the update dialog.
     QString updateFile;

@@ -1,3 +1,4 @@
+#include "app/DlgIntroMenu.h"
 #include "app/Kelvora.h"
 #include "app/ShellHooks.h"
 #include "platform/ui/WebEngineSetup.h"
@@ -19,5 +20,6 @@ int main(int argc, char* argv[])
         dialog.DoModal();
         return dialog.m_restart;
     };
+    ShellHooks::Get().runIntroMenu = &CDlgIntroMenu::Run;
     return theApp.Run();
 }

@@ -224,18 +224,29 @@ LRESULT CToolbarBase::FillToolTipText(NMHDR* header)
 {
     if (!header || (header->code != TTN_NEEDTEXTW && header->code != TTN_NEEDTEXTA))
         return 0;
-    const bool wide = header->code == TTN_NEEDTEXTW;
-    const UINT flags = wide ? reinterpret_cast<TOOLTIPTEXTW*>(header)->uFlags
-                            : reinterpret_cast<TOOLTIPTEXTA*>(header)->uFlags;
-    UINT_PTR id = header->idFrom;
-    if (flags & TTF_IDISHWND)
-    {
-        const auto* wnd = reinterpret_cast<const CWnd*>(id);
-        id = wnd ? wnd->GetDlgCtrlID() : 0;
-    }
-    const QString text = id != 0 ? LoadAppString(quint32(id)) : QString();
+    const UINT_PTR id = ToolTipToolId(header);
+    WriteToolTipText(header, id != 0 ? LoadAppString(quint32(id)) : QString());
+    return 0;
+}
+
+UINT_PTR CToolbarBase::ToolTipToolId(const NMHDR* header)
+{
+    if (!header || (header->code != TTN_NEEDTEXTW && header->code != TTN_NEEDTEXTA))
+        return 0;
+    const UINT flags = header->code == TTN_NEEDTEXTW ? reinterpret_cast<const TOOLTIPTEXTW*>(header)->uFlags
+                                                     : reinterpret_cast<const TOOLTIPTEXTA*>(header)->uFlags;
+    if (!(flags & TTF_IDISHWND))
+        return header->idFrom;
+    const auto* wnd = reinterpret_cast<const CWnd*>(header->idFrom);
+    return wnd ? wnd->GetDlgCtrlID() : 0;
+}
+
+void CToolbarBase::WriteToolTipText(NMHDR* header, const QString& text)
+{
     // The notification's own buffer takes 79 characters and the terminator.
-    if (wide)
+    if (!header)
+        return;
+    if (header->code == TTN_NEEDTEXTW)
     {
         auto* notify = reinterpret_cast<TOOLTIPTEXTW*>(header);
         const qsizetype length = std::min<qsizetype>(text.size(), ToolTipBufferLength - 1);
@@ -243,7 +254,7 @@ LRESULT CToolbarBase::FillToolTipText(NMHDR* header)
         notify->szText[length] = 0;
         notify->lpszText = nullptr;
     }
-    else
+    else if (header->code == TTN_NEEDTEXTA)
     {
         auto* notify = reinterpret_cast<TOOLTIPTEXTA*>(header);
         const QByteArray bytes = AnsiCodePage::FromText(text);
@@ -252,5 +263,4 @@ LRESULT CToolbarBase::FillToolTipText(NMHDR* header)
         notify->szText[length] = 0;
         notify->lpszText = nullptr;
     }
-    return 0;
 }

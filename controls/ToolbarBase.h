@@ -42,6 +42,10 @@ public:
     // command id (the control id of a tool given by its window), cut to 79 characters. The tab strip and the
     // tree-in-tab panel answer their tooltips with it too.
     static LRESULT FillToolTipText(NMHDR* header);
+    // The parts of it: the tool's command id, and the answer put into the request's own buffer
+    // (in the ANSI code page for TTN_NEEDTEXTA).
+    static UINT_PTR ToolTipToolId(const NMHDR* header);
+    static void WriteToolTipText(NMHDR* header, const QString& text);
 
     int m_leftMargin = 5;
     int m_topMargin = 1;

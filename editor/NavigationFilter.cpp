@@ -16,7 +16,12 @@ bool IsLocalServer(const QUrl& url, int serverPort)
 
 NavigationDecision DecideNavigation(const QString& address, int serverPort, const QString& placeholderPrefix)
 {
-    const QUrl url(address, QUrl::StrictMode);
+    // The engine hands out addresses decoded for reading: a space of a file name ("My
+    // Newsletter.kvnl") is back in its place, which the strict parser refuses. Characters that
+    // no address may hold are encoded again; reserved characters and escapes stay as they are.
+    const QUrl url(
+        QString::fromLatin1(QUrl::toPercentEncoding(address, QByteArrayLiteral(":/?#[]@!$&'()*+,;=%"))),
+        QUrl::StrictMode);
     if (!url.isValid())
         return NavigationDecision::Cancel;
     if (url.toString().compare(QLatin1String("about:blank"), Qt::CaseInsensitive) == 0 ||

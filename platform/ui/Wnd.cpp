@@ -759,6 +759,15 @@ void CWnd::BringWindowToTop()
     m_widget->window()->activateWindow();
 }
 
+void CWnd::ModifyStyleEx(DWORD remove, DWORD add)
+{
+    if (!m_widget || !m_widget->isWindow() || !((remove | add) & WS_EX_LAYERED))
+        return;
+    const bool layered = add & WS_EX_LAYERED;
+    m_widget->setAttribute(Qt::WA_TranslucentBackground, layered);
+    m_widget->setAttribute(Qt::WA_NoSystemBackground, layered);
+}
+
 bool CWnd::SetLayeredWindowAttributes(COLORREF, BYTE alpha, DWORD flags)
 {
     if (!m_widget || !m_widget->isWindow() || !(flags & LWA_ALPHA))

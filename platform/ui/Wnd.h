@@ -126,6 +126,10 @@ public:
     // Raises a top-level window above the others and activates it.
     void BringWindowToTop();
     void SetIcon(const QIcon& icon);
+    // Of the extended styles only WS_EX_LAYERED changes a top-level window that exists: with it
+    // the window shows only what it paints itself, and what lies behind it shows through wherever
+    // that is transparent. It is to be set before the window is first shown.
+    void ModifyStyleEx(DWORD remove, DWORD add);
     // Only the constant alpha (LWA_ALPHA) of a top-level window is supported.
     bool SetLayeredWindowAttributes(COLORREF key, BYTE alpha, DWORD flags);
 

@@ -7,6 +7,9 @@
 #include <QAbstractButton>
 #include <QWebEngineView>
 
+#include <functional>
+#include <memory>
+
 // Steps of a user in the Create Newsletter dialog: clicks into its pages and on its buttons, and
 // the answer to a message box that comes up inside the dialog's own loop.
 namespace ShellTest
@@ -22,8 +25,7 @@ inline QVariant RunScript(CIEBrowser& browser, const QString& script)
                                     result = value;
                                     done = true;
                                 });
-    QTest::qWaitFor([&] { return done; }, 10000);
-    return result;
+    return QTest::qWaitFor([&] { return done; }, 10000) ? result : QVariant();
 }
 
 // Clicks the middle of the page element as a user does.
@@ -64,6 +66,54 @@ inline void SavePicture(CWnd& window, const char* name)
     QDir().mkpath(QStringLiteral(KV_ARTIFACT_DIR));
     window.GetSafeHwnd()->grab().save(QStringLiteral(KV_ARTIFACT_DIR "/") + QLatin1String(name));
 }
+
+// Runs the steps once a modal window of the kind is up: the steps then run inside its own loop.
+// The window is looked for by polling, so that the steps never wait in a loop beneath the one
+// that opens it. The search ends with the returned timer, so it never reaches into a later test.
+template <class Window> [[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<void(Window&)> steps)
+{
+    auto poll = std::make_unique<QTimer>();
+    QObject::connect(poll.get(), &QTimer::timeout,
+                     [timer = poll.get(), steps]
+                     {
+                         auto* window =
+                             dynamic_cast<Window*>(CWnd::FromHandle(QApplication::activeModalWidget()));
+                         if (!window || !window->GetSafeHwnd()->isVisible())
+                             return;
+                         timer->stop();
+                         steps(*window);
+                     });
+    poll->start(50);
+    return poll;
+}
+
+// Ends every modal window still open when the time is up, so that a step that went wrong fails
+// the test instead of hanging it.
+class ModalWatchdog
+{
+public:
+    explicit ModalWatchdog(int milliseconds)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { EndOpenWindow(); });
+        m_timer.start(milliseconds);
+    }
+
+private:
+    void EndOpenWindow()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        ADD_FAILURE() << "a modal window was still open: " << modal->windowTitle().toStdString();
+        if (auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandle(modal)))
+            dialog->EndDialog(IDCANCEL);
+        else
+            modal->close();
+        m_timer.start(200);
+    }
+
+    QTimer m_timer;
+};
 
 // Answers the message box that the next step brings up, from inside its own loop.
 inline void AnswerNextBox(QStringList& texts, int button)

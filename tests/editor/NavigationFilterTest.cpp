@@ -11,6 +11,7 @@ TEST(NavigationFilter, OnlyTheRunningServerLoadsInsideAndOnlyWebAndMailLeave)
         {"http://127.0.0.1:4711/img/logo.png", NavigationDecision::LoadInside},
         {"HTTP://LOCALHOST:4711/", NavigationDecision::LoadInside},
         {"about:blank", NavigationDecision::LoadInside},
+        {"http://localhost:4711/My Newsletter.kvnl", NavigationDecision::LoadInside},
         // Another server on the machine, or the name merely mentioned, is the outside world.
         {"http://localhost:4712/", NavigationDecision::OpenOnDesktop},
         {"https://localhost:4711/", NavigationDecision::OpenOnDesktop},
