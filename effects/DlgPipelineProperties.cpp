@@ -6,12 +6,15 @@
 #include "effects/DlgGreEffectDropShadowProperties.h"
 #include "effects/DlgGreLayerImageProperties.h"
 #include "effects/DlgGreLayerTextProperties.h"
+#include "effects/DlgSaveToLibrary.h"
+#include "effects/EffectLibraryFiles.h"
 #include "effects/GreDialogValues.h"
 #include "effects/GreEffectCommands.h"
 #include "effects/GrePreview.h"
 #include "effects/ImageResources.h"
 #include "gre/GreLayerImage.h"
 #include "gre/GreLayerText.h"
+#include "gre/GreProject.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/PropertyPage.h"
 #include "platform/ui/WinApp.h"
@@ -41,6 +44,7 @@ constexpr UINT IdMoveUp = 1272;
 constexpr UINT IdMoveDown = 1273;
 constexpr UINT IdEditLayer = 1276;
 constexpr UINT IdEditEffect = 1278;
+constexpr UINT IdSaveToLibrary = 1275;
 constexpr UINT IdHelp = 1212;
 
 constexpr quint32 SourceLayerName = 12000;
@@ -51,9 +55,27 @@ constexpr quint32 DeleteQuestion = 12004;
 constexpr quint32 ErrorText = 12005;
 constexpr quint32 NewTextName = 12006;
 constexpr quint32 NewText = 12007;
+constexpr quint32 NameMissingText = 12008;
+constexpr quint32 SavedText = 12009;
+constexpr quint32 SaveFailedText = 12010;
+constexpr quint32 NameUnusableText = 12011;
+constexpr quint32 DefaultCategory = 15610;
 constexpr int ResizeCropPlacement = 14;
 constexpr int EditCharacters = 4;
 constexpr int MaximumSize = 8192;
+
+// The message with its two "%s" filled in order.
+QString WithCategoryAndName(quint32 textId, const QString& category, const QString& name)
+{
+    QString text = LoadAppString(textId);
+    for (const QString& value : {category, name})
+    {
+        const qsizetype at = text.indexOf(QLatin1String("%s"));
+        if (at >= 0)
+            text.replace(at, 2, value);
+    }
+    return text;
+}
 
 // The shadow that the "Drop Shadow" row stands for: the layer's last one.
 CGreEffectDropShadow* DropShadowOf(const CGreLayerBase* layer)
@@ -88,6 +110,7 @@ const MessageMap* CDlgPipelineProperties::GetMessageMap() const
         OnCommand(IdMoveDown, &CDlgPipelineProperties::OnMoveDown),
         OnCommand(IdEditLayer, &CDlgPipelineProperties::OnEditLayer),
         OnCommand(IdEditEffect, &CDlgPipelineProperties::OnEditEffect),
+        OnCommand(IdSaveToLibrary, &CDlgPipelineProperties::OnSaveToLibrary),
         OnCommand(IdHelp, &CDlgPipelineProperties::OnHelp),
         OnNotify(PSN_HELP, &CDlgPipelineProperties::OnHelp),
     };
@@ -578,18 +601,70 @@ LRESULT CDlgPipelineProperties::OnEditEffect(WPARAM, LPARAM)
     return 0;
 }
 
-void CDlgPipelineProperties::OnOK()
+QString CDlgPipelineProperties::StorePipeline()
 {
-    ndb::CNdbNewsletter* newsletter = GetCurrentNewsletter();
-    UpdatePreview();
     const QString key = m_pipeline.GetHashKey();
+    ndb::CNdbNewsletter* newsletter = GetCurrentNewsletter();
     if (newsletter && !newsletter->Project().GetPipeline(key))
     {
         const auto lock = m_context->WriteDocument();
         newsletter->Project().SetPipeline(key, m_pipeline.Clone());
     }
-    m_resultKey = key;
+    return key;
+}
+
+void CDlgPipelineProperties::OnOK()
+{
+    UpdatePreview();
+    m_resultKey = StorePipeline();
     EndDialog(IDOK);
+}
+
+// The name becomes a file name inside the library folder: one that would lead elsewhere brings
+// the dialog back, and success is reported only once the project file and its thumbnail exist.
+LRESULT CDlgPipelineProperties::OnSaveToLibrary(WPARAM, LPARAM)
+{
+    using namespace EffectLibraryFiles;
+    ndb::CNdbNewsletter* newsletter = GetCurrentNewsletter();
+    if (!newsletter)
+        return 0;
+    CDlgSaveToLibrary dialog(this);
+    QString baseName;
+    for (;;)
+    {
+        if (dialog.DoModal() != IDOK)
+            return 0;
+        if (dialog.m_category.isEmpty())
+            dialog.m_category = LoadAppString(DefaultCategory);
+        baseName = BaseName(dialog.m_name);
+        if (dialog.m_name.isEmpty())
+            AfxMessageBox(LoadAppString(NameMissingText), MB_OK);
+        else if (!IsUsableBaseName(baseName))
+            AfxMessageBox(LoadAppString(NameUnusableText), MB_OK);
+        else
+            break;
+    }
+    UpdatePreview();
+    const QString key = StorePipeline();
+    CGreProject library;
+    newsletter->Project().CopyPipelineTo(library, key);
+    CGrePipeline* saved = library.GetPipeline(key);
+    saved->SetName(dialog.m_name);
+    saved->SetCategory(dialog.m_category);
+    const QString folder = LibraryFolder();
+    bool written = library.SaveToFile(ProjectPath(folder, baseName), QString());
+    if (written)
+    {
+        const CGreImage thumbnail = MakeThumbnail(*saved, &library.GetImages(), m_source);
+        for (const QString& path : ThumbnailPaths(folder, baseName))
+            written = written && thumbnail.SaveToFile(path, QStringLiteral("image/png"));
+    }
+    if (!written)
+        AfxMessageBox(WithCategoryAndName(SaveFailedText, dialog.m_category, dialog.m_name), MB_OK);
+    else
+        AfxMessageBox(WithCategoryAndName(SavedText, dialog.m_category, dialog.m_name),
+                      MB_OK | MB_ICONINFORMATION);
+    return 0;
 }
 
 LRESULT CDlgPipelineProperties::OnHelp(WPARAM, LPARAM)

@@ -55,12 +55,15 @@ protected:
     LRESULT OnMoveDown(WPARAM, LPARAM);
     LRESULT OnEditLayer(WPARAM, LPARAM);
     LRESULT OnEditEffect(WPARAM, LPARAM);
+    LRESULT OnSaveToLibrary(WPARAM, LPARAM);
     LRESULT OnHelp(WPARAM, LPARAM);
 
     void UpdatePreview();
 
 private:
     void BuildStartingPipeline();
+    // Stores a clone under the working pipeline's key unless the project holds one; the key.
+    QString StorePipeline();
     void ApplySizeMode();
     void ShowLayerEffects(gre::CGreLayerBase* layer);
     void LayerCheckChanged(int row);
