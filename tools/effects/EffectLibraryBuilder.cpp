@@ -22,24 +22,6 @@ using namespace gre;
 
 namespace
 {
-// The picture the thumbnails show under each effect: a sky over a hill.
-CGreImage SamplePicture()
-{
-    CGreImage picture;
-    picture.Create(160, 120);
-    QPainter painter(&picture.GetBitmap());
-    QLinearGradient sky(0, 0, 0, 120);
-    sky.setColorAt(0, QColor(0x4A, 0x90, 0xD9));
-    sky.setColorAt(1, QColor(0xD8, 0xEC, 0xFA));
-    painter.fillRect(0, 0, 160, 120, sky);
-    painter.setBrush(QColor(0x3F, 0x8F, 0x4A));
-    painter.setPen(Qt::NoPen);
-    painter.drawEllipse(QRect(-40, 70, 240, 120));
-    painter.setBrush(QColor(0xF5, 0xC2, 0x3C));
-    painter.drawEllipse(QRect(112, 14, 28, 28));
-    return picture;
-}
-
 std::unique_ptr<CGreLayerImage> SourceLayer()
 {
     auto layer = std::make_unique<CGreLayerImage>();
@@ -222,7 +204,7 @@ int main(int argc, char** argv)
     const QString root = QString::fromLocal8Bit(argv[1]) + u'/';
     const QString library = root + QStringLiteral("data/library/pipelines/");
     QDir().mkpath(library + QStringLiteral("img"));
-    const CGreImage sample = SamplePicture();
+    const CGreImage sample = EffectLibraryFiles::SamplePicture();
     bool ok = WriteSelectFrame(library + QStringLiteral("img/select_frame.gif")) &&
               WriteCategoryIcon(root + QStringLiteral("res/images/258.png"));
     for (const LibraryEffect& effect : Effects)
