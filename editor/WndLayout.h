@@ -63,6 +63,16 @@ public:
 
     bool OnCmdMsg(UINT id, UINT code) override;
 
+    // ---- Element properties (WndLayoutElements.cpp) ----
+    // Each runs its dialog and makes its changes in one named undo unit; none changes anything
+    // after Cancel. A missing element means a new one at the selection.
+    void EditLinkProperties(std::optional<CHtmlElement> anchor);
+    void EditBookmarkProperties(std::optional<CHtmlElement> code);
+    void EditListProperties(std::optional<CHtmlElement> list, bool ordered);
+    void EditHorizontalRuleProperties(std::optional<CHtmlElement> rule);
+    // Appends the names of the document's bookmarks in document order; false without a document.
+    bool GetBookmarkNames(QStringList& names);
+
 protected:
     const MessageMap* GetMessageMap() const override;
     LRESULT OnPaint(WPARAM, LPARAM);
@@ -80,6 +90,8 @@ protected:
     void OnUpdateEditCommand(CCmdUI* cmdUI);
     // The engine's own paste or drop: the clipboard is pasted the editor's way.
     LRESULT OnBrowserPaste(WPARAM id, LPARAM plainText);
+    LRESULT OnInsertLink(WPARAM, LPARAM);
+    LRESULT OnInsertBookmark(WPARAM, LPARAM);
 
 private:
     // ---- Editing commands (WndLayoutCommands.cpp) ----
@@ -118,6 +130,9 @@ private:
     void SendToMainWindow(UINT command);
     void ShowViewModeMenu(CMenu& menu, int x, int y);
     void ShowEditModeMenu(CMenu& menu, const CHtmlEventObj& event);
+    // Runs a context-menu item of the element dialogs on the element under the pointer; false
+    // for another item.
+    bool RunElementCommand(UINT command, const CHtmlElement& source);
 
     CKVContext* m_context;
     CToolbarLayout m_toolbar;

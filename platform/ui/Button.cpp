@@ -2,6 +2,7 @@
 
 #include "platform/ui/WndHost.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -60,10 +61,16 @@ void CButton::SetCheck(int check)
     if (!button || !button->isCheckable())
         return;
     // Setting a radio button must not clear its group the way a click does.
+    QButtonGroup* group = button->group();
+    const bool groupExclusive = group && group->exclusive();
     const bool exclusive = button->autoExclusive();
+    if (group)
+        group->setExclusive(false);
     button->setAutoExclusive(false);
     button->setChecked(check == BST_CHECKED);
     button->setAutoExclusive(exclusive);
+    if (group)
+        group->setExclusive(groupExclusive);
 }
 
 LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -13,11 +13,13 @@
 #include "platform/ui/TreeCtrl.h"
 #include "platform/ui/WndHost.h"
 
+#include <QButtonGroup>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <cmath>
 
@@ -131,6 +133,9 @@ void CDialog::CreateControls(const DialogTemplate& dialog)
 {
     const CDialogUnits units(m_dialogFont.ToQFont());
     QLabel* mnemonicLabel = nullptr;
+    // A click on a radio button clears only the buttons of its own group: the run of radio
+    // buttons that begins with one of the group style or after any other control.
+    QButtonGroup* radioGroup = nullptr;
     for (const DialogItemTemplate& item : dialog.items)
     {
         std::unique_ptr<CWnd> control = MakeControl(item.className);
@@ -143,6 +148,16 @@ void CDialog::CreateControls(const DialogTemplate& dialog)
             mnemonicLabel->setBuddy(control->GetSafeHwnd());
         auto* label = qobject_cast<QLabel*>(control->GetSafeHwnd());
         mnemonicLabel = label && item.text.contains(QLatin1Char('&')) ? label : nullptr;
+        if (auto* radio = qobject_cast<QRadioButton*>(control->GetSafeHwnd()))
+        {
+            if (!radioGroup || (item.style & WS_GROUP))
+                radioGroup = new QButtonGroup(GetSafeHwnd());
+            radioGroup->addButton(radio);
+        }
+        else
+        {
+            radioGroup = nullptr;
+        }
         if ((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && item.className == QLatin1String("button"))
             m_defId = item.id;
         m_controls.push_back(std::move(control));
