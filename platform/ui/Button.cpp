@@ -60,13 +60,14 @@ void CButton::SetCheck(int check)
     auto* button = qobject_cast<QAbstractButton*>(GetSafeHwnd());
     if (!button || !button->isCheckable())
         return;
-    // Setting a radio button must not clear its group the way a click does.
+    // Setting a radio button must not clear its group the way a click does, and may leave the
+    // whole group unchecked.
+    const bool exclusive = button->autoExclusive();
     QButtonGroup* group = button->group();
     const bool groupExclusive = group && group->exclusive();
-    const bool exclusive = button->autoExclusive();
+    button->setAutoExclusive(false);
     if (group)
         group->setExclusive(false);
-    button->setAutoExclusive(false);
     button->setChecked(check == BST_CHECKED);
     button->setAutoExclusive(exclusive);
     if (group)

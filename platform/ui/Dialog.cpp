@@ -133,11 +133,13 @@ void CDialog::CreateControls(const DialogTemplate& dialog)
 {
     const CDialogUnits units(m_dialogFont.ToQFont());
     QLabel* mnemonicLabel = nullptr;
-    // A click on a radio button clears only the buttons of its own group: the run of radio
-    // buttons that begins with one of the group style or after any other control.
-    QButtonGroup* radioGroup = nullptr;
+    // Radio buttons exclude each other only within their group, which runs from a control with
+    // the group style to the next such control: one dialog may hold several groups.
+    QButtonGroup* radios = nullptr;
     for (const DialogItemTemplate& item : dialog.items)
     {
+        if (item.style & WS_GROUP)
+            radios = nullptr;
         std::unique_ptr<CWnd> control = MakeControl(item.className);
         if (!control->CreateEx(0, item.className, item.text, item.style, units.ToPixels(item.rect), this,
                                item.id))
@@ -150,13 +152,9 @@ void CDialog::CreateControls(const DialogTemplate& dialog)
         mnemonicLabel = label && item.text.contains(QLatin1Char('&')) ? label : nullptr;
         if (auto* radio = qobject_cast<QRadioButton*>(control->GetSafeHwnd()))
         {
-            if (!radioGroup || (item.style & WS_GROUP))
-                radioGroup = new QButtonGroup(GetSafeHwnd());
-            radioGroup->addButton(radio);
-        }
-        else
-        {
-            radioGroup = nullptr;
+            if (!radios)
+                radios = new QButtonGroup(GetSafeHwnd());
+            radios->addButton(radio);
         }
         if ((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && item.className == QLatin1String("button"))
             m_defId = item.id;
