@@ -62,6 +62,7 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnCommand(ID_SPAM_CHECK, &CWndLayout::OnSpamCheck),
         OnCommand(ID_INSERT_LINK, &CWndLayout::OnInsertLink),
         OnCommand(ID_INSERT_BOOKMARK, &CWndLayout::OnInsertBookmark),
+        OnCommand(ID_INSERT_IMAGE, &CWndLayout::OnInsertImage),
     };
     static const MessageMap map{CWnd::GetMessageMap(), entries};
     return &map;

@@ -9,6 +9,7 @@ namespace ndb
 {
 class CNdbColor;
 class CNdbNewsletter;
+class CNdbResource;
 } // namespace ndb
 
 // The layout editor of the open newsletter: a toolbar over a browser that shows the newsletter's
@@ -70,6 +71,12 @@ public:
     void EditBookmarkProperties(std::optional<CHtmlElement> code);
     void EditListProperties(std::optional<CHtmlElement> list, bool ordered);
     void EditHorizontalRuleProperties(std::optional<CHtmlElement> rule);
+    // Points the image at the resource under the pipeline and returns it to the picture's
+    // natural size.
+    void SetImageSource(CHtmlElement& image, const ndb::CNdbResource* resource, const QString& pipelineId);
+    void EditImageProperties(std::optional<CHtmlElement> image);
+    // Shows another picture file in the image, keeping its effect.
+    void ChangeImage(std::optional<CHtmlElement> image);
     // Appends the names of the document's bookmarks in document order; false without a document.
     bool GetBookmarkNames(QStringList& names);
 
@@ -92,6 +99,9 @@ protected:
     LRESULT OnBrowserPaste(WPARAM id, LPARAM plainText);
     LRESULT OnInsertLink(WPARAM, LPARAM);
     LRESULT OnInsertBookmark(WPARAM, LPARAM);
+    LRESULT OnInsertImage(WPARAM, LPARAM);
+    // Whether a chosen picture file can join the newsletter; otherwise says why.
+    bool AcceptChosenImage(int result, const ndb::CNdbResource* chosen);
 
 private:
     // ---- Editing commands (WndLayoutCommands.cpp) ----

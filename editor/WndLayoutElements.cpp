@@ -82,6 +82,12 @@ bool CWndLayout::RunElementCommand(UINT command, const CHtmlElement& source)
     case ID_RULE_PROPERTIES:
         EditHorizontalRuleProperties(enclosing("hr"));
         return true;
+    case ID_IMAGE_PROPERTIES:
+        EditImageProperties(enclosing("img"));
+        return true;
+    case ID_IMAGE_CHANGE:
+        ChangeImage(enclosing("img"));
+        return true;
     default:
         return false;
     }
