@@ -80,8 +80,8 @@ bool CDlgHtmlActionProperties::OnInitDialog()
 
 void CDlgHtmlActionProperties::ShowProtocol()
 {
-    for (const char* protocol : Protocols)
-        m_protocols.SetItemData(m_protocols.AddString(QLatin1String(protocol)), m_protocols.GetCount() - 1);
+    for (int i = 0; i < int(std::size(Protocols)); ++i)
+        m_protocols.SetItemData(m_protocols.AddString(QLatin1String(Protocols[i])), i);
     int protocol = m_address.isEmpty() ? Http : NoProtocol;
     if (m_address.startsWith(QLatin1String(Protocols[Http]), Qt::CaseInsensitive))
     {
