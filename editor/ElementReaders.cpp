@@ -82,7 +82,9 @@ void ReadImageStyle(const ImageAttributes& image, CNdbStyle& style)
     QStringList words;
     const bool border = SplitBorder(image.name, ImageBorderKey, words);
     style.SetField(StyleBorderTopWidth, PixelLength(border ? words[1] : QString()));
-    style.SetField(StyleBorderTopColor, CNdbFieldValue(border ? ColorFromText(words[2]) : CNdbColor()));
+    // Without a colour the dialog offers its black, which a border then gets.
+    if (border && ColorFromText(words[2]).GetKind() != NdbColorNone)
+        style.SetField(StyleBorderTopColor, CNdbFieldValue(ColorFromText(words[2])));
     // The style word too, so that a dotted border stays dotted.
     if (int code = SolidBorder; border && CNdbStyle::ParseBorderStyle(words[0], code))
         style.SetField(StyleBorderTopStyle, CNdbFieldValue(NdbValueBorderStyle, code));

@@ -140,7 +140,9 @@ void CWndLayout::EditBookmarkProperties(std::optional<CHtmlElement> code)
     CDlgHtmlBookmarkInsert dialog(this);
     if (code)
         dialog.m_name = Attribute(*code, QStringLiteral("name"));
-    if (dialog.DoModal() != IDOK || dialog.m_name.isEmpty())
+    // A name left as it was leaves the bookmark as it was.
+    if (dialog.DoModal() != IDOK || dialog.m_name.isEmpty() ||
+        (code && dialog.m_name == Attribute(*code, QStringLiteral("name"))))
         return;
     if (!code)
     {
@@ -228,11 +230,11 @@ void CWndLayout::EditListProperties(std::optional<CHtmlElement> list, bool order
         return;
     const CUndoUnitScope unit(*document, QStringLiteral("List Properties"));
     const bool nowOrdered = dialog.m_ordered == 1;
-    list->SetStyleProperty(QStringLiteral("list-style-position"),
-                           QLatin1String(Wrappings[std::clamp(dialog.m_wrapping, 0, 2)]));
-    list->SetStyleProperty(QStringLiteral("list-style-type"),
-                           nowOrdered ? QLatin1String(Numberings[std::clamp(dialog.m_numbering, 0, 5)])
-                                      : QLatin1String(Bullets[std::clamp(dialog.m_bullet, 0, 3)]));
+    SetStyleIfChanged(*list, QStringLiteral("list-style-position"),
+                      QLatin1String(Wrappings[std::clamp(dialog.m_wrapping, 0, 2)]));
+    SetStyleIfChanged(*list, QStringLiteral("list-style-type"),
+                      nowOrdered ? QLatin1String(Numberings[std::clamp(dialog.m_numbering, 0, 5)])
+                                 : QLatin1String(Bullets[std::clamp(dialog.m_bullet, 0, 3)]));
     QVariant renamed;
     document->Call(QStringLiteral("renameList"), {list->GetRef(), nowOrdered}, renamed);
 }
@@ -262,22 +264,22 @@ void CWndLayout::EditHorizontalRuleProperties(std::optional<CHtmlElement> rule)
     for (const char* attribute : {"width", "size", "noshade"})
         rule->RemoveAttribute(QLatin1String(attribute));
     CNdbFieldValue value;
-    rule->SetStyleProperty(QStringLiteral("width"),
-                           style.GetField(StyleWidth, value) ? value.FormatLength() : QString());
-    rule->SetStyleProperty(QStringLiteral("height"),
-                           style.GetField(StyleHeight, value) && value.GetFloat() > 0 ? value.FormatLength()
-                                                                                      : QString());
+    SetStyleIfChanged(*rule, QStringLiteral("width"),
+                      style.GetField(StyleWidth, value) ? value.FormatLength() : QString());
+    SetStyleIfChanged(*rule, QStringLiteral("height"),
+                      style.GetField(StyleHeight, value) && value.GetFloat() > 0 ? value.FormatLength()
+                                                                                 : QString());
     const auto resolved = [newsletter](const CNdbColor& color)
     { return newsletter ? newsletter->Palette().ResolveColor(color).ToHex() : color.ToHex(); };
     if (style.GetField(StyleBackgroundColor, value) && value.GetColor())
     {
         SetNameMetadata(*rule, QStringLiteral("background-color"), value.GetColor()->ToText());
-        rule->SetStyleProperty(QStringLiteral("background-color"), resolved(*value.GetColor()));
+        SetStyleIfChanged(*rule, QStringLiteral("background-color"), resolved(*value.GetColor()));
     }
     else
     {
         SetNameMetadata(*rule, QStringLiteral("background-color"), QString());
-        rule->SetStyleProperty(QStringLiteral("background-color"), QString());
+        SetStyleIfChanged(*rule, QStringLiteral("background-color"), QString());
     }
     if (style.GetField(StyleBorderTopColor, value) && value.GetColor())
     {
@@ -286,12 +288,12 @@ void CWndLayout::EditHorizontalRuleProperties(std::optional<CHtmlElement> rule)
             style.GetField(StyleBorderTopWidth, value) ? value.FormatLength() : QStringLiteral("0px");
         SetNameMetadata(*rule, QStringLiteral("border"),
                         QStringLiteral("solid %1 %2").arg(width, color.ToText()));
-        rule->SetStyleProperty(QStringLiteral("border"),
-                               QStringLiteral("solid %1 %2").arg(width, resolved(color)));
+        SetStyleIfChanged(*rule, QStringLiteral("border"),
+                          QStringLiteral("solid %1 %2").arg(width, resolved(color)));
     }
     else
     {
         SetNameMetadata(*rule, QStringLiteral("border"), QString());
-        rule->SetStyleProperty(QStringLiteral("border"), QString());
+        SetStyleIfChanged(*rule, QStringLiteral("border"), QString());
     }
 }

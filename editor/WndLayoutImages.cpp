@@ -76,7 +76,7 @@ void CWndLayout::SetImageSource(CHtmlElement& image, const CNdbResource* resourc
     for (const char* name : {"width", "height"})
     {
         image.RemoveAttribute(QLatin1String(name));
-        image.SetStyleProperty(QLatin1String(name), QString());
+        SetStyleIfChanged(image, QLatin1String(name), QString());
     }
 }
 
@@ -146,9 +146,9 @@ void CWndLayout::EditImageProperties(std::optional<CHtmlElement> image)
         else
             image->SetAttribute(QLatin1String(name), dialog.m_toolTip);
     }
-    image->SetStyleProperty(QStringLiteral("float"), style.GetFloatText());
-    image->SetStyleProperty(QStringLiteral("vertical-align"), style.GetVerticalAlignText());
-    image->SetStyleProperty(QStringLiteral("display"), style.GetDisplayText());
+    SetStyleIfChanged(*image, QStringLiteral("float"), style.GetFloatText());
+    SetStyleIfChanged(*image, QStringLiteral("vertical-align"), style.GetVerticalAlignText());
+    SetStyleIfChanged(*image, QStringLiteral("display"), style.GetDisplayText());
 
     CNdbFieldValue value;
     if (style.GetField(StyleBorderTopWidth, value))
@@ -156,6 +156,7 @@ void CWndLayout::EditImageProperties(std::optional<CHtmlElement> image)
         const CNdbFieldValue borderWidth = value;
         const bool hasColor = style.GetField(StyleBorderTopColor, value) && value.GetColor() &&
                               value.GetColor()->GetKind() != NdbColorNone;
+        // A border without a colour is black, in the pair and on the page alike.
         const CNdbColor color = hasColor ? *value.GetColor() : CNdbColor(0, 0, 0);
         const QString styleText = style.GetBorderTopStyleText();
         const QString widthText = borderWidth.FormatLength();
@@ -163,29 +164,29 @@ void CWndLayout::EditImageProperties(std::optional<CHtmlElement> image)
         if (borderWidth.GetFloat() > 0 || hadBorderPair)
             SetNameMetadata(*image, BorderKey,
                             QStringLiteral("%1 %2 %3").arg(styleText, widthText, color.ToText()));
-        image->SetStyleProperty(
-            QStringLiteral("border"),
-            borderWidth.GetFloat() > 0 && hasColor
+        SetStyleIfChanged(
+            *image, QStringLiteral("border"),
+            borderWidth.GetFloat() > 0
                 ? QStringLiteral("%1 %2 %3")
                       .arg(styleText, widthText, newsletter->Palette().ResolveColor(color).ToHex())
                 : QStringLiteral("none"));
     }
+    // Spacing of nothing but zeros leaves no margins at all.
     bool anyMargin = false;
+    for (const int field : MarginFields)
+        anyMargin = anyMargin || (style.GetField(field, value) && value.GetFloat() > 0);
     for (int side = 0; side < 4; ++side)
     {
-        if (!style.GetField(MarginFields[side], value))
-            continue;
-        image->SetStyleProperty(QLatin1String(MarginProperties[side]), value.FormatLength());
-        anyMargin = anyMargin || value.GetFloat() > 0;
+        if (style.GetField(MarginFields[side], value))
+            SetStyleIfChanged(*image, QLatin1String(MarginProperties[side]),
+                              anyMargin ? value.FormatLength() : QString());
     }
-    if (!anyMargin)
-        image->SetStyleProperty(QStringLiteral("margin"), QString());
 
     SetImageSource(*image, shown, dialog.m_pipelineId);
     if (dialog.m_widthMode == CDlgHtmlImageProperties::FixedSize && style.GetField(StyleWidth, value))
-        image->SetStyleProperty(QStringLiteral("width"), value.FormatLength());
+        SetStyleIfChanged(*image, QStringLiteral("width"), value.FormatLength());
     if (dialog.m_heightMode == CDlgHtmlImageProperties::FixedSize && style.GetField(StyleHeight, value))
-        image->SetStyleProperty(QStringLiteral("height"), value.FormatLength());
+        SetStyleIfChanged(*image, QStringLiteral("height"), value.FormatLength());
 }
 
 void CWndLayout::ChangeImage(std::optional<CHtmlElement> image)
