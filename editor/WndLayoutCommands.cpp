@@ -505,6 +505,9 @@ void CWndLayout::ShowEditModeMenu(CMenu& menu, const CHtmlEventObj& event)
         RunTableCommand(command);
         return;
     }
+    if (const std::optional<CHtmlElement>& source = event.GetSrcElement();
+        source && RunElementCommand(command, *source))
+        return;
     // The element operations of these items come with the element dialogs.
     if ((command >= ID_TABLE_CELL_PROPERTIES && command <= 32866) ||
         (command >= ID_RULE_PROPERTIES && command <= ID_LIST_PROPERTIES) || command == 32895 ||
