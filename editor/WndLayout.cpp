@@ -55,6 +55,8 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnMessage(UM_BROWSER_CONTEXT_MENU, &CWndLayout::OnContextMenuEvent),
         OnMessage(UM_BROWSER_PASTE, &CWndLayout::OnBrowserPaste),
         OnMessage(UM_SHOW_CONTEXT_MENU, &CWndLayout::OnShowContextMenu),
+        OnMessage(UM_BROWSER_DBLCLICK, &CWndLayout::OnDoubleClickEvent),
+        OnMessage(UM_IMAGE_DOUBLE_CLICKED, &CWndLayout::OnImageDoubleClicked),
         OnCommand(ID_LAYOUT_EDIT, &CWndLayout::OnEditLayout),
         OnCommand(ID_LAYOUT_SAVE, &CWndLayout::OnSaveLayout),
         OnCommand(ID_LAYOUT_CANCEL, &CWndLayout::OnCancelLayout),

@@ -77,6 +77,14 @@ public:
     void EditImageProperties(std::optional<CHtmlElement> image);
     // Shows another picture file in the image, keeping its effect.
     void ChangeImage(std::optional<CHtmlElement> image);
+
+    // ---- Image effects (WndLayoutEffects.cpp) ----
+    // Another effect from the effect library; its texts; none; its properties. Each does nothing
+    // for an image without a resource of the newsletter.
+    void ChangeImageEffect(std::optional<CHtmlElement> image);
+    void ChangeImageText(std::optional<CHtmlElement> image);
+    void ResetImageEffect(std::optional<CHtmlElement> image);
+    void EditImageEffect(std::optional<CHtmlElement> image);
     // Appends the names of the document's bookmarks in document order; false without a document.
     bool GetBookmarkNames(QStringList& names);
 
@@ -88,6 +96,8 @@ protected:
     LRESULT OnDocumentComplete(WPARAM id, LPARAM);
     LRESULT OnContextMenuEvent(WPARAM id, LPARAM);
     LRESULT OnShowContextMenu(WPARAM, LPARAM);
+    LRESULT OnDoubleClickEvent(WPARAM id, LPARAM);
+    LRESULT OnImageDoubleClicked(WPARAM withControl, LPARAM);
     LRESULT OnEditLayout(WPARAM, LPARAM);
     LRESULT OnSaveLayout(WPARAM, LPARAM);
     LRESULT OnCancelLayout(WPARAM, LPARAM);
@@ -143,6 +153,12 @@ private:
     // Runs a context-menu item of the element dialogs on the element under the pointer; false
     // for another item.
     bool RunElementCommand(UINT command, const CHtmlElement& source);
+    // The newsletter resource the image shows, and its effect's key; null without one.
+    const ndb::CNdbResource* FindImageResource(const std::optional<CHtmlElement>& image,
+                                               QString& pipelineId) const;
+    // Points the image at the resource under the effect in one undo unit.
+    void PointImageAtEffect(CHtmlElement& image, const QString& resourceId, const QString& pipelineId,
+                            const QString& undoTitle);
 
     CKVContext* m_context;
     CToolbarLayout m_toolbar;
@@ -153,4 +169,7 @@ private:
     bool m_scratchReady = false;
     // The page event of a context menu about to be shown.
     std::unique_ptr<CHtmlEventObj> m_menuEvent;
+    static constexpr UINT UM_IMAGE_DOUBLE_CLICKED = WM_USER + 0x602;
+    // The image of a double click whose dialog is about to open.
+    std::optional<CHtmlElement> m_doubleClickedImage;
 };

@@ -88,6 +88,18 @@ bool CWndLayout::RunElementCommand(UINT command, const CHtmlElement& source)
     case ID_IMAGE_CHANGE:
         ChangeImage(enclosing("img"));
         return true;
+    case ID_IMAGE_CHANGE_EFFECT:
+        ChangeImageEffect(enclosing("img"));
+        return true;
+    case ID_IMAGE_CHANGE_TEXT:
+        ChangeImageText(enclosing("img"));
+        return true;
+    case ID_IMAGE_RESET_EFFECT:
+        ResetImageEffect(enclosing("img"));
+        return true;
+    case ID_IMAGE_EFFECT_PROPERTIES:
+        EditImageEffect(enclosing("img"));
+        return true;
     default:
         return false;
     }

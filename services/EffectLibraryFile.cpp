@@ -45,16 +45,24 @@ quint32 Load(CConceptTemplateFile& entry, gre::CGreProject& project)
     return CantDownload2Text;
 }
 
-void Localise(const CConceptTemplateFile& entry, gre::CGreProject& project)
+QString EffectKey(const gre::CGreProject& project)
 {
-    LocalisationMap tokens;
-    if (!entry.GetLocalisationUrl().isEmpty() && LoadLocalisationData(entry.GetLocalisationUrl(), tokens))
-        LocalisePipelines(project, tokens);
+    return project.GetPipelines().empty() ? QString() : project.GetPipelines().begin()->first;
 }
 
-QString MoveInto(gre::CGreProject& loaded, gre::CGreProject& target)
+QString Localise(const CConceptTemplateFile& entry, gre::CGreProject& project)
 {
-    const QString chosen = loaded.GetPipelines().empty() ? QString() : loaded.GetPipelines().begin()->first;
+    const QString effect = EffectKey(project);
+    LocalisationMap tokens;
+    if (entry.GetLocalisationUrl().isEmpty() || !LoadLocalisationData(entry.GetLocalisationUrl(), tokens))
+        return effect;
+    const KeyChanges changes = LocalisePipelines(project, tokens);
+    const auto changed = changes.find(effect);
+    return changed == changes.end() ? effect : changed->second;
+}
+
+void MoveInto(gre::CGreProject& loaded, gre::CGreProject& target)
+{
     for (auto& [key, pipeline] : loaded.GetPipelines())
     {
         if (!target.GetPipeline(key))
@@ -67,6 +75,5 @@ QString MoveInto(gre::CGreProject& loaded, gre::CGreProject& target)
     }
     loaded.RemoveAllPipelines();
     loaded.RemoveAllImages();
-    return chosen;
 }
 } // namespace EffectLibraryFile

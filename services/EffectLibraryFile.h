@@ -19,9 +19,12 @@ constexpr qint64 MaxEffectFileSize = qint64(16) * 1024 * 1024;
 // could not be fetched; a file that is fetched but does not load answers 0 with an empty
 // project, and the caller says nothing.
 quint32 Load(CConceptTemplateFile& entry, gre::CGreProject& project);
-// Fills the tokens of the entry's localisation data into every pipeline, when it has data.
-void Localise(const CConceptTemplateFile& entry, gre::CGreProject& project);
-// Moves the pipelines and images the target lacks into it (the others are dropped) and answers
-// the first pipeline key of the loaded project, the effect; empty without pipelines.
-QString MoveInto(gre::CGreProject& loaded, gre::CGreProject& target);
+// The effect of a library file: its first pipeline in key order; empty without pipelines.
+QString EffectKey(const gre::CGreProject& project);
+// Fills the tokens of the entry's localisation data into every pipeline, when it has data, and
+// answers the effect's key afterwards: the texts are part of the keys, so the effect may no
+// longer be the first pipeline.
+QString Localise(const CConceptTemplateFile& entry, gre::CGreProject& project);
+// Moves the pipelines and images the target lacks into it; the others are dropped.
+void MoveInto(gre::CGreProject& loaded, gre::CGreProject& target);
 } // namespace EffectLibraryFile

@@ -66,12 +66,13 @@ TEST(EffectLibraryFile, LibraryEffectIsLocalisedAndJoinsTheProjectOnce)
         gre::CGreProject loaded;
         ASSERT_EQ(EffectLibraryFile::Load(entry, loaded), 0u);
         ASSERT_EQ(loaded.GetPipelines().size(), 1u);
-        EffectLibraryFile::Localise(entry, loaded);
-        const gre::CGrePipeline* pipeline = loaded.GetPipelines().begin()->second.get();
+        const QString key = EffectLibraryFile::Localise(entry, loaded);
+        const gre::CGrePipeline* pipeline = loaded.GetPipeline(key);
+        ASSERT_TRUE(pipeline);
         EXPECT_EQ(pipeline->GetName(), "Glow");
         EXPECT_EQ(static_cast<const gre::CGreLayerText*>(pipeline->GetRootGroup().GetLayer(0))->GetText(),
                   "Summer sale");
-        const QString key = EffectLibraryFile::MoveInto(loaded, newsletterProject);
+        EffectLibraryFile::MoveInto(loaded, newsletterProject);
         EXPECT_EQ(key, TextEffect("Glow", "Summer sale")->GetHashKey());
         EXPECT_NE(newsletterProject.GetPipeline(key), nullptr);
     }
@@ -125,4 +126,45 @@ TEST(EffectLibraryFile, StoreEffectsAreDownloadedCheckedAndRefusedWithTheirMessa
         EXPECT_EQ(loaded.GetPipelines().size(), c.pipelines);
         EXPECT_TRUE(LeftoverDownloads().isEmpty()) << LeftoverDownloads().join(' ').toStdString();
     }
+}
+
+// A library file may hold more pipelines than its effect. Localising changes the keys, and with
+// them their order: the effect applied is still the file's own.
+TEST(EffectLibraryFile, TheFilesOwnEffectAppliesAfterLocalisation)
+{
+    ServicesUi::ScopedSettings settings(true);
+    const QString path = settings.Folder("pair.kvnlp");
+    const QString localisation = settings.Folder("pair_en.xml");
+    // Texts whose keys put the effect first before localisation and last after it.
+    for (int attempt = 0; attempt < 200; ++attempt)
+    {
+        auto effect = TextEffect("Effect", "_(text)_");
+        auto other = TextEffect("Other", QStringLiteral("plain %1").arg(attempt));
+        const QString localised = TextEffect("Effect", QStringLiteral("Sale %1").arg(attempt))->GetHashKey();
+        if (!(effect->GetHashKey() < other->GetHashKey() && other->GetHashKey() < localised))
+            continue;
+        gre::CGreProject project;
+        const QString effectKey = effect->GetHashKey();
+        const QString otherKey = other->GetHashKey();
+        project.SetPipeline(effectKey, std::move(effect));
+        project.SetPipeline(otherKey, std::move(other));
+        ASSERT_TRUE(project.SaveToFile(path, "test"));
+        QFile file(localisation);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("<zqlocalizationdata><replace key=\"text\">Sale %1</replace>"
+                                  "</zqlocalizationdata>")
+                       .arg(attempt)
+                       .toUtf8());
+        file.close();
+
+        CConceptTemplateFile entry;
+        entry.SetDownloadUrl(PathToFileUrl(path));
+        entry.SetLocalisationUrl(PathToFileUrl(localisation));
+        gre::CGreProject loaded;
+        ASSERT_EQ(EffectLibraryFile::Load(entry, loaded), 0u);
+        EXPECT_EQ(EffectLibraryFile::Localise(entry, loaded), localised);
+        EXPECT_NE(EffectLibraryFile::EffectKey(loaded), localised) << "no longer the first key";
+        return;
+    }
+    FAIL() << "no texts found whose keys change their order";
 }
