@@ -12,8 +12,6 @@
 
 #include <QDirIterator>
 #include <QGuiApplication>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 using namespace DialogTest;
 using namespace EffectsTest;
@@ -120,14 +118,9 @@ TEST(EffectPictures, GalleryOfTheShippedLibrary)
         [&]
         {
             QWidget* window = QApplication::activeModalWidget();
-            auto* view = window->findChild<QWebEngineView*>();
-            ASSERT_TRUE(QTest::qWaitFor([&] { return view->url().toString().endsWith(QLatin1String("htm")); },
-                                        60000));
-            bool loaded = false;
-            QObject::connect(view->page(), &QWebEnginePage::loadFinished, [&](bool) { loaded = true; });
-            QTest::qWaitFor([&] { return loaded; }, 10000);
-            view->page()->runJavaScript(QStringLiteral("document.getElementById('fileid1_imgdiv').click();"));
-            QTest::qWaitFor([&] { return Item(window, IDOK)->isEnabled(); }, 10000);
+            QWebEngineView* view = GalleryPage(window);
+            ASSERT_TRUE(view);
+            ClickGalleryCell(window, view, 1);
             QTest::qWait(800);
             Save(window, QStringLiteral("effect-207-gallery.png"));
             Click(window, IDCANCEL);

@@ -14,8 +14,6 @@
 #include "services/ConceptTemplateFolder.h"
 
 #include <QFileDialog>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 using namespace DialogTest;
 using namespace EffectsTest;
@@ -148,18 +146,10 @@ TEST(EffectUserPath, EffectSavedToTheLibraryIsPickedInTheGalleryAndServedOnAnoth
         [&]
         {
             QWidget* window = QApplication::activeModalWidget();
-            auto* view = window->findChild<QWebEngineView*>();
+            QWebEngineView* view = GalleryPage(window);
             ASSERT_TRUE(view);
-            ASSERT_TRUE(QTest::qWaitFor(
-                [&] { return view->url().toString().endsWith(QLatin1String(CDlgPipelineLibrary::PageName)); },
-                60000));
-            bool loaded = false;
-            QObject::connect(view->page(), &QWebEnginePage::loadFinished, [&](bool) { loaded = true; });
-            QTest::qWaitFor([&] { return loaded; }, 10000);
             EXPECT_FALSE(Item(window, IDOK)->isEnabled());
-            // The user's click on the thumbnail, delivered to the cell as the page's own event.
-            view->page()->runJavaScript(QStringLiteral("document.getElementById('fileid0_imgdiv').click();"));
-            EXPECT_TRUE(QTest::qWaitFor([&] { return Item(window, IDOK)->isEnabled(); }, 10000));
+            EXPECT_TRUE(ClickGalleryCell(window, view, 0));
             Click(window, IDOK);
         });
     ASSERT_EQ(gallery.DoModal(), IDOK);
