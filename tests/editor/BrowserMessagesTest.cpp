@@ -1,4 +1,5 @@
 #include "BrowserHost.h"
+#include "PageClicks.h"
 
 #include "platform/core/Shell.h"
 
@@ -31,22 +32,6 @@ public:
 
 // Two clicks close enough in time for the engine to count them as one double click; the test
 // library's own clicks are spaced apart on purpose.
-void DoubleClick(QWidget* widget, const QPoint& point)
-{
-    const QPointF local(point);
-    const QPointF global(widget->mapToGlobal(point));
-    ulong time = 1000000;
-    // The engine counts presses itself and would take a double-click event for a third press.
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                                    QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-    {
-        const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, local, local, global, Qt::LeftButton, buttons, Qt::NoModifier);
-        event.setTimestamp(time += 20);
-        QApplication::sendEvent(widget, &event);
-    }
-}
-
 QPoint CenterOf(CBrowserHost& host, const QString& id)
 {
     const QVariantList box =

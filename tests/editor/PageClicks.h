@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+// A double click as the web engine sees one: it counts presses itself and would take a
+// double-click event for a third press.
+inline void DoubleClick(QWidget* widget, const QPoint& point,
+                        Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const QPointF local(point);
+    const QPointF global(widget->mapToGlobal(point));
+    ulong time = 1000000;
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+    {
+        const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, local, local, global, Qt::LeftButton, buttons, modifiers);
+        event.setTimestamp(time += 20);
+        QApplication::sendEvent(widget, &event);
+    }
+}
