@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/NumberEditCtrl.h"
+#include "dialogs/BackgroundBlock.h"
 #include "dialogs/ColorBoxCtrl.h"
 #include "dialogs/PageStyleBase.h"
 #include "dialogs/StyleControls.h"
@@ -23,24 +24,11 @@ protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     const MessageMap* GetMessageMap() const override;
+    bool OnCmdMsg(UINT id, UINT code) override;
     LRESULT OnColorChanged(WPARAM, LPARAM);
-    LRESULT OnPosXModeChange(WPARAM, LPARAM);
-    LRESULT OnPosYModeChange(WPARAM, LPARAM);
     LRESULT OnDefaultBorder(WPARAM, LPARAM);
-    LRESULT OnRemoveImage(WPARAM, LPARAM);
 
 private:
-    // A background position: a keyword, or a length of its own.
-    struct Position
-    {
-        int keywordField;
-        int lengthField;
-        CComboBox mode;
-        CNumberEditCtrl value;
-        CComboBox unit;
-        CLengthBinding length;
-    };
-
     // One border side: its style, width and colour.
     struct Border
     {
@@ -53,21 +41,14 @@ private:
         CLengthBinding length;
     };
 
-    void LoadPosition(Position& position);
     void LoadBorders();
     void AddFieldGroups();
     QString BordersState();
     void StoreBorders();
-    void UpdateImageControls();
-    void ApplyPositionMode(Position& position);
     void ApplyDefaultBorder();
 
     ndb::CNdbPalette* m_palette;
-    CColorBoxCtrl m_background;
-    CEdit m_imageName;
-    CComboBox m_tiling;
-    Position m_x;
-    Position m_y;
+    CBackgroundBlock m_background;
     CButton m_useDefaultBorder;
     std::array<Border, 4> m_borders;
     CComboBox m_borderUnit;
