@@ -90,8 +90,7 @@ void CBackgroundBlock::Start(CWnd* host)
     StartAxis(m_x);
     StartAxis(m_y);
     AddGroups();
-    for (Group& group : m_groups)
-        group.written = group.state();
+    m_groups.Mark();
     Refresh();
 }
 
@@ -106,35 +105,12 @@ void CBackgroundBlock::StartAxis(Axis& axis)
 
 void CBackgroundBlock::AddGroups()
 {
-    m_groups.clear();
-    m_groups.push_back({[this] { return m_color.GetColor().ToText(); },
-                        [this]
-                        {
-                            const CNdbColor color = m_color.GetColor();
-                            if (color.GetKind() == NdbColorNone)
-                                m_style->RemoveField(StyleBackgroundColor);
-                            else
-                                m_style->SetField(StyleBackgroundColor, CNdbFieldValue(color));
-                        },
-                        {}});
-    m_groups.push_back(
-        {[this] { return ListState(m_tiling); },
-         [this] { StoreKeyword(m_tiling, *m_style, StyleBackgroundRepeat, NdbValueBackgroundRepeat); },
-         {}});
+    AddColorGroup(m_groups, m_color, *m_style, StyleBackgroundColor);
+    AddKeywordGroup(m_groups, m_tiling, *m_style, StyleBackgroundRepeat, NdbValueBackgroundRepeat);
     for (Axis* axis : {&m_x, &m_y})
     {
-        m_groups.push_back({[axis] { return ListState(axis->mode); },
-                            [this, axis]
-                            { StoreKeyword(axis->mode, *m_style, axis->keywordField, axis->keywordType); },
-                            {}});
-        m_groups.push_back(
-            {[axis] { return axis->value.GetWindowText() + QLatin1Char('|') + ListState(axis->unit); },
-             [this, axis]
-             {
-                 if (const int unit = SelectedUnit(axis->unit))
-                     m_style->SetField(axis->lengthField, axis->length.Value(unit));
-             },
-             {}});
+        AddKeywordGroup(m_groups, axis->mode, *m_style, axis->keywordField, axis->keywordType);
+        AddLengthGroup(m_groups, axis->length, axis->unit, *m_style, axis->lengthField);
     }
 }
 
@@ -145,22 +121,12 @@ void CBackgroundBlock::AddSectionControl(int id)
 
 QString CBackgroundBlock::State() const
 {
-    QString state;
-    for (const Group& group : m_groups)
-        state += group.state() + QLatin1Char(';');
-    return state;
+    return m_groups.State();
 }
 
 void CBackgroundBlock::Store()
 {
-    for (Group& group : m_groups)
-    {
-        const QString state = group.state();
-        if (state == group.written)
-            continue;
-        group.store();
-        group.written = state;
-    }
+    m_groups.Store();
 }
 
 CNdbResource* CBackgroundBlock::FindImage() const

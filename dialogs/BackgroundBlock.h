@@ -2,6 +2,7 @@
 
 #include "controls/NumberEditCtrl.h"
 #include "dialogs/ColorBoxCtrl.h"
+#include "dialogs/FieldGroups.h"
 #include "dialogs/StyleControls.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Edit.h"
@@ -68,13 +69,6 @@ private:
         CLengthBinding length;
     };
 
-    struct Group
-    {
-        std::function<QString()> state;
-        std::function<void()> store;
-        QString written;
-    };
-
     ndb::CNdbResource* FindImage() const;
     void StartAxis(Axis& axis);
     void AddGroups();
@@ -91,5 +85,5 @@ private:
     Axis m_x;
     Axis m_y;
     std::vector<int> m_sectionControls;
-    std::vector<Group> m_groups;
+    CFieldGroups m_groups;
 };
