@@ -58,8 +58,9 @@ public:
     // Shows the field's value truncated, or the fallback when the field is absent.
     void Load(const ndb::CNdbStyle& style, int id, CNumberEditCtrl& edit, int fallback);
     bool IsPresent() const { return m_present; }
-    // The number as shown now.
+    // The number as shown now, and whether it differs from the one loaded.
     QString Text() const;
+    bool Edited() const { return Text() != m_shown; }
     // The unit of the field as loaded; 0 when it was absent.
     int LoadedUnit() const { return m_present ? m_loaded.GetUnit() : 0; }
     // The length to store: the loaded value while the number and its unit are unchanged, else
