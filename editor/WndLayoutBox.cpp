@@ -42,6 +42,18 @@ const LinkState LinkStates[] = {
      "src_link_hover_textdecoration"},
 };
 
+// Carries the changes out on the live element.
+void ApplyElementChanges(CHtmlElement& element, const ElementChanges& changes)
+{
+    for (const ElementChange& change : changes)
+    {
+        if (change.kind == ElementChange::Style)
+            element.SetStyleProperty(change.name, change.value);
+        else
+            SetNameMetadata(element, change.name, change.value);
+    }
+}
+
 void ReadBox(const CHtmlElement& box, CNdbStyle& record)
 {
     ElementValues style;
