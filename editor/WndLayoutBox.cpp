@@ -42,6 +42,26 @@ const LinkState LinkStates[] = {
      "src_link_hover_textdecoration"},
 };
 
+// Every field of a record as text: equal texts, equal records.
+QString FieldsText(const CNdbStyle& record)
+{
+    QString text;
+    for (const auto& [id, value] : record.GetFields())
+    {
+        text += QStringLiteral("%1:%2:").arg(id).arg(value.GetType());
+        if (value.GetType() == NdbValueLength)
+            text += QStringLiteral("%1/%2").arg(double(value.GetFloat())).arg(value.GetUnit());
+        else if (value.GetType() == NdbValueColor)
+            text += value.GetColor() ? value.GetColor()->ToText() : QString();
+        else if (value.GetType() == NdbValueText)
+            text += value.GetString();
+        else
+            text += QString::number(value.GetInt());
+        text += QLatin1Char(';');
+    }
+    return text;
+}
+
 // Carries the changes out on the live element.
 void ApplyElementChanges(CHtmlElement& element, const ElementChanges& changes)
 {
@@ -127,7 +147,9 @@ void CWndLayout::EditBoxProperties(const std::optional<CHtmlElement>& box)
         ReadBox(*box, record);
     else
         SetNewBoxDefaults(record);
-    if (!RunBoxSheet(m_context, record))
+    const QString before = FieldsText(record);
+    // A box left as it was keeps its markup as it is: no step on the undo list either.
+    if (!RunBoxSheet(m_context, record) || (box && FieldsText(record) == before))
         return;
     std::unique_ptr<CHtmlDocument> document;
     if (!m_browser.GetDHtmlDocument(document))
@@ -159,7 +181,7 @@ void CWndLayout::EditLayoutProperties()
         return;
     CNdbStyle record(newsletter->Layout().PageStyle());
     CDlgHtmlLayoutProperties dialog(m_context, &record);
-    if (dialog.DoModal() != IDOK)
+    if (dialog.DoModal() != IDOK || FieldsText(record) == FieldsText(newsletter->Layout().PageStyle()))
         return;
     {
         const auto lock = m_context->WriteDocument();
