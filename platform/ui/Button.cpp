@@ -8,9 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <algorithm>
-#include <vector>
-
 namespace
 {
 void NotifyClicks(QAbstractButton* button)
@@ -23,62 +20,13 @@ void NotifyClicks(QAbstractButton* button)
                      });
 }
 
-CWnd* WndOf(QObject* object)
-{
-    return object->isWidgetType() ? CWnd::FromHandle(static_cast<QWidget*>(object)) : nullptr;
-}
-
-bool StartsGroup(CWnd* wnd)
-{
-    return (wnd->GetStyle() & WS_GROUP) != 0;
-}
-
-// A click checks a radio button and clears the others of its group: the radio buttons next to it
-// in creation order, up to a control that starts a group of its own or is no radio button. Qt's
-// own exclusivity would join every radio button of a dialog into one group.
-void CheckInGroup(QAbstractButton* button)
-{
-    button->setChecked(true);
-    std::vector<CWnd*> siblings;
-    for (QObject* child : button->parentWidget()->children())
-    {
-        if (CWnd* wnd = WndOf(child))
-            siblings.push_back(wnd);
-    }
-    const auto at = std::find(siblings.begin(), siblings.end(), CWnd::FromHandle(button));
-    if (at == siblings.end())
-        return;
-    const auto clear = [](CWnd* wnd)
-    {
-        auto* radio = qobject_cast<QRadioButton*>(wnd->GetSafeHwnd());
-        if (radio)
-            radio->setChecked(false);
-        return radio != nullptr;
-    };
-    for (auto it = at; !StartsGroup(*it) && it != siblings.begin();)
-    {
-        --it;
-        if (!clear(*it))
-            break;
-    }
-    for (auto it = at + 1; it != siblings.end() && !StartsGroup(*it) && clear(*it); ++it)
-    {
-    }
-}
-
 QWidget* MakeCheckable(CWnd* wnd, QWidget* parent, DWORD type, DWORD style)
 {
     QAbstractButton* button = nullptr;
     if (type == BS_AUTOCHECKBOX)
-    {
         button = new CWndHost<QCheckBox>(wnd, parent);
-    }
     else
-    {
         button = new CWndHost<QRadioButton>(wnd, parent);
-        button->setAutoExclusive(false);
-        QObject::connect(button, &QAbstractButton::clicked, button, [button] { CheckInGroup(button); });
-    }
     NotifyClicks(button);
     button->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
     return button;
