@@ -1,8 +1,11 @@
 #include "dialogs/BackgroundBlock.h"
 
 #include "base/AppStrings.h"
+#include "base/TextHelpers.h"
+#include "dialogs/BackgroundImageTools.h"
 #include "dialogs/DialogContext.h"
 #include "ndb/NdbNewsletter.h"
+#include "ndb/NdbResource.h"
 #include "ndb/NdbStyle.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
@@ -12,6 +15,7 @@ using namespace ndb;
 namespace
 {
 constexpr int CustomPosition = 3;
+constexpr quint32 NoPictureId = 13190;
 
 enum ControlId : UINT
 {
@@ -145,9 +149,9 @@ void CBackgroundBlock::Refresh()
     ids.insert(ids.end(), m_sectionControls.begin(), m_sectionControls.end());
     for (int id : ids)
         m_host->GetDlgItem(id)->EnableWindow(found);
-    // The chooser and the effect editor of the image are not part of the program yet.
-    m_host->GetDlgItem(IdBrowse)->EnableWindow(false);
-    m_host->GetDlgItem(IdImageEffects)->EnableWindow(false);
+    const BackgroundImageTools& tools = GetBackgroundImageTools();
+    m_host->GetDlgItem(IdBrowse)->EnableWindow(bool(tools.chooseImage));
+    m_host->GetDlgItem(IdImageEffects)->EnableWindow(found && tools.editEffect);
     for (Axis* axis : {&m_x, &m_y})
     {
         axis->value.EnableWindow(found);
@@ -177,8 +181,14 @@ bool CBackgroundBlock::OnCommand(UINT id, UINT code)
         return false;
     switch (id)
     {
+    case IdBrowse:
+        Browse();
+        return true;
     case IdRemove:
         Remove();
+        return true;
+    case IdImageEffects:
+        EditEffects();
         return true;
     default:
         return false;
@@ -193,6 +203,55 @@ void CBackgroundBlock::Remove()
     m_style->RemoveField(StyleBackgroundImage);
     m_style->RemoveField(StyleBackgroundPipeline);
     Refresh();
+    if (onRecordChanged)
+        onRecordChanged();
+}
+
+void CBackgroundBlock::Browse()
+{
+    const BackgroundImageTools& tools = GetBackgroundImageTools();
+    CNdbNewsletter* newsletter = m_context ? m_context->GetCurrentNewsletter() : nullptr;
+    if (!newsletter || !tools.chooseImage ||
+        AfxMessageBox(LoadAppString(m_setup.warningId), MB_YESNOCANCEL) != IDYES)
+        return;
+    const CNdbResource* current = FindImage();
+    std::unique_ptr<CNdbResource> image;
+    const int result =
+        tools.chooseImage(current ? current->GetString(ResourceSource) : QString(), image, m_host);
+    if (result != 0 || !image)
+    {
+        // Cancelled by the user: nothing to say. A file that could not be read is reported.
+        if (result != 1)
+            AfxMessageBox(LoadAppString(m_setup.errorId), MB_ICONHAND);
+        return;
+    }
+    // A file the page could not show is no background: named, with the reason, and left out.
+    if (image->GetInt(ResourceWidth, 0) <= 0 || image->GetInt(ResourceHeight, 0) <= 0)
+    {
+        AfxMessageBox(FormatResourceText(LoadAppString(NoPictureId), {image->GetString(ResourceSource)}),
+                      MB_ICONHAND);
+        return;
+    }
+    const QString key = image->GetString(ResourceId);
+    {
+        const auto lock = m_context->WriteDocument();
+        newsletter->Layout().AddResource(std::move(image));
+    }
+    m_style->SetField(StyleBackgroundImage, CNdbFieldValue(key));
+    Refresh();
+    if (onRecordChanged)
+        onRecordChanged();
+}
+
+void CBackgroundBlock::EditEffects()
+{
+    const BackgroundImageTools& tools = GetBackgroundImageTools();
+    const CNdbResource* image = FindImage();
+    QString key;
+    if (!image || !tools.editEffect ||
+        !tools.editEffect(m_context, m_style->GetString(StyleBackgroundPipeline), *image, m_host, key))
+        return;
+    m_style->SetField(StyleBackgroundPipeline, CNdbFieldValue(key));
     if (onRecordChanged)
         onRecordChanged();
 }

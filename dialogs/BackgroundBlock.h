@@ -73,7 +73,9 @@ private:
     void StartAxis(Axis& axis);
     void AddGroups();
     void ApplyKeywordRule(Axis& axis);
+    void Browse();
     void Remove();
+    void EditEffects();
 
     IDialogContext* m_context;
     ndb::CNdbStyle* m_style;

@@ -7,6 +7,7 @@
 #include "editor/EditedBody.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/NavigationFilter.h"
+#include "effects/BackgroundImageToolsInstall.h"
 #include "mail/DlgSpamCheck.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/Shell.h"
@@ -66,7 +67,10 @@ const MessageMap* CWndLayout::GetMessageMap() const
     return &map;
 }
 
-CWndLayout::CWndLayout(CKVContext* context) : m_context(context), m_toolbar(context) {}
+CWndLayout::CWndLayout(CKVContext* context) : m_context(context), m_toolbar(context)
+{
+    InstallBackgroundImageTools();
+}
 
 CWndLayout::~CWndLayout()
 {

@@ -7,7 +7,12 @@
 #include "dialogs/PageHtmlBox1.h"
 #include "dialogs/PageHtmlBox2.h"
 #include "dialogs/PageHtmlBox3.h"
+#include "effects/BackgroundImageToolsInstall.h"
 #include "ndb/NdbResource.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
 
 using namespace ColorTest;
 using namespace StyleTest;
@@ -485,4 +490,102 @@ TEST_F(ElementDialogs, PicturesOfTheDialogsWithTheirControlsInPlace)
                 ClickButton(sheet, QStringLiteral("Cancel"));
             });
     EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+}
+
+// Browse asks first, then adds the chosen picture to the layout; a file without a picture is
+// named and left out. Image Effects stores the key of the edited effect, Cancel keeps the old.
+TEST_F(ElementDialogs, BrowseAndImageEffects)
+{
+    InstallBackgroundImageTools();
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("waves.png"));
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(picture));
+    const QString fake = folder.filePath(QStringLiteral("page.png"));
+    QFile html(fake);
+    ASSERT_TRUE(html.open(QIODevice::WriteOnly));
+    html.write("<html><body>not a picture</body></html>");
+    html.close();
+    const auto choose = [](const QString& path)
+    {
+        return [path](QWidget* dialog)
+        {
+            QTest::qWait(250); // the dialog applies its first selection a moment after it shows
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
+        };
+    };
+    const auto isFileDialog = [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; };
+    const auto isWarning = [](QWidget* w)
+    { return ShowsText(w, QStringLiteral("Do you still wish to proceed?")); };
+    const std::size_t resources = newsletter->Layout().Resources().size();
+
+    CNdbStyle box;
+    box.SetField(StyleBackgroundPipeline, CNdbFieldValue(QStringLiteral("kept")));
+    QStringList messages;
+    QString shown;
+    bool effectsEnabled = false;
+    EXPECT_TRUE(EditBox(box,
+                        [&](QWidget* sheet)
+                        {
+                            ShowPage(sheet, BackgroundPage);
+                            ModalScript steps;
+                            steps.Then(isWarning, [](QWidget* w) { ClickButton(w, QStringLiteral("No")); })
+                                .Then(isWarning, [](QWidget* w) { ClickButton(w, QStringLiteral("Yes")); })
+                                .Then(isFileDialog, choose(fake))
+                                .Then([](QWidget* w) { return ShowsText(w, QStringLiteral("page.png")); },
+                                      [&](QWidget* w)
+                                      {
+                                          for (QLabel* label : w->findChildren<QLabel*>())
+                                              messages << label->text();
+                                          ClickButton(w, QStringLiteral("OK"));
+                                      })
+                                .Then(isWarning, [](QWidget* w) { ClickButton(w, QStringLiteral("Yes")); })
+                                .Then(isFileDialog, choose(picture));
+                            steps.Start();
+                            for (int i = 0; i < 3; ++i)
+                            {
+                                Click(sheet, 1368);
+                                QTest::qWait(100);
+                            }
+                            EXPECT_TRUE(QTest::qWaitFor([&] { return steps.Finished(); }, 10000));
+                            QTest::qWait(100);
+                            shown = Control(sheet, 1268)->GetWindowText();
+                            effectsEnabled = Enabled(sheet, 1575);
+                            ClickButton(sheet, QStringLiteral("OK"));
+                        }));
+    EXPECT_TRUE(messages.join(QLatin1Char('|'))
+                    .contains(QStringLiteral("The file %1 holds no picture that can be shown.").arg(fake)))
+        << messages.join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(newsletter->Layout().Resources().size(), resources + 1) << "only the picture joins the layout";
+    EXPECT_EQ(shown, QStringLiteral("waves.png"));
+    EXPECT_TRUE(effectsEnabled);
+    EXPECT_EQ(box.GetString(StyleBackgroundImage),
+              newsletter->Layout().Resources().back()->GetString(ResourceId));
+    EXPECT_EQ(box.GetString(StyleBackgroundPipeline), QStringLiteral("kept"));
+
+    QString key;
+    EXPECT_TRUE(EditBox(box,
+                        [&](QWidget* sheet)
+                        {
+                            ShowPage(sheet, BackgroundPage);
+                            for (const char* button : {"Cancel", "OK"})
+                            {
+                                ModalScript steps;
+                                steps.ThenTitled(QStringLiteral("Image Effect"), [button](QWidget* w)
+                                                 { ClickButton(w, QLatin1String(button)); });
+                                steps.Start();
+                                Click(sheet, 1575);
+                                EXPECT_TRUE(QTest::qWaitFor([&] { return steps.Finished(); }, 10000));
+                                QTest::qWait(200);
+                                if (key.isEmpty())
+                                    key = box.GetString(StyleBackgroundPipeline);
+                            }
+                            ClickButton(sheet, QStringLiteral("OK"));
+                        }));
+    EXPECT_EQ(key, QStringLiteral("kept")) << "Cancel keeps the effect";
+    EXPECT_NE(box.GetString(StyleBackgroundPipeline), QStringLiteral("kept"));
+    EXPECT_FALSE(box.GetString(StyleBackgroundPipeline).isEmpty());
 }
