@@ -39,17 +39,11 @@ enum ControlId : UINT
 constexpr KeywordEntry Tiling[] = {{9100, DefaultKeyword}, {9101, 3}, {9102, 1}, {9103, 2}, {9104, 0}};
 constexpr KeywordEntry PositionX[] = {{9110, DefaultKeyword}, {9111, 0}, {9112, 1}, {9113, 2}, {9114, 3}};
 constexpr KeywordEntry PositionY[] = {{9120, DefaultKeyword}, {9121, 0}, {9122, 1}, {9123, 2}, {9124, 3}};
-
-CNdbPalette* PaletteOf(IDialogContext* context)
-{
-    CNdbNewsletter* newsletter = context ? context->GetCurrentNewsletter() : nullptr;
-    return newsletter ? &newsletter->Palette() : nullptr;
-}
 } // namespace
 
 CBackgroundBlock::CBackgroundBlock(IDialogContext* context, CNdbStyle* style,
                                    const BackgroundBlockSetup& setup)
-    : m_context(context), m_style(style), m_setup(setup), m_color(PaletteOf(context))
+    : m_context(context), m_style(style), m_setup(setup), m_color(CurrentPalette(context))
 {
     m_x.keywordField = StyleBackgroundPositionX;
     m_x.lengthField = StyleBackgroundPositionXLength;

@@ -34,12 +34,6 @@ constexpr KeywordEntry Alignments[] = {{9200, DefaultKeyword}, {9201, 0}, {9202,
 // "Yes" scrolls the background with the page (code 0), "No" keeps it fixed (code 1).
 constexpr KeywordEntry Scrolling[] = {{9300, DefaultKeyword}, {9302, 1}, {9301, 0}};
 
-CNdbPalette* PaletteOf(IDialogContext* context)
-{
-    CNdbNewsletter* newsletter = context ? context->GetCurrentNewsletter() : nullptr;
-    return newsletter ? &newsletter->Palette() : nullptr;
-}
-
 bool IsFullHeight(const CNdbStyle& style)
 {
     CNdbFieldValue value;
@@ -70,7 +64,7 @@ CDlgHtmlLayoutProperties::CDlgHtmlLayoutProperties(IDialogContext* context, CNdb
         m_links[i].decorationField = rows[i][1];
         m_links[i].swatchId = rows[i][2];
         m_links[i].checkId = rows[i][3];
-        m_links[i].color = std::make_unique<CColorBoxCtrl>(PaletteOf(context));
+        m_links[i].color = std::make_unique<CColorBoxCtrl>(CurrentPalette(context));
     }
 }
 

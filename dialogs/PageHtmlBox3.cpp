@@ -11,17 +11,11 @@ constexpr UINT TemplateId = 195;
 constexpr int Limit = 8192;
 constexpr int EditLength = 4;
 constexpr BackgroundBlockSetup Background{13100, 13101, 13102, Limit, EditLength};
-
-CNdbPalette* PaletteOf(IDialogContext* context)
-{
-    CNdbNewsletter* newsletter = context ? context->GetCurrentNewsletter() : nullptr;
-    return newsletter ? &newsletter->Palette() : nullptr;
-}
 } // namespace
 
 CPageHtmlBox3::CPageHtmlBox3(IDialogContext* context, CNdbStyle* record)
     : CPageHtmlBoxBase(TemplateId, record), m_background(context, record, Background),
-      m_borders(PaletteOf(context), record, CNdbColor())
+      m_borders(CurrentPalette(context), record, CNdbColor())
 {
 }
 

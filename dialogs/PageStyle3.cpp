@@ -30,12 +30,6 @@ enum ControlId : UINT
 // Top, bottom, left, right: style list and width edit of each side.
 constexpr int StyleIds[] = {1239, 1222, 1229, 1233};
 constexpr int WidthIds[] = {1242, 1225, 1232, 1236};
-
-CNdbPalette* PaletteOf(IDialogContext* context)
-{
-    CNdbNewsletter* newsletter = context ? context->GetCurrentNewsletter() : nullptr;
-    return newsletter ? &newsletter->Palette() : nullptr;
-}
 } // namespace
 
 const MessageMap* CPageStyle3::GetMessageMap() const
@@ -66,7 +60,7 @@ const MessageMap* CPageStyle3::GetMessageMap() const
 
 CPageStyle3::CPageStyle3(IDialogContext* context, CNdbStyle* style)
     : CPageStyleBase(TemplateId, context, style), m_background(context, style, Background),
-      m_borders(PaletteOf(context), style, CNdbColor(0, 0, 0))
+      m_borders(CurrentPalette(context), style, CNdbColor(0, 0, 0))
 {
     m_background.onRecordChanged = [this] { UpdatePreview(); };
 }
