@@ -1,7 +1,7 @@
 // The page settings of the layout editor: the link rules of the page's style sheets.
 kvEditing.extend(() => ({
-    // states: selector, colour, decoration, for each state ("a", "a:visited", "a:hover"); an
-    // empty colour or decoration leaves the rule's own.
+    // states: selector, colour, decoration, for each state ("a", "a:visited", "a:hover"). The
+    // page shows exactly the settings: an empty colour or decoration takes the rule's away.
     setLinkRules(states) {
         const wanted = new Map();
         for (let i = 0; i + 2 < states.length; i += 3)
@@ -17,10 +17,8 @@ kvEditing.extend(() => ({
                 const state = rule.selectorText ? wanted.get(rule.selectorText.toLowerCase()) : undefined;
                 if (!state)
                     continue;
-                if (state[0])
-                    rule.style.color = state[0];
-                if (state[1])
-                    rule.style.textDecoration = state[1];
+                rule.style.color = state[0];
+                rule.style.textDecoration = state[1];
             }
         }
         return true;

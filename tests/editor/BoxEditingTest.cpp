@@ -290,6 +290,12 @@ TEST_F(ShellProgram, BoxAndPagePropertiesFromTheContextMenu)
     EXPECT_TRUE(Evaluate(browser, QStringLiteral("document.body.getAttribute('name')"))
                     .contains("src_link_normal_textdecoration:underline"));
 
+    EXPECT_EQ(Evaluate(browser, QStringLiteral(
+                                    "Array.from(document.styleSheets).flatMap((s) => Array.from(s.cssRules))"
+                                    ".filter((r) => r.selectorText === 'a')"
+                                    ".map((r) => r.style.textDecoration + '/' + r.style.color).join(',')")),
+              "underline/");
+
     // Saved, the file holds the box's markup and the page style; the generated page shows both.
     PressKey(window, Qt::Key_S, Qt::ControlModifier);
     ASSERT_FALSE(layout.IsEditing());
