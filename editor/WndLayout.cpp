@@ -7,6 +7,7 @@
 #include "editor/EditedBody.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/NavigationFilter.h"
+#include "effects/BackgroundImageToolsInstall.h"
 #include "mail/DlgSpamCheck.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/Shell.h"
@@ -60,12 +61,16 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnCommand(ID_LAYOUT_CANCEL, &CWndLayout::OnCancelLayout),
         OnCommand(ID_LAYOUT_HELP, &CWndLayout::OnHelp),
         OnCommand(ID_SPAM_CHECK, &CWndLayout::OnSpamCheck),
+        OnCommand(ID_INSERT_BOX, &CWndLayout::OnInsertBox),
     };
     static const MessageMap map{CWnd::GetMessageMap(), entries};
     return &map;
 }
 
-CWndLayout::CWndLayout(CKVContext* context) : m_context(context), m_toolbar(context) {}
+CWndLayout::CWndLayout(CKVContext* context) : m_context(context), m_toolbar(context)
+{
+    InstallBackgroundImageTools();
+}
 
 CWndLayout::~CWndLayout()
 {

@@ -17,6 +17,28 @@ namespace
 // A file on disk may be no larger than a download may be, so both roads take the same images.
 constexpr qint64 MaxImageBytes = CHttpFile::MaxBodySize;
 
+// The MIME type of a file by the text after the last "." of its name, compared in lower case.
+QString MimeTypeByExtension(const QString& fileName)
+{
+    static const std::pair<const char*, const char*> types[] = {
+        {".gif", "image/gif"},
+        {".jpg", "image/jpeg"},
+        {".jpeg", "image/jpeg"},
+        {".png", "image/png"},
+        {".pdf", "application/pdf"},
+        {".doc", "application/msword"},
+        {".xls", "application/vnd.ms-excel"},
+    };
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot < 0 ? QString() : fileName.mid(dot).toLower();
+    for (const auto& [ending, mime] : types)
+    {
+        if (extension == QLatin1String(ending))
+            return QLatin1String(mime);
+    }
+    return QStringLiteral("application/octet-stream");
+}
+
 bool HasImageFileName(const QString& fileName)
 {
     static const char* const endings[] = {".gif", ".jpg", ".jpeg", ".png"};
@@ -76,7 +98,7 @@ QString LocalPathOf(const QString& address)
 }
 
 // Only a regular file is opened: a FIFO or device named like an image would block or never end.
-bool ReadImageFile(const QString& path, QByteArray& bytes)
+bool ReadWholeFile(const QString& path, QByteArray& bytes)
 {
     const QFileInfo info(path);
     if (!info.isFile() || info.size() > MaxImageBytes)
@@ -179,6 +201,35 @@ QString ImageMimeType(const QByteArray& bytes)
 }
 } // namespace
 
+std::unique_ptr<ndb::CNdbResource> LoadImageResource(const QString& path)
+{
+    QByteArray bytes;
+    if (!ReadWholeFile(path, bytes) || bytes.isEmpty())
+        return nullptr;
+    const QString fileName =
+        QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')).section(QLatin1Char('/'), -1);
+    auto resource = std::make_unique<ndb::CNdbResource>();
+    resource->SetPayload(bytes);
+    const QString mime = MimeTypeByExtension(fileName);
+    const bool image = mime.startsWith(QLatin1String("image/"));
+    CGreImage picture;
+    if (image && picture.LoadFromBytes(bytes) && picture.GetWidth() > 0 && picture.GetHeight() > 0)
+    {
+        resource->SetField(ndb::ResourceWidth,
+                           ndb::CNdbFieldValue(ndb::NdbValueInt, qint32(picture.GetWidth())));
+        resource->SetField(ndb::ResourceHeight,
+                           ndb::CNdbFieldValue(ndb::NdbValueInt, qint32(picture.GetHeight())));
+    }
+    resource->SetField(
+        ndb::ResourcePath,
+        ndb::CNdbFieldValue((image ? QStringLiteral("img/") : QStringLiteral("files/")) + fileName));
+    resource->SetField(ndb::ResourceMimeType, ndb::CNdbFieldValue(mime));
+    resource->SetField(ndb::ResourceSize, ndb::CNdbFieldValue(ndb::NdbValueInt, qint32(bytes.size())));
+    resource->SetField(ndb::ResourceFileName, ndb::CNdbFieldValue(fileName));
+    resource->SetField(ndb::ResourceSource, ndb::CNdbFieldValue(path));
+    return resource;
+}
+
 std::unique_ptr<ndb::CNdbResource> FetchImageResource(const QString& reference, const QString& baseAddress)
 {
     QString address = reference.trimmed();
@@ -196,7 +247,7 @@ std::unique_ptr<ndb::CNdbResource> FetchImageResource(const QString& reference, 
     if (address.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
     {
         const QString path = LocalPathOf(address);
-        read = !path.isEmpty() && ReadImageFile(path, bytes);
+        read = !path.isEmpty() && ReadWholeFile(path, bytes);
     }
     else if (address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
              address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))

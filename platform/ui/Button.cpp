@@ -2,6 +2,7 @@
 
 #include "platform/ui/WndHost.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -59,11 +60,18 @@ void CButton::SetCheck(int check)
     auto* button = qobject_cast<QAbstractButton*>(GetSafeHwnd());
     if (!button || !button->isCheckable())
         return;
-    // Setting a radio button must not clear its group the way a click does.
+    // Setting a radio button must not clear its group the way a click does, and may leave the
+    // whole group unchecked.
     const bool exclusive = button->autoExclusive();
+    QButtonGroup* group = button->group();
+    const bool groupExclusive = group && group->exclusive();
     button->setAutoExclusive(false);
+    if (group)
+        group->setExclusive(false);
     button->setChecked(check == BST_CHECKED);
     button->setAutoExclusive(exclusive);
+    if (group)
+        group->setExclusive(groupExclusive);
 }
 
 LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -13,11 +13,13 @@
 #include "platform/ui/TreeCtrl.h"
 #include "platform/ui/WndHost.h"
 
+#include <QButtonGroup>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <cmath>
 
@@ -131,8 +133,13 @@ void CDialog::CreateControls(const DialogTemplate& dialog)
 {
     const CDialogUnits units(m_dialogFont.ToQFont());
     QLabel* mnemonicLabel = nullptr;
+    // Radio buttons exclude each other only within their group, which runs from a control with
+    // the group style to the next such control: one dialog may hold several groups.
+    QButtonGroup* radios = nullptr;
     for (const DialogItemTemplate& item : dialog.items)
     {
+        if (item.style & WS_GROUP)
+            radios = nullptr;
         std::unique_ptr<CWnd> control = MakeControl(item.className);
         if (!control->CreateEx(0, item.className, item.text, item.style, units.ToPixels(item.rect), this,
                                item.id))
@@ -143,6 +150,12 @@ void CDialog::CreateControls(const DialogTemplate& dialog)
             mnemonicLabel->setBuddy(control->GetSafeHwnd());
         auto* label = qobject_cast<QLabel*>(control->GetSafeHwnd());
         mnemonicLabel = label && item.text.contains(QLatin1Char('&')) ? label : nullptr;
+        if (auto* radio = qobject_cast<QRadioButton*>(control->GetSafeHwnd()))
+        {
+            if (!radios)
+                radios = new QButtonGroup(GetSafeHwnd());
+            radios->addButton(radio);
+        }
         if ((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && item.className == QLatin1String("button"))
             m_defId = item.id;
         m_controls.push_back(std::move(control));

@@ -45,9 +45,15 @@ int CFileDialog::DoModal()
     if (!m_fileName.isEmpty())
     {
         const QFileInfo initial(m_fileName);
-        if (initial.isAbsolute())
-            dialog.setDirectory(initial.absolutePath());
-        dialog.selectFile(initial.fileName());
+        // A folder opens the dialog inside it, with no file named.
+        if (initial.isAbsolute() && initial.isDir())
+            dialog.setDirectory(initial.absoluteFilePath());
+        else
+        {
+            if (initial.isAbsolute())
+                dialog.setDirectory(initial.absolutePath());
+            dialog.selectFile(initial.fileName());
+        }
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return IDCANCEL;

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@
 #include <unistd.h>
 
 using gre::FetchImageResource;
+using gre::LoadImageResource;
 
 namespace
 {
@@ -63,6 +65,13 @@ public:
         Write("bitmap.png", Encoded("BMP"));
         Write("truncated.png", Png().left(40));
         Write("empty.png", QByteArray());
+        Write("photo.JPG", Jpeg());
+        Write("notes.txt", "a note");
+        Write("a.b/readme", "read me");
+        Write("report.pdf", "%PDF-1.4");
+        Write("letter.Doc", "document");
+        Write("sheet.xls", "table");
+        Write("archive.tar.gz", "packed");
         QDir(Path()).mkpath(QStringLiteral("folder.png"));
         mkfifo(Path("fifo.png").toLocal8Bit().constData(), 0600);
         symlink(Path("a.png").toLocal8Bit().constData(), Path("link.png").toLocal8Bit().constData());
@@ -100,6 +109,60 @@ private:
     QTemporaryDir m_dir;
 };
 } // namespace
+
+TEST(LoadImageResource, TypeAndPathFollowTheExtensionAndPicturesGetTheirSize)
+{
+    const ImageFolder folder;
+    struct Case
+    {
+        QString name;
+        QString path; // field 2; empty when no record results
+        QString mime;
+        QSize size; // empty when the record holds none
+    };
+    const Case cases[] = {
+        {"a.png", "img/a.png", "image/png", {6, 4}},
+        {"photo.JPG", "img/photo.JPG", "image/jpeg", {6, 4}},
+        {"photo.jpeg", "img/photo.jpeg", "image/jpeg", {6, 4}},
+        {"anim.gif", "img/anim.gif", "image/gif", {5, 3}},
+        // A picture name on bytes that do not decode still makes an image record, without size.
+        {"truncated.png", "img/truncated.png", "image/png", {}},
+        {"fake.png", "img/fake.png", "image/png", {}},
+        {"notes.txt", "files/notes.txt", "application/octet-stream", {}},
+        {"a.b/readme", "files/readme", "application/octet-stream", {}},
+        {"report.pdf", "files/report.pdf", "application/pdf", {}},
+        {"letter.Doc", "files/letter.Doc", "application/msword", {}},
+        {"sheet.xls", "files/sheet.xls", "application/vnd.ms-excel", {}},
+        {"archive.tar.gz", "files/archive.tar.gz", "application/octet-stream", {}},
+        {"empty.png", {}, {}, {}},
+        {"missing.png", {}, {}, {}},
+        {"folder.png", {}, {}, {}},
+        {"fifo.png", {}, {}, {}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name.toStdString());
+        const QString path = folder.Path(c.name);
+        const auto resource = LoadImageResource(path);
+        if (c.path.isEmpty())
+        {
+            EXPECT_FALSE(resource);
+            continue;
+        }
+        ASSERT_TRUE(resource);
+        EXPECT_EQ(resource->GetString(ndb::ResourcePath), c.path);
+        EXPECT_EQ(resource->GetString(ndb::ResourceFileName), c.path.section('/', 1));
+        EXPECT_EQ(resource->GetString(ndb::ResourceMimeType), c.mime);
+        EXPECT_EQ(resource->GetString(ndb::ResourceSource), path);
+        EXPECT_EQ(resource->GetInt(ndb::ResourceSize), QFileInfo(path).size());
+        EXPECT_EQ(resource->GetPayload().size(), QFileInfo(path).size());
+        EXPECT_EQ(resource->GetString(ndb::ResourceId).size(), 38);
+        ndb::CNdbFieldValue value;
+        EXPECT_EQ(resource->GetField(ndb::ResourceWidth, value), !c.size.isEmpty());
+        EXPECT_EQ(QSize(resource->GetInt(ndb::ResourceWidth), resource->GetInt(ndb::ResourceHeight)),
+                  c.size.isEmpty() ? QSize(0, 0) : c.size);
+    }
+}
 
 TEST(FetchImageResource, ResourceHoldsTheBytesAndTheFieldsOfTheReference)
 {

@@ -1,0 +1,7 @@
+// The effect gallery hosts a web engine, which needs an application object.
+#include "WebEngineTestMain.h"
+
+int main(int argc, char** argv)
+{
+    return RunWebEngineTests(argc, argv);
+}
