@@ -1,0 +1,197 @@
+#include "app/ShellTestSupport.h"
+#include "editor/WndLayout.h"
+
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+using namespace ShellTest;
+
+namespace
+{
+// A 2 x 2 table as Insert Table writes it: cells bordered from the table's metadata, touching.
+const QString CaseTable = QStringLiteral(
+    "<p>Before</p><table class=\"sys_table\" cellpadding=\"0\" cellspacing=\"0\" "
+    "name=\"src_border:solid 1px F{#000000ff};border:solid 1px F{#000000ff};\">"
+    "<tbody><tr><td id=\"first\" align=\"center\" width=\"120\">a</td><td>b</td><td>e</td></tr>"
+    "<tr><td>c</td><td>d</td><td>f</td></tr></tbody></table><p>After</p>");
+
+// Runs a script in the editing library's world and waits for its value.
+QVariant RunInPage(CIEBrowser& browser, const QString& script)
+{
+    auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
+    QVariant answer;
+    bool done = false;
+    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                [&](const QVariant& value)
+                                {
+                                    answer = value;
+                                    done = true;
+                                });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+    return answer;
+}
+
+QString TableMarkup(CIEBrowser& browser)
+{
+    return RunInPage(browser, QStringLiteral("(document.querySelector('table') || {}).outerHTML || ''"))
+        .toString();
+}
+
+// The rows and cells of the table, each cell with its attributes but the style, its text and its
+// border pattern: F all four sides, T a first-row cell, L a row's first cell, I an inner cell.
+QString CellPatterns(CIEBrowser& browser)
+{
+    QString markup = TableMarkup(browser);
+    const QString line = QStringLiteral("1px solid rgb(0, 0, 0)");
+    const std::pair<QString, QString> patterns[] = {
+        {QStringLiteral(" style=\"border: %1;\"").arg(line), QStringLiteral(" F")},
+        {QStringLiteral(" style=\"border-bottom: %1; border-right: %1; border-top: %1; border-left: none;\"")
+             .arg(line),
+         QStringLiteral(" T")},
+        {QStringLiteral(" style=\"border-bottom: %1; border-right: %1; border-top: none; border-left: %1;\"")
+             .arg(line),
+         QStringLiteral(" L")},
+        {QStringLiteral(
+             " style=\"border-bottom: %1; border-right: %1; border-top: none; border-left: none;\"")
+             .arg(line),
+         QStringLiteral(" I")},
+    };
+    for (const auto& [style, code] : patterns)
+        markup.replace(style, code);
+    const qsizetype body = markup.indexOf(QLatin1String("<tbody>"));
+    return body < 0 ? markup : markup.mid(body);
+}
+
+// Whether every row of the laid-out table reaches from the same left to the same right edge.
+bool IsRectangular(CIEBrowser& browser)
+{
+    return RunInPage(browser, QStringLiteral(R"((function () {
+        const table = document.querySelector('table');
+        const cells = Array.from(table.rows).flatMap((row) => Array.from(row.cells));
+        const spans = Array.from(table.rows).map((row) => {
+            const r = row.getBoundingClientRect();
+            const over = cells.map((c) => c.getBoundingClientRect()).filter((b) => b.top < r.bottom - 1 && b.bottom > r.top + 1);
+            return [Math.min(...over.map((b) => b.left)), Math.max(...over.map((b) => b.right))].join();
+        });
+        return spans.every((s) => s === spans[0]);
+    })())"))
+        .toBool();
+}
+
+QPoint CentreOfCell(CIEBrowser& browser, const QString& text)
+{
+    const QVariantList point =
+        RunInPage(
+            browser,
+            QStringLiteral("(function () { for (const c of document.querySelectorAll('td'))"
+                           " if (c.textContent.trim() === '%1') { const r = c.getBoundingClientRect();"
+                           " return [Math.round(r.left + r.width / 2), Math.round(r.top + r.height / 2)]; }"
+                           " return [0, 0]; })()")
+                .arg(text))
+            .toList();
+    return QPoint(point.value(0).toInt(), point.value(1).toInt());
+}
+
+// Opens the context menu with a right click at the point and clicks its item.
+bool ChooseFromContextMenu(CIEBrowser& browser, const QPoint& point, const QString& item)
+{
+    bool chosen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                         if (!menu || !menu->isVisible() || chosen)
+                             return;
+                         chosen = true;
+                         for (QAction* action : menu->actions())
+                         {
+                             if (action->text() == item)
+                             {
+                                 QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                                                   menu->actionGeometry(action).center());
+                                 return;
+                             }
+                         }
+                         menu->close();
+                     });
+    poll.start(50);
+    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::RightButton, Qt::NoModifier, point);
+    const bool shown = QTest::qWaitFor([&] { return chosen; }, 10000);
+    // The chosen command is posted; it has run once the queue is empty again.
+    QTest::qWait(300);
+    return shown;
+}
+
+struct CommandCase
+{
+    const char* item;
+    const char* cell;
+    const char* title;
+    const char* table;
+};
+
+class TableCommands : public ShellProgram
+{
+protected:
+    CWndLayout& EditLetter(const QString& layoutHtml)
+    {
+        ndb::CNdbNewsletter letter(QStringLiteral("Tables"));
+        letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
+        letter.Layout().SetField(ndb::LayoutHtml, ndb::CNdbFieldValue(layoutHtml));
+        EXPECT_TRUE(letter.Save(Document("Tables.kvnl"), QStringLiteral("Kelvora"), 2007, 1));
+        CMainWnd& window = StartProgram();
+        m_window = &window;
+        window.MoveWindow(0, 0, 1024, 700);
+        EXPECT_TRUE(window.OpenNewsletter(Document("Tables.kvnl")));
+        CWndLayout& layout = window.GetNewsletterView().GetLayout();
+        window.SendMessage(WM_COMMAND, 32775);
+        EXPECT_TRUE(layout.IsEditing());
+        return layout;
+    }
+
+    CMainWnd* m_window = nullptr;
+};
+} // namespace
+
+// Each table command chosen from the context menu on a case table: the markup and its border
+// patterns, a table the engine lays out as a rectangle, and one Undo under the command's title
+// that brings the exact markup back.
+TEST_F(TableCommands, ContextMenuCommandsChangeTheTableAsOneUndoStep)
+{
+    const CommandCase cases[] = {
+        {"Insert Column", "b", "Table Insert Column",
+         "<tbody><tr><td id=\"first\" align=\"center\" width=\"120\" F>a</td><td T>&nbsp;</td><td T>b</td>"
+         "<td T>e</td></tr><tr><td L>c</td><td I>&nbsp;</td><td I>d</td><td I>f</td></tr></tbody></table>"},
+        {"Delete Column", "b", "Table Delete Column",
+         "<tbody><tr><td id=\"first\" align=\"center\" width=\"120\" F>a</td><td T>e</td></tr>"
+         "<tr><td L>c</td><td I>f</td></tr></tbody></table>"},
+        {"Insert Row", "c", "Table Insert Row",
+         "<tbody><tr><td id=\"first\" align=\"center\" width=\"120\" F>a</td><td T>b</td><td T>e</td></tr>"
+         "<tr><td L>c</td><td I>d</td><td I>f</td></tr>"
+         "<tr><td L>&nbsp;</td><td I>&nbsp;</td><td I>&nbsp;</td></tr></tbody></table>"},
+        {"Delete Row", "a", "Table Delete Row",
+         "<tbody><tr><td F>c</td><td T>d</td><td T>f</td></tr></tbody></table>"},
+        {"Merge with cell below", "a", "Table Merge Cell Down",
+         "<tbody><tr><td id=\"first\" align=\"center\" width=\"120\" rowspan=\"2\" F>ac</td><td T>b</td>"
+         "<td T>e</td></tr><tr><td L>d</td><td I>f</td></tr></tbody></table>"},
+        {"Merge with cell on right", "a", "Table Merge Cell Right",
+         "<tbody><tr><td id=\"first\" align=\"center\" width=\"120\" colspan=\"2\" F>ab</td><td T>e</td></tr>"
+         "<tr><td L>c</td><td I>d</td><td I>f</td></tr></tbody></table>"},
+    };
+    CWndLayout& layout = EditLetter(CaseTable);
+    CIEBrowser& browser = layout.GetBrowser();
+    const QString before = TableMarkup(browser);
+    ASSERT_FALSE(before.isEmpty());
+    for (const CommandCase& c : cases)
+    {
+        ASSERT_TRUE(ChooseFromContextMenu(browser, CentreOfCell(browser, c.cell), c.item)) << c.item;
+        EXPECT_EQ(CellPatterns(browser).toStdString(), c.table) << c.item;
+        EXPECT_TRUE(IsRectangular(browser)) << c.item;
+        std::unique_ptr<CHtmlDocument> document;
+        ASSERT_TRUE(browser.GetDHtmlDocument(document));
+        EXPECT_EQ(document->GetUndoTitles().value(0), c.title);
+        m_window->SendMessage(WM_COMMAND, 57643);
+        EXPECT_EQ(TableMarkup(browser), before) << c.item;
+    }
+}
