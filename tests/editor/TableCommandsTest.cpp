@@ -195,3 +195,78 @@ TEST_F(TableCommands, ContextMenuCommandsChangeTheTableAsOneUndoStep)
         EXPECT_EQ(TableMarkup(browser), before) << c.item;
     }
 }
+
+namespace
+{
+// The text of the cell that holds the whole selection, "" when the selection is elsewhere.
+QString SelectedCell(CIEBrowser& browser)
+{
+    return RunInPage(browser, QStringLiteral(R"((function () {
+        const s = document.getSelection();
+        if (!s.rangeCount) return '';
+        const r = s.getRangeAt(0);
+        const cell = (r.startContainer.nodeType === 1 ? r.startContainer : r.startContainer.parentElement).closest('td');
+        return cell && cell.contains(r.endContainer) && r.toString() === cell.textContent ? cell.textContent : '';
+    })())"))
+        .toString();
+}
+
+// Puts the caret into the cell with the text, with a click as the user does it.
+void ClickInto(CIEBrowser& browser, const QString& text)
+{
+    QWidget* page = browser.GetSafeHwnd()->focusProxy();
+    QTest::mouseClick(page, Qt::LeftButton, Qt::NoModifier, CentreOfCell(browser, text));
+    QTest::qWait(200);
+}
+
+void PressTab(CIEBrowser& browser, bool shift = false)
+{
+    QWidget* page = browser.GetSafeHwnd()->focusProxy();
+    QTest::keyClick(page, shift ? Qt::Key_Backtab : Qt::Key_Tab, shift ? Qt::ShiftModifier : Qt::NoModifier);
+    QTest::qWait(200);
+}
+} // namespace
+
+// Tab and Shift+Tab with real keys walk a 3 x 3 table, add a row at its end and step through a
+// cell that spans two rows; no tab character goes into the page and the focus stays in it.
+TEST_F(TableCommands, TabStepsBetweenCells)
+{
+    CWndLayout& layout = EditLetter(QStringLiteral(
+        "<table class=\"sys_table\" cellspacing=\"0\"><tbody><tr><td>a1</td><td>a2</td><td>a3</td></tr>"
+        "<tr><td>b1</td><td>b2</td><td>b3</td></tr><tr><td>c1</td><td>c2</td><td>c3</td></tr></tbody></table>"
+        "<table><tbody><tr><td rowspan=\"2\">A</td><td>B</td></tr><tr><td>C</td></tr></tbody></table>"
+        "<p>Outside</p>"));
+    CIEBrowser& browser = layout.GetBrowser();
+    QWidget* page = browser.GetSafeHwnd()->focusProxy();
+    ClickInto(browser, "b2");
+    QStringList walk;
+    for (int step = 0; step < 4; ++step)
+    {
+        PressTab(browser);
+        walk << SelectedCell(browser);
+    }
+    EXPECT_EQ(walk, (QStringList{"b3", "c1", "c2", "c3"}));
+    PressTab(browser);
+    EXPECT_EQ(RunInPage(browser, "document.querySelector('table').rows.length").toInt(), 4);
+    EXPECT_EQ(SelectedCell(browser), QString::fromUtf8("\u00a0")) << "the new row's first cell";
+    PressTab(browser, true);
+    EXPECT_EQ(SelectedCell(browser), "c3");
+    EXPECT_FALSE(TableMarkup(browser).contains(u'\t'));
+    EXPECT_EQ(QApplication::focusWidget(), page);
+
+    ClickInto(browser, "A");
+    PressTab(browser);
+    EXPECT_EQ(SelectedCell(browser), "B");
+    PressTab(browser);
+    EXPECT_EQ(SelectedCell(browser), "C");
+    PressTab(browser, true);
+    EXPECT_EQ(SelectedCell(browser), "B");
+    PressTab(browser, true);
+    EXPECT_EQ(SelectedCell(browser), "A");
+    PressTab(browser, true);
+    EXPECT_EQ(SelectedCell(browser), "A") << "no step before the first cell";
+    // The last cell beside a cell of two rows gets no row: nothing follows it.
+    ClickInto(browser, "C");
+    PressTab(browser);
+    EXPECT_EQ(RunInPage(browser, "document.querySelectorAll('table')[1].rows.length").toInt(), 2);
+}
