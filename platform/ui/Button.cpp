@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+#include <vector>
+
 namespace
 {
 void NotifyClicks(QAbstractButton* button)
@@ -19,13 +22,59 @@ void NotifyClicks(QAbstractButton* button)
                      });
 }
 
+// The sibling radio buttons of the button's group: the run of the parent's children from the last
+// control with WS_GROUP at or before the button up to the next control with WS_GROUP.
+std::vector<QRadioButton*> RadioGroupOf(QAbstractButton* button)
+{
+    std::vector<QRadioButton*> group;
+    if (!button->parentWidget())
+        return group;
+    for (QObject* child : button->parentWidget()->children())
+    {
+        CWnd* wnd = child->isWidgetType() ? CWnd::FromHandle(static_cast<QWidget*>(child)) : nullptr;
+        if (!wnd)
+            continue;
+        if (wnd->GetStyle() & WS_GROUP)
+        {
+            if (std::find(group.begin(), group.end(), button) != group.end())
+                break;
+            group.clear();
+        }
+        if (auto* radio = qobject_cast<QRadioButton*>(static_cast<QWidget*>(child)))
+            group.push_back(radio);
+    }
+    return group;
+}
+
+// A click checks the radio button and clears the others of its group only: a dialog may hold
+// several groups side by side.
+void CheckInGroup(QAbstractButton* button)
+{
+    QObject::connect(button, &QAbstractButton::clicked, button,
+                     [button]
+                     {
+                         button->setChecked(true);
+                         for (QRadioButton* other : RadioGroupOf(button))
+                         {
+                             if (other != button)
+                                 other->setChecked(false);
+                         }
+                     });
+}
+
 QWidget* MakeCheckable(CWnd* wnd, QWidget* parent, DWORD type, DWORD style)
 {
     QAbstractButton* button = nullptr;
     if (type == BS_AUTOCHECKBOX)
+    {
         button = new CWndHost<QCheckBox>(wnd, parent);
+    }
     else
+    {
         button = new CWndHost<QRadioButton>(wnd, parent);
+        button->setAutoExclusive(false);
+        CheckInGroup(button);
+    }
     NotifyClicks(button);
     button->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
     return button;
