@@ -60,6 +60,7 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnCommand(ID_LAYOUT_CANCEL, &CWndLayout::OnCancelLayout),
         OnCommand(ID_LAYOUT_HELP, &CWndLayout::OnHelp),
         OnCommand(ID_SPAM_CHECK, &CWndLayout::OnSpamCheck),
+        OnCommand(ID_INSERT_BOX, &CWndLayout::OnInsertBox),
     };
     static const MessageMap map{CWnd::GetMessageMap(), entries};
     return &map;

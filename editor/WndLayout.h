@@ -140,6 +140,12 @@ private:
     void ShowViewModeMenu(CMenu& menu, int x, int y);
     void ShowEditModeMenu(CMenu& menu, const CHtmlEventObj& event);
 
+    // ---- Box and page commands (WndLayoutBox.cpp) ----
+    LRESULT OnInsertBox(WPARAM, LPARAM);
+    // The box sheet for the box, or for a new box at the selection without one.
+    void EditBoxProperties(const std::optional<CHtmlElement>& box);
+    void EditLayoutProperties();
+
     CKVContext* m_context;
     CToolbarLayout m_toolbar;
     CIEBrowser m_browser;

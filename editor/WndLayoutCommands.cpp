@@ -484,9 +484,13 @@ void CWndLayout::ShowEditModeMenu(CMenu& menu, const CHtmlEventObj& event)
                                 around.toMap().value(QStringLiteral("cell")).toInt());
         return;
     }
+    if (command == ID_BOX_PROPERTIES)
+        return EditBoxProperties(enclosing("div"));
+    if (command == ID_LAYOUT_PROPERTIES)
+        return EditLayoutProperties();
     // The element operations of these items come with the element dialogs.
     if ((command >= ID_TABLE_CELL_PROPERTIES && command <= 32866) ||
-        (command >= ID_RULE_PROPERTIES && command <= ID_LIST_PROPERTIES) || command == 32895 ||
+        (command >= ID_RULE_PROPERTIES && command <= ID_LIST_PROPERTIES) ||
         (command >= ID_IMAGE_CHANGE_EFFECT && command <= ID_IMAGE_CHANGE))
         return;
     if (GetMessageMap()->Find(WM_COMMAND, 0, command) || IsTableCommand(command))

@@ -1,0 +1,113 @@
+#include "editor/ElementChanges.h"
+
+#include "editor/ElementMetadata.h"
+#include "ndb/NdbLayout.h"
+#include "ndb/NdbPalette.h"
+#include "ndb/NdbResource.h"
+#include "ndb/NdbStyle.h"
+#include "platform/ui/HtmlElement.h"
+
+#include <cmath>
+
+using namespace ndb;
+
+namespace
+{
+// Beyond this no length makes sense on a page; it also keeps the number finite.
+constexpr double LargestLength = 1.0e6;
+
+void Set(ElementChanges& changes, ElementChange::Kind kind, const QString& name, const QString& value)
+{
+    changes.push_back({kind, name, value});
+}
+
+void AddBackgroundColor(const CNdbStyle& record, const CNdbPalette* palette, ElementChanges& changes)
+{
+    CNdbFieldValue value;
+    const CNdbColor* color = record.GetField(StyleBackgroundColor, value) ? value.GetColor() : nullptr;
+    if (color && color->GetKind() != NdbColorNone)
+    {
+        Set(changes, ElementChange::Pair, QStringLiteral("background-color"), color->ToText());
+        const CNdbColor shown = palette ? palette->ResolveColor(*color) : *color;
+        Set(changes, ElementChange::Style, QStringLiteral("background-color"), shown.ToHex());
+        return;
+    }
+    Set(changes, ElementChange::Pair, QStringLiteral("background-color"), QString());
+    Set(changes, ElementChange::Style, QStringLiteral("background-color"), QString());
+}
+
+void AddBackgroundPosition(const CNdbStyle& record, ElementChanges& changes)
+{
+    const QString x = record.GetBackgroundPositionXText();
+    const QString y = record.GetBackgroundPositionYText();
+    if (x.isEmpty() && y.isEmpty())
+    {
+        Set(changes, ElementChange::Style, QStringLiteral("background-position"), QString());
+        Set(changes, ElementChange::Pair, QStringLiteral("background-position"), QString());
+        return;
+    }
+    Set(changes, ElementChange::Pair, QStringLiteral("background-position"),
+        QStringLiteral("horz:%1 vert:%2").arg(x, y));
+    Set(changes, ElementChange::Style, QStringLiteral("background-position"),
+        QStringLiteral("%1 %2")
+            .arg(x.isEmpty() ? QStringLiteral("left") : x, y.isEmpty() ? QStringLiteral("top") : y)
+            .trimmed());
+}
+} // namespace
+
+bool ParseLengthText(const QString& text, float& number, int& unit)
+{
+    const QString trimmed = text.trimmed();
+    qsizetype end = 0;
+    if (end < trimmed.size() && (trimmed[end] == u'-' || trimmed[end] == u'+'))
+        ++end;
+    const qsizetype digits = end;
+    while (end < trimmed.size() && (trimmed[end].isDigit() || trimmed[end] == u'.'))
+        ++end;
+    bool ok = false;
+    const double value = end > digits ? QStringView(trimmed).left(end).toDouble(&ok) : 0.0;
+    if (!ok || !std::isfinite(value) || std::abs(value) > LargestLength)
+        return false;
+    number = float(value);
+    unit = CNdbFieldValue::ParseUnit(trimmed.mid(end));
+    return true;
+}
+
+void AddBackgroundChanges(const CNdbStyle& record, const CNdbPalette* palette, const CNdbLayout* layout,
+                          ElementChanges& changes)
+{
+    AddBackgroundColor(record, palette, changes);
+    const QString key = record.GetString(StyleBackgroundImage);
+    const CNdbResource* image = layout && !key.isEmpty() ? layout->FindResourceById(key) : nullptr;
+    if (!image)
+    {
+        for (const char* name : {"background-image", "background-repeat", "background-position"})
+            Set(changes, ElementChange::Style, QLatin1String(name), QString());
+        Set(changes, ElementChange::Pair, QStringLiteral("src_ResID"), QString());
+        return;
+    }
+    const QString effect = record.GetString(StyleBackgroundPipeline);
+    Set(changes, ElementChange::Pair, QStringLiteral("src_ResID"), key);
+    Set(changes, ElementChange::Pair, QStringLiteral("src_pipelineid"), effect);
+    Set(changes, ElementChange::Style, QStringLiteral("background-image"),
+        QStringLiteral("url(%1%2)")
+            .arg(image->GetString(ResourcePath),
+                 effect.isEmpty() ? QString() : QStringLiteral("?pid=") + effect));
+    const QString repeat = record.GetBackgroundRepeatText();
+    Set(changes, ElementChange::Pair, QStringLiteral("background-repeat"), repeat);
+    Set(changes, ElementChange::Style, QStringLiteral("background-repeat"), repeat);
+    AddBackgroundPosition(record, changes);
+}
+
+bool ApplyElementChanges(CHtmlElement& element, const ElementChanges& changes)
+{
+    bool ok = true;
+    for (const ElementChange& change : changes)
+    {
+        if (change.kind == ElementChange::Style)
+            ok = element.SetStyleProperty(change.name, change.value) && ok;
+        else
+            ok = SetNameMetadata(element, change.name, change.value) && ok;
+    }
+    return ok;
+}
