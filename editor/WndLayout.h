@@ -71,10 +71,15 @@ public:
     // The table commands of the context menu on the table and cell numbered in the page; nothing
     // without a cell.
     void RunTableMenuCommand(UINT id, int tableRef, int cellRef);
+    // A table item of the context menu opened on the event's element.
+    void RunTableMenuItem(UINT id, const CHtmlEventObj& event);
     // Moves the selection to the whole content of the next or previous cell of the table that
     // holds it; the last cell gets a new row after it first. False when nothing moved.
     bool SelectNextTableCell();
     bool SelectPreviousTableCell();
+    // The properties dialogs of a table and of a table cell (WndLayoutTableProperties.cpp).
+    void EditTableProperties(const std::optional<CHtmlElement>& table);
+    void EditTableCellProperties(const std::optional<CHtmlElement>& cell);
 
 protected:
     const MessageMap* GetMessageMap() const override;

@@ -474,16 +474,8 @@ void CWndLayout::ShowEditModeMenu(CMenu& menu, const CHtmlEventObj& event)
         RunTableCommand(command);
         return;
     }
-    if (command >= ID_TABLE_INSERT_COLUMN && command <= ID_TABLE_MERGE_RIGHT)
-    {
-        const std::optional<CHtmlElement>& source = event.GetSrcElement();
-        QVariant around;
-        if (source &&
-            CIEBrowser::CallLibrary(m_browser, QStringLiteral("tableAround"), {source->GetRef()}, around))
-            RunTableMenuCommand(command, around.toMap().value(QStringLiteral("table")).toInt(),
-                                around.toMap().value(QStringLiteral("cell")).toInt());
-        return;
-    }
+    if (command >= ID_TABLE_CELL_PROPERTIES && command <= ID_TABLE_MERGE_RIGHT)
+        return RunTableMenuItem(command, event);
     if (command == ID_BOX_PROPERTIES)
         return EditBoxProperties(enclosing("div"));
     if (command == ID_LAYOUT_PROPERTIES)

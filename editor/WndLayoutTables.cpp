@@ -183,6 +183,24 @@ void CWndLayout::RunTableMenuCommand(UINT id, int tableRef, int cellRef)
     }
 }
 
+void CWndLayout::RunTableMenuItem(UINT id, const CHtmlEventObj& event)
+{
+    const std::optional<CHtmlElement>& source = event.GetSrcElement();
+    QVariant around;
+    std::unique_ptr<CHtmlDocument> document;
+    if (!source || !m_browser.GetDHtmlDocument(document) ||
+        !CIEBrowser::CallLibrary(m_browser, QStringLiteral("tableAround"), {source->GetRef()}, around))
+        return;
+    const QVariant table = around.toMap().value(QStringLiteral("table"));
+    const QVariant cell = around.toMap().value(QStringLiteral("cell"));
+    if (id == ID_TABLE_PROPERTIES)
+        EditTableProperties(document->ElementOf(table));
+    else if (id == ID_TABLE_CELL_PROPERTIES)
+        EditTableCellProperties(document->ElementOf(cell));
+    else
+        RunTableMenuCommand(id, table.toInt(), cell.toInt());
+}
+
 bool CWndLayout::SelectNextTableCell()
 {
     return SelectTableCell(true);
