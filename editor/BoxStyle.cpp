@@ -148,9 +148,12 @@ void AddBorders(const CNdbStyle& record, const CNdbPalette* palette, ElementChan
         const CNdbColor color = record.GetField(side.colorField, value) && value.GetColor()
                                     ? *value.GetColor()
                                     : CNdbColor(230, 30, 0);
-        const QString style = (record.*side.styleText)();
+        // A side without a style keeps three words in its pair, so that it is read back.
+        QString style = (record.*side.styleText)();
+        if (style.isEmpty())
+            style = CNdbStyle::BorderStyleToText(0);
         const QString widthText = width.FormatLength();
-        if (width.GetFloat() > 0)
+        if (width.GetFloat() > 0 && widthText != QLatin1String("0"))
         {
             const CNdbColor shown = palette ? palette->ResolveColor(color) : color;
             Set(changes, side.declaration,

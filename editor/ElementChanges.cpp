@@ -1,11 +1,9 @@
 #include "editor/ElementChanges.h"
 
-#include "editor/ElementMetadata.h"
 #include "ndb/NdbLayout.h"
 #include "ndb/NdbPalette.h"
 #include "ndb/NdbResource.h"
 #include "ndb/NdbStyle.h"
-#include "platform/ui/HtmlElement.h"
 
 #include <cmath>
 
@@ -96,13 +94,28 @@ bool ParseLengthText(const QString& text, float& number, int& unit)
     if (end < trimmed.size() && (trimmed[end] == u'-' || trimmed[end] == u'+'))
         ++end;
     const qsizetype digits = end;
-    while (end < trimmed.size() && (trimmed[end].isDigit() || trimmed[end] == u'.'))
-        ++end;
+    const auto digitsFrom = [&trimmed](qsizetype at)
+    {
+        while (at < trimmed.size() && (trimmed[at].isDigit() || trimmed[at] == u'.'))
+            ++at;
+        return at;
+    };
+    end = digitsFrom(end);
+    // CSS numbers may carry an exponent ("1e3px"); an "e" of a unit such as "em" does not count.
+    if (end > digits && end + 1 < trimmed.size() && (trimmed[end] == u'e' || trimmed[end] == u'E'))
+    {
+        qsizetype exponent = end + 1;
+        if (trimmed[exponent] == u'-' || trimmed[exponent] == u'+')
+            ++exponent;
+        if (exponent < trimmed.size() && trimmed[exponent].isDigit())
+            end = digitsFrom(exponent);
+    }
     bool ok = false;
     const double value = end > digits ? QStringView(trimmed).left(end).toDouble(&ok) : 0.0;
     if (!ok || !std::isfinite(value) || std::abs(value) > LargestLength)
         return false;
-    number = float(value);
+    // The page shows lengths to three decimals; read so, a length reads back as it was written.
+    number = float(std::round(value * 1000.0) / 1000.0);
     unit = CNdbFieldValue::ParseUnit(trimmed.mid(end));
     return true;
 }
@@ -131,21 +144,4 @@ void AddBackgroundChanges(const CNdbStyle& record, const CNdbPalette* palette, c
     Set(changes, ElementChange::Pair, QStringLiteral("background-repeat"), repeat);
     Set(changes, ElementChange::Style, QStringLiteral("background-repeat"), repeat);
     AddBackgroundPosition(record, changes);
-}
-
-bool ApplyElementChanges(CHtmlElement& element, const ElementChanges& changes)
-{
-    bool ok = true;
-    for (const ElementChange& change : changes)
-    {
-        if (change.kind == ElementChange::Style)
-            ok = element.SetStyleProperty(change.name, change.value) && ok;
-        else if (change.kind == ElementChange::Attribute)
-            ok = (change.value.isEmpty() ? element.RemoveAttribute(change.name)
-                                         : element.SetAttribute(change.name, change.value)) &&
-                 ok;
-        else
-            ok = SetNameMetadata(element, change.name, change.value) && ok;
-    }
-    return ok;
 }

@@ -5,7 +5,6 @@
 #include <map>
 #include <vector>
 
-class CHtmlElement;
 namespace ndb
 {
 class CNdbLayout;
@@ -51,6 +50,3 @@ void ReadBackgroundPairs(const ElementValues& pairs, ndb::CNdbStyle& record);
 // effect, tiling and position, or no image when the layout holds no such resource.
 void AddBackgroundChanges(const ndb::CNdbStyle& record, const ndb::CNdbPalette* palette,
                           const ndb::CNdbLayout* layout, ElementChanges& changes);
-
-// Carries the changes out on a live element; false when one of them failed.
-bool ApplyElementChanges(CHtmlElement& element, const ElementChanges& changes);

@@ -9,6 +9,7 @@
 #include "dialogs/PageHtmlBox2.h"
 #include "dialogs/PageHtmlBox3.h"
 #include "editor/BoxStyle.h"
+#include "editor/ElementApply.h"
 #include "editor/ElementMetadata.h"
 #include "editor/WndLayout.h"
 #include "ndb/NdbBase.h"

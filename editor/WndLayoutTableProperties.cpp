@@ -4,6 +4,7 @@
 #include "app/KVContext.h"
 #include "dialogs/DlgHtmlTableCellProperties.h"
 #include "dialogs/DlgHtmlTableProperties.h"
+#include "editor/ElementApply.h"
 #include "editor/ElementMetadata.h"
 #include "editor/TableStyle.h"
 #include "editor/WndLayout.h"

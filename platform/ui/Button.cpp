@@ -22,44 +22,47 @@ void NotifyClicks(QAbstractButton* button)
                      });
 }
 
-// The sibling radio buttons of the button's group: the run of the parent's children from the last
-// control with WS_GROUP at or before the button up to the next control with WS_GROUP.
-std::vector<QRadioButton*> RadioGroupOf(QAbstractButton* button)
+CWnd* WndOf(QObject* object)
 {
-    std::vector<QRadioButton*> group;
-    if (!button->parentWidget())
-        return group;
-    for (QObject* child : button->parentWidget()->children())
-    {
-        CWnd* wnd = child->isWidgetType() ? CWnd::FromHandle(static_cast<QWidget*>(child)) : nullptr;
-        if (!wnd)
-            continue;
-        if (wnd->GetStyle() & WS_GROUP)
-        {
-            if (std::find(group.begin(), group.end(), button) != group.end())
-                break;
-            group.clear();
-        }
-        if (auto* radio = qobject_cast<QRadioButton*>(static_cast<QWidget*>(child)))
-            group.push_back(radio);
-    }
-    return group;
+    return object->isWidgetType() ? CWnd::FromHandle(static_cast<QWidget*>(object)) : nullptr;
 }
 
-// A click checks the radio button and clears the others of its group only: a dialog may hold
-// several groups side by side.
+bool StartsGroup(CWnd* wnd)
+{
+    return (wnd->GetStyle() & WS_GROUP) != 0;
+}
+
+// A click checks a radio button and clears the others of its group: the radio buttons next to it
+// in creation order, up to a control that starts a group of its own or is no radio button. Qt's
+// own exclusivity would join every radio button of a dialog into one group.
 void CheckInGroup(QAbstractButton* button)
 {
-    QObject::connect(button, &QAbstractButton::clicked, button,
-                     [button]
-                     {
-                         button->setChecked(true);
-                         for (QRadioButton* other : RadioGroupOf(button))
-                         {
-                             if (other != button)
-                                 other->setChecked(false);
-                         }
-                     });
+    button->setChecked(true);
+    std::vector<CWnd*> siblings;
+    for (QObject* child : button->parentWidget()->children())
+    {
+        if (CWnd* wnd = WndOf(child))
+            siblings.push_back(wnd);
+    }
+    const auto at = std::find(siblings.begin(), siblings.end(), CWnd::FromHandle(button));
+    if (at == siblings.end())
+        return;
+    const auto clear = [](CWnd* wnd)
+    {
+        auto* radio = qobject_cast<QRadioButton*>(wnd->GetSafeHwnd());
+        if (radio)
+            radio->setChecked(false);
+        return radio != nullptr;
+    };
+    for (auto it = at; !StartsGroup(*it) && it != siblings.begin();)
+    {
+        --it;
+        if (!clear(*it))
+            break;
+    }
+    for (auto it = at + 1; it != siblings.end() && !StartsGroup(*it) && clear(*it); ++it)
+    {
+    }
 }
 
 QWidget* MakeCheckable(CWnd* wnd, QWidget* parent, DWORD type, DWORD style)
@@ -73,7 +76,7 @@ QWidget* MakeCheckable(CWnd* wnd, QWidget* parent, DWORD type, DWORD style)
     {
         button = new CWndHost<QRadioButton>(wnd, parent);
         button->setAutoExclusive(false);
-        CheckInGroup(button);
+        QObject::connect(button, &QAbstractButton::clicked, button, [button] { CheckInGroup(button); });
     }
     NotifyClicks(button);
     button->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
