@@ -1,6 +1,7 @@
 #include "app/ShellTestSupport.h"
 #include "editor/WndLayout.h"
 
+#include <QAbstractButton>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
@@ -269,4 +270,57 @@ TEST_F(TableCommands, TabStepsBetweenCells)
     ClickInto(browser, "C");
     PressTab(browser);
     EXPECT_EQ(RunInPage(browser, "document.querySelectorAll('table')[1].rows.length").toInt(), 2);
+}
+
+// Table Properties and Table Cell Properties from the context menu, confirmed unchanged: the
+// table's width attribute of 500 and the cell's 120 live on as pixels in the style, the cell's
+// alignment and nowrap attributes as its style, the border source as pairs drawn on the cells;
+// each as one Undo step.
+TEST_F(TableCommands, PropertiesConfirmedUnchangedMoveAttributesIntoTheStyle)
+{
+    CWndLayout& layout = EditLetter(QStringLiteral(
+        "<table width=\"500\" cellspacing=\"0\" name=\"src_border:solid 1px F{#000000ff};\"><tbody><tr>"
+        "<td width=\"120\" align=\"CENTER\" nowrap=\"\">a</td><td>b</td></tr></tbody></table>"));
+    CIEBrowser& browser = layout.GetBrowser();
+    const auto confirm = [](const char* title)
+    {
+        auto timer = std::make_shared<QTimer>();
+        QObject::connect(timer.get(), &QTimer::timeout,
+                         [timer, title]
+                         {
+                             QWidget* modal = QApplication::activeModalWidget();
+                             if (!modal || modal->windowTitle() != QLatin1String(title))
+                                 return;
+                             timer->stop();
+                             for (QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+                             {
+                                 if (button->text() == "OK")
+                                     QTest::mouseClick(button, Qt::LeftButton);
+                             }
+                         });
+        timer->start(20);
+        return timer;
+    };
+    std::unique_ptr<CHtmlDocument> document;
+    ASSERT_TRUE(browser.GetDHtmlDocument(document));
+
+    auto table = confirm("Table Properties");
+    ASSERT_TRUE(ChooseFromContextMenu(browser, CentreOfCell(browser, "b"), "Table Properties..."));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return TableMarkup(browser).contains("sys_table"); }, 10000));
+    EXPECT_EQ(document->GetUndoTitles().value(0), "Table Properties");
+    const QString tableTag = TableMarkup(browser).section(u'>', 0, 0);
+    EXPECT_FALSE(tableTag.contains("width=")) << tableTag.toStdString();
+    EXPECT_TRUE(tableTag.contains("width: 500px")) << tableTag.toStdString();
+    EXPECT_TRUE(tableTag.contains("border: none")) << tableTag.toStdString();
+    EXPECT_TRUE(CellPatterns(browser).contains("<td I>b</td>") || CellPatterns(browser).contains(" T>b</td>"))
+        << CellPatterns(browser).toStdString();
+
+    auto cell = confirm("Table Cell Properties");
+    ASSERT_TRUE(ChooseFromContextMenu(browser, CentreOfCell(browser, "a"), "Table Cell properties..."));
+    const QString first = RunInPage(browser, "document.querySelector('td').outerHTML").toString();
+    EXPECT_EQ(document->GetUndoTitles().value(0), "Table Cell Properties");
+    for (const char* gone : {" width=", " align=", " nowrap="})
+        EXPECT_FALSE(first.contains(gone)) << first.toStdString();
+    for (const char* kept : {"width: 120px", "text-align: center", "white-space: nowrap"})
+        EXPECT_TRUE(first.contains(kept)) << first.toStdString();
 }
