@@ -64,10 +64,10 @@ QString CellPatterns(CIEBrowser& browser)
 }
 
 // Whether every row of the laid-out table reaches from the same left to the same right edge.
-bool IsRectangular(CIEBrowser& browser)
+bool IsRectangular(CIEBrowser& browser, int index = 0)
 {
     return RunInPage(browser, QStringLiteral(R"((function () {
-        const table = document.querySelector('table');
+        const table = document.querySelectorAll('table')[%1];
         const cells = Array.from(table.rows).flatMap((row) => Array.from(row.cells));
         const spans = Array.from(table.rows).map((row) => {
             const r = row.getBoundingClientRect();
@@ -75,7 +75,8 @@ bool IsRectangular(CIEBrowser& browser)
             return [Math.min(...over.map((b) => b.left)), Math.max(...over.map((b) => b.right))].join();
         });
         return spans.every((s) => s === spans[0]);
-    })())"))
+    })())")
+                                  .arg(index))
         .toBool();
 }
 
@@ -323,4 +324,58 @@ TEST_F(TableCommands, PropertiesConfirmedUnchangedMoveAttributesIntoTheStyle)
         EXPECT_FALSE(first.contains(gone)) << first.toStdString();
     for (const char* kept : {"width: 120px", "text-align: center", "white-space: nowrap"})
         EXPECT_TRUE(first.contains(kept)) << first.toStdString();
+}
+
+namespace
+{
+// The rows of a table by their cells' texts and spans: "a c2 r3" is a cell over two columns and
+// three rows.
+QString RowsOf(CIEBrowser& browser, int index)
+{
+    return RunInPage(
+               browser,
+               QStringLiteral(
+                   "Array.from(document.querySelectorAll('table')[%1].rows).map((r) =>"
+                   " Array.from(r.cells).map((c) => c.textContent.trim() +"
+                   " (c.colSpan > 1 ? ' c' + c.colSpan : '') + (c.rowSpan !== 1 ? ' r' + c.rowSpan : ''))"
+                   ".join(', ')).join(' / ')")
+                   .arg(index))
+        .toString();
+}
+} // namespace
+
+// Commands on tables with spans: cells that reach down move into the next row, a row left
+// without cells goes and the spans crossing it shrink, cells of two columns grow by one.
+TEST_F(TableCommands, CommandsOnTablesWithSpans)
+{
+    CWndLayout& layout = EditLetter(QStringLiteral(
+        "<table><tbody><tr><td rowspan=\"2\">a</td><td rowspan=\"2\">b</td><td "
+        "rowspan=\"2\">c</td></tr><tr></tr>"
+        "<tr><td>d</td><td>e</td><td>f</td></tr></tbody></table>"
+        "<table><tbody><tr><td>p</td><td rowspan=\"2\">q</td></tr><tr><td>r</td></tr>"
+        "<tr><td>s</td><td>t</td></tr></tbody></table>"
+        "<table><tbody><tr><td colspan=\"2\">w</td><td>x</td></tr><tr><td colspan=\"2\">y</td><td>z</td></tr>"
+        "</tbody></table>"));
+    CIEBrowser& browser = layout.GetBrowser();
+    const struct
+    {
+        const char* item;
+        const char* cell;
+        int table;
+        const char* rows;
+    } cases[] = {
+        {"Delete Row", "b", 0, "a, b, c / d, e, f"},
+        {"Delete Column", "p", 1, "q / t"},
+        {"Insert Column", "w", 2, "w c3, x / y c3, z"},
+        {"Merge with cell below", "w", 2, "wy c2 r2, x / z"},
+    };
+    for (const auto& c : cases)
+    {
+        const QString before = RowsOf(browser, c.table);
+        ASSERT_TRUE(ChooseFromContextMenu(browser, CentreOfCell(browser, c.cell), c.item)) << c.item;
+        EXPECT_EQ(RowsOf(browser, c.table).toStdString(), c.rows) << c.item;
+        EXPECT_TRUE(IsRectangular(browser, c.table)) << c.item;
+        m_window->SendMessage(WM_COMMAND, 57643);
+        EXPECT_EQ(RowsOf(browser, c.table), before) << c.item;
+    }
 }

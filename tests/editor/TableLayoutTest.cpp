@@ -49,7 +49,7 @@ TEST(TableLayout, GridEqualsTheEnginesLayout)
     for (const char* text :
          {"A B C / D E F / G H I", "Ac2 B / C D E", "Ar2 B / C / D E", "A B / C D E", "A B C / D",
           "Ar5 B / C", "Ar0 B / C / D", "Ar0 B / C | D E", "Ar2 / B C", "A Br2 / Cc2", "A / / B",
-          "Ar3 B / / C", "Ar1000000 B / C", "Ac3 Br2 / C D / E F G"})
+          "Ar3 B / / C", "Ar1000000 B / C", "Ac1000000 B / C D", "Ac3 Br2 / C D / E F G"})
         tables.push_back(Table(text));
     tables.push_back(LargeIrregularTable());
 
