@@ -88,7 +88,9 @@ int LeadingInteger(const QString& text)
 
 bool CWndLayout::PreTranslateMessage(MSG* msg)
 {
-    if (IsEditing() && msg->message == WM_KEYDOWN && msg->event && msg->event->type() == QEvent::KeyPress)
+    // Only keys of the page: Tab in the toolbar's boxes moves on between them.
+    if (IsEditing() && msg->hwnd == &m_browser && msg->message == WM_KEYDOWN && msg->event &&
+        msg->event->type() == QEvent::KeyPress)
     {
         const auto* key = static_cast<const QKeyEvent*>(msg->event);
         const bool noOtherKeys = (key->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier;

@@ -255,6 +255,12 @@ TEST_F(TableCommands, TabStepsBetweenCells)
     EXPECT_EQ(SelectedCell(browser), "c3");
     EXPECT_FALSE(TableMarkup(browser).contains(u'\t'));
     EXPECT_EQ(QApplication::focusWidget(), page);
+    // Tab in the toolbar's size box moves on there; the page keeps its selection.
+    QWidget* sizes = layout.GetToolbar().GetSizeCombo()->GetSafeHwnd();
+    sizes->setFocus();
+    QTest::keyClick(sizes, Qt::Key_Tab);
+    EXPECT_EQ(SelectedCell(browser), "c3");
+    page->setFocus();
 
     ClickInto(browser, "A");
     PressTab(browser);
