@@ -71,7 +71,7 @@ void CBackgroundBlock::Start(CWnd* host)
     for (CNumberEditCtrl* edit : {&m_x.value, &m_y.value})
     {
         edit->SetLimitText(m_setup.positionLength);
-        edit->SetupSpin(-m_setup.positionLimit, m_setup.positionLimit);
+        edit->SetupSpin(m_setup.positionsFromZero ? 0 : -m_setup.positionLimit, m_setup.positionLimit);
     }
     m_color.CreateFromPlaceholder(host->GetDlgItem(IdColor), 0);
     CNdbFieldValue value;

@@ -29,6 +29,8 @@ struct BackgroundBlockSetup
     quint32 removeQuestionId = 0;
     int positionLimit = 8192;
     int positionLength = 4;
+    // Positions from 0 up only, instead of from minus the limit.
+    bool positionsFromZero = false;
 };
 
 // The background section of the element and style dialogs: colour, image with its effect, tiling

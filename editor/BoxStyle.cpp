@@ -61,33 +61,10 @@ QString Value(const ElementValues& values, const char* name)
     return found == values.end() ? QString() : found->second;
 }
 
-void ReadLength(const QString& text, CNdbStyle& record, int field)
-{
-    float number = 0;
-    int unit = NdbUnitNone;
-    if (!text.isEmpty() && ParseLengthText(text, number, unit))
-        record.SetField(field, CNdbFieldValue(number, unit == NdbUnitNone ? int(NdbUnitPx) : unit));
-}
-
 void ReadLengths(const ElementValues& style, std::span<const LengthDeclaration> lengths, CNdbStyle& record)
 {
     for (const LengthDeclaration& length : lengths)
-        ReadLength(Value(style, length.name), record, length.field);
-}
-
-void ReadBackgroundPosition(const QString& text, CNdbStyle& record)
-{
-    const QStringList words = text.split(QLatin1Char(' '));
-    if (words.size() != 2)
-        return;
-    const QString x = words[0].contains(QLatin1String("horz:")) ? words[0].mid(5) : QString();
-    const QString y = words[1].contains(QLatin1String("vert:")) ? words[1].mid(5) : QString();
-    record.SetBackgroundPositionXText(x);
-    record.SetBackgroundPositionYText(y);
-    if (record.GetInt(StyleBackgroundPositionX, -1) == 3)
-        ReadLength(x, record, StyleBackgroundPositionXLength);
-    if (record.GetInt(StyleBackgroundPositionY, -1) == 3)
-        ReadLength(y, record, StyleBackgroundPositionYLength);
+        ReadLengthText(Value(style, length.name), record, length.field);
 }
 
 void ReadBorders(const ElementValues& pairs, CNdbStyle& record)
@@ -98,7 +75,7 @@ void ReadBorders(const ElementValues& pairs, CNdbStyle& record)
         if (words.size() != 3)
             continue;
         (record.*side.parseStyle)(words[0]);
-        ReadLength(words[1], record, side.widthField);
+        ReadLengthText(words[1], record, side.widthField);
         CNdbColor color;
         color.FromText(words[2]);
         record.SetField(side.colorField, CNdbFieldValue(color));
@@ -236,8 +213,8 @@ void ReadBoxStyle(const ElementValues& style, const ElementValues& pairs, CNdbSt
         record.SetField(StyleZIndex, CNdbFieldValue(NdbValueInt, zIndex));
     record.SetFloatText(Value(style, "float"));
     record.SetClearText(Value(style, "clear"));
-    ReadLength(Value(style, "width"), record, StyleWidth);
-    ReadLength(Value(style, "height"), record, StyleHeight);
+    ReadLengthText(Value(style, "width"), record, StyleWidth);
+    ReadLengthText(Value(style, "height"), record, StyleHeight);
     if (Value(pairs, "src_overflow_expanded") != QLatin1String("true"))
         record.SetField(StyleOverflow, CNdbFieldValue(NdbValueOverflow, Visible));
     if (const QString overflow = Value(style, "overflow"); !overflow.isEmpty())
@@ -245,13 +222,7 @@ void ReadBoxStyle(const ElementValues& style, const ElementValues& pairs, CNdbSt
     record.SetTextAlignText(Value(style, "text-align"));
     ReadLengths(style, Margins, record);
     ReadLengths(style, Paddings, record);
-    CNdbColor background;
-    background.FromText(Value(pairs, "background-color"));
-    record.SetField(StyleBackgroundColor, CNdbFieldValue(background));
-    record.SetField(StyleBackgroundImage, CNdbFieldValue(Value(pairs, "src_ResID")));
-    record.SetField(StyleBackgroundPipeline, CNdbFieldValue(Value(pairs, "src_pipelineid")));
-    record.SetBackgroundRepeatText(Value(pairs, "background-repeat"));
-    ReadBackgroundPosition(Value(pairs, "background-position"), record);
+    ReadBackgroundPairs(pairs, record);
     ReadBorders(pairs, record);
 }
 

@@ -53,6 +53,40 @@ void AddBackgroundPosition(const CNdbStyle& record, ElementChanges& changes)
 }
 } // namespace
 
+void ReadLengthText(const QString& text, CNdbStyle& record, int field)
+{
+    float number = 0;
+    int unit = NdbUnitNone;
+    if (!text.isEmpty() && ParseLengthText(text, number, unit))
+        record.SetField(field, CNdbFieldValue(number, unit == NdbUnitNone ? int(NdbUnitPx) : unit));
+}
+
+void ReadBackgroundPairs(const ElementValues& pairs, CNdbStyle& record)
+{
+    const auto value = [&pairs](const char* name)
+    {
+        const auto found = pairs.find(QLatin1String(name));
+        return found == pairs.end() ? QString() : found->second;
+    };
+    CNdbColor background;
+    background.FromText(value("background-color"));
+    record.SetField(StyleBackgroundColor, CNdbFieldValue(background));
+    record.SetField(StyleBackgroundImage, CNdbFieldValue(value("src_ResID")));
+    record.SetField(StyleBackgroundPipeline, CNdbFieldValue(value("src_pipelineid")));
+    record.SetBackgroundRepeatText(value("background-repeat"));
+    const QStringList words = value("background-position").split(QLatin1Char(' '));
+    if (words.size() != 2)
+        return;
+    const QString x = words[0].contains(QLatin1String("horz:")) ? words[0].mid(5) : QString();
+    const QString y = words[1].contains(QLatin1String("vert:")) ? words[1].mid(5) : QString();
+    record.SetBackgroundPositionXText(x);
+    record.SetBackgroundPositionYText(y);
+    if (record.GetInt(StyleBackgroundPositionX, -1) == 3)
+        ReadLengthText(x, record, StyleBackgroundPositionXLength);
+    if (record.GetInt(StyleBackgroundPositionY, -1) == 3)
+        ReadLengthText(y, record, StyleBackgroundPositionYLength);
+}
+
 bool ParseLengthText(const QString& text, float& number, int& unit)
 {
     const QString trimmed = text.trimmed();

@@ -9,6 +9,7 @@
 #include "dialogs/PageHtmlBox2.h"
 #include "dialogs/PageHtmlBox3.h"
 #include "editor/BoxStyle.h"
+#include "editor/ElementApply.h"
 #include "editor/ElementMetadata.h"
 #include "editor/WndLayout.h"
 #include "ndb/NdbBase.h"
@@ -60,18 +61,6 @@ QString FieldsText(const CNdbStyle& record)
         text += QLatin1Char(';');
     }
     return text;
-}
-
-// Carries the changes out on the live element.
-void ApplyElementChanges(CHtmlElement& element, const ElementChanges& changes)
-{
-    for (const ElementChange& change : changes)
-    {
-        if (change.kind == ElementChange::Style)
-            element.SetStyleProperty(change.name, change.value);
-        else
-            SetNameMetadata(element, change.name, change.value);
-    }
 }
 
 void ReadBox(const CHtmlElement& box, CNdbStyle& record)
