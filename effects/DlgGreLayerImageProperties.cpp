@@ -1,12 +1,12 @@
 #include "effects/DlgGreLayerImageProperties.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/Md5Digest.h"
 #include "dialogs/ShowHelp.h"
 #include "effects/GreDialogValues.h"
 #include "effects/GreEffectCommands.h"
 #include "effects/GrePreview.h"
+#include "effects/ImageResources.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/PropertyPage.h"
 
@@ -149,9 +149,7 @@ LRESULT CDlgGreLayerImageProperties::OnUseSource(WPARAM, LPARAM)
 LRESULT CDlgGreLayerImageProperties::OnBrowse(WPARAM, LPARAM)
 {
     CFileDialog dialog(true, QString(), GetSettingFolder(FolderSetting), OFN_EXPLORER | OFN_ENABLESIZING,
-                       LoadAppString(ImageFilesText) +
-                           QStringLiteral(" (*.gif;*.jpg;*.jpeg;*.png)|*.gif; *.jpg; *.jpeg; *.png||"),
-                       this);
+                       ImageFileFilter(ImageFilesText), this);
     if (dialog.DoModal() != IDOK)
         return 0;
     const QString path = dialog.GetPathName();
