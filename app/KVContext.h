@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/DialogContext.h"
+#include "effects/EffectLibraryContext.h"
 #include "gre/GreProject.h"
 #include "mail/FilterBayesian.h"
 #include "mail/SendDialogContext.h"
@@ -40,6 +41,7 @@ class CNdbResource;
 // cache guard themselves.
 class CKVContext : public IPageServiceContext,
                    public IDialogContext,
+                   public IEffectLibraryContext,
                    public ISendDialogContext,
                    public ISpamRater,
                    public IUsersContext,
@@ -78,7 +80,7 @@ public:
     void SetUnsubscribeText(const QString& text);
 
     // Web store: generated pages served under "webstore/" + name.
-    void StoreInWebStore(const QString& name, const QByteArray& bytes, const QString& contentType);
+    void StoreInWebStore(const QString& name, const QByteArray& bytes, const QString& contentType) override;
     // The page up to its first NUL character, as UTF-8 HTML.
     void PutPageInWebStore(const QString& name, const QString& page) override;
     std::shared_ptr<const WebStoreEntry> FindInWebStore(const QString& name) const override;

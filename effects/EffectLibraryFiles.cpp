@@ -67,6 +67,23 @@ QRect ThumbnailRect(QSize rendered)
     return QRect(QPoint((ThumbnailSide - size.width()) / 2, (ThumbnailSide - size.height()) / 2), size);
 }
 
+gre::CGreImage SamplePicture()
+{
+    gre::CGreImage picture;
+    picture.Create(160, 120);
+    QPainter painter(&picture.GetBitmap());
+    QLinearGradient sky(0, 0, 0, 120);
+    sky.setColorAt(0, QColor(0x4A, 0x90, 0xD9));
+    sky.setColorAt(1, QColor(0xD8, 0xEC, 0xFA));
+    painter.fillRect(0, 0, 160, 120, sky);
+    painter.setBrush(QColor(0x3F, 0x8F, 0x4A));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QRect(-40, 70, 240, 120));
+    painter.setBrush(QColor(0xF5, 0xC2, 0x3C));
+    painter.drawEllipse(QRect(112, 14, 28, 28));
+    return picture;
+}
+
 gre::CGreImage MakeThumbnail(gre::CGrePipeline& pipeline, const gre::GreImageMap* images,
                              const gre::CGreImage& source)
 {

@@ -29,4 +29,6 @@ QRect ThumbnailRect(QSize rendered);
 // The effect drawn over the source, shrunk or grown into a transparent 96 x 96 picture.
 gre::CGreImage MakeThumbnail(gre::CGrePipeline& pipeline, const gre::GreImageMap* images,
                              const gre::CGreImage& source);
+// The picture under each effect of the shipped library's thumbnails: a sky over a hill.
+gre::CGreImage SamplePicture();
 } // namespace EffectLibraryFiles

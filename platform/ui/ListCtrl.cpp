@@ -1,10 +1,13 @@
 #include "platform/ui/ListCtrl.h"
 
+#include "platform/ui/ImageList.h"
 #include "platform/ui/WndHost.h"
 
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QTreeWidget>
 
 namespace
@@ -196,6 +199,22 @@ int CListCtrl::InsertItem(int item, const QString& text)
     }
     tree->insertTopLevelItem(row, entry);
     return row;
+}
+
+int CListCtrl::InsertItem(int item, const QString& text, int image)
+{
+    const int row = InsertItem(item, text);
+    QTreeWidget* tree = Tree(this);
+    if (row >= 0 && m_images && image >= 0 && image < m_images->GetImageCount())
+        tree->topLevelItem(row)->setIcon(0, QIcon(QPixmap::fromImage(m_images->GetImage(image))));
+    return row;
+}
+
+void CListCtrl::SetImageList(CImageList* images, int)
+{
+    m_images = images;
+    if (QTreeWidget* tree = Tree(this); tree && images)
+        tree->setIconSize(QSize(images->GetWidth(), images->GetHeight()));
 }
 
 bool CListCtrl::DeleteItem(int item)

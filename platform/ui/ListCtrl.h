@@ -12,6 +12,10 @@ constexpr DWORD LVS_SORTASCENDING = 0x0010;
 constexpr DWORD LVS_EX_CHECKBOXES = 0x0004;
 constexpr DWORD LVS_EX_FULLROWSELECT = 0x0020;
 
+constexpr int LVSIL_NORMAL = 0;
+
+class CImageList;
+
 constexpr UINT NM_CLICK = UINT(-2);
 constexpr UINT NM_DBLCLK = UINT(-3);
 constexpr UINT LVN_ITEMCHANGED = UINT(-101);
@@ -69,6 +73,10 @@ public:
 
     // The index the row got, -1 on failure.
     int InsertItem(int item, const QString& text);
+    // A row that shows the image of the list's image list before its text.
+    int InsertItem(int item, const QString& text, int image);
+    // Rows show their images at the list's image size; the list stays the caller's.
+    void SetImageList(CImageList* images, int kind);
     bool DeleteItem(int item);
     bool DeleteAllItems();
     int GetItemCount() const;
@@ -95,4 +103,5 @@ protected:
 
 private:
     DWORD m_extendedStyle = 0;
+    CImageList* m_images = nullptr;
 };

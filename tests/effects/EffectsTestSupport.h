@@ -15,6 +15,8 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 namespace EffectsTest
 {
@@ -143,6 +145,33 @@ inline void ClickCheckBox(QWidget* window, int id, int row)
     const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
     QCoreApplication::processEvents();
+}
+
+// Waits until the gallery window shows its page, loaded.
+inline QWebEngineView* GalleryPage(QWidget* window)
+{
+    auto* view = window->findChild<QWebEngineView*>();
+    EXPECT_TRUE(view);
+    if (!view)
+        return nullptr;
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return view->url().toString().endsWith(QLatin1String(".htm")); }, 60000));
+    bool loaded = false;
+    const QMetaObject::Connection connection = QObject::connect(view->page(), &QWebEnginePage::loadFinished,
+                                                                view, [&loaded](bool) { loaded = true; });
+    // A page that finished before the connection was made is loaded too.
+    (void)QTest::qWaitFor([&] { return loaded; }, 10000);
+    QObject::disconnect(connection);
+    return view;
+}
+
+// The user's click on a thumbnail, delivered to the cell as the page's own event; true once the
+// gallery has taken the selection.
+inline bool ClickGalleryCell(QWidget* window, QWebEngineView* view, int cell)
+{
+    view->page()->runJavaScript(
+        QStringLiteral("document.getElementById('fileid%1_imgdiv').click();").arg(cell));
+    return QTest::qWaitFor([&] { return Item(window, IDOK)->isEnabled(); }, 10000);
 }
 
 inline void TypeInto(QWidget* window, int id, const QString& text)

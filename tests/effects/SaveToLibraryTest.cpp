@@ -7,6 +7,8 @@
 #include "base/AppSettings.h"
 #include "gre/GreProject.h"
 
+#include <QDirIterator>
+
 using namespace DialogTest;
 using namespace EffectsTest;
 using namespace EffectLibraryFiles;
@@ -169,4 +171,44 @@ TEST_F(SaveToLibrary, MissingFolderIsReportedAsAFailure)
                      });
     SaveThrough(script);
     EXPECT_FALSE(QDir(m_folder.filePath("missing")).exists());
+}
+
+// The shipped thumbnails are the goldens: the library tool writes them, and a change of the
+// engine that alters them shows here until the tool is run again. Text edges may differ by a
+// font version, so each channel may be off by 48 on at most 2 % of the pixels.
+TEST(SaveToLibraryFiles, ShippedThumbnailsAreWhatTheEngineDrawsNow)
+{
+    const QString library = QStringLiteral(KV_SOURCE_DIR "/data/library/pipelines/");
+    QDirIterator files(library, {QStringLiteral("*.kvnlp")}, QDir::Files, QDirIterator::Subdirectories);
+    int checked = 0;
+    while (files.hasNext())
+    {
+        const QString path = files.next();
+        SCOPED_TRACE(path.toStdString());
+        gre::CGreProject project;
+        ASSERT_TRUE(project.LoadFromFile(path));
+        ASSERT_EQ(project.GetPipelines().size(), 1u);
+        gre::CGrePipeline& pipeline = *project.GetPipelines().begin()->second;
+        const QImage drawn = MakeThumbnail(pipeline, &project.GetImages(), SamplePicture())
+                                 .GetBitmap()
+                                 .convertToFormat(QImage::Format_ARGB32);
+        const QImage golden =
+            QImage(path.chopped(6) + QStringLiteral("_en.png")).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(drawn.size(), golden.size());
+        int off = 0;
+        for (int y = 0; y < golden.height(); ++y)
+        {
+            for (int x = 0; x < golden.width(); ++x)
+            {
+                const QRgb a = drawn.pixel(x, y);
+                const QRgb b = golden.pixel(x, y);
+                if (std::abs(qRed(a) - qRed(b)) > 48 || std::abs(qGreen(a) - qGreen(b)) > 48 ||
+                    std::abs(qBlue(a) - qBlue(b)) > 48 || std::abs(qAlpha(a) - qAlpha(b)) > 48)
+                    ++off;
+            }
+        }
+        EXPECT_LE(off, golden.width() * golden.height() / 50);
+        ++checked;
+    }
+    EXPECT_GE(checked, 6);
 }
