@@ -591,3 +591,45 @@ TEST_F(ElementEditing, ChangeImageWithAllKindsOfFiles)
     const QImage shownGreen = QImage::fromData(png);
     EXPECT_EQ(shownGreen.pixelColor(5, 5), QColor(0, 200, 0));
 }
+
+// The Insert menu: a link needs a selection, a bookmark goes in at the caret, and an image file
+// becomes a paragraph with the picture, its resource in the layout, all in one step each.
+TEST_F(ElementEditing, InsertLinkBookmarkAndImage)
+{
+    OpenLetter();
+    Run(QStringLiteral("getSelection().collapse(document.querySelector('p:last-child').firstChild, 5)"));
+    QTest::qWait(150);
+    DialogTest::ModalScript noSelection;
+    noSelection.Then(ShowsMessage("Please select the content you wish to link."),
+                     [](QWidget* box) { DialogTest::ClickButton(box, QStringLiteral("OK")); });
+    UseMenuItem({"&Insert", "Link..."}, noSelection);
+    EXPECT_FALSE(Body().contains("testlink"));
+
+    DialogTest::ModalScript bookmark;
+    bookmark.Then(Titled("Insert Bookmark"),
+                  [](QWidget* window)
+                  {
+                      TypeInto(window, 1438, QStringLiteral("end"));
+                      DialogTest::ClickButton(window, QStringLiteral("OK"));
+                  });
+    UseMenuItem({"&Insert", "Bookmark..."}, bookmark);
+    EXPECT_TRUE(Body().contains("<code name=\"end\"")) << Body().toStdString();
+    EXPECT_EQ(UndoTitles().value(0), "Bookmark Properties");
+
+    QImage green(30, 10, QImage::Format_RGB32);
+    green.fill(QColor(0, 200, 0));
+    const QString path = Path(QStringLiteral("green.png"));
+    ASSERT_TRUE(green.save(path));
+    const ndb::CNdbNewsletter* newsletter = m_app->GetContext()->GetCurrentNewsletter();
+    const std::size_t resources = newsletter->Layout().Resources().size();
+    DialogTest::ModalScript image;
+    image.Then(IsFileDialog, [path](QWidget* dialog) { AnswerFile(dialog, path); })
+        .Then(Titled("Import options for images"),
+              [](QWidget* window) { DialogTest::ClickButton(window, QStringLiteral("OK")); });
+    UseMenuItem({"&Insert", "Image..."}, image);
+    ASSERT_EQ(newsletter->Layout().Resources().size(), resources + 1);
+    const QString id = newsletter->Layout().Resources().back()->GetString(ndb::ResourceId);
+    EXPECT_TRUE(Body().contains(QStringLiteral("<p><img src=\"img/green.png"))) << Body().toStdString();
+    EXPECT_TRUE(Body().contains(QStringLiteral("name=\"src_ResID:%1;\"").arg(id))) << Body().toStdString();
+    EXPECT_EQ(UndoTitles().value(0), "Insert Image");
+}
