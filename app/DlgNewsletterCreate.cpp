@@ -1,6 +1,5 @@
 #include "app/DlgNewsletterCreate.h"
 
-#include "app/GalleryPage.h"
 #include "app/KVContext.h"
 #include "base/AppSettings.h"
 #include "base/AppStrings.h"
@@ -11,6 +10,7 @@
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WndClass.h"
 #include "services/ConceptTemplateFolder.h"
+#include "services/GalleryPage.h"
 #include "services/TemplateCatalogue.h"
 
 #include <QFile>
@@ -34,7 +34,7 @@ constexpr UINT IdChangeLocation = 1471;
 constexpr int IdSeparator = 1513;
 constexpr UINT IdHelp = 1212;
 constexpr UINT TabImage = 276;
-constexpr qint64 MaxPictureSize = 4 * 1024 * 1024;
+constexpr int TemplatePageId = 244;
 const QString LocationSetting = QStringLiteral("SavePath_Create");
 const QString WebPagePrefix = QStringLiteral("fromwebpage:");
 
@@ -54,15 +54,6 @@ QString WithSlash(const QString& folder)
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
-QString PictureType(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
-        return QStringLiteral("image/jpeg");
-    if (suffix == QLatin1String("gif"))
-        return QStringLiteral("image/gif");
-    return QStringLiteral("image/png");
-}
 } // namespace
 
 const MessageMap* CDlgNewsletterCreate::GetMessageMap() const
@@ -304,12 +295,13 @@ QString CDlgNewsletterCreate::PictureAddress(const QString& catalogueUrl)
                          : catalogueUrl.contains(QLatin1String("://"))
                              ? QString()
                              : GetTemplateImageFolder() + catalogueUrl;
-    QFile file(path);
-    if (path.isEmpty() || !m_context || file.size() > MaxPictureSize || !file.open(QIODevice::ReadOnly))
-        return QStringLiteral("about:blank");
     const QString name =
-        QStringLiteral("dlgnewslettercreate_%1.%2").arg(++m_pictureCount).arg(QFileInfo(path).suffix());
-    m_context->StoreInWebStore(name, file.readAll(), PictureType(path));
+        QStringLiteral("dlgnewslettercreate_%1.%2").arg(m_pictureCount + 1).arg(QFileInfo(path).suffix());
+    const auto store = [this](const QString& entry, const QByteArray& bytes, const QString& type)
+    { m_context->StoreInWebStore(entry, bytes, type); };
+    if (!m_context || !GalleryPage::StorePicture(path, name, store))
+        return QStringLiteral("about:blank");
+    ++m_pictureCount;
     return name;
 }
 
@@ -319,7 +311,7 @@ void CDlgNewsletterCreate::ShowGallery(const CConceptTemplateFolder& folder)
     const bool hideAlert =
         m_online || (ReadAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("RunInLocalMode"), localMode) &&
                      localMode == 1);
-    const QString page = GalleryPage::Build(GalleryPage::LoadTemplate(), folder, hideAlert,
+    const QString page = GalleryPage::Build(GalleryPage::LoadTemplate(TemplatePageId), folder, hideAlert,
                                             [this](const QString& url) { return PictureAddress(url); });
     if (!m_context)
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/DialogContext.h"
+#include "effects/EffectLibraryContext.h"
 #include "gre/GreProject.h"
 #include "mail/FilterBayesian.h"
 #include "mail/SendContext.h"
@@ -39,6 +40,7 @@ class CNdbResource;
 // cache guard themselves.
 class CKVContext : public IPageServiceContext,
                    public IDialogContext,
+                   public IEffectLibraryContext,
                    public ISendContext,
                    public ISpamRater,
                    public IUsersContext
@@ -76,9 +78,9 @@ public:
     void SetUnsubscribeText(const QString& text);
 
     // Web store: generated pages served under "webstore/" + name.
-    void StoreInWebStore(const QString& name, const QByteArray& bytes, const QString& contentType);
+    void StoreInWebStore(const QString& name, const QByteArray& bytes, const QString& contentType) override;
     // The page up to its first NUL character, as UTF-8 HTML.
-    void PutPageInWebStore(const QString& name, const QString& page);
+    void PutPageInWebStore(const QString& name, const QString& page) override;
     std::shared_ptr<const WebStoreEntry> FindInWebStore(const QString& name) const override;
     void ClearWebStore();
 
@@ -93,7 +95,7 @@ public:
     // "http://localhost:<port>/", and an absolute local address of a path with or without its
     // leading "/" (an empty path gives the base without its final "/").
     QString GetServerBaseUrl() const;
-    QString MakeServerUrl(const QString& path) const;
+    QString MakeServerUrl(const QString& path) const override;
 
     // Spam rating of an HTML page (0 no risk, 1 suspicious, 2 spam); false when it could not be
     // computed. The token map receives every scored token with its spam probability.

@@ -1,5 +1,6 @@
 #include "gre/GreLayerText.h"
 
+#include "base/AnsiCodePage.h"
 #include "base/Md5Digest.h"
 #include "gre/GreArchiving.h"
 
@@ -30,6 +31,14 @@ void CGreLayerText::AddToHash(CMd5Digest& digest) const
 {
     CGreLayerBase::AddToHash(digest);
     digest.AddString(m_text);
+    // The code page turns every character it lacks into '?', so "Ω" and "Ж" would share one
+    // key and an edited text would keep the old effect. Such texts add their UTF-8 behind a NUL
+    // byte, which no typed feed ever gives: no stored key changes, and none can collide.
+    if (AnsiCodePage::ToText(AnsiCodePage::FromText(m_text)) != m_text)
+    {
+        const QByteArray utf8 = '\0' + m_text.toUtf8();
+        digest.Update(utf8.constData(), int(utf8.size()));
+    }
     digest.AddString(m_fontName);
     digest.AddFloat(m_size);
     digest.AddBool(m_bold);

@@ -259,6 +259,15 @@ int CComboBox::SetItemData(int index, UINT_PTR data)
     return 0;
 }
 
+int CComboBox::DeleteString(int index)
+{
+    auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd());
+    if (!combo || index < 0 || index >= combo->count())
+        return CB_ERR;
+    combo->removeItem(index);
+    return combo->count();
+}
+
 void CComboBox::ResetContent()
 {
     if (auto* combo = qobject_cast<QComboBox*>(GetSafeHwnd()))

@@ -38,6 +38,8 @@ public:
     QString GetLBText(int index) const;
     UINT_PTR GetItemData(int index) const;
     int SetItemData(int index, UINT_PTR data);
+    // The count of entries left; CB_ERR for an index out of range.
+    int DeleteString(int index);
     void ResetContent();
     // The first entry after start (-1: from the beginning) that begins with the text, ignoring case.
     int FindString(int start, const QString& text) const;

@@ -1,15 +1,20 @@
 #include "platform/ui/ListCtrl.h"
 
+#include "platform/ui/ImageList.h"
 #include "platform/ui/WndHost.h"
 
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QTreeWidget>
 
 namespace
 {
 constexpr int ItemDataRole = Qt::UserRole;
+// The check state last reported, so that changes of text or data report nothing.
+constexpr int ReportedCheckRole = Qt::UserRole + 1;
 
 QTreeWidget* Tree(const CWnd* wnd)
 {
@@ -120,11 +125,27 @@ QWidget* CListCtrl::CreateHostWidget(QWidget* parent, DWORD style, DWORD)
     tree->viewport()->installEventFilter(filter);
     const auto changed = [tree]
     {
-        NMHDR header{};
-        SendToParent(tree, LVN_ITEMCHANGED, &header);
+        NMLISTVIEW change;
+        SendToParent(tree, LVN_ITEMCHANGED, &change.hdr);
     };
     QObject::connect(tree, &QTreeWidget::currentItemChanged, tree, changed);
     QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, changed);
+    QObject::connect(tree, &QTreeWidget::itemChanged, tree,
+                     [tree](QTreeWidgetItem* entry, int column)
+                     {
+                         const QVariant reported = entry->data(0, ReportedCheckRole);
+                         if (column != 0 || !reported.isValid() || reported.toInt() == entry->checkState(0))
+                             return;
+                         entry->setData(0, ReportedCheckRole, int(entry->checkState(0)));
+                         const auto image = [](int state)
+                         { return UINT(state == Qt::Checked ? 2 : 1) << 12; };
+                         NMLISTVIEW change;
+                         change.iItem = tree->indexOfTopLevelItem(entry);
+                         change.uChanged = LVIF_STATE;
+                         change.uOldState = image(reported.toInt());
+                         change.uNewState = image(entry->checkState(0));
+                         SendToParent(tree, LVN_ITEMCHANGED, &change.hdr);
+                     });
     return tree;
 }
 
@@ -174,9 +195,26 @@ int CListCtrl::InsertItem(int item, const QString& text)
     {
         entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
         entry->setCheckState(0, Qt::Unchecked);
+        entry->setData(0, ReportedCheckRole, int(Qt::Unchecked));
     }
     tree->insertTopLevelItem(row, entry);
     return row;
+}
+
+int CListCtrl::InsertItem(int item, const QString& text, int image)
+{
+    const int row = InsertItem(item, text);
+    QTreeWidget* tree = Tree(this);
+    if (row >= 0 && m_images && image >= 0 && image < m_images->GetImageCount())
+        tree->topLevelItem(row)->setIcon(0, QIcon(QPixmap::fromImage(m_images->GetImage(image))));
+    return row;
+}
+
+void CListCtrl::SetImageList(CImageList* images, int)
+{
+    m_images = images;
+    if (QTreeWidget* tree = Tree(this); tree && images)
+        tree->setIconSize(QSize(images->GetWidth(), images->GetHeight()));
 }
 
 bool CListCtrl::DeleteItem(int item)

@@ -12,11 +12,17 @@ constexpr DWORD LVS_SORTASCENDING = 0x0010;
 constexpr DWORD LVS_EX_CHECKBOXES = 0x0004;
 constexpr DWORD LVS_EX_FULLROWSELECT = 0x0020;
 
+constexpr int LVSIL_NORMAL = 0;
+
+class CImageList;
+
 constexpr UINT NM_CLICK = UINT(-2);
 constexpr UINT NM_DBLCLK = UINT(-3);
 constexpr UINT LVN_ITEMCHANGED = UINT(-101);
 constexpr UINT LVN_KEYDOWN = UINT(-155);
 
+constexpr UINT LVIF_STATE = 0x0008;
+constexpr UINT LVIS_STATEIMAGEMASK = 0xF000;
 constexpr UINT LVIS_FOCUSED = 0x0001;
 constexpr UINT LVIS_SELECTED = 0x0002;
 constexpr UINT LVNI_SELECTED = 0x0002;
@@ -31,6 +37,19 @@ struct NMITEMACTIVATE
     CPoint ptAction;
 };
 
+// LVN_ITEMCHANGED. A check box that changed gives its row, LVIF_STATE and the state images
+// (1 cleared, 2 ticked, in the bits of LVIS_STATEIMAGEMASK); a change of the selection or of
+// the focused row gives row -1 and nothing changed.
+struct NMLISTVIEW
+{
+    NMHDR hdr;
+    int iItem = -1;
+    int iSubItem = 0;
+    UINT uNewState = 0;
+    UINT uOldState = 0;
+    UINT uChanged = 0;
+};
+
 // LVN_KEYDOWN, sent before the list acts on the key.
 struct NMLVKEYDOWN
 {
@@ -41,10 +60,10 @@ struct NMLVKEYDOWN
 
 // A list view in report form: rows of texts under column headers, each row with a data value.
 // With LVS_SORTASCENDING a row is inserted where its text belongs in ascending order, ignoring
-// case. Rows are selected whole; a change of the selection or of the focused row sends
-// LVN_ITEMCHANGED. A click on the rows sends NM_CLICK after the selection followed
-// it, a double click NM_DBLCLK, and a key press LVN_KEYDOWN before the list moves the selection.
-// The selection mark is the row that has the list's focus, while it is selected.
+// case. Rows are selected whole; a change of the selection, of the focused row or of a row's
+// check box (by the user or by SetCheck) sends LVN_ITEMCHANGED. A click on the rows sends NM_CLICK after the
+// selection followed it, a double click NM_DBLCLK, and a key press LVN_KEYDOWN before the list moves the
+// selection. The selection mark is the row that has the list's focus, while it is selected.
 class CListCtrl : public CWnd
 {
 public:
@@ -54,6 +73,10 @@ public:
 
     // The index the row got, -1 on failure.
     int InsertItem(int item, const QString& text);
+    // A row that shows the image of the list's image list before its text.
+    int InsertItem(int item, const QString& text, int image);
+    // Rows show their images at the list's image size; the list stays the caller's.
+    void SetImageList(CImageList* images, int kind);
     bool DeleteItem(int item);
     bool DeleteAllItems();
     int GetItemCount() const;
@@ -80,4 +103,5 @@ protected:
 
 private:
     DWORD m_extendedStyle = 0;
+    CImageList* m_images = nullptr;
 };

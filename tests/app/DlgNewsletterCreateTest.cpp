@@ -3,7 +3,7 @@
 #include "support/ScriptedHttpServer.h"
 
 #include "app/DlgNewsletterCreate.h"
-#include "app/GalleryPage.h"
+#include "services/GalleryPage.h"
 #include "services/TemplateCatalogue.h"
 
 using namespace ShellTest;

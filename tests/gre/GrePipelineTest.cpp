@@ -75,6 +75,25 @@ TEST(GrePipeline, KeyChangesWithLayersButNotWithTextsOrSourceImage)
     }
 }
 
+TEST(GrePipeline, TextsTheCodePageCannotHoldGetKeysOfTheirOwn)
+{
+    const auto keyWithText = [](const QString& text)
+    {
+        auto pipeline = SamplePipeline();
+        static_cast<CGreLayerText*>(pipeline->GetRootGroup().GetLayer(1))->SetText(text);
+        return pipeline->GetHashKey();
+    };
+    // Both would read "?" in the code page; the literal "?" keeps the key it always had.
+    const QString omega = keyWithText(QStringLiteral("\u03A9"));
+    const QString zhe = keyWithText(QStringLiteral("\u0416"));
+    const QString question = keyWithText(QStringLiteral("?"));
+    EXPECT_NE(omega, zhe);
+    EXPECT_NE(omega, question);
+    EXPECT_NE(zhe, question);
+    EXPECT_EQ(keyWithText(QStringLiteral("\u03A9")), omega);
+    EXPECT_EQ(keyWithText(QStringLiteral("caf\u00E9")), keyWithText(QStringLiteral("caf\u00E9")));
+}
+
 TEST(GrePipeline, ArchiveRoundTripKeepsTheKeyOfAFixedSize)
 {
     auto pipeline = SamplePipeline();

@@ -15,8 +15,15 @@ namespace GalleryPage
 // The address under which the page shows a picture given by its catalogue address.
 using PictureAddress = std::function<QString(const QString& catalogueUrl)>;
 
-// Page template 244 of the current resources; empty when missing.
-QString LoadTemplate();
+using StoreBytes = std::function<void(const QString& name, const QByteArray& bytes, const QString& type)>;
+
+// A page template of the current resources (244 for newsletter templates, 350 for effects);
+// empty when missing.
+QString LoadTemplate(int resourceId);
+// Hands a GIF, JPEG or PNG file of at most 4 MB to the store under the name, with its type by
+// extension; false when it is no such file. The web engine shows no local file in a page of the
+// local server, so a gallery's pictures travel through the web store beside its page.
+bool StorePicture(const QString& path, const QString& name, const StoreBytes& store);
 QString Build(const QString& pageTemplate, const CConceptTemplateFolder& folder, bool hideAlert,
               const PictureAddress& picture);
 QString SizeText(int size);

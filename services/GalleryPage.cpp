@@ -1,4 +1,4 @@
-#include "app/GalleryPage.h"
+#include "services/GalleryPage.h"
 
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
@@ -7,12 +7,14 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace
 {
 constexpr int CellsPerRow = 3;
 constexpr qint64 NewForSeconds = qint64(90) * 86400;
+constexpr qint64 MaxPictureSize = 4 * 1024 * 1024;
 
 QString Html(const QString& text)
 {
@@ -99,14 +101,31 @@ QString Cell(const CConceptTemplateFolder& folder, const CConceptTemplateFile& f
 
 namespace GalleryPage
 {
-QString LoadTemplate()
+QString LoadTemplate(int resourceId)
 {
-    QFile file(GetResourceRoot() + QStringLiteral("html/244.htm"));
+    const QString name = QStringLiteral("html/%1.htm").arg(resourceId);
+    QFile file(GetResourceRoot() + name);
     if (!file.open(QIODevice::ReadOnly))
-        file.setFileName(QStringLiteral(":/html/244.htm"));
+        file.setFileName(QStringLiteral(":/") + name);
     if (!file.isOpen() && !file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
+}
+
+bool StorePicture(const QString& path, const QString& name, const StoreBytes& store)
+{
+    QFile file(path);
+    if (path.isEmpty() || !QFileInfo(path).isFile() || file.size() > MaxPictureSize ||
+        !file.open(QIODevice::ReadOnly))
+        return false;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    QString type = QStringLiteral("image/png");
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        type = QStringLiteral("image/jpeg");
+    else if (suffix == QLatin1String("gif"))
+        type = QStringLiteral("image/gif");
+    store(name, file.readAll(), type);
+    return true;
 }
 
 QString SizeText(int size)

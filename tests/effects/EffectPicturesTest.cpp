@@ -1,0 +1,129 @@
+// Pictures of the effect dialogs for a look by eye, in build/Release/test-artifacts/.
+#include "EffectsTestSupport.h"
+#include "effects/DlgPipelineLibrary.h"
+#include "effects/DlgPipelineProperties.h"
+#include "effects/ImageEffectText.h"
+
+#include "app/KVContext.h"
+#include "app/KVWebServer.h"
+#include "gre/GreProject.h"
+#include "services/ConceptTemplateFile.h"
+#include "services/ConceptTemplateFolder.h"
+
+#include <QDirIterator>
+#include <QGuiApplication>
+
+using namespace DialogTest;
+using namespace EffectsTest;
+
+namespace
+{
+const QString Library = QStringLiteral(KV_SOURCE_DIR "/data/library/pipelines/");
+
+void Save(QWidget* window, const QString& name)
+{
+    window->grab().toImage().save(ArtifactPath(name));
+}
+
+// The shipped effect "Sale": a photo, a badge of its own and a text with a shadow.
+QString StoreSale(ndb::CNdbNewsletter& newsletter)
+{
+    gre::CGreProject library;
+    EXPECT_TRUE(library.LoadFromFile(Library + QStringLiteral("Text/Sale.kvnlp")));
+    const QString key = library.GetPipelines().begin()->first;
+    library.CopyPipelineTo(newsletter.Project(), key);
+    return key;
+}
+} // namespace
+
+TEST(EffectPictures, EditorAndItsDialogs)
+{
+    ndb::CNdbNewsletter newsletter;
+    FakeContext context(&newsletter);
+    const QString key = StoreSale(newsletter);
+    const auto image = ImageResource(160, 120);
+    CDlgPipelineProperties editor(&context, key, *image);
+    const auto pictureOf = [](const QString& name)
+    {
+        return [name](QWidget* w)
+        {
+            QTest::qWait(50);
+            Save(w, name);
+            Click(w, IDCANCEL);
+        };
+    };
+    WhenModal(
+        [&]
+        {
+            QWidget* window = QApplication::activeModalWidget();
+            QTest::qWait(50);
+            Save(window, QStringLiteral("effect-219-editor.png"));
+            ModalScript script;
+            script.ThenTitled(QStringLiteral("Text Layer Properties"), pictureOf("effect-246-text-layer.png"))
+                .ThenTitled(QStringLiteral("Layer Effect - Drop Shadow"),
+                            pictureOf("effect-252-drop-shadow.png"))
+                .ThenTitled(QStringLiteral("Image Layer Properties"), pictureOf("effect-248-image-layer.png"))
+                .ThenTitled(QStringLiteral("Save To Library"), pictureOf("effect-260-save-to-library.png"));
+            script.Start();
+            ClickRow(window, 1517, 0);
+            Click(window, 1276);
+            Click(window, 1278);
+            ClickRow(window, 1517, 1);
+            Click(window, 1276);
+            Click(window, 1275);
+            EXPECT_TRUE(script.Finished());
+            Click(window, IDCANCEL);
+        });
+    editor.DoModal();
+
+    ModalScript script;
+    script.ThenTitled(QStringLiteral("Text for Image Effect"), pictureOf("effect-353-text.png"));
+    script.Start();
+    QString newKey;
+    ChangeImageEffectText(context, key, newKey);
+    EXPECT_TRUE(script.Finished());
+}
+
+TEST(EffectPictures, GalleryOfTheShippedLibrary)
+{
+    // Web pages show in pictures of a real display only: run under Xvfb with QT_QPA_PLATFORM=xcb.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "pictures of web pages need a display";
+    CKVContext context;
+    CKVWebServer server(&context);
+    ASSERT_GT(server.Start(), 0);
+    CConceptTemplateFolder catalogue;
+    for (const QString& name : QDir(Library).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+    {
+        if (name == QLatin1String("img"))
+            continue;
+        auto category = std::make_unique<CConceptTemplateFolder>();
+        category->SetId(name);
+        category->SetName(name);
+        category->SetInitialFolder(name == QLatin1String("Text"));
+        for (const QString& file :
+             QDir(Library + name).entryList({QStringLiteral("*.kvnlp")}, QDir::Files, QDir::Name))
+        {
+            auto entry = std::make_unique<CConceptTemplateFile>();
+            const QString base = Library + name + u'/' + file.chopped(6);
+            entry->SetId(base + QStringLiteral(".kvnlp"));
+            entry->SetName(file.chopped(6));
+            entry->SetSmallIconUrl(base + QStringLiteral("_en.png"));
+            category->AppendChild(std::move(entry));
+        }
+        catalogue.AppendChild(std::move(category));
+    }
+    CDlgPipelineLibrary gallery(&context, &catalogue, false);
+    WhenModal(
+        [&]
+        {
+            QWidget* window = QApplication::activeModalWidget();
+            QWebEngineView* view = GalleryPage(window);
+            ASSERT_TRUE(view);
+            ClickGalleryCell(window, view, 1);
+            QTest::qWait(800);
+            Save(window, QStringLiteral("effect-207-gallery.png"));
+            Click(window, IDCANCEL);
+        });
+    gallery.DoModal();
+}
