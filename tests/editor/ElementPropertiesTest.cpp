@@ -633,3 +633,20 @@ TEST_F(ElementEditing, InsertLinkBookmarkAndImage)
     EXPECT_TRUE(Body().contains(QStringLiteral("name=\"src_ResID:%1;\"").arg(id))) << Body().toStdString();
     EXPECT_EQ(UndoTitles().value(0), "Insert Image");
 }
+
+// Modify Image opens the effect editor on the picture; its effect then shows on the page.
+TEST_F(ElementEditing, ModifyImageGivesThePictureAnEffect)
+{
+    OpenLetter();
+    DialogTest::ModalScript script;
+    script.Then(Titled("Image Properties"), [](QWidget* window) { Click(window, 1575); })
+        .Then(Titled("Image Effect"),
+              [](QWidget* window) { DialogTest::ClickButton(window, QStringLiteral("OK")); })
+        .ThenAgain(Titled("Image Properties"),
+                   [](QWidget* window) { DialogTest::ClickButton(window, QStringLiteral("OK")); });
+    UseContextItem(QStringLiteral("img"), QStringLiteral("Image Properties..."), script);
+    const QString source = Run(QStringLiteral("document.images[0].getAttribute('src')")).toString();
+    ASSERT_TRUE(source.startsWith(QLatin1String("img/dot.png?pid="))) << source.toStdString();
+    const QString key = source.mid(QStringLiteral("img/dot.png?pid=").size());
+    EXPECT_NE(m_app->GetContext()->GetCurrentNewsletter()->Project().GetPipeline(key), nullptr);
+}
