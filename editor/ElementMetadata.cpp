@@ -12,11 +12,21 @@ bool SetNameMetadata(CHtmlElement& element, const QString& key, const QString& v
     QString name;
     if (!element.GetAttribute(NameAttribute, name) && element.GetTagName().isEmpty())
         return false;
-    return element.SetAttribute(NameAttribute, SetNameMetadataText(name, key, value));
+    const QString changed = SetNameMetadataText(name, key, value);
+    // An element left without pairs keeps no empty attribute.
+    if (changed.isEmpty())
+        return name.isEmpty() || element.RemoveAttribute(NameAttribute);
+    return changed == name || element.SetAttribute(NameAttribute, changed);
 }
 
 QString GetNameMetadata(const CHtmlElement& element, const QString& key)
 {
     QString name;
     return element.GetAttribute(NameAttribute, name) ? GetNameMetadataText(name, key) : QString();
+}
+
+void SetStyleIfChanged(CHtmlElement& element, const QString& property, const QString& value)
+{
+    if (element.GetStyleProperty(property) != value)
+        element.SetStyleProperty(property, value);
 }

@@ -62,6 +62,9 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnCommand(ID_LAYOUT_HELP, &CWndLayout::OnHelp),
         OnCommand(ID_SPAM_CHECK, &CWndLayout::OnSpamCheck),
         OnCommand(ID_INSERT_BOX, &CWndLayout::OnInsertBox),
+        OnCommand(ID_INSERT_LINK, &CWndLayout::OnInsertLink),
+        OnCommand(ID_INSERT_BOOKMARK, &CWndLayout::OnInsertBookmark),
+        OnCommand(ID_INSERT_IMAGE, &CWndLayout::OnInsertImage),
     };
     static const MessageMap map{CWnd::GetMessageMap(), entries};
     return &map;

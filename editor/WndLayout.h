@@ -11,6 +11,7 @@ namespace ndb
 {
 class CNdbColor;
 class CNdbNewsletter;
+class CNdbResource;
 } // namespace ndb
 
 // The layout editor of the open newsletter: a toolbar over a browser that shows the newsletter's
@@ -81,6 +82,22 @@ public:
     void EditTableProperties(const std::optional<CHtmlElement>& table);
     void EditTableCellProperties(const std::optional<CHtmlElement>& cell);
 
+    // ---- Element properties (WndLayoutElements.cpp) ----
+    // Each runs its dialog and makes its changes in one named undo unit; none changes anything
+    // after Cancel. A missing element means a new one at the selection.
+    void EditLinkProperties(std::optional<CHtmlElement> anchor);
+    void EditBookmarkProperties(std::optional<CHtmlElement> code);
+    void EditListProperties(std::optional<CHtmlElement> list, bool ordered);
+    void EditHorizontalRuleProperties(std::optional<CHtmlElement> rule);
+    // Points the image at the resource under the pipeline and returns it to the picture's
+    // natural size.
+    void SetImageSource(CHtmlElement& image, const ndb::CNdbResource* resource, const QString& pipelineId);
+    void EditImageProperties(std::optional<CHtmlElement> image);
+    // Shows another picture file in the image, keeping its effect.
+    void ChangeImage(std::optional<CHtmlElement> image);
+    // Appends the names of the document's bookmarks in document order; false without a document.
+    bool GetBookmarkNames(QStringList& names);
+
 protected:
     const MessageMap* GetMessageMap() const override;
     LRESULT OnPaint(WPARAM, LPARAM);
@@ -98,6 +115,11 @@ protected:
     void OnUpdateEditCommand(CCmdUI* cmdUI);
     // The engine's own paste or drop: the clipboard is pasted the editor's way.
     LRESULT OnBrowserPaste(WPARAM id, LPARAM plainText);
+    LRESULT OnInsertLink(WPARAM, LPARAM);
+    LRESULT OnInsertBookmark(WPARAM, LPARAM);
+    LRESULT OnInsertImage(WPARAM, LPARAM);
+    // Whether a chosen picture file can join the newsletter; otherwise says why.
+    bool AcceptChosenImage(int result, const ndb::CNdbResource* chosen);
 
 private:
     // ---- Editing commands (WndLayoutCommands.cpp) ----
@@ -144,6 +166,9 @@ private:
     void SendToMainWindow(UINT command);
     void ShowViewModeMenu(CMenu& menu, int x, int y);
     void ShowEditModeMenu(CMenu& menu, const CHtmlEventObj& event);
+    // Runs a context-menu item of the element dialogs on the element under the pointer; false
+    // for another item.
+    bool RunElementCommand(UINT command, const CHtmlElement& source);
 
     // ---- Box and page commands (WndLayoutBox.cpp) ----
     LRESULT OnInsertBox(WPARAM, LPARAM);

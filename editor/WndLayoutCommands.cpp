@@ -480,7 +480,10 @@ void CWndLayout::ShowEditModeMenu(CMenu& menu, const CHtmlEventObj& event)
         return EditBoxProperties(enclosing("div"));
     if (command == ID_LAYOUT_PROPERTIES)
         return EditLayoutProperties();
-    // The element operations of these items come with the element dialogs.
+    if (const std::optional<CHtmlElement>& source = event.GetSrcElement();
+        source && RunElementCommand(command, *source))
+        return;
+    // An element item whose element is gone does nothing.
     if ((command >= ID_TABLE_CELL_PROPERTIES && command <= 32866) ||
         (command >= ID_RULE_PROPERTIES && command <= ID_LIST_PROPERTIES) ||
         (command >= ID_IMAGE_CHANGE_EFFECT && command <= ID_IMAGE_CHANGE))

@@ -77,7 +77,7 @@ void PickSwatchCell(CColorBoxCtrl* swatch, int cell)
     QTest::qWait(50);
 }
 
-class ElementDialogs : public StyledNewsletter
+class BoxAndLayoutDialogs : public StyledNewsletter
 {
 protected:
     void SetUp() override
@@ -144,7 +144,7 @@ CNdbStyle RichPageStyle()
 
 // Opening a dialog and pressing OK leaves the record exactly as it was: fractions, units the
 // lists do not know, sides in different units and absent fields.
-TEST_F(ElementDialogs, AnUntouchedOkChangesNothing)
+TEST_F(BoxAndLayoutDialogs, AnUntouchedOkChangesNothing)
 {
     CNdbStyle page = RichPageStyle();
     const QString before = Fields(page);
@@ -180,7 +180,7 @@ TEST_F(ElementDialogs, AnUntouchedOkChangesNothing)
 
 // The margins of the page: the default check removes all four; clearing it writes all four in
 // the chosen unit; a typed side takes the list's unit while the others keep their own.
-TEST_F(ElementDialogs, PageMarginsAndTheirUnits)
+TEST_F(BoxAndLayoutDialogs, PageMarginsAndTheirUnits)
 {
     struct Case
     {
@@ -232,7 +232,7 @@ TEST_F(ElementDialogs, PageMarginsAndTheirUnits)
 }
 
 // Links, scrolling, alignment and full height of the page, each changed by the user.
-TEST_F(ElementDialogs, PageLinksScrollingAndHeight)
+TEST_F(BoxAndLayoutDialogs, PageLinksScrollingAndHeight)
 {
     CNdbStyle page = RichPageStyle();
     page.SetField(StyleVisitedLinkDecoration, CNdbFieldValue(NdbValueInt, 2));
@@ -270,7 +270,7 @@ TEST_F(ElementDialogs, PageLinksScrollingAndHeight)
 
 // The background section: without an image only the colour and Browse are usable; "Custom"
 // enables the position's number and unit; Remove takes the image and its effect after asking.
-TEST_F(ElementDialogs, BackgroundImagePositionAndRemove)
+TEST_F(BoxAndLayoutDialogs, BackgroundImagePositionAndRemove)
 {
     CNdbStyle plain;
     bool tilingEnabled = true;
@@ -326,7 +326,7 @@ TEST_F(ElementDialogs, BackgroundImagePositionAndRemove)
 }
 
 // The Type & Size page: what a record opens as, and what the user's changes store.
-TEST_F(ElementDialogs, BoxTypeAndSize)
+TEST_F(BoxAndLayoutDialogs, BoxTypeAndSize)
 {
     struct Shown
     {
@@ -416,7 +416,7 @@ TEST_F(ElementDialogs, BoxTypeAndSize)
 }
 
 // The Layout and borders of a box: padding and margins by their checks, borders in one unit.
-TEST_F(ElementDialogs, BoxPaddingAndBorders)
+TEST_F(BoxAndLayoutDialogs, BoxPaddingAndBorders)
 {
     CNdbStyle box;
     box.SetField(StyleBorderBottomColor, CNdbFieldValue(CNdbColor(SkyKey)));
@@ -455,7 +455,7 @@ TEST_F(ElementDialogs, BoxPaddingAndBorders)
 
 // Pictures of the page layout dialog and of the three box pages, each checked to keep its
 // controls inside, apart and with their captions whole.
-TEST_F(ElementDialogs, PicturesOfTheDialogsWithTheirControlsInPlace)
+TEST_F(BoxAndLayoutDialogs, PicturesOfTheDialogsWithTheirControlsInPlace)
 {
     CNdbStyle page = RichPageStyle();
     QStringList faults;
@@ -494,7 +494,7 @@ TEST_F(ElementDialogs, PicturesOfTheDialogsWithTheirControlsInPlace)
 
 // Browse asks first, then adds the chosen picture to the layout; a file without a picture is
 // named and left out. Image Effects stores the key of the edited effect, Cancel keeps the old.
-TEST_F(ElementDialogs, BrowseAndImageEffects)
+TEST_F(BoxAndLayoutDialogs, BrowseAndImageEffects)
 {
     InstallBackgroundImageTools();
     QTemporaryDir folder;
