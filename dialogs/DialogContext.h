@@ -6,7 +6,8 @@
 namespace ndb
 {
 class CNdbNewsletter;
-}
+class CNdbPalette;
+} // namespace ndb
 
 // What the element and style dialogs use of the application: the open newsletter, the port of
 // the local web server their previews load images from, and the document's lock, which they
@@ -22,3 +23,6 @@ public:
     virtual int GetServerPort() const = 0;
     virtual std::unique_lock<std::shared_mutex> WriteDocument() = 0;
 };
+
+// The palette of the open newsletter, which the dialogs' colour swatches use; null without one.
+ndb::CNdbPalette* CurrentPalette(IDialogContext* context);

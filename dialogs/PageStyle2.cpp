@@ -1,9 +1,10 @@
 #include "dialogs/PageStyle2.h"
 
+#include "dialogs/FieldGroups.h"
+
 #include "ndb/NdbStyle.h"
 
 #include <cmath>
-#include <set>
 
 using namespace ndb;
 
@@ -34,9 +35,7 @@ enum ControlId : UINT
 
 // Top, bottom, left, right.
 constexpr int MarginIds[] = {1326, 1319, 1322, 1324};
-constexpr int MarginLabels[] = {1327, 1320, 1323, 1325, 1330};
 constexpr int PaddingIds[] = {1352, 1345, 1348, 1350};
-constexpr int PaddingLabels[] = {1353, 1346, 1349, 1351, 1355};
 
 constexpr KeywordEntry Horizontal[] = {{9200, DefaultKeyword}, {9201, 0}, {9202, 1}, {9203, 2}, {9204, 3}};
 constexpr KeywordEntry Vertical[] = {{9210, DefaultKeyword}, {9211, 3}, {9212, 4}, {9213, 5}, {9214, 0}};
@@ -78,20 +77,19 @@ const MessageMap* CPageStyle2::GetMessageMap() const
         OnControl(CBN_SELCHANGE, IdIndentUnit, &CPageStyle2::OnIndentUnitChange),
         OnControl(CBN_SELCHANGE, IdLetters, &CPageStyle2::OnLetterSpacingMode),
         OnControl(CBN_SELCHANGE, IdLines, &CPageStyle2::OnLineHeightMode),
-        OnControl(BN_CLICKED, IdDefaultMargins, &CPageStyle2::OnDefaultMargins),
-        OnControl(BN_CLICKED, IdDefaultPadding, &CPageStyle2::OnDefaultPadding),
+        OnControl(BN_CLICKED, IdDefaultMargins, &CPageStyle2::OnValueChanged),
+        OnControl(BN_CLICKED, IdDefaultPadding, &CPageStyle2::OnValueChanged),
     };
     static const MessageMap map{CPageStyleBase::GetMessageMap(), entries};
     return &map;
 }
 
 CPageStyle2::CPageStyle2(IDialogContext* context, CNdbStyle* style)
-    : CPageStyleBase(TemplateId, context, style)
+    : CPageStyleBase(TemplateId, context, style), m_margins(style, MarginFields(), MarginControls),
+      m_padding(style, PaddingFields(), PaddingControls)
 {
     m_letters.field = StyleLetterSpacing;
     m_lines.field = StyleLineHeight;
-    m_margins.fields = {StyleMarginTop, StyleMarginBottom, StyleMarginLeft, StyleMarginRight};
-    m_padding.fields = {StylePaddingTop, StylePaddingBottom, StylePaddingLeft, StylePaddingRight};
 }
 
 CPageStyle2::~CPageStyle2()
@@ -111,15 +109,8 @@ void CPageStyle2::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IdLines, m_lines.mode);
     DDX_Control(dx, IdLinesValue, m_lines.value);
     DDX_Control(dx, IdLinesUnit, m_lines.unit);
-    DDX_Control(dx, IdDefaultMargins, m_margins.useDefault);
-    DDX_Control(dx, IdMarginUnit, m_margins.unit);
-    DDX_Control(dx, IdDefaultPadding, m_padding.useDefault);
-    DDX_Control(dx, IdPaddingUnit, m_padding.unit);
-    for (std::size_t i = 0; i < 4; ++i)
-    {
-        DDX_Control(dx, MarginIds[i], m_margins.values[i]);
-        DDX_Control(dx, PaddingIds[i], m_padding.values[i]);
-    }
+    m_margins.BindControls(dx);
+    m_padding.BindControls(dx);
 }
 
 bool CPageStyle2::OnInitDialog()
@@ -129,11 +120,8 @@ bool CPageStyle2::OnInitDialog()
     SetupNumber(m_indent, -Limit);
     SetupNumber(m_letters.value, -Limit);
     SetupNumber(m_lines.value, 0);
-    for (std::size_t i = 0; i < 4; ++i)
-    {
-        SetupNumber(m_margins.values[i], -Limit);
-        SetupNumber(m_padding.values[i], 0);
-    }
+    m_margins.Start(this, -Limit, Limit, EditLength);
+    m_padding.Start(this, 0, Limit, EditLength);
     FillKeywordList(m_horizontal, Horizontal);
     FillKeywordList(m_vertical, Vertical);
     FillUnitList(m_indentUnit, true);
@@ -141,8 +129,6 @@ bool CPageStyle2::OnInitDialog()
     FillUnitList(m_letters.unit, false);
     FillKeywordList(m_lines.mode, LineModes);
     FillUnitList(m_lines.unit, true);
-    FillUnitList(m_margins.unit, true);
-    FillUnitList(m_padding.unit, true);
 
     LoadKeyword(m_horizontal, *m_style, StyleTextAlign);
     LoadKeyword(m_vertical, *m_style, StyleVerticalAlign);
@@ -150,13 +136,9 @@ bool CPageStyle2::OnInitDialog()
     SelectUnit(m_indentUnit, m_indentLength.IsPresent() ? m_indentLength.LoadedUnit() : int(NdbUnitPx));
     LoadSpacing(m_letters);
     LoadSpacing(m_lines);
-    LoadSides(m_margins);
-    LoadSides(m_padding);
 
     ApplySpacingMode(m_letters, false);
     ApplySpacingMode(m_lines, false);
-    ApplySidesDefault(m_margins, MarginLabels);
-    ApplySidesDefault(m_padding, PaddingLabels);
     AddFieldGroups();
     UpdatePreview();
     FinishInit();
@@ -176,29 +158,6 @@ void CPageStyle2::LoadSpacing(Spacing& spacing)
     const bool normal = spacing.value.GetValue() == 0;
     SelectCode(spacing.mode, normal ? NormalMode : CustomMode);
     SelectUnit(spacing.unit, spacing.length.LoadedUnit());
-}
-
-void CPageStyle2::LoadSides(Sides& sides)
-{
-    std::set<int> units;
-    for (std::size_t i = 0; i < 4; ++i)
-    {
-        sides.lengths[i].Load(*m_style, sides.fields[i], sides.values[i], 0);
-        if (sides.lengths[i].IsPresent())
-            units.insert(sides.lengths[i].LoadedUnit());
-    }
-    sides.useDefault.SetCheck(units.empty() ? BST_CHECKED : BST_UNCHECKED);
-    // Sides in different units show no unit and keep their own.
-    if (units.size() <= 1)
-        SelectUnit(sides.unit, units.empty() ? int(NdbUnitPx) : *units.begin());
-}
-
-QString CPageStyle2::SidesState(Sides& sides)
-{
-    QString state = QString::number(sides.useDefault.GetCheck()) + ListState(sides.unit);
-    for (const CNumberEditCtrl& value : sides.values)
-        state += QLatin1Char('|') + value.GetWindowText();
-    return state;
 }
 
 void CPageStyle2::AddFieldGroups()
@@ -223,8 +182,8 @@ void CPageStyle2::AddFieldGroups()
             },
             [this, spacing] { StoreSpacing(*spacing); });
     }
-    for (Sides* sides : {&m_margins, &m_padding})
-        AddFieldGroup([this, sides] { return SidesState(*sides); }, [this, sides] { StoreSides(*sides); });
+    m_margins.AddGroup(Groups());
+    m_padding.AddGroup(Groups());
 }
 
 void CPageStyle2::StoreSpacing(Spacing& spacing)
@@ -246,18 +205,6 @@ void CPageStyle2::StoreSpacing(Spacing& spacing)
     }
 }
 
-void CPageStyle2::StoreSides(Sides& sides)
-{
-    const bool useDefault = sides.useDefault.GetCheck() == BST_CHECKED;
-    for (std::size_t i = 0; i < 4; ++i)
-    {
-        if (useDefault)
-            m_style->RemoveField(sides.fields[i]);
-        else
-            m_style->SetField(sides.fields[i], sides.lengths[i].Value(SelectedUnit(sides.unit)));
-    }
-}
-
 void CPageStyle2::ApplySpacingMode(Spacing& spacing, bool focusValue)
 {
     if (spacing.mode.GetCurSel() < 0)
@@ -269,19 +216,6 @@ void CPageStyle2::ApplySpacingMode(Spacing& spacing, bool focusValue)
     {
         spacing.value.SetFocus();
         spacing.value.SetSel(0, -1);
-    }
-}
-
-void CPageStyle2::ApplySidesDefault(Sides& sides, std::span<const int> labels)
-{
-    const bool enabled = sides.useDefault.GetCheck() != BST_CHECKED;
-    for (CNumberEditCtrl& value : sides.values)
-        value.EnableWindow(enabled);
-    sides.unit.EnableWindow(enabled);
-    for (int id : labels)
-    {
-        if (CWnd* label = GetDlgItem(id))
-            label->EnableWindow(enabled);
     }
 }
 
@@ -306,16 +240,8 @@ LRESULT CPageStyle2::OnLineHeightMode(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CPageStyle2::OnDefaultMargins(WPARAM, LPARAM)
+bool CPageStyle2::OnCmdMsg(UINT id, UINT code)
 {
-    ApplySidesDefault(m_margins, MarginLabels);
-    UpdatePreview();
-    return 0;
-}
-
-LRESULT CPageStyle2::OnDefaultPadding(WPARAM, LPARAM)
-{
-    ApplySidesDefault(m_padding, PaddingLabels);
-    UpdatePreview();
-    return 0;
+    return m_margins.OnCommand(id, code) || m_padding.OnCommand(id, code) ||
+           CPageStyleBase::OnCmdMsg(id, code);
 }

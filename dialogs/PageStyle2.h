@@ -2,11 +2,10 @@
 
 #include "controls/NumberEditCtrl.h"
 #include "dialogs/PageStyleBase.h"
+#include "dialogs/SidesBlock.h"
 #include "dialogs/StyleControls.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
-
-#include <array>
 
 // The Layout page of the style editor: alignment, first-line indent, letter spacing, line height,
 // margins and padding.
@@ -23,8 +22,7 @@ protected:
     LRESULT OnIndentUnitChange(WPARAM, LPARAM);
     LRESULT OnLetterSpacingMode(WPARAM, LPARAM);
     LRESULT OnLineHeightMode(WPARAM, LPARAM);
-    LRESULT OnDefaultMargins(WPARAM, LPARAM);
-    LRESULT OnDefaultPadding(WPARAM, LPARAM);
+    bool OnCmdMsg(UINT id, UINT code) override;
 
 private:
     // A spacing that is "Default", "Normal" (a zero length) or a custom length.
@@ -37,23 +35,9 @@ private:
         CLengthBinding length;
     };
 
-    // Four sides (top, bottom, left, right) in one unit, or the browser's default.
-    struct Sides
-    {
-        std::array<int, 4> fields;
-        CButton useDefault;
-        std::array<CNumberEditCtrl, 4> values;
-        CComboBox unit;
-        std::array<CLengthBinding, 4> lengths;
-    };
-
     void LoadSpacing(Spacing& spacing);
     void StoreSpacing(Spacing& spacing);
     void ApplySpacingMode(Spacing& spacing, bool focusValue);
-    void LoadSides(Sides& sides);
-    void StoreSides(Sides& sides);
-    void ApplySidesDefault(Sides& sides, std::span<const int> labels);
-    QString SidesState(Sides& sides);
     void AddFieldGroups();
 
     CComboBox m_horizontal;
@@ -63,6 +47,6 @@ private:
     CLengthBinding m_indentLength;
     Spacing m_letters;
     Spacing m_lines;
-    Sides m_margins;
-    Sides m_padding;
+    CSidesBlock m_margins;
+    CSidesBlock m_padding;
 };

@@ -41,13 +41,12 @@ bool CPageStyleBase::CreatePreview(int placeholderId)
 
 void CPageStyleBase::AddFieldGroup(std::function<QString()> state, std::function<void()> store)
 {
-    m_groups.push_back({std::move(state), std::move(store), QString()});
+    m_groups.Add(std::move(state), std::move(store));
 }
 
 void CPageStyleBase::FinishInit()
 {
-    for (FieldGroup& group : m_groups)
-        group.written = group.state();
+    m_groups.Mark();
     m_initialized = true;
 }
 
@@ -56,14 +55,7 @@ void CPageStyleBase::SaveToStyle()
     if (!m_initialized)
         return;
     UpdateData(true);
-    for (FieldGroup& group : m_groups)
-    {
-        const QString state = group.state();
-        if (state == group.written)
-            continue;
-        group.store();
-        group.written = state;
-    }
+    m_groups.Store();
 }
 
 void CPageStyleBase::UpdatePreview()

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "dialogs/FieldGroups.h"
 #include "platform/ui/IEBrowser.h"
 #include "platform/ui/PropertyPage.h"
 
 #include <functional>
-#include <vector>
 
 class IDialogContext;
 namespace ndb
@@ -35,6 +35,7 @@ protected:
     // A group of controls and the fields it writes: its state as text tells whether the user
     // changed it.
     void AddFieldGroup(std::function<QString()> state, std::function<void()> store);
+    CFieldGroups& Groups() { return m_groups; }
 
     void SaveToStyle();
     void UpdatePreview();
@@ -47,12 +48,5 @@ protected:
     bool m_initialized = false;
 
 private:
-    struct FieldGroup
-    {
-        std::function<QString()> state;
-        std::function<void()> store;
-        QString written;
-    };
-
-    std::vector<FieldGroup> m_groups;
+    CFieldGroups m_groups;
 };

@@ -2,6 +2,8 @@
 
 #include "base/AppStrings.h"
 #include "controls/NumberEditCtrl.h"
+#include "dialogs/ColorBoxCtrl.h"
+#include "dialogs/FieldGroups.h"
 #include "ndb/NdbStyle.h"
 #include "platform/ui/ComboBox.h"
 
@@ -101,4 +103,39 @@ CNdbFieldValue CLengthBinding::Value(int unit) const
         return m_loaded;
     const int stored = unit != 0 ? unit : (LoadedUnit() != 0 ? LoadedUnit() : int(NdbUnitPx));
     return CNdbFieldValue(float(m_edit->GetValue()), stored);
+}
+
+QString CLengthBinding::Text() const
+{
+    return m_edit ? m_edit->GetWindowText() : QString();
+}
+
+void AddColorGroup(CFieldGroups& groups, const CColorBoxCtrl& box, CNdbStyle& style, int id)
+{
+    groups.Add([&box] { return box.GetColor().ToText(); },
+               [&box, &style, id]
+               {
+                   const CNdbColor color = box.GetColor();
+                   if (color.GetKind() == NdbColorNone)
+                       style.RemoveField(id);
+                   else
+                       style.SetField(id, CNdbFieldValue(color));
+               });
+}
+
+void AddKeywordGroup(CFieldGroups& groups, const CComboBox& list, CNdbStyle& style, int id, int valueType)
+{
+    groups.Add([&list] { return ListState(list); },
+               [&list, &style, id, valueType] { StoreKeyword(list, style, id, valueType); });
+}
+
+void AddLengthGroup(CFieldGroups& groups, const CLengthBinding& length, const CComboBox& unit,
+                    CNdbStyle& style, int id)
+{
+    groups.Add([&length, &unit] { return length.Text() + QLatin1Char('|') + ListState(unit); },
+               [&length, &unit, &style, id]
+               {
+                   if (const int chosen = SelectedUnit(unit))
+                       style.SetField(id, length.Value(chosen));
+               });
 }

@@ -6,7 +6,9 @@
 
 #include <span>
 
+class CColorBoxCtrl;
 class CComboBox;
+class CFieldGroups;
 class CNumberEditCtrl;
 namespace ndb
 {
@@ -56,6 +58,9 @@ public:
     // Shows the field's value truncated, or the fallback when the field is absent.
     void Load(const ndb::CNdbStyle& style, int id, CNumberEditCtrl& edit, int fallback);
     bool IsPresent() const { return m_present; }
+    // The number as shown now, and whether it differs from the one loaded.
+    QString Text() const;
+    bool Edited() const { return Text() != m_shown; }
     // The unit of the field as loaded; 0 when it was absent.
     int LoadedUnit() const { return m_present ? m_loaded.GetUnit() : 0; }
     // The length to store: the loaded value while the number and its unit are unchanged, else
@@ -68,3 +73,11 @@ private:
     QString m_shown;
     bool m_present = false;
 };
+
+// Field groups of the common controls. A colour of kind none removes its field.
+void AddColorGroup(CFieldGroups& groups, const CColorBoxCtrl& box, ndb::CNdbStyle& style, int id);
+void AddKeywordGroup(CFieldGroups& groups, const CComboBox& list, ndb::CNdbStyle& style, int id,
+                     int valueType);
+// The length in the selected unit; without a selected unit the field stays as it is.
+void AddLengthGroup(CFieldGroups& groups, const CLengthBinding& length, const CComboBox& unit,
+                    ndb::CNdbStyle& style, int id);

@@ -7,6 +7,7 @@
 #include "editor/EditedBody.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/NavigationFilter.h"
+#include "effects/BackgroundImageToolsInstall.h"
 #include "mail/DlgSpamCheck.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/Shell.h"
@@ -62,6 +63,7 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnCommand(ID_LAYOUT_CANCEL, &CWndLayout::OnCancelLayout),
         OnCommand(ID_LAYOUT_HELP, &CWndLayout::OnHelp),
         OnCommand(ID_SPAM_CHECK, &CWndLayout::OnSpamCheck),
+        OnCommand(ID_INSERT_BOX, &CWndLayout::OnInsertBox),
         OnCommand(ID_INSERT_LINK, &CWndLayout::OnInsertLink),
         OnCommand(ID_INSERT_BOOKMARK, &CWndLayout::OnInsertBookmark),
         OnCommand(ID_INSERT_IMAGE, &CWndLayout::OnInsertImage),
@@ -70,7 +72,10 @@ const MessageMap* CWndLayout::GetMessageMap() const
     return &map;
 }
 
-CWndLayout::CWndLayout(CKVContext* context) : m_context(context), m_toolbar(context) {}
+CWndLayout::CWndLayout(CKVContext* context) : m_context(context), m_toolbar(context)
+{
+    InstallBackgroundImageTools();
+}
 
 CWndLayout::~CWndLayout()
 {

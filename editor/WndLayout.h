@@ -5,6 +5,8 @@
 
 class CKVContext;
 class CMenu;
+class CTableGrid;
+struct TableEdit;
 namespace ndb
 {
 class CNdbColor;
@@ -63,6 +65,22 @@ public:
     CToolbarLayout& GetToolbar() { return m_toolbar; }
 
     bool OnCmdMsg(UINT id, UINT code) override;
+    // Tab and Shift+Tab in a table cell of the edited page step to the next or previous cell.
+    bool PreTranslateMessage(MSG* msg) override;
+
+    // ---- Tables (WndLayoutTables.cpp) ----
+    // The table commands of the context menu on the table and cell numbered in the page; nothing
+    // without a cell.
+    void RunTableMenuCommand(UINT id, int tableRef, int cellRef);
+    // A table item of the context menu opened on the event's element.
+    void RunTableMenuItem(UINT id, const CHtmlEventObj& event);
+    // Moves the selection to the whole content of the next or previous cell of the table that
+    // holds it; the last cell gets a new row after it first. False when nothing moved.
+    bool SelectNextTableCell();
+    bool SelectPreviousTableCell();
+    // The properties dialogs of a table and of a table cell (WndLayoutTableProperties.cpp).
+    void EditTableProperties(const std::optional<CHtmlElement>& table);
+    void EditTableCellProperties(const std::optional<CHtmlElement>& cell);
 
     // ---- Element properties (WndLayoutElements.cpp) ----
     // Each runs its dialog and makes its changes in one named undo unit; none changes anything
@@ -130,7 +148,15 @@ private:
     void ApplyChosenFont();
     void ApplyChosenFontSize();
     void InsertMergeField(int fieldCode, const QString& label);
-    void InsertFixedTable();
+    void InsertTable();
+    // Reads the table's rows into the grid with the cell as its reference.
+    bool BuildTableGrid(int tableRef, int cellRef, CTableGrid& grid);
+    // Runs the changes in the named unit and draws the cell borders again from the table's own.
+    bool ApplyTableEdits(const QString& title, int tableRef, const std::vector<TableEdit>& edits);
+    // The cell border the table's border metadata and spacing ask for: the declaration (empty for
+    // none) and the spacing; false when the table does not say.
+    bool GetTableCellBorder(int tableRef, QString& border, int& spacing);
+    bool SelectTableCell(bool next);
     void Paste();
     void PasteAsText();
     // The colour a toolbar colour button holds: a palette reference when it names a key, else
@@ -159,6 +185,12 @@ private:
     // Points the image at the resource under the effect in one undo unit.
     void PointImageAtEffect(CHtmlElement& image, const QString& resourceId, const QString& pipelineId,
                             const QString& undoTitle);
+
+    // ---- Box and page commands (WndLayoutBox.cpp) ----
+    LRESULT OnInsertBox(WPARAM, LPARAM);
+    // The box sheet for the box, or for a new box at the selection without one.
+    void EditBoxProperties(const std::optional<CHtmlElement>& box);
+    void EditLayoutProperties();
 
     CKVContext* m_context;
     CToolbarLayout m_toolbar;

@@ -98,20 +98,6 @@ QString& HeadingFormatName()
     return name;
 }
 
-// A table of two rows and two columns with a thin black border, as the table dialog makes it by
-// default; its temporary id lets the command find it again.
-QString FixedTableHtml(const QString& id)
-{
-    const QString border = QStringLiteral("solid 1px F{#000000FF}");
-    QString html = QStringLiteral("<table class=\"sys_table\" id=\"%1\" name=\"src_border:%2;border:%2;\" "
-                                  "style=\"border:solid 1px #000000;border-collapse:collapse;width:100%;\">")
-                       .arg(id, border);
-    for (int row = 0; row < 2; ++row)
-        html += QStringLiteral("<tr><td style=\"border:solid 1px #000000;\">&nbsp;</td>"
-                               "<td style=\"border:solid 1px #000000;\">&nbsp;</td></tr>");
-    return html + QStringLiteral("</table>");
-}
-
 bool IsInsideComponentBox(const CHtmlElement& element)
 {
     for (std::optional<CHtmlElement> node = element; node; node = node->GetParentElement())
@@ -156,7 +142,7 @@ bool CWndLayout::RunTableCommand(UINT id)
     else if (id == ID_LAYOUT_FONT_SIZE)
         ApplyChosenFontSize();
     else if (id == ID_INSERT_TABLE)
-        InsertFixedTable();
+        InsertTable();
     else if (id == ID_EDIT_PASTE)
         Paste();
     else if (id == ID_PASTE_AS_TEXT)
@@ -320,23 +306,6 @@ void CWndLayout::ApplyChosenFontSize()
 void CWndLayout::InsertMergeField(int fieldCode, const QString& label)
 {
     CIEBrowser::InsertHtml(m_browser, MergeFieldSpan(fieldCode, label));
-}
-
-void CWndLayout::InsertFixedTable()
-{
-    if (!IsEditing())
-        return;
-    std::unique_ptr<CHtmlDocument> document;
-    if (!m_browser.GetDHtmlDocument(document))
-        return;
-    // The temporary id goes in the same step as the table.
-    const CUndoUnitScope unit(*document, QStringLiteral("Insert Table"));
-    const QString id = ndb::CNdbBase::CreateGuidString();
-    if (!CIEBrowser::InsertTable(m_browser, FixedTableHtml(id)))
-        return;
-    if (std::optional<CHtmlElement> table = document->GetElementById(id);
-        table && table->GetTagName() == QLatin1String("table"))
-        table->RemoveAttribute(QStringLiteral("id"));
 }
 
 // ---- Paste and colours ----
@@ -505,12 +474,18 @@ void CWndLayout::ShowEditModeMenu(CMenu& menu, const CHtmlEventObj& event)
         RunTableCommand(command);
         return;
     }
+    if (command >= ID_TABLE_CELL_PROPERTIES && command <= ID_TABLE_MERGE_RIGHT)
+        return RunTableMenuItem(command, event);
+    if (command == ID_BOX_PROPERTIES)
+        return EditBoxProperties(enclosing("div"));
+    if (command == ID_LAYOUT_PROPERTIES)
+        return EditLayoutProperties();
     if (const std::optional<CHtmlElement>& source = event.GetSrcElement();
         source && RunElementCommand(command, *source))
         return;
-    // The element operations of these items come with the element dialogs.
+    // An element item whose element is gone does nothing.
     if ((command >= ID_TABLE_CELL_PROPERTIES && command <= 32866) ||
-        (command >= ID_RULE_PROPERTIES && command <= ID_LIST_PROPERTIES) || command == 32895 ||
+        (command >= ID_RULE_PROPERTIES && command <= ID_LIST_PROPERTIES) ||
         (command >= ID_IMAGE_CHANGE_EFFECT && command <= ID_IMAGE_CHANGE))
         return;
     if (GetMessageMap()->Find(WM_COMMAND, 0, command) || IsTableCommand(command))

@@ -1,12 +1,12 @@
 #include "effects/DlgGreLayerImageProperties.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/Md5Digest.h"
 #include "dialogs/ShowHelp.h"
 #include "effects/GreDialogValues.h"
 #include "effects/GreEffectCommands.h"
 #include "effects/GrePreview.h"
+#include "effects/ImageResources.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/PropertyPage.h"
 
@@ -31,24 +31,13 @@ constexpr UINT IdHelp = 1212;
 constexpr quint32 ImageFilesText = 10600;
 const QString FolderSetting = QStringLiteral("SavePath_GreImage");
 
-// Reads the picture file into the images under the MD5 of its bytes, unless an image is stored
-// there already; the id, or empty when the file cannot be read or decoded.
-QString StoreImageFile(const QString& path, gre::GreImageMap& images)
+// The bytes of a regular file; empty when it cannot be read.
+QByteArray ReadFileBytes(const QString& path)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.readAll();
-    if (bytes.isEmpty())
-        return {};
-    const QString id = CMd5Digest(bytes.constData(), int(bytes.size())).GetDigest();
-    if (images.count(id))
-        return id;
-    auto image = std::make_unique<gre::CGreImage>();
-    if (!image->LoadFromBytes(bytes))
-        return {};
-    images[id] = std::move(image);
-    return id;
+    return file.readAll();
 }
 } // namespace
 
@@ -160,21 +149,26 @@ LRESULT CDlgGreLayerImageProperties::OnUseSource(WPARAM, LPARAM)
 LRESULT CDlgGreLayerImageProperties::OnBrowse(WPARAM, LPARAM)
 {
     CFileDialog dialog(true, QString(), GetSettingFolder(FolderSetting), OFN_EXPLORER | OFN_ENABLESIZING,
-                       LoadAppString(ImageFilesText) +
-                           QStringLiteral(" (*.gif;*.jpg;*.jpeg;*.png)|*.gif; *.jpg; *.jpeg; *.png||"),
-                       this);
+                       ImageFileFilter(ImageFilesText), this);
     if (dialog.DoModal() != IDOK)
         return 0;
     const QString path = dialog.GetPathName();
     WriteAppSettingString(HKEY_CURRENT_USER, FolderSetting, path.left(path.lastIndexOf(u'/') + 1));
-    std::unique_lock<std::shared_mutex> lock;
-    if (m_writeDocument)
-        lock = m_writeDocument();
-    const QString id = StoreImageFile(path, *m_images);
-    if (lock.owns_lock())
-        lock.unlock();
-    if (id.isEmpty())
+    const QByteArray bytes = ReadFileBytes(path);
+    if (bytes.isEmpty())
         return 0;
+    // One picture per content: the same file chosen twice is stored once.
+    const QString id = CMd5Digest(bytes.constData(), int(bytes.size())).GetDigest();
+    if (!m_images->count(id))
+    {
+        auto image = std::make_unique<gre::CGreImage>();
+        if (!image->LoadFromBytes(bytes))
+            return 0;
+        std::unique_lock<std::shared_mutex> lock;
+        if (m_writeDocument)
+            lock = m_writeDocument();
+        (*m_images)[id] = std::move(image);
+    }
     m_layer->SetImageId(id);
     m_layer->SetUseSource(false);
     RefreshPreview();

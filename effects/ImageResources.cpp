@@ -63,6 +63,12 @@ QSize ImageSizeOf(const ndb::CNdbResource& resource)
 }
 } // namespace
 
+QString ImageFileFilter(quint32 descriptionId)
+{
+    return LoadAppString(descriptionId) +
+           QStringLiteral(" (*.gif;*.jpg;*.jpeg;*.png)|*.gif; *.jpg; *.jpeg; *.png||");
+}
+
 int ChooseImageFiles(const QString& folder, ResourceList& resources, int flags, CWnd* parent)
 {
     QString start = folder;

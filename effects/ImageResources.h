@@ -30,6 +30,9 @@ constexpr int ChooseOneFile = 2;
 using ResourceList = std::vector<std::unique_ptr<ndb::CNdbResource>>;
 using PipelineList = std::vector<std::unique_ptr<gre::CGrePipeline>>;
 
+// The file-dialog filter of GIF, JPEG and PNG files under the description with that string id.
+QString ImageFileFilter(quint32 descriptionId);
+
 // Lets the user choose files, starting in the folder (else where the last choice of images was
 // made), and loads each, in the order chosen, into a record appended to the list. All or
 // nothing: when one file cannot be loaded, nothing is appended and the result is failed. Done

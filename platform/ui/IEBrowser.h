@@ -210,6 +210,9 @@ public:
     // Sets the selected text's size as CSS, e.g. 14 and "pt"; 0 means the default size. One undo
     // step that changes only the selected text.
     static bool SetFontSize(CIEBrowser& browser, int size, const QString& unit);
+    // Runs an editing operation of the library on the current document.
+    static bool CallLibrary(CIEBrowser& browser, const QString& function, const QVariantList& args,
+                            QVariant& result);
 
 protected:
     QWidget* CreateHostWidget(QWidget* parent, DWORD style, DWORD exStyle) override;
@@ -231,9 +234,6 @@ private:
     // desktop's selection clipboard), and a parent that reads the page from inside a report would
     // otherwise wait on the page in turn.
     void WhenPageSettles(std::function<void()> report);
-    // Runs an editing operation of the library on the current document.
-    static bool CallLibrary(CIEBrowser& browser, const QString& function, const QVariantList& args,
-                            QVariant& result);
     void Print();
     void PrintPreview();
     // Prints the page on the printer and waits until the engine has finished with it.

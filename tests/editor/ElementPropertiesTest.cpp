@@ -11,6 +11,8 @@
 
 #include <QBuffer>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
@@ -32,10 +34,10 @@ QString FixtureLayout()
                "<p>Visit <a href=\"https://example.com/old\" name=\"src_action_type:ext;\">our site</a> "
                "today</p><p>") +
            BookmarkLabel +
-           QStringLiteral(
-               " Top here</p><ul><li>First item</li><li>Second<ol><li>Nested item</li></ol></li></ul>"
-               "<hr /><p>Picture <img src=\"img/dot.png\" name=\"src_ResID:%1;\" "
-               "style=\"border:none;vertical-align:middle;\" /> end</p><p>Plain words to link</p>")
+           QStringLiteral(" Top here</p><ul><li>First item</li><li>Second<ul class=\"inner\"><li>Nested "
+                          "item</li></ul></li></ul>"
+                          "<hr /><p>Picture <img src=\"img/dot.png\" name=\"src_ResID:%1;\" "
+                          "style=\"border:none;vertical-align:middle;\" /> end</p><p>Plain words to link</p>")
                .arg(ResourceGuid);
 }
 
@@ -159,25 +161,29 @@ protected:
         QTest::qWait(200);
         bool chosen = false;
         QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout,
-                         [&]
-                         {
-                             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                             if (chosen || !menu || !menu->isVisible())
-                                 return;
-                             chosen = true;
-                             for (QAction* action : menu->actions())
-                             {
-                                 if (action->text() == item)
-                                 {
-                                     QTest::mouseClick(menu, Qt::LeftButton, {},
-                                                       menu->actionGeometry(action).center());
-                                     return;
-                                 }
-                             }
-                             ADD_FAILURE() << "no item " << item.toStdString();
-                             menu->close();
-                         });
+        QObject::connect(
+            &poll, &QTimer::timeout,
+            [&]
+            {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (chosen || !menu || !menu->isVisible())
+                    return;
+                chosen = true;
+                for (QAction* action : menu->actions())
+                {
+                    if (action->text() == item)
+                    {
+                        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                        return;
+                    }
+                }
+                QStringList texts;
+                for (QAction* action : menu->actions())
+                    texts << action->text();
+                ADD_FAILURE() << "no item " << item.toStdString() << " in " << texts.join(u'|').toStdString()
+                              << " at " << at.x() << "," << at.y();
+                menu->close();
+            });
         poll.start(30);
         script.Start();
         QTest::mouseClick(page, Qt::RightButton, Qt::NoModifier, at);
@@ -235,6 +241,64 @@ protected:
     CMainWnd* m_window = nullptr;
     CWndLayout* m_layout = nullptr;
 };
+
+// A file dialog answered as a user answers it: the path typed into its name field, then Enter.
+void AnswerFile(QWidget* window, const QString& path)
+{
+    auto* dialog = qobject_cast<QFileDialog*>(window);
+    ASSERT_NE(dialog, nullptr);
+    QTest::qWait(250); // the dialog applies its first selection a moment after it shows
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    name->setText(path);
+    QTest::keyClick(name, Qt::Key_Return);
+}
+
+const auto IsFileDialog = [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; };
+
+QByteArray ImageBytes(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// A PNG whose header claims 30000 x 30000 pixels, with hardly any data behind it.
+QByteArray HugePngHeader()
+{
+    const auto bigEndian = [](quint32 value)
+    {
+        const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+        return QByteArray(bytes, 4);
+    };
+    const auto chunk = [&bigEndian](const char* type, const QByteArray& data)
+    {
+        QByteArray body = QByteArray(type, 4) + data;
+        quint32 crc = 0xFFFFFFFFu;
+        for (const char byte : body)
+        {
+            crc ^= quint8(byte);
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+        crc ^= 0xFFFFFFFFu;
+        return bigEndian(quint32(data.size())) + body + bigEndian(crc);
+    };
+    // 30000 x 30000, 8-bit grey.
+    const QByteArray header = QByteArray::fromHex("00007530000075300800000000");
+    return QByteArray::fromHex("89504E470D0A1A0A") + chunk("IHDR", header) +
+           chunk("IDAT", QByteArray::fromHex("789C6300000000010001")) + chunk("IEND", QByteArray());
+}
+
+// Two frames of one red pixel.
+QByteArray AnimatedGif()
+{
+    return QByteArray::fromHex("474946383961010001008000"
+                               "00FF000000000021FF0B4E45545343415045322E300301000000"
+                               "21F904000A0000002C000000000100010000020244010021F9040"
+                               "00A0000002C00000000010001000002024401003B");
+}
 
 const auto ShowsMessage = [](const char* text)
 {
@@ -382,8 +446,9 @@ TEST_F(ElementEditing, EachElementThroughItsDialogToTheSavedLayout)
     EXPECT_FALSE(stored.contains("<b>T")) << shown;
     EXPECT_TRUE(stored.contains("<ol style=\"list-style-position: inside; list-style-type: lower-roman;\">"))
         << shown;
-    EXPECT_EQ(stored.count("<ol"), 2) << "the nested list stays ordered: " << shown;
-    EXPECT_FALSE(stored.contains("<ul")) << shown;
+    // Only that list changed its kind: the nested one and its attribute stay.
+    EXPECT_TRUE(stored.contains("<li>Second<ul class=\"inner\"><li>Nested item</li></ul></li></ol>"))
+        << shown;
     EXPECT_TRUE(stored.contains("background-color:F{#00CC00FF};")) << shown;
     EXPECT_TRUE(stored.contains("width: 50%")) << shown;
     EXPECT_TRUE(stored.contains("height: 3px")) << shown;
@@ -435,4 +500,154 @@ TEST_F(ElementEditing, UntouchedDialogsChangeNothing)
             EXPECT_EQ(Body().toStdString(), before) << element.item << " " << button;
         }
     }
+}
+
+// Change Image with files a user may pick: a picture of any size joins the layout at its own
+// size; a file without a picture, cut short or claiming an impossible size is named and refused,
+// an empty file is reported; nothing else joins the layout.
+TEST_F(ElementEditing, ChangeImageWithAllKindsOfFiles)
+{
+    OpenLetter();
+    QImage large(6000, 4000, QImage::Format_RGB32);
+    large.fill(QColor(20, 120, 220));
+    QImage green(30, 10, QImage::Format_RGB32);
+    green.fill(QColor(0, 200, 0));
+    const QByteArray png = ImageBytes(green, "PNG");
+    const struct
+    {
+        const char* file;
+        QByteArray bytes;
+        const char* message; // null: taken
+        int width;
+        int height;
+    } cases[] = {
+        {"green.png", png, nullptr, 30, 10},
+        {"moving.gif", AnimatedGif(), nullptr, 1, 1},
+        {"huge.png", HugePngHeader(), "holds no picture", 0, 0},
+        {"cut.png", png.left(png.size() / 2), "holds no picture", 0, 0},
+        {"page.jpg", QByteArray("<html><body>not a picture</body></html>"), "holds no picture", 0, 0},
+        {"empty.png", QByteArray(), "could not be loaded", 0, 0},
+        // Last: the page then shows it far larger than the window.
+        {"large.jpg", ImageBytes(large, "JPEG"), nullptr, 6000, 4000},
+    };
+    for (const auto& c : cases)
+    {
+        const QString path = Path(QString::fromLatin1(c.file));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes);
+        file.close();
+        const ndb::CNdbNewsletter* newsletter = m_app->GetContext()->GetCurrentNewsletter();
+        const std::size_t resources = newsletter->Layout().Resources().size();
+        QString shown;
+        DialogTest::ModalScript script;
+        script.Then(IsFileDialog, [path](QWidget* dialog) { AnswerFile(dialog, path); });
+        if (c.message)
+            script.Then(ShowsMessage(c.message),
+                        [&shown](QWidget* box)
+                        {
+                            shown = dynamic_cast<CDlgMessageBox*>(CWnd::FromHandle(box))->m_text;
+                            DialogTest::ClickButton(box, QStringLiteral("OK"));
+                        });
+        // The first file through the context menu, the others through the same command on the
+        // picture, which is still selected with its handles.
+        if (&c == &cases[0])
+        {
+            UseContextItem(QStringLiteral("img"), QStringLiteral("&Change Image"), script);
+        }
+        else
+        {
+            script.Start();
+            QTimer::singleShot(0,
+                               [this]
+                               {
+                                   std::unique_ptr<CHtmlDocument> document;
+                                   ASSERT_TRUE(Browser().GetDHtmlDocument(document));
+                                   m_layout->ChangeImage(
+                                       document->GetElementsByTagName(QStringLiteral("img")).at(0));
+                               });
+            WaitForScript(script);
+        }
+        if (c.message)
+        {
+            EXPECT_EQ(newsletter->Layout().Resources().size(), resources) << c.file;
+            if (c.bytes.size() > 0)
+                EXPECT_TRUE(shown.contains(path)) << shown.toStdString();
+            continue;
+        }
+        ASSERT_EQ(newsletter->Layout().Resources().size(), resources + 1) << c.file;
+        const ndb::CNdbResource& added = *newsletter->Layout().Resources().back();
+        EXPECT_EQ(added.GetInt(ndb::ResourceWidth), c.width) << c.file;
+        EXPECT_EQ(added.GetInt(ndb::ResourceHeight), c.height) << c.file;
+        EXPECT_EQ(added.GetPayload(), c.bytes) << "the file is kept as it is: " << c.file;
+        const QString source = QStringLiteral("img/") + QLatin1String(c.file);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return Run("document.images[0].getAttribute('src')").toString() == source; }, 5000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return Run("document.images[0].naturalWidth").toInt() == c.width; }, 10000))
+            << c.file;
+        EXPECT_EQ(UndoTitles().value(0), "Image Change");
+    }
+    // The page shows the green picture's own colour.
+    const QImage shownGreen = QImage::fromData(png);
+    EXPECT_EQ(shownGreen.pixelColor(5, 5), QColor(0, 200, 0));
+}
+
+// The Insert menu: a link needs a selection, a bookmark goes in at the caret, and an image file
+// becomes a paragraph with the picture, its resource in the layout, all in one step each.
+TEST_F(ElementEditing, InsertLinkBookmarkAndImage)
+{
+    OpenLetter();
+    Run(QStringLiteral("getSelection().collapse(document.querySelector('p:last-child').firstChild, 5)"));
+    QTest::qWait(150);
+    DialogTest::ModalScript noSelection;
+    noSelection.Then(ShowsMessage("Please select the content you wish to link."),
+                     [](QWidget* box) { DialogTest::ClickButton(box, QStringLiteral("OK")); });
+    UseMenuItem({"&Insert", "Link..."}, noSelection);
+    EXPECT_FALSE(Body().contains("testlink"));
+
+    DialogTest::ModalScript bookmark;
+    bookmark.Then(Titled("Insert Bookmark"),
+                  [](QWidget* window)
+                  {
+                      TypeInto(window, 1438, QStringLiteral("end"));
+                      DialogTest::ClickButton(window, QStringLiteral("OK"));
+                  });
+    UseMenuItem({"&Insert", "Bookmark..."}, bookmark);
+    EXPECT_TRUE(Body().contains("<code name=\"end\"")) << Body().toStdString();
+    EXPECT_EQ(UndoTitles().value(0), "Bookmark Properties");
+
+    QImage green(30, 10, QImage::Format_RGB32);
+    green.fill(QColor(0, 200, 0));
+    const QString path = Path(QStringLiteral("green.png"));
+    ASSERT_TRUE(green.save(path));
+    const ndb::CNdbNewsletter* newsletter = m_app->GetContext()->GetCurrentNewsletter();
+    const std::size_t resources = newsletter->Layout().Resources().size();
+    DialogTest::ModalScript image;
+    image.Then(IsFileDialog, [path](QWidget* dialog) { AnswerFile(dialog, path); })
+        .Then(Titled("Import options for images"),
+              [](QWidget* window) { DialogTest::ClickButton(window, QStringLiteral("OK")); });
+    UseMenuItem({"&Insert", "Image..."}, image);
+    ASSERT_EQ(newsletter->Layout().Resources().size(), resources + 1);
+    const QString id = newsletter->Layout().Resources().back()->GetString(ndb::ResourceId);
+    EXPECT_TRUE(Body().contains(QStringLiteral("<p><img src=\"img/green.png"))) << Body().toStdString();
+    EXPECT_TRUE(Body().contains(QStringLiteral("name=\"src_ResID:%1;\"").arg(id))) << Body().toStdString();
+    EXPECT_EQ(UndoTitles().value(0), "Insert Image");
+}
+
+// Modify Image opens the effect editor on the picture; its effect then shows on the page.
+TEST_F(ElementEditing, ModifyImageGivesThePictureAnEffect)
+{
+    OpenLetter();
+    DialogTest::ModalScript script;
+    script.Then(Titled("Image Properties"), [](QWidget* window) { Click(window, 1575); })
+        .Then(Titled("Image Effect"),
+              [](QWidget* window) { DialogTest::ClickButton(window, QStringLiteral("OK")); })
+        .ThenAgain(Titled("Image Properties"),
+                   [](QWidget* window) { DialogTest::ClickButton(window, QStringLiteral("OK")); });
+    UseContextItem(QStringLiteral("img"), QStringLiteral("Image Properties..."), script);
+    const QString source = Run(QStringLiteral("document.images[0].getAttribute('src')")).toString();
+    ASSERT_TRUE(source.startsWith(QLatin1String("img/dot.png?pid="))) << source.toStdString();
+    const QString key = source.mid(QStringLiteral("img/dot.png?pid=").size());
+    EXPECT_NE(m_app->GetContext()->GetCurrentNewsletter()->Project().GetPipeline(key), nullptr);
 }

@@ -3,6 +3,7 @@
 #include "editor/WndLayout.h"
 #include "platform/ui/ComboBox.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -111,6 +112,22 @@ TEST_F(ShellProgram, LayoutSessionFromEditToTheSavedFile)
 
     // A table after "Harbour", a merge field before "Hello".
     SelectText(browser, "Harbour", "collapseToEnd");
+    // The table dialog confirmed as it opens: one cell.
+    QTimer confirm;
+    QObject::connect(&confirm, &QTimer::timeout,
+                     [&]
+                     {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (!modal || modal->windowTitle() != "Insert Table")
+                             return;
+                         confirm.stop();
+                         for (QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+                         {
+                             if (button->text() == "OK")
+                                 QTest::mouseClick(button, Qt::LeftButton);
+                         }
+                     });
+    confirm.start(20);
     ASSERT_TRUE(ChooseMenuItem(window, {"&Insert", "Table..."}));
     SelectText(browser, "Hello", "collapseToStart");
     ASSERT_TRUE(ChooseMenuItem(window, {"&Insert", "&Field", "First Name"}));

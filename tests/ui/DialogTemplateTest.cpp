@@ -1,7 +1,12 @@
 #include "platform/ui/DialogTemplate.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Dialog.h"
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/FontNames.h"
 #include "platform/ui/WinConstants.h"
+
+#include <QCoreApplication>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -102,4 +107,35 @@ TEST(FontNames, WindowsNamesMapToInstalledFamilies)
     for (const auto& [windowsName, family] : cases)
         EXPECT_EQ(MapWindowsFontFamily(QString::fromLatin1(windowsName)), QString::fromLatin1(family))
             << windowsName;
+}
+
+// Template 297 holds a radio group for the width and one for the height, one after the other.
+TEST(DialogRadioGroups, EachGroupKeepsItsOwnChoiceAndCanBeCleared)
+{
+    CDialog dialog(297);
+    ASSERT_TRUE(dialog.Create(297));
+    const auto radio = [&](int id) { return static_cast<CButton*>(dialog.GetDlgItem(id)); };
+    const auto click = [&](int id)
+    {
+        QTest::mouseClick(radio(id)->GetSafeHwnd(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    };
+    const auto checked = [&]
+    {
+        QString state;
+        for (const int id : {1566, 1568, 1573, 1567, 1569, 1574})
+            state += radio(id)->GetCheck() == BST_CHECKED ? u'x' : u'.';
+        return state;
+    };
+    dialog.ShowWindow(SW_SHOW);
+    click(1568);
+    click(1569);
+    EXPECT_EQ(checked(), QStringLiteral(".x..x."));
+    click(1573);
+    EXPECT_EQ(checked(), QStringLiteral("..x.x."));
+    radio(1573)->SetCheck(BST_UNCHECKED);
+    EXPECT_EQ(checked(), QStringLiteral("....x."));
+    click(1566);
+    EXPECT_EQ(checked(), QStringLiteral("x...x."));
+    dialog.DestroyWindow();
 }

@@ -153,3 +153,42 @@ TEST_F(ListControls, ColumnsSizedToAListViewsClientAreaNeedNoScrollBar)
         EXPECT_TRUE(QTest::qWaitFor([&] { return !tree->horizontalScrollBar()->isVisible(); }, 2000));
     }
 }
+
+TEST_F(ListControls, CheckBoxChangesAreToldWithTheirRowButTextChangesAreNot)
+{
+    std::vector<std::pair<int, UINT>> checks;
+    struct CheckRecorder : CWnd
+    {
+        std::vector<std::pair<int, UINT>>* checks = nullptr;
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == LVN_ITEMCHANGED)
+            {
+                const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+                if (change->uChanged & LVIF_STATE)
+                    checks->emplace_back(change->iItem, change->uNewState & LVIS_STATEIMAGEMASK);
+                return 0;
+            }
+            return CWnd::WindowProc(message, wParam, lParam);
+        }
+    } owner;
+    owner.checks = &checks;
+    ASSERT_TRUE(owner.Create(QString(), QString(), WS_VISIBLE, CRect(0, 0, 200, 200), nullptr, 0));
+    CListCtrl checked;
+    ASSERT_TRUE(checked.Create(QString(), QString(), WS_CHILD | WS_VISIBLE | LVS_REPORT,
+                               CRect(0, 0, 190, 190), &owner, ListViewId));
+    checked.SetExtendedStyle(LVS_EX_CHECKBOXES);
+    checked.InsertColumn(0, QStringLiteral("Layer"), LVCFMT_LEFT, 150);
+    checked.InsertItem(0, QStringLiteral("a"));
+    checked.InsertItem(1, QStringLiteral("b"));
+    EXPECT_TRUE(checks.empty()) << "a new row's cleared box is no change";
+    checked.SetCheck(1, true);
+    checked.SetItemText(1, 0, QStringLiteral("B"));
+    checked.SetCheck(1, true);
+    auto* tree = qobject_cast<QTreeWidget*>(checked.GetSafeHwnd());
+    tree->topLevelItem(0)->setCheckState(0, Qt::Checked); // as a click on the box does
+    checked.SetCheck(1, false);
+    const std::vector<std::pair<int, UINT>> expected = {{1, 0x2000}, {0, 0x2000}, {1, 0x1000}};
+    EXPECT_EQ(checks, expected);
+    EXPECT_TRUE(checked.GetCheck(0));
+}
