@@ -204,4 +204,5 @@ private:
     static constexpr UINT UM_IMAGE_DOUBLE_CLICKED = WM_USER + 0x602;
     // The image of a double click whose dialog is about to open.
     std::optional<CHtmlElement> m_doubleClickedImage;
+    bool m_imageDialogRunning = false;
 };

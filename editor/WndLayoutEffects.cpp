@@ -129,6 +129,10 @@ LRESULT CWndLayout::OnDoubleClickEvent(WPARAM, LPARAM)
 {
     if (!IsEditing())
         return 1;
+    // One dialog for one double click: the engine may report it twice, and a report that comes
+    // while its dialog runs belongs to that double click.
+    if (m_doubleClickedImage || m_imageDialogRunning)
+        return 0;
     std::unique_ptr<CHtmlEventObj> event = m_browser.GetEvent();
     const std::optional<CHtmlElement> source = event ? event->GetSrcElement() : std::nullopt;
     std::optional<CHtmlElement> image =
@@ -145,9 +149,11 @@ LRESULT CWndLayout::OnImageDoubleClicked(WPARAM withControl, LPARAM)
 {
     std::optional<CHtmlElement> image = std::move(m_doubleClickedImage);
     m_doubleClickedImage.reset();
+    m_imageDialogRunning = true;
     if (withControl)
         EditImageEffect(std::move(image));
     else
         ChangeImageEffect(std::move(image));
+    m_imageDialogRunning = false;
     return 0;
 }

@@ -11,7 +11,9 @@ inline void DoubleClick(QWidget* widget, const QPoint& point,
 {
     const QPointF local(point);
     const QPointF global(widget->mapToGlobal(point));
-    ulong time = 1000000;
+    // Far from every other click's time, so the engine pairs only these two presses.
+    static ulong time = 50000000;
+    time += 10000;
     for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                                     QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
     {
