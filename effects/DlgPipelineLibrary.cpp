@@ -1,5 +1,7 @@
 #include "effects/DlgPipelineLibrary.h"
 
+#include "services/PipelineCatalogue.h"
+
 #include "base/AppSettings.h"
 #include "base/TextHelpers.h"
 #include "dialogs/ShowHelp.h"
@@ -142,7 +144,7 @@ void CDlgPipelineLibrary::ShowCategory(const CConceptTemplateFolder& folder)
     const bool hideAlert =
         m_online || (ReadAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("RunInLocalMode"), localMode) &&
                      localMode == 1);
-    const QString frame = GetSystemPath() + QStringLiteral("library/pipelines/img/select_frame.gif");
+    const QString frame = GetPipelineLibraryFolder() + QStringLiteral("img/select_frame.gif");
     const QString page =
         GalleryPage::Build(GalleryPage::LoadTemplate(PageTemplateId), folder, hideAlert,
                            [this, &frame](const QString& url) {

@@ -45,7 +45,7 @@ std::unique_ptr<CConceptTemplateFolder> Category(const QString& id, int effects,
         auto effect = std::make_unique<CConceptTemplateFile>();
         effect->SetId(i == 1 ? HostileId + id : id + QString::number(i));
         effect->SetName(i == 1 ? HostileName : id + QString::number(i));
-        effect->SetSmallIconUrl(QStringLiteral(KV_SOURCE_DIR "/data/library/pipelines/Text/Sale_en.png"));
+        effect->SetSmallIconUrl(QStringLiteral(KV_SOURCE_DIR "/data/library/pipelines/Sale_en.png"));
         category->AppendChild(std::move(effect));
     }
     return category;

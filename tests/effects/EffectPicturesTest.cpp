@@ -9,6 +9,7 @@
 #include "gre/GreProject.h"
 #include "services/ConceptTemplateFile.h"
 #include "services/ConceptTemplateFolder.h"
+#include "services/PipelineCatalogue.h"
 
 #include <QDirIterator>
 #include <QGuiApplication>
@@ -29,7 +30,7 @@ void Save(QWidget* window, const QString& name)
 QString StoreSale(ndb::CNdbNewsletter& newsletter)
 {
     gre::CGreProject library;
-    EXPECT_TRUE(library.LoadFromFile(Library + QStringLiteral("Text/Sale.kvnlp")));
+    EXPECT_TRUE(library.LoadFromFile(Library + QStringLiteral("Sale.kvnlp")));
     const QString key = library.GetPipelines().begin()->first;
     library.CopyPipelineTo(newsletter.Project(), key);
     return key;
@@ -93,26 +94,7 @@ TEST(EffectPictures, GalleryOfTheShippedLibrary)
     CKVWebServer server(&context);
     ASSERT_GT(server.Start(), 0);
     CConceptTemplateFolder catalogue;
-    for (const QString& name : QDir(Library).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
-    {
-        if (name == QLatin1String("img"))
-            continue;
-        auto category = std::make_unique<CConceptTemplateFolder>();
-        category->SetId(name);
-        category->SetName(name);
-        category->SetInitialFolder(name == QLatin1String("Text"));
-        for (const QString& file :
-             QDir(Library + name).entryList({QStringLiteral("*.kvnlp")}, QDir::Files, QDir::Name))
-        {
-            auto entry = std::make_unique<CConceptTemplateFile>();
-            const QString base = Library + name + u'/' + file.chopped(6);
-            entry->SetId(base + QStringLiteral(".kvnlp"));
-            entry->SetName(file.chopped(6));
-            entry->SetSmallIconUrl(base + QStringLiteral("_en.png"));
-            category->AppendChild(std::move(entry));
-        }
-        catalogue.AppendChild(std::move(category));
-    }
+    ASSERT_TRUE(LoadPipelineLibraryFolder(catalogue, Library));
     CDlgPipelineLibrary gallery(&context, &catalogue, false);
     WhenModal(
         [&]

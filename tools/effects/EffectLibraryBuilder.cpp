@@ -1,5 +1,6 @@
 // Builds the effect library that ships with the program, with the program's own engine:
-//   data/library/pipelines/<category>/<name>.kvnlp and <name>_en.png (96 x 96 thumbnail),
+//   data/library/pipelines/<name>.kvnlp and <name>_en.png (96 x 96 thumbnail); the gallery takes
+//   each effect's category from its pipeline,
 //   data/library/pipelines/img/select_frame.gif (the frame of a selected gallery cell),
 //   res/images/258.png (the category icon of the gallery).
 // Usage: kv_effect_library_builder <repository root>. Run it again after changing an effect;
@@ -151,13 +152,10 @@ bool WriteEffect(const QString& folder, const LibraryEffect& effect, const CGreI
     CGrePipeline* kept = pipeline.get();
     const QString key = pipeline->GetHashKey();
     project.SetPipeline(key, std::move(pipeline));
-    const QString categoryFolder = folder + QLatin1String(effect.category) + u'/';
-    QDir().mkpath(categoryFolder);
     const QString base = QString::fromLatin1(effect.name).remove(u' ');
     const CGreImage thumbnail = EffectLibraryFiles::MakeThumbnail(*kept, &project.GetImages(), sample);
-    return project.SaveToFile(EffectLibraryFiles::ProjectPath(categoryFolder, base), QString()) &&
-           thumbnail.SaveToFile(categoryFolder + base + QStringLiteral("_en.png"),
-                                QStringLiteral("image/png"));
+    return project.SaveToFile(EffectLibraryFiles::ProjectPath(folder, base), QString()) &&
+           thumbnail.SaveToFile(folder + base + QStringLiteral("_en.png"), QStringLiteral("image/png"));
 }
 
 bool WriteSelectFrame(const QString& path)
