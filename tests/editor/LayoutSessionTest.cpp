@@ -152,20 +152,26 @@ TEST_F(ShellProgram, LayoutSessionFromEditToTheSavedFile)
     // main window's keys.
     const QStringList all = UndoTitles(browser);
     page->setFocus();
+    // Each key's step is awaited, then given time for a second, unwanted one to show.
+    const auto stepsLeave = [&](const QStringList& titles)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return UndoTitles(browser) == titles; }, 10000))
+            << UndoTitles(browser).join(", ").toStdString();
+        QTest::qWait(300);
+        EXPECT_EQ(UndoTitles(browser), titles);
+    };
     PressKey(window, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !BodyOf(browser).contains("fc_130"); }, 10000));
-    QTest::qWait(300);
-    EXPECT_EQ(UndoTitles(browser), all.mid(1));
+    stepsLeave(all.mid(1));
     PressKey(window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return BodyOf(browser) == edited; }, 10000));
+    stepsLeave(all);
     PressKey(window, Qt::Key_Z, Qt::ControlModifier);
     PressKey(window, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !BodyOf(browser).contains("<table"); }, 10000));
-    QTest::qWait(300);
-    EXPECT_EQ(UndoTitles(browser), all.mid(2));
+    stepsLeave(all.mid(2));
     PressKey(window, Qt::Key_Y, Qt::ControlModifier);
-    QTest::qWait(300);
-    EXPECT_EQ(UndoTitles(browser), all.mid(1));
+    stepsLeave(all.mid(1));
     PressKey(window, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return BodyOf(browser) == edited; }, 10000))
         << BodyOf(browser).toStdString();
