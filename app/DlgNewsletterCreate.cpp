@@ -49,11 +49,6 @@ constexpr int AreaLeft = 12;
 constexpr int AreaRight = 702;
 constexpr int Gap = 10;
 
-QString WithSlash(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
 } // namespace
 
 const MessageMap* CDlgNewsletterCreate::GetMessageMap() const
@@ -164,7 +159,7 @@ bool CDlgNewsletterCreate::OnInitDialog()
     }
     PlaceControls();
 
-    m_location = WithSlash(GetSettingFolder(LocationSetting));
+    m_location = WithTrailingSlash(GetSettingFolder(LocationSetting));
     m_projectName = ProposeName(m_location);
     UpdateData(false);
     UpdateMode();

@@ -17,10 +17,6 @@ constexpr UINT IdChangeLocation = 1033;
 constexpr quint32 CantCreateNewsletterText = 12915;
 const QString LocationSetting = QStringLiteral("SavePath_Create");
 
-QString WithSlash(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
 } // namespace
 
 const MessageMap* CDlgNewsletterCreateEmpty::GetMessageMap() const
@@ -71,7 +67,7 @@ void CDlgNewsletterCreateEmpty::DoDataExchange(CDataExchange* dx)
 
 bool CDlgNewsletterCreateEmpty::OnInitDialog()
 {
-    m_location = WithSlash(GetSettingFolder(LocationSetting));
+    m_location = WithTrailingSlash(GetSettingFolder(LocationSetting));
     m_name = ProposeName(m_location);
     return CDialog::OnInitDialog();
 }

@@ -139,11 +139,6 @@ bool IsDocumentName(const QString& name)
     return !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\');
 }
 
-QString WithTrailingSlash(const QString& folder)
-{
-    return folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
 // Asks whether to save the modified document; Yes finishes the edits in progress and saves it.
 // False on Cancel or a failed save.
 template <class Document>

@@ -31,13 +31,6 @@ AppPaths CurrentPaths()
     return paths;
 }
 
-QString WithTrailingSlash(const QString& folder)
-{
-    if (folder.isEmpty() || folder.endsWith(u'/'))
-        return folder;
-    return folder + u'/';
-}
-
 template <typename T>
 bool ReadAppSetting(RegRoot root, const QString& valueName, T& out,
                     bool (*read)(RegRoot, const QString&, const QString&, T&))
@@ -202,6 +195,13 @@ QString GetSystemPath()
 QString GetIntroFolder()
 {
     return GetSystemPath() + QStringLiteral("help/intro/");
+}
+
+QString WithTrailingSlash(const QString& folder)
+{
+    if (folder.isEmpty() || folder.endsWith(u'/'))
+        return folder;
+    return folder + u'/';
 }
 
 QString GetMyDocumentsFolder()

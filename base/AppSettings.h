@@ -32,6 +32,8 @@ bool IsDebugMode();
 void InitAppPaths();
 
 QString GetAppRegistryKey();
+// The folder ending in '/'; an empty one stays empty.
+QString WithTrailingSlash(const QString& folder);
 // Folders end in '/' (the data folder only when it is set).
 QString GetAppPath();
 QString GetSystemPath();

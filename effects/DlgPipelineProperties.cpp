@@ -18,6 +18,7 @@
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/PropertyPage.h"
 #include "platform/ui/WinApp.h"
+#include "services/PipelineCatalogue.h"
 
 #include <QApplication>
 
@@ -651,7 +652,7 @@ LRESULT CDlgPipelineProperties::OnSaveToLibrary(WPARAM, LPARAM)
     CGrePipeline* saved = library.GetPipeline(key);
     saved->SetName(dialog.m_name);
     saved->SetCategory(dialog.m_category);
-    const QString folder = LibraryFolder();
+    const QString folder = GetCustomPipelineFolder();
     bool written = library.SaveToFile(ProjectPath(folder, baseName), QString());
     if (written)
     {

@@ -10,20 +10,11 @@ namespace EffectLibraryFiles
 {
 namespace
 {
-const QString FolderSetting = QStringLiteral("PipelinesCustomPath");
 const QString ProjectExtension = QStringLiteral(".kvnlp");
 // File names are limited to 255 bytes; the longest one made from a base name is the thumbnail's.
 constexpr int MaxFileNameBytes = 255;
 constexpr int LongestSuffixBytes = 8; // "_xx.png" and a margin
 } // namespace
-
-QString LibraryFolder()
-{
-    QString folder;
-    if (!ReadAppSettingString(HKEY_LOCAL_MACHINE, FolderSetting, folder) || folder.isEmpty())
-        return GetMyDocumentsFolder();
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
 
 QString BaseName(const QString& name)
 {

@@ -13,8 +13,6 @@ namespace EffectLibraryFiles
 {
 constexpr int ThumbnailSide = 96;
 
-// "PipelinesCustomPath" (ending in "/"), else the My Documents folder.
-QString LibraryFolder();
 // The name as the user typed it; in debug mode without "_(" and ")_" and reduced to an
 // identifier.
 QString BaseName(const QString& name);

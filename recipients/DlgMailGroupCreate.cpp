@@ -17,10 +17,6 @@ constexpr UINT IdChangeLocation = 1033;
 constexpr UINT IdHelp = 1212;
 const QString FolderSetting = QStringLiteral("SavePath_Create");
 
-QString WithSlash(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
 } // namespace
 
 const MessageMap* CDlgMailGroupCreate::GetMessageMap() const
@@ -71,7 +67,7 @@ void CDlgMailGroupCreate::DoDataExchange(CDataExchange* dx)
 
 bool CDlgMailGroupCreate::OnInitDialog()
 {
-    m_folder = WithSlash(GetSettingFolder(FolderSetting));
+    m_folder = WithTrailingSlash(GetSettingFolder(FolderSetting));
     m_name = ProposeName(m_folder);
     return CDialog::OnInitDialog();
 }

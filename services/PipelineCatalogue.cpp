@@ -17,11 +17,6 @@ constexpr int CustomCategoryText = 15036;
 constexpr int FirstFolderNumber = 1000;
 const QString LibraryExtension = QStringLiteral(".kvnlp");
 
-QString WithSlash(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
 // B + "_" + language + ".gif", ".png" or ".jpg": the last that exists in that order wins.
 QString ThumbnailOf(const QString& base)
 {
@@ -105,7 +100,7 @@ bool LoadPipelineLibraryFolder(CConceptTemplateFolder& root, const QString& fold
 {
     if (folder.isEmpty())
         return false;
-    const QString path = WithSlash(folder);
+    const QString path = WithTrailingSlash(folder);
     int nextNumber = FirstFolderNumber;
     for (const QString& name :
          QDir(path).entryList({QStringLiteral("*") + LibraryExtension}, QDir::Files, QDir::Unsorted))
@@ -122,10 +117,16 @@ bool LoadPipelineLibraryFolder(CConceptTemplateFolder& root, const QString& fold
     return true;
 }
 
-bool LoadCustomPipelineLibrary(CConceptTemplateFolder& root)
+QString GetCustomPipelineFolder()
 {
     QString folder;
-    if (!ReadAppSettingString(HKEY_LOCAL_MACHINE, QStringLiteral("PipelinesCustomPath"), folder))
-        folder = GetMyDocumentsFolder();
-    return LoadPipelineLibraryFolder(root, folder);
+    if (!ReadAppSettingString(HKEY_LOCAL_MACHINE, QStringLiteral("PipelinesCustomPath"), folder) ||
+        folder.isEmpty())
+        return GetMyDocumentsFolder();
+    return WithTrailingSlash(folder);
+}
+
+bool LoadCustomPipelineLibrary(CConceptTemplateFolder& root)
+{
+    return LoadPipelineLibraryFolder(root, GetCustomPipelineFolder());
 }

@@ -16,8 +16,10 @@ bool LoadOnlinePipelineList(CConceptTemplateFolder& root);
 // One entry per readable ".kvnlp" file of the folder, each in the top-level folder named after
 // its category (made when missing); false only for an empty path.
 bool LoadPipelineLibraryFolder(CConceptTemplateFolder& root, const QString& folder);
-// The folder of the setting "PipelinesCustomPath" (the user's value, else the machine's), else
-// the user's documents folder.
+// The user's own effect library, where Save To Library writes and the gallery reads: the folder
+// of the setting "PipelinesCustomPath" (the user's value, else the machine's) ending in "/", else
+// (absent or empty) the user's documents folder.
+QString GetCustomPipelineFolder();
 bool LoadCustomPipelineLibrary(CConceptTemplateFolder& root);
 
 // The first top-level entry whose name is exactly the name, or null.

@@ -117,3 +117,25 @@ TEST_F(PipelineCatalogueTest, LocalisedNamesAndTheStoresFoldersAreUsed)
     CConceptTemplateFolder refused;
     EXPECT_FALSE(LoadOnlinePipelineList(refused));
 }
+
+// The gallery reads the user's effects where Save To Library writes them, whatever the setting
+// holds: an empty value counts as none.
+TEST_F(PipelineCatalogueTest, TheUsersLibraryFolderFollowsTheSetting)
+{
+    const QString documents = GetMyDocumentsFolder();
+    EXPECT_EQ(GetCustomPipelineFolder(), documents) << "no setting";
+    const struct
+    {
+        QString value;
+        QString folder;
+    } cases[] = {
+        {"", documents},
+        {m_folder, m_folder + u'/'},
+        {m_folder + u'/', m_folder + u'/'},
+    };
+    for (const auto& c : cases)
+    {
+        WriteAppSettingString(HKEY_CURRENT_USER, "PipelinesCustomPath", c.value);
+        EXPECT_EQ(GetCustomPipelineFolder(), c.folder) << c.value.toStdString();
+    }
+}
