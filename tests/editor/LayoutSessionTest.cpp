@@ -29,13 +29,19 @@ QStringList UndoTitles(CIEBrowser& browser)
 
 // Runs a script in the editing library's world of the page, as the user's mouse would place the
 // selection.
-void RunInPage(CIEBrowser& browser, const QString& script)
+QVariant RunInPage(CIEBrowser& browser, const QString& script)
 {
     auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
     bool done = false;
+    QVariant result;
     view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                [&](const QVariant&) { done = true; });
+                                [&](const QVariant& value)
+                                {
+                                    result = value;
+                                    done = true;
+                                });
     EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << script.toStdString();
+    return result;
 }
 
 // Selects a text of the body; collapsed to its start or end when asked.
@@ -94,6 +100,15 @@ TEST_F(ShellProgram, LayoutSessionFromEditToTheSavedFile)
     QWidget* page = browser.GetSafeHwnd()->focusProxy();
     ASSERT_NE(page, nullptr);
     page->setFocus();
+    // Keys reach the text only once the engine knows its page has the focus.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&]
+        {
+            return RunInPage(browser,
+                             QStringLiteral("document.hasFocus() && document.body.isContentEditable"))
+                .toBool();
+        },
+        10000));
 
     // Typed text, then bold and a fixed text colour on it.
     SelectText(browser, "Hello", "collapseToEnd");
