@@ -15,7 +15,6 @@
 #include "ndb/NdbResource.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/HtmlDocument.h"
-#include "platform/ui/Keyboard.h"
 #include "platform/ui/UndoUnitScope.h"
 #include "platform/ui/WinApp.h"
 #include "services/ConceptTemplateFile.h"
@@ -141,7 +140,7 @@ LRESULT CWndLayout::OnDoubleClickEvent(WPARAM, LPARAM)
         return 1;
     // The engine waits for this reply: the dialogs follow once it has it.
     m_doubleClickedImage = std::move(image);
-    PostMessage(UM_IMAGE_DOUBLE_CLICKED, (GetKeyState(VK_CONTROL) & 0x8000) ? 1 : 0);
+    PostMessage(UM_IMAGE_DOUBLE_CLICKED, event->GetCtrlKey() ? 1 : 0);
     return 0;
 }
 

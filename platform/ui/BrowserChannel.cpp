@@ -31,10 +31,12 @@ void CBrowserChannel::mouseDown(int x, int y, double ref)
           { m_browser->ReportPointerEvent(UM_BROWSER_MOUSE_DOWN, QPoint(x, y), QVariant(qint64(ref))); });
 }
 
-void CBrowserChannel::doubleClick(int x, int y, double ref)
+void CBrowserChannel::doubleClick(int x, int y, double ref, bool ctrlKey)
 {
-    Later([this, x, y, ref]
-          { m_browser->ReportPointerEvent(UM_BROWSER_DBLCLICK, QPoint(x, y), QVariant(qint64(ref))); });
+    Later(
+        [this, x, y, ref, ctrlKey] {
+            m_browser->ReportPointerEvent(UM_BROWSER_DBLCLICK, QPoint(x, y), QVariant(qint64(ref)), ctrlKey);
+        });
 }
 
 void CBrowserChannel::contextMenu(int x, int y, double ref)

@@ -20,7 +20,7 @@ public:
     // Fresh command states after an edit, without a change of the selection.
     Q_INVOKABLE void statusChanged(const QVariantMap& state);
     Q_INVOKABLE void mouseDown(int x, int y, double ref);
-    Q_INVOKABLE void doubleClick(int x, int y, double ref);
+    Q_INVOKABLE void doubleClick(int x, int y, double ref, bool ctrlKey);
     // The element under the pointer when the page asked for its context menu.
     Q_INVOKABLE void contextMenu(int x, int y, double ref);
     Q_INVOKABLE void snapRect(const QString& id, int positioning, int left, int top, int right, int bottom);

@@ -253,13 +253,13 @@ void CIEBrowser::WhenPageSettles(std::function<void()> report)
         later();
 }
 
-LRESULT CIEBrowser::ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref)
+LRESULT CIEBrowser::ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref, bool ctrlKey)
 {
     if (!m_view)
         return 0;
     const QPoint screen = m_view->mapToGlobal(client);
     m_event.emplace(CPoint(screen), CPoint(client),
-                    CHtmlElement::FromAnswer(m_page, ref, CHtmlDocument::DefaultTimeout));
+                    CHtmlElement::FromAnswer(m_page, ref, CHtmlDocument::DefaultTimeout), ctrlKey);
     const LRESULT reply = SendToParent(message);
     m_event.reset();
     return reply;

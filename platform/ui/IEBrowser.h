@@ -48,8 +48,9 @@ constexpr UINT UM_BROWSER_MOUSE_DOWN = 0x1465;
 // The page asks for its context menu; a non-zero reply lets the browser show its own menu, 0
 // suppresses it. GetEvent() tells where the pointer was and on which element.
 constexpr UINT UM_BROWSER_CONTEXT_MENU = 0x1466;
-// A double click on the page; GetEvent() tells where and on which element. The engine has
-// already done what a double click does (select a word) when this comes; the reply is not used.
+// A double click on the page; GetEvent() tells where, on which element and whether Ctrl was held.
+// The engine has already done what a double click does (select a word) when this comes; the reply
+// is not used.
 constexpr UINT UM_BROWSER_DBLCLICK = 0x1467;
 // In edit mode the user pasted or dropped into the page by the engine's own means; the engine
 // inserted nothing, the parent pastes the clipboard itself. lParam 1 asks for plain text.
@@ -228,7 +229,7 @@ private:
     // Takes the command states the library reported, unless newer ones are already here.
     void ApplyStatus(const QVariantMap& state);
     // Reports a pointer event of the page at client coordinates over the element of that number.
-    LRESULT ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref);
+    LRESULT ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref, bool ctrlKey = false);
     // Runs the report once the page has done what it was doing and the engine is back in the
     // program's event loop: the page may wait on the program while it changes the selection (the
     // desktop's selection clipboard), and a parent that reads the page from inside a report would

@@ -1196,7 +1196,8 @@
 
     function onDoubleClick(event) {
         if (event.isTrusted)
-            tell('doubleClick', Math.round(event.clientX), Math.round(event.clientY), ref(event.target) || 0);
+            tell('doubleClick', Math.round(event.clientX), Math.round(event.clientY), ref(event.target) || 0,
+                event.ctrlKey);
     }
 
     function onKeyDown(event) {

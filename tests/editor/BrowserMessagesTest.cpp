@@ -186,6 +186,13 @@ TEST(BrowserMessages, PointerAndSelectionEventsReachTheParent)
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_DBLCLICK));
     EXPECT_EQ(tagInHandler, "p") << "read while the parent handles the message";
     EXPECT_EQ(QPoint(host.lastEvent->GetClientX(), host.lastEvent->GetClientY()), word);
+    EXPECT_FALSE(host.lastEvent->GetCtrlKey());
+
+    // Ctrl as the page saw it during the double click, though no key is held when it is reported.
+    const size_t before = host.Sent(UM_BROWSER_DBLCLICK).size();
+    DoubleClick(host.PageWidget(), word, Qt::ControlModifier);
+    ASSERT_TRUE(host.WaitFor(UM_BROWSER_DBLCLICK, before + 1));
+    EXPECT_TRUE(host.lastEvent->GetCtrlKey());
 }
 
 TEST(BrowserMessages, ThePagesScriptsCannotReachTheLibraryOrSpeakForIt)
