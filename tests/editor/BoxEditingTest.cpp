@@ -1,4 +1,5 @@
 #include "../dialogs/DialogTestSupport.h"
+#include "PageScript.h"
 #include "app/ShellTestSupport.h"
 #include "editor/WndLayout.h"
 #include "x2/NameMetadata.h"
@@ -6,8 +7,6 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QTabBar>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 
 using namespace ShellTest;
 using DialogTest::ModalScript;
@@ -80,17 +79,7 @@ void PickGreen(QWidget* window, int placeholderId)
 
 QString Evaluate(CIEBrowser& browser, const QString& script)
 {
-    auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
-    QVariant answer;
-    bool done = false;
-    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                [&](const QVariant& value)
-                                {
-                                    answer = value;
-                                    done = true;
-                                });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
-    return answer.toString();
+    return RunInPage(browser, script).toString();
 }
 
 QString BoxMarkup(CIEBrowser& browser)

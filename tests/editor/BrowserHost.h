@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PageScript.h"
 #include "app/KVContext.h"
 #include "app/KVWebServer.h"
 #include "platform/ui/HtmlDocument.h"
@@ -150,20 +151,7 @@ public:
         return body;
     }
     // Runs a script in the library's world, for setting up selections; its value.
-    QVariant Run(const QString& script)
-    {
-        auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
-        bool done = false;
-        QVariant result;
-        view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                    [&](const QVariant& value)
-                                    {
-                                        result = value;
-                                        done = true;
-                                    });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << script.toStdString();
-        return result;
-    }
+    QVariant Run(const QString& script) { return RunInPage(browser, script); }
     // Selects the text from the first occurrence of one text to the end of another, in the body.
     // Waits for the report of the change, as the user's next action would.
     void SelectText(const QString& from, const QString& to)

@@ -1,3 +1,4 @@
+#include "EditorSession.h"
 #include "app/ShellTestSupport.h"
 #include "dialogs/ColorBoxCtrl.h"
 #include "dialogs/DialogTestSupport.h"
@@ -13,8 +14,6 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 
 using namespace ShellTest;
 
@@ -80,7 +79,7 @@ void TypeInto(QWidget* window, int id, const QString& text)
     DialogTest::TypeOver(DialogTest::Widget(Item(window, id)), text);
 }
 
-class ElementEditing : public ShellProgram
+class ElementEditing : public EditorSession
 {
 protected:
     CWndLayout& OpenLetter()
@@ -92,36 +91,9 @@ protected:
         letter.Sender().SetField(ndb::SenderFromAddress,
                                  ndb::CNdbFieldValue(QStringLiteral("editor@example.com")));
         EXPECT_TRUE(letter.Save(Document("June.kvnl"), QStringLiteral("Kelvora"), 2007, 1));
-        CMainWnd& window = StartProgram();
-        m_window = &window;
-        window.MoveWindow(0, 0, 1000, 740);
-        EXPECT_TRUE(window.OpenNewsletter(Document("June.kvnl")));
-        CWndLayout& layout = window.GetNewsletterView().GetLayout();
-        m_layout = &layout;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return Body().contains("Plain words"); }, 30000));
-        PressKey(window, Qt::Key_E, Qt::ControlModifier);
-        EXPECT_TRUE(layout.IsEditing());
-        // The picture has loaded when it has its size.
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return Run("document.images[0].naturalWidth").toInt() == 40; }, 10000));
+        CWndLayout& layout = EditNewsletter(Document("June.kvnl"), QStringLiteral("Plain words"));
+        EXPECT_EQ(Run("document.images[0].naturalWidth").toInt(), 40);
         return layout;
-    }
-
-    CIEBrowser& Browser() { return m_layout->GetBrowser(); }
-
-    QString Body()
-    {
-        std::unique_ptr<CHtmlDocument> document;
-        QString body;
-        if (!Browser().GetDHtmlDocument(document) || !document->GetBodyInnerHtml(body, 1 << 20))
-            return {};
-        return body;
-    }
-
-    QStringList UndoTitles()
-    {
-        std::unique_ptr<CHtmlDocument> document;
-        return Browser().GetDHtmlDocument(document) ? document->GetUndoTitles() : QStringList();
     }
 
     // The colour of the first picture's pixel (0, 0) as the engine decodes and draws it.
@@ -134,99 +106,6 @@ protected:
                 .toString()
                 .split(',');
         return rgb.size() == 4 ? QColor(rgb[0].toInt(), rgb[1].toInt(), rgb[2].toInt()) : QColor();
-    }
-
-    QVariant Run(const QString& script)
-    {
-        auto* view = qobject_cast<QWebEngineView*>(Browser().GetSafeHwnd());
-        QVariant result;
-        bool done = false;
-        view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                    [&](const QVariant& value)
-                                    {
-                                        result = value;
-                                        done = true;
-                                    });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << script.toStdString();
-        return result;
-    }
-
-    // The centre of the first element the selector finds, in the page's coordinates.
-    QPoint CentreOf(const QString& selector)
-    {
-        const QVariantList point =
-            Run(QStringLiteral(
-                    "(function () { const r = document.querySelector('%1').getBoundingClientRect();"
-                    " return [Math.round(r.left + r.width / 2), Math.round(r.top + r.height / 2)]; })()")
-                    .arg(selector))
-                .toList();
-        return point.size() == 2 ? QPoint(point[0].toInt(), point[1].toInt()) : QPoint();
-    }
-
-    // A left click on the element, then its context menu and the item in it; the steps answer
-    // the dialogs the item opens.
-    void UseContextItem(const QString& selector, const QString& item, DialogTest::ModalScript& script)
-    {
-        const QPoint at = CentreOf(selector);
-        QWidget* page = Browser().GetSafeHwnd()->focusProxy();
-        QTest::mouseClick(page, Qt::LeftButton, Qt::NoModifier, at);
-        QTest::qWait(200);
-        bool chosen = false;
-        QTimer poll;
-        QObject::connect(
-            &poll, &QTimer::timeout,
-            [&]
-            {
-                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                if (chosen || !menu || !menu->isVisible())
-                    return;
-                chosen = true;
-                for (QAction* action : menu->actions())
-                {
-                    if (action->text() == item)
-                    {
-                        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-                        return;
-                    }
-                }
-                QStringList texts;
-                for (QAction* action : menu->actions())
-                    texts << action->text();
-                ADD_FAILURE() << "no item " << item.toStdString() << " in " << texts.join(u'|').toStdString()
-                              << " at " << at.x() << "," << at.y();
-                menu->close();
-            });
-        poll.start(30);
-        script.Start();
-        QTest::mouseClick(page, Qt::RightButton, Qt::NoModifier, at);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return chosen; }, 10000)) << item.toStdString();
-        WaitForScript(script);
-    }
-
-    void UseMenuItem(const QStringList& path, DialogTest::ModalScript& script)
-    {
-        script.Start();
-        QTimer::singleShot(0, [this, path] { EXPECT_TRUE(ChooseMenuItem(*m_window, path)); });
-        WaitForScript(script);
-    }
-
-    static void WaitForScript(DialogTest::ModalScript& script)
-    {
-        // Dialogs still open after a while are closed, so a wrong turn cannot hang the run.
-        QTimer guard;
-        QObject::connect(&guard, &QTimer::timeout,
-                         []
-                         {
-                             if (QWidget* modal = QApplication::activeModalWidget())
-                             {
-                                 ADD_FAILURE() << "left open: " << modal->windowTitle().toStdString();
-                                 modal->close();
-                             }
-                         });
-        guard.start(20000);
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return script.Finished() && !QApplication::activeModalWidget(); }, 30000));
-        QTest::qWait(100);
     }
 
     // Selects the text inside the body.
@@ -249,9 +128,6 @@ protected:
         EXPECT_TRUE(reloaded.Load(Document("June.kvnl")));
         return reloaded.Layout().GetString(ndb::LayoutHtml);
     }
-
-    CMainWnd* m_window = nullptr;
-    CWndLayout* m_layout = nullptr;
 };
 
 // A file dialog answered as a user answers it: the path typed into its name field, then Enter.

@@ -1,9 +1,8 @@
+#include "PageScript.h"
 #include "app/ShellTestSupport.h"
 #include "editor/WndLayout.h"
 
 #include <QAbstractButton>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 
 using namespace ShellTest;
 
@@ -15,22 +14,6 @@ const QString CaseTable = QStringLiteral(
     "name=\"src_border:solid 1px F{#000000ff};border:solid 1px F{#000000ff};\">"
     "<tbody><tr><td id=\"first\" align=\"center\" width=\"120\">a</td><td>b</td><td>e</td></tr>"
     "<tr><td>c</td><td>d</td><td>f</td></tr></tbody></table><p>After</p>");
-
-// Runs a script in the editing library's world and waits for its value.
-QVariant RunInPage(CIEBrowser& browser, const QString& script)
-{
-    auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
-    QVariant answer;
-    bool done = false;
-    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                [&](const QVariant& value)
-                                {
-                                    answer = value;
-                                    done = true;
-                                });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
-    return answer;
-}
 
 QString TableMarkup(CIEBrowser& browser)
 {
