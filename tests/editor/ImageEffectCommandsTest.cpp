@@ -170,23 +170,29 @@ protected:
 } // namespace
 
 // New texts for the effect from the picture's menu: the first five visible text layers are
-// offered, Cancel keeps everything, OK stores a changed copy; Reset asks first and leaves the
-// effects stored; one Undo gives the picture its effect back.
+// offered, Cancel or OK without a change keep everything, a changed text stores a changed copy;
+// Reset asks first and leaves the effects stored; one Undo gives the picture its effect back.
 TEST_F(ImageEffectCommands, TextsOfTheEffectThenResetAndUndo)
 {
     OpenLetter();
     const QString page = Body();
 
-    DialogTest::ModalScript cancel;
-    cancel.Then(Titled("Text for Image Effect"),
-                [](QWidget* window)
-                {
-                    EffectsTest::TypeInto(window, FirstTextEdit + 1, QStringLiteral("Never"));
-                    EffectsTest::Click(window, IDCANCEL);
-                });
-    UseContextItem(QStringLiteral("img"), QStringLiteral("Change Image Text..."), cancel);
-    EXPECT_EQ(Body(), page);
-    EXPECT_EQ(Keys(Newsletter().Project()), QStringList{m_startKey});
+    // Cancel after typing, and OK without a change, keep the picture's effect.
+    for (const bool typed : {true, false})
+    {
+        DialogTest::ModalScript untouched;
+        untouched.Then(Titled("Text for Image Effect"),
+                       [typed](QWidget* window)
+                       {
+                           if (typed)
+                               EffectsTest::TypeInto(window, FirstTextEdit + 1, QStringLiteral("Never"));
+                           EffectsTest::Click(window, typed ? IDCANCEL : IDOK);
+                       });
+        UseContextItem(QStringLiteral("img"), QStringLiteral("Change Image Text..."), untouched);
+        EXPECT_EQ(Body(), page) << typed;
+        EXPECT_EQ(Keys(Newsletter().Project()), QStringList{m_startKey}) << typed;
+        EXPECT_TRUE(UndoTitles().isEmpty()) << typed;
+    }
 
     QStringList offered;
     bool allEnabled = true;
