@@ -138,12 +138,13 @@ protected:
             });
         poll.start(30);
         // The item's command runs its dialogs before the menu's wait below ends.
+        bool closed = false;
         QTimer guard;
-        CloseForgottenDialogs(guard);
+        CloseForgottenDialogs(guard, closed);
         script.Start();
         QTest::mouseClick(Page(), Qt::RightButton, Qt::NoModifier, at);
         EXPECT_TRUE(QTest::qWaitFor([&] { return chosen; }, 10000)) << item.toStdString();
-        WaitForScript(script);
+        FinishScript(script, closed);
     }
 
     void UseMenuItem(const QStringList& path, DialogTest::ModalScript& script)
@@ -153,16 +154,22 @@ protected:
         WaitForScript(script);
     }
 
-    // Dialogs still open after a while are closed, so a wrong turn cannot hang the run.
-    static void CloseForgottenDialogs(QTimer& guard)
+    // Dialogs still open after a while are closed, so a wrong turn cannot hang the run; the flag
+    // tells that it happened.
+    static void CloseForgottenDialogs(QTimer& guard, bool& closed)
     {
         QObject::connect(&guard, &QTimer::timeout,
-                         []
+                         [&closed]
                          {
                              if (QWidget* modal = QApplication::activeModalWidget())
                              {
                                  ADD_FAILURE() << "left open: " << modal->windowTitle().toStdString();
-                                 modal->close();
+                                 closed = true;
+                                 // A message box that wants an answer ignores a plain close.
+                                 if (auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandle(modal)))
+                                     dialog->EndDialog(IDCANCEL);
+                                 else
+                                     modal->close();
                              }
                          });
         guard.start(20000);
@@ -170,10 +177,18 @@ protected:
 
     static void WaitForScript(DialogTest::ModalScript& script)
     {
+        bool closed = false;
         QTimer guard;
-        CloseForgottenDialogs(guard);
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return script.Finished() && !QApplication::activeModalWidget(); }, 30000));
+        CloseForgottenDialogs(guard, closed);
+        FinishScript(script, closed);
+    }
+
+    // Waits until every step has run and no dialog is open, or a forgotten dialog was closed.
+    static void FinishScript(const DialogTest::ModalScript& script, const bool& closed)
+    {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return closed || (script.Finished() && !QApplication::activeModalWidget()); }, 30000));
+        EXPECT_TRUE(script.Finished()) << "steps left: their dialogs never came or were not recognised";
     }
 
     CMainWnd* m_window = nullptr;
