@@ -1,3 +1,4 @@
+#include "PageScript.h"
 #include "app/ShellTestSupport.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/WndLayout.h"
@@ -5,8 +6,6 @@
 
 #include <QAbstractButton>
 #include <QFile>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 
 using namespace ShellTest;
 
@@ -25,23 +24,6 @@ QStringList UndoTitles(CIEBrowser& browser)
 {
     std::unique_ptr<CHtmlDocument> document;
     return browser.GetDHtmlDocument(document) ? document->GetUndoTitles() : QStringList();
-}
-
-// Runs a script in the editing library's world of the page, as the user's mouse would place the
-// selection.
-QVariant RunInPage(CIEBrowser& browser, const QString& script)
-{
-    auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
-    bool done = false;
-    QVariant result;
-    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                [&](const QVariant& value)
-                                {
-                                    result = value;
-                                    done = true;
-                                });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << script.toStdString();
-    return result;
 }
 
 // Selects a text of the body; collapsed to its start or end when asked.
