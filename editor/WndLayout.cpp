@@ -13,7 +13,6 @@
 #include "platform/core/Shell.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/HtmlDocument.h"
-#include "platform/ui/Keyboard.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WinApp.h"
@@ -366,11 +365,12 @@ bool CWndLayout::OnCmdMsg(UINT id, UINT code)
 
 LRESULT CWndLayout::OnContextMenuEvent(WPARAM, LPARAM)
 {
-    if ((GetKeyState(VK_SHIFT) & 0x8000) && (GetKeyState(VK_CONTROL) & 0x8000))
-        return 1;
     std::unique_ptr<CHtmlEventObj> event = m_browser.GetEvent();
     if (!event)
         return 0;
+    // Shift+Ctrl asks for the engine's own menu.
+    if (event->GetShiftKey() && event->GetCtrlKey())
+        return 1;
     // The page cannot be read until the engine is done with its menu request: the menu follows.
     m_menuEvent = std::move(event);
     PostMessage(UM_SHOW_CONTEXT_MENU);

@@ -35,13 +35,15 @@ void CBrowserChannel::doubleClick(int x, int y, double ref, bool ctrlKey)
 {
     Later(
         [this, x, y, ref, ctrlKey] {
-            m_browser->ReportPointerEvent(UM_BROWSER_DBLCLICK, QPoint(x, y), QVariant(qint64(ref)), ctrlKey);
+            m_browser->ReportPointerEvent(UM_BROWSER_DBLCLICK, QPoint(x, y), QVariant(qint64(ref)),
+                                          {ctrlKey});
         });
 }
 
-void CBrowserChannel::contextMenu(int x, int y, double ref)
+void CBrowserChannel::contextMenu(int x, int y, double ref, bool ctrlKey, bool shiftKey)
 {
-    m_browser->m_menuTarget = {QPoint(x, y), QVariant(qint64(ref))};
+    m_browser->m_menuTarget =
+        CIEBrowser::MenuTarget{QPoint(x, y), QVariant(qint64(ref)), {ctrlKey, shiftKey}};
 }
 
 void CBrowserChannel::snapRect(const QString& id, int positioning, int left, int top, int right, int bottom)

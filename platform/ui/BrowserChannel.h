@@ -22,7 +22,7 @@ public:
     Q_INVOKABLE void mouseDown(int x, int y, double ref);
     Q_INVOKABLE void doubleClick(int x, int y, double ref, bool ctrlKey);
     // The element under the pointer when the page asked for its context menu.
-    Q_INVOKABLE void contextMenu(int x, int y, double ref);
+    Q_INVOKABLE void contextMenu(int x, int y, double ref, bool ctrlKey, bool shiftKey);
     Q_INVOKABLE void snapRect(const QString& id, int positioning, int left, int top, int right, int bottom);
     Q_INVOKABLE void paste(bool plainText);
 

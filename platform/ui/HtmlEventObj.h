@@ -5,15 +5,23 @@
 
 #include <optional>
 
+// The keys held when a page event happened, as the page recorded them: its report comes later,
+// when the keys may be up again.
+struct HtmlEventKeys
+{
+    bool ctrl = false;
+    bool shift = false;
+};
+
 // The page event a browser control is reporting to its parent, as the parent reads it while it
 // handles the message: where the pointer was, on the screen and in the control, the element it
-// was over and whether Ctrl was held when it happened.
+// was over and the keys held when it happened.
 class CHtmlEventObj
 {
 public:
     CHtmlEventObj(const CPoint& screen, const CPoint& client, std::optional<CHtmlElement> source = {},
-                  bool ctrlKey = false)
-        : m_screen(screen), m_client(client), m_source(std::move(source)), m_ctrlKey(ctrlKey)
+                  HtmlEventKeys keys = {})
+        : m_screen(screen), m_client(client), m_source(std::move(source)), m_keys(keys)
     {
     }
 
@@ -23,12 +31,12 @@ public:
     int GetClientY() const { return m_client.y; }
     // The element under the pointer; none over no element or without a document.
     const std::optional<CHtmlElement>& GetSrcElement() const { return m_source; }
-    // The page's own record of the key: the report comes later, when the key may be up again.
-    bool GetCtrlKey() const { return m_ctrlKey; }
+    bool GetCtrlKey() const { return m_keys.ctrl; }
+    bool GetShiftKey() const { return m_keys.shift; }
 
 private:
     CPoint m_screen;
     CPoint m_client;
     std::optional<CHtmlElement> m_source;
-    bool m_ctrlKey{false};
+    HtmlEventKeys m_keys;
 };

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -221,17 +222,23 @@ void CIEBrowser::OnLoadFinished(bool ok)
 void CIEBrowser::OnContextMenuRequested(const QPoint& position)
 {
     // The library's report of the menu event comes before the engine's request.
-    const QVariant ref = m_menuTarget.first == position ? m_menuTarget.second : QVariant();
-    m_menuTarget = {};
+    // A page without the library reports nothing: its keys are those held now.
+    const Qt::KeyboardModifiers held = QGuiApplication::keyboardModifiers();
+    MenuTarget target{
+        position, QVariant(), {held.testFlag(Qt::ControlModifier), held.testFlag(Qt::ShiftModifier)}};
+    if (m_menuTarget && m_menuTarget->position == position)
+        target = *m_menuTarget;
+    m_menuTarget.reset();
     WhenPageSettles(
-        [this, position, ref]
+        [this, target]
         {
             QPointer<QWebEngineView> view = m_view;
-            if (ReportPointerEvent(UM_BROWSER_CONTEXT_MENU, position, ref) == 0 || !view)
+            if (ReportPointerEvent(UM_BROWSER_CONTEXT_MENU, target.position, target.ref, target.keys) == 0 ||
+                !view)
                 return;
             QMenu* menu = view->createStandardContextMenu();
             menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->popup(view->mapToGlobal(position));
+            menu->popup(view->mapToGlobal(target.position));
         });
 }
 
@@ -253,13 +260,14 @@ void CIEBrowser::WhenPageSettles(std::function<void()> report)
         later();
 }
 
-LRESULT CIEBrowser::ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref, bool ctrlKey)
+LRESULT CIEBrowser::ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref,
+                                       HtmlEventKeys keys)
 {
     if (!m_view)
         return 0;
     const QPoint screen = m_view->mapToGlobal(client);
     m_event.emplace(CPoint(screen), CPoint(client),
-                    CHtmlElement::FromAnswer(m_page, ref, CHtmlDocument::DefaultTimeout), ctrlKey);
+                    CHtmlElement::FromAnswer(m_page, ref, CHtmlDocument::DefaultTimeout), keys);
     const LRESULT reply = SendToParent(message);
     m_event.reset();
     return reply;

@@ -229,7 +229,8 @@ private:
     // Takes the command states the library reported, unless newer ones are already here.
     void ApplyStatus(const QVariantMap& state);
     // Reports a pointer event of the page at client coordinates over the element of that number.
-    LRESULT ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref, bool ctrlKey = false);
+    LRESULT ReportPointerEvent(UINT message, const QPoint& client, const QVariant& ref,
+                               HtmlEventKeys keys = {});
     // Runs the report once the page has done what it was doing and the engine is back in the
     // program's event loop: the page may wait on the program while it changes the selection (the
     // desktop's selection clipboard), and a parent that reads the page from inside a report would
@@ -254,9 +255,15 @@ private:
     bool m_navigated{false};
     QString m_url;
     std::optional<CHtmlEventObj> m_event;
-    // Where the page last asked for a context menu and the element there. The engine waits for
-    // the menu while it asks, so the element cannot be looked up then.
-    std::pair<QPoint, QVariant> m_menuTarget;
+    // Where the page last asked for a context menu, the element there and the keys held. The
+    // engine waits for the menu while it asks, so the element cannot be looked up then.
+    struct MenuTarget
+    {
+        QPoint position;
+        QVariant ref;
+        HtmlEventKeys keys;
+    };
+    std::optional<MenuTarget> m_menuTarget;
     // The command states the editing library last reported, and their number.
     QHash<UINT, DWORD> m_status;
     qint64 m_statusSerial{-1};

@@ -1191,7 +1191,8 @@
     // The program's context menu asks which element was under the pointer.
     function onContextMenu(event) {
         if (event.isTrusted)
-            tell('contextMenu', Math.round(event.clientX), Math.round(event.clientY), ref(event.target) || 0);
+            tell('contextMenu', Math.round(event.clientX), Math.round(event.clientY), ref(event.target) || 0,
+                event.ctrlKey, event.shiftKey);
     }
 
     function onDoubleClick(event) {

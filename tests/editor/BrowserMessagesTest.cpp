@@ -119,6 +119,16 @@ TEST(BrowserMessages, ContextMenuReplyDecidesAndTheEventNamesTheElement)
     ASSERT_TRUE(
         QTest::qWaitFor([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, 10000));
     QApplication::activePopupWidget()->close();
+    EXPECT_FALSE(host.lastEvent->GetCtrlKey() || host.lastEvent->GetShiftKey());
+
+    // The keys as the page saw them at the click, though none is held when it is reported.
+    const size_t before = host.Sent(UM_BROWSER_CONTEXT_MENU).size();
+    QTest::mouseClick(host.PageWidget(), Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, word);
+    ASSERT_TRUE(host.WaitFor(UM_BROWSER_CONTEXT_MENU, before + 1));
+    EXPECT_TRUE(host.lastEvent->GetCtrlKey() && host.lastEvent->GetShiftKey());
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, 10000));
+    QApplication::activePopupWidget()->close();
 }
 
 TEST(BrowserMessages, NewWindowsAreAskedForAndOnlyDesktopAddressesLeave)

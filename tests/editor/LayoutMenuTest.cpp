@@ -50,7 +50,8 @@ QPoint CentreOfText(CIEBrowser& browser, const QString& text)
 // The texts of the context menu the page asks for at the point ("-" for a separator); the menu is
 // closed again, after the action, which sees it open.
 QStringList ContextMenuAt(CIEBrowser& browser, const QPoint& point,
-                          const std::function<void(QMenu*)>& whileOpen = {})
+                          const std::function<void(QMenu*)>& whileOpen = {},
+                          Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QStringList texts;
     bool seen = false;
@@ -70,7 +71,7 @@ QStringList ContextMenuAt(CIEBrowser& browser, const QPoint& point,
                      });
     poll.start(50);
     // A right click as the user makes it, on the engine's widget that takes the page's mouse.
-    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::RightButton, Qt::NoModifier, point);
+    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::RightButton, modifiers, point);
     QTest::qWaitFor([&] { return seen; }, 10000);
     return texts;
 }
@@ -136,6 +137,12 @@ TEST_F(LayoutMenus, ContextMenuOffersTheItemsOfTheElementUnderThePointer)
         EXPECT_TRUE(cell.contains(item)) << item;
     EXPECT_FALSE(cell.contains("Image Properties..."));
     EXPECT_FALSE(HasDoubledOrOuterSeparators(cell)) << cell.join('|').toStdString();
+
+    // Shift+Ctrl asks for the engine's own menu instead, as the click had them.
+    const QStringList engine = ContextMenuAt(browser, CentreOfText(browser, "Cell two"), {},
+                                             Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(engine.isEmpty());
+    EXPECT_FALSE(engine.contains("Table Properties...")) << engine.join('|').toStdString();
 }
 
 // Pictures of the layout editor as a user sees it: the view without a newsletter, the page in
