@@ -3,7 +3,6 @@
 #include "app/DlgEasterEgg.h"
 #include "app/KVContext.h"
 #include "base/AppStrings.h"
-#include "platform/ui/Keyboard.h"
 #include "platform/ui/PaintDC.h"
 #include "x2/X2TransformXmlFennick.h"
 
@@ -168,5 +167,6 @@ LRESULT CDlgAbout::OnLButtonUp(WPARAM, LPARAM point)
 LRESULT CDlgAbout::OnBrowserContextMenu(WPARAM, LPARAM)
 {
     // The page has no menu of its own; Shift and Ctrl together give the browser's.
-    return GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) < 0 ? 1 : 0;
+    const std::unique_ptr<CHtmlEventObj> event = m_browser.GetEvent();
+    return event && event->WantsBrowserMenu() ? 1 : 0;
 }

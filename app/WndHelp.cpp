@@ -3,7 +3,6 @@
 #include "base/AppSettings.h"
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
-#include "platform/ui/Keyboard.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/StandardIcons.h"
 #include "platform/ui/SystemMessageBox.h"
@@ -125,10 +124,6 @@ bool IsPlainSearchCharacter(QChar c)
            std::u16string_view(PlainSearchCharacters).find(c.unicode()) != std::u16string_view::npos;
 }
 
-bool IsKeyDown(WPARAM virtualKey)
-{
-    return GetKeyState(virtualKey) < 0;
-}
 } // namespace
 
 const MessageMap* CWndHelp::GetMessageMap() const
@@ -305,11 +300,11 @@ LRESULT CWndHelp::OnBeforeNavigate(WPARAM, LPARAM url)
 
 LRESULT CWndHelp::OnContextMenu(WPARAM, LPARAM)
 {
-    if (IsKeyDown(VK_SHIFT) && IsKeyDown(VK_CONTROL))
-        return 1;
     const std::unique_ptr<CHtmlEventObj> event = m_browser.GetEvent();
     if (!event)
         return 0;
+    if (event->WantsBrowserMenu())
+        return 1;
     CMenu menu;
     CMenu* popup = menu.LoadMenu(ContextMenuId) ? menu.GetSubMenu(ContextMenuPopup) : nullptr;
     if (!popup)

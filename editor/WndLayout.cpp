@@ -368,8 +368,7 @@ LRESULT CWndLayout::OnContextMenuEvent(WPARAM, LPARAM)
     std::unique_ptr<CHtmlEventObj> event = m_browser.GetEvent();
     if (!event)
         return 0;
-    // Shift+Ctrl asks for the engine's own menu.
-    if (event->GetShiftKey() && event->GetCtrlKey())
+    if (event->WantsBrowserMenu())
         return 1;
     // The page cannot be read until the engine is done with its menu request: the menu follows.
     m_menuEvent = std::move(event);

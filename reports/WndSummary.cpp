@@ -3,7 +3,6 @@
 #include "base/TextHelpers.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/gui/WaitCursor.h"
-#include "platform/ui/Keyboard.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/PaintDC.h"
 #include "recipients/UserClipboard.h"
@@ -29,11 +28,6 @@ constexpr UINT UM_SHOW_HELP = WM_APP + 0x400;
 constexpr UINT ContextMenuId = 326;
 constexpr COLORREF Background = RGB(225, 227, 230);
 const QString PageName = QStringLiteral("wndsummary.htm");
-
-bool IsKeyDown(WPARAM virtualKey)
-{
-    return GetKeyState(virtualKey) < 0;
-}
 
 // The number right after the keyword in the decoded text, as C's atoi reads it; -1 when the
 // keyword is not there.
@@ -244,11 +238,11 @@ LRESULT CWndSummary::OnBeforeNavigate(WPARAM, LPARAM address)
 
 LRESULT CWndSummary::OnContextMenu(WPARAM, LPARAM)
 {
-    if (IsKeyDown(VK_SHIFT) && (GetKeyState(VK_CONTROL) % 0x8000) != 0)
-        return 1;
     const std::unique_ptr<CHtmlEventObj> event = m_browser.GetEvent();
     if (!event)
         return 0;
+    if (event->WantsBrowserMenu())
+        return 1;
     CMenu menu;
     CMenu* popup = menu.LoadMenu(ContextMenuId) ? menu.GetSubMenu(0) : nullptr;
     if (!popup)

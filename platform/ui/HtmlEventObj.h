@@ -33,6 +33,8 @@ public:
     const std::optional<CHtmlElement>& GetSrcElement() const { return m_source; }
     bool GetCtrlKey() const { return m_keys.ctrl; }
     bool GetShiftKey() const { return m_keys.shift; }
+    // Shift and Ctrl on a right click ask for the engine's own menu instead of the program's.
+    bool WantsBrowserMenu() const { return m_keys.shift && m_keys.ctrl; }
 
 private:
     CPoint m_screen;

@@ -1,3 +1,4 @@
+#include "editor/PageClicks.h"
 #include "services/QorxReplies.h"
 #include "support/NoProxy.h"
 #include "support/ScriptedHttpServer.h"
@@ -217,4 +218,27 @@ TEST_F(ReportWindow, TrackingViewsShowTheRecipientsBehindTheNumbers)
         SavePicture(QString::fromLatin1(c.picture));
     }
     EXPECT_EQ(m_window.GetSettings().chosenLink, "http://example.org/offer");
+}
+
+// The report's own menu on a right click, with Shift or Ctrl alone too; both together give the
+// engine's menu instead.
+TEST_F(ReportWindow, ShiftAndCtrlTogetherGiveTheEnginesMenu)
+{
+    LoadedImageSizes();
+    const struct
+    {
+        Qt::KeyboardModifiers modifiers;
+        bool ours;
+    } cases[] = {
+        {Qt::NoModifier, true},
+        {Qt::ShiftModifier, true},
+        {Qt::ControlModifier, true},
+        {Qt::ShiftModifier | Qt::ControlModifier, false},
+    };
+    for (const auto& c : cases)
+    {
+        const QStringList texts = ContextMenuAt(m_window.GetBrowser(), QPoint(20, 20), {}, c.modifiers);
+        EXPECT_FALSE(texts.isEmpty()) << int(c.modifiers);
+        EXPECT_EQ(texts.contains("&Refresh\tF5"), c.ours) << texts.join('|').toStdString();
+    }
 }

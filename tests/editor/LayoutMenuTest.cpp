@@ -1,3 +1,4 @@
+#include "PageClicks.h"
 #include "app/ShellTestSupport.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/WndLayout.h"
@@ -45,35 +46,6 @@ QPoint CentreOfText(CIEBrowser& browser, const QString& text)
     EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
     const QVariantList point = answer.toList();
     return point.size() == 2 ? QPoint(point[0].toInt(), point[1].toInt()) : QPoint();
-}
-
-// The texts of the context menu the page asks for at the point ("-" for a separator); the menu is
-// closed again, after the action, which sees it open.
-QStringList ContextMenuAt(CIEBrowser& browser, const QPoint& point,
-                          const std::function<void(QMenu*)>& whileOpen = {},
-                          Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QStringList texts;
-    bool seen = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout,
-                     [&]
-                     {
-                         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                         if (!menu || !menu->isVisible() || seen)
-                             return;
-                         seen = true;
-                         for (QAction* action : menu->actions())
-                             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-                         if (whileOpen)
-                             whileOpen(menu);
-                         menu->close();
-                     });
-    poll.start(50);
-    // A right click as the user makes it, on the engine's widget that takes the page's mouse.
-    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::RightButton, modifiers, point);
-    QTest::qWaitFor([&] { return seen; }, 10000);
-    return texts;
 }
 
 bool HasDoubledOrOuterSeparators(const QStringList& texts)

@@ -1,8 +1,15 @@
 #pragma once
 
+#include "platform/ui/IEBrowser.h"
+
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
 
 // A double click as the web engine sees one: it counts presses itself and would take a
 // double-click event for a third press.
@@ -22,4 +29,33 @@ inline void DoubleClick(QWidget* widget, const QPoint& point,
         event.setTimestamp(time += 20);
         QApplication::sendEvent(widget, &event);
     }
+}
+
+// The texts of the context menu the page asks for at the point ("-" for a separator); the menu is
+// closed again, after the action, which sees it open.
+inline QStringList ContextMenuAt(CIEBrowser& browser, const QPoint& point,
+                                 const std::function<void(QMenu*)>& whileOpen = {},
+                                 Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QStringList texts;
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                         if (!menu || !menu->isVisible() || seen)
+                             return;
+                         seen = true;
+                         for (QAction* action : menu->actions())
+                             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+                         if (whileOpen)
+                             whileOpen(menu);
+                         menu->close();
+                     });
+    poll.start(50);
+    // A right click as the user makes it, on the engine's widget that takes the page's mouse.
+    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::RightButton, modifiers, point);
+    QTest::qWaitFor([&] { return seen; }, 10000);
+    return texts;
 }
