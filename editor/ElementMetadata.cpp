@@ -30,3 +30,10 @@ void SetStyleIfChanged(CHtmlElement& element, const QString& property, const QSt
     if (element.GetStyleProperty(property) != value)
         element.SetStyleProperty(property, value);
 }
+
+QString Attribute(const CHtmlElement& element, const QString& name)
+{
+    QString value;
+    element.GetAttribute(name, value);
+    return value;
+}

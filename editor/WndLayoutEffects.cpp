@@ -35,9 +35,7 @@ const CNdbResource* CWndLayout::FindImageResource(const std::optional<CHtmlEleme
     CNdbNewsletter* newsletter = CurrentNewsletter();
     if (!image || !newsletter || image->GetTagName().isEmpty())
         return nullptr;
-    QString source;
-    image->GetAttribute(QStringLiteral("src"), source);
-    pipelineId = PipelineIdOf(source);
+    pipelineId = PipelineIdOf(Attribute(*image, QStringLiteral("src")));
     return newsletter->Layout().FindResourceById(GetNameMetadata(*image, ResourceKey));
 }
 

@@ -40,13 +40,6 @@ template <std::size_t N> int IndexOf(const char* const (&keywords)[N], const QSt
     return 0;
 }
 
-QString Attribute(const CHtmlElement& element, const QString& name)
-{
-    QString value;
-    element.GetAttribute(name, value);
-    return value;
-}
-
 std::optional<CHtmlElement> EnclosingList(const CHtmlElement& element)
 {
     for (std::optional<CHtmlElement> node = element; node; node = node->GetParentElement())

@@ -28,13 +28,6 @@ const QString BorderKey = QStringLiteral("src_border");
 const char* const MarginProperties[4] = {"margin-top", "margin-bottom", "margin-left", "margin-right"};
 constexpr int MarginFields[4] = {StyleMarginTop, StyleMarginBottom, StyleMarginLeft, StyleMarginRight};
 
-QString Attribute(const CHtmlElement& element, const QString& name)
-{
-    QString value;
-    element.GetAttribute(name, value);
-    return value;
-}
-
 // The picture's size on the page, 0 when it cannot be read.
 int RenderedLength(const CHtmlElement& image, const char* property)
 {
@@ -83,14 +76,11 @@ void CWndLayout::SetImageSource(CHtmlElement& image, const CNdbResource* resourc
 
 void CWndLayout::EditImageProperties(std::optional<CHtmlElement> image)
 {
-    CNdbNewsletter* newsletter = CurrentNewsletter();
-    if (!image || !newsletter || image->GetTagName().isEmpty())
-        return;
-    const QString pipelineId = PipelineIdOf(Attribute(*image, QStringLiteral("src")));
-    const CNdbResource* resource =
-        newsletter->Layout().FindResourceById(GetNameMetadata(*image, ResourceKey));
+    QString pipelineId;
+    const CNdbResource* resource = FindImageResource(image, pipelineId);
     if (!resource)
         return;
+    CNdbNewsletter* newsletter = CurrentNewsletter();
     const std::shared_ptr<const CNdbResource> rendered =
         m_context->GetRenderedImage(resource->GetString(ResourcePath), pipelineId);
     const CNdbResource& natural = rendered ? *rendered : *resource;
@@ -202,13 +192,11 @@ void CWndLayout::EditImageProperties(std::optional<CHtmlElement> image)
 
 void CWndLayout::ChangeImage(std::optional<CHtmlElement> image)
 {
-    CNdbNewsletter* newsletter = CurrentNewsletter();
-    if (!image || !newsletter || image->GetTagName().isEmpty())
-        return;
-    const CNdbResource* old = newsletter->Layout().FindResourceById(GetNameMetadata(*image, ResourceKey));
+    QString pipelineId;
+    const CNdbResource* old = FindImageResource(image, pipelineId);
     if (!old)
         return;
-    const QString pipelineId = PipelineIdOf(Attribute(*image, QStringLiteral("src")));
+    CNdbNewsletter* newsletter = CurrentNewsletter();
     std::unique_ptr<CNdbResource> chosen;
     const int result = ChooseImageFile(old->GetString(ResourceSource), chosen, this);
     if (!AcceptChosenImage(result, chosen.get()))
