@@ -14,6 +14,26 @@ bool SameSpans(const std::vector<const Cell*>& cells, int Cell::*span)
                        [&](const Cell* cell) { return (*cell).*span == (*cells[0]).*span; });
 }
 
+enum class Line
+{
+    Column,
+    Row
+};
+
+// The cells in the current cell's column or row, when they all span alike there; none else.
+std::optional<std::vector<const Cell*>> AlikeCells(const CTableGrid& grid, Line line)
+{
+    const Cell* current = grid.GetCurrent();
+    if (!current)
+        return std::nullopt;
+    const bool column = line == Line::Column;
+    std::vector<const Cell*> cells =
+        column ? grid.CellsInColumn(current->column) : grid.CellsInRow(current->row);
+    if (!SameSpans(cells, column ? &Cell::colSpan : &Cell::rowSpan))
+        return std::nullopt;
+    return cells;
+}
+
 // The row span written after the cell gains (or loses) rows; a span to the end of the row group
 // keeps reaching it.
 int RowSpanChangedBy(const Cell& cell, int rows)
@@ -61,12 +81,10 @@ TableEditList Merge(const Cell& cell, const Cell& neighbour, int colSpan, int ro
 
 std::optional<TableEditList> CTableEdits::InsertColumn(const CTableGrid& grid)
 {
-    const Cell* current = grid.GetCurrent();
-    if (!current)
+    const auto alike = AlikeCells(grid, Line::Column);
+    if (!alike)
         return std::nullopt;
-    const std::vector<const Cell*> cells = grid.CellsInColumn(current->column);
-    if (!SameSpans(cells, &Cell::colSpan))
-        return std::nullopt;
+    const std::vector<const Cell*>& cells = *alike;
     TableEditList edits;
     for (const Cell* cell : cells)
     {
@@ -80,12 +98,10 @@ std::optional<TableEditList> CTableEdits::InsertColumn(const CTableGrid& grid)
 
 std::optional<TableEditList> CTableEdits::DeleteColumn(const CTableGrid& grid)
 {
-    const Cell* current = grid.GetCurrent();
-    if (!current)
+    const auto alike = AlikeCells(grid, Line::Column);
+    if (!alike)
         return std::nullopt;
-    const std::vector<const Cell*> cells = grid.CellsInColumn(current->column);
-    if (!SameSpans(cells, &Cell::colSpan))
-        return std::nullopt;
+    const std::vector<const Cell*>& cells = *alike;
     TableEditList edits;
     if (cells[0]->colSpan > 1)
     {
@@ -132,13 +148,11 @@ std::optional<TableEditList> CTableEdits::DeleteColumn(const CTableGrid& grid)
 
 std::optional<TableEditList> CTableEdits::InsertRow(const CTableGrid& grid)
 {
-    const Cell* current = grid.GetCurrent();
-    if (!current)
+    const auto alike = AlikeCells(grid, Line::Row);
+    if (!alike)
         return std::nullopt;
-    const int row = current->row;
-    const std::vector<const Cell*> cells = grid.CellsInRow(row);
-    if (!SameSpans(cells, &Cell::rowSpan))
-        return std::nullopt;
+    const std::vector<const Cell*>& cells = *alike;
+    const int row = grid.GetCurrent()->row;
     TableEdit newRow = OfKind(TableEdit::Kind::InsertRowAfter, grid.GetRow(row).ref);
     TableEditList edits;
     for (const Cell* cell : cells)
@@ -154,13 +168,11 @@ std::optional<TableEditList> CTableEdits::InsertRow(const CTableGrid& grid)
 
 std::optional<TableEditList> CTableEdits::DeleteRow(const CTableGrid& grid)
 {
-    const Cell* current = grid.GetCurrent();
-    if (!current)
+    const auto alike = AlikeCells(grid, Line::Row);
+    if (!alike)
         return std::nullopt;
-    const int row = current->row;
-    const std::vector<const Cell*> cells = grid.CellsInRow(row);
-    if (!SameSpans(cells, &Cell::rowSpan))
-        return std::nullopt;
+    const std::vector<const Cell*>& cells = *alike;
+    const int row = grid.GetCurrent()->row;
     if (grid.GetRows() == 1)
         return TableEditList{OfKind(TableEdit::Kind::RemoveTable, 0)};
     // The next row's own cells, left to right: a cell moving down goes before the first of them
