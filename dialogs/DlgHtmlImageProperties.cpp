@@ -51,12 +51,6 @@ constexpr KeywordEntry Aligns[] = {{9200, DefaultKeyword}, {9201, 1}, {9203, 2}}
 constexpr KeywordEntry VerticalAligns[] = {
     {9210, DefaultKeyword}, {9211, 3}, {9212, 4}, {9213, 5}, {9214, 0}};
 
-CNdbPalette* PaletteOf(IDialogContext* context)
-{
-    CNdbNewsletter* newsletter = context ? context->GetCurrentNewsletter() : nullptr;
-    return newsletter ? &newsletter->Palette() : nullptr;
-}
-
 // A length read into a whole number of pixels, the unit ignored.
 int WholeNumber(const CNdbStyle& style, int id, int fallback)
 {
@@ -88,7 +82,7 @@ const MessageMap* CDlgHtmlImageProperties::GetMessageMap() const
 CDlgHtmlImageProperties::CDlgHtmlImageProperties(IDialogContext* context, CNdbStyle* style,
                                                  const QString& pipelineId, CWnd* parent)
     : CDialog(TemplateId, parent), m_context(context), m_style(style), m_workingPipelineId(pipelineId),
-      m_borderColor(PaletteOf(context))
+      m_borderColor(CurrentPalette(context))
 {
 }
 

@@ -30,12 +30,6 @@ constexpr int SolidBorder = 4;
 constexpr BackgroundBlockSetup Background{11200, 11201, 11202, Limit, EditLength, true};
 constexpr KeywordEntry WidthUnits[] = {{9000, NdbUnitPx}, {9001, NdbUnitPercent}};
 
-CNdbPalette* PaletteOf(IDialogContext* context)
-{
-    CNdbNewsletter* newsletter = context ? context->GetCurrentNewsletter() : nullptr;
-    return newsletter ? &newsletter->Palette() : nullptr;
-}
-
 void SetupNumber(CNumberEditCtrl& edit, int minimum)
 {
     edit.SetLimitText(EditLength);
@@ -70,7 +64,7 @@ const MessageMap* CDlgHtmlTableProperties::GetMessageMap() const
 
 CDlgHtmlTableProperties::CDlgHtmlTableProperties(IDialogContext* context, CNdbStyle* record, CWnd* parent)
     : CDialog(TemplateId, parent), m_record(record), m_background(context, record, Background),
-      m_borderColor(PaletteOf(context))
+      m_borderColor(CurrentPalette(context))
 {
 }
 

@@ -122,7 +122,7 @@ const MessageMap* CDlgPipelineProperties::GetMessageMap() const
 CDlgPipelineProperties::CDlgPipelineProperties(IDialogContext* context, const QString& pipelineId,
                                                const ndb::CNdbResource& resource, CWnd* parent)
     : CDialog(TemplateId, parent), m_context(context), m_pipelineId(pipelineId),
-      m_colorBox(context->GetCurrentNewsletter() ? &context->GetCurrentNewsletter()->Palette() : nullptr)
+      m_colorBox(CurrentPalette(context))
 {
     m_source.LoadFromBytes(resource.GetPayload());
 }
@@ -174,7 +174,7 @@ bool CDlgPipelineProperties::OnInitDialog()
         m_pipeline = *stored;
     else
         BuildStartingPipeline();
-    m_pipeline.Render(&newsletter->Project().GetImages(), m_source, m_preview.m_image);
+    // The preview is rendered once, by ApplySizeMode at the end.
     CreatePreviewOver(m_preview, *this, IdPreviewFrame);
 
     CRect client;
