@@ -83,12 +83,7 @@ void CDlgHtmlActionProperties::ShowProtocol()
     for (int i = 0; i < int(std::size(Protocols)); ++i)
         m_protocols.SetItemData(m_protocols.AddString(QLatin1String(Protocols[i])), i);
     int protocol = m_address.isEmpty() ? Http : NoProtocol;
-    if (m_address.startsWith(QLatin1String(Protocols[Http]), Qt::CaseInsensitive))
-    {
-        m_address.remove(0, qsizetype(qstrlen(Protocols[Http])));
-        protocol = Http;
-    }
-    for (int i = Http + 1; i < int(std::size(Protocols)); ++i)
+    for (int i = Http; i < int(std::size(Protocols)); ++i)
     {
         if (m_address.startsWith(QLatin1String(Protocols[i]), Qt::CaseInsensitive))
         {

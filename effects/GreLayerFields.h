@@ -28,7 +28,6 @@ public:
     void WriteTo(gre::CGreLayerBase& layer) const;
 
     const QString& GetName() const { return m_shown.name; }
-    bool IsNameChanged() const { return m_shown.name != m_loaded.name; }
 
 private:
     struct Shown
