@@ -28,9 +28,7 @@ QString CShortcutStore::FilePath(bool forSaving)
         if (forSaving)
             WriteAppSettingString(HKEY_CURRENT_USER, FolderValue, folder);
     }
-    if (!folder.isEmpty() && !folder.endsWith(u'/'))
-        folder += u'/';
-    return folder + FileName;
+    return WithTrailingSlash(folder) + FileName;
 }
 
 void CShortcutStore::Load()

@@ -214,8 +214,9 @@ QString GetMyDocumentsFolder()
 
 QString GetSettingFolder(const QString& valueName)
 {
+    // An empty value names no folder: file dialogs would open in the working directory.
     QString folder;
-    if (ReadAppSettingString(HKEY_CURRENT_USER, valueName, folder))
+    if (ReadAppSettingString(HKEY_CURRENT_USER, valueName, folder) && !folder.isEmpty())
         return folder;
     return GetMyDocumentsFolder();
 }

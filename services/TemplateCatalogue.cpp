@@ -91,9 +91,7 @@ QString CustomTemplateFolder()
     QString folder;
     if (!ReadAppSettingString(HKEY_CURRENT_USER, QStringLiteral("ConceptTemplatesCustomPath"), folder))
         folder = GetMyDocumentsFolder();
-    if (!folder.isEmpty() && !folder.endsWith(u'/'))
-        folder += u'/';
-    return folder;
+    return WithTrailingSlash(folder);
 }
 
 std::unique_ptr<CConceptTemplateFile> ReadCustomTemplate(const QString& path, int number)

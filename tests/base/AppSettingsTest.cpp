@@ -209,6 +209,8 @@ TEST_F(AppSettings, SettingFolderIsTheUsersValueElseTheDocumentsFolder)
     // Only the user's own value counts: a machine value is no folder of this user.
     WriteRegString(HKEY_LOCAL_MACHINE, GetAppRegistryKey(), "SavePath_Create", "/srv/shared/");
     EXPECT_EQ(GetSettingFolder("SavePath_Create"), m_home.filePath("Documents") + "/");
+    WriteAppSettingString(HKEY_CURRENT_USER, "SavePath_Create", "");
+    EXPECT_EQ(GetSettingFolder("SavePath_Create"), m_home.filePath("Documents") + "/") << "empty is none";
     WriteAppSettingString(HKEY_CURRENT_USER, "SavePath_Create", "/home/me/letters");
     EXPECT_EQ(GetSettingFolder("SavePath_Create"), "/home/me/letters");
 }
