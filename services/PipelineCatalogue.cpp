@@ -3,10 +3,8 @@
 #include "base/AppSettings.h"
 #include "base/AppStrings.h"
 #include "gre/GreProject.h"
-#include "services/QorxInstaller.h"
 #include "services/TemplateCatalogue.h"
 #include "services/TemplateLocalisation.h"
-#include "x2/X2Validator.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -88,12 +86,7 @@ CConceptTemplateBase* FindChildByName(const CConceptTemplateFolder& folder, cons
 
 bool LoadOnlinePipelineList(CConceptTemplateFolder& root)
 {
-    const QString address =
-        GetStoreAddress() + QStringLiteral("/kv/pl.asp?lang=") + CQorxInstaller::UrlEncode(GetLanguageCode());
-    CX2Validator document;
-    if (CQorxInstaller().FetchXml(document, address) != QorxResult::Success)
-        return false;
-    return ReadCatalogueDocument(document, QStringLiteral("kvpipelines"), root);
+    return LoadOnlineCatalogue(1, root);
 }
 
 bool LoadPipelineLibraryFolder(CConceptTemplateFolder& root, const QString& folder)

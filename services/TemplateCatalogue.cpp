@@ -211,14 +211,19 @@ bool ReadCatalogueDocument(CX2Validator& document, const QString& rootName, CCon
     return true;
 }
 
-bool LoadOnlineTemplateCatalogue(CConceptTemplateFolder& root)
+bool LoadOnlineCatalogue(int catalogueKind, CConceptTemplateFolder& root)
 {
-    const QString address = GetStoreAddress() + CataloguePath(0) + QStringLiteral("?lang=") +
+    const QString address = GetStoreAddress() + CataloguePath(catalogueKind) + QStringLiteral("?lang=") +
                             CQorxInstaller::UrlEncode(GetLanguageCode());
     CX2Validator document;
     if (CQorxInstaller().FetchXml(document, address) != QorxResult::Success)
         return false;
-    return ReadCatalogueDocument(document, TemplateRoot, root);
+    return ReadCatalogueDocument(document, CatalogueRootName(catalogueKind), root);
+}
+
+bool LoadOnlineTemplateCatalogue(CConceptTemplateFolder& root)
+{
+    return LoadOnlineCatalogue(0, root);
 }
 
 bool LoadOfflineTemplateCatalogue(CConceptTemplateFolder& root)

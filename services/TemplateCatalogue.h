@@ -31,6 +31,8 @@ bool ReadConceptTemplateTree(CX2Validator& document, CX2Element* element, CConce
 // is exactly "ok".
 bool ReadCatalogueDocument(CX2Validator& document, const QString& rootName, CConceptTemplateFolder& root);
 
+// The store's catalogue of templates (kind 0) or effects (kind 1); true when it was read completely.
+bool LoadOnlineCatalogue(int catalogueKind, CConceptTemplateFolder& root);
 bool LoadOnlineTemplateCatalogue(CConceptTemplateFolder& root);
 bool LoadOfflineTemplateCatalogue(CConceptTemplateFolder& root);
 // Adds the folder of the user's own templates; false when there is no folder to search.
