@@ -122,6 +122,8 @@ void CDlgIntroMenu::AddRecentButtons()
 {
     const ndb::CNdbFolder& recent = m_context->GetShortcuts().Recent();
     int top = RecentTop;
+    CKVImage row;
+    row.LoadFromResource(RecentRowImage);
     for (int position = 0; position < std::min(recent.GetCount(), MaxRecentButtons); ++position)
     {
         const ndb::CNdbBase* entry = recent.GetItemAt(position);
@@ -131,8 +133,6 @@ void CDlgIntroMenu::AddRecentButtons()
             continue;
         auto button = std::make_unique<CKVImageButton>();
         const UINT icon = type.GetInt() == ndb::NdbKindNewsletter ? NewsletterIcon : MailingListIcon;
-        CKVImage row;
-        row.LoadFromResource(RecentRowImage);
         const CRect rect(RecentLeft, top, RecentLeft + row.GetWidth(), top + row.GetHeight() / 4);
         button->Create(RecentRowImage, icon, entry->GetName(), RecentButtonStyle, rect, this,
                        FirstRecentCommand + UINT(position), this, ButtonBackground);

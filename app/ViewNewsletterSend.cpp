@@ -40,8 +40,7 @@ void SendToMainWindow(UINT command)
 
 LRESULT CViewNewsletter::OnEmailSettingsDelivery(WPARAM, LPARAM)
 {
-    if (IsNewsletterOpen() && RunEmailSettings(*m_context, EmailSettingsSheet::DeliveryPage, this))
-        NewsletterChanged();
+    RunSettingsSheet(EmailSettingsSheet::DeliveryPage);
     return 0;
 }
 
