@@ -130,6 +130,12 @@ inline bool ShowsText(QWidget* window, const QString& text)
     return std::any_of(labels.begin(), labels.end(), [&](QLabel* l) { return l->text().contains(text); });
 }
 
+// A test for windows whose caption is the title.
+inline std::function<bool(QWidget*)> Titled(const QString& title)
+{
+    return [title](QWidget* w) { return w->windowTitle() == title; };
+}
+
 // Clicks the button of the window whose caption, without its "&", is the text.
 inline bool ClickButton(QWidget* window, const QString& caption)
 {
@@ -164,10 +170,7 @@ public:
         m_steps.push_back({std::move(accepts), std::move(step)});
         return *this;
     }
-    ModalScript& ThenTitled(const QString& title, Step step)
-    {
-        return Then([title](QWidget* w) { return w->windowTitle() == title; }, std::move(step));
-    }
+    ModalScript& ThenTitled(const QString& title, Step step) { return Then(Titled(title), std::move(step)); }
     ModalScript& ThenShowing(const QString& text, Step step)
     {
         return Then([text](QWidget* w) { return ShowsText(w, text); }, std::move(step));

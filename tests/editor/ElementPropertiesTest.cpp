@@ -197,8 +197,7 @@ const auto ShowsMessage = [](const char* text)
     };
 };
 
-const auto Titled = [](const char* title)
-{ return [title](QWidget* w) { return w->windowTitle() == QLatin1String(title); }; };
+using DialogTest::Titled;
 } // namespace
 
 // A user's session over every element of a fixture newsletter: each one clicked, its dialog

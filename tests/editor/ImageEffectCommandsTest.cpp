@@ -77,8 +77,7 @@ std::unique_ptr<ndb::CNdbResource> PictureResource()
     return resource;
 }
 
-const auto Titled = [](const char* title)
-{ return [title](QWidget* w) { return w->windowTitle() == QLatin1String(title); }; };
+using DialogTest::Titled;
 
 // In the effect library, the first effect clicked, then the button.
 DialogTest::ModalScript::Step PickFirstEffect(int button)
