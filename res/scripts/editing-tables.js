@@ -1,6 +1,6 @@
 // Tables of the edited page: the program reads a table's rows and cells, works out a command on
 // its own grid of the table and hands the changes back here, where they run as one named unit.
-kvEditing.extend(({ ref, el, tagOf, inUnit, fragmentOf, selectionRange }) => {
+kvEditing.extend(({ ref, el, tagOf, inUnit, fragmentOf, selectionRange, selectionType, elementOf }) => {
     const isCell = (node) => tagOf(node) === 'td' || tagOf(node) === 'th';
 
     function closest(node, test) {
@@ -113,10 +113,10 @@ kvEditing.extend(({ ref, el, tagOf, inUnit, fragmentOf, selectionRange }) => {
     return {
         tableAround: (n) => tableAround(el(n)),
         tableAtSelection() {
-            if (kvEditing.call('selectionType', []) === 'control')
+            if (selectionType() === 'control')
                 return { cell: null, table: null };
             const range = selectionRange();
-            return range ? tableAround(range.startContainer.nodeType === 1 ? range.startContainer : range.startContainer.parentElement) : { cell: null, table: null };
+            return range ? tableAround(elementOf(range.startContainer)) : { cell: null, table: null };
         },
         // Per row: its number, its row group and per cell its number and spans.
         tableRows(n) {

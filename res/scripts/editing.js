@@ -1305,7 +1305,7 @@
         // The library's other files (editing-*.js) add their operations here, with the few
         // helpers they share with this core.
         extend(addOperations) {
-            Object.assign(operations, addOperations({ ref, el, tagOf, inUnit, fragmentOf, select, selectionRange }));
+            Object.assign(operations, addOperations({ ref, el, tagOf, inUnit, fragmentOf, select, selectionRange, selectionType, elementOf }));
         },
     };
     connectHost();
