@@ -55,23 +55,17 @@ const BorderSide Borders[] = {
 // Written for a border without a colour, so that its pair keeps three words.
 const QString NoColorWord = QStringLiteral("none");
 
-QString Value(const ElementValues& values, const char* name)
-{
-    const auto found = values.find(QLatin1String(name));
-    return found == values.end() ? QString() : found->second;
-}
-
 void ReadLengths(const ElementValues& style, std::span<const LengthDeclaration> lengths, CNdbStyle& record)
 {
     for (const LengthDeclaration& length : lengths)
-        ReadLengthText(Value(style, length.name), record, length.field);
+        ReadLengthText(ElementValue(style, length.name), record, length.field);
 }
 
 void ReadBorders(const ElementValues& pairs, CNdbStyle& record)
 {
     for (const BorderSide& side : Borders)
     {
-        const QStringList words = Value(pairs, side.pair).trimmed().split(QLatin1Char(' '));
+        const QStringList words = ElementValue(pairs, side.pair).trimmed().split(QLatin1Char(' '));
         if (words.size() != 3)
             continue;
         (record.*side.parseStyle)(words[0]);
@@ -80,12 +74,6 @@ void ReadBorders(const ElementValues& pairs, CNdbStyle& record)
         color.FromText(words[2]);
         record.SetField(side.colorField, CNdbFieldValue(color));
     }
-}
-
-QString LengthText(const CNdbStyle& record, int field)
-{
-    CNdbFieldValue value;
-    return record.GetField(field, value) ? value.FormatLength() : QString();
 }
 
 void Set(ElementChanges& changes, const char* name, const QString& value)
@@ -198,7 +186,7 @@ const QStringList& BoxPairNames()
 
 void ReadBoxStyle(const ElementValues& style, const ElementValues& pairs, CNdbStyle& record)
 {
-    const QString position = Value(style, "position").trimmed();
+    const QString position = ElementValue(style, "position").trimmed();
     // A relative box stays relative until the user makes it free floating.
     if (!position.isEmpty())
         record.SetField(StylePosition,
@@ -208,18 +196,18 @@ void ReadBoxStyle(const ElementValues& style, const ElementValues& pairs, CNdbSt
                                            : Absolute));
     ReadLengths(style, Offsets, record);
     bool isInteger = false;
-    const int zIndex = Value(style, "z-index").trimmed().toInt(&isInteger);
+    const int zIndex = ElementValue(style, "z-index").trimmed().toInt(&isInteger);
     if (isInteger)
         record.SetField(StyleZIndex, CNdbFieldValue(NdbValueInt, zIndex));
-    record.SetFloatText(Value(style, "float"));
-    record.SetClearText(Value(style, "clear"));
-    ReadLengthText(Value(style, "width"), record, StyleWidth);
-    ReadLengthText(Value(style, "height"), record, StyleHeight);
-    if (Value(pairs, "src_overflow_expanded") != QLatin1String("true"))
+    record.SetFloatText(ElementValue(style, "float"));
+    record.SetClearText(ElementValue(style, "clear"));
+    ReadLengthText(ElementValue(style, "width"), record, StyleWidth);
+    ReadLengthText(ElementValue(style, "height"), record, StyleHeight);
+    if (ElementValue(pairs, "src_overflow_expanded") != QLatin1String("true"))
         record.SetField(StyleOverflow, CNdbFieldValue(NdbValueOverflow, Visible));
-    if (const QString overflow = Value(style, "overflow"); !overflow.isEmpty())
+    if (const QString overflow = ElementValue(style, "overflow"); !overflow.isEmpty())
         record.SetOverflowText(overflow);
-    record.SetTextAlignText(Value(style, "text-align"));
+    record.SetTextAlignText(ElementValue(style, "text-align"));
     ReadLengths(style, Margins, record);
     ReadLengths(style, Paddings, record);
     ReadBackgroundPairs(pairs, record);

@@ -53,6 +53,18 @@ void AddBackgroundPosition(const CNdbStyle& record, ElementChanges& changes)
 }
 } // namespace
 
+QString ElementValue(const ElementValues& values, const char* name)
+{
+    const auto found = values.find(QLatin1String(name));
+    return found == values.end() ? QString() : found->second;
+}
+
+QString LengthText(const CNdbStyle& record, int field)
+{
+    CNdbFieldValue value;
+    return record.GetField(field, value) ? value.FormatLength() : QString();
+}
+
 void ReadLengthText(const QString& text, CNdbStyle& record, int field)
 {
     float number = 0;
@@ -63,11 +75,7 @@ void ReadLengthText(const QString& text, CNdbStyle& record, int field)
 
 void ReadBackgroundPairs(const ElementValues& pairs, CNdbStyle& record)
 {
-    const auto value = [&pairs](const char* name)
-    {
-        const auto found = pairs.find(QLatin1String(name));
-        return found == pairs.end() ? QString() : found->second;
-    };
+    const auto value = [&pairs](const char* name) { return ElementValue(pairs, name); };
     CNdbColor background;
     background.FromText(value("background-color"));
     record.SetField(StyleBackgroundColor, CNdbFieldValue(background));

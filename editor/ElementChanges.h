@@ -33,6 +33,11 @@ struct ElementChange
 };
 using ElementChanges = std::vector<ElementChange>;
 
+// The value of the name; empty when the element has none.
+QString ElementValue(const ElementValues& values, const char* name);
+// The record's length field as a style writes it; empty without one.
+QString LengthText(const ndb::CNdbStyle& record, int field);
+
 // A CSS length of an inline style ("12px", "-1.5em", "50%"): its number with fraction and its
 // unit; false for a text without a leading number or with a number too large to be a length.
 bool ParseLengthText(const QString& text, float& number, int& unit);

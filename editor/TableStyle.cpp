@@ -21,18 +21,12 @@ constexpr Padding Paddings[] = {{"padding-top", StylePaddingTop},
                                 {"padding-left", StylePaddingLeft},
                                 {"padding-right", StylePaddingRight}};
 
-QString Value(const ElementValues& values, const char* name)
-{
-    const auto found = values.find(QLatin1String(name));
-    return found == values.end() ? QString() : found->second;
-}
-
 // The style's text, else the attribute's.
 QString StyleOrAttribute(const ElementValues& style, const ElementValues& attributes, const char* name,
                          const char* attribute)
 {
-    const QString declared = Value(style, name).trimmed();
-    return declared.isEmpty() ? Value(attributes, attribute).trimmed() : declared;
+    const QString declared = ElementValue(style, name).trimmed();
+    return declared.isEmpty() ? ElementValue(attributes, attribute).trimmed() : declared;
 }
 
 int LeadingInteger(const QString& text)
@@ -40,12 +34,6 @@ int LeadingInteger(const QString& text)
     float number = 0;
     int unit = 0;
     return ParseLengthText(text, number, unit) ? int(number) : 0;
-}
-
-QString LengthText(const CNdbStyle& record, int field)
-{
-    CNdbFieldValue value;
-    return record.GetField(field, value) ? value.FormatLength() : QString();
 }
 
 void Add(ElementChanges& changes, ElementChange::Kind kind, const char* name, const QString& value = {})
@@ -125,7 +113,7 @@ void ReadTableStyle(const ElementValues& style, const ElementValues& attributes,
     ReadLengthText(StyleOrAttribute(style, attributes, "width", "width"), record, StyleWidth);
     ReadLengthText(StyleOrAttribute(style, attributes, "height", "height"), record, StyleHeight);
     const QStringList border =
-        Value(pairs, "src_border").trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        ElementValue(pairs, "src_border").trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     CNdbColor color;
     int thickness = 0;
     if (border.size() == 3)
@@ -135,8 +123,8 @@ void ReadTableStyle(const ElementValues& style, const ElementValues& attributes,
     }
     record.SetField(StyleBorderTopWidth, CNdbFieldValue(float(thickness), NdbUnitPx));
     record.SetField(StyleBorderTopColor, CNdbFieldValue(color));
-    cellPadding = LeadingInteger(Value(attributes, "cellpadding"));
-    cellSpacing = LeadingInteger(Value(attributes, "cellspacing"));
+    cellPadding = LeadingInteger(ElementValue(attributes, "cellpadding"));
+    cellSpacing = LeadingInteger(ElementValue(attributes, "cellspacing"));
     ReadBackgroundPairs(pairs, record);
 }
 
@@ -178,7 +166,8 @@ void ReadCellStyle(const ElementValues& style, const ElementValues& attributes, 
     record.SetTextAlignText(StyleOrAttribute(style, attributes, "text-align", "align").toLower());
     record.SetVerticalAlignText(StyleOrAttribute(style, attributes, "vertical-align", "valign").toLower());
     const bool nowrapStyle =
-        Value(style, "white-space").trimmed().compare(QLatin1String("nowrap"), Qt::CaseInsensitive) == 0;
+        ElementValue(style, "white-space").trimmed().compare(QLatin1String("nowrap"), Qt::CaseInsensitive) ==
+        0;
     // The attribute is there, with or without a value, when the map holds it.
     if (nowrapStyle || attributes.count(QStringLiteral("nowrap")) > 0)
         record.SetField(StyleWhiteSpace, CNdbFieldValue(NdbValueWhiteSpace, 1));
@@ -186,7 +175,7 @@ void ReadCellStyle(const ElementValues& style, const ElementValues& attributes, 
     useDefaultPadding = true;
     for (const Padding& padding : Paddings)
     {
-        const QString text = Value(style, padding.name);
+        const QString text = ElementValue(style, padding.name);
         if (text.isEmpty())
             continue;
         ReadLengthText(text, record, padding.field);
