@@ -61,7 +61,6 @@ constexpr quint32 SavedText = 12009;
 constexpr quint32 SaveFailedText = 12010;
 constexpr quint32 NameUnusableText = 12011;
 constexpr quint32 DefaultCategory = 15610;
-constexpr int ResizeCropPlacement = 14;
 constexpr int EditCharacters = 4;
 constexpr int MaximumSize = 8192;
 
@@ -152,12 +151,7 @@ void CDlgPipelineProperties::DoDataExchange(CDataExchange* dx)
 
 void CDlgPipelineProperties::BuildStartingPipeline()
 {
-    auto layer = std::make_unique<CGreLayerImage>();
-    layer->SetName(LoadAppString(SourceLayerName));
-    layer->SetUseSource(true);
-    layer->SetPlacement(ResizeCropPlacement);
-    layer->SetSizeLayer(true);
-    m_pipeline.GetRootGroup().AddLayer(std::move(layer));
+    m_pipeline.GetRootGroup().AddLayer(MakeSourceLayer(SourceLayerName));
     m_pipeline.SetSizeMode(SizeModeLayer);
 }
 

@@ -26,8 +26,7 @@ constexpr int ResizeCropPlacement = 14;
 QString FilterText(int flags)
 {
     if (flags & ChooseImagesOnly)
-        return LoadAppString(ImageFilesText) +
-               QStringLiteral(" (*.gif;*.jpg;*.jpeg;*.png)|*.gif; *.jpg; *.jpeg; *.png||");
+        return ImageFileFilter(ImageFilesText);
     // A Linux file name needs no dot: "*" offers every file the label promises.
     return LoadAppString(AllFilesText) + QStringLiteral(" (*.*)|*||");
 }
@@ -133,13 +132,18 @@ std::unique_ptr<gre::CGrePipeline> MakeImportPipeline(const ImageImportOptions& 
     pipeline->SetSizeMode(gre::SizeModeFixed);
     pipeline->SetSize(size);
     pipeline->SetBackgroundColor(background);
+    pipeline->GetRootGroup().AddLayer(MakeSourceLayer(SourceLayerName));
+    return pipeline;
+}
+
+std::unique_ptr<gre::CGreLayerImage> MakeSourceLayer(quint32 nameId)
+{
     auto layer = std::make_unique<gre::CGreLayerImage>();
     layer->SetPlacement(ResizeCropPlacement);
     layer->SetSizeLayer(true);
     layer->SetUseSource(true);
-    layer->SetName(LoadAppString(SourceLayerName));
-    pipeline->GetRootGroup().AddLayer(std::move(layer));
-    return pipeline;
+    layer->SetName(LoadAppString(nameId));
+    return layer;
 }
 
 int ImportImageWithOptions(const ndb::CNdbNewsletter* newsletter, const ResourceList& resources,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gre/GreLayerImage.h"
 #include "gre/GrePipeline.h"
 #include "ndb/NdbResource.h"
 
@@ -61,5 +62,7 @@ struct ImageImportOptions
     int fixedWidth = 400;
     int fixedHeight = 300;
 };
+// The layer that draws the picture itself, resized and cropped to the effect's size, which it sets.
+std::unique_ptr<gre::CGreLayerImage> MakeSourceLayer(quint32 nameId);
 std::unique_ptr<gre::CGrePipeline> MakeImportPipeline(const ImageImportOptions& options, QSize imageSize,
                                                       const gre::CGreColor& background);
