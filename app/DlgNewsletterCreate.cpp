@@ -290,22 +290,16 @@ QString CDlgNewsletterCreate::PictureAddress(const QString& catalogueUrl)
                          : catalogueUrl.contains(QLatin1String("://"))
                              ? QString()
                              : GetTemplateImageFolder() + catalogueUrl;
-    const QString name =
-        QStringLiteral("dlgnewslettercreate_%1.%2").arg(m_pictureCount + 1).arg(QFileInfo(path).suffix());
+    if (!m_context)
+        return QStringLiteral("about:blank");
     const auto store = [this](const QString& entry, const QByteArray& bytes, const QString& type)
     { m_context->StoreInWebStore(entry, bytes, type); };
-    if (!m_context || !GalleryPage::StorePicture(path, name, store))
-        return QStringLiteral("about:blank");
-    ++m_pictureCount;
-    return name;
+    return GalleryPage::PublishPicture(path, QStringLiteral("dlgnewslettercreate"), m_pictureCount, store);
 }
 
 void CDlgNewsletterCreate::ShowGallery(const CConceptTemplateFolder& folder)
 {
-    quint32 localMode = 0;
-    const bool hideAlert =
-        m_online || (ReadAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("RunInLocalMode"), localMode) &&
-                     localMode == 1);
+    const bool hideAlert = GalleryPage::HidesOfflineNotice(m_online);
     const QString page = GalleryPage::Build(GalleryPage::LoadTemplate(TemplatePageId), folder, hideAlert,
                                             [this](const QString& url) { return PictureAddress(url); });
     if (!m_context)

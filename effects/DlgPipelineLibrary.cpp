@@ -2,7 +2,6 @@
 
 #include "services/PipelineCatalogue.h"
 
-#include "base/AppSettings.h"
 #include "base/TextHelpers.h"
 #include "dialogs/ShowHelp.h"
 #include "effects/EffectLibraryContext.h"
@@ -12,7 +11,6 @@
 #include "services/GalleryPage.h"
 #include "services/TemplateCatalogue.h"
 
-#include <QFileInfo>
 #include <QPainter>
 
 namespace
@@ -127,23 +125,17 @@ QString CDlgPipelineLibrary::PictureAddress(const QString& catalogueUrl)
         !catalogueUrl.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
         return catalogueUrl;
     const QString path = LocalPath(catalogueUrl);
-    const QString name =
-        QStringLiteral("dlgpipelinelibrary_%1.%2").arg(m_pictureCount + 1).arg(QFileInfo(path).suffix());
+    if (!m_context)
+        return QStringLiteral("about:blank");
     const auto store = [this](const QString& entry, const QByteArray& bytes, const QString& type)
     { m_context->StoreInWebStore(entry, bytes, type); };
-    if (!m_context || !GalleryPage::StorePicture(path, name, store))
-        return QStringLiteral("about:blank");
-    ++m_pictureCount;
-    return name;
+    return GalleryPage::PublishPicture(path, QStringLiteral("dlgpipelinelibrary"), m_pictureCount, store);
 }
 
 void CDlgPipelineLibrary::ShowCategory(const CConceptTemplateFolder& folder)
 {
     m_shownCategory = &folder;
-    quint32 localMode = 0;
-    const bool hideAlert =
-        m_online || (ReadAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("RunInLocalMode"), localMode) &&
-                     localMode == 1);
+    const bool hideAlert = GalleryPage::HidesOfflineNotice(m_online);
     const QString frame = GetPipelineLibraryFolder() + QStringLiteral("img/select_frame.gif");
     const QString page =
         GalleryPage::Build(GalleryPage::LoadTemplate(PageTemplateId), folder, hideAlert,

@@ -1,5 +1,6 @@
 #include "services/GalleryPage.h"
 
+#include "base/AppSettings.h"
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "services/ConceptTemplateFile.h"
@@ -112,6 +113,8 @@ QString LoadTemplate(int resourceId)
     return QString::fromUtf8(file.readAll());
 }
 
+namespace
+{
 bool StorePicture(const QString& path, const QString& name, const StoreBytes& store)
 {
     QFile file(path);
@@ -126,6 +129,23 @@ bool StorePicture(const QString& path, const QString& name, const StoreBytes& st
         type = QStringLiteral("image/gif");
     store(name, file.readAll(), type);
     return true;
+}
+} // namespace
+
+QString PublishPicture(const QString& path, const QString& prefix, int& count, const StoreBytes& store)
+{
+    const QString name = QStringLiteral("%1_%2.%3").arg(prefix).arg(count + 1).arg(QFileInfo(path).suffix());
+    if (!StorePicture(path, name, store))
+        return QStringLiteral("about:blank");
+    ++count;
+    return name;
+}
+
+bool HidesOfflineNotice(bool online)
+{
+    quint32 localMode = 0;
+    return online || (ReadAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("RunInLocalMode"), localMode) &&
+                      localMode == 1);
 }
 
 QString SizeText(int size)

@@ -20,10 +20,14 @@ using StoreBytes = std::function<void(const QString& name, const QByteArray& byt
 // A page template of the current resources (244 for newsletter templates, 350 for effects);
 // empty when missing.
 QString LoadTemplate(int resourceId);
-// Hands a GIF, JPEG or PNG file of at most 4 MB to the store under the name, with its type by
-// extension; false when it is no such file. The web engine shows no local file in a page of the
-// local server, so a gallery's pictures travel through the web store beside its page.
-bool StorePicture(const QString& path, const QString& name, const StoreBytes& store);
+// The web engine shows no local file in a page of the local server, so a gallery's pictures
+// travel through the web store beside its page: a GIF, JPEG or PNG file of at most 4 MB, with its
+// type by extension. Stores the local picture as prefix + "_" + its number + its suffix, numbered on from
+// count, which it counts; the name the page shows it under, "about:blank" when it is no picture.
+QString PublishPicture(const QString& path, const QString& prefix, int& count, const StoreBytes& store);
+// Whether the page leaves out its notice that the store is out of reach: when the store answered,
+// or when the machine runs in local mode ("RunInLocalMode" is 1).
+bool HidesOfflineNotice(bool online);
 QString Build(const QString& pageTemplate, const CConceptTemplateFolder& folder, bool hideAlert,
               const PictureAddress& picture);
 QString SizeText(int size);
