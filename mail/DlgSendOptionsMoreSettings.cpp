@@ -1,6 +1,7 @@
 #include "mail/DlgSendOptionsMoreSettings.h"
 
 #include "dialogs/ShowHelp.h"
+#include "mail/SenderValueCombo.h"
 #include "ndb/NdbSender.h"
 #include "ndb/SenderFieldTable.h"
 #include "platform/ui/DataExchange.h"
@@ -51,14 +52,8 @@ bool CDlgSendOptionsMoreSettings::OnInitDialog()
     m_pop3Port = m_sender->GetInt(SenderPop3Port, SenderPageDefault(SenderPop3Port));
     CDialog::OnInitDialog();
     const int threads = m_sender->GetInt(SenderThreads, SenderPageDefault(SenderThreads));
-    m_connectionsCombo.ResetContent();
-    for (const int count : ConnectionCounts)
-    {
-        const int item = m_connectionsCombo.AddString(QString::number(count));
-        m_connectionsCombo.SetItemData(item, UINT_PTR(count));
-        if (count == threads)
-            m_connectionsCombo.SetCurSel(item);
-    }
+    FillValueCombo(
+        m_connectionsCombo, ConnectionCounts, [](int count) { return QString::number(count); }, threads);
     EnableDomain();
     return true;
 }
@@ -96,10 +91,7 @@ void CDlgSendOptionsMoreSettings::OnOK()
         m_sender->RemoveField(SenderHeloDomain);
     m_sender->SetField(SenderRelayPort, CNdbFieldValue(NdbValueInt, m_smtpPort));
     m_sender->SetField(SenderPop3Port, CNdbFieldValue(NdbValueInt, m_pop3Port));
-    const int selected = m_connectionsCombo.GetCurSel();
-    if (selected >= 0)
-        m_sender->SetField(SenderThreads,
-                           CNdbFieldValue(NdbValueInt, qint32(m_connectionsCombo.GetItemData(selected))));
+    StoreComboValue(m_connectionsCombo, *m_sender, SenderThreads);
     EndDialog(IDOK);
 }
 

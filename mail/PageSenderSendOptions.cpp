@@ -1,4 +1,5 @@
 #include "mail/PageSenderSendOptions.h"
+#include "mail/SenderValueCombo.h"
 
 #include "base/AppStrings.h"
 #include "base/TextHelpers.h"
@@ -168,26 +169,12 @@ void CPageSenderSendOptions::LoadControls()
     m_throttle = m_sender->GetBool(SenderPauseEnabled, false);
     m_bounces = m_sender->GetBool(SenderBounceEnabled, false);
     UpdateData(false);
-    FillCombo(m_pauseAfterCombo, PauseAfterValues, CountText,
-              m_sender->GetInt(SenderPauseAfter, SenderPageDefault(SenderPauseAfter)));
-    FillCombo(m_pauseSecondsCombo, PauseSecondsValues, PauseText,
-              m_sender->GetInt(SenderPauseSeconds, SenderPageDefault(SenderPauseSeconds)));
+    FillValueCombo(m_pauseAfterCombo, PauseAfterValues, CountText,
+                   m_sender->GetInt(SenderPauseAfter, SenderPageDefault(SenderPauseAfter)));
+    FillValueCombo(m_pauseSecondsCombo, PauseSecondsValues, PauseText,
+                   m_sender->GetInt(SenderPauseSeconds, SenderPageDefault(SenderPauseSeconds)));
     ApplyBounceRule();
     ApplyMethodRule();
-}
-
-void CPageSenderSendOptions::FillCombo(CComboBox& combo, std::span<const int> values, QString (*text)(int),
-                                       int selected)
-{
-    combo.ResetContent();
-    combo.SetCurSel(-1);
-    for (const int value : values)
-    {
-        const int item = combo.AddString(text(value));
-        combo.SetItemData(item, UINT_PTR(value));
-        if (value == selected)
-            combo.SetCurSel(item);
-    }
 }
 
 void CPageSenderSendOptions::OnOK()
@@ -203,15 +190,8 @@ void CPageSenderSendOptions::OnOK()
     m_sender->SetField(SenderPop3Server, CNdbFieldValue(m_pop3Server));
     m_sender->SetField(SenderPop3User, CNdbFieldValue(m_pop3User));
     m_sender->SetField(SenderPop3Password, CNdbFieldValue(m_pop3Password));
-    StoreSelection(m_pauseAfterCombo, SenderPauseAfter);
-    StoreSelection(m_pauseSecondsCombo, SenderPauseSeconds);
-}
-
-void CPageSenderSendOptions::StoreSelection(CComboBox& combo, int field)
-{
-    const int selected = combo.GetCurSel();
-    if (selected >= 0)
-        m_sender->SetField(field, CNdbFieldValue(NdbValueInt, qint32(combo.GetItemData(selected))));
+    StoreComboValue(m_pauseAfterCombo, *m_sender, SenderPauseAfter);
+    StoreComboValue(m_pauseSecondsCombo, *m_sender, SenderPauseSeconds);
 }
 
 void CPageSenderSendOptions::EnableItems(std::initializer_list<int> ids, bool enable)

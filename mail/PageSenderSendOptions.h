@@ -48,8 +48,6 @@ private:
     void ApplyThrottleRule();
     void ApplyBounceRule();
     void EnableItems(std::initializer_list<int> ids, bool enable);
-    static void FillCombo(CComboBox& combo, std::span<const int> values, QString (*text)(int), int selected);
-    void StoreSelection(CComboBox& combo, int field);
     void CopyDeliveryFrom(const ndb::CNdbSender& source);
 
     ndb::CNdbSender* m_sender;
