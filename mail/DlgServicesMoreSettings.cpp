@@ -7,6 +7,7 @@
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
 #include "services/DlgCreateMailingList.h"
+#include "services/MailingListChoice.h"
 #include "services/QorxInstaller.h"
 
 using namespace ndb;
@@ -79,26 +80,9 @@ void CDlgServicesMoreSettings::FillMailingLists()
 {
     const WaitCursor wait;
     UpdateData(true);
-    m_listIds.clear();
-    m_listCombo.ResetContent();
-    CQorxInstaller::IdNameMap lists;
-    if (CQorxInstaller().GetAllMailingLists(m_sender->GetString(SenderSiteAccess650),
-                                            m_sender->GetString(SenderSiteAccess630),
-                                            m_sender->GetString(SenderSiteAccess631), lists) != 0)
-        return;
-    const QString chosen = m_sender->GetString(SenderServerListId);
-    size_t selected = 0;
-    for (const auto& [id, name] : lists)
-    {
-        if (id == chosen)
-            selected = m_listIds.size();
-        m_listCombo.SetItemData(m_listCombo.AddString(name), UINT_PTR(m_listIds.size()));
-        m_listIds.push_back(id);
-    }
-    // The combo sorts its entries by name: find the entry by its position in the id list.
-    for (int item = 0; item < m_listCombo.GetCount(); ++item)
-        if (m_listCombo.GetItemData(item) == selected)
-            m_listCombo.SetCurSel(item);
+    FillMailingListChoice(m_listCombo, m_listIds, m_sender->GetString(SenderSiteAccess650),
+                          m_sender->GetString(SenderSiteAccess630), m_sender->GetString(SenderSiteAccess631),
+                          m_sender->GetString(SenderServerListId));
 }
 
 LRESULT CDlgServicesMoreSettings::OnUnsubscribeChoice(WPARAM, LPARAM)
@@ -140,8 +124,9 @@ void CDlgServicesMoreSettings::OnOK()
     m_sender->SetField(SenderWebViewUpload, CNdbFieldValue(m_unsubscribeChoice == 1 ? m_address : QString()));
     m_sender->SetField(SenderUnsubscribeMessage, CNdbFieldValue(m_message));
     const int selected = m_listCombo.GetCurSel();
-    if (selected >= 0 && m_listCombo.GetItemData(selected) < m_listIds.size())
-        m_sender->SetField(SenderServerListId, CNdbFieldValue(m_listIds[m_listCombo.GetItemData(selected)]));
+    if (selected >= 0 && m_listCombo.GetItemData(selected) < UINT_PTR(m_listIds.size()))
+        m_sender->SetField(SenderServerListId,
+                           CNdbFieldValue(m_listIds[int(m_listCombo.GetItemData(selected))]));
     EndDialog(IDOK);
 }
 

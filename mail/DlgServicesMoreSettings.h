@@ -3,7 +3,7 @@
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Dialog.h"
 
-#include <vector>
+#include <QStringList>
 
 namespace ndb
 {
@@ -39,6 +39,6 @@ private:
     int m_unsubscribeChoice = 0; // 0 the framework's own link, 1 the address below
     QString m_address;
     QString m_message;
-    std::vector<QString> m_listIds; // positions are the item data of the list combo
+    QStringList m_listIds; // positions are the item data of the list combo
     CComboBox m_listCombo;
 };

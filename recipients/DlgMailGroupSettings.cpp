@@ -4,6 +4,7 @@
 #include "dialogs/ShowHelp.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/WinApp.h"
+#include "services/MailingListChoice.h"
 #include "services/QorxInstaller.h"
 #include "services/SiteAccounts.h"
 
@@ -144,30 +145,11 @@ void CDlgMailGroupSettings::LoadMailingLists()
     m_connected = false;
     if (!SelectedSite())
         return;
-    m_offeredIds.clear();
-    m_listChoice.ResetContent();
     QString address;
     QString user;
     QString password;
     SiteAccess(address, user, password);
-    CQorxInstaller::IdNameMap lists;
-    if (CQorxInstaller().GetAllMailingLists(address, user, password, lists) != QorxResult::Success)
-        return;
-    int chosen = -1;
-    for (const auto& [id, name] : lists)
-    {
-        const int item = m_listChoice.AddString(name);
-        m_listChoice.SetItemData(item, UINT_PTR(m_offeredIds.size()));
-        m_offeredIds.append(id);
-        if (id == m_listId || chosen < 0)
-            chosen = int(m_offeredIds.size()) - 1;
-    }
-    for (int i = 0; i < m_listChoice.GetCount(); ++i)
-    {
-        if (int(m_listChoice.GetItemData(i)) == chosen)
-            m_listChoice.SetCurSel(i);
-    }
-    m_connected = true;
+    m_connected = FillMailingListChoice(m_listChoice, m_offeredIds, address, user, password, m_listId);
 }
 
 LRESULT CDlgMailGroupSettings::OnTypeClicked(WPARAM, LPARAM)
