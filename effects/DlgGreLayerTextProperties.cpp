@@ -2,6 +2,7 @@
 
 #include "controls/InstalledFonts.h"
 #include "dialogs/ShowHelp.h"
+#include "dialogs/StyleControls.h"
 #include "effects/GreDialogValues.h"
 #include "effects/GreEffectCommands.h"
 #include "ndb/NdbNewsletter.h"
@@ -38,6 +39,7 @@ QString FirstLine(const QString& text)
     const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
     return end < 0 ? text : text.left(end);
 }
+constexpr KeywordEntry Alignments[] = {{9950, 0}, {9951, 1}, {9952, 2}};
 } // namespace
 
 const MessageMap* CDlgGreLayerTextProperties::GetMessageMap() const
@@ -111,7 +113,8 @@ bool CDlgGreLayerTextProperties::OnInitDialog()
     m_sizeEdit.SetupSpin(1, 8192);
     m_fields.Setup();
     FillFontList();
-    FillCodeList(m_alignmentList, {{0, 9950}, {1, 9951}, {2, 9952}}, m_layer->GetAlignment());
+    FillKeywordList(m_alignmentList, Alignments);
+    SelectCode(m_alignmentList, m_layer->GetAlignment());
     m_colorBox.CreateFromPlaceholder(&m_colorFrame, 0);
     SetColorBoxColor(SwatchColor(m_layer->GetColor()), &m_colorBox);
 

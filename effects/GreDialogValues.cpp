@@ -1,6 +1,7 @@
 #include "effects/GreDialogValues.h"
 
 #include "base/AppStrings.h"
+#include "dialogs/StyleControls.h"
 #include "ndb/NdbPalette.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/DataExchange.h"
@@ -99,48 +100,25 @@ gre::CGreColor StoredColor(const ndb::CNdbColor& color, const ndb::CNdbPalette& 
     return gre::CGreColor(rgba.red, rgba.green, rgba.blue, 0xFF);
 }
 
-void FillCodeList(CComboBox& list, std::initializer_list<CodeText> entries, int value)
-{
-    list.ResetContent();
-    for (const CodeText& entry : entries)
-    {
-        const int index = list.AddString(LoadAppString(entry.textId));
-        list.SetItemData(index, UINT_PTR(entry.code));
-        if (entry.code == value)
-            list.SetCurSel(index);
-    }
-}
-
 void FillPlacementList(CComboBox& list, int value)
 {
-    FillCodeList(list,
-                 {{0, 9932},
-                  {1, 9921},
-                  {2, 9922},
-                  {3, 9923},
-                  {4, 9924},
-                  {5, 9925},
-                  {6, 9926},
-                  {7, 9927},
-                  {8, 9928},
-                  {9, 9929},
-                  {10, 9933},
-                  {11, 9934},
-                  {12, 9935},
-                  {13, 9930},
-                  {14, 9936},
-                  {15, 9931}},
-                 value);
+    static constexpr KeywordEntry Placements[] = {
+        {9932, 0}, {9921, 1}, {9922, 2},  {9923, 3},  {9924, 4},  {9925, 5},  {9926, 6},  {9927, 7},
+        {9928, 8}, {9929, 9}, {9933, 10}, {9934, 11}, {9935, 12}, {9930, 13}, {9936, 14}, {9931, 15}};
+    FillKeywordList(list, Placements);
+    SelectCode(list, value);
 }
 
 void FillBlendingList(CComboBox& list, int value)
 {
-    FillCodeList(list, {{0, 9940}, {1, 9941}}, value);
+    static constexpr KeywordEntry Blendings[] = {{9940, 0}, {9941, 1}};
+    FillKeywordList(list, Blendings);
+    SelectCode(list, value);
 }
 
 int SelectedCode(const CComboBox& list, int value)
 {
-    const int index = list.GetCurSel();
-    return index < 0 ? value : int(list.GetItemData(index));
+    const int code = ::SelectedCode(list);
+    return code == NoEntry ? value : code;
 }
 } // namespace GreDialogValues

@@ -38,14 +38,8 @@ ndb::CNdbColor SwatchColor(const gre::CGreColor& color);
 // (black for a key the palette lacks) and the key as name for a reference.
 gre::CGreColor StoredColor(const ndb::CNdbColor& color, const ndb::CNdbPalette& palette);
 
-struct CodeText
-{
-    int code;
-    quint32 textId;
-};
-// Fills a list with the texts in order, each with its code as item data, and selects the
-// entry of the value (none when no entry has it).
-void FillCodeList(CComboBox& list, std::initializer_list<CodeText> entries, int value);
+// The lists are filled in order, each entry with its code as item data, and the entry of the
+// value selected (none when no entry has it).
 void FillPlacementList(CComboBox& list, int value);
 void FillBlendingList(CComboBox& list, int value);
 // The selected entry's code; the value unchanged without a selection.
