@@ -1,6 +1,7 @@
 #include "effects/DlgPipelineProperties.h"
 
 #include "base/AppStrings.h"
+#include "base/TextHelpers.h"
 #include "dialogs/DialogContext.h"
 #include "dialogs/ShowHelp.h"
 #include "effects/DlgGreEffectDropShadowProperties.h"
@@ -63,19 +64,6 @@ constexpr quint32 NameUnusableText = 12011;
 constexpr quint32 DefaultCategory = 15610;
 constexpr int EditCharacters = 4;
 constexpr int MaximumSize = 8192;
-
-// The message with its two "%s" filled in order.
-QString WithCategoryAndName(quint32 textId, const QString& category, const QString& name)
-{
-    QString text = LoadAppString(textId);
-    for (const QString& value : {category, name})
-    {
-        const qsizetype at = text.indexOf(QLatin1String("%s"));
-        if (at >= 0)
-            text.replace(at, 2, value);
-    }
-    return text;
-}
 
 // The shadow that the "Drop Shadow" row stands for: the layer's last one.
 CGreEffectDropShadow* DropShadowOf(const CGreLayerBase* layer)
@@ -477,7 +465,7 @@ LRESULT CDlgPipelineProperties::OnDelete(WPARAM, LPARAM)
     CGreLayerBase* layer = SelectedLayer();
     if (!layer)
         return 0;
-    const QString question = LoadAppString(DeleteQuestion).replace(QLatin1String("%s"), layer->GetName());
+    const QString question = FormatResourceText(LoadAppString(DeleteQuestion), {layer->GetName()});
     if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 0;
     CGreLayerGroup& root = m_pipeline.GetRootGroup();
@@ -655,9 +643,10 @@ LRESULT CDlgPipelineProperties::OnSaveToLibrary(WPARAM, LPARAM)
             written = written && thumbnail.SaveToFile(path, QStringLiteral("image/png"));
     }
     if (!written)
-        AfxMessageBox(WithCategoryAndName(SaveFailedText, dialog.m_category, dialog.m_name), MB_OK);
+        AfxMessageBox(FormatResourceText(LoadAppString(SaveFailedText), {dialog.m_category, dialog.m_name}),
+                      MB_OK);
     else
-        AfxMessageBox(WithCategoryAndName(SavedText, dialog.m_category, dialog.m_name),
+        AfxMessageBox(FormatResourceText(LoadAppString(SavedText), {dialog.m_category, dialog.m_name}),
                       MB_OK | MB_ICONINFORMATION);
     return 0;
 }
