@@ -24,3 +24,19 @@ void ApplyElementChanges(CHtmlElement& element, const ElementChanges& changes)
         }
     }
 }
+
+ElementReading ReadElementValues(const CHtmlElement& element, const QStringList& styles,
+                                 const QStringList& attributes, const QStringList& pairs)
+{
+    ElementReading reading;
+    for (const QString& name : styles)
+        reading.style[name] = element.GetStyleProperty(name);
+    for (const QString& name : attributes)
+    {
+        if (QString value; element.GetAttribute(name, value))
+            reading.attributes[name] = value;
+    }
+    for (const QString& name : pairs)
+        reading.pairs[name] = GetNameMetadata(element, name);
+    return reading;
+}

@@ -65,13 +65,8 @@ QString FieldsText(const CNdbStyle& record)
 
 void ReadBox(const CHtmlElement& box, CNdbStyle& record)
 {
-    ElementValues style;
-    for (const QString& name : BoxStyleNames())
-        style[name] = box.GetStyleProperty(name);
-    ElementValues pairs;
-    for (const QString& name : BoxPairNames())
-        pairs[name] = GetNameMetadata(box, name);
-    ReadBoxStyle(style, pairs, record);
+    const ElementReading reading = ReadElementValues(box, BoxStyleNames(), {}, BoxPairNames());
+    ReadBoxStyle(reading.style, reading.pairs, record);
 }
 
 bool RunBoxSheet(CKVContext* context, CNdbStyle& record)

@@ -14,38 +14,13 @@
 
 using namespace ndb;
 
-namespace
-{
-struct ElementReading
-{
-    ElementValues style;
-    ElementValues attributes; // only those the element has
-    ElementValues pairs;
-};
-
-ElementReading Read(const CHtmlElement& element, const QStringList& styles, const QStringList& attributes,
-                    const QStringList& pairs)
-{
-    ElementReading reading;
-    for (const QString& name : styles)
-        reading.style[name] = element.GetStyleProperty(name);
-    for (const QString& name : attributes)
-    {
-        if (QString value; element.GetAttribute(name, value))
-            reading.attributes[name] = value;
-    }
-    for (const QString& name : pairs)
-        reading.pairs[name] = GetNameMetadata(element, name);
-    return reading;
-}
-} // namespace
-
 void CWndLayout::EditTableProperties(const std::optional<CHtmlElement>& table)
 {
     CNdbNewsletter* newsletter = CurrentNewsletter();
     if (!IsEditing() || !newsletter || !table || table->GetTagName() != QLatin1String("table"))
         return;
-    const ElementReading reading = Read(*table, TableStyleNames(), TableAttributeNames(), TablePairNames());
+    const ElementReading reading =
+        ReadElementValues(*table, TableStyleNames(), TableAttributeNames(), TablePairNames());
     CNdbStyle record;
     CDlgHtmlTableProperties dialog(m_context, &record, this);
     ReadTableStyle(reading.style, reading.attributes, reading.pairs, record, dialog.m_cellPadding,
@@ -70,7 +45,8 @@ void CWndLayout::EditTableCellProperties(const std::optional<CHtmlElement>& cell
     CNdbNewsletter* newsletter = CurrentNewsletter();
     if (!IsEditing() || !newsletter || !cell)
         return;
-    const ElementReading reading = Read(*cell, CellStyleNames(), CellAttributeNames(), CellPairNames());
+    const ElementReading reading =
+        ReadElementValues(*cell, CellStyleNames(), CellAttributeNames(), CellPairNames());
     CNdbStyle record;
     bool useDefaultPadding = true;
     ReadCellStyle(reading.style, reading.attributes, reading.pairs, record, useDefaultPadding);
