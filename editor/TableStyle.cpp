@@ -61,6 +61,30 @@ void AddBackground(const CNdbStyle& record, const CNdbPalette* palette, const CN
         Add(changes, ElementChange::Pair, "src_pipelineid");
 }
 
+struct TableBorder
+{
+    int thickness = 0;
+    CNdbColor color;
+};
+
+TableBorder BorderOf(const CNdbStyle& record)
+{
+    TableBorder border;
+    CNdbFieldValue value;
+    if (record.GetField(StyleBorderTopWidth, value))
+        border.thickness = int(value.GetFloat());
+    if (record.GetField(StyleBorderTopColor, value) && value.GetColor())
+        border.color = *value.GetColor();
+    return border;
+}
+
+QString CellBorderText(const TableBorder& border, const CNdbPalette* palette)
+{
+    const QString shown = (palette ? palette->ResolveColor(border.color) : border.color).ToHex();
+    return border.thickness > 0 ? QStringLiteral("solid %1px %2").arg(border.thickness).arg(shown)
+                                : QString();
+}
+
 const QStringList BackgroundPairs = {QStringLiteral("background-color"), QStringLiteral("src_ResID"),
                                      QStringLiteral("src_pipelineid"), QStringLiteral("background-repeat"),
                                      QStringLiteral("background-position")};
@@ -140,17 +164,13 @@ ElementChanges TableStyleChanges(const CNdbStyle& record, const CNdbPalette* pal
     for (const char* name : {"border", "border-color", "border-width", "border-style"})
         Add(changes, ElementChange::Style, name);
 
-    CNdbFieldValue value;
-    const int thickness = record.GetField(StyleBorderTopWidth, value) ? int(value.GetFloat()) : 0;
-    const CNdbColor* stored = record.GetField(StyleBorderTopColor, value) ? value.GetColor() : nullptr;
-    const CNdbColor color = stored ? *stored : CNdbColor();
-    const QString source = QStringLiteral("solid %1px %2").arg(thickness).arg(color.ToText());
+    const TableBorder border = BorderOf(record);
+    const QString source = QStringLiteral("solid %1px %2").arg(border.thickness).arg(border.color.ToText());
     Add(changes, ElementChange::Pair, "src_border", source);
     Add(changes, ElementChange::Pair, "border", source);
-    const QString shown = (palette ? palette->ResolveColor(color) : color).ToHex();
-    cellBorder = thickness > 0 ? QStringLiteral("solid %1px %2").arg(thickness).arg(shown) : QString();
+    cellBorder = CellBorderText(border, palette);
     // Cells that touch carry the lines themselves; apart, the table draws its own frame.
-    if (thickness > 0)
+    if (border.thickness > 0)
         Add(changes, ElementChange::Style, "border", cellSpacing > 0 ? cellBorder : QStringLiteral("none"));
     Add(changes, ElementChange::Attribute, "cellpadding", QString::number(cellPadding));
     Add(changes, ElementChange::Attribute, "cellspacing", QString::number(cellSpacing));
@@ -207,4 +227,9 @@ ElementChanges CellStyleChanges(const CNdbStyle& record, const CNdbPalette* pale
             Add(changes, ElementChange::Style, padding.name, text);
     }
     return changes;
+}
+
+QString CellBorderOf(const CNdbStyle& record, const CNdbPalette* palette)
+{
+    return CellBorderText(BorderOf(record), palette);
 }

@@ -26,6 +26,9 @@ ElementChanges TableStyleChanges(const ndb::CNdbStyle& record, const ndb::CNdbPa
                                  const ndb::CNdbLayout* layout, int cellPadding, int cellSpacing,
                                  QString& cellBorder);
 
+// The border declaration of the record's table for its cells; empty for none.
+QString CellBorderOf(const ndb::CNdbStyle& record, const ndb::CNdbPalette* palette);
+
 void ReadCellStyle(const ElementValues& style, const ElementValues& attributes, const ElementValues& pairs,
                    ndb::CNdbStyle& record, bool& useDefaultPadding);
 ElementChanges CellStyleChanges(const ndb::CNdbStyle& record, const ndb::CNdbPalette* palette,

@@ -5,11 +5,11 @@
 
 #include "app/KVContext.h"
 #include "dialogs/DlgHtmlTableInsert.h"
-#include "editor/ElementMetadata.h"
+#include "editor/ElementApply.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/NewTableHtml.h"
 #include "editor/TableEdits.h"
-#include "ndb/NdbColor.h"
+#include "editor/TableStyle.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/UndoUnitScope.h"
@@ -74,16 +74,6 @@ QVariantMap ToVariant(const TableEdit& edit)
             {"cells", cells}};
 }
 
-int LeadingInteger(const QString& text)
-{
-    qsizetype end = 0;
-    const QString trimmed = text.trimmed();
-    if (end < trimmed.size() && (trimmed[end] == u'-' || trimmed[end] == u'+'))
-        ++end;
-    while (end < trimmed.size() && trimmed[end].isDigit())
-        ++end;
-    return trimmed.left(std::min<qsizetype>(end, 9)).toInt();
-}
 } // namespace
 
 bool CWndLayout::PreTranslateMessage(MSG* msg)
@@ -135,19 +125,18 @@ bool CWndLayout::GetTableCellBorder(int tableRef, QString& border, int& spacing)
     const std::optional<CHtmlElement> table = document->ElementOf(tableRef);
     if (!table)
         return false;
-    const QStringList parts =
-        GetNameMetadata(*table, QStringLiteral("src_border")).trimmed().split(u' ', Qt::SkipEmptyParts);
-    QString spacingText;
-    if (parts.size() != 3 || !table->GetAttribute(QStringLiteral("cellspacing"), spacingText) ||
+    const ElementReading reading =
+        ReadElementValues(*table, {}, {QStringLiteral("cellspacing")}, {QStringLiteral("src_border")});
+    // The cells are drawn anew only for a table with a border source and a spacing of its own.
+    const QString spacingText = ElementValue(reading.attributes, "cellspacing");
+    if (ElementValue(reading.pairs, "src_border").trimmed().split(u' ', Qt::SkipEmptyParts).size() != 3 ||
         spacingText.trimmed().isEmpty())
         return false;
-    const int thickness = LeadingInteger(parts[1]);
-    spacing = LeadingInteger(spacingText);
-    ndb::CNdbColor color;
-    color.FromText(parts[2]);
-    if (const ndb::CNdbNewsletter* newsletter = CurrentNewsletter())
-        color = newsletter->Palette().ResolveColor(color);
-    border = thickness > 0 ? QStringLiteral("solid %1px %2").arg(thickness).arg(color.ToHex()) : QString();
+    ndb::CNdbStyle record;
+    int padding = 0;
+    ReadTableStyle(reading.style, reading.attributes, reading.pairs, record, padding, spacing);
+    const ndb::CNdbNewsletter* newsletter = CurrentNewsletter();
+    border = CellBorderOf(record, newsletter ? &newsletter->Palette() : nullptr);
     return true;
 }
 
