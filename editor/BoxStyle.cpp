@@ -1,5 +1,6 @@
 #include "editor/BoxStyle.h"
 
+#include "ndb/NdbLayout.h"
 #include "ndb/NdbPalette.h"
 #include "ndb/NdbStyle.h"
 
@@ -239,5 +240,19 @@ ElementChanges BoxStyleChanges(const CNdbStyle& record, const CNdbPalette* palet
     AddLengths(record, Paddings, "padding", changes);
     AddBackgroundChanges(record, palette, layout, changes);
     AddBorders(record, palette, changes);
+    return changes;
+}
+
+ElementChanges PageStyleChanges(const CNdbStyle& record, const CNdbPalette* palette, const CNdbLayout* layout)
+{
+    ElementChanges changes{{ElementChange::Style, QStringLiteral("text-align"), record.GetTextAlignText()}};
+    AddBackgroundChanges(record, palette, layout, changes);
+    const bool image = layout && layout->FindResourceById(record.GetString(StyleBackgroundImage));
+    const QString attachment = image ? record.GetBackgroundAttachmentText() : QString();
+    SetPair(changes, "background-attachment", attachment);
+    Set(changes, "background-attachment", attachment);
+    AddLengths(record, Margins, "margin", changes);
+    // The page shows exactly the record: a height taken away goes from the page too.
+    Set(changes, "height", LengthText(record, StyleHeight));
     return changes;
 }

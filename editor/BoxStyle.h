@@ -19,6 +19,10 @@ const QStringList& BoxPairNames();
 void ReadBoxStyle(const ElementValues& style, const ElementValues& pairs, ndb::CNdbStyle& record);
 // A new box: full width, left aligned, in line with the text, z-index 10 once it floats.
 void SetNewBoxDefaults(ndb::CNdbStyle& record);
+// The changes that make the page's body show the page settings that only its inline style and
+// metadata hold.
+ElementChanges PageStyleChanges(const ndb::CNdbStyle& record, const ndb::CNdbPalette* palette,
+                                const ndb::CNdbLayout* layout);
 // The changes that make a box element show the record.
 ElementChanges BoxStyleChanges(const ndb::CNdbStyle& record, const ndb::CNdbPalette* palette,
                                const ndb::CNdbLayout* layout);

@@ -81,37 +81,6 @@ bool RunBoxSheet(CKVContext* context, CNdbStyle& record)
     sheet.AddPage(&background);
     return sheet.DoModal() == IDOK;
 }
-
-// The page settings that only the body's inline style and metadata show.
-ElementChanges PageStyleChanges(const CNdbStyle& record, const CNdbPalette* palette, const CNdbLayout* layout)
-{
-    ElementChanges changes{{ElementChange::Style, QStringLiteral("text-align"), record.GetTextAlignText()}};
-    AddBackgroundChanges(record, palette, layout, changes);
-    const bool image = layout && layout->FindResourceById(record.GetString(StyleBackgroundImage));
-    const QString attachment = image ? record.GetBackgroundAttachmentText() : QString();
-    changes.push_back({ElementChange::Pair, QStringLiteral("background-attachment"), attachment});
-    changes.push_back({ElementChange::Style, QStringLiteral("background-attachment"), attachment});
-    bool anyMargin = false;
-    const std::pair<int, const char*> margins[] = {{StyleMarginTop, "margin-top"},
-                                                   {StyleMarginBottom, "margin-bottom"},
-                                                   {StyleMarginLeft, "margin-left"},
-                                                   {StyleMarginRight, "margin-right"}};
-    for (const auto& margin : margins)
-    {
-        CNdbFieldValue value;
-        if (!record.GetField(margin.first, value))
-            continue;
-        changes.push_back({ElementChange::Style, QLatin1String(margin.second), value.FormatLength()});
-        anyMargin = true;
-    }
-    if (!anyMargin)
-        changes.push_back({ElementChange::Style, QStringLiteral("margin"), QString()});
-    CNdbFieldValue height;
-    // The page shows exactly the record: a height taken away goes from the page too.
-    changes.push_back({ElementChange::Style, QStringLiteral("height"),
-                       record.GetField(StyleHeight, height) ? height.FormatLength() : QString()});
-    return changes;
-}
 } // namespace
 
 LRESULT CWndLayout::OnInsertBox(WPARAM, LPARAM)
