@@ -1,6 +1,7 @@
 #include "dialogs/DlgHtmlImageProperties.h"
 
 #include "base/AppStrings.h"
+#include "dialogs/BackgroundImageTools.h"
 #include "dialogs/DialogContext.h"
 #include "dialogs/ShowHelp.h"
 #include "dialogs/StyleControls.h"
@@ -141,8 +142,9 @@ bool CDlgHtmlImageProperties::OnInitDialog()
     m_thickness = WholeNumber(style, StyleBorderTopWidth, 0);
     for (int side = 0; side < 4; ++side)
         m_spacing[side] = WholeNumber(style, SpacingFields[side], 0);
-    GetDlgItem(IdBrowse)->EnableWindow(bool(m_chooseImage));
-    GetDlgItem(IdModifyImage)->EnableWindow(bool(m_editEffect));
+    const BackgroundImageTools& tools = GetBackgroundImageTools();
+    GetDlgItem(IdBrowse)->EnableWindow(bool(tools.chooseImage));
+    GetDlgItem(IdModifyImage)->EnableWindow(bool(tools.editEffect));
     UpdateData(false);
     ShowName();
     ApplyEnableRule();
@@ -186,11 +188,13 @@ LRESULT CDlgHtmlImageProperties::OnBrowse(WPARAM, LPARAM)
 {
     UpdateData(true);
     CNdbNewsletter* newsletter = m_context ? m_context->GetCurrentNewsletter() : nullptr;
-    if (!newsletter || !m_chooseImage)
+    const BackgroundImageTools& tools = GetBackgroundImageTools();
+    if (!newsletter || !tools.chooseImage)
         return 0;
     const CNdbResource* current = FindResource();
     std::unique_ptr<CNdbResource> chosen;
-    const int result = m_chooseImage(current ? current->GetString(ResourceSource) : QString(), chosen);
+    const int result =
+        tools.chooseImage(current ? current->GetString(ResourceSource) : QString(), chosen, this);
     if (result == ChooserFailed)
     {
         AfxMessageBox(LoadAppString(UnreadableFileText), MB_ICONHAND);
@@ -223,10 +227,12 @@ LRESULT CDlgHtmlImageProperties::OnBrowse(WPARAM, LPARAM)
 
 LRESULT CDlgHtmlImageProperties::OnModifyImage(WPARAM, LPARAM)
 {
-    if (!m_editEffect)
+    const BackgroundImageTools& tools = GetBackgroundImageTools();
+    const CNdbResource* picture = FindResource();
+    if (!tools.editEffect || !picture)
         return 0;
-    QString key = m_workingPipelineId;
-    if (m_editEffect(key, FindResource()))
+    QString key;
+    if (tools.editEffect(m_context, m_workingPipelineId, *picture, this, key))
         m_workingPipelineId = key;
     return 0;
 }

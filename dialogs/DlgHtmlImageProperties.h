@@ -7,8 +7,6 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
 
-#include <functional>
-#include <memory>
 
 class IDialogContext;
 namespace ndb
@@ -20,16 +18,12 @@ class CNdbStyle;
 // "Image Properties": which embedded picture an image shows, its effect, tool tip, size, border,
 // alignment and spacing. The dialog edits a style record that the editor fills from the image
 // and a few members; only OK writes the record. Browse adds the chosen picture to the
-// newsletter at once, also when the dialog is cancelled later.
+// newsletter at once, also when the dialog is cancelled later. Browse and Modify Image use the
+// image chooser and effect editor handed over as the background image tools, and stay disabled
+// without them.
 class CDlgHtmlImageProperties : public CDialog
 {
 public:
-    // Lets the user choose one picture file, starting in the folder; the result codes of the
-    // image resources (0 done, 1 cancelled, 2 failed).
-    using ChooseImage = std::function<int(const QString& folder, std::unique_ptr<ndb::CNdbResource>& chosen)>;
-    // Edits the effect of the picture; true, with the key of the edited effect, after OK.
-    using EditEffect = std::function<bool(QString& pipelineId, const ndb::CNdbResource* resource)>;
-
     enum SizeMode
     {
         NaturalSize = 0,
@@ -39,10 +33,6 @@ public:
     CDlgHtmlImageProperties(IDialogContext* context, ndb::CNdbStyle* style, const QString& pipelineId,
                             CWnd* parent = nullptr);
     ~CDlgHtmlImageProperties() override;
-
-    // Browse and Modify Image stay disabled without them.
-    ChooseImage m_chooseImage;
-    EditEffect m_editEffect;
 
     // After OK: the effect the image shows.
     QString m_pipelineId;

@@ -6,7 +6,6 @@
 #include "dialogs/DlgHtmlImageProperties.h"
 #include "editor/ElementMetadata.h"
 #include "editor/ElementReaders.h"
-#include "effects/DlgPipelineProperties.h"
 #include "effects/ImageResources.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
@@ -106,18 +105,6 @@ void CWndLayout::EditImageProperties(std::optional<CHtmlElement> image)
     style.SetField(StyleHeight, CNdbFieldValue(float(customHeight ? height : naturalHeight), int(NdbUnitPx)));
 
     CDlgHtmlImageProperties dialog(m_context, &style, pipelineId, this);
-    dialog.m_chooseImage = [this](const QString& folder, std::unique_ptr<CNdbResource>& chosen)
-    { return ChooseImageFile(folder, chosen, this); };
-    dialog.m_editEffect = [this](QString& pipelineId, const CNdbResource* picture)
-    {
-        if (!picture)
-            return false;
-        CDlgPipelineProperties effect(m_context, pipelineId, *picture, this);
-        if (effect.DoModal() != IDOK)
-            return false;
-        pipelineId = effect.GetResultKey();
-        return true;
-    };
     dialog.m_resourceId = resource->GetString(ResourceId);
     QString toolTip = Attribute(*image, QStringLiteral("alt"));
     dialog.m_toolTip =

@@ -1,6 +1,7 @@
 #include "DialogTestSupport.h"
 #include "TemplateLayoutCheck.h"
 #include "app/KVContext.h"
+#include "dialogs/BackgroundImageTools.h"
 #include "dialogs/DlgHtmlActionProperties.h"
 #include "dialogs/DlgHtmlBookmarkInsert.h"
 #include "dialogs/DlgHtmlHRProperties.h"
@@ -414,7 +415,8 @@ TEST(ElementDialogs, ImageRecordAndBrowse)
     CDlgHtmlImageProperties browse(&context, &browsed, QString());
     browse.m_resourceId = QStringLiteral("{OWN}");
     browse.m_widthMode = CDlgHtmlImageProperties::FixedSize;
-    browse.m_chooseImage = [&calls](const QString&, std::unique_ptr<CNdbResource>& chosen)
+    BackgroundImageTools chooser;
+    chooser.chooseImage = [&calls](const QString&, std::unique_ptr<CNdbResource>& chosen, CWnd*)
     {
         if (++calls == 1)
             return 2;
@@ -456,7 +458,9 @@ TEST(ElementDialogs, ImageRecordAndBrowse)
                        EXPECT_EQ(Item(window, 1202)->GetWindowText(), "640");
                        ClickButton(window, QStringLiteral("Cancel"));
                    });
+    SetBackgroundImageTools(chooser);
     EXPECT_EQ(RunWith(browse, script), IDCANCEL);
+    SetBackgroundImageTools({});
     EXPECT_EQ(messages, (QStringList{"unreadable", "no picture"}));
     ASSERT_EQ(newsletter->Layout().Resources().size(), 2u) << "the chosen picture stays after Cancel";
     EXPECT_NE(newsletter->Layout().FindResourceById(QStringLiteral("{NEW3}")), nullptr);
