@@ -4,6 +4,7 @@
 #include "base/TextHelpers.h"
 #include "dialogs/BackgroundImageTools.h"
 #include "dialogs/DialogContext.h"
+#include "dialogs/StyleControls.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
 #include "ndb/NdbStyle.h"
@@ -74,10 +75,7 @@ void CBackgroundBlock::Start(CWnd* host)
         edit->SetupSpin(m_setup.positionsFromZero ? 0 : -m_setup.positionLimit, m_setup.positionLimit);
     }
     m_color.CreateFromPlaceholder(host->GetDlgItem(IdColor), 0);
-    CNdbFieldValue value;
-    SetColorBoxColor(m_style->GetField(StyleBackgroundColor, value) && value.GetColor() ? *value.GetColor()
-                                                                                        : CNdbColor(),
-                     &m_color);
+    SetColorBoxColor(LoadColor(*m_style, StyleBackgroundColor), &m_color);
     m_tiling.ResetContent();
     FillKeywordList(m_tiling, Tiling);
     LoadKeyword(m_tiling, *m_style, StyleBackgroundRepeat);

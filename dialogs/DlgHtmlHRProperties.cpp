@@ -1,6 +1,7 @@
 #include "dialogs/DlgHtmlHRProperties.h"
 
 #include "dialogs/ShowHelp.h"
+#include "dialogs/StyleControls.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbStyle.h"
 
@@ -32,19 +33,6 @@ CNdbPalette* PaletteOf(CNdbNewsletter* newsletter)
     return newsletter ? &newsletter->Palette() : nullptr;
 }
 
-CNdbColor ColorOf(const CNdbStyle* style, int id)
-{
-    CNdbFieldValue value;
-    return style && style->GetField(id, value) && value.GetColor() ? *value.GetColor() : CNdbColor();
-}
-
-void StoreColor(CNdbStyle& style, int id, const CNdbColor& color)
-{
-    if (color.GetKind() == NdbColorNone)
-        style.RemoveField(id);
-    else
-        style.SetField(id, CNdbFieldValue(color));
-}
 } // namespace
 
 const MessageMap* CDlgHtmlHRProperties::GetMessageMap() const
@@ -96,8 +84,8 @@ bool CDlgHtmlHRProperties::OnInitDialog()
     SelectUnit(m_unit, m_widthValue.IsPresent() ? m_widthValue.LoadedUnit() : int(NdbUnitPercent));
     m_heightValue.Load(style, StyleHeight, m_height, 0);
     m_borderValue.Load(style, StyleBorderTopWidth, m_borderSize, 0);
-    SetColorBoxColor(ColorOf(m_style, StyleBackgroundColor), &m_background);
-    SetColorBoxColor(ColorOf(m_style, StyleBorderTopColor), &m_border);
+    SetColorBoxColor(m_style ? LoadColor(*m_style, StyleBackgroundColor) : CNdbColor(), &m_background);
+    SetColorBoxColor(m_style ? LoadColor(*m_style, StyleBorderTopColor) : CNdbColor(), &m_border);
     EnableWidth();
     return true;
 }

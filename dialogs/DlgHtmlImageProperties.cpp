@@ -136,9 +136,7 @@ bool CDlgHtmlImageProperties::OnInitDialog()
     CNdbFieldValue value;
     m_ownParagraph = style.GetField(StyleDisplay, value) && value.GetInt() == DisplayBlock ? 1 : 0;
     m_borderColor.CreateFromPlaceholder(GetDlgItem(IdBorderColor), 0);
-    SetColorBoxColor(style.GetField(StyleBorderTopColor, value) && value.GetColor() ? *value.GetColor()
-                                                                                    : CNdbColor(0, 0, 0),
-                     &m_borderColor);
+    SetColorBoxColor(LoadColor(style, StyleBorderTopColor, CNdbColor(0, 0, 0)), &m_borderColor);
     m_thickness = WholeNumber(style, StyleBorderTopWidth, 0);
     for (int side = 0; side < 4; ++side)
         m_spacing[side] = WholeNumber(style, SpacingFields[side], 0);

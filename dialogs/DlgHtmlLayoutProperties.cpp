@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogContext.h"
 #include "dialogs/ShowHelp.h"
+#include "dialogs/StyleControls.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbStyle.h"
 #include "platform/ui/DataExchange.h"
@@ -107,10 +108,8 @@ void CDlgHtmlLayoutProperties::StartLinks()
     for (LinkRow& row : m_links)
     {
         row.color->CreateFromPlaceholder(GetDlgItem(row.swatchId), 0);
+        SetColorBoxColor(LoadColor(*m_record, row.colorField), row.color.get());
         CNdbFieldValue value;
-        SetColorBoxColor(m_record->GetField(row.colorField, value) && value.GetColor() ? *value.GetColor()
-                                                                                       : CNdbColor(),
-                         row.color.get());
         const bool underlined =
             m_record->GetField(row.decorationField, value) && (value.GetInt() & Underline);
         row.underline.SetCheck(underlined ? BST_CHECKED : BST_UNCHECKED);

@@ -101,10 +101,7 @@ bool CDlgHtmlTableProperties::OnInitDialog()
     SetupNumber(m_spacingEdit, 0);
     m_background.Start(this);
     m_borderColor.CreateFromPlaceholder(GetDlgItem(IdBorderColor), 0);
-    CNdbFieldValue value;
-    SetColorBoxColor(m_record->GetField(StyleBorderTopColor, value) && value.GetColor() ? *value.GetColor()
-                                                                                        : CNdbColor(0, 0, 0),
-                     &m_borderColor);
+    SetColorBoxColor(LoadColor(*m_record, StyleBorderTopColor, CNdbColor(0, 0, 0)), &m_borderColor);
     LoadNumber(*m_record, StyleBorderTopWidth, m_border);
     int unit = NdbUnitPx;
     m_widthMode = LoadNumber(*m_record, StyleWidth, m_width, &unit) ? SpecifyMode : 0;

@@ -124,11 +124,9 @@ bool CPageStyle1::OnInitDialog()
 
 void CPageStyle1::LoadControls()
 {
-    CNdbFieldValue value;
-    SetColorBoxColor(m_style->GetField(StyleColor, value) && value.GetColor() ? *value.GetColor()
-                                                                              : CNdbColor(),
-                     &m_textColor);
+    SetColorBoxColor(LoadColor(*m_style, StyleColor), &m_textColor);
     m_family.SetWindowText(m_style->GetString(StyleFontFamily));
+    CNdbFieldValue value;
     const bool hasSize = m_style->GetField(StyleFontSize, value) && value.GetType() == NdbValueLength;
     m_loadedSize = hasSize ? QString::number(int(std::trunc(value.GetFloat()))) : QString();
     m_size.SetWindowText(m_loadedSize);

@@ -110,17 +110,24 @@ QString CLengthBinding::Text() const
     return m_edit ? m_edit->GetWindowText() : QString();
 }
 
+CNdbColor LoadColor(const CNdbStyle& style, int id, const CNdbColor& absent)
+{
+    CNdbFieldValue value;
+    return style.GetField(id, value) && value.GetColor() ? *value.GetColor() : absent;
+}
+
+void StoreColor(CNdbStyle& style, int id, const CNdbColor& color)
+{
+    if (color.GetKind() == NdbColorNone)
+        style.RemoveField(id);
+    else
+        style.SetField(id, CNdbFieldValue(color));
+}
+
 void AddColorGroup(CFieldGroups& groups, const CColorBoxCtrl& box, CNdbStyle& style, int id)
 {
     groups.Add([&box] { return box.GetColor().ToText(); },
-               [&box, &style, id]
-               {
-                   const CNdbColor color = box.GetColor();
-                   if (color.GetKind() == NdbColorNone)
-                       style.RemoveField(id);
-                   else
-                       style.SetField(id, CNdbFieldValue(color));
-               });
+               [&box, &style, id] { StoreColor(style, id, box.GetColor()); });
 }
 
 void AddKeywordGroup(CFieldGroups& groups, const CComboBox& list, CNdbStyle& style, int id, int valueType)

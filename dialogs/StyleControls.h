@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ndb/NdbColor.h"
 #include "ndb/NdbFieldValue.h"
 
 #include <QString>
@@ -75,6 +76,10 @@ private:
 };
 
 // Field groups of the common controls. A colour of kind none removes its field.
+// The colour of the field, or the one given for a field without a colour.
+ndb::CNdbColor LoadColor(const ndb::CNdbStyle& style, int id, const ndb::CNdbColor& absent = {});
+// The colour into the field; "no colour" removes it.
+void StoreColor(ndb::CNdbStyle& style, int id, const ndb::CNdbColor& color);
 void AddColorGroup(CFieldGroups& groups, const CColorBoxCtrl& box, ndb::CNdbStyle& style, int id);
 void AddKeywordGroup(CFieldGroups& groups, const CComboBox& list, ndb::CNdbStyle& style, int id,
                      int valueType);
