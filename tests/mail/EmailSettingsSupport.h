@@ -7,8 +7,6 @@
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/PropertySheet.h"
 
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QTabBar>
 
 namespace EmailSettingsTest
@@ -35,30 +33,8 @@ inline void ClickTab(CPropertySheet& sheet, int index)
     ASSERT_EQ(sheet.GetActiveIndex(), index);
 }
 
-inline bool IsFileDialog(QWidget* window)
-{
-    return qobject_cast<QFileDialog*>(window) != nullptr;
-}
-
-// Types the paths into the file dialog's name field, each quoted when there are several.
-inline void ChooseFiles(QWidget* window, const QStringList& paths)
-{
-    auto* dialog = qobject_cast<QFileDialog*>(window);
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    // The dialog applies its first selection a moment after it shows.
-    QTest::qWait(200);
-    if (paths.size() == 1)
-        name->setText(paths.constFirst());
-    else
-    {
-        dialog->setDirectory(QFileInfo(paths.constFirst()).absolutePath());
-        QStringList quoted;
-        for (const QString& path : paths)
-            quoted << u'"' + QFileInfo(path).fileName() + u'"';
-        name->setText(quoted.join(u' '));
-    }
-    QTest::keyClick(name, Qt::Key_Return);
-}
+using DialogTest::ChooseFiles;
+using DialogTest::IsFileDialog;
 
 inline void SaveNewsletter(ndb::CNdbNewsletter& newsletter, const QString& path)
 {
