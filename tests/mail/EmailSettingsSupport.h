@@ -3,11 +3,14 @@
 #include "dialogs/DialogTestSupport.h"
 #include "services/ServicesUiSupport.h"
 
+#include "mail/EmailSettingsSheet.h"
 #include "mail/SendContext.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/PropertySheet.h"
 
+#include <QComboBox>
 #include <QTabBar>
+#include <QTemporaryDir>
 
 namespace EmailSettingsTest
 {
@@ -23,6 +26,34 @@ private:
     ndb::CNdbNewsletter* m_newsletter;
     QString m_unsubscribe;
 };
+
+// The settings a test changes stay its own, with a newsletter for the sheet to edit.
+class EmailSettingsFixture : public ::testing::Test
+{
+protected:
+    auto IsSheet(EmailSettingsSheet& sheet)
+    {
+        return [&sheet](QWidget* w) { return w == sheet.Sheet().GetSafeHwnd(); };
+    }
+
+    ServicesUi::ScopedSettings m_settings;
+    QTemporaryDir m_dir;
+    ndb::CNdbNewsletter m_newsletter;
+    FakeContext m_context{&m_newsletter};
+};
+
+inline QComboBox* Combo(const CWnd& window, int id)
+{
+    return qobject_cast<QComboBox*>(ServicesUi::Item(window, id));
+}
+
+inline QStringList ComboTexts(QComboBox* combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
+}
 
 // Shows the page as the user does, with a click on its tab.
 inline void ClickTab(CPropertySheet& sheet, int index)
