@@ -10,8 +10,6 @@
 #include "effects/BackgroundImageToolsInstall.h"
 #include "ndb/NdbResource.h"
 
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QTemporaryDir>
 
 using namespace ColorTest;
@@ -508,16 +506,7 @@ TEST_F(BoxAndLayoutDialogs, BrowseAndImageEffects)
     html.write("<html><body>not a picture</body></html>");
     html.close();
     const auto choose = [](const QString& path)
-    {
-        return [path](QWidget* dialog)
-        {
-            QTest::qWait(250); // the dialog applies its first selection a moment after it shows
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            name->setText(path);
-            QTest::keyClick(name, Qt::Key_Return);
-        };
-    };
-    const auto isFileDialog = [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; };
+    { return [path](QWidget* dialog) { ChooseFiles(dialog, {path}); }; };
     const auto isWarning = [](QWidget* w)
     { return ShowsText(w, QStringLiteral("Do you still wish to proceed?")); };
     const std::size_t resources = newsletter->Layout().Resources().size();
@@ -534,7 +523,7 @@ TEST_F(BoxAndLayoutDialogs, BrowseAndImageEffects)
                             ModalScript steps;
                             steps.Then(isWarning, [](QWidget* w) { ClickButton(w, QStringLiteral("No")); })
                                 .Then(isWarning, [](QWidget* w) { ClickButton(w, QStringLiteral("Yes")); })
-                                .Then(isFileDialog, choose(fake))
+                                .Then(IsFileDialog, choose(fake))
                                 .Then([](QWidget* w) { return ShowsText(w, QStringLiteral("page.png")); },
                                       [&](QWidget* w)
                                       {
@@ -543,7 +532,7 @@ TEST_F(BoxAndLayoutDialogs, BrowseAndImageEffects)
                                           ClickButton(w, QStringLiteral("OK"));
                                       })
                                 .Then(isWarning, [](QWidget* w) { ClickButton(w, QStringLiteral("Yes")); })
-                                .Then(isFileDialog, choose(picture));
+                                .Then(IsFileDialog, choose(picture));
                             steps.Start();
                             for (int i = 0; i < 3; ++i)
                             {

@@ -7,8 +7,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
@@ -123,6 +126,34 @@ inline void WhenModalAfter(QWidget* current, std::function<void()> action)
                            action();
                        });
 }
+inline bool IsFileDialog(QWidget* window)
+{
+    return qobject_cast<QFileDialog*>(window) != nullptr;
+}
+
+// Types the paths into the file dialog's name field, each quoted when there are several.
+inline void ChooseFiles(QWidget* window, const QStringList& paths)
+{
+    auto* dialog = qobject_cast<QFileDialog*>(window);
+    ASSERT_NE(dialog, nullptr);
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    // The dialog applies its first selection a moment after it shows.
+    QTest::qWait(250);
+    // Typed character by character, the completer's pop-up would take the Enter key.
+    if (paths.size() == 1)
+        name->setText(paths.constFirst());
+    else
+    {
+        dialog->setDirectory(QFileInfo(paths.constFirst()).absolutePath());
+        QStringList quoted;
+        for (const QString& path : paths)
+            quoted << u'"' + QFileInfo(path).fileName() + u'"';
+        name->setText(quoted.join(u' '));
+    }
+    QTest::keyClick(name, Qt::Key_Return);
+}
+
 // Whether a window shows a label holding the text.
 inline bool ShowsText(QWidget* window, const QString& text)
 {

@@ -1,4 +1,5 @@
 #include "../dialogs/DialogTestSupport.h"
+#include "PageClicks.h"
 #include "PageScript.h"
 #include "app/ShellTestSupport.h"
 #include "editor/WndLayout.h"
@@ -107,33 +108,9 @@ QPoint CentreOf(CIEBrowser& browser, const QString& selector)
 // A right click at the point and a click on the item of the menu that comes up.
 void ChooseFromContextMenu(CIEBrowser& browser, const QPoint& point, const QString& item)
 {
-    QTimer poll;
-    bool chosen = false;
-    QObject::connect(&poll, &QTimer::timeout,
-                     [&]
-                     {
-                         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                         if (chosen || !menu || !menu->isVisible())
-                             return;
-                         for (QAction* action : menu->actions())
-                         {
-                             if (action->text() != item)
-                                 continue;
-                             chosen = true;
-                             QTest::mouseClick(menu, Qt::LeftButton, {},
-                                               menu->actionGeometry(action).center());
-                             return;
-                         }
-                         ADD_FAILURE() << "no item " << item.toStdString();
-                         chosen = true;
-                         menu->close();
-                     });
-    poll.start(50);
-    QWidget* page = browser.GetSafeHwnd()->focusProxy();
-    QTest::mouseClick(page, Qt::LeftButton, Qt::NoModifier, point);
+    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::LeftButton, Qt::NoModifier, point);
     QTest::qWait(100);
-    QTest::mouseClick(page, Qt::RightButton, Qt::NoModifier, point);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return chosen; }, 10000));
+    EXPECT_TRUE(ChooseContextItem(browser, point, item)) << "no item " << item.toStdString();
 }
 
 QStringList UndoTitles(CIEBrowser& browser)

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "PageClicks.h"
 #include "PageScript.h"
 #include "app/ShellTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 #include "editor/WndLayout.h"
 
-#include <QMenu>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
@@ -111,39 +111,13 @@ protected:
             },
             10000))
             << selector.toStdString();
-        bool chosen = false;
-        QTimer poll;
-        QObject::connect(
-            &poll, &QTimer::timeout,
-            [&]
-            {
-                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                if (chosen || !menu || !menu->isVisible())
-                    return;
-                chosen = true;
-                for (QAction* action : menu->actions())
-                {
-                    if (action->text() == item)
-                    {
-                        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-                        return;
-                    }
-                }
-                QStringList texts;
-                for (QAction* action : menu->actions())
-                    texts << action->text();
-                ADD_FAILURE() << "no item " << item.toStdString() << " in " << texts.join(u'|').toStdString()
-                              << " at " << at.x() << "," << at.y();
-                menu->close();
-            });
-        poll.start(30);
-        // The item's command runs its dialogs before the menu's wait below ends.
+        // The item's command runs its dialogs before the menu's wait ends.
         bool closed = false;
         QTimer guard;
         CloseForgottenDialogs(guard, closed);
         script.Start();
-        QTest::mouseClick(Page(), Qt::RightButton, Qt::NoModifier, at);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return chosen; }, 10000)) << item.toStdString();
+        EXPECT_TRUE(ChooseContextItem(Browser(), at, item))
+            << "no item " << item.toStdString() << " at " << at.x() << "," << at.y();
         FinishScript(script, closed);
     }
 

@@ -12,8 +12,6 @@
 
 #include <QBuffer>
 #include <QComboBox>
-#include <QFileDialog>
-#include <QLineEdit>
 
 using namespace ShellTest;
 
@@ -130,19 +128,6 @@ protected:
     }
 };
 
-// A file dialog answered as a user answers it: the path typed into its name field, then Enter.
-void AnswerFile(QWidget* window, const QString& path)
-{
-    auto* dialog = qobject_cast<QFileDialog*>(window);
-    ASSERT_NE(dialog, nullptr);
-    QTest::qWait(250); // the dialog applies its first selection a moment after it shows
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    name->setText(path);
-    QTest::keyClick(name, Qt::Key_Return);
-}
-
-const auto IsFileDialog = [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; };
-
 QByteArray ImageBytes(const QImage& image, const char* format)
 {
     QByteArray bytes;
@@ -197,6 +182,8 @@ const auto ShowsMessage = [](const char* text)
     };
 };
 
+using DialogTest::ChooseFiles;
+using DialogTest::IsFileDialog;
 using DialogTest::Titled;
 } // namespace
 
@@ -434,7 +421,7 @@ TEST_F(ElementEditing, ChangeImageWithAllKindsOfFiles)
         const std::size_t resources = newsletter->Layout().Resources().size();
         QString shown;
         DialogTest::ModalScript script;
-        script.Then(IsFileDialog, [path](QWidget* dialog) { AnswerFile(dialog, path); });
+        script.Then(IsFileDialog, [path](QWidget* dialog) { ChooseFiles(dialog, {path}); });
         if (c.message)
             script.Then(ShowsMessage(c.message),
                         [&shown](QWidget* box)
@@ -519,7 +506,7 @@ TEST_F(ElementEditing, InsertLinkBookmarkAndImage)
     const ndb::CNdbNewsletter* newsletter = m_app->GetContext()->GetCurrentNewsletter();
     const std::size_t resources = newsletter->Layout().Resources().size();
     DialogTest::ModalScript image;
-    image.Then(IsFileDialog, [path](QWidget* dialog) { AnswerFile(dialog, path); })
+    image.Then(IsFileDialog, [path](QWidget* dialog) { ChooseFiles(dialog, {path}); })
         .Then(Titled("Import options for images"),
               [](QWidget* window) { DialogTest::ClickButton(window, QStringLiteral("OK")); });
     UseMenuItem({"&Insert", "Image..."}, image);

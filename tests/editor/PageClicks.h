@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -43,7 +44,8 @@ inline QStringList ContextMenuAt(CIEBrowser& browser, const QPoint& point,
     QObject::connect(&poll, &QTimer::timeout,
                      [&]
                      {
-                         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                         // The action may run a command that deletes the menu.
+                         QPointer menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
                          if (!menu || !menu->isVisible() || seen)
                              return;
                          seen = true;
@@ -51,11 +53,33 @@ inline QStringList ContextMenuAt(CIEBrowser& browser, const QPoint& point,
                              texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
                          if (whileOpen)
                              whileOpen(menu);
-                         menu->close();
+                         if (menu)
+                             menu->close();
                      });
     poll.start(50);
     // A right click as the user makes it, on the engine's widget that takes the page's mouse.
     QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::RightButton, modifiers, point);
     QTest::qWaitFor([&] { return seen; }, 10000);
     return texts;
+}
+
+// A right click at the point and a click on the item of the context menu that comes up; false when
+// no menu came up or it has no such item.
+inline bool ChooseContextItem(CIEBrowser& browser, const QPoint& point, const QString& item)
+{
+    bool chosen = false;
+    ContextMenuAt(browser, point,
+                  [&](QMenu* menu)
+                  {
+                      for (QAction* action : menu->actions())
+                      {
+                          if (action->text() != item)
+                              continue;
+                          chosen = true;
+                          QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                                            menu->actionGeometry(action).center());
+                          return;
+                      }
+                  });
+    return chosen;
 }

@@ -1,3 +1,4 @@
+#include "PageClicks.h"
 #include "PageScript.h"
 #include "app/ShellTestSupport.h"
 #include "editor/WndLayout.h"
@@ -80,32 +81,10 @@ QPoint CentreOfCell(CIEBrowser& browser, const QString& text)
 // Opens the context menu with a right click at the point and clicks its item.
 bool ChooseFromContextMenu(CIEBrowser& browser, const QPoint& point, const QString& item)
 {
-    bool chosen = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout,
-                     [&]
-                     {
-                         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                         if (!menu || !menu->isVisible() || chosen)
-                             return;
-                         chosen = true;
-                         for (QAction* action : menu->actions())
-                         {
-                             if (action->text() == item)
-                             {
-                                 QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
-                                                   menu->actionGeometry(action).center());
-                                 return;
-                             }
-                         }
-                         menu->close();
-                     });
-    poll.start(50);
-    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::RightButton, Qt::NoModifier, point);
-    const bool shown = QTest::qWaitFor([&] { return chosen; }, 10000);
+    const bool chosen = ChooseContextItem(browser, point, item);
     // The chosen command is posted; it has run once the queue is empty again.
     QTest::qWait(300);
-    return shown;
+    return chosen;
 }
 
 struct CommandCase

@@ -10,8 +10,6 @@
 #include "effects/GreEffectCommands.h"
 #include "ndb/NdbPalette.h"
 
-#include <QFileDialog>
-
 using namespace DialogTest;
 using namespace EffectsTest;
 
@@ -257,14 +255,7 @@ TEST(LayerDialogs, ImageLayerTakesItsOwnPictureOnlyThroughBrowse)
                 EXPECT_TRUE(Item(window, IdBrowse)->isEnabled());
                 EXPECT_TRUE(layer->IsUseSource());
                 ModalScript script;
-                script.Then([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
-                            [&](QWidget* w)
-                            {
-                                auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                                QTest::qWait(200);
-                                name->setText(file);
-                                QTest::keyClick(name, Qt::Key_Return);
-                            });
+                script.Then(IsFileDialog, [&](QWidget* w) { ChooseFiles(w, {file}); });
                 script.Start();
                 Click(window, IdBrowse);
                 EXPECT_TRUE(QTest::qWaitFor([&] { return !layer->IsUseSource(); }));

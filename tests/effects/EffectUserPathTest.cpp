@@ -13,8 +13,6 @@
 #include "services/ConceptTemplateFile.h"
 #include "services/ConceptTemplateFolder.h"
 
-#include <QFileDialog>
-
 using namespace DialogTest;
 using namespace EffectsTest;
 
@@ -27,24 +25,11 @@ constexpr int IdAddImage = 1526;
 constexpr int IdMoveUp = 1272;
 constexpr int IdSaveToLibrary = 1275;
 
-bool IsFileDialog(QWidget* w)
-{
-    return qobject_cast<QFileDialog*>(w) != nullptr;
-}
-
-void ChooseFile(QWidget* w, const QString& path)
-{
-    auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QTest::qWait(200); // the dialog applies its first selection a moment after it shows
-    name->setText(path);
-    QTest::keyClick(name, Qt::Key_Return);
-}
-
 // Builds the effect in the editor as the user does; the key it was confirmed with.
 QString BuildAndSaveEffect(IDialogContext& context, const ndb::CNdbResource& image, const QString& logo)
 {
     ModalScript script;
-    script.Then(IsFileDialog, [logo](QWidget* w) { ChooseFile(w, logo); })
+    script.Then(IsFileDialog, [logo](QWidget* w) { ChooseFiles(w, {logo}); })
         .ThenTitled(QStringLiteral("Text Layer Properties"),
                     [](QWidget* w)
                     {

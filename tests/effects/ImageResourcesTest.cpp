@@ -9,7 +9,6 @@
 
 #include <QFileDialog>
 #include <QImage>
-#include <QLineEdit>
 
 using namespace DialogTest;
 
@@ -29,26 +28,6 @@ void WriteBytes(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// Picks the files in the program's file dialog as the user does, by typing their names.
-void ChooseInDialog(QWidget* window, const QStringList& paths)
-{
-    auto* dialog = qobject_cast<QFileDialog*>(window);
-    ASSERT_TRUE(dialog);
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QTest::qWait(200); // the dialog applies its first selection a moment after it shows
-    dialog->setDirectory(QFileInfo(paths.constFirst()).absolutePath());
-    QStringList quoted;
-    for (const QString& path : paths)
-        quoted << u'"' + QFileInfo(path).fileName() + u'"';
-    name->setText(paths.size() == 1 ? QFileInfo(paths.constFirst()).fileName() : quoted.join(u' '));
-    QTest::keyClick(name, Qt::Key_Return);
-}
-
-bool IsFileDialog(QWidget* window)
-{
-    return qobject_cast<QFileDialog*>(window) != nullptr;
 }
 
 class ImageFiles : public ::testing::Test
@@ -98,7 +77,7 @@ TEST_F(ImageFiles, ChoosingSeveralFilesLoadsThemAllOrNone)
         for (const QString& name : c.names)
             paths << Path(name);
         ModalScript script;
-        script.Then(IsFileDialog, [paths](QWidget* window) { ChooseInDialog(window, paths); });
+        script.Then(IsFileDialog, [paths](QWidget* window) { ChooseFiles(window, paths); });
         script.Start();
         ResourceList resources;
         resources.push_back(nullptr); // what the caller had stays
@@ -121,7 +100,7 @@ TEST_F(ImageFiles, OneChosenImageIsRememberedAndOffersTheNextChoiceThere)
                    const QStringList filters = qobject_cast<QFileDialog*>(window)->nameFilters();
                    EXPECT_EQ(filters, QStringList(QStringLiteral("Image Files (*.gif *.jpg *.jpeg *.png)")));
                    EXPECT_EQ(qobject_cast<QFileDialog*>(window)->fileMode(), QFileDialog::ExistingFile);
-                   ChooseInDialog(window, {Path("wide.png")});
+                   ChooseFiles(window, {Path("wide.png")});
                });
     first.Start();
     ASSERT_EQ(ChooseImageFile(QString(), resource), ImageResourceDone);

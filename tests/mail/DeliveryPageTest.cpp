@@ -17,6 +17,7 @@ using DialogTest::ModalScript;
 using DialogTest::SaveArtifact;
 using DialogTest::WriteTextArtifact;
 using ServicesUi::Click;
+using ServicesUi::ClickBox;
 using ServicesUi::Item;
 using ServicesUi::Type;
 
@@ -52,33 +53,12 @@ const QString MoreSettingsTitle = QStringLiteral("Email Settings - Delivery - Mo
 const QString RelayPassword = QStringLiteral("rel\u00e4y-Secret-7");
 const QString Pop3Password = QStringLiteral("pop-Secret-9");
 
-QComboBox* Combo(const CWnd& window, int id)
-{
-    return qobject_cast<QComboBox*>(Item(window, id));
-}
-
-QStringList Texts(QComboBox* combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts << combo->itemText(i);
-    return texts;
-}
-
 // Moves the combo's choice with the arrow keys, as the user does.
 void PressDown(QComboBox* combo, int times)
 {
     combo->setFocus();
     for (int i = 0; i < times; ++i)
         QTest::keyClick(combo, Qt::Key_Down);
-}
-
-// A click on the box or round of a check box or radio button, where the user aims: wide
-// buttons take clicks only on their box and text.
-void ClickBox(const CWnd& window, int id)
-{
-    QWidget* button = Item(window, id);
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
 }
 
 bool IsChecked(const CWnd& window, int id)
@@ -133,14 +113,9 @@ QString Fields(const CNdbSender& sender)
     return text;
 }
 
-class DeliveryPageTest : public ::testing::Test
+class DeliveryPageTest : public EmailSettingsFixture
 {
 protected:
-    auto IsSheet(EmailSettingsSheet& sheet)
-    {
-        return [&sheet](QWidget* w) { return w == sheet.Sheet().GetSafeHwnd(); };
-    }
-
     // Opens More Settings from the page, lets the step fill it and confirms it.
     void AddMoreSettings(ModalScript& script, EmailSettingsSheet& sheet, std::function<void(CWnd&)> fill)
     {
@@ -174,11 +149,6 @@ protected:
         EXPECT_TRUE(reopened->Load(path));
         return reopened;
     }
-
-    ServicesUi::ScopedSettings m_settings;
-    QTemporaryDir m_dir;
-    CNdbNewsletter m_newsletter;
-    FakeContext m_context{&m_newsletter};
 };
 } // namespace
 
@@ -256,9 +226,9 @@ TEST_F(DeliveryPageTest, AnEmptyRecordShowsItsDefaultsAndStoresThemOnOk)
                     EXPECT_TRUE(IsChecked(page, IdDirect));
                     QComboBox* after = Combo(page, IdPauseAfter);
                     QComboBox* seconds = Combo(page, IdPauseSeconds);
-                    EXPECT_EQ(Texts(after), (QStringList{"1", "2", "3", "4", "5", "10", "15", "20", "25",
-                                                         "50", "100", "250", "500", "1000"}));
-                    EXPECT_EQ(Texts(seconds),
+                    EXPECT_EQ(ComboTexts(after), (QStringList{"1", "2", "3", "4", "5", "10", "15", "20", "25",
+                                                              "50", "100", "250", "500", "1000"}));
+                    EXPECT_EQ(ComboTexts(seconds),
                               (QStringList{"1 second", "2 seconds", "3 seconds", "4 seconds", "5 seconds",
                                            "10 seconds", "15 seconds", "20 seconds", "30 seconds",
                                            "45 seconds", "1 minute", "2 minutes", "3 minutes", "4 minutes",
@@ -315,25 +285,25 @@ TEST_F(DeliveryPageTest, EveryFieldTypedReachesTheSavedNewsletterAndPasswordsSta
                     SaveArtifact(sheet.Sheet(), QStringLiteral("email-settings-delivery.png"));
                     Click(page, IdMoreSettings);
                 });
-    script.ThenTitled(
-        MoreSettingsTitle,
-        [&](QWidget* window)
-        {
-            CWnd& dialog = *CWnd::FromHandle(window);
-            EXPECT_FALSE(Item(dialog, IdDomain)->isEnabled());
-            EXPECT_EQ(Texts(Combo(dialog, IdConnections)), (QStringList{"1", "5", "10", "25", "50", "100"}));
-            EXPECT_EQ(Combo(dialog, IdConnections)->currentText(), "1");
-            EXPECT_EQ(qobject_cast<QLineEdit*>(Item(dialog, IdSmtpPort))->text(), "25");
-            EXPECT_EQ(qobject_cast<QLineEdit*>(Item(dialog, IdPop3Port))->text(), "110");
-            ClickBox(dialog, IdCustomDomain);
-            EXPECT_TRUE(Item(dialog, IdDomain)->isEnabled());
-            Type(dialog, IdDomain, QStringLiteral("news.example.com"));
-            Type(dialog, IdSmtpPort, QStringLiteral("2525"));
-            Type(dialog, IdPop3Port, QStringLiteral("1995"));
-            PressDown(Combo(dialog, IdConnections), 3);
-            SaveArtifact(dialog, QStringLiteral("dialog_306.png"));
-            ClickButton(window, QStringLiteral("OK"));
-        });
+    script.ThenTitled(MoreSettingsTitle,
+                      [&](QWidget* window)
+                      {
+                          CWnd& dialog = *CWnd::FromHandle(window);
+                          EXPECT_FALSE(Item(dialog, IdDomain)->isEnabled());
+                          EXPECT_EQ(ComboTexts(Combo(dialog, IdConnections)),
+                                    (QStringList{"1", "5", "10", "25", "50", "100"}));
+                          EXPECT_EQ(Combo(dialog, IdConnections)->currentText(), "1");
+                          EXPECT_EQ(qobject_cast<QLineEdit*>(Item(dialog, IdSmtpPort))->text(), "25");
+                          EXPECT_EQ(qobject_cast<QLineEdit*>(Item(dialog, IdPop3Port))->text(), "110");
+                          ClickBox(dialog, IdCustomDomain);
+                          EXPECT_TRUE(Item(dialog, IdDomain)->isEnabled());
+                          Type(dialog, IdDomain, QStringLiteral("news.example.com"));
+                          Type(dialog, IdSmtpPort, QStringLiteral("2525"));
+                          Type(dialog, IdPop3Port, QStringLiteral("1995"));
+                          PressDown(Combo(dialog, IdConnections), 3);
+                          SaveArtifact(dialog, QStringLiteral("dialog_306.png"));
+                          ClickButton(window, QStringLiteral("OK"));
+                      });
     script.ThenAgain(IsSheet(sheet), [&](QWidget*) { Click(sheet.Sheet(), IDOK); });
     script.Start();
     EXPECT_TRUE(sheet.Run(EmailSettingsSheet::DeliveryPage));

@@ -93,7 +93,7 @@ QString Buttons(CPageSenderAttachments& page)
     return states;
 }
 
-class EmailSettingsSheetTest : public ::testing::Test
+class EmailSettingsSheetTest : public EmailSettingsFixture
 {
 protected:
     EmailSettingsSheetTest()
@@ -101,16 +101,6 @@ protected:
         m_newsletter.SetField(NewsletterName, CNdbFieldValue(QStringLiteral("Spring news")));
         m_newsletter.Layout().Attachments().push_back(Attachment(QStringLiteral("a.txt"), 1023));
     }
-
-    auto IsSheet(EmailSettingsSheet& sheet)
-    {
-        return [&sheet](QWidget* w) { return w == sheet.Sheet().GetSafeHwnd(); };
-    }
-
-    ServicesUi::ScopedSettings m_settings;
-    QTemporaryDir m_dir;
-    CNdbNewsletter m_newsletter;
-    FakeContext m_context{&m_newsletter};
 };
 } // namespace
 

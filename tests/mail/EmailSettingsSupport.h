@@ -3,13 +3,14 @@
 #include "dialogs/DialogTestSupport.h"
 #include "services/ServicesUiSupport.h"
 
+#include "mail/EmailSettingsSheet.h"
 #include "mail/SendContext.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/PropertySheet.h"
 
-#include <QFileDialog>
-#include <QLineEdit>
+#include <QComboBox>
 #include <QTabBar>
+#include <QTemporaryDir>
 
 namespace EmailSettingsTest
 {
@@ -26,6 +27,34 @@ private:
     QString m_unsubscribe;
 };
 
+// The settings a test changes stay its own, with a newsletter for the sheet to edit.
+class EmailSettingsFixture : public ::testing::Test
+{
+protected:
+    auto IsSheet(EmailSettingsSheet& sheet)
+    {
+        return [&sheet](QWidget* w) { return w == sheet.Sheet().GetSafeHwnd(); };
+    }
+
+    ServicesUi::ScopedSettings m_settings;
+    QTemporaryDir m_dir;
+    ndb::CNdbNewsletter m_newsletter;
+    FakeContext m_context{&m_newsletter};
+};
+
+inline QComboBox* Combo(const CWnd& window, int id)
+{
+    return qobject_cast<QComboBox*>(ServicesUi::Item(window, id));
+}
+
+inline QStringList ComboTexts(QComboBox* combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
+}
+
 // Shows the page as the user does, with a click on its tab.
 inline void ClickTab(CPropertySheet& sheet, int index)
 {
@@ -35,30 +64,8 @@ inline void ClickTab(CPropertySheet& sheet, int index)
     ASSERT_EQ(sheet.GetActiveIndex(), index);
 }
 
-inline bool IsFileDialog(QWidget* window)
-{
-    return qobject_cast<QFileDialog*>(window) != nullptr;
-}
-
-// Types the paths into the file dialog's name field, each quoted when there are several.
-inline void ChooseFiles(QWidget* window, const QStringList& paths)
-{
-    auto* dialog = qobject_cast<QFileDialog*>(window);
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    // The dialog applies its first selection a moment after it shows.
-    QTest::qWait(200);
-    if (paths.size() == 1)
-        name->setText(paths.constFirst());
-    else
-    {
-        dialog->setDirectory(QFileInfo(paths.constFirst()).absolutePath());
-        QStringList quoted;
-        for (const QString& path : paths)
-            quoted << u'"' + QFileInfo(path).fileName() + u'"';
-        name->setText(quoted.join(u' '));
-    }
-    QTest::keyClick(name, Qt::Key_Return);
-}
+using DialogTest::ChooseFiles;
+using DialogTest::IsFileDialog;
 
 inline void SaveNewsletter(ndb::CNdbNewsletter& newsletter, const QString& path)
 {

@@ -17,6 +17,7 @@ using DialogTest::ClickButton;
 using DialogTest::ModalScript;
 using DialogTest::SaveArtifact;
 using ServicesUi::Click;
+using ServicesUi::ClickBox;
 using ServicesUi::Item;
 using ServicesUi::Type;
 
@@ -44,19 +45,6 @@ const QString AdminUser = QStringLiteral("editor");
 const QString AdminPassword = QStringLiteral("Adm1n-Secret");
 const QString FtpPassword = QStringLiteral("Ftp-Secret");
 
-QComboBox* Combo(const CWnd& window, int id)
-{
-    return qobject_cast<QComboBox*>(Item(window, id));
-}
-
-QStringList Texts(QComboBox* combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts << combo->itemText(i);
-    return texts;
-}
-
 // Chooses an entry of a drop-down list with the arrow keys, as the user does.
 void Choose(QComboBox* combo, const QString& text)
 {
@@ -65,12 +53,6 @@ void Choose(QComboBox* combo, const QString& text)
     ASSERT_GE(wanted, 0) << text.toStdString();
     while (combo->currentIndex() != wanted)
         QTest::keyClick(combo, combo->currentIndex() < wanted ? Qt::Key_Down : Qt::Key_Up);
-}
-
-void ClickBox(const CWnd& window, int id)
-{
-    QWidget* button = Item(window, id);
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
 }
 
 QString Enabled(const CWnd& page)
@@ -102,14 +84,9 @@ void Store(int slot, CNdbSender account)
     ASSERT_TRUE(SiteAccounts::Write(slot, account));
 }
 
-class ServicesPageTest : public ::testing::Test
+class ServicesPageTest : public EmailSettingsFixture
 {
 protected:
-    auto IsSheet(EmailSettingsSheet& sheet)
-    {
-        return [&sheet](QWidget* w) { return w == sheet.Sheet().GetSafeHwnd(); };
-    }
-
     // Leaving the page for the General tab must be refused with the message.
     void ExpectRefusedLeave(ModalScript& script, EmailSettingsSheet& sheet, const QString& message)
     {
@@ -127,11 +104,6 @@ protected:
         auto* tabs = sheet.Sheet().GetSafeHwnd()->findChild<QTabBar*>();
         QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(0).center());
     }
-
-    ServicesUi::ScopedSettings m_settings;
-    QTemporaryDir m_dir;
-    CNdbNewsletter m_newsletter;
-    FakeContext m_context{&m_newsletter};
 };
 } // namespace
 
@@ -153,8 +125,8 @@ TEST_F(ServicesPageTest, TheChosenSiteAndEveryMoreSettingGoIntoTheSavedNewslette
                 {
                     CPageSenderServices& page = sheet.Services();
                     QComboBox* sites = Combo(page, IdSite);
-                    EXPECT_EQ(Texts(sites), (QStringList{"<Not selected>", "http://alpha.example/",
-                                                         "http://beta.example/"}));
+                    EXPECT_EQ(ComboTexts(sites), (QStringList{"<Not selected>", "http://alpha.example/",
+                                                              "http://beta.example/"}));
                     EXPECT_EQ(sites->currentText(), "<Not selected>");
                     EXPECT_EQ(Enabled(page), "0000");
                     Choose(sites, QStringLiteral("http://beta.example/"));
@@ -169,7 +141,7 @@ TEST_F(ServicesPageTest, TheChosenSiteAndEveryMoreSettingGoIntoTheSavedNewslette
                       {
                           CWnd& dialog = *CWnd::FromHandle(window);
                           QComboBox* lists = Combo(dialog, IdLists);
-                          EXPECT_EQ(Texts(lists), (QStringList{"Alumni", "Members", "Zebra readers"}));
+                          EXPECT_EQ(ComboTexts(lists), (QStringList{"Alumni", "Members", "Zebra readers"}));
                           EXPECT_EQ(lists->currentText(), "Members") << "the first list by id";
                           EXPECT_FALSE(Item(dialog, IdAddress)->isEnabled());
                           EXPECT_EQ(qobject_cast<QPlainTextEdit*>(Item(dialog, IdMessage))->toPlainText(),
@@ -392,7 +364,7 @@ TEST_F(ServicesPageTest, ANewMailingListIsChosenAtOnceAndFailuresChangeNothing)
                 [&](QWidget* window)
                 {
                     QComboBox* lists = Combo(dialog, IdLists);
-                    EXPECT_EQ(Texts(lists), (QStringList{"Autumn readers", "Members", "Zebra readers"}));
+                    EXPECT_EQ(ComboTexts(lists), (QStringList{"Autumn readers", "Members", "Zebra readers"}));
                     EXPECT_EQ(lists->currentText(), "Autumn readers");
                     ClickButton(window, QStringLiteral("Cancel"));
                 });
@@ -417,7 +389,7 @@ TEST_F(ServicesPageTest, ANewMailingListIsChosenAtOnceAndFailuresChangeNothing)
             .ThenAgain([](QWidget* w) { return w->windowTitle() == MoreSettingsTitle; },
                        [&](QWidget* window)
                        {
-                           EXPECT_EQ(Texts(Combo(dialog, IdLists)), QStringList{"Members"});
+                           EXPECT_EQ(ComboTexts(Combo(dialog, IdLists)), QStringList{"Members"});
                            ClickButton(window, QStringLiteral("Cancel"));
                        });
         script.Start();

@@ -12,8 +12,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -37,20 +35,6 @@ void Click(QWidget* window, const QString& caption)
         }
     }
     ADD_FAILURE() << "no button " << caption.toStdString();
-}
-
-void ChooseFile(QWidget* window, const QString& path)
-{
-    auto* name = window->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_TRUE(name);
-    // Typed character by character, the completer's pop-up would take the Enter key.
-    name->setText(path);
-    QTest::keyClick(name, Qt::Key_Return);
-}
-
-bool IsFileDialog(QWidget* window)
-{
-    return qobject_cast<QFileDialog*>(window) != nullptr;
 }
 
 QTreeWidget* ListOf(QWidget* window)
@@ -91,7 +75,7 @@ TEST_F(ImportDialogs, TextFilesThroughEveryDialogGiveThePythonRows)
                             SaveArtifact(*CWnd::FromHandle(w), QStringLiteral("recipients-271.png"));
                             Click(w, QStringLiteral("Import"));
                         })
-            .Then(IsFileDialog, [path](QWidget* w) { ChooseFile(w, path); })
+            .Then(IsFileDialog, [path](QWidget* w) { ChooseFiles(w, {path}); })
             .ThenTitled(QStringLiteral("Select Column Delimiter"),
                         [delimiter](QWidget* w)
                         {
@@ -336,7 +320,7 @@ TEST_F(ImportDialogs, DocumentFilesAndAddressBookThroughTheImportCommand)
                             Click(w, source);
                             Click(w, QStringLiteral("Import"));
                         })
-            .Then(IsFileDialog, [path](QWidget* w) { ChooseFile(w, path); })
+            .Then(IsFileDialog, [path](QWidget* w) { ChooseFiles(w, {path}); })
             .ThenTitled(QStringLiteral("Select Recipients"),
                         [](QWidget* w) { Click(w, QStringLiteral("Import Selected")); });
         script.Start();

@@ -54,6 +54,14 @@ inline void Click(const CWnd& window, int id)
     QTest::mouseClick(qobject_cast<QAbstractButton*>(Item(window, id)), Qt::LeftButton);
 }
 
+// A click on the box or round of a check box or radio button, where the user aims: wide
+// buttons take clicks only on their box and text.
+inline void ClickBox(const CWnd& window, int id)
+{
+    QWidget* button = Item(window, id);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
+}
+
 // Types over the control's text as the user would; characters beyond ASCII arrive as key
 // events carrying their text, as an input method sends them.
 inline void Type(const CWnd& window, int id, const QString& text)
