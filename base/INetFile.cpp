@@ -1,6 +1,7 @@
 #include "base/INetFile.h"
 
 #include "base/AnsiCodePage.h"
+#include "base/TextEncoding.h"
 #include "platform/net/HttpConnection.h"
 #include "platform/net/HttpFile.h"
 #include "platform/net/InternetSession.h"
@@ -90,7 +91,9 @@ QString CINetFile::GetResponseText() const
 {
     if (!m_session || m_body.isEmpty())
         return {};
-    if (IsUtf8Content())
+    // A reply that names no charset is taken as UTF-8 when it reads as such.
+    if (IsUtf8Content() || (!m_contentType.contains(QLatin1String("charset"), Qt::CaseInsensitive) &&
+                            TextEncoding::IsUtf8Text(m_body)))
         return QString::fromUtf8(m_body);
     return AnsiCodePage::ToText(m_body);
 }

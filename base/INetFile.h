@@ -43,6 +43,8 @@ public:
     bool SendRequest(const QString& server, const QString& objectPath, const QString& body, int port,
                      bool secure = false);
     qsizetype ReadResponse();
+    // UTF-8 when the content type says so, or names no charset and the body is UTF-8 text;
+    // else the ANSI code page.
     QString GetResponseText() const;
     const QByteArray& GetBody() const { return m_body; }
     int GetStatusCode() const { return m_statusCode; }

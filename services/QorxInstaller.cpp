@@ -2,6 +2,7 @@
 
 #include "base/AnsiCodePage.h"
 #include "base/INetFile.h"
+#include "base/TextEncoding.h"
 #include "services/FileSync.h"
 #include "services/PackageManifest.h"
 #include "services/QorxQuery.h"
@@ -107,6 +108,10 @@ QorxResultCode CQorxInstaller::ReadTextFile(const QString& path, int& codePage, 
             bytes.remove(0, 3);
             if (hadBom)
                 *hadBom = true;
+        }
+        else if (!bytes.startsWith("\xEF\xBB\xBF") && TextEncoding::IsUtf8Text(bytes))
+        {
+            page = 65001;
         }
         const QString converted = page == 65001 ? QString::fromUtf8(bytes) : AnsiCodePage::ToText(bytes);
         if (converted.isEmpty())

@@ -33,7 +33,8 @@ public:
 
     // GETs an http or https address and parses the reply into the (empty) document.
     QorxResultCode FetchXml(CX2Validator& document, const QString& address);
-    // codePage: 0 for the ANSI code page, 65001 after a UTF-8 byte-order mark (then hadBom).
+    // codePage: 65001 after a UTF-8 byte-order mark (then hadBom) or for text that is UTF-8 by
+    // TextEncoding::IsUtf8Text, else 0 for the ANSI code page.
     QorxResultCode ReadTextFile(const QString& path, int& codePage, QString& text, bool* hadBom = nullptr);
     QorxResultCode LoadXmlFile(CX2Validator& document, const QString& path);
     // Replaces each "[KEY]" whose upper-cased key the map holds by its value.

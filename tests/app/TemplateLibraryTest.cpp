@@ -5,6 +5,8 @@
 #include "gre/GreLayerText.h"
 #include "services/TemplateCatalogue.h"
 
+#include <QXmlStreamReader>
+
 using namespace ShellTest;
 
 namespace
@@ -30,6 +32,32 @@ QStringList Fingerprint(const ndb::CNdbNewsletter& newsletter)
     for (const auto& [key, pipeline] : newsletter.Project().GetPipelines())
         parts << key + u'=' + pipeline->GetName();
     return parts;
+}
+
+// The texts of a localisation file as an XML reader of its own reads them.
+std::map<QString, QString> LocalisedTexts(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    std::map<QString, QString> texts;
+    QXmlStreamReader xml(&file);
+    while (xml.readNextStartElement() || !xml.atEnd())
+    {
+        if (xml.isStartElement() && xml.name() == QLatin1String("replace"))
+        {
+            const QString key = xml.attributes().value("key").toString().toLower();
+            texts[key] = xml.readElementText();
+        }
+    }
+    return texts;
+}
+
+QString AsPageText(QString text)
+{
+    return text.replace(u'&', QStringLiteral("&amp;"))
+        .replace(u'<', QStringLiteral("&lt;"))
+        .replace(u'>', QStringLiteral("&gt;"));
 }
 
 class TemplateLibraryTest : public ShellProgram
@@ -153,4 +181,76 @@ TEST_F(TemplateLibraryTest, NewsletterFromAGalleryClickIsCreatedOpenedClosedAndR
     EXPECT_TRUE(answers.Done());
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(Fingerprint(*Open()), before);
+}
+
+// Each installed template, created from its cell of the gallery, shows the texts of its
+// localisation file exactly as written there, its letters beyond ASCII included.
+TEST_F(TemplateLibraryTest, EveryTemplateShowsItsLocalisedTextsAsWritten)
+{
+    CMainWnd& window = StartProgram();
+    CConceptTemplateFolder catalogue;
+    ASSERT_TRUE(LoadOfflineTemplateCatalogue(catalogue));
+    int created = 0;
+    for (int f = 0; f < catalogue.GetChildCount(); ++f)
+    {
+        auto* folder = dynamic_cast<CConceptTemplateFolder*>(catalogue.GetChild(f));
+        for (int i = 0; folder && i < folder->GetChildCount(); ++i)
+        {
+            auto* file = static_cast<CConceptTemplateFile*>(folder->GetChild(i));
+            SCOPED_TRACE(file->GetId().toStdString());
+            const std::map<QString, QString> texts =
+                LocalisedTexts(FileUrlToPath(file->GetLocalisationUrl()));
+            ASSERT_FALSE(texts.empty());
+            ndb::CNdbNewsletter library;
+            {
+                ndb::CNdbNewsletter::ObjectMap objects;
+                ndb::CNdbNewsletter::TextMap templateTexts;
+                ASSERT_TRUE(
+                    library.LoadTemplate(FileUrlToPath(file->GetDownloadUrl()), objects, templateTexts));
+            }
+            const QString tokens = library.Layout().GetString(ndb::LayoutHtml).toLower();
+
+            const ModalWatchdog watchdog(60000);
+            bool chosen = false;
+            const auto driver = WhenModal<CDlgNewsletterCreate>(
+                [&](CDlgNewsletterCreate& dialog)
+                {
+                    CKVTabButtonList& tabs = dialog.GetTabStrip();
+                    for (int t = 0; t < tabs.GetTabCount(); ++t)
+                    {
+                        if (tabs.GetTab(t)->text == folder->GetName())
+                            ClickTab(dialog, tabs.GetTab(t)->commandId);
+                    }
+                    ASSERT_TRUE(
+                        ClickElement(dialog.GetGalleryBrowser(), QStringLiteral("fileid%1_imgdiv").arg(i)));
+                    ASSERT_TRUE(
+                        QTest::qWaitFor([&] { return dialog.GetDlgItem(IDOK)->IsWindowEnabled(); }, 10000));
+                    ASSERT_EQ(dialog.m_selectedTemplate->GetId(), file->GetId());
+                    ClickButton(dialog, IDOK);
+                    chosen = true;
+                });
+            ASSERT_TRUE(ChooseMenuItem(window, {"&File", "&Create Newsletter..."}));
+            ASSERT_TRUE(chosen);
+            ASSERT_NE(Open(), nullptr);
+            ++created;
+
+            const QString shown = ShownPageText(window);
+            const QString stored = Fingerprint(*Open()).join(u'\n');
+            for (const auto& [key, text] : texts)
+            {
+                SCOPED_TRACE(key.toStdString());
+                if (tokens.contains("_(" + key + ")_"))
+                    EXPECT_TRUE(shown.contains(AsPageText(text))) << text.toStdString();
+                if (text.contains(QRegularExpression(QStringLiteral("[^\\x{0}-\\x{7F}]"))))
+                    EXPECT_TRUE(shown.contains(text) || stored.contains(text)) << text.toStdString();
+            }
+            for (const QString& whole : {shown, stored})
+            {
+                EXPECT_FALSE(whole.contains(QChar(0x00C2))) << "no UTF-8 read as ANSI";
+                EXPECT_FALSE(whole.contains(QChar::ReplacementCharacter));
+            }
+            ASSERT_TRUE(ChooseMenuItem(window, {"&File", "&Close"}));
+        }
+    }
+    EXPECT_EQ(created, 4);
 }

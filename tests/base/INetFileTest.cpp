@@ -274,7 +274,7 @@ TEST_F(INetFileTest, ServerThatNeverAnswersTimesOut)
     EXPECT_EQ(file.GetStatusCode(), -1);
 }
 
-TEST_F(INetFileTest, BodyIsDecodedByTheCharsetOfTheContentType)
+TEST_F(INetFileTest, BodyIsDecodedByTheCharsetOfTheContentTypeOrItsOwnBytes)
 {
     const QString text = QString::fromUtf16(u"Caf\u00E9 \u201Cna\u00EFve\u201D \u20AC");
     struct Case
@@ -289,6 +289,12 @@ TEST_F(INetFileTest, BodyIsDecodedByTheCharsetOfTheContentType)
         {"text/xml; Charset=Utf-8", text.toUtf8(), true},
         {"text/html; charset=windows-1252", AnsiCodePage::FromText(text), false},
         {"", AnsiCodePage::FromText(text), false},
+        // Without a charset the body tells: UTF-8 that reads as such, or an XML declaration.
+        {"", text.toUtf8(), false},
+        {"text/xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + text.toUtf8(), false},
+        {"text/xml", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + AnsiCodePage::FromText(text),
+         false},
+        {"text/html; charset=iso-8859-1", AnsiCodePage::FromText(text), false},
     };
     for (const Case& c : cases)
     {
@@ -304,7 +310,9 @@ TEST_F(INetFileTest, BodyIsDecodedByTheCharsetOfTheContentType)
         ASSERT_TRUE(file.SendRequest("127.0.0.1", "/page", QString(), server.Port()));
         file.ReadResponse();
         EXPECT_EQ(file.IsUtf8Content(), c.utf8);
-        EXPECT_EQ(file.GetResponseText(), text);
+        const QString declaration = QString::fromLatin1(c.body.left(c.body.indexOf("?>") + 2));
+        const QString expected = c.body.startsWith("<?xml") ? declaration + text : text;
+        EXPECT_EQ(file.GetResponseText(), expected);
     }
 }
 

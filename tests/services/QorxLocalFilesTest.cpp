@@ -1,3 +1,4 @@
+#include "base/AnsiCodePage.h"
 #include "services/QorxInstaller.h"
 #include "x2/X2Validator.h"
 
@@ -79,6 +80,49 @@ TEST_F(QorxLocalFilesTest, ReadTextFileTellsTheCodePageFromTheMark)
 
     EXPECT_EQ(m_reader.ReadTextFile(Write("Caf\xE9 \x80"), codePage, text), 0);
     EXPECT_EQ(text, QString::fromUtf16(u"Caf\u00E9 \u20AC"));
+    EXPECT_EQ(codePage, 0);
+}
+
+// Without a mark, the file's own bytes tell UTF-8 from ANSI: its XML declaration when it has one,
+// else whether it reads as UTF-8.
+TEST_F(QorxLocalFilesTest, ReadTextFileTellsUtf8WithoutAMark)
+{
+    const QString dot = QString::fromUtf16(u"Issue 12 \u00B7 Autumn \u20AC");
+    const QByteArray utf8 = dot.toUtf8();
+    const QByteArray ansi = AnsiCodePage::FromText(dot);
+    const struct
+    {
+        QByteArray head;
+        QByteArray body;
+        int codePage;
+    } cases[] = {
+        {"", utf8, 65001},
+        {"", ansi, 0},
+        {"<?xml version=\"1.0\" encoding=\"utf-8\"?>", utf8, 65001},
+        {"<?xml version='1.0' encoding='UTF8'?>", utf8, 65001},
+        {"<?xml version=\"1.0\"?>", utf8, 65001},
+        {"<?xml version=\"1.0\" encoding=\"windows-1252\"?>", ansi, 0},
+        // The declaration wins over bytes that happen to read as UTF-8.
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", utf8, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.head.toStdString() + c.body.toStdString());
+        int codePage = -1;
+        QString text;
+        bool bom = true;
+        ASSERT_EQ(m_reader.ReadTextFile(Write(c.head + c.body), codePage, text, &bom), 0);
+        EXPECT_EQ(codePage, c.codePage);
+        EXPECT_FALSE(bom);
+        EXPECT_EQ(text,
+                  QString::fromLatin1(c.head) + (c.codePage == 65001 ? dot : AnsiCodePage::ToText(c.body)));
+    }
+}
+
+TEST_F(QorxLocalFilesTest, ReadTextFileFailsWithoutText)
+{
+    int codePage = -1;
+    QString text;
 
     text = "unchanged";
     EXPECT_EQ(m_reader.ReadTextFile(Write(""), codePage, text), 5);
