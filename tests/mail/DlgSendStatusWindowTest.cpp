@@ -106,16 +106,18 @@ TEST_F(SendStatusWindow, AbortStopsTheSendAndLogsWhatWasDone)
     CKVSmtpServer::SetTakePauseForTesting(40);
     CDlgSendStatus dialog(&m_context, nullptr, false);
     ASSERT_TRUE(dialog.Create(CDlgSendStatus::IDD));
-    int total = 0, inProgress = 0, sent = 0, failed = 0;
+    int total = 0, inProgress = 0, sent = 0, failed = 0, deferred = 0;
     QString address;
     ASSERT_TRUE(WaitFor(
         [&]
         {
-            dialog.GetEngine().GetProgress(total, inProgress, sent, failed, address);
+            dialog.GetEngine().GetProgress(total, inProgress, sent, failed, deferred, address);
             return sent >= 3;
         }));
     SendTest::SavePanel(dialog, QStringLiteral("sending"));
     dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    // The window closes once the delivery under way has ended.
+    ASSERT_TRUE(WaitFor([&] { return !m_app.boxes.isEmpty(); }));
     EXPECT_EQ(m_app.boxes, QStringList{"Aborted!"});
     const int delivered = int(m_relay.Messages().size());
     EXPECT_LT(delivered, 10);
