@@ -1,4 +1,5 @@
 #include "PanelPicture.h"
+#include "SendDialogSupport.h"
 #include "SendTestSupport.h"
 #include "mail/DlgSendStatus.h"
 #include "mail/SendContext.h"
@@ -15,38 +16,6 @@
 
 namespace
 {
-class CTestContext : public ISendContext
-{
-public:
-    ndb::CNdbNewsletter* GetCurrentNewsletter() const override { return newsletter; }
-    int GetServerPort() const override { return 0; }
-    const QString& GetUnsubscribeText() const override { return text; }
-
-    ndb::CNdbNewsletter* newsletter{nullptr};
-    QString text;
-};
-
-// Answers every message box at once and keeps its text.
-class CRecordingApp : public CWinApp
-{
-public:
-    int DoMessageBox(const QString& prompt, UINT, UINT) override
-    {
-        boxes << prompt;
-        return IDOK;
-    }
-    QStringList boxes;
-};
-
-template <typename Done> bool WaitFor(Done done, int milliseconds = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
 class SendStatusWindow : public testing::Test
 {
 protected:
