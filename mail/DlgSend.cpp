@@ -4,6 +4,7 @@
 #include "dialogs/ShowHelp.h"
 #include "mail/DirectDeliveryTest.h"
 #include "mail/DlgSendStatus.h"
+#include "mail/RecipientMerge.h"
 #include "mail/SendDialogContext.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/WinApp.h"
@@ -266,8 +267,7 @@ QString CDlgSend::BuildSummaryPage() const
 
     page.BeginFieldset(ServicesLegend);
     const bool siteStatistics = sender.GetBool(ndb::SenderSiteStatistics, false);
-    page.AddSwitchRow(WebViewTitle, sender.GetBool(ndb::SenderWebView, false) &&
-                                        sender.GetBool(ndb::SenderSiteWebView, false));
+    page.AddSwitchRow(WebViewTitle, CRecipientMerge::PublishesWebView(sender));
     page.AddSwitchRow(TrackingTitle, sender.GetBool(ndb::SenderTracking, false) && siteStatistics);
     page.AddSwitchRow(DynamicListTitle, sender.GetBool(ndb::SenderDynamicList, false) && siteStatistics);
     page.EndFieldset();

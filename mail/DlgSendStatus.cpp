@@ -43,6 +43,15 @@ enum StringIds
     SentLabel = 12109,
     FailedLabel = 12110,
     UploadingText = 12111,
+    DeferredLabel = 12112,
+    StoppingText = 12113,
+    LoginRefusedText = 12114,
+    UploadStepText = 12115,
+    TrackerStep = 12116,
+    PageStep = 12117,
+    NameStep = 12118,
+    FtpStep = 12119,
+    RenderedImageStep = 12120,
 };
 
 enum SenderFields
@@ -147,8 +156,9 @@ CDlgSendStatus::CDlgSendStatus(ISendContext* context, const std::vector<ndb::CNd
 
 CDlgSendStatus::~CDlgSendStatus()
 {
+    // No wait here: the workers keep the engine alive and end on their own.
     m_engine->DetachStatusWindow();
-    m_engine->Stop(30);
+    m_engine->Stop(0);
 }
 
 ndb::CNdbNewsletter* CDlgSendStatus::GetCurrentNewsletter() const
@@ -219,11 +229,11 @@ LRESULT CDlgSendStatus::OnSendNow(WPARAM, LPARAM)
     ComposeUnsubscribeAddress();
     const ndb::CNdbSender& sender = newsletter->Sender();
     const bool track = sender.GetBool(ndb::SenderTracking, false);
-    const bool webView = sender.GetBool(ndb::SenderWebView, false);
+    const bool webView = CRecipientMerge::PublishesWebView(sender);
     const bool linkImages = webView && !sender.GetBool(ndb::SenderOption830, false);
     if (webView && !UploadWebView(track))
     {
-        AfxMessageBox(LoadAppString(UploadFailedText), MB_ICONERROR);
+        AfxMessageBox(m_uploadFailure, MB_ICONERROR);
         EndDialog(IDCANCEL);
         return 0;
     }
@@ -237,26 +247,66 @@ LRESULT CDlgSendStatus::OnSendNow(WPARAM, LPARAM)
 
 LRESULT CDlgSendStatus::OnSendProgress(WPARAM, LPARAM)
 {
-    int total = 0, inProgress = 0, sent = 0, failed = 0;
+    if (m_finished)
+        return 0;
+    int total = 0, inProgress = 0;
     QString address;
-    m_engine->GetProgress(total, inProgress, sent, failed, address);
+    m_engine->GetProgress(total, inProgress, m_sent, m_failed, m_deferred, address);
     m_currentLine = address;
-    m_processed = m_barDone = sent + failed;
-    m_sent = sent;
-    m_failed = failed;
+    m_processed = m_barDone = m_sent + m_failed + m_deferred;
     m_barTotal = total;
+    const bool workersEnded = m_engine->GetRunningWorkers() == 0;
+    if (m_stopping)
+        m_currentLine = StoppingLine();
     RepaintPanel();
-    if (sent + failed >= total)
-    {
-        m_currentLine = LoadAppString(FinishedText);
-        Invalidate();
-        UpdateWindow();
-        if (CWnd* abort = GetDlgItem(AbortButtonId))
-            abort->SetWindowText(LoadAppString(CloseText));
-        m_engine->Stop(60);
-        QApplication::beep();
-    }
+    if (m_processed >= total)
+        ShowFinished();
+    else if (workersEnded && m_engine->GetLoginRefusal())
+        EndAfterLoginRefusal();
+    else if (workersEnded && m_stopping)
+        EndStopped();
     return 0;
+}
+
+QString CDlgSendStatus::StoppingLine()
+{
+    const std::vector<QString> running = m_engine->GetAddressesInProgress();
+    return running.empty() ? QString() : LoadAppString(StoppingText).arg(running.front()).arg(running.size());
+}
+
+void CDlgSendStatus::ShowFinished()
+{
+    // Every recipient has its final status, so nothing can arrive after the log is written.
+    m_finished = true;
+    m_currentLine = LoadAppString(FinishedText);
+    if (CWnd* abort = GetDlgItem(AbortButtonId))
+    {
+        abort->SetWindowText(LoadAppString(CloseText));
+        abort->EnableWindow(true);
+    }
+    RepaintPanel();
+    QApplication::beep();
+}
+
+void CDlgSendStatus::EndStopped()
+{
+    m_finished = true;
+    AfxMessageBox(LoadAppString(AbortedText), MB_ICONINFORMATION);
+    CloseWithLog();
+}
+
+void CDlgSendStatus::EndAfterLoginRefusal()
+{
+    m_finished = true;
+    AfxMessageBox(LoadAppString(LoginRefusedText).arg(*m_engine->GetLoginRefusal()), MB_ICONERROR);
+    CloseWithLog();
+}
+
+void CDlgSendStatus::CloseWithLog()
+{
+    m_engine->DetachStatusWindow();
+    WriteSendLog();
+    EndDialog(IDCANCEL);
 }
 
 LRESULT CDlgSendStatus::OnSendPause(WPARAM wParam, LPARAM lParam)
@@ -270,12 +320,20 @@ LRESULT CDlgSendStatus::OnSendPause(WPARAM wParam, LPARAM lParam)
 
 void CDlgSendStatus::OnCancel()
 {
-    if (m_engine->GetRunningWorkers() > 0 && m_engine->Stop(60))
-        AfxMessageBox(LoadAppString(AbortedText), MB_ICONINFORMATION);
-    // Nothing the workers do from now on reaches this window.
-    m_engine->DetachStatusWindow();
-    WriteSendLog();
-    EndDialog(IDCANCEL);
+    if (m_finished || m_engine->GetRunningWorkers() == 0)
+    {
+        CloseWithLog();
+        return;
+    }
+    if (m_stopping)
+        return;
+    // The window waits for the deliveries under way without blocking: it closes, and writes the
+    // log, once the last worker has ended, so no result arrives after the log was written.
+    m_stopping = true;
+    m_engine->Stop(0);
+    if (CWnd* abort = GetDlgItem(AbortButtonId))
+        abort->EnableWindow(false);
+    OnSendProgress(0, 0);
 }
 
 void CDlgSendStatus::WriteSendLog()
@@ -472,27 +530,31 @@ bool CDlgSendStatus::UploadWebView(bool trackLinks)
 {
     ndb::CNdbNewsletter* newsletter = GetCurrentNewsletter();
     LinkTrackerMap trackers;
-    if (!newsletter || (trackLinks && !RegisterLinkTrackers(trackers)))
+    m_uploadFailure = LoadAppString(UploadFailedText);
+    if (!newsletter)
         return false;
+    if (trackLinks && !RegisterLinkTrackers(trackers))
+        return FailUpload(TrackerStep, QString());
     QString page;
     RenderedImageMap images;
+    const QString documentName = newsletter->GetString(ndb::NewsletterFileName);
     if (!GeneratePage(WebView, page, nullptr, trackers) || !CollectRenderedImages(page, images))
-        return false;
+        return FailUpload(PageStep, documentName);
     for (const auto& [reference, fileName] : images)
         if (!IsSafeRemoteName(fileName))
-            return false;
+            return FailUpload(NameStep, fileName);
     const ndb::CNdbSender& sender = newsletter->Sender();
     const FtpSettings ftp{sender.GetString(FtpServer), sender.GetInt(FtpPort, 21), sender.GetString(FtpUser),
                           sender.GetString(FtpPassword)};
     const QString directory = MakeWebViewDirectory(sender, ftp);
     const QString pageName = CRecipientMerge::WebViewFileName(newsletter->GetString(ndb::NewsletterFileName),
                                                               sender.GetString(ndb::SenderSiteType));
-    if (MakeIdentifier(newsletter->GetString(ndb::NewsletterFileName), QStringLiteral(".")).isEmpty())
-        return false;
+    if (MakeIdentifier(documentName, QStringLiteral(".")).isEmpty())
+        return FailUpload(NameStep, documentName);
     ReplaceRenderedImages(page, images);
     if (!CFileSync::UploadText(ftp.server, ftp.port, ftp.user, ftp.password, directory, pageName, page,
                                65001))
-        return false;
+        return FailUpload(FtpStep, directory + u'/' + pageName);
 
     const auto& resources = newsletter->Layout().Resources();
     m_panelTitle = LoadAppString(UploadingText);
@@ -517,13 +579,13 @@ bool CDlgSendStatus::UploadWebView(bool trackLinks)
         const QString path = resource->GetString(ndb::ResourcePath);
         // Nothing may land outside the web-view folder, whatever the document says.
         if (!IsSafeRemoteName(path) || !IsSafeRemoteName(name) || name.contains(u'/'))
-            return false;
+            return FailUpload(NameStep, path);
         QString folder = directory + u'/' + path;
         folder.truncate(folder.lastIndexOf(u'/'));
         CFileSync::CreateRemoteDirectory(ftp.server, ftp.port, ftp.user, ftp.password, folder);
         if (!CFileSync::UploadBuffer(ftp.server, ftp.port, ftp.user, ftp.password, folder, name,
                                      resource->GetPayload()))
-            return false;
+            return FailUpload(FtpStep, folder + u'/' + name);
     }
     if (images.empty())
         return true;
@@ -537,12 +599,19 @@ bool CDlgSendStatus::UploadWebView(bool trackLinks)
         if (!request.SendRequest(QStringLiteral("localhost"), u'/' + reference, QString(),
                                  m_context->GetServerPort()) ||
             request.ReadResponse() < 0 || request.GetStatusCode() != 200)
-            return false;
+            return FailUpload(RenderedImageStep, reference);
         if (!CFileSync::UploadBuffer(ftp.server, ftp.port, ftp.user, ftp.password, imageFolder, fileName,
                                      request.GetBody()))
-            return false;
+            return FailUpload(FtpStep, imageFolder + u'/' + fileName);
     }
     return true;
+}
+
+bool CDlgSendStatus::FailUpload(int step, const QString& file)
+{
+    m_uploadFailure =
+        LoadAppString(UploadStepText).arg(LoadAppString(UploadFailedText), LoadAppString(UINT(step)), file);
+    return false;
 }
 
 void CDlgSendStatus::RepaintPanel()
@@ -582,8 +651,10 @@ void CDlgSendStatus::DrawStatusPanel(QPainter& painter) const
         if (m_sendingLayout)
         {
             off.setPen(Qt::black);
-            const std::pair<int, int> counters[] = {
-                {ProcessedLabel, m_processed}, {SentLabel, m_sent}, {FailedLabel, m_failed}};
+            const std::pair<int, int> counters[] = {{ProcessedLabel, m_processed},
+                                                    {SentLabel, m_sent},
+                                                    {FailedLabel, m_failed},
+                                                    {DeferredLabel, m_deferred}};
             int x = 18;
             for (const auto& [label, value] : counters)
             {
@@ -594,7 +665,7 @@ void CDlgSendStatus::DrawStatusPanel(QPainter& painter) const
                 off.drawText(QPoint(x + QFontMetrics(regular).horizontalAdvance(text) + 5,
                                     138 + QFontMetrics(bold).ascent()),
                              QString::number(value));
-                x += 132;
+                x += 115;
             }
         }
         if (m_barDone > 0 && m_barTotal > 0 && m_bar.HasImage())

@@ -22,7 +22,8 @@ class CNdbUser;
 // "Send Status": carries out one send of the open newsletter. Selects the recipients that still
 // need the message, publishes the web view when it is on, prepares the message, runs the send
 // engine, shows its progress on a drawn panel and writes every address's outcome into the
-// newsletter's send log when it closes (not for a test send).
+// newsletter's send log when it closes (not for a test send). Abort stops the job; the window
+// stays, responsive, until the deliveries under way have ended, and only then writes the log.
 class CDlgSendStatus : public CDialog
 {
 public:
@@ -52,12 +53,18 @@ public:
     bool RegisterLinkTrackers(LinkTrackerMap& trackers);
     // Finds every effect-rendered image reference inside one double-quoted value of the page.
     static bool CollectRenderedImages(QString page, RenderedImageMap& images);
-    // Publishes the web page, the embedded files it names and its rendered images over FTP.
+    // Publishes the web page, the embedded files it names and its rendered images over FTP;
+    // false, with the step and the file that failed in GetUploadFailure, when it cannot.
     bool UploadWebView(bool trackLinks);
+    QString GetUploadFailure() const { return m_uploadFailure; }
 
     // The panel as it stands, for the window and its tests.
     QString GetPanelTitle() const { return m_panelTitle; }
     QString GetCurrentLine() const { return m_currentLine; }
+    // The counters the panel shows.
+    int GetSentCount() const { return m_sent; }
+    int GetFailedCount() const { return m_failed; }
+    int GetDeferredCount() const { return m_deferred; }
     void DrawStatusPanel(QPainter& painter) const;
 
     // A name a file may be stored under below the web-view folder: no "..", no leading "/", no
@@ -81,6 +88,12 @@ private:
                       const LinkTrackerMap& trackers);
     bool AddInlineParts(CVexaMail& message, QString& page);
     void WriteSendLog();
+    QString StoppingLine();
+    void ShowFinished();
+    void EndStopped();
+    void EndAfterLoginRefusal();
+    void CloseWithLog();
+    bool FailUpload(int step, const QString& file);
     void RepaintPanel();
     void ShowSendingLayout();
 
@@ -90,14 +103,18 @@ private:
     QString m_unsubscribeAddress;
     QString m_panelTitle;
     QString m_currentLine;
+    QString m_uploadFailure;
     bool m_sendingLayout{false};
     int m_processed{0};
     int m_sent{0};
     int m_failed{0};
+    int m_deferred{0};
     int m_barDone{0};
     int m_barTotal{100};
     CKVImage m_background;
     CKVImage m_bar;
     std::shared_ptr<CKVSmtpServer> m_engine{std::make_shared<CKVSmtpServer>()};
     bool m_logWritten{false};
+    bool m_stopping{false};
+    bool m_finished{false};
 };

@@ -40,6 +40,22 @@ int LogStatusOf(int status)
     }
 }
 
+// A refusal that may not hold tomorrow defers the recipient: a 4xx reply, and any failure to
+// reach the server or to hear its answer (refused connection, name server down, silence, a
+// connection cut in the middle); only what the server refused for good fails.
+int OutcomeOf(const CMailError& error)
+{
+    if ((error.GetReply() >= 400 && error.GetReply() <= 499) || error.GetCode() == CMailError::SocketFailure)
+        return SendQueueEntry::Deferred;
+    return SendQueueEntry::Failed;
+}
+
+// The relay's refusal of the login, not a temporary one: it would refuse every recipient alike.
+bool IsLoginRefusal(const CMailError& error)
+{
+    return error.GetCode() == CMailError::AuthenticationFailed && OutcomeOf(error) == SendQueueEntry::Failed;
+}
+
 QString EhloDomainOf(const ndb::CNdbSender& sender)
 {
     const QString domain = sender.GetString(ndb::SenderHeloDomain).trimmed();
@@ -102,6 +118,7 @@ bool CKVSmtpServer::Start(const CVexaMail& message, const ndb::CNdbNewsletter* n
     m_template.m_organization = sender.GetString(ndb::SenderOrganization);
     m_template.m_replyTo = sender.GetString(ndb::SenderReplyTo);
     m_stop = false;
+    m_loginRefusal.reset();
 
     const int workers = CountWorkers();
     for (int i = 0; i < workers; ++i)
@@ -150,18 +167,45 @@ bool CKVSmtpServer::Stop(int seconds)
     return GetRunningWorkers() <= 0;
 }
 
-void CKVSmtpServer::GetProgress(int& total, int& inProgress, int& sent, int& failed, QString& address)
+void CKVSmtpServer::GetProgress(int& total, int& inProgress, int& sent, int& failed, int& deferred,
+                                QString& address)
 {
     const std::lock_guard lock(m_queueMutex);
     total = int(m_queue.size());
-    inProgress = sent = failed = 0;
+    inProgress = sent = failed = deferred = 0;
     for (const auto& entry : m_queue)
     {
         inProgress += entry->status == SendQueueEntry::InProgress;
         sent += entry->status == SendQueueEntry::Sent;
-        failed += entry->status == SendQueueEntry::Failed || entry->status == SendQueueEntry::Deferred;
+        failed += entry->status == SendQueueEntry::Failed;
+        deferred += entry->status == SendQueueEntry::Deferred;
     }
     address = m_currentAddress;
+}
+
+std::optional<int> CKVSmtpServer::GetLoginRefusal()
+{
+    const std::lock_guard lock(m_queueMutex);
+    return m_loginRefusal;
+}
+
+void CKVSmtpServer::RefuseLogin(int reply)
+{
+    {
+        const std::lock_guard lock(m_queueMutex);
+        m_loginRefusal = reply;
+    }
+    m_stop = true;
+}
+
+std::vector<QString> CKVSmtpServer::GetAddressesInProgress()
+{
+    const std::lock_guard lock(m_queueMutex);
+    std::vector<QString> addresses;
+    for (const auto& entry : m_queue)
+        if (entry->status == SendQueueEntry::InProgress)
+            addresses.push_back(entry->recipient.GetString(ndb::UserEmail));
+    return addresses;
 }
 
 int CKVSmtpServer::GetRunningWorkers()
@@ -264,8 +308,10 @@ void CKVSmtpServer::DeleteQueue()
     m_queue.clear();
 }
 
-bool CKVSmtpServer::LookUpMailExchanger(const QString& domain, QString& host)
+bool CKVSmtpServer::LookUpMailExchanger(const QString& domain, QString& host, bool* unanswered)
 {
+    if (unanswered)
+        *unanswered = false;
     host = FindCachedMailExchanger(domain);
     if (!host.isEmpty())
         return true;
@@ -279,11 +325,20 @@ bool CKVSmtpServer::LookUpMailExchanger(const QString& domain, QString& host)
         exchanger = byPreference.begin()->second;
     else if (status == DnsQuery::Status::NoRecords)
         exchanger = domain; // a domain without MX records receives its mail at its own address
-    else
+    if (exchanger.isEmpty())
+    {
+        if (unanswered)
+            *unanswered = status == DnsQuery::Status::Failure;
         return false;
+    }
     QString address;
-    if (DnsQuery::QueryIPv4Address(exchanger, address) != DnsQuery::Status::Ok)
+    const DnsQuery::Status addressStatus = DnsQuery::QueryIPv4Address(exchanger, address);
+    if (addressStatus != DnsQuery::Status::Ok)
+    {
+        if (unanswered)
+            *unanswered = addressStatus == DnsQuery::Status::Failure;
         return false;
+    }
     host = address;
     StoreMailExchanger(domain, host);
     return true;
@@ -325,7 +380,11 @@ void CKVSmtpServer::Deliver(CVexaMail& mail, const CRecipientMerge& merge, const
         const qsizetype at = address.indexOf(u'@');
         const QString domain = at < 0 ? QString() : address.mid(at + 1);
         QString host;
-        if (domain.isEmpty() || !LookUpMailExchanger(domain, host))
+        bool unanswered = false;
+        // A name server that does not answer is a network failure like a refused connection.
+        if (!domain.isEmpty() && !LookUpMailExchanger(domain, host, &unanswered) && unanswered)
+            throw CMailError(CMailError::SocketFailure, 0);
+        if (host.isEmpty())
             throw CMailError(CMailError::RecipientRefused, 0);
         mail.m_server = host;
         mail.m_port = GetDirectDeliveryPort();
@@ -373,13 +432,18 @@ int SendWorker(std::shared_ptr<CKVSmtpServer> engine)
         }
         catch (const CMailError& error)
         {
-            status = error.GetReply() >= 400 && error.GetReply() <= 499 ? SendQueueEntry::Deferred
-                                                                        : SendQueueEntry::Failed;
+            status = OutcomeOf(error);
+            if (IsLoginRefusal(error))
+            {
+                // Nobody was refused: the recipient waits for the next send like the rest.
+                status = SendQueueEntry::Deferred;
+                engine->RefuseLogin(error.GetReply());
+            }
         }
         catch (CBlockingSocketException* error)
         {
             delete error;
-            status = SendQueueEntry::Failed;
+            status = SendQueueEntry::Deferred;
         }
         catch (...)
         {
@@ -389,5 +453,7 @@ int SendWorker(std::shared_ptr<CKVSmtpServer> engine)
         engine->PauseAfter(taken, throttle);
     }
     engine->LeaveWorker();
+    // The window learns that one more worker has ended, which a stop waits for.
+    engine->Post(WM_SENDPROGRESS, 0, 0);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -22,7 +23,8 @@ class CNdbSendJournal;
 class CNdbUser;
 } // namespace ndb
 
-// Posted to the status window after every take of a queue entry and after every result.
+// Posted to the status window after every take of a queue entry, after every result and when a
+// worker ends.
 constexpr UINT WM_SENDPROGRESS = WM_USER + 2300;
 // Posted during a throttle pause: wParam 1 with lParam 0 when it begins and k / 5 every 500 ms,
 // wParam 0 when it ends.
@@ -50,8 +52,12 @@ public:
                const std::map<int, bool>& fieldCodes);
     // Sets the stop flag and waits up to the seconds for the workers to end; true when none runs.
     bool Stop(int seconds);
-    void GetProgress(int& total, int& inProgress, int& sent, int& failed, QString& address);
+    void GetProgress(int& total, int& inProgress, int& sent, int& failed, int& deferred, QString& address);
     int GetRunningWorkers();
+    // The addresses whose delivery is under way.
+    std::vector<QString> GetAddressesInProgress();
+    // The relay's reply when it refused the login for good; the job then stops at once.
+    std::optional<int> GetLoginRefusal();
     // Every entry's address and status, read under the queue's lock.
     std::vector<std::pair<QString, int>> GetStatuses();
     // Nothing is posted to the status window any more; a post under way has ended on return.
@@ -62,9 +68,10 @@ public:
     // The address to deliver the domain's mail to: the IPv4 address of its most preferred mail
     // exchanger (of equal preferences the one listed last), looked up through the same name
     // servers as the MX records; a domain without MX records but with an address is its own
-    // exchanger. False when there is neither or a query fails; only found exchangers are
+    // exchanger. False when there is neither or a query fails (unanswered then tells a name
+    // server that gave no answer from a name without an exchanger); only found exchangers are
     // remembered.
-    bool LookUpMailExchanger(const QString& domain, QString& host);
+    bool LookUpMailExchanger(const QString& domain, QString& host, bool* unanswered = nullptr);
     QString FindCachedMailExchanger(const QString& domain);
     void StoreMailExchanger(const QString& domain, const QString& host);
 
@@ -87,6 +94,7 @@ private:
     void BuildQueue(const std::vector<ndb::CNdbUser*>& recipients);
     SendQueueEntry* TakeNextRecipient();
     void SetRecipientResult(SendQueueEntry* entry, int status);
+    void RefuseLogin(int reply);
     void EnterWorker();
     void LeaveWorker();
     int GetQueueSize() const { return int(m_queue.size()); }
@@ -111,6 +119,7 @@ private:
     std::mutex m_queueMutex;
     int m_runningWorkers{0};
     QString m_currentAddress;
+    std::optional<int> m_loginRefusal;
     std::mutex m_windowMutex;
     std::shared_ptr<ndb::CNdbSendJournal> m_journal;
 };

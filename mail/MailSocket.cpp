@@ -8,8 +8,10 @@
 
 namespace
 {
-constexpr std::chrono::milliseconds DefaultByteWait = std::chrono::seconds(60);
-// Long enough for a message listing or a retrieved message at modem speed.
+// An SMTP server may take five minutes over its greeting or a command, and ten over the end of a
+// message, before a client gives up on it; the ten minutes are also long enough for a POP3
+// listing or a retrieved message at modem speed.
+constexpr std::chrono::milliseconds DefaultByteWait = std::chrono::minutes(5);
 constexpr std::chrono::milliseconds DefaultReplyWait = std::chrono::minutes(10);
 constexpr int BlockSize = 4096;
 constexpr int CommandSendSeconds = 10;
@@ -57,8 +59,8 @@ char CMailSocket::NextByte()
     if (left.count() <= 0)
         throw new CBlockingSocketException(QStringLiteral("Receive timeout"), ETIMEDOUT);
     m_block.resize(BlockSize);
-    const int received =
-        Receive(m_block.data(), BlockSize, std::min(left, std::chrono::milliseconds(ByteWait.load())));
+    const auto byteWait = std::chrono::milliseconds(m_slowReply ? ReplyWait.load() : ByteWait.load());
+    const int received = Receive(m_block.data(), BlockSize, std::min(left, byteWait));
     m_block.resize(received);
     m_position = 0;
     if (received == 0)
@@ -93,6 +95,7 @@ bool CMailSocket::SendString(const QString& text, int seconds)
 {
     // Whatever arrives after this belongs to the answer of what is sent now.
     m_replyDeadline.reset();
+    m_slowReply = false;
     if (text.isEmpty())
         return true;
     const QByteArray bytes = AnsiCodePage::FromText(text);

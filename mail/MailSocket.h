@@ -33,9 +33,12 @@ public:
     virtual int SendCommand(const QString& text);
     // Appends the lines of one reply: a line whose number is followed by "-" has a successor.
     bool ReadReply(std::vector<QString>& lines);
+    // The reply to what was sent last may keep silent for the whole reply wait, not only the byte
+    // wait: a server may think over the end of a message for minutes before it answers.
+    void AwaitSlowReply() { m_slowReply = true; }
 
     // The longest wait for one more byte, and for a whole reply. Tests shorten them to meet
-    // silent and trickling servers within a test's time.
+    // silent, trickling and late servers within a test's time.
     static void SetWaits(std::chrono::milliseconds byteWait, std::chrono::milliseconds replyWait);
     static void ResetWaits();
 
@@ -45,6 +48,7 @@ private:
     QByteArray m_block;
     qsizetype m_position{0};
     std::optional<std::chrono::steady_clock::time_point> m_replyDeadline;
+    bool m_slowReply{false};
 };
 
 // The number a reply line starts with, white space around it ignored; 0 without one.

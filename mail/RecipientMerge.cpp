@@ -108,6 +108,11 @@ QString CRecipientMerge::WebViewFileName(const QString& newsletterFileName, cons
         .replace(QStringLiteral(".kvnl"), extension);
 }
 
+bool CRecipientMerge::PublishesWebView(const ndb::CNdbSender& sender)
+{
+    return sender.GetBool(ndb::SenderWebView, false) && sender.GetBool(ndb::SenderSiteWebView, false);
+}
+
 QString CRecipientMerge::WebViewFolder(const QString& folder)
 {
     if (folder.isEmpty())

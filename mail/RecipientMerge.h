@@ -48,6 +48,9 @@ public:
     // The newsletter's file name as a name for the site: ".kvnl" becomes ".asp", ".php" or ".htm"
     // by the site type (exact, case-sensitive).
     static QString WebViewFileName(const QString& newsletterFileName, const QString& siteType);
+    // The one rule of the summary and the sender: the web view is published only when the
+    // newsletter asks for it and its site offers it; otherwise the mail goes out without it.
+    static bool PublishesWebView(const ndb::CNdbSender& sender);
     // The web-view folder of the links: "/" for "\", no leading "/", a final "/"; empty stays empty.
     static QString WebViewFolder(const QString& folder);
 

@@ -679,17 +679,17 @@ void Connect(CMailSocket& socket, const QString& server, int port)
     setsockopt(socket.GetHandle(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof(noDelay));
 }
 
-// An authentication attempt that meets a socket failure has failed; the next one may follow.
-template <typename Attempt> bool FailsOnSocketFailure(Attempt attempt)
+// A server that refused a step hears QUIT, so it ends the session instead of seeing a dropped
+// connection; whatever goes wrong on the way changes nothing.
+void QuitQuietly(CMailSocket& socket)
 {
     try
     {
-        return attempt();
+        socket.SendString(QStringLiteral("QUIT\r\n"), SendSeconds);
     }
     catch (CBlockingSocketException* error)
     {
         delete error;
-        return false;
     }
 }
 
@@ -734,6 +734,12 @@ void CVexaMail::Send(const QString& fromAddress, const QString& fromName, const 
         CloseQuietly(socket);
         throw CMailError(CMailError::SocketFailure, 0);
     }
+    catch (const CMailError&)
+    {
+        QuitQuietly(socket);
+        CloseQuietly(socket);
+        throw;
+    }
     catch (...)
     {
         CloseQuietly(socket);
@@ -741,13 +747,24 @@ void CVexaMail::Send(const QString& fromAddress, const QString& fromName, const 
     }
 }
 
-bool CVexaMail::Authenticate(CMailSocket& socket, const std::vector<QString>& ehloReply,
-                             const QString& userName, const QString& password)
+int CVexaMail::Authenticate(CMailSocket& socket, const std::vector<QString>& ehloReply,
+                            const QString& userName, const QString& password)
 {
     const AuthMechanisms advertised = ScanCapabilities(ehloReply);
-    return (advertised.ntlm && AuthNtlm(socket, userName, password)) ||
-           (advertised.plain && AuthPlain(socket, userName, password)) ||
-           (advertised.login && AuthLogin(socket, userName, password));
+    const std::pair<bool, int (CVexaMail::*)(CMailSocket&, const QString&, const QString&)> mechanisms[] = {
+        {advertised.ntlm, &CVexaMail::AuthNtlm},
+        {advertised.plain, &CVexaMail::AuthPlain},
+        {advertised.login, &CVexaMail::AuthLogin}};
+    int reply = 0;
+    for (const auto& [offered, attempt] : mechanisms)
+    {
+        if (!offered)
+            continue;
+        reply = (this->*attempt)(socket, userName, password);
+        if (reply == 235)
+            return reply;
+    }
+    return reply;
 }
 
 void CVexaMail::StartDialogue(CMailSocket& socket, const QString& fromAddress, const QString& toAddress)
@@ -766,8 +783,12 @@ void CVexaMail::StartDialogue(CMailSocket& socket, const QString& fromAddress, c
     if (LastReplyNumber(ehloReply) != 250)
         throw CMailError(CMailError::EhloRefused, LastReplyNumber(ehloReply));
 
-    if (!m_userName.isEmpty() && !Authenticate(socket, ehloReply, m_userName, m_password))
-        throw CMailError(CMailError::AuthenticationFailed, 0);
+    if (!m_userName.isEmpty())
+    {
+        const int authReply = Authenticate(socket, ehloReply, m_userName, m_password);
+        if (authReply != 235)
+            throw CMailError(CMailError::AuthenticationFailed, authReply);
+    }
 
     int reply = socket.SendCommand(QStringLiteral("MAIL FROM:<%1>\r\n").arg(fromAddress));
     if (reply != 250)
@@ -782,7 +803,11 @@ void CVexaMail::StartDialogue(CMailSocket& socket, const QString& fromAddress, c
 
 void CVexaMail::EndDialogue(CMailSocket& socket)
 {
-    const int reply = socket.SendCommand(QStringLiteral("\r\n.\r\n"));
+    socket.SendString(QStringLiteral("\r\n.\r\n"), SendSeconds);
+    socket.AwaitSlowReply();
+    std::vector<QString> lines;
+    socket.ReadReply(lines);
+    const int reply = LastReplyNumber(lines);
     // The reply travels with the error, so that a temporary refusal of the message itself
     // defers the recipient like one at RCPT does.
     if (reply != 250)
@@ -790,54 +815,42 @@ void CVexaMail::EndDialogue(CMailSocket& socket)
     socket.SendString(QStringLiteral("QUIT\r\n"), SendSeconds);
 }
 
-bool CVexaMail::AuthNtlm(CMailSocket& socket, const QString& userName, const QString& password)
+int CVexaMail::AuthNtlm(CMailSocket& socket, const QString& userName, const QString& password)
 {
-    return FailsOnSocketFailure(
-        [&]
-        {
-            QString domain;
-            QString account;
-            SplitNtlmUser(userName, &domain, &account);
-            CNtlmHelper ntlm;
-            if (!ntlm.Init(domain, account, password) || !ntlm.MakeToken())
-                return false;
-            socket.SendString(QStringLiteral("AUTH NTLM %1\r\n").arg(Base64Of(ntlm.GetToken())), SendSeconds);
-            const QString line = socket.ReadLine();
-            const qsizetype blank = line.indexOf(u' ');
-            if (ReplyNumber(line) != 334 || blank < 0)
-                return false;
-            if (!ntlm.MakeToken(DecodeChallenge(line.mid(blank + 1).trimmed())))
-                return false;
-            return socket.SendCommand(Base64Of(ntlm.GetToken()) + QStringLiteral("\r\n")) == 235;
-        });
+    QString domain;
+    QString account;
+    SplitNtlmUser(userName, &domain, &account);
+    CNtlmHelper ntlm;
+    if (!ntlm.Init(domain, account, password) || !ntlm.MakeToken())
+        return 0;
+    socket.SendString(QStringLiteral("AUTH NTLM %1\r\n").arg(Base64Of(ntlm.GetToken())), SendSeconds);
+    const QString line = socket.ReadLine();
+    const qsizetype blank = line.indexOf(u' ');
+    if (ReplyNumber(line) != 334 || blank < 0)
+        return ReplyNumber(line);
+    if (!ntlm.MakeToken(DecodeChallenge(line.mid(blank + 1).trimmed())))
+        return 0;
+    return socket.SendCommand(Base64Of(ntlm.GetToken()) + QStringLiteral("\r\n"));
 }
 
-bool CVexaMail::AuthPlain(CMailSocket& socket, const QString& userName, const QString& password)
+int CVexaMail::AuthPlain(CMailSocket& socket, const QString& userName, const QString& password)
 {
-    return FailsOnSocketFailure(
-        [&]
-        {
-            if (socket.SendCommand(QStringLiteral("AUTH PLAIN\r\n")) != 334)
-                return false;
-            const QByteArray credentials =
-                '\0' + AnsiCodePage::FromText(userName) + '\0' + AnsiCodePage::FromText(password);
-            return socket.SendCommand(Base64Of(credentials) + QStringLiteral("\r\n")) == 235;
-        });
+    const int reply = socket.SendCommand(QStringLiteral("AUTH PLAIN\r\n"));
+    if (reply != 334)
+        return reply;
+    const QByteArray credentials =
+        '\0' + AnsiCodePage::FromText(userName) + '\0' + AnsiCodePage::FromText(password);
+    return socket.SendCommand(Base64Of(credentials) + QStringLiteral("\r\n"));
 }
 
-bool CVexaMail::AuthLogin(CMailSocket& socket, const QString& userName, const QString& password)
+int CVexaMail::AuthLogin(CMailSocket& socket, const QString& userName, const QString& password)
 {
-    return FailsOnSocketFailure(
-        [&]
-        {
-            if (socket.SendCommand(QStringLiteral("AUTH LOGIN\r\n")) != 334)
-                return false;
-            if (socket.SendCommand(Base64Of(AnsiCodePage::FromText(userName)) + QStringLiteral("\r\n")) !=
-                334)
-                return false;
-            return socket.SendCommand(Base64Of(AnsiCodePage::FromText(password)) + QStringLiteral("\r\n")) ==
-                   235;
-        });
+    int reply = socket.SendCommand(QStringLiteral("AUTH LOGIN\r\n"));
+    if (reply == 334)
+        reply = socket.SendCommand(Base64Of(AnsiCodePage::FromText(userName)) + QStringLiteral("\r\n"));
+    if (reply == 334)
+        reply = socket.SendCommand(Base64Of(AnsiCodePage::FromText(password)) + QStringLiteral("\r\n"));
+    return reply;
 }
 
 int CVexaMail::TestServer(const QString& userName, const QString& password, bool recipientStep)
@@ -857,7 +870,7 @@ int CVexaMail::TestServer(const QString& userName, const QString& password, bool
         }
         if (LastReplyNumber(ehloReply) != 250)
             result = 1;
-        else if (!userName.isEmpty() && !Authenticate(socket, ehloReply, userName, password))
+        else if (!userName.isEmpty() && Authenticate(socket, ehloReply, userName, password) != 235)
             result = 2;
         else if (socket.SendCommand(QStringLiteral("MAIL FROM:<%1>\r\n").arg(QLatin1String(TestSender))) !=
                  250)

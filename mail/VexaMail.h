@@ -34,7 +34,8 @@ public:
 
     // One SMTP dialogue over a connection of its own that delivers the message to one
     // recipient. Throws CMailError: the step's code with the server's reply, 302 or 303 with
-    // reply 0 for an address that cannot stand in a command, 10 for a socket failure.
+    // reply 0 for an address that cannot stand in a command, 10 for a socket failure. A server
+    // that refused a step hears QUIT.
     void Send(const QString& fromAddress, const QString& fromName, const QString& toAddress,
               const QString& subject, int importance);
     // 0 success, 1 connection, greeting or EHLO failed, 2 authentication failed, 3 sender or
@@ -42,15 +43,18 @@ public:
     int TestServer(const QString& userName, const QString& password, bool recipientStep);
 
     // Greeting, EHLO, authentication when a user name is set, MAIL FROM, RCPT TO and DATA.
-    // Throws CMailError with the step's code and the server's reply.
+    // Throws CMailError with the step's code and the server's reply (for authentication the
+    // reply that ended the tries, 0 when no mechanism could be tried).
     void StartDialogue(CMailSocket& socket, const QString& fromAddress, const QString& toAddress);
-    // The end-of-data line and QUIT. Throws CMailError 305 with the server's reply.
+    // The end-of-data line, whose reply may take the whole reply wait, and QUIT. Throws
+    // CMailError 305 with the server's reply.
     void EndDialogue(CMailSocket& socket);
 
-    // True when the server answered 235. Never throw.
-    bool AuthNtlm(CMailSocket& socket, const QString& userName, const QString& password);
-    bool AuthPlain(CMailSocket& socket, const QString& userName, const QString& password);
-    bool AuthLogin(CMailSocket& socket, const QString& userName, const QString& password);
+    // The server's last reply: 235 when it accepted the login, 0 when the mechanism could not
+    // be carried out. Throw socket failures.
+    int AuthNtlm(CMailSocket& socket, const QString& userName, const QString& password);
+    int AuthPlain(CMailSocket& socket, const QString& userName, const QString& password);
+    int AuthLogin(CMailSocket& socket, const QString& userName, const QString& password);
 
     void SetHtmlBody(const QString& text) { m_htmlBody = text; }
     QString GetHtmlBody() const { return m_htmlBody; }
@@ -124,9 +128,10 @@ public:
     QString m_htmlBody;
 
 private:
-    // The advertised mechanisms in turn, NTLM, PLAIN, LOGIN, until one succeeds.
-    bool Authenticate(CMailSocket& socket, const std::vector<QString>& ehloReply, const QString& userName,
-                      const QString& password);
+    // The advertised mechanisms in turn, NTLM, PLAIN, LOGIN, until one succeeds; the last reply
+    // (0 when no mechanism was tried).
+    int Authenticate(CMailSocket& socket, const std::vector<QString>& ehloReply, const QString& userName,
+                     const QString& password);
     void CopyFrom(const CVexaMail& other);
     void AppendBase64Part(const QString& fileName, const QByteArray& bytes, const QString& contentType,
                           const QString& contentId);

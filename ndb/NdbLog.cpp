@@ -25,14 +25,14 @@ void CNdbLog::SetStatus(int status, const QString& address)
     EntryOf(address).SetField(LogEntryStatus, CNdbFieldValue(NdbValueSendStatus, status));
 }
 
-void CNdbLog::CountAttempt(const QString& address)
+void CNdbLog::CountAttempt(const QString& address, const QDateTime& when)
 {
     CNdbLogEntry& entry = EntryOf(address);
     entry.SetField(LogEntryAttempts, CNdbFieldValue(NdbValueInt, entry.GetAttempts() + 1));
     CNdbFieldValue first;
     const int timeField =
         entry.GetField(LogEntryFirstAttempt, first) ? LogEntryLatestAttempt : LogEntryFirstAttempt;
-    entry.SetField(timeField, CNdbFieldValue(QDateTime::currentDateTime()));
+    entry.SetField(timeField, CNdbFieldValue(when));
 }
 
 bool CNdbLog::RemoveEntry(const QString& address)

@@ -29,9 +29,10 @@ class CNdbLog : public CPSBase
 
     // Stores the status in the address's entry, creating the entry when there is none.
     void SetStatus(int status, const QString& address);
-    // Counts one more attempt at the current time: the first attempt's time goes into 120, every
+    // Counts one more attempt, by default at the current time: the first attempt's time goes into 120, every
     // later one into 121.
-    void CountAttempt(const QString& address);
+    void CountAttempt(const QString& address) { CountAttempt(address, QDateTime::currentDateTime()); }
+    void CountAttempt(const QString& address, const QDateTime& when);
     // True whether or not the address was there.
     bool RemoveEntry(const QString& address);
     void DeleteAllEntries() { m_entries.clear(); }

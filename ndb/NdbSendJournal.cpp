@@ -2,6 +2,7 @@
 
 #include "ndb/NdbLog.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QUrl>
 
@@ -25,7 +26,8 @@ bool CNdbSendJournal::Append(int status, const QString& address)
 {
     if (m_path.isEmpty())
         return false;
-    const QByteArray line = QByteArray::number(status) + '\t' + QUrl::toPercentEncoding(address) + '\n';
+    const QByteArray line = QByteArray::number(status) + '\t' + QUrl::toPercentEncoding(address) + '\t' +
+                            QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + '\n';
     const std::lock_guard lock(m_mutex);
     // One write of a whole line in append mode: a crash leaves at most the last line cut short.
     const int handle =
@@ -47,19 +49,24 @@ int CNdbSendJournal::ApplyTo(CNdbLog& log, const QString& newsletterPath)
     QFile file(PathFor(newsletterPath));
     if (newsletterPath.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > MaxJournalBytes)
         return 0;
+    // Lines without a time, from before the journal kept one, took place before its last change.
+    const QDateTime written = file.fileTime(QFileDevice::FileModificationTime);
     QList<QByteArray> lines = file.readAll().split('\n');
     // The piece after the last line end is empty, or a line the crash cut short.
     lines.removeLast();
     int applied = 0;
     for (const QByteArray& line : lines)
     {
-        const qsizetype tab = line.indexOf('\t');
+        const QList<QByteArray> fields = line.split('\t');
         bool number = false;
-        const int status = line.left(tab).toInt(&number);
-        const QString address = QUrl::fromPercentEncoding(line.mid(tab + 1));
-        if (tab <= 0 || !number || address.isEmpty())
+        const int status = fields.front().toInt(&number);
+        const QString address = fields.size() > 1 ? QUrl::fromPercentEncoding(fields.at(1)) : QString();
+        if (!number || address.isEmpty())
             continue;
+        bool timed = false;
+        const qint64 time = fields.size() > 2 ? fields.at(2).toLongLong(&timed) : 0;
         log.SetStatus(status, address);
+        log.CountAttempt(address, timed ? QDateTime::fromMSecsSinceEpoch(time) : written);
         ++applied;
     }
     return applied;

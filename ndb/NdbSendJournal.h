@@ -11,7 +11,8 @@ class CNdbLog;
 // The final statuses of a running send, written beside the newsletter file as they happen, so a
 // crash between a delivery and the next save of the document loses nothing: opening the
 // newsletter takes the journal into its send log, and a save makes the journal redundant.
-// One line per status: the status number, a tab and the address percent-encoded.
+// One line per status: the status number, a tab, the address percent-encoded, a tab and the
+// time of the attempt in milliseconds since the epoch.
 class CNdbSendJournal
 {
 public:
@@ -25,7 +26,8 @@ public:
 
     static QString PathFor(const QString& newsletterPath);
     // Sets the statuses of the journal beside the newsletter file into the log, in the order they
-    // were written; lines that cannot be read are skipped. The number of statuses set.
+    // were written, each counted as an attempt at its time; lines that cannot be read are
+    // skipped. The number of statuses set.
     static int ApplyTo(CNdbLog& log, const QString& newsletterPath);
     static void Remove(const QString& newsletterPath);
 

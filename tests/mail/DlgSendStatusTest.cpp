@@ -1,5 +1,6 @@
 #include "mail/DlgSendStatus.h"
 #include "PanelPicture.h"
+#include "SendDialogSupport.h"
 #include "SendTestSupport.h"
 #include "mail/SendContext.h"
 #include "ndb/NdbResource.h"
@@ -17,18 +18,6 @@
 
 namespace
 {
-class CTestSendContext : public ISendContext
-{
-public:
-    ndb::CNdbNewsletter* GetCurrentNewsletter() const override { return newsletter; }
-    int GetServerPort() const override { return port; }
-    const QString& GetUnsubscribeText() const override { return text; }
-
-    ndb::CNdbNewsletter* newsletter{nullptr};
-    int port{0};
-    QString text{QStringLiteral("Unsubscribe")};
-};
-
 void AddResource(ndb::CNdbNewsletter& newsletter, const QString& path, const QString& name,
                  const QByteArray& bytes)
 {
@@ -89,7 +78,7 @@ TEST(DlgSendStatus, RecipientsAreThoseTheLogStillWaitsForAndNeverBlocked)
         if (statuses[i] != 0)
             newsletter->Log().SetStatus(statuses[i], users[size_t(i)]->GetString(ndb::UserEmail));
     users[5]->SetField(ndb::UserBlocked, ndb::CNdbFieldValue(ndb::NdbValueBool, 1));
-    CTestSendContext context;
+    CTestContext context;
     context.newsletter = newsletter.get();
     const CDlgSendStatus send(&context, nullptr, false);
     EXPECT_EQ(send.GetRecipients(), (std::vector<ndb::CNdbUser*>{users[3], users[4]}));
@@ -132,7 +121,7 @@ protected:
     std::unique_ptr<FtpServer> m_ftp;
     ScriptedHttpServer m_images;
     std::unique_ptr<ndb::CNdbNewsletter> m_newsletter;
-    CTestSendContext m_context;
+    CTestContext m_context;
 };
 
 TEST_F(WebViewUpload, PageFilesAndRenderedImagesGoToTheirRemotePlaces)
@@ -155,6 +144,23 @@ TEST_F(WebViewUpload, PageFilesAndRenderedImagesGoToTheirRemotePlaces)
     EXPECT_TRUE(page.contains("img/logo_7.png")) << page.toStdString();
     EXPECT_FALSE(page.contains("?pid=7")) << page.toStdString();
     EXPECT_EQ(m_images.Requests(), QStringList{"/img/logo.png?pid=7"});
+}
+
+TEST_F(WebViewUpload, DocumentNamesWithBlanksAndAccentsArePublished)
+{
+    SetBody(QStringLiteral("<p><img src=\"img/photo one.png\" /></p>"));
+    AddResource(*m_newsletter, QStringLiteral("img/photo one.png"), QStringLiteral("photo one.png"), "PHOTO");
+    for (const QString& name :
+         {QStringLiteral("Spring news.kvnl"), QStringLiteral("Fr\u00fchling Gr\u00fc\u00dfe.kvnl")})
+    {
+        m_newsletter->SetField(ndb::NewsletterFileName, ndb::CNdbFieldValue(name));
+        CDlgSendStatus dialog(&m_context, nullptr, false);
+        ASSERT_TRUE(dialog.UploadWebView(false)) << dialog.GetUploadFailure().toStdString() << "\n"
+                                                 << m_ftp->Commands().join(u'\n').toStdString();
+        const QString page = CRecipientMerge::WebViewFileName(name, QStringLiteral("php"));
+        EXPECT_TRUE(FilesBelow(SitePath(QString())).contains(QStringLiteral("htdocs/news/") + page))
+            << FilesBelow(SitePath(QString())).join(u' ').toStdString();
+    }
 }
 
 TEST_F(WebViewUpload, NamesReachingOutsideTheWebViewFolderWriteNothingThere)
@@ -225,7 +231,7 @@ protected:
     AiosmtpdServer m_relay;
     ScriptedHttpServer m_server;
     std::unique_ptr<ndb::CNdbNewsletter> m_newsletter;
-    CTestSendContext m_context;
+    CTestContext m_context;
 };
 
 TEST_F(MessagePreparation, EmbeddedImagesTravelAsPartsOfEveryCopy)

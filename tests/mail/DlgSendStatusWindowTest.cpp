@@ -1,4 +1,5 @@
 #include "PanelPicture.h"
+#include "SendDialogSupport.h"
 #include "SendTestSupport.h"
 #include "mail/DlgSendStatus.h"
 #include "mail/SendContext.h"
@@ -15,38 +16,6 @@
 
 namespace
 {
-class CTestContext : public ISendContext
-{
-public:
-    ndb::CNdbNewsletter* GetCurrentNewsletter() const override { return newsletter; }
-    int GetServerPort() const override { return 0; }
-    const QString& GetUnsubscribeText() const override { return text; }
-
-    ndb::CNdbNewsletter* newsletter{nullptr};
-    QString text;
-};
-
-// Answers every message box at once and keeps its text.
-class CRecordingApp : public CWinApp
-{
-public:
-    int DoMessageBox(const QString& prompt, UINT, UINT) override
-    {
-        boxes << prompt;
-        return IDOK;
-    }
-    QStringList boxes;
-};
-
-template <typename Done> bool WaitFor(Done done, int milliseconds = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
 class SendStatusWindow : public testing::Test
 {
 protected:
@@ -106,16 +75,18 @@ TEST_F(SendStatusWindow, AbortStopsTheSendAndLogsWhatWasDone)
     CKVSmtpServer::SetTakePauseForTesting(40);
     CDlgSendStatus dialog(&m_context, nullptr, false);
     ASSERT_TRUE(dialog.Create(CDlgSendStatus::IDD));
-    int total = 0, inProgress = 0, sent = 0, failed = 0;
+    int total = 0, inProgress = 0, sent = 0, failed = 0, deferred = 0;
     QString address;
     ASSERT_TRUE(WaitFor(
         [&]
         {
-            dialog.GetEngine().GetProgress(total, inProgress, sent, failed, address);
+            dialog.GetEngine().GetProgress(total, inProgress, sent, failed, deferred, address);
             return sent >= 3;
         }));
     SendTest::SavePanel(dialog, QStringLiteral("sending"));
     dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    // The window closes once the delivery under way has ended.
+    ASSERT_TRUE(WaitFor([&] { return !m_app.boxes.isEmpty(); }));
     EXPECT_EQ(m_app.boxes, QStringList{"Aborted!"});
     const int delivered = int(m_relay.Messages().size());
     EXPECT_LT(delivered, 10);

@@ -6,8 +6,10 @@
 #include <QByteArray>
 #include <QList>
 
+#include <chrono>
 #include <memory>
 #include <optional>
+#include <thread>
 
 // The replies of a scripted SMTP server, step by step; a reply may have several lines.
 struct SmtpReplies
@@ -22,6 +24,10 @@ struct SmtpReplies
     QByteArray endOfData{"250 queued\r\n"};
     // Answers AUTH NTLM when set.
     std::optional<NtlmResponder> ntlm;
+    // The server thinks so long over the end of a message before it answers.
+    int endOfDataDelayMs{0};
+    // The connection breaks off after the first line of the message.
+    bool cutDuringData{false};
 };
 
 // Serves the replies; the messages received after DATA go into messages when given.
@@ -66,11 +72,17 @@ inline ScriptedMailServer::Script SmtpScript(SmtpReplies replies,
                 connection.Send(replies.data);
                 if (!replies.data.startsWith("354"))
                     continue;
+                if (replies.cutDuringData)
+                {
+                    connection.ReadLine();
+                    return;
+                }
                 const auto message = connection.ReadData();
                 if (!message)
                     return;
                 if (messages)
                     messages->append(*message);
+                std::this_thread::sleep_for(std::chrono::milliseconds(replies.endOfDataDelayMs));
                 connection.Send(replies.endOfData);
             }
             else if (command.startsWith("QUIT"))

@@ -102,9 +102,9 @@ TEST(SendEngine, RelayDeliversOneMergedCopyToEveryRecipient)
         SetSender(*newsletter, ndb::SenderThreads, ndb::CNdbFieldValue(ndb::NdbValueInt, 50));
         const auto engine = std::make_shared<CKVSmtpServer>();
         ASSERT_TRUE(SendAndWait(*engine, *newsletter, AllUsers(*newsletter)));
-        int total = 0, inProgress = 0, sent = 0, failed = 0;
+        int total = 0, inProgress = 0, sent = 0, failed = 0, deferred = 0;
         QString address;
-        engine->GetProgress(total, inProgress, sent, failed, address);
+        engine->GetProgress(total, inProgress, sent, failed, deferred, address);
         EXPECT_EQ(total, 1000);
         EXPECT_EQ(sent, 1000);
         EXPECT_EQ(failed, 0);
@@ -257,11 +257,12 @@ TEST(SendEngine, FaultsOfTheServerGiveDeferredOrFailed)
         {"452 at MAIL FROM", SmtpScript(mail452), false, SendQueueEntry::Deferred},
         {"452 at RCPT", SmtpScript(rcpt452), false, SendQueueEntry::Deferred},
         {"550 at RCPT", SmtpScript(rcpt550), false, SendQueueEntry::Failed},
-        {"535 at AUTH", SmtpScript(auth535), true, SendQueueEntry::Failed},
+        // A refused login refuses nobody: the job stops and the recipient waits for the next send.
+        {"535 at AUTH", SmtpScript(auth535), true, SendQueueEntry::Deferred},
         {"452 at end of data", SmtpScript(data452), false, SendQueueEntry::Deferred},
-        {"drop mid-DATA", DropMidData(), false, SendQueueEntry::Failed},
+        {"drop mid-DATA", DropMidData(), false, SendQueueEntry::Deferred},
         {"hanging server", [](ScriptedConnection& connection) { ScriptedMailServer::ListenOnly(connection); },
-         false, SendQueueEntry::Failed},
+         false, SendQueueEntry::Deferred},
         {"accepted", SmtpScript(SmtpReplies()), true, SendQueueEntry::Sent},
     };
     for (const Case& c : cases)
@@ -325,8 +326,8 @@ TEST(SendEngine, ThrottlePausesAfterEveryThirdMessageButNotAfterTheLast)
     std::vector<std::pair<WPARAM, LPARAM>> expected = onePause;
     expected.insert(expected.end(), onePause.begin(), onePause.end());
     EXPECT_EQ(window.pauses, expected);
-    // A take and a result for each of the seven, and the worker's last take that found none.
-    EXPECT_EQ(window.progress, 15);
+    // A take and a result for each of the seven, the worker's last take that found none and its end.
+    EXPECT_EQ(window.progress, 16);
     EXPECT_EQ(server.Messages().size(), 7);
 }
 
@@ -366,13 +367,13 @@ void WaitForResults(CKVSmtpServer& engine, int count)
 {
     QElapsedTimer timer;
     timer.start();
-    int total = 0, inProgress = 0, sent = 0, failed = 0;
+    int total = 0, inProgress = 0, sent = 0, failed = 0, deferred = 0;
     QString address;
     do
     {
         QThread::msleep(5);
-        engine.GetProgress(total, inProgress, sent, failed, address);
-    } while (sent + failed < count && timer.elapsed() < 20000);
+        engine.GetProgress(total, inProgress, sent, failed, deferred, address);
+    } while (sent + failed + deferred < count && timer.elapsed() < 20000);
 }
 
 std::vector<ndb::CNdbUser*> PendingUsers(const ndb::CNdbNewsletter& newsletter)

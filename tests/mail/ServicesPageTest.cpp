@@ -63,6 +63,19 @@ QString Enabled(const CWnd& page)
     return states;
 }
 
+int SwitchOf(int service)
+{
+    return service == SenderWebView ? IdWebView : service == SenderTracking ? IdStatistics : IdMailingList;
+}
+
+// The enabled states of Enabled when only the service's switch can be used.
+QString SwitchedOnOnly(int service)
+{
+    QString states = QStringLiteral("0000");
+    states[service == SenderWebView ? 0 : service == SenderTracking ? 1 : 2] = u'1';
+    return states;
+}
+
 CNdbSender Account(const QString& id, const QString& url, bool ftpChecked, bool frameworkChecked)
 {
     CNdbSender account;
@@ -244,13 +257,40 @@ TEST_F(ServicesPageTest, ASwitchedOnServiceKeepsThePageUntilItsSiteIsUsable)
                         if (entry.site)
                             Choose(Combo(page, IdSite), QString::fromLatin1(entry.site));
                         else
-                            EXPECT_EQ(Enabled(page), "0000") << "switches stay on, but cannot be changed";
+                            EXPECT_EQ(Enabled(page), SwitchedOnOnly(entry.service))
+                                << "without a site only the switch that is on can be changed";
                         LeaveForGeneral(sheet);
                     });
         ExpectRefusedLeave(script, sheet, QString::fromLatin1(entry.message));
         script.Start();
         EXPECT_FALSE(sheet.Run(EmailSettingsSheet::ServicesPage));
         EXPECT_TRUE(script.Finished());
+    }
+}
+
+TEST_F(ServicesPageTest, AServiceSwitchedOnWithoutASiteCanBeSwitchedOff)
+{
+    for (const int service : {SenderWebView, SenderTracking, SenderDynamicList})
+    {
+        CNdbNewsletter newsletter;
+        newsletter.Sender().SetField(service, CNdbFieldValue(NdbValueBool, true));
+        FakeContext context(&newsletter);
+        EmailSettingsSheet sheet(context, newsletter);
+        ModalScript script;
+        script.Then(IsSheet(sheet),
+                    [&](QWidget*)
+                    {
+                        CPageSenderServices& page = sheet.Services();
+                        ClickBox(page, SwitchOf(service));
+                        EXPECT_EQ(Enabled(page), "0000") << "once off, it needs a site to go on again";
+                        LeaveForGeneral(sheet);
+                        EXPECT_EQ(sheet.Sheet().GetActiveIndex(), 0);
+                        Click(sheet.Sheet(), IDOK);
+                    });
+        script.Start();
+        EXPECT_TRUE(sheet.Run(EmailSettingsSheet::ServicesPage)) << service;
+        EXPECT_TRUE(script.Finished()) << service;
+        EXPECT_FALSE(newsletter.Sender().GetBool(service, true)) << service;
     }
 }
 

@@ -64,7 +64,7 @@ TEST(SmtpDialogue, EveryStepsRefusalBecomesItsErrorWithTheReply)
         QByteArray reply;
         bool withUser;
         Outcome expected;
-        // The last line the server got: nothing is sent after a refusal.
+        // The last line the server got before QUIT, which ends every dialogue, a refused one too.
         QByteArray lastCommand;
     } cases[] = {
         {"greeting 4xx", &SmtpReplies::greeting, "421 busy\r\n", false, {300, 421}, ""},
@@ -74,7 +74,7 @@ TEST(SmtpDialogue, EveryStepsRefusalBecomesItsErrorWithTheReply)
          false,
          {300, 554},
          ""},
-        {"greeting multi-line", &SmtpReplies::greeting, "220-hello\r\n220 welcome\r\n", false, {}, "QUIT"},
+        {"greeting multi-line", &SmtpReplies::greeting, "220-hello\r\n220 welcome\r\n", false, {}, "."},
         {"EHLO 5xx", &SmtpReplies::ehlo, "500 what\r\n", false, {301, 500}, "EHLO client.example"},
         {"EHLO multi-line ending 4xx",
          &SmtpReplies::ehlo,
@@ -82,19 +82,14 @@ TEST(SmtpDialogue, EveryStepsRefusalBecomesItsErrorWithTheReply)
          false,
          {301, 421},
          "EHLO client.example"},
-        {"AUTH refused", &SmtpReplies::authPlain, "535 bad credentials\r\n", true, {306, 0}, ""},
+        {"AUTH refused", &SmtpReplies::authPlain, "535 bad credentials\r\n", true, {306, 535}, ""},
         {"AUTH refused multi-line",
          &SmtpReplies::authPlain,
          "454-not now\r\n454 later\r\n",
          true,
-         {306, 0},
+         {306, 535},
          ""},
-        {"AUTH advertised but no user",
-         &SmtpReplies::authPlain,
-         "535 bad credentials\r\n",
-         false,
-         {},
-         "QUIT"},
+        {"AUTH advertised but no user", &SmtpReplies::authPlain, "535 bad credentials\r\n", false, {}, "."},
         {"MAIL 4xx",
          &SmtpReplies::mail,
          "452 no room\r\n",
@@ -120,7 +115,7 @@ TEST(SmtpDialogue, EveryStepsRefusalBecomesItsErrorWithTheReply)
          {303, 550},
          "RCPT TO:<you@recipient.example>"},
         {"DATA 5xx", &SmtpReplies::data, "554 no thanks\r\n", false, {304, 554}, "DATA"},
-        {"DATA multi-line", &SmtpReplies::data, "354-go\r\n354 ahead\r\n", false, {}, "QUIT"},
+        {"DATA multi-line", &SmtpReplies::data, "354-go\r\n354 ahead\r\n", false, {}, "."},
         {"end of data 4xx", &SmtpReplies::endOfData, "452 mailbox full\r\n", false, {305, 452}, "."},
         {"end of data multi-line 5xx",
          &SmtpReplies::endOfData,
@@ -128,7 +123,7 @@ TEST(SmtpDialogue, EveryStepsRefusalBecomesItsErrorWithTheReply)
          false,
          {305, 552},
          "."},
-        {"end of data multi-line", &SmtpReplies::endOfData, "250-queued\r\n250 as 42\r\n", false, {}, "QUIT"},
+        {"end of data multi-line", &SmtpReplies::endOfData, "250-queued\r\n250 as 42\r\n", false, {}, "."},
     };
     for (const auto& entry : cases)
     {
@@ -141,10 +136,12 @@ TEST(SmtpDialogue, EveryStepsRefusalBecomesItsErrorWithTheReply)
         EXPECT_EQ(Deliver(mail), entry.expected) << entry.step;
         server.Stop();
         const QList<QByteArray> received = server.Received();
+        ASSERT_FALSE(received.isEmpty()) << entry.step;
+        EXPECT_EQ(received.last(), "QUIT") << entry.step;
         if (!QByteArray(entry.lastCommand).isEmpty())
         {
-            ASSERT_FALSE(received.isEmpty()) << entry.step;
-            EXPECT_EQ(received.last(), entry.lastCommand) << entry.step;
+            ASSERT_GE(received.size(), 2) << entry.step;
+            EXPECT_EQ(received.at(received.size() - 2), entry.lastCommand) << entry.step;
         }
         const bool sentAuth = std::any_of(received.begin(), received.end(),
                                           [](const QByteArray& line) { return line.startsWith("AUTH"); });
@@ -228,7 +225,7 @@ TEST(SmtpDialogue, OnlyAnAuthLineWithABlankAdvertises)
     CVexaMail mail = MailTo(server, QStringLiteral("user"), QStringLiteral("pw"));
     EXPECT_EQ(Deliver(mail), (Outcome{306, 0}));
     server.Stop();
-    EXPECT_EQ(server.Received().size(), 1) << "nothing after EHLO";
+    EXPECT_EQ(server.Received().mid(1), QList<QByteArray>{"QUIT"}) << "nothing but QUIT after EHLO";
 }
 
 TEST(SmtpDialogue, EhloDomainFallsBackToTheSendersDomain)
@@ -282,7 +279,7 @@ TEST(SmtpDialogue, NtlmAuthenticatesEndToEnd)
         CVexaMail mail = MailTo(server, QString::fromLatin1(entry.userName), QStringLiteral("s\u00e9cret"));
         EXPECT_EQ(Deliver(mail), Outcome{}) << entry.userName;
         mail.m_password = QStringLiteral("secret");
-        EXPECT_EQ(Deliver(mail), (Outcome{306, 0}))
+        EXPECT_EQ(Deliver(mail), (Outcome{306, 535}))
             << entry.userName << ": a wrong password fails NTLM and PLAIN";
     }
 }
