@@ -524,8 +524,9 @@ TEST_F(SendCommands, PictureOfTheSendDialogWithItsSummary)
     Run(window, SendItem, script);
 }
 
-// A bounce check that ends while the recipient list is shown: the list shows the new status of
-// each recipient at once, on the screen as a fresh drawing of the list would show it.
+// A bounce check that ends while the recipient list is shown, filtered: the list shows the new
+// status of each recipient at once, on the screen as a fresh drawing of the list would show it,
+// and so do the rows the filter hid once it is cleared.
 TEST_F(SendCommands, RecipientListShowsTheStatusOfAFinishedBounceCheck)
 {
     const QString newsletterId = QStringLiteral("{0B9C4E21-7D3A-4F5B-8A61-2E4C9D7B3F11}");
@@ -555,6 +556,11 @@ TEST_F(SendCommands, RecipientListShowsTheStatusOfAFinishedBounceCheck)
     const QString sent = LoadAppString(15326);
     PressKey(window, Qt::Key_2, Qt::ControlModifier);
     ASSERT_TRUE(rowOf("ann@one.test").contains(sent));
+    auto* filter = qobject_cast<QLineEdit*>(
+        window.GetNewsletterView().GetUsersWindow().GetToolbar().GetFilterField()->GetSafeHwnd());
+    ASSERT_NE(filter, nullptr);
+    QTest::keyClicks(filter, "bo@");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.GetRowCount() == 1; }, 5000));
 
     // The check starts with the statistics page and ends with the list in front again.
     ModalScript script;
@@ -564,6 +570,10 @@ TEST_F(SendCommands, RecipientListShowsTheStatusOfAFinishedBounceCheck)
     PressKey(window, Qt::Key_2, Qt::ControlModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return script.Finished(); }, 20000));
     EXPECT_EQ(window.GetNewsletterView().GetVisiblePage(), 2);
+    EXPECT_TRUE(rowOf("bo@one.test").contains(LoadAppString(15345)));
+    filter->selectAll();
+    QTest::keyClick(filter, Qt::Key_Backspace);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.GetRowCount() == 3; }, 5000));
     EXPECT_TRUE(rowOf("ann@one.test").contains(LoadAppString(15327)));
     EXPECT_TRUE(rowOf("bo@one.test").contains(LoadAppString(15345)));
     EXPECT_TRUE(rowOf("cy@one.test").contains(sent));
