@@ -284,9 +284,9 @@ void CWndUsers::RefreshRows(const ndb::CNdbUserList& users)
     std::set<const void*> members;
     for (const auto& user : users.GetUsers())
         members.insert(user.get());
-    for (int i = 0; i < m_list.GetRowCount(); ++i)
+    // Rows the filter hides change too: they show again when the filter does.
+    for (CKVListRow* row : m_list.m_rows)
     {
-        CKVListRow* row = m_list.GetRow(i);
         if (members.count(row->m_data) != 0)
             SetRowCells(*row);
     }
@@ -300,6 +300,8 @@ void CWndUsers::ApplyFilter(bool reset)
     else
         m_list.SortByColumn(m_list.GetSortColumn(), m_list.IsSortAscending());
     m_list.UpdateScrollBars(false);
+    // Every change of the rows ends here, so the list is drawn again from what they hold now.
+    InvalidateRows();
 }
 
 void CWndUsers::GetSelectedUsers(SelectedUsers& selected) const

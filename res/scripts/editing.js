@@ -970,8 +970,10 @@
         return template.content;
     }
 
+    // Answers the nodes it inserted.
     function insertFragmentAt(range, html) {
         const fragment = fragmentOf(html);
+        const nodes = Array.from(fragment.childNodes);
         const last = fragment.lastChild;
         range.insertNode(fragment);
         if (last) {
@@ -982,6 +984,7 @@
         }
         if (editing)
             markMergeFields(true);
+        return nodes;
     }
 
     const blockTags = ['p', 'div', 'table', 'ul', 'ol', 'dl', 'pre', 'blockquote', 'hr', 'address', 'h1', 'h2', 'h3', 'h4', 'h5', 'h6'];
@@ -995,34 +998,50 @@
         return { ref: null, depth, node: null };
     }
 
-    // Puts the fragment at the caret. Blocks (paragraphs, tables, lists) go between the two halves
-    // of the paragraph that holds the caret, which is split with its inline elements; a cell or a
-    // list item is never split, and outside a paragraph nothing is.
-    function insertAtCaret(range, html, asBlocks) {
+    const formattingTags = ['font', 'span', 'b', 'strong', 'i', 'em', 'u', 's', 'strike', 'sub', 'sup', 'small', 'big', 'a'];
+
+    // A half of a split paragraph with no text and nothing but the empty formatting of the text
+    // that went to the other half.
+    function isEmptyHalf(node) {
+        return (
+            node.textContent === '' &&
+            Array.from(node.querySelectorAll('*')).every((inner) => formattingTags.includes(tagOf(inner)))
+        );
+    }
+
+    // Puts the fragment at the caret and answers the nodes inserted. Blocks (paragraphs, tables,
+    // lists) go between the two halves of the paragraph that holds the caret, which is split with
+    // its inline elements; a half left empty goes when asked. A cell or a list item is never
+    // split, and outside a paragraph nothing is.
+    function insertAtCaret(range, html, asBlocks, dropEmptyHalves) {
         const container = blockContainer(range.startContainer).node;
         const tag = tagOf(container);
-        if (!asBlocks || !container || tag === 'td' || tag === 'li' || !inBody(container)) {
-            insertFragmentAt(range, html);
-            return;
-        }
+        if (!asBlocks || !container || tag === 'td' || tag === 'li' || !inBody(container))
+            return insertFragmentAt(range, html);
         const tail = document.createRange();
         tail.setStart(range.startContainer, range.startOffset);
         tail.setEnd(container, container.childNodes.length);
         const second = container.cloneNode(false);
         second.removeAttribute('id');
         second.appendChild(tail.extractContents());
-        container.parentNode.insertBefore(second, container.nextSibling);
+        if (!dropEmptyHalves || !isEmptyHalf(second))
+            container.parentNode.insertBefore(second, container.nextSibling);
         const between = document.createRange();
-        between.setStartAfter(container);
+        if (dropEmptyHalves && isEmptyHalf(container)) {
+            between.setStartBefore(container);
+            container.remove();
+        } else {
+            between.setStartAfter(container);
+        }
         between.collapse(true);
-        insertFragmentAt(between, html);
+        return insertFragmentAt(between, html);
     }
 
     function hasBlocks(html) {
         return Array.from(fragmentOf(html).children).some((node) => blockTags.includes(tagOf(node)));
     }
 
-    function insertInUnit(title, html, asBlocks) {
+    function insertInUnit(title, html, { asBlocks = false, dropEmptyHalves = false, placeCaret = null } = {}) {
         if (!editing)
             return false;
         return inUnit(title, () => {
@@ -1033,14 +1052,34 @@
                 return false;
             if (!range.collapsed)
                 range.deleteContents();
-            insertAtCaret(range, html, asBlocks);
+            const nodes = insertAtCaret(range, html, asBlocks, dropEmptyHalves);
+            if (placeCaret)
+                placeCaret(nodes);
             return true;
         });
     }
 
-    const insertHtml = (html) => insertInUnit('Insert Html', html, hasBlocks(html));
-    // A table never sits inside a paragraph.
-    const insertTable = (html) => insertInUnit('Insert Table', html, true);
+    // The contents of the first cell among the nodes are selected, so that typing replaces the
+    // filler of a new cell.
+    function selectFirstCell(nodes) {
+        for (const node of nodes) {
+            if (node.nodeType !== 1)
+                continue;
+            const cell = ['td', 'th'].includes(tagOf(node)) ? node : node.querySelector('td, th');
+            if (cell) {
+                const range = document.createRange();
+                range.selectNodeContents(cell);
+                select(range);
+                return;
+            }
+        }
+    }
+
+    const insertHtml = (html) => insertInUnit('Insert Html', html, { asBlocks: hasBlocks(html) });
+    // A table never sits inside a paragraph, nor beside the empty rest of one; the caret goes into
+    // its first cell.
+    const insertTable = (html) =>
+        insertInUnit('Insert Table', html, { asBlocks: true, dropEmptyHalves: true, placeCaret: selectFirstCell });
 
     function blockStyleName(node) {
         for (let current = node; current; current = current.parentElement) {
@@ -1247,11 +1286,28 @@
             return;
         }
         takeRecords(onRecords);
+        if (type === 'insertText' || type === 'insertCompositionText')
+            selectCellFiller();
         const found = inputTitles.find(([pattern]) => pattern.test(type));
         const title = found ? found[1] : 'Edit';
         if (!typing || typing.title !== title)
             typingCaret = caret();
         inputTitle = title;
+    }
+
+    // A cell that holds only the space that keeps it open: text typed into it takes the space's
+    // place instead of going beside it.
+    function selectCellFiller() {
+        const range = selectionRange();
+        if (!range || !range.collapsed)
+            return;
+        const cell = elementOf(range.startContainer).closest('td, th');
+        const filler = cell && cell.childNodes.length === 1 ? cell.firstChild : null;
+        if (!filler || filler.nodeType !== 3 || filler.data !== '\u00a0')
+            return;
+        const whole = document.createRange();
+        whole.selectNodeContents(filler);
+        select(whole);
     }
 
     function onInput(event) {

@@ -128,6 +128,23 @@ protected:
 
     ndb::CNdbNewsletter& Shown() { return *m_app->GetContext()->GetCurrentNewsletter(); }
 
+    // The letter's bounce mailbox, and the ids that its returned copies name: {U-ANN}, {U-BO},
+    // {U-CY}.
+    static void UseBounceMailbox(ndb::CNdbNewsletter& letter, const QString& newsletterId,
+                                 const DovecotServer& mailbox)
+    {
+        letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(newsletterId));
+        const char* ids[] = {"{U-ANN}", "{U-BO}", "{U-CY}"};
+        for (int i = 0; i < 3; ++i)
+            letter.Users().GetUserAt(i)->SetField(ndb::UserId, ndb::CNdbFieldValue(QString(ids[i])));
+        ndb::CNdbSender& sender = letter.Sender();
+        sender.SetField(ndb::SenderBounceEnabled, ndb::CNdbFieldValue(ndb::NdbValueBool, 1));
+        sender.SetField(ndb::SenderPop3Server, ndb::CNdbFieldValue(QStringLiteral("127.0.0.1")));
+        sender.SetField(ndb::SenderPop3Port, ndb::CNdbFieldValue(ndb::NdbValueInt, mailbox.Port()));
+        sender.SetField(ndb::SenderPop3User, ndb::CNdbFieldValue(QStringLiteral("bounces")));
+        sender.SetField(ndb::SenderPop3Password, ndb::CNdbFieldValue(QStringLiteral("pa55word")));
+    }
+
     // Chooses the item of the Tools menu while the script answers the windows that follow.
     // A window the script does not expect within the time fails the test and is closed, so a
     // wrong turn cannot hang the run.
@@ -507,6 +524,72 @@ TEST_F(SendCommands, PictureOfTheSendDialogWithItsSummary)
     Run(window, SendItem, script);
 }
 
+// A bounce check that ends while the recipient list is shown, filtered: the list shows the new
+// status of each recipient at once, on the screen as a fresh drawing of the list would show it,
+// and so do the rows the filter hid once it is cleared.
+TEST_F(SendCommands, RecipientListShowsTheStatusOfAFinishedBounceCheck)
+{
+    const QString newsletterId = QStringLiteral("{0B9C4E21-7D3A-4F5B-8A61-2E4C9D7B3F11}");
+    const DovecotServer mailbox(QStringLiteral("bounces"), QStringLiteral("pa55word"),
+                                {BounceReports::Report(newsletterId, "{U-ANN}", "Status: 5.1.1"),
+                                 BounceReports::Report(newsletterId, "{U-BO}", "Status: 4.2.2")});
+    ASSERT_TRUE(mailbox.IsRunning()) << mailbox.Log().toStdString();
+    auto letter = MakeLetter();
+    UseBounceMailbox(*letter, newsletterId, mailbox);
+    for (int i = 0; i < 3; ++i)
+        letter->Log().SetStatus(ndb::NdbSendSent, letter->Users().GetUserAt(i)->GetString(ndb::UserEmail));
+    CMainWnd& window = Open(*letter);
+    window.ShowWindow(SW_SHOW);
+    CKVList& list = window.GetNewsletterView().GetUsersWindow().GetList();
+    const auto rowOf = [&](const QString& address)
+    {
+        for (int i = 0; i < list.GetRowCount(); ++i)
+        {
+            QStringList cells;
+            for (int column = 0; column < list.GetColumnCount(); ++column)
+                cells << list.GetRow(i)->GetCellText(column);
+            if (cells.contains(address))
+                return cells;
+        }
+        return QStringList();
+    };
+    const QString sent = LoadAppString(15326);
+    PressKey(window, Qt::Key_2, Qt::ControlModifier);
+    ASSERT_TRUE(rowOf("ann@one.test").contains(sent));
+    auto* filter = qobject_cast<QLineEdit*>(
+        window.GetNewsletterView().GetUsersWindow().GetToolbar().GetFilterField()->GetSafeHwnd());
+    ASSERT_NE(filter, nullptr);
+    QTest::keyClicks(filter, "bo@");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.GetRowCount() == 1; }, 5000));
+
+    // The check starts with the statistics page and ends with the list in front again.
+    ModalScript script;
+    Box(script, QStringLiteral("New status information is available."), QStringLiteral("Yes"));
+    script.Start();
+    PressKey(window, Qt::Key_3, Qt::ControlModifier);
+    PressKey(window, Qt::Key_2, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return script.Finished(); }, 20000));
+    EXPECT_EQ(window.GetNewsletterView().GetVisiblePage(), 2);
+    EXPECT_TRUE(rowOf("bo@one.test").contains(LoadAppString(15345)));
+    filter->selectAll();
+    QTest::keyClick(filter, Qt::Key_Backspace);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.GetRowCount() == 3; }, 5000));
+    EXPECT_TRUE(rowOf("ann@one.test").contains(LoadAppString(15327)));
+    EXPECT_TRUE(rowOf("bo@one.test").contains(LoadAppString(15345)));
+    EXPECT_TRUE(rowOf("cy@one.test").contains(sent));
+
+    QWidget* shown = list.GetSafeHwnd();
+    QApplication::processEvents();
+    const QRect area(shown->mapTo(shown->window(), QPoint(0, 0)), shown->size());
+    const QImage onScreen =
+        QGuiApplication::primaryScreen()
+            ->grabWindow(shown->window()->winId(), area.x(), area.y(), area.width(), area.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    const QImage fresh = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(onScreen, fresh) << "the list on the screen is the list drawn anew";
+}
+
 // Showing the statistics page checks the newsletter's bounce mailbox: returned copies of this
 // newsletter mark their recipients failed (permanently or for now) once the user agrees, each
 // returned message is taken only once, and another newsletter's returns change nothing.
@@ -521,16 +604,7 @@ TEST_F(SendCommands, StatisticsPageTakesInReturnedCopies)
          report("{U-CY}", "5.1.1", QStringLiteral("{FFFFFFFF-0000-0000-0000-000000000000}"))});
     ASSERT_TRUE(mailbox.IsRunning()) << mailbox.Log().toStdString();
     auto letter = MakeLetter();
-    letter->SetField(ndb::NewsletterId, ndb::CNdbFieldValue(newsletterId));
-    const char* ids[] = {"{U-ANN}", "{U-BO}", "{U-CY}"};
-    for (int i = 0; i < 3; ++i)
-        letter->Users().GetUserAt(i)->SetField(ndb::UserId, ndb::CNdbFieldValue(QString(ids[i])));
-    ndb::CNdbSender& sender = letter->Sender();
-    sender.SetField(ndb::SenderBounceEnabled, ndb::CNdbFieldValue(ndb::NdbValueBool, 1));
-    sender.SetField(ndb::SenderPop3Server, ndb::CNdbFieldValue(QStringLiteral("127.0.0.1")));
-    sender.SetField(ndb::SenderPop3Port, ndb::CNdbFieldValue(ndb::NdbValueInt, mailbox.Port()));
-    sender.SetField(ndb::SenderPop3User, ndb::CNdbFieldValue(QStringLiteral("bounces")));
-    sender.SetField(ndb::SenderPop3Password, ndb::CNdbFieldValue(QStringLiteral("pa55word")));
+    UseBounceMailbox(*letter, newsletterId, mailbox);
     CMainWnd& window = Open(*letter);
     ndb::CNdbNewsletter& shown = Shown();
     CBounceChecker& checker = window.GetNewsletterView().GetBounceChecker();

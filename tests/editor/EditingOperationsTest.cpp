@@ -149,6 +149,11 @@ TEST_F(Editing, InsertTableSplitsTheParagraphAroundTheCaret)
         {"<p class=\"x\">ab<span>cd</span>ef</p>", "c",
          "<p class=\"x\">ab<span>c</span></p><table id=\"new\"><tbody><tr><td>T</td></tr></tbody></table>"
          "<p class=\"x\"><span>d</span>ef</p>"},
+        // At the end or the start of a paragraph: the empty half goes, formatting and all.
+        {"<p><font size=\"4\">ab</font></p><p>c</p>", "b",
+         "<p><font size=\"4\">ab</font></p><table id=\"new\"><tbody><tr><td>T</td></tr></tbody></table>"
+         "<p>c</p>"},
+        {"<p><b></b>ab</p>", "", "<table id=\"new\"><tbody><tr><td>T</td></tr></tbody></table><p>ab</p>"},
         // Directly in the body: no split.
         {"ab", "a", "a<table id=\"new\"><tbody><tr><td>T</td></tr></tbody></table>b"},
         // In a cell without a paragraph: the cell is not split.

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QLineEdit>
 
 using namespace ShellTest;
 
@@ -52,6 +53,70 @@ int ComboIndexOf(CComboBox& combo, const QString& text)
     return -1;
 }
 
+bool SaveLetter(const QString& path, const QString& html)
+{
+    ndb::CNdbNewsletter letter(QStringLiteral("June"));
+    letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
+    letter.Layout().SetField(ndb::LayoutHtml, ndb::CNdbFieldValue(html));
+    return letter.Save(path, QStringLiteral("Kelvora"), 2007, 1);
+}
+
+// Opens the newsletter, then Ctrl+E and the focus into the page once it shows the text: the
+// page's widget when it takes keys, else null.
+QWidget* OpenForEditing(CMainWnd& window, const QString& path, const QString& shownText)
+{
+    window.MoveWindow(0, 0, 1000, 700);
+    CWndLayout& layout = window.GetNewsletterView().GetLayout();
+    CIEBrowser& browser = layout.GetBrowser();
+    if (!window.OpenNewsletter(path) ||
+        !QTest::qWaitFor([&] { return BodyOf(browser).contains(shownText); }, 30000))
+        return nullptr;
+    PressKey(window, Qt::Key_E, Qt::ControlModifier);
+    QWidget* page = browser.GetSafeHwnd()->focusProxy();
+    if (!layout.IsEditing() || !page)
+        return nullptr;
+    page->setFocus();
+    // Keys reach the text only once the engine knows its page has the focus.
+    const bool ready = QTest::qWaitFor(
+        [&]
+        {
+            return RunInPage(browser,
+                             QStringLiteral("document.hasFocus() && document.body.isContentEditable"))
+                .toBool();
+        },
+        10000);
+    return ready ? page : nullptr;
+}
+
+// Confirms the Insert Table dialog as soon as it is open, with the columns typed in when given.
+std::unique_ptr<QTimer> ConfirmInsertTable(const QString& columns)
+{
+    auto confirm = std::make_unique<QTimer>();
+    QObject::connect(confirm.get(), &QTimer::timeout,
+                     [timer = confirm.get(), columns]
+                     {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (!modal || modal->windowTitle() != "Insert Table")
+                             return;
+                         timer->stop();
+                         if (!columns.isEmpty())
+                         {
+                             CWnd* edit = CWnd::FromHandle(modal)->GetDlgItem(1198);
+                             auto* field = qobject_cast<QLineEdit*>(edit ? edit->GetSafeHwnd() : nullptr);
+                             ASSERT_NE(field, nullptr);
+                             field->selectAll();
+                             QTest::keyClicks(field, columns);
+                         }
+                         for (QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+                         {
+                             if (button->text() == "OK")
+                                 QTest::mouseClick(button, Qt::LeftButton);
+                         }
+                     });
+    confirm->start(20);
+    return confirm;
+}
+
 QString Golden(const QString& name)
 {
     QFile file(QStringLiteral(KV_TEST_DATA_DIR "/") + name);
@@ -65,32 +130,12 @@ QString Golden(const QString& name)
 // and the saved file hold exactly the edits, and each edit is one named step of Undo and Redo.
 TEST_F(ShellProgram, LayoutSessionFromEditToTheSavedFile)
 {
-    ndb::CNdbNewsletter letter(QStringLiteral("June"));
-    letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
-    letter.Layout().SetField(ndb::LayoutHtml,
-                             ndb::CNdbFieldValue(QStringLiteral("<p>Hello</p><p>Harbour</p>")));
-    ASSERT_TRUE(letter.Save(Document("June.kvnl"), QStringLiteral("Kelvora"), 2007, 1));
+    ASSERT_TRUE(SaveLetter(Document("June.kvnl"), QStringLiteral("<p>Hello</p><p>Harbour</p>")));
     CMainWnd& window = StartProgram();
-    window.MoveWindow(0, 0, 1000, 700);
-    ASSERT_TRUE(window.OpenNewsletter(Document("June.kvnl")));
+    QWidget* page = OpenForEditing(window, Document("June.kvnl"), "Harbour");
+    ASSERT_NE(page, nullptr);
     CWndLayout& layout = window.GetNewsletterView().GetLayout();
     CIEBrowser& browser = layout.GetBrowser();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return BodyOf(browser).contains("Harbour"); }, 30000));
-
-    PressKey(window, Qt::Key_E, Qt::ControlModifier);
-    ASSERT_TRUE(layout.IsEditing());
-    QWidget* page = browser.GetSafeHwnd()->focusProxy();
-    ASSERT_NE(page, nullptr);
-    page->setFocus();
-    // Keys reach the text only once the engine knows its page has the focus.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&]
-        {
-            return RunInPage(browser,
-                             QStringLiteral("document.hasFocus() && document.body.isContentEditable"))
-                .toBool();
-        },
-        10000));
 
     // Typed text, then bold and a fixed text colour on it.
     SelectText(browser, "Hello", "collapseToEnd");
@@ -110,21 +155,7 @@ TEST_F(ShellProgram, LayoutSessionFromEditToTheSavedFile)
     // A table after "Harbour", a merge field before "Hello".
     SelectText(browser, "Harbour", "collapseToEnd");
     // The table dialog confirmed as it opens: one cell.
-    QTimer confirm;
-    QObject::connect(&confirm, &QTimer::timeout,
-                     [&]
-                     {
-                         QWidget* modal = QApplication::activeModalWidget();
-                         if (!modal || modal->windowTitle() != "Insert Table")
-                             return;
-                         confirm.stop();
-                         for (QAbstractButton* button : modal->findChildren<QAbstractButton*>())
-                         {
-                             if (button->text() == "OK")
-                                 QTest::mouseClick(button, Qt::LeftButton);
-                         }
-                     });
-    confirm.start(20);
+    const auto confirm = ConfirmInsertTable(QString());
     ASSERT_TRUE(ChooseMenuItem(window, {"&Insert", "Table..."}));
     SelectText(browser, "Hello", "collapseToStart");
     ASSERT_TRUE(ChooseMenuItem(window, {"&Insert", "&Field", "First Name"}));
@@ -184,6 +215,53 @@ TEST_F(ShellProgram, LayoutSessionFromEditToTheSavedFile)
     const QString stored = reloaded.Layout().GetString(ndb::LayoutHtml);
     EXPECT_EQ(stored.toStdString(), Golden("session-layout.html").toStdString());
     EXPECT_FALSE(stored.contains("contenteditable")) << "nothing of the live editor is stored";
+}
+
+// Insert Table puts the caret into the new table's first cell: typing replaces the cell's filler
+// and Tab goes on to the next cell; a click into a cell that holds only its filler types over it
+// too. The paragraph split for the table leaves no empty half behind.
+TEST_F(ShellProgram, NewTableTakesTypingCellByCell)
+{
+    const QString harbour = QStringLiteral("<p><font style=\"font-size: 14pt;\">Harbour</font></p>");
+    ASSERT_TRUE(SaveLetter(Document("June.kvnl"), "<p>Hello</p>" + harbour + "<p>Bye</p>"));
+    CMainWnd& window = StartProgram();
+    QWidget* page = OpenForEditing(window, Document("June.kvnl"), "Harbour");
+    ASSERT_NE(page, nullptr);
+    CIEBrowser& browser = window.GetNewsletterView().GetLayout().GetBrowser();
+
+    SelectText(browser, "Harbour", "collapseToEnd");
+    const auto confirm = ConfirmInsertTable(QStringLiteral("3"));
+    ASSERT_TRUE(ChooseMenuItem(window, {"&Insert", "Table..."}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return BodyOf(browser).contains("<table"); }, 10000));
+    // The window manager activates the main window again once the dialog is gone; the focus is
+    // back in the page.
+    window.GetSafeHwnd()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == page; }, 10000));
+    QTest::keyClicks(page, "Ferry");
+    QTest::keyClick(page, Qt::Key_Tab);
+    QTest::keyClicks(page, "Quay");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return BodyOf(browser).contains("Quay"); }, 10000));
+    const QVariantList third =
+        RunInPage(browser, QStringLiteral("(function () { const r = document.querySelectorAll('td')[2]"
+                                          ".getBoundingClientRect(); return [r.left + r.width / 2,"
+                                          " r.top + r.height / 2]; })()"))
+            .toList();
+    ASSERT_EQ(third.size(), 2);
+    QTest::mouseClick(page, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(int(third[0].toDouble()), int(third[1].toDouble())));
+    QTest::keyClicks(page, "Pier");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return BodyOf(browser).contains("Pier"); }, 10000));
+
+    PressKey(window, Qt::Key_S, Qt::ControlModifier);
+    PressKey(window, Qt::Key_S, Qt::ControlModifier);
+    ndb::CNdbNewsletter reloaded;
+    ASSERT_TRUE(reloaded.Load(Document("June.kvnl")));
+    const QString stored = reloaded.Layout().GetString(ndb::LayoutHtml);
+    for (const char* cell : {">Ferry</td>", ">Quay</td>", ">Pier</td>"})
+        EXPECT_TRUE(stored.contains(cell)) << cell << "\n" << stored.toStdString();
+    EXPECT_FALSE(stored.contains("&nbsp;")) << stored.toStdString();
+    EXPECT_TRUE(stored.startsWith("<p>Hello</p>" + harbour)) << stored.toStdString();
+    EXPECT_TRUE(stored.endsWith("</table>\n<p>Bye</p>")) << stored.toStdString();
 }
 
 // Ctrl+Shift+2 gives the selected paragraph the style "h2" in one step; a first-level heading

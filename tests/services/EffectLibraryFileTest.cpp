@@ -5,11 +5,13 @@
 #include "gre/GreLayerText.h"
 #include "gre/GreProject.h"
 #include "services/EffectLibraryFile.h"
+#include "services/PipelineCatalogue.h"
 #include "services/TemplateCatalogue.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +38,42 @@ QByteArray WriteLibraryFile(const QString& path)
     EXPECT_TRUE(project.SaveToFile(path, "test"));
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void CollectFiles(CConceptTemplateBase& entry, std::vector<CConceptTemplateFile*>& files)
+{
+    if (entry.IsFile())
+    {
+        files.push_back(static_cast<CConceptTemplateFile*>(&entry));
+        return;
+    }
+    auto& folder = static_cast<CConceptTemplateFolder&>(entry);
+    for (int i = 0; i < folder.GetChildCount(); ++i)
+        CollectFiles(*folder.GetChild(i), files);
+}
+
+// A checkerboard of 10-pixel squares: scaled or cropped, it no longer lies on itself.
+gre::CGreImage Checkerboard(QSize size)
+{
+    gre::CGreImage picture;
+    picture.Create(size);
+    QPainter painter(&picture.GetBitmap());
+    for (int y = 0; y < size.height(); y += 10)
+        for (int x = 0; x < size.width(); x += 10)
+            painter.fillRect(x, y, 10, 10,
+                             (x + y) % 20 ? QColor(0xC0, 0x20, 0x20) : QColor(0x20, 0x40, 0xC0));
+    return picture;
+}
+
+// The share of the picture's pixels that the rendered effect shows unchanged at the offset.
+double UnchangedShare(const QImage& picture, const QImage& rendered, QPoint offset)
+{
+    int same = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            same += rendered.valid(offset + QPoint(x, y)) &&
+                    rendered.pixel(offset + QPoint(x, y)) == picture.pixel(x, y);
+    return double(same) / double(picture.width() * picture.height());
 }
 
 QStringList LeftoverDownloads()
@@ -167,4 +205,34 @@ TEST(EffectLibraryFile, TheFilesOwnEffectAppliesAfterLocalisation)
         return;
     }
     FAIL() << "no texts found whose keys change their order";
+}
+
+// Every effect of the installed library keeps the size of the picture it is put on, with the
+// room its own margins ask for around it, and shows the picture unscaled: none has a size of its
+// own.
+TEST(EffectLibraryFile, ShippedEffectsKeepTheSizeOfThePicture)
+{
+    ServicesUi::ScopedSettings settings(true);
+    CConceptTemplateFolder catalogue;
+    ASSERT_TRUE(
+        LoadPipelineLibraryFolder(catalogue, QStringLiteral(KV_SOURCE_DIR "/data/library/pipelines/")));
+    std::vector<CConceptTemplateFile*> files;
+    CollectFiles(catalogue, files);
+    ASSERT_EQ(files.size(), 6u);
+    const gre::CGreImage banner = Checkerboard(QSize(600, 170));
+    for (CConceptTemplateFile* entry : files)
+    {
+        SCOPED_TRACE(entry->GetName().toStdString());
+        gre::CGreProject loaded;
+        ASSERT_EQ(EffectLibraryFile::Load(*entry, loaded), 0u);
+        gre::CGrePipeline* effect = loaded.GetPipeline(EffectLibraryFile::Localise(*entry, loaded));
+        ASSERT_NE(effect, nullptr);
+        gre::CGreImage rendered;
+        effect->Render(&loaded.GetImages(), banner, rendered);
+        const QMargins room = effect->GetSizeLayer()->GetMargins();
+        EXPECT_EQ(rendered.GetSize(),
+                  QSize(600 + room.left() + room.right(), 170 + room.top() + room.bottom()));
+        EXPECT_GT(UnchangedShare(banner.GetBitmap(), rendered.GetBitmap(), QPoint(room.left(), room.top())),
+                  0.8);
+    }
 }

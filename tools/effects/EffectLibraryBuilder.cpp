@@ -144,8 +144,9 @@ bool WriteEffect(const QString& folder, const LibraryEffect& effect, const CGreI
 {
     CGreProject project;
     auto pipeline = std::make_unique<CGrePipeline>();
-    pipeline->SetSizeMode(SizeModeFixed);
-    pipeline->SetSize(QSize(160, 120));
+    // The picture's own layer gives the size: an effect keeps the size of the picture it is
+    // put on, plus the room its own margins ask for.
+    pipeline->SetSizeMode(SizeModeLayer);
     effect.build(*pipeline, project);
     pipeline->SetName(QLatin1String(effect.name));
     pipeline->SetCategory(QLatin1String(effect.category));
