@@ -228,7 +228,7 @@ LRESULT CDlgSendStatus::OnSendNow(WPARAM, LPARAM)
     }
     ComposeUnsubscribeAddress();
     const ndb::CNdbSender& sender = newsletter->Sender();
-    const bool track = sender.GetBool(ndb::SenderTracking, false);
+    const bool track = CRecipientMerge::TracksLinks(sender);
     const bool webView = CRecipientMerge::PublishesWebView(sender);
     const bool linkImages = webView && !sender.GetBool(ndb::SenderOption830, false);
     if (webView && !UploadWebView(track))
