@@ -647,7 +647,7 @@ void CDlgSendStatus::DrawStatusPanel(QPainter& painter) const
         off.setFont(regular);
         off.setPen(Qt::white);
         off.drawText(QRect(18, 19, 430, 30), Qt::AlignLeft | Qt::AlignTop, m_panelTitle);
-        off.drawText(QRect(18, 88, 430, 30), Qt::AlignLeft | Qt::AlignTop, m_currentLine);
+        off.drawText(QRect(18, 88, 430, 30), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_currentLine);
         if (m_sendingLayout)
         {
             off.setPen(Qt::black);
