@@ -268,7 +268,7 @@ QString CDlgSend::BuildSummaryPage() const
     page.BeginFieldset(ServicesLegend);
     const bool siteStatistics = sender.GetBool(ndb::SenderSiteStatistics, false);
     page.AddSwitchRow(WebViewTitle, CRecipientMerge::PublishesWebView(sender));
-    page.AddSwitchRow(TrackingTitle, sender.GetBool(ndb::SenderTracking, false) && siteStatistics);
+    page.AddSwitchRow(TrackingTitle, CRecipientMerge::TracksLinks(sender));
     page.AddSwitchRow(DynamicListTitle, sender.GetBool(ndb::SenderDynamicList, false) && siteStatistics);
     page.EndFieldset();
 

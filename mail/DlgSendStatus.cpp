@@ -228,7 +228,7 @@ LRESULT CDlgSendStatus::OnSendNow(WPARAM, LPARAM)
     }
     ComposeUnsubscribeAddress();
     const ndb::CNdbSender& sender = newsletter->Sender();
-    const bool track = sender.GetBool(ndb::SenderTracking, false);
+    const bool track = CRecipientMerge::TracksLinks(sender);
     const bool webView = CRecipientMerge::PublishesWebView(sender);
     const bool linkImages = webView && !sender.GetBool(ndb::SenderOption830, false);
     if (webView && !UploadWebView(track))
@@ -647,7 +647,7 @@ void CDlgSendStatus::DrawStatusPanel(QPainter& painter) const
         off.setFont(regular);
         off.setPen(Qt::white);
         off.drawText(QRect(18, 19, 430, 30), Qt::AlignLeft | Qt::AlignTop, m_panelTitle);
-        off.drawText(QRect(18, 88, 430, 30), Qt::AlignLeft | Qt::AlignTop, m_currentLine);
+        off.drawText(QRect(18, 88, 430, 30), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_currentLine);
         if (m_sendingLayout)
         {
             off.setPen(Qt::black);

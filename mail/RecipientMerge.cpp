@@ -113,6 +113,11 @@ bool CRecipientMerge::PublishesWebView(const ndb::CNdbSender& sender)
     return sender.GetBool(ndb::SenderWebView, false) && sender.GetBool(ndb::SenderSiteWebView, false);
 }
 
+bool CRecipientMerge::TracksLinks(const ndb::CNdbSender& sender)
+{
+    return sender.GetBool(ndb::SenderTracking, false) && sender.GetBool(ndb::SenderSiteStatistics, false);
+}
+
 QString CRecipientMerge::WebViewFolder(const QString& folder)
 {
     if (folder.isEmpty())

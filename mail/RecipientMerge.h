@@ -51,6 +51,8 @@ public:
     // The one rule of the summary and the sender: the web view is published only when the
     // newsletter asks for it and its site offers it; otherwise the mail goes out without it.
     static bool PublishesWebView(const ndb::CNdbSender& sender);
+    // Likewise links are tracked only when the newsletter asks for it and its site has statistics.
+    static bool TracksLinks(const ndb::CNdbSender& sender);
     // The web-view folder of the links: "/" for "\", no leading "/", a final "/"; empty stays empty.
     static QString WebViewFolder(const QString& folder);
 

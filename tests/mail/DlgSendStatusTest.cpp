@@ -163,6 +163,57 @@ TEST_F(WebViewUpload, DocumentNamesWithBlanksAndAccentsArePublished)
     }
 }
 
+TEST_F(WebViewUpload, SendPublishesThePagesOnlyWhenTheSiteOffersAWebView)
+{
+    CRecordingApp app;
+    AiosmtpdServer relay;
+    ASSERT_TRUE(relay.IsRunning());
+    SendTest::UseRelay(*m_newsletter, relay.Port());
+    CKVSmtpServer::SetTakePauseForTesting(1);
+    SetBody(QStringLiteral("<p><a href=\"[[[WEBVIEWURL]]]\">Read it on the web</a></p>"));
+    const QString name = QStringLiteral("Fr\u00fchling news.kvnl");
+    m_newsletter->SetField(ndb::NewsletterFileName, ndb::CNdbFieldValue(name));
+    const QString page = CRecipientMerge::WebViewFileName(name, QStringLiteral("php"));
+    ndb::CNdbSender& sender = m_newsletter->Sender();
+    sender.SetField(ndb::SenderWebView, ndb::CNdbFieldValue(ndb::NdbValueBool, true));
+    // Tracking asked for on a site without statistics is off, for the summary and the sender alike.
+    sender.SetField(ndb::SenderTracking, ndb::CNdbFieldValue(ndb::NdbValueBool, true));
+    const auto send = [&]
+    {
+        app.boxes.clear();
+        m_newsletter->Log().DeleteAllEntries();
+        CDlgSendStatus dialog(&m_context, nullptr, false);
+        EXPECT_TRUE(dialog.Create(CDlgSendStatus::IDD));
+        EXPECT_TRUE(WaitFor(
+            [&] { return dialog.GetCurrentLine() == QLatin1String("Finished...") || !app.boxes.isEmpty(); }));
+    };
+
+    // The site does not offer the web view: the summary says so, and the mail goes out alone.
+    send();
+    EXPECT_TRUE(app.boxes.isEmpty()) << app.boxes.join(u'|').toStdString();
+    EXPECT_EQ(relay.Messages().size(), 1);
+    EXPECT_TRUE(m_ftp->Commands().isEmpty());
+
+    sender.SetField(ndb::SenderSiteWebView, ndb::CNdbFieldValue(ndb::NdbValueBool, true));
+    send();
+    EXPECT_TRUE(app.boxes.isEmpty()) << app.boxes.join(u'|').toStdString();
+    EXPECT_TRUE(FilesBelow(SitePath(QString())).contains(QStringLiteral("htdocs/news/") + page));
+    ASSERT_EQ(relay.Messages().size(), 2);
+    EXPECT_TRUE(SendTest::ReadCopy(relay.Messages().last()).html.contains(page))
+        << SendTest::ReadCopy(relay.Messages().last()).html.toStdString();
+
+    // A refused upload says which step failed and on what file, and nothing is mailed.
+    sender.SetField(422, ndb::CNdbFieldValue(QStringLiteral("wrong")));
+    send();
+    EXPECT_EQ(app.boxes,
+              QStringList{QStringLiteral("Failed to upload web view files (step: uploading over FTP, "
+                                         "file: \"htdocs/news/%1\")")
+                              .arg(page)});
+    EXPECT_EQ(relay.Messages().size(), 2);
+    EXPECT_TRUE(m_images.Requests().isEmpty()) << "no tracker was registered";
+    CKVSmtpServer::SetTakePauseForTesting(500);
+}
+
 TEST_F(WebViewUpload, NamesReachingOutsideTheWebViewFolderWriteNothingThere)
 {
     struct Case
