@@ -3,6 +3,7 @@
 #include "base/AppStrings.h"
 #include "base/INetFile.h"
 #include "base/TextHelpers.h"
+#include "mail/MailDomains.h"
 #include "mail/MailError.h"
 #include "mail/MailerText.h"
 #include "mail/SendContext.h"
@@ -43,6 +44,7 @@ enum StringIds
     SentLabel = 12109,
     FailedLabel = 12110,
     UploadingText = 12111,
+    ImageNotFetchedText = 12130,
 };
 
 enum SenderFields
@@ -229,7 +231,10 @@ LRESULT CDlgSendStatus::OnSendNow(WPARAM, LPARAM)
     }
     if (!PrepareMessageAndStart(linkImages, track))
     {
-        AfxMessageBox(LoadAppString(SendFailedText), MB_ICONERROR);
+        QString text = LoadAppString(SendFailedText);
+        if (!m_unfetchedImage.isEmpty())
+            text += QStringLiteral("\n\n") + LoadAppString(ImageNotFetchedText).arg(m_unfetchedImage);
+        AfxMessageBox(text, MB_ICONERROR);
         EndDialog(IDCANCEL);
     }
     return 0;
@@ -351,12 +356,13 @@ bool CDlgSendStatus::PrepareMessageAndStart(bool linkImagesToSite, bool trackLin
 
 bool CDlgSendStatus::AddInlineParts(CVexaMail& message, QString& page)
 {
-    const QString prefix = QDateTime::currentDateTime().toString(QStringLiteral("'i_'yyyyMMdd_HHmmss'_'"));
+    const ContentIdForm form{QDateTime::currentDateTime().toString(QStringLiteral("'i_'yyyyMMdd_HHmmss'_'")),
+                             CVexaMail::IdDomain(SenderDomain(GetCurrentNewsletter()->Sender()))};
     CX2Validator document;
     if (!document.ParseHtml(page))
         return false;
     QList<CX2Element*> elements;
-    ConvertImageSourcesToCid(&document.GetRoot(), elements, prefix);
+    ConvertImageSourcesToCid(&document.GetRoot(), elements, form);
     ContentIdPartMap parts;
     CollectContentIdParts(elements, parts);
     QString written;
@@ -367,7 +373,7 @@ bool CDlgSendStatus::AddInlineParts(CVexaMail& message, QString& page)
     CPageContext pageContext;
     pageContext.SetCurrentNewsletter(&source);
     pageContext.SetServerPort(m_context->GetServerPort());
-    ConvertResourceUrlsToCid(pageContext, page, parts, prefix);
+    ConvertResourceUrlsToCid(pageContext, page, parts, form);
     for (const auto& [contentId, address] : parts)
     {
         if (address.isEmpty())
@@ -376,11 +382,12 @@ bool CDlgSendStatus::AddInlineParts(CVexaMail& message, QString& page)
             address.contains(QLatin1String("//")) ? address : pageContext.MakeServerUrl(address);
         try
         {
-            message.AddInlinePart(absolute, contentId, contentId, QString(), QString());
+            message.AddInlinePart(absolute, contentId.section(u'@', 0, 0), contentId, QString(), QString());
         }
         catch (const CMailError&)
         {
             // A message whose pictures point at missing parts is not sent at all.
+            m_unfetchedImage = address;
             return false;
         }
     }
