@@ -1,41 +1,72 @@
 #include "mail/DirectDeliveryTest.h"
 
 #include "base/AppSettings.h"
+#include "mail/KVSmtpServer.h"
+#include "mail/MailDomains.h"
 #include "mail/VexaMail.h"
+#include "ndb/NdbSender.h"
+#include "ndb/NdbUserList.h"
 
 namespace
 {
-const QString DefaultServer = QStringLiteral("mx.kelvora.invalid");
-const QString DefaultEhloDomain = QStringLiteral("direct-test.kelvora.invalid");
-constexpr int DefaultPort = 25;
-
-QString MachineText(const QString& name, const QString& fallback)
+QString MachineText(const QString& name)
 {
     QString text;
-    return ReadAppSettingString(HKEY_LOCAL_MACHINE, name, text) && !text.isEmpty() ? text : fallback;
+    return ReadAppSettingString(HKEY_LOCAL_MACHINE, name, text) ? text.trimmed() : QString();
 }
 
-int MachinePort()
+int Port()
 {
     quint32 port = 0;
     return ReadAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("DirectTestPort"), port) && port >= 1 &&
                    port <= 65535
                ? int(port)
-               : DefaultPort;
+               : CKVSmtpServer::GetDirectDeliveryPort();
+}
+
+QString FirstEnabledDomain(const ndb::CNdbUserList& recipients)
+{
+    for (const auto& user : recipients.GetUsers())
+    {
+        const QString domain = AddressDomain(user->GetString(ndb::UserEmail));
+        if (user->IsEnabled() && !domain.isEmpty())
+            return domain;
+    }
+    return {};
+}
+
+QString EhloDomain(const ndb::CNdbSender& sender)
+{
+    const QString domain = MachineText(QStringLiteral("DirectTestEhloDomain"));
+    return domain.isEmpty() ? CheckEhloDomain(sender) : domain;
 }
 } // namespace
 
 namespace DirectDeliveryTest
 {
-QString EhloDomain()
+QString ChooseServer(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients)
 {
-    return MachineText(QStringLiteral("DirectTestEhloDomain"), DefaultEhloDomain);
+    const QString configured = MachineText(QStringLiteral("DirectTestServer"));
+    if (!configured.isEmpty())
+        return configured;
+    // The same look-up as the send itself, on an engine that never starts.
+    CKVSmtpServer engine;
+    for (const QString& domain :
+         {FirstEnabledDomain(recipients), AddressDomain(sender.GetString(ndb::SenderFromAddress))})
+    {
+        QString host;
+        if (!domain.isEmpty() && engine.LookUpMailExchanger(domain, host))
+            return host;
+    }
+    return {};
 }
 
-int Run()
+int Run(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients)
 {
-    CVexaMail mail(EhloDomain(), MachineText(QStringLiteral("DirectTestServer"), DefaultServer),
-                   MachinePort(), QString(), QString());
+    const QString server = ChooseServer(sender, recipients);
+    if (server.isEmpty())
+        return 1;
+    CVexaMail mail(EhloDomain(sender), server, Port(), QString(), QString());
     return mail.TestServer(QString(), QString(), false);
 }
 } // namespace DirectDeliveryTest

@@ -2,14 +2,22 @@
 
 #include <QString>
 
-// Whether this computer may talk SMTP to mail servers outside: the exchange up to MAIL FROM with
-// a server of ours on port 25, without authentication and without a recipient. The server, its
-// port and the EHLO domain announced to it are machine settings ("DirectTestServer",
-// "DirectTestPort", "DirectTestEhloDomain") with built-in defaults.
+namespace ndb
+{
+class CNdbSender;
+class CNdbUserList;
+} // namespace ndb
+
+// Whether this computer may talk SMTP to mail servers outside: the exchange up to MAIL FROM,
+// without authentication and without a recipient, with a mail exchanger the user's own mail
+// will reach anyway: that of the first enabled recipient's domain, else that of the sender's
+// domain. Machine settings override the server and its port ("DirectTestServer",
+// "DirectTestPort") and the EHLO domain ("DirectTestEhloDomain").
 namespace DirectDeliveryTest
 {
-// The EHLO domain of the test, which the relay check of the e-mail settings announces as well.
-QString EhloDomain();
-// The result of CVexaMail::TestServer: 0 when direct delivery works.
-int Run();
+// The server of the test; empty when no mail exchanger was found.
+QString ChooseServer(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients);
+// The result of CVexaMail::TestServer: 0 when direct delivery works, 1 also when no server
+// was found.
+int Run(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients);
 } // namespace DirectDeliveryTest

@@ -306,7 +306,8 @@ void CDlgSend::OnSend()
     const ndb::CNdbNewsletter* newsletter = GetCurrentNewsletter();
     if (!newsletter)
         return;
-    if (newsletter->Sender().GetInt(ndb::SenderDelivery, 0) == 0 && DirectDeliveryTest::Run() != 0)
+    if (newsletter->Sender().GetInt(ndb::SenderDelivery, 0) == 0 &&
+        DirectDeliveryTest::Run(newsletter->Sender(), m_recipients) != 0)
     {
         if (AfxMessageBox(LoadAppString(DirectRefusedText), MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
         {

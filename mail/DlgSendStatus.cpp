@@ -3,6 +3,7 @@
 #include "base/AppStrings.h"
 #include "base/INetFile.h"
 #include "base/TextHelpers.h"
+#include "mail/MailDomains.h"
 #include "mail/MailError.h"
 #include "mail/MailerText.h"
 #include "mail/SendContext.h"
@@ -52,6 +53,7 @@ enum StringIds
     NameStep = 12118,
     FtpStep = 12119,
     RenderedImageStep = 12120,
+    ImageNotFetchedText = 12130,
 };
 
 enum SenderFields
@@ -239,7 +241,10 @@ LRESULT CDlgSendStatus::OnSendNow(WPARAM, LPARAM)
     }
     if (!PrepareMessageAndStart(linkImages, track))
     {
-        AfxMessageBox(LoadAppString(SendFailedText), MB_ICONERROR);
+        QString text = LoadAppString(SendFailedText);
+        if (!m_unfetchedImage.isEmpty())
+            text += QStringLiteral("\n\n") + LoadAppString(ImageNotFetchedText).arg(m_unfetchedImage);
+        AfxMessageBox(text, MB_ICONERROR);
         EndDialog(IDCANCEL);
     }
     return 0;
@@ -409,12 +414,13 @@ bool CDlgSendStatus::PrepareMessageAndStart(bool linkImagesToSite, bool trackLin
 
 bool CDlgSendStatus::AddInlineParts(CVexaMail& message, QString& page)
 {
-    const QString prefix = QDateTime::currentDateTime().toString(QStringLiteral("'i_'yyyyMMdd_HHmmss'_'"));
+    const ContentIdForm form{QDateTime::currentDateTime().toString(QStringLiteral("'i_'yyyyMMdd_HHmmss'_'")),
+                             CVexaMail::IdDomain(SenderDomain(GetCurrentNewsletter()->Sender()))};
     CX2Validator document;
     if (!document.ParseHtml(page))
         return false;
     QList<CX2Element*> elements;
-    ConvertImageSourcesToCid(&document.GetRoot(), elements, prefix);
+    ConvertImageSourcesToCid(&document.GetRoot(), elements, form);
     ContentIdPartMap parts;
     CollectContentIdParts(elements, parts);
     QString written;
@@ -425,7 +431,7 @@ bool CDlgSendStatus::AddInlineParts(CVexaMail& message, QString& page)
     CPageContext pageContext;
     pageContext.SetCurrentNewsletter(&source);
     pageContext.SetServerPort(m_context->GetServerPort());
-    ConvertResourceUrlsToCid(pageContext, page, parts, prefix);
+    ConvertResourceUrlsToCid(pageContext, page, parts, form);
     for (const auto& [contentId, address] : parts)
     {
         if (address.isEmpty())
@@ -434,11 +440,12 @@ bool CDlgSendStatus::AddInlineParts(CVexaMail& message, QString& page)
             address.contains(QLatin1String("//")) ? address : pageContext.MakeServerUrl(address);
         try
         {
-            message.AddInlinePart(absolute, contentId, contentId, QString(), QString());
+            message.AddInlinePart(absolute, contentId.section(u'@', 0, 0), contentId, QString(), QString());
         }
         catch (const CMailError&)
         {
             // A message whose pictures point at missing parts is not sent at all.
+            m_unfetchedImage = address;
             return false;
         }
     }

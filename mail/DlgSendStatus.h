@@ -104,6 +104,8 @@ private:
     QString m_panelTitle;
     QString m_currentLine;
     QString m_uploadFailure;
+    // The picture whose download stopped the message being built, for the error box.
+    QString m_unfetchedImage;
     bool m_sendingLayout{false};
     int m_processed{0};
     int m_sent{0};

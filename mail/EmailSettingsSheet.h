@@ -6,14 +6,10 @@
 #include "mail/PageSenderPlainText.h"
 #include "mail/PageSenderSendOptions.h"
 #include "mail/PageSenderServices.h"
+#include "ndb/NdbNewsletter.h"
 #include "ndb/NdbSender.h"
 
 class ISendContext;
-
-namespace ndb
-{
-class CNdbNewsletter;
-}
 
 // The e-mail settings of one newsletter: its pages edit copies of the sender record, the
 // subject, importance, plain text and attachments, and only OK writes them back.
@@ -46,7 +42,7 @@ private:
     ndb::CNdbSender m_working;
     CKVPropertySheet m_sheet;
     CPageSenderGeneral m_general{&m_working};
-    CPageSenderSendOptions m_delivery{&m_working};
+    CPageSenderSendOptions m_delivery{&m_working, &m_newsletter.Users()};
     CPageSenderPlainText m_plainText;
     CPageSenderAttachments m_attachments;
     CPageSenderServices m_services{&m_working};

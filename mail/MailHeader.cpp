@@ -28,6 +28,8 @@ QString CMailHeader::GetName() const
         return QStringLiteral("Content-Description");
     case ContentLocation:
         return QStringLiteral("Content-Location");
+    case ContentDisposition:
+        return QStringLiteral("Content-Disposition");
     case MimeVersion:
         return QStringLiteral("Mime-Version");
     case XMailer:

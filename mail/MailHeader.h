@@ -20,6 +20,7 @@ public:
         ContentId = 101,
         ContentDescription = 102,
         ContentLocation = 103,
+        ContentDisposition = 104,
         MimeVersion = 200,
         XMailer = 300,
         XKVMessageId = 301,

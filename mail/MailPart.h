@@ -19,6 +19,9 @@ public:
         QuotedPrintableAnsi = 5,
         // The body already holds the Base64 text.
         Base64Inline = 6,
+        // Base64 text as well, with its own Content-Disposition among the headers: a file that
+        // the message carries beside its content rather than inside it.
+        Base64Attachment = 7,
     };
 
     explicit CMailPart(int kind) : m_kind(kind) {}

@@ -26,7 +26,8 @@ bool IsPrintableAscii(const QString& text)
 
 bool IsPlainMailAddress(const QString& address)
 {
-    if (address.isEmpty())
+    const qsizetype at = address.lastIndexOf(u'@');
+    if (at < 1 || at == address.size() - 1)
         return false;
     for (const QChar c : address)
     {

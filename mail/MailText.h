@@ -12,8 +12,9 @@ bool IsLatin1Text(const QString& text);
 // True when every character lies between 32 and 127.
 bool IsPrintableAscii(const QString& text);
 
-// True for an address that can stand on the wire as it is: not empty, and no control
-// character, blank, "<", ">" or non-ASCII character that could end or start a line or header.
+// True for an address that can stand on the wire as it is: something before and after its last
+// "@", and no control character, blank, "<", ">" or non-ASCII character that could end or start
+// a line or header.
 bool IsPlainMailAddress(const QString& address);
 
 // Every character above 126 as "&#N;", one reference per code point; a surrogate without its

@@ -6,6 +6,7 @@
 #include "dialogs/ShowHelp.h"
 #include "mail/DirectDeliveryTest.h"
 #include "mail/DlgSendOptionsMoreSettings.h"
+#include "mail/MailDomains.h"
 #include "mail/SenderSettingsImport.h"
 #include "mail/VexaMail.h"
 #include "mail/VexaPop3.h"
@@ -118,8 +119,8 @@ const MessageMap* CPageSenderSendOptions::GetMessageMap() const
     return &map;
 }
 
-CPageSenderSendOptions::CPageSenderSendOptions(CNdbSender* sender)
-    : CPropertyPage(TemplateId), m_sender(sender)
+CPageSenderSendOptions::CPageSenderSendOptions(CNdbSender* sender, const CNdbUserList* recipients)
+    : CPropertyPage(TemplateId), m_sender(sender), m_recipients(recipients)
 {
 }
 
@@ -265,7 +266,7 @@ LRESULT CPageSenderSendOptions::OnCheckDirect(WPARAM, LPARAM)
     int result = 0;
     {
         const WaitCursor wait;
-        result = DirectDeliveryTest::Run();
+        result = DirectDeliveryTest::Run(*m_sender, *m_recipients);
     }
     if (result == 0)
         Tell(DirectAllowed, MB_ICONINFORMATION);
@@ -282,7 +283,7 @@ LRESULT CPageSenderSendOptions::OnCheckRelay(WPARAM, LPARAM)
     int result = 0;
     {
         const WaitCursor wait;
-        CVexaMail mail(DirectDeliveryTest::EhloDomain(), m_relayServer,
+        CVexaMail mail(CheckEhloDomain(*m_sender), m_relayServer,
                        m_sender->GetInt(SenderRelayPort, SenderPageDefault(SenderRelayPort)), user, password);
         result = mail.TestServer(user, password, true);
     }

@@ -9,7 +9,8 @@
 namespace ndb
 {
 class CNdbSender;
-}
+class CNdbUserList;
+} // namespace ndb
 
 // "Delivery" of the e-mail settings: direct delivery or a relay with its login and throttle,
 // the POP3 mailbox of returned mail, live checks of each server, and the rarer values behind
@@ -17,7 +18,8 @@ class CNdbSender;
 class CPageSenderSendOptions : public CPropertyPage
 {
 public:
-    explicit CPageSenderSendOptions(ndb::CNdbSender* sender);
+    // The recipients tell the direct-delivery check which mail exchanger to ask.
+    CPageSenderSendOptions(ndb::CNdbSender* sender, const ndb::CNdbUserList* recipients);
 
     void LoadControls();
     void OnOK() override;
@@ -51,6 +53,7 @@ private:
     void CopyDeliveryFrom(const ndb::CNdbSender& source);
 
     ndb::CNdbSender* m_sender;
+    const ndb::CNdbUserList* m_recipients;
     int m_method = 0; // 0 direct, 1 relay
     QString m_relayServer;
     QString m_relayUser;

@@ -19,6 +19,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringList>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <QUuid>
@@ -121,14 +123,17 @@ int CharacterBytes(const QString& text, qsizetype& index, bool latin1, unsigned 
     return 4;
 }
 
-// Encoded words of at most 75 characters each, joined by folds; a character's bytes always
-// stay in one word.
-QString EncodeWords(const QString& value, bool latin1)
+// RFC 2047 keeps every line that holds an encoded word within 76 characters.
+constexpr qsizetype MaxEncodedLine = 76;
+constexpr qsizetype MaxWordLength = 75;
+
+// Encoded words of at most 75 characters each, joined by folds; the first one ends within the
+// given length. A character's bytes always stay in one word.
+QString EncodeWords(const QString& value, bool latin1, qsizetype firstWordLength)
 {
-    constexpr qsizetype MaxWordLength = 75;
     const QByteArray prefix = latin1 ? "=?iso-8859-1?Q?" : "=?utf-8?Q?";
     const QByteArray suffix = "?=";
-    const qsizetype room = MaxWordLength - prefix.size() - suffix.size();
+    qsizetype room = firstWordLength - prefix.size() - suffix.size();
     QByteArray output = prefix;
     output.reserve(value.size() * 4);
     qsizetype wordLength = 0;
@@ -143,6 +148,7 @@ QString EncodeWords(const QString& value, bool latin1)
         {
             output += suffix + "\r\n\t" + prefix;
             wordLength = 0;
+            room = MaxWordLength - prefix.size() - suffix.size();
         }
         for (int b = 0; b < count; ++b)
         {
@@ -157,6 +163,26 @@ QString EncodeWords(const QString& value, bool latin1)
     return QString::fromLatin1(output);
 }
 
+// The length of the last line of a value that starts after so many characters of its first line.
+qsizetype LastLineLength(const QString& value, qsizetype used)
+{
+    const qsizetype fold = value.lastIndexOf(QLatin1String("\r\n"));
+    return fold < 0 ? used + value.size() : value.size() - fold - 2;
+}
+
+// Control characters of a text that becomes a header value are blanks: encoded, they would
+// reach the reader as line breaks inside a subject or a name.
+QString BlankControls(const QString& text)
+{
+    QString blanked = text;
+    for (QChar& c : blanked)
+    {
+        if (c.unicode() < 32 || c.unicode() == 127)
+            c = u' ';
+    }
+    return blanked;
+}
+
 // An RFC 5322 quoted string: whatever the value holds, it stays one word.
 QString QuotedString(const QString& value)
 {
@@ -166,18 +192,151 @@ QString QuotedString(const QString& value)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
+QString QuotedParameter(const QString& attribute, const QString& value)
+{
+    return attribute + QLatin1Char('=') + QuotedString(value);
+}
+
 // A display name that is plain ASCII goes out as it is unless it holds characters that would
 // change how the From line parses; then it becomes a quoted string.
-QString FormatDisplayName(const QString& name)
+QString FormatDisplayName(const QString& name, qsizetype used)
 {
     if (!IsPrintableAscii(name) || name.size() >= 70)
-        return CVexaMail::EncodeHeaderWord(name);
+        return CVexaMail::EncodeHeaderWord(name, used);
     static const QString specials = QStringLiteral("()<>[]:;@\\,.\"");
     const bool plain = std::none_of(name.begin(), name.end(), [](QChar c) { return specials.contains(c); }) &&
                        !name.contains(QLatin1String("=?"));
     if (plain)
         return name;
     return QuotedString(name);
+}
+
+// The From value: the display name, then the address on the name's last line where it fits.
+QString FromValue(const QString& name, const QString& address)
+{
+    const QString bracketed = QLatin1Char('<') + address + QLatin1Char('>');
+    if (name.isEmpty())
+        return bracketed;
+    const qsizetype used = QStringLiteral("From: ").size();
+    const QString phrase = FormatDisplayName(name, used);
+    const bool fits = LastLineLength(phrase, used) + 1 + bracketed.size() <= MaxEncodedLine;
+    return phrase + (fits ? QStringLiteral(" ") : QStringLiteral("\r\n ")) + bracketed;
+}
+
+// A structured header value: a type and its parameters, each parameter on the line of the one
+// before while that line stays within 76 characters, otherwise on a continuation line.
+class ParameterizedValue
+{
+public:
+    ParameterizedValue(int headerId, const QString& type)
+        : m_text(type), m_line(CMailHeader(headerId, QString()).GetName().size() + 2 + type.size())
+    {
+    }
+
+    ParameterizedValue& Add(const QString& parameter)
+    {
+        if (m_line + 2 + parameter.size() > MaxEncodedLine)
+        {
+            m_text += QStringLiteral(";\r\n\t");
+            m_line = 1;
+        }
+        else
+        {
+            m_text += QStringLiteral("; ");
+            m_line += 2;
+        }
+        m_text += parameter;
+        m_line += parameter.size();
+        return *this;
+    }
+
+    ParameterizedValue& Add(const QStringList& parameters)
+    {
+        for (const QString& parameter : parameters)
+            Add(parameter);
+        return *this;
+    }
+
+    const QString& Text() const { return m_text; }
+
+private:
+    QString m_text;
+    qsizetype m_line;
+};
+
+// A file name parameter: a quoted string when the name is short plain ASCII, otherwise RFC 2231
+// pieces of UTF-8 with escapes (encoded words have no place inside a parameter), each short
+// enough for a continuation line of its own and never splitting a character.
+QStringList NameParameters(const QString& attribute, const QString& value)
+{
+    const qsizetype maxPiece = MaxEncodedLine - 2;
+    const QString quoted = QuotedParameter(attribute, value);
+    if (IsPrintableAscii(value) && quoted.size() <= maxPiece)
+        return {quoted};
+    QStringList escaped;
+    qsizetype total = 0;
+    for (qsizetype i = 0; i < value.size(); ++i)
+    {
+        const qsizetype length = value.at(i).isHighSurrogate() && i + 1 < value.size() ? 2 : 1;
+        escaped += QString::fromLatin1(value.mid(i, length).toUtf8().toPercentEncoding());
+        total += escaped.last().size();
+        i += length - 1;
+    }
+    const QString charset = QStringLiteral("utf-8''");
+    if (attribute.size() + 2 + charset.size() + total <= maxPiece)
+        return {attribute + QStringLiteral("*=") + charset + escaped.join(QString())};
+    QStringList pieces;
+    QString piece = attribute + QStringLiteral("*0*=") + charset;
+    for (const QString& character : escaped)
+    {
+        if (piece.size() + character.size() > maxPiece)
+        {
+            pieces += piece;
+            piece = attribute + QStringLiteral("*%1*=").arg(pieces.size());
+        }
+        piece += character;
+    }
+    return pieces << piece;
+}
+
+bool IsTextType(const QString& contentType)
+{
+    return contentType.startsWith(QLatin1String("text/"), Qt::CaseInsensitive);
+}
+
+// Text travels with CR LF line breaks whatever the file used; the reader's side turns them into
+// its own.
+QByteArray CanonicalLineBreaks(const QByteArray& bytes)
+{
+    QByteArray canonical;
+    canonical.reserve(bytes.size() + bytes.size() / 32);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+    {
+        const char c = bytes.at(i);
+        if (c != '\r' && c != '\n')
+        {
+            canonical += c;
+            continue;
+        }
+        canonical += "\r\n";
+        if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+            ++i;
+    }
+    return canonical;
+}
+
+// The charset parameter that a text part of 8-bit bytes needs, when its type names none: UTF-8
+// when the bytes are UTF-8, otherwise the program's code page.
+QStringList CharsetParameter(const QString& contentType, const QByteArray& bytes)
+{
+    const bool text = IsTextType(contentType);
+    const bool eightBit = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+    if (!text || !eightBit || contentType.contains(QLatin1String("charset="), Qt::CaseInsensitive))
+        return {};
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(bytes);
+    return {utf8.hasError() ? QStringLiteral("charset=\"windows-1252\"")
+                            : QStringLiteral("charset=\"utf-8\"")};
 }
 
 // The extension of the address's last path segment, from its last "." and lower-cased; empty
@@ -289,12 +448,10 @@ void CVexaMail::CopyFrom(const CVexaMail& other)
 void CVexaMail::AddMessageHeaders(CMailPart& topPart, const QString& fromAddress, const QString& fromName,
                                   const QString& toAddress, const QString& subject, int importance) const
 {
-    const QString address = QLatin1Char('<') + fromAddress + QLatin1Char('>');
     topPart.SetHeader(CMailHeader::To, toAddress);
-    topPart.SetHeader(CMailHeader::From, fromName.isEmpty()
-                                             ? address
-                                             : FormatDisplayName(fromName) + QLatin1Char(' ') + address);
-    topPart.SetHeader(CMailHeader::Subject, EncodeHeaderWord(subject));
+    topPart.SetHeader(CMailHeader::From, FromValue(BlankControls(fromName), fromAddress));
+    topPart.SetHeader(CMailHeader::Subject,
+                      EncodeHeaderWord(BlankControls(subject), QStringLiteral("Subject: ").size()));
     topPart.SetHeader(CMailHeader::Date, FormatDate(std::time(nullptr)));
     topPart.SetHeader(CMailHeader::MessageId,
                       QStringLiteral("<%1@%2>").arg(QUuid::createUuid().toString(QUuid::WithoutBraces),
@@ -307,7 +464,9 @@ void CVexaMail::AddMessageHeaders(CMailPart& topPart, const QString& fromAddress
     if (!MessageId.isEmpty())
         topPart.SetHeader(CMailHeader::XKVMessageId, QLatin1Char('<') + MessageId + QLatin1Char('>'));
     if (!m_organization.isEmpty())
-        topPart.SetHeader(CMailHeader::Organization, EncodeHeaderWord(m_organization));
+        topPart.SetHeader(
+            CMailHeader::Organization,
+            EncodeHeaderWord(BlankControls(m_organization), QStringLiteral("Organization: ").size()));
     const QString replyTo = m_replyTo.trimmed();
     if (IsPlainMailAddress(replyTo))
         topPart.SetHeader(CMailHeader::ReplyTo, replyTo);
@@ -318,6 +477,11 @@ QString CVexaMail::MessageIdDomain(const QString& fromAddress) const
     QString domain = m_ehloDomain.trimmed();
     if (domain.isEmpty() && fromAddress.contains(QLatin1Char('@')))
         domain = fromAddress.mid(fromAddress.indexOf(QLatin1Char('@')) + 1);
+    return IdDomain(domain);
+}
+
+QString CVexaMail::IdDomain(const QString& domain)
+{
     QString kept;
     for (const QChar c : domain)
     {
@@ -414,27 +578,30 @@ QString CVexaMail::EncodeQPLine(const QString& line, bool ansi)
 
 QString CVexaMail::EncodeQPBody(const QString& text, bool ansi)
 {
+    // CR LF, a lone LF and a lone CR all end a line of text, which travels as CR LF.
     QString encoded;
-    qsizetype position = 0;
-    for (;;)
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
     {
-        const qsizetype end = text.indexOf(QLatin1String("\r\n"), position);
-        if (end < 0)
-            break;
-        encoded += EncodeQPLine(text.mid(position, end - position), ansi);
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        encoded += EncodeQPLine(text.mid(start, i - start), ansi);
         encoded += QLatin1String("\r\n");
-        position = end + 2;
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
     }
-    if (position < text.size())
-        encoded += EncodeQPLine(text.mid(position), ansi);
+    if (start < text.size())
+        encoded += EncodeQPLine(text.mid(start), ansi);
     return encoded;
 }
 
-QString CVexaMail::EncodeHeaderWord(const QString& value)
+QString CVexaMail::EncodeHeaderWord(const QString& value, qsizetype used)
 {
     if (value.isEmpty() || (IsPrintableAscii(value) && value.size() < 70))
         return value;
-    return EncodeWords(value, IsLatin1Text(value));
+    return EncodeWords(value, IsLatin1Text(value), std::min(MaxWordLength, MaxEncodedLine - used));
 }
 
 void CVexaMail::AddInlinePart(const QString& sourceAddress, const QString& name, const QString& contentId,
@@ -454,30 +621,39 @@ void CVexaMail::AddInlinePart(const QString& sourceAddress, const QString& name,
     if (size <= 0 || bytes.size() != size)
         throw CMailError(CMailError::PartNotAdded, 0);
     const QString extension = ExtensionOf(sourceAddress);
-    AppendBase64Part(name + extension, bytes, contentType.isEmpty() ? ContentTypeFor(extension) : contentType,
-                     contentId);
+    AppendBase64Part(CMailPart::Base64Inline, name + extension, bytes,
+                     contentType.isEmpty() ? ContentTypeFor(extension) : contentType, contentId);
 }
 
 void CVexaMail::AddAttachment(const QString& fileName, const QByteArray& bytes, const QString& contentType,
                               const QString& contentId)
 {
-    AppendBase64Part(fileName, bytes, contentType, contentId);
+    AppendBase64Part(CMailPart::Base64Attachment, fileName, bytes, contentType, contentId);
 }
 
-void CVexaMail::AppendBase64Part(const QString& fileName, const QByteArray& bytes, const QString& contentType,
-                                 const QString& contentId)
+void CVexaMail::AppendBase64Part(int kind, const QString& fileName, const QByteArray& bytes,
+                                 const QString& contentType, const QString& contentId)
 {
-    auto part = std::make_unique<CMailPart>(CMailPart::Base64Inline);
+    auto part = std::make_unique<CMailPart>(kind);
     QString body;
-    EncodeBase64(bytes, body);
+    EncodeBase64(IsTextType(contentType) ? CanonicalLineBreaks(bytes) : bytes, body);
     part->SetBody(body);
-    const QString encodedName = EncodeHeaderWord(fileName);
-    part->SetHeader(CMailHeader::ContentType,
-                    contentType + QStringLiteral("; name=") + QuotedString(encodedName));
-    part->SetHeader(CMailHeader::ContentDescription, encodedName);
-    part->SetHeader(CMailHeader::ContentLocation, encodedName);
+    const QString name = BlankControls(fileName);
+    part->SetHeader(CMailHeader::ContentType, ParameterizedValue(CMailHeader::ContentType, contentType)
+                                                  .Add(CharsetParameter(contentType, bytes))
+                                                  .Add(NameParameters(QStringLiteral("name"), name))
+                                                  .Text());
+    part->SetHeader(CMailHeader::ContentDescription,
+                    EncodeHeaderWord(name, QStringLiteral("Content-Description: ").size()));
+    // A location is a URI, whose characters outside its own set are escaped.
+    part->SetHeader(CMailHeader::ContentLocation, QString::fromLatin1(name.toUtf8().toPercentEncoding()));
     if (!contentId.isEmpty())
         part->SetHeader(CMailHeader::ContentId, QLatin1Char('<') + contentId + QLatin1Char('>'));
+    if (kind == CMailPart::Base64Attachment)
+        part->SetHeader(CMailHeader::ContentDisposition,
+                        ParameterizedValue(CMailHeader::ContentDisposition, QStringLiteral("attachment"))
+                            .Add(NameParameters(QStringLiteral("filename"), name))
+                            .Text());
     m_parts.push_back(std::move(part));
 }
 
@@ -516,8 +692,11 @@ CMailPart CVexaMail::BuildTopPart(const QString& fromAddress, const QString& fro
     CMailPart topPart(CMailPart::SevenBit);
     AddMessageHeaders(topPart, fromAddress, fromName, toAddress, subject, importance);
     topPart.SetHeader(CMailHeader::ContentType,
-                      QStringLiteral("multipart/related; type=\"multipart/alternative\"; boundary=\"%1\"")
-                          .arg(MakeBoundary(1, seed)));
+                      HasPartsOf(CMailPart::Base64Attachment)
+                          ? ParameterizedValue(CMailHeader::ContentType, QStringLiteral("multipart/mixed"))
+                                .Add(QuotedParameter(QStringLiteral("boundary"), MakeBoundary(1, seed)))
+                                .Text()
+                          : RelatedType(1, seed));
     topPart.SetHeader(CMailHeader::MimeVersion, QStringLiteral("1.0"));
     topPart.SetBody(QStringLiteral("This is a multi-part message in MIME format."));
     return topPart;
@@ -527,15 +706,68 @@ void CVexaMail::WriteMessage(CMailOutput& output, const CMailPart& topPart, cons
 {
     WritePart(output, topPart);
     output.Write(QStringLiteral("\r\n"));
+    if (!HasPartsOf(CMailPart::Base64Attachment))
+    {
+        WriteRelatedBody(output, 1, seed);
+        return;
+    }
+    // Attachments sit beside the content in multipart/mixed: inside multipart/related they
+    // would be resources of the HTML.
     WriteLine(output, MakeBoundaryLine(1, seed));
+    if (HasPartsOf(CMailPart::Base64Inline))
+    {
+        WritePart(output, ContainerPart(RelatedType(2, seed)));
+        WriteRelatedBody(output, 2, seed);
+    }
+    else
+    {
+        WritePart(output, ContainerPart(AlternativeType(2, seed)));
+        WriteAlternativeBody(output, 2, seed);
+    }
+    WriteParts(output, CMailPart::Base64Attachment, 1, seed);
+    WriteLine(output, MakeBoundaryEndLine(1, seed));
+}
 
-    CMailPart alternative(CMailPart::SevenBit);
-    alternative.SetHeader(
-        CMailHeader::ContentType,
-        QStringLiteral("multipart/alternative; boundary=\"%1\"").arg(MakeBoundary(2, seed)));
-    WritePart(output, alternative);
-    WriteLine(output, MakeBoundaryLine(2, seed));
+bool CVexaMail::HasPartsOf(int kind) const
+{
+    return std::any_of(m_parts.begin(), m_parts.end(),
+                       [kind](const std::unique_ptr<CMailPart>& part) { return part->GetKind() == kind; });
+}
 
+QString CVexaMail::RelatedType(int level, const QString& seed)
+{
+    return ParameterizedValue(CMailHeader::ContentType, QStringLiteral("multipart/related"))
+        .Add(QuotedParameter(QStringLiteral("type"), QStringLiteral("multipart/alternative")))
+        .Add(QuotedParameter(QStringLiteral("boundary"), MakeBoundary(level, seed)))
+        .Text();
+}
+
+QString CVexaMail::AlternativeType(int level, const QString& seed)
+{
+    return ParameterizedValue(CMailHeader::ContentType, QStringLiteral("multipart/alternative"))
+        .Add(QuotedParameter(QStringLiteral("boundary"), MakeBoundary(level, seed)))
+        .Text();
+}
+
+CMailPart CVexaMail::ContainerPart(const QString& contentType)
+{
+    CMailPart container(CMailPart::SevenBit);
+    container.SetHeader(CMailHeader::ContentType, contentType);
+    return container;
+}
+
+void CVexaMail::WriteRelatedBody(CMailOutput& output, int level, const QString& seed) const
+{
+    WriteLine(output, MakeBoundaryLine(level, seed));
+    WritePart(output, ContainerPart(AlternativeType(level + 1, seed)));
+    WriteAlternativeBody(output, level + 1, seed);
+    WriteParts(output, CMailPart::Base64Inline, level, seed);
+    WriteLine(output, MakeBoundaryEndLine(level, seed));
+}
+
+void CVexaMail::WriteAlternativeBody(CMailOutput& output, int level, const QString& seed) const
+{
+    WriteLine(output, MakeBoundaryLine(level, seed));
     const bool latin1 = IsLatin1Text(m_plainTextBody);
     CMailPart plainText(latin1 ? CMailPart::QuotedPrintableAnsi : CMailPart::QuotedPrintableUtf8);
     plainText.SetHeader(CMailHeader::ContentType, latin1
@@ -543,21 +775,25 @@ void CVexaMail::WriteMessage(CMailOutput& output, const CMailPart& topPart, cons
                                                       : QStringLiteral("text/plain; charset=\"utf-8\""));
     plainText.SetBody(m_plainTextBody);
     WritePart(output, plainText);
-    WriteLine(output, MakeBoundaryLine(2, seed));
+    WriteLine(output, MakeBoundaryLine(level, seed));
 
     // Escaped to ASCII, the HTML's UTF-8 bytes are its ISO-8859-1 bytes.
     CMailPart html(CMailPart::QuotedPrintableUtf8);
     html.SetHeader(CMailHeader::ContentType, QStringLiteral("text/html; charset=\"iso-8859-1\""));
     html.SetBody(EscapeHtmlNonAscii(m_htmlBody));
     WritePart(output, html);
-    WriteLine(output, MakeBoundaryEndLine(2, seed));
+    WriteLine(output, MakeBoundaryEndLine(level, seed));
+}
 
+void CVexaMail::WriteParts(CMailOutput& output, int kind, int level, const QString& seed) const
+{
     for (const auto& part : m_parts)
     {
-        WriteLine(output, MakeBoundaryLine(1, seed));
+        if (part->GetKind() != kind)
+            continue;
+        WriteLine(output, MakeBoundaryLine(level, seed));
         WritePart(output, *part);
     }
-    WriteLine(output, MakeBoundaryEndLine(1, seed));
 }
 
 void CVexaMail::WritePart(CMailOutput& output, const CMailPart& part)
@@ -577,12 +813,14 @@ void CVexaMail::WritePart(CMailOutput& output, const CMailPart& part)
         output.Write(QStringLiteral("\r\n"));
         break;
     case CMailPart::Base64Inline:
+    case CMailPart::Base64Attachment:
     {
         // RFC 2045 lines of 76 characters, handed on in blocks rather than line by line: one
         // write per line would cost a system call each.
         constexpr qsizetype LineLength = 76;
         constexpr qsizetype LinesPerBlock = 256;
-        output.Write(QStringLiteral("Content-Disposition: inline\r\n"));
+        if (part.GetKind() == CMailPart::Base64Inline)
+            output.Write(QStringLiteral("Content-Disposition: inline\r\n"));
         output.Write(QStringLiteral("Content-Transfer-Encoding: Base64\r\n\r\n"));
         const QString& body = part.GetBody();
         QString block;

@@ -12,9 +12,11 @@
 class CMailOutput;
 class CMailSocket;
 
-// One message and the SMTP server it goes to. The message is one fixed MIME structure: a
-// multipart/related container holding a multipart/alternative pair (plain text and HTML),
-// followed by the inline images and attached files that the HTML refers to by content id.
+// One message and the SMTP server it goes to. The message is a multipart/related container
+// holding a multipart/alternative pair (plain text and HTML) followed by the inline images that
+// the HTML refers to by content id; with attached files, that container (or the pair alone
+// when there is no image) is the first part of a multipart/mixed whose other parts are the
+// files.
 class CVexaMail
 {
 public:
@@ -65,6 +67,8 @@ public:
     // type is chosen by the extension. Throws CMailError 100, 200 or 201.
     void AddInlinePart(const QString& sourceAddress, const QString& name, const QString& contentId,
                        const QString& folder, const QString& contentType);
+    // Appends a file that travels as an attachment beside the content; a text file of 8-bit
+    // bytes whose type names no charset gets one.
     void AddAttachment(const QString& fileName, const QByteArray& bytes, const QString& contentType,
                        const QString& contentId);
     void ClearParts() { m_parts.clear(); }
@@ -75,12 +79,12 @@ public:
     void AddMessageHeaders(CMailPart& topPart, const QString& fromAddress, const QString& fromName,
                            const QString& toAddress, const QString& subject, int importance) const;
 
-    // The top part of the message: its headers, the multipart/related type with boundary 1 of
-    // the seed, the MIME version and the preamble.
+    // The top part of the message: its headers, the outermost container's type with boundary 1
+    // of the seed, the MIME version and the preamble.
     CMailPart BuildTopPart(const QString& fromAddress, const QString& fromName, const QString& toAddress,
                            const QString& subject, int importance, const QString& seed) const;
     // Everything after DATA up to the end-of-data line: the top part, the alternative pair of
-    // plain text and HTML, then every inline part and attachment.
+    // plain text and HTML, every inline part, then every attachment.
     void WriteMessage(CMailOutput& output, const CMailPart& topPart, const QString& seed) const;
     // The part's headers, its transfer encoding and its encoded body. A CR or LF in a header
     // value that does not fold the line is written as a blank, so no value can start a header.
@@ -105,11 +109,16 @@ public:
     static QString EncodeQP(const QString& text, int maximum, const QString& prefix, const QString& suffix,
                             const QString& lineBreak, bool ansi);
     static QString EncodeQPLine(const QString& line, bool ansi);
-    // Every CR LF separated line encoded on its own; blank lines are kept.
+    // Every line encoded on its own and ended by CR LF, whether CR LF, LF or CR ended it in the
+    // text; blank lines are kept.
     static QString EncodeQPBody(const QString& text, bool ansi);
     // The value unchanged when it is short printable ASCII, otherwise RFC 2047 encoded words of
-    // at most 75 characters on continuation lines, never splitting a character.
-    static QString EncodeHeaderWord(const QString& value);
+    // at most 75 characters on continuation lines, never splitting a character. Used is the
+    // length of what stands before the value on its line ("Subject: "): no line grows past 76.
+    static QString EncodeHeaderWord(const QString& value, qsizetype used = 0);
+    // The domain of message and content ids: the letters, digits, dots and hyphens of the given
+    // domain, "localhost" when none remain.
+    static QString IdDomain(const QString& domain);
 
     // Connection
     QString m_ehloDomain;
@@ -133,8 +142,16 @@ private:
     int Authenticate(CMailSocket& socket, const std::vector<QString>& ehloReply, const QString& userName,
                      const QString& password);
     void CopyFrom(const CVexaMail& other);
-    void AppendBase64Part(const QString& fileName, const QByteArray& bytes, const QString& contentType,
-                          const QString& contentId);
+    void AppendBase64Part(int kind, const QString& fileName, const QByteArray& bytes,
+                          const QString& contentType, const QString& contentId);
+    bool HasPartsOf(int kind) const;
+    static QString RelatedType(int level, const QString& seed);
+    static QString AlternativeType(int level, const QString& seed);
+    static CMailPart ContainerPart(const QString& contentType);
+    // The delimited parts of a related container: the alternative pair, then the inline parts.
+    void WriteRelatedBody(CMailOutput& output, int level, const QString& seed) const;
+    void WriteAlternativeBody(CMailOutput& output, int level, const QString& seed) const;
+    void WriteParts(CMailOutput& output, int kind, int level, const QString& seed) const;
     // The domain that the "Message-Id" is made on: the EHLO domain, else the sender's domain.
     QString MessageIdDomain(const QString& fromAddress) const;
 

@@ -227,9 +227,9 @@ void ConvertBox(CX2Element* root, CX2Element* div)
     div->SetAttribute(QStringLiteral("cellspacing"), QStringLiteral("0"));
 }
 
-QString ContentId(const QString& prefix, qsizetype number)
+QString ContentId(const ContentIdForm& form, qsizetype number)
 {
-    return prefix + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
+    return form.prefix + QStringLiteral("%1@").arg(number, 3, 10, QLatin1Char('0')) + form.domain;
 }
 } // namespace
 
@@ -335,7 +335,7 @@ void InlineMailStyles(CX2Element* root, const IPageContext& context, const IPage
         link->SetAttribute(Style, linkCss + link->GetAttributeValue(Style));
 }
 
-void ConvertImageSourcesToCid(CX2Element* element, QList<CX2Element*>& elements, const QString& prefix)
+void ConvertImageSourcesToCid(CX2Element* element, QList<CX2Element*>& elements, const ContentIdForm& form)
 {
     if (element->GetKind() == CX2Element::Element)
     {
@@ -345,7 +345,7 @@ void ConvertImageSourcesToCid(CX2Element* element, QList<CX2Element*>& elements,
             CX2Attribute* src = element->FindAttribute(QStringLiteral("src"));
             if (src && !src->GetValue().isEmpty() && !src->GetValue().contains(QLatin1String("admin/i.")))
             {
-                const QString cid = ContentId(prefix, elements.size() + 1);
+                const QString cid = ContentId(form, elements.size() + 1);
                 element->SetAttribute(QStringLiteral("__src"), src->GetValue());
                 element->SetAttribute(QStringLiteral("__src_cid"), cid);
                 src->SetValue(QLatin1String("cid:") + cid);
@@ -361,7 +361,7 @@ void ConvertImageSourcesToCid(CX2Element* element, QList<CX2Element*>& elements,
             const QString address = close < 0 ? QString() : value.mid(open + 4, close - open - 4);
             if (!address.isEmpty())
             {
-                const QString cid = ContentId(prefix, elements.size() + 1);
+                const QString cid = ContentId(form, elements.size() + 1);
                 const QString marker = hasSource ? QStringLiteral("__bg_src") : QStringLiteral("__src");
                 element->SetAttribute(marker, address);
                 element->SetAttribute(marker + QLatin1String("_cid"), cid);
@@ -372,11 +372,11 @@ void ConvertImageSourcesToCid(CX2Element* element, QList<CX2Element*>& elements,
         }
     }
     for (int i = 0; i < element->GetChildCount(); ++i)
-        ConvertImageSourcesToCid(element->GetChild(i), elements, prefix);
+        ConvertImageSourcesToCid(element->GetChild(i), elements, form);
 }
 
 void ConvertResourceUrlsToCid(const IPageContext& context, QString& page, ContentIdPartMap& parts,
-                              const QString& prefix)
+                              const ContentIdForm& form)
 {
     const IPageNewsletter* newsletter = context.GetCurrentNewsletter();
     if (!newsletter)
@@ -386,7 +386,7 @@ void ConvertResourceUrlsToCid(const IPageContext& context, QString& page, Conten
         CNdbFieldValue image;
         if (!style->GetField(StyleBackgroundImage, image))
             continue;
-        const QString cid = ContentId(prefix, qsizetype(parts.size()) + 1);
+        const QString cid = ContentId(form, qsizetype(parts.size()) + 1);
         const std::optional<QString> path = newsletter->FindResourcePath(image.GetString());
         if (!path)
             continue;

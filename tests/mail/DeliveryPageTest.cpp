@@ -1,11 +1,15 @@
 // The Delivery page of the e-mail settings and its More Settings dialog, as the user meets them.
 #include "EmailSettingsSupport.h"
 
+#include "ScriptedSmtp.h"
 #include "base/AppSettings.h"
 #include "mail/EmailSettingsSheet.h"
+#include "mail/KVSmtpServer.h"
 #include "peers/AiosmtpdServer.h"
+#include "peers/DnsmasqServer.h"
 #include "peers/DovecotServer.h"
 #include "peers/SmtpSinkServer.h"
+#include "platform/net/DnsQuery.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -513,6 +517,87 @@ TEST_F(DeliveryPageTest, DirectCheckAsksTheConfiguredServerWhetherItMayTalkSmtp)
         EXPECT_TRUE(script.Finished()) << message;
     }
     EXPECT_TRUE(sink.Messages().isEmpty());
+}
+
+// From a fresh settings folder the direct check asks the mail exchanger of the first enabled
+// recipient's domain, else the one of the sender's domain, and fails where nothing listens.
+TEST_F(DeliveryPageTest, DirectCheckAsksTheMailExchangerOfTheUsersOwnMail)
+{
+    const int port = PeerProcess::FreePort();
+    const SmtpSinkServer readers(QStringLiteral("127.0.0.5"), port);
+    const SmtpSinkServer senders(QStringLiteral("127.0.0.6"), port);
+    const DnsmasqServer dns({"local=/test/", "mx-host=reader.test,mx.reader.test,10",
+                             "host-record=mx.reader.test,127.0.0.5", "mx-host=sender.test,mx.sender.test,10",
+                             "host-record=mx.sender.test,127.0.0.6", "mx-host=quiet.test,mx.quiet.test,10",
+                             "host-record=mx.quiet.test,127.0.0.7"});
+    ASSERT_TRUE(readers.IsRunning() && senders.IsRunning());
+    ASSERT_TRUE(dns.IsRunning()) << dns.Log().toStdString();
+    DnsQuery::SetNameServerForTesting(QStringLiteral("127.0.0.1"), dns.Port(), 1, 1);
+    CKVSmtpServer::SetDirectDeliveryPortForTesting(port);
+    m_newsletter.Sender().SetField(SenderFromAddress, CNdbFieldValue(QStringLiteral("news@sender.test")));
+    const QString allowed = QStringLiteral("Success!\nDirect delivery of emails is allowed.");
+    const QString refused = QStringLiteral(
+        "Failed!\nDirect delivery of emails is not allowed. Please use a Relaying Mail Server(SMTP).");
+    const struct
+    {
+        QStringList recipients; // "-" before an address: not enabled
+        QString message;
+    } cases[] = {
+        {{"-a@quiet.test", "b@reader.test"}, allowed},
+        {{"a@nowhere.test"}, allowed},
+        {{"a@quiet.test", "b@reader.test"}, refused},
+    };
+    for (const auto& c : cases)
+    {
+        m_newsletter.Users().DeleteAll();
+        for (const QString& entry : c.recipients)
+        {
+            auto user = std::make_unique<CNdbUser>();
+            user->SetField(UserEmail, CNdbFieldValue(entry.mid(entry.startsWith(u'-') ? 1 : 0)));
+            if (entry.startsWith(u'-'))
+                user->SetField(UserEnabled, CNdbFieldValue(NdbValueBool, 0));
+            m_newsletter.Users().AddUser(std::move(user));
+        }
+        EmailSettingsSheet sheet(m_context, m_newsletter);
+        ModalScript script;
+        script.Then(IsSheet(sheet), [&](QWidget*) { Click(sheet.Delivery(), IdCheckDirect); });
+        script.ThenShowing(c.message, [](QWidget* box) { ClickButton(box, QStringLiteral("OK")); });
+        script.ThenAgain(IsSheet(sheet), [&](QWidget*) { Click(sheet.Sheet(), IDCANCEL); });
+        script.Start();
+        EXPECT_FALSE(sheet.Run(EmailSettingsSheet::DeliveryPage));
+        EXPECT_TRUE(script.Finished()) << c.recipients.join(u' ').toStdString();
+    }
+    DnsQuery::SetNameServerForTesting(QString(), 53, 0, 0);
+    CKVSmtpServer::SetDirectDeliveryPortForTesting(25);
+    EXPECT_TRUE(readers.Messages().isEmpty());
+}
+
+// The relay check introduces itself with the HELO domain of More Settings, else with the
+// domain of the sender's address.
+TEST_F(DeliveryPageTest, RelayCheckAnnouncesTheSendersDomain)
+{
+    m_newsletter.Sender().SetField(SenderDelivery, CNdbFieldValue(NdbValueSenderKind, 1));
+    m_newsletter.Sender().SetField(SenderRelayServer, CNdbFieldValue(QStringLiteral("127.0.0.1")));
+    m_newsletter.Sender().SetField(SenderFromAddress, CNdbFieldValue(QStringLiteral("news@sender.test")));
+    for (const char* helo : {"", "helo.example"})
+    {
+        if (*helo)
+            m_newsletter.Sender().SetField(SenderHeloDomain, CNdbFieldValue(QString::fromLatin1(helo)));
+        ScriptedMailServer relay(SmtpScript({}));
+        m_newsletter.Sender().SetField(SenderRelayPort, CNdbFieldValue(NdbValueInt, relay.Port()));
+        EmailSettingsSheet sheet(m_context, m_newsletter);
+        ModalScript script;
+        script.Then(IsSheet(sheet), [&](QWidget*) { Click(sheet.Delivery(), IdCheckRelay); });
+        script.ThenShowing(QStringLiteral("Successfully connected to server!"),
+                           [](QWidget* box) { ClickButton(box, QStringLiteral("OK")); });
+        script.ThenAgain(IsSheet(sheet), [&](QWidget*) { Click(sheet.Sheet(), IDCANCEL); });
+        script.Start();
+        EXPECT_FALSE(sheet.Run(EmailSettingsSheet::DeliveryPage));
+        EXPECT_TRUE(script.Finished());
+        relay.Stop();
+        ASSERT_FALSE(relay.Received().isEmpty());
+        EXPECT_EQ(relay.Received().first(), *helo ? QByteArray("EHLO ") + helo : "EHLO sender.test");
+    }
 }
 
 TEST_F(DeliveryPageTest, CopySettingsTakesTheDeliveryOfAnotherNewsletter)

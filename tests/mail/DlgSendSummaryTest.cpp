@@ -5,8 +5,10 @@
 #include "mail/SendDialogContext.h"
 #include "ndb/NdbNewsletter.h"
 #include "peers/AiosmtpdServer.h"
+#include "peers/DnsmasqServer.h"
 #include "peers/PeerProcess.h"
 #include "platform/core/SettingsStore.h"
+#include "platform/net/DnsQuery.h"
 #include "webserver/PageGeneratorXhtmlSupport.h"
 
 #include <QFile>
@@ -165,14 +167,58 @@ TEST(DirectDeliveryTest, PassesWithAServerAndFailsWithoutOne)
     InitAppPaths();
     AiosmtpdServer server;
     ASSERT_TRUE(server.IsRunning());
+    const CNdbNewsletter newsletter;
     WriteAppSettingString(HKEY_LOCAL_MACHINE, QStringLiteral("DirectTestServer"),
                           QStringLiteral("127.0.0.1"));
     WriteAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("DirectTestPort"), quint32(server.Port()));
-    EXPECT_EQ(DirectDeliveryTest::Run(), 0);
+    EXPECT_EQ(DirectDeliveryTest::Run(newsletter.Sender(), newsletter.Users()), 0);
     EXPECT_TRUE(server.Messages().isEmpty());
     WriteAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("DirectTestPort"),
                          quint32(PeerProcess::FreePort()));
-    EXPECT_EQ(DirectDeliveryTest::Run(), 1);
+    EXPECT_EQ(DirectDeliveryTest::Run(newsletter.Sender(), newsletter.Users()), 1);
     CSettingsStore::SetLocations({}, {});
     InitAppPaths();
+}
+
+// Without a machine setting the test asks the mail exchanger of the first enabled recipient's
+// domain, and when that domain has none, the one of the sender's domain.
+TEST(DirectDeliveryTest, ServerIsTheExchangerOfTheUsersOwnMail)
+{
+    const DnsmasqServer dns({"local=/test/", "mx-host=reader.test,mx.reader.test,10",
+                             "host-record=mx.reader.test,127.0.0.5", "mx-host=sender.test,mx.sender.test,10",
+                             "host-record=mx.sender.test,127.0.0.6", "host-record=plain.test,127.0.0.7"});
+    ASSERT_TRUE(dns.IsRunning()) << dns.Log().toStdString();
+    DnsQuery::SetNameServerForTesting(QStringLiteral("127.0.0.1"), dns.Port(), 1, 1);
+    struct Case
+    {
+        QStringList recipients; // "-" before an address: not enabled
+        const char* from;
+        const char* server;
+    };
+    const Case cases[] = {
+        {{"a@reader.test"}, "news@sender.test", "127.0.0.5"},
+        {{"-a@sender.test", "b@reader.test"}, "news@nowhere.test", "127.0.0.5"},
+        {{"a@nowhere.test", "b@reader.test"}, "news@sender.test", "127.0.0.6"},
+        {{}, "news@sender.test", "127.0.0.6"},
+        {{"a@plain.test"}, "news@sender.test", "127.0.0.7"},
+        {{"a@nowhere.test"}, "news@nowhere.test", ""},
+        {{}, "", ""},
+    };
+    for (const Case& c : cases)
+    {
+        CNdbNewsletter newsletter;
+        newsletter.Sender().SetField(SenderFromAddress, CNdbFieldValue(QString::fromLatin1(c.from)));
+        for (const QString& entry : c.recipients)
+        {
+            auto user = std::make_unique<CNdbUser>();
+            user->SetField(UserEmail, CNdbFieldValue(entry.startsWith(u'-') ? entry.mid(1) : entry));
+            if (entry.startsWith(u'-'))
+                user->SetField(UserEnabled, CNdbFieldValue(NdbValueBool, 0));
+            newsletter.Users().AddUser(std::move(user));
+        }
+        EXPECT_EQ(DirectDeliveryTest::ChooseServer(newsletter.Sender(), newsletter.Users()),
+                  QString::fromLatin1(c.server))
+            << c.recipients.join(u' ').toStdString() << " " << c.from;
+    }
+    DnsQuery::SetNameServerForTesting(QString(), 53, 0, 0);
 }

@@ -1,3 +1,4 @@
+#include "MailDecoding.h"
 #include "mail/Base64Encode.h"
 #include "mail/MailMessageSupport.h"
 
@@ -51,15 +52,16 @@ TEST(MailMessage, MessageWithoutPartsHasTheFixedLayout)
     EXPECT_EQ(HeaderValue(message, "X-Mailer"), "Talvecor VaziRuzuro 1.0 (www.talvecor.com)");
     const QByteArray b1 = "_----------=_001_" + Seed.toLatin1();
     const QByteArray b2 = "_----------=_002_" + Seed.toLatin1();
+    // Parameters that would pass 76 characters go on a continuation line.
     EXPECT_EQ(HeaderValue(message, "Content-Type"),
-              "multipart/related; type=\"multipart/alternative\"; boundary=\"" + b1 + "\"");
+              "multipart/related; type=\"multipart/alternative\";\r\n\tboundary=\"" + b1 + "\"");
     const QByteArray afterHeaders = message.mid(message.indexOf("Content-Transfer-Encoding: 7bit\r\n"));
     EXPECT_EQ(afterHeaders, "Content-Transfer-Encoding: 7bit\r\n\r\n"
                             "This is a multi-part message in MIME format.\r\n"
                             "\r\n\r\n--" +
                                 b1 +
                                 "\r\n"
-                                "Content-Type: multipart/alternative; boundary=\"" +
+                                "Content-Type: multipart/alternative;\r\n\tboundary=\"" +
                                 b2 +
                                 "\"\r\n"
                                 "Content-Transfer-Encoding: 7bit\r\n\r\n\r\n"
@@ -129,6 +131,13 @@ TEST(MailMessage, DisplayNamesAreQuotedOrEncodedAndAddressesNeverAre)
     const CVexaMail mail = MakeMail();
     for (const Case& c : cases)
         EXPECT_EQ(HeaderValue(BuildMessage(mail, From, c.name, To, QString(), 0), "From"), c.from);
+    // The address follows a long encoded name on a line of its own rather than pass 76 characters.
+    const QByteArray folded = HeaderValue(
+        BuildMessage(mail, From, QString::fromUtf8("Gärtnerei Müller").repeated(5), To, QString(), 0),
+        "From");
+    EXPECT_TRUE(folded.endsWith("?=\r\n <news@example.org>")) << folded.toStdString();
+    for (const QByteArray& line : ("From: " + folded).split('\n'))
+        EXPECT_LE(line.chopped(line.endsWith('\r') ? 1 : 0).size(), 76) << line.toStdString();
     // A long address stays one plain address.
     const QString longAddress = QString(80, QLatin1Char('x')) + QStringLiteral("@example.org");
     EXPECT_EQ(HeaderValue(BuildMessage(mail, longAddress, QString(), longAddress, QString(), 0), "To"),
@@ -264,6 +273,24 @@ TEST(MailMessage, NoValueStartsAHeaderOrEndsTheData)
     }
 }
 
+// Control characters of a name, subject or organization arrive as blanks: encoded, they would
+// decode to line breaks inside the text.
+TEST(MailMessage, ControlCharactersInTextsArriveAsBlanks)
+{
+    CVexaMail mail = MakeMail();
+    mail.m_organization = QString::fromUtf8("Bäckerei\r\nMüller");
+    const QByteArray message = BuildMessage(mail, From, QString::fromUtf8("Jörg\rX"), To,
+                                            QString::fromUtf8("Grüße\nBcc: x@evil.test") + QChar(0), 0);
+    const auto decoded = [&](const QByteArray& name)
+    {
+        const QString value = QString::fromLatin1(HeaderValue(message, name));
+        return MailDecoding::DecodeHeaderValue(value.section(QStringLiteral(" <"), 0, 0));
+    };
+    EXPECT_EQ(decoded("Subject"), QString::fromUtf8("Grüße Bcc: x@evil.test "));
+    EXPECT_EQ(decoded("From"), QString::fromUtf8("Jörg X"));
+    EXPECT_EQ(decoded("Organization"), QString::fromUtf8("Bäckerei  Müller"));
+}
+
 TEST(MailMessage, SameHeaderIdKeepsItsPlaceAndTakesTheNewValue)
 {
     CMailPart part(CMailPart::SevenBit);
@@ -285,26 +312,92 @@ TEST(MailMessage, AttachmentLinesAndHeaders)
     mail.AddAttachment(QString::fromUtf8("Übersicht \"2027\".pdf"), bytes, QStringLiteral("application/pdf"),
                        QString());
     mail.AddAttachment(QStringLiteral("say \"hi\".txt"), "hi", QStringLiteral("text/plain"),
-                       QStringLiteral("cid-2"));
+                       QStringLiteral("cid-2@example.org"));
     CapturedOutput output;
     CVexaMail::WritePart(output, *mail.GetParts().at(0));
     QString base64;
     EncodeBase64(bytes, base64);
     ASSERT_EQ(base64.size(), 200);
-    EXPECT_EQ(output.bytes, "Content-Type: application/pdf; "
-                            "name=\"=?iso-8859-1?Q?=DCbersicht=20=22=32=30=32=37=22=2Epdf?=\"\r\n"
+    // Names in parameters are RFC 2231 values; encoded words belong to unstructured text only.
+    EXPECT_EQ(output.bytes, "Content-Type: application/pdf; name*=utf-8''%C3%9Cbersicht%20%222027%22.pdf\r\n"
                             "Content-Description: =?iso-8859-1?Q?=DCbersicht=20=22=32=30=32=37=22=2Epdf?=\r\n"
-                            "Content-Location: =?iso-8859-1?Q?=DCbersicht=20=22=32=30=32=37=22=2Epdf?=\r\n"
-                            "Content-Disposition: inline\r\n"
+                            "Content-Location: %C3%9Cbersicht%20%222027%22.pdf\r\n"
+                            "Content-Disposition: attachment;\r\n"
+                            "\tfilename*=utf-8''%C3%9Cbersicht%20%222027%22.pdf\r\n"
                             "Content-Transfer-Encoding: Base64\r\n\r\n" +
                                 base64.left(76).toLatin1() + "\r\n" + base64.mid(76, 76).toLatin1() + "\r\n" +
                                 base64.mid(152).toLatin1() + "\r\n");
     CapturedOutput second;
     CVexaMail::WritePart(second, *mail.GetParts().at(1));
-    EXPECT_TRUE(second.bytes.startsWith("Content-Type: text/plain; name=\"say \\\"hi\\\".txt\"\r\n"
-                                        "Content-Description: say \"hi\".txt\r\n"
-                                        "Content-Location: say \"hi\".txt\r\n"
-                                        "Content-ID: <cid-2>\r\n"));
+    EXPECT_TRUE(
+        second.bytes.startsWith("Content-Type: text/plain; name=\"say \\\"hi\\\".txt\"\r\n"
+                                "Content-Description: say \"hi\".txt\r\n"
+                                "Content-Location: say%20%22hi%22.txt\r\n"
+                                "Content-ID: <cid-2@example.org>\r\n"
+                                "Content-Disposition: attachment; filename=\"say \\\"hi\\\".txt\"\r\n"))
+        << second.bytes.toStdString();
+}
+
+// A text file names the charset of its 8-bit bytes and travels with CR LF line breaks; other
+// files travel as they are.
+TEST(MailMessage, TextAttachmentsNameTheirCharsetAndBreakLinesWithCrLf)
+{
+    struct Case
+    {
+        const char* type;
+        QByteArray bytes;
+        const char* contentType;
+        QByteArray sent;
+    };
+    const Case cases[] = {
+        {"text/plain",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e\nZeile\r\n",
+         "text/plain; charset=\"utf-8\"; name=\"a.txt\"",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e\r\nZeile\r\n"},
+        {"text/plain",
+         "Gr\xFC\xDF"
+         "e\rZeile",
+         "text/plain; charset=\"windows-1252\"; name=\"a.txt\"",
+         "Gr\xFC\xDF"
+         "e\r\nZeile"},
+        {"text/html", "<p>a</p>\n", "text/html; name=\"a.txt\"", "<p>a</p>\r\n"},
+        {"text/plain; charset=koi8-r", "\xF0\n", "text/plain; charset=koi8-r; name=\"a.txt\"", "\xF0\r\n"},
+        {"application/octet-stream", "\xFF\n\r", "application/octet-stream; name=\"a.txt\"", "\xFF\n\r"},
+    };
+    for (const Case& c : cases)
+    {
+        CVexaMail mail = MakeMail();
+        mail.AddAttachment(QStringLiteral("a.txt"), c.bytes, QString::fromLatin1(c.type), QString());
+        const CMailPart& part = *mail.GetParts().at(0);
+        EXPECT_EQ(part.FindHeader(CMailHeader::ContentType)->GetValue(), QString::fromLatin1(c.contentType));
+        EXPECT_EQ(QByteArray::fromBase64(part.GetBody().toLatin1()), c.sent) << c.contentType;
+    }
+}
+
+// Long names keep every header line within 76 characters, in RFC 2231 pieces that never split
+// a character, and arrive whole.
+TEST(MailMessage, LongNamesFoldWithinTheLineLimit)
+{
+    const QString name = QString::fromUtf8("Jahresübersicht der Gärtnerei Müller 𝄞 ").repeated(4) + ".pdf";
+    CVexaMail mail = MakeMail();
+    mail.AddAttachment(name, "pdf", QStringLiteral("application/pdf"), QString());
+    CapturedOutput output;
+    CVexaMail::WritePart(output, *mail.GetParts().at(0));
+    const QByteArray headers = output.bytes.left(output.bytes.indexOf("\r\n\r\n"));
+    QByteArray pieces;
+    for (const QByteArray& line : headers.split('\n'))
+    {
+        const QByteArray text = line.chopped(line.endsWith('\r') ? 1 : 0);
+        if (!text.startsWith("Content-Location"))
+            EXPECT_LE(text.size(), 76) << text.toStdString();
+        const qsizetype value = text.indexOf("filename*");
+        if (value >= 0)
+            pieces += text.mid(text.indexOf('=', value) + 1).replace(';', "").replace("utf-8''", "");
+    }
+    EXPECT_TRUE(headers.contains("\tfilename*1*=")) << headers.toStdString();
+    EXPECT_EQ(QString::fromUtf8(QByteArray::fromPercentEncoding(pieces)), name);
 }
 
 TEST(MailMessage, CopiesOwnTheirParts)

@@ -9,6 +9,7 @@
 #include "mail/MailText.h"
 #include "peers/AiosmtpdServer.h"
 #include "peers/SmtpSinkServer.h"
+#include "peers/StrictMailCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +30,8 @@ namespace
 {
 const QString From = QStringLiteral("news@example.org");
 const QString To = QStringLiteral("reader@example.net");
+// Content ids are msg-ids: a part of their own, "@", a domain.
+const QString IdDomain = QStringLiteral("@news.example.org");
 
 // The last line of the next reply, read byte by byte.
 QByteArray ReadReply(CBlockingSocket& socket)
@@ -58,6 +61,7 @@ struct Fixture
     // Content id or file name to the bytes of the part.
     std::map<QString, QByteArray> partBytes;
     std::map<QString, QString> partTypes;
+    bool hasAttachment{false};
 };
 
 // One SMTP dialogue that delivers the fixture; what was written after DATA.
@@ -140,7 +144,8 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         file.close();
-        fixture.mail.AddInlinePart(s_files->Url(fileName), contentId, contentId, QString(), QString());
+        fixture.mail.AddInlinePart(s_files->Url(fileName), contentId, contentId + IdDomain, QString(),
+                                   QString());
         const QString extension = fileName.mid(fileName.lastIndexOf(QLatin1Char('.'))).toLower();
         fixture.partBytes[contentId + extension] = bytes;
         fixture.partTypes[contentId + extension] = type;
@@ -170,7 +175,7 @@ protected:
         {
             AddServed(fixture, QLatin1String(image.id), QLatin1String(image.file),
                       RandomBytes(9000 + seed, seed), QLatin1String(image.type));
-            html += QStringLiteral("<img src=\"cid:%1\">").arg(QLatin1String(image.id));
+            html += QStringLiteral("<img src=\"cid:%1%2\">").arg(QLatin1String(image.id), IdDomain);
             ++seed;
         }
         const struct
@@ -185,8 +190,21 @@ protected:
         for (const auto& entry : table)
         {
             const QString name = QStringLiteral("f_") + QString::fromLatin1(entry.file).section(u'.', 1);
-            AddServed(fixture, name, QLatin1String(entry.file), RandomBytes(700 + seed, seed),
-                      QLatin1String(entry.type));
+            const QString type = QLatin1String(entry.type);
+            if (type.startsWith(QLatin1String("text/")))
+            {
+                // Text arrives with CR LF line breaks, whatever the file held.
+                const QString text = QString::fromUtf8("Grüße %1\nzweite Zeile\r\ndritte\rEnde").arg(seed);
+                AddServed(fixture, name, QLatin1String(entry.file), text.toUtf8(), type);
+                fixture.partBytes[name + QLatin1String(entry.file).mid(1)] =
+                    QString(text)
+                        .replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                        .replace(u'\r', u'\n')
+                        .replace(QLatin1String("\n"), QLatin1String("\r\n"))
+                        .toUtf8();
+            }
+            else
+                AddServed(fixture, name, QLatin1String(entry.file), RandomBytes(700 + seed, seed), type);
             ++seed;
         }
         const QByteArray report = RandomBytes(5000, 99);
@@ -194,6 +212,7 @@ protected:
                                    QStringLiteral("application/pdf"), QString());
         fixture.partBytes[QString::fromUtf8("Übersicht März.pdf")] = report;
         fixture.partTypes[QString::fromUtf8("Übersicht März.pdf")] = QStringLiteral("application/pdf");
+        fixture.hasAttachment = true;
         fixture.mail.SetHtmlBody(html + QStringLiteral("</body></html>"));
         return fixture;
     }
@@ -208,7 +227,8 @@ protected:
                                       QString(1000, QLatin1Char('x')) + QStringLiteral("\r\nBye"));
         AddServed(fixture, QStringLiteral("i_only"), QStringLiteral("only.png"), RandomBytes(3000, 7),
                   QStringLiteral("image/png"));
-        fixture.mail.SetHtmlBody(QString::fromUtf8("<p>Ⓐ 𝄞 café</p><img src=\"cid:i_only\">"));
+        fixture.mail.SetHtmlBody(QString::fromUtf8("<p>Ⓐ 𝄞 café</p><img src=\"cid:i_only") + IdDomain +
+                                 QStringLiteral("\">"));
         return fixture;
     }
 
@@ -256,7 +276,10 @@ protected:
         EXPECT_EQ(parsed[QStringLiteral("organization")].toString(), fixture.mail.m_organization);
         EXPECT_TRUE(
             parsed[QStringLiteral("message_id")].toString().endsWith(QLatin1String("@mail.example.org>")));
-        EXPECT_EQ(parsed[QStringLiteral("type")].toString(), "multipart/related");
+        // Attached files sit beside the related content in multipart/mixed.
+        EXPECT_EQ(parsed[QStringLiteral("type")].toString(),
+                  fixture.hasAttachment ? "multipart/mixed" : "multipart/related");
+        EXPECT_EQ(StrictMailFaults({stored}), QStringList());
 
         const QJsonArray parts = parsed[QStringLiteral("parts")].toArray();
         ASSERT_EQ(parts.size(), static_cast<qsizetype>(2 + fixture.partBytes.size()));

@@ -26,6 +26,16 @@ QString Body(const QString& text)
     return CVexaMail::EncodeQPBody(text, false);
 }
 
+QString Word(const QString& text)
+{
+    return CVexaMail::EncodeHeaderWord(text);
+}
+
+QString SubjectWord(const QString& text)
+{
+    return CVexaMail::EncodeHeaderWord(text, QStringLiteral("Subject: ").size());
+}
+
 struct EncoderCase
 {
     const char* name;
@@ -45,41 +55,42 @@ TEST_P(Encoder, EncodesAsExpected)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Encoder,
-    testing::Values(EncoderCase{"DigitsAndDotEscaped", Line, "Price 10.50", "Price =31=30=2E=35=30"},
-                    EncoderCase{"SoftBreakAfterSeventy", Line, QString(100, QLatin1Char('a')),
-                                Letters70 + "=\r\n" + QString(30, QLatin1Char('a'))},
-                    EncoderCase{"BlankBeforeBreakEscaped", Line, QString(69, QLatin1Char('a')) + " more",
-                                QString(69, QLatin1Char('a')) + "=20=\r\nmore"},
-                    EncoderCase{"EscapeOvershootsToSeventyTwo", Line, QString(69, QLatin1Char('a')) + ".b",
-                                QString(69, QLatin1Char('a')) + "=2E=\r\nb"},
-                    EncoderCase{"TrailingBlankEscaped", Line, "end ", "end=20"},
-                    EncoderCase{"EmptyLineStaysEmpty", Line, "", ""},
-                    EncoderCase{"LoneDotNeverLiteral", Line, ".", "=2E"},
-                    EncoderCase{"LiteralPunctuation", Line, "a'()+,-/:?b", "a'()+,-/:?b"},
-                    EncoderCase{"EqualsTabAndUnderscore", Line, "=\t_", "=3D=09=5F"},
-                    EncoderCase{"Latin1Bytes", AnsiLine, QString::fromUtf8("Grüße"), "Gr=FC=DFe"},
-                    EncoderCase{"Utf8Bytes", Line, QString::fromUtf8("Grüße"), "Gr=C3=BC=C3=9Fe"},
-                    EncoderCase{"EuroInTheCodePage", AnsiLine, QString::fromUtf8("5 €"), "=35 =80"},
-                    EncoderCase{"HtmlReferenceEscaped", Line, "&#233;", "=26=23=32=33=33=3B"},
-                    EncoderCase{"BlankLinesKept", Body, "a\r\n\r\nb", "a\r\n\r\nb"},
-                    EncoderCase{"TrailingLineEnd", Body, "a\r\n", "a\r\n"},
-                    EncoderCase{"LoneLineFeedInsideItsLine", Body, "a\nb", "a=0Ab"},
-                    EncoderCase{"LoneCarriageReturnInsideItsLine", Body, "a\rb\r\n", "a=0Db\r\n"},
-                    EncoderCase{"EndOfDataLineDefused", Body, "x\r\n.\r\ny", "x\r\n=2E\r\ny"},
-                    EncoderCase{"NulEscaped", Body, QString(QChar(0)) + "z", "=00z"},
-                    EncoderCase{"ShortAsciiWordUnchanged", CVexaMail::EncodeHeaderWord,
-                                QString(69, QLatin1Char('s')), QString(69, QLatin1Char('s'))},
-                    EncoderCase{"SeventyCharactersEncoded", CVexaMail::EncodeHeaderWord, Letters70,
-                                "=?iso-8859-1?Q?" + QString(58, QLatin1Char('a')) +
-                                    "?=\r\n\t=?iso-8859-1?Q?" + QString(12, QLatin1Char('a')) + "?="},
-                    EncoderCase{"Latin1Subject", CVexaMail::EncodeHeaderWord, QString::fromUtf8("Grüße"),
-                                "=?iso-8859-1?Q?Gr=FC=DFe?="},
-                    EncoderCase{"AboveLatin1IsUtf8", CVexaMail::EncodeHeaderWord, QString::fromUtf8("Ⓐ b"),
-                                "=?utf-8?Q?=E2=92=B6=20b?="},
-                    EncoderCase{"PhraseSpecialsEscaped", CVexaMail::EncodeHeaderWord,
-                                QString::fromUtf8("é (a), b: c' d? e+f-g/h"),
-                                "=?iso-8859-1?Q?=E9=20=28a=29=2C=20b=3A=20c=27=20d=3F=20e+f-g/h?="},
-                    EncoderCase{"EmptyWordStaysEmpty", CVexaMail::EncodeHeaderWord, "", ""}),
+    testing::Values(
+        EncoderCase{"DigitsAndDotEscaped", Line, "Price 10.50", "Price =31=30=2E=35=30"},
+        EncoderCase{"SoftBreakAfterSeventy", Line, QString(100, QLatin1Char('a')),
+                    Letters70 + "=\r\n" + QString(30, QLatin1Char('a'))},
+        EncoderCase{"BlankBeforeBreakEscaped", Line, QString(69, QLatin1Char('a')) + " more",
+                    QString(69, QLatin1Char('a')) + "=20=\r\nmore"},
+        EncoderCase{"EscapeOvershootsToSeventyTwo", Line, QString(69, QLatin1Char('a')) + ".b",
+                    QString(69, QLatin1Char('a')) + "=2E=\r\nb"},
+        EncoderCase{"TrailingBlankEscaped", Line, "end ", "end=20"},
+        EncoderCase{"EmptyLineStaysEmpty", Line, "", ""},
+        EncoderCase{"LoneDotNeverLiteral", Line, ".", "=2E"},
+        EncoderCase{"LiteralPunctuation", Line, "a'()+,-/:?b", "a'()+,-/:?b"},
+        EncoderCase{"EqualsTabAndUnderscore", Line, "=\t_", "=3D=09=5F"},
+        EncoderCase{"Latin1Bytes", AnsiLine, QString::fromUtf8("Grüße"), "Gr=FC=DFe"},
+        EncoderCase{"Utf8Bytes", Line, QString::fromUtf8("Grüße"), "Gr=C3=BC=C3=9Fe"},
+        EncoderCase{"EuroInTheCodePage", AnsiLine, QString::fromUtf8("5 €"), "=35 =80"},
+        EncoderCase{"HtmlReferenceEscaped", Line, "&#233;", "=26=23=32=33=33=3B"},
+        EncoderCase{"BlankLinesKept", Body, "a\r\n\r\nb", "a\r\n\r\nb"},
+        EncoderCase{"TrailingLineEnd", Body, "a\r\n", "a\r\n"},
+        EncoderCase{"LoneLineFeedEndsALine", Body, "a\nb\n\nc", "a\r\nb\r\n\r\nc"},
+        EncoderCase{"LoneCarriageReturnEndsALine", Body, "a\rb\r\n\r\rc", "a\r\nb\r\n\r\n\r\nc"},
+        EncoderCase{"EndOfDataLineDefused", Body, "x\r\n.\r\ny", "x\r\n=2E\r\ny"},
+        EncoderCase{"NulEscaped", Body, QString(QChar(0)) + "z", "=00z"},
+        EncoderCase{"ShortAsciiWordUnchanged", Word, QString(69, QLatin1Char('s')),
+                    QString(69, QLatin1Char('s'))},
+        EncoderCase{"SeventyCharactersEncoded", Word, Letters70,
+                    "=?iso-8859-1?Q?" + QString(58, QLatin1Char('a')) + "?=\r\n\t=?iso-8859-1?Q?" +
+                        QString(12, QLatin1Char('a')) + "?="},
+        EncoderCase{"FirstWordLeavesRoomForTheName", SubjectWord, Letters70,
+                    "=?iso-8859-1?Q?" + QString(50, QLatin1Char('a')) + "?=\r\n\t=?iso-8859-1?Q?" +
+                        QString(20, QLatin1Char('a')) + "?="},
+        EncoderCase{"Latin1Subject", Word, QString::fromUtf8("Grüße"), "=?iso-8859-1?Q?Gr=FC=DFe?="},
+        EncoderCase{"AboveLatin1IsUtf8", Word, QString::fromUtf8("Ⓐ b"), "=?utf-8?Q?=E2=92=B6=20b?="},
+        EncoderCase{"PhraseSpecialsEscaped", Word, QString::fromUtf8("é (a), b: c' d? e+f-g/h"),
+                    "=?iso-8859-1?Q?=E9=20=28a=29=2C=20b=3A=20c=27=20d=3F=20e+f-g/h?="},
+        EncoderCase{"EmptyWordStaysEmpty", Word, "", ""}),
     [](const testing::TestParamInfo<EncoderCase>& info) { return std::string(info.param.name); });
 
 TEST(QuotedPrintable, LongBodyDecodesToItsBytesWithinLineLimits)
@@ -111,15 +122,21 @@ TEST(HeaderWordEncoding, WordsStayShortKeepCharactersWholeAndDecodeToTheValue)
         QString(200, QLatin1Char('x')),
         QStringLiteral("line\r\nBcc: victim@example.org\r\n.\r\nQUIT") + QChar(0),
     };
-    for (const QString& value : values)
+    // What stands before the value on its first line: nothing, "Subject: ", "Content-Description: ".
+    for (const qsizetype used : {0, 9, 21})
     {
-        const QString encoded = CVexaMail::EncodeHeaderWord(value);
-        for (const QString& word : encoded.split(QLatin1String("\r\n\t")))
+        for (const QString& value : values)
         {
-            EXPECT_LE(word.size(), 75) << word.toStdString();
-            EXPECT_FALSE(word.contains(QLatin1Char('\r')) || word.contains(QLatin1Char('\n')));
+            const QString encoded = CVexaMail::EncodeHeaderWord(value, used);
+            const QStringList words = encoded.split(QLatin1String("\r\n\t"));
+            EXPECT_LE(used + words.first().size(), 76) << used;
+            for (const QString& word : words)
+            {
+                EXPECT_LE(word.size(), 75) << word.toStdString();
+                EXPECT_FALSE(word.contains(QLatin1Char('\r')) || word.contains(QLatin1Char('\n')));
+            }
+            EXPECT_EQ(MailDecoding::DecodeHeaderValue(encoded), value) << encoded.toStdString();
         }
-        EXPECT_EQ(MailDecoding::DecodeHeaderValue(encoded), value) << encoded.toStdString();
     }
 }
 
@@ -138,8 +155,10 @@ TEST(MailText, CharacterRanges)
 TEST(MailText, PlainAddresses)
 {
     EXPECT_TRUE(IsPlainMailAddress(QStringLiteral("news+list@example.org")));
-    for (const char* address : {"", "a b@example.org", "a@example.org\r\nRCPT TO:<x@y>", "<a@example.org>",
-                                "a@example.org>", "a\t@b", "a\x01@b"})
+    EXPECT_TRUE(IsPlainMailAddress(QStringLiteral("postmaster@localhost")));
+    for (const char* address :
+         {"", "a2", "a2@", "@example.org", "a b@example.org", "a@example.org\r\nRCPT TO:<x@y>",
+          "<a@example.org>", "a@example.org>", "a\t@b", "a\x01@b"})
         EXPECT_FALSE(IsPlainMailAddress(QString::fromLatin1(address))) << address;
     EXPECT_FALSE(IsPlainMailAddress(QString::fromUtf8("jörg@example.org")));
 }

@@ -110,22 +110,24 @@ TEST(PageGeneratorMailBody, ContentIdsForImagesAndBackgrounds)
         "<img src=\"img/c.png\" style=\"background-image:url(img/d.png)\" /></td>"
         "<p style=\"background:url()\">e</p><img src=\"http://s.example/admin/i.php?c=1\" />")));
     QList<CX2Element*> elements;
-    ConvertImageSourcesToCid(&document.GetRoot(), elements, QStringLiteral("X"));
+    ConvertImageSourcesToCid(&document.GetRoot(), elements,
+                             {QStringLiteral("X"), QStringLiteral("news.test")});
     ASSERT_EQ(elements.size(), 4);
     ContentIdPartMap parts;
     CollectContentIdParts(elements, parts);
     QString written;
     document.WriteHtml(written);
-    EXPECT_EQ(written, QStringLiteral("<img src=\"cid:X001\" /><td style=\"background:url(cid:X002) "
-                                      "no-repeat;x:url(cid:X002)\"><img src=\"cid:X003\" "
-                                      "style=\"background-image:url(cid:X004)\" /></td>"
-                                      "<p style=\"background:url()\">e</p>"
-                                      "<img src=\"http://s.example/admin/i.php?c=1\" />"));
+    EXPECT_EQ(written, QStringLiteral(
+                           "<img src=\"cid:X001@news.test\" /><td style=\"background:url(cid:X002@news.test) "
+                           "no-repeat;x:url(cid:X002@news.test)\"><img src=\"cid:X003@news.test\" "
+                           "style=\"background-image:url(cid:X004@news.test)\" /></td>"
+                           "<p style=\"background:url()\">e</p>"
+                           "<img src=\"http://s.example/admin/i.php?c=1\" />"));
     // The image with a background keeps its own picture under its own content id.
-    EXPECT_EQ(parts, (ContentIdPartMap{{QStringLiteral("X001"), QStringLiteral("img/a.png")},
-                                       {QStringLiteral("X002"), QStringLiteral("img/b.png?pid=p")},
-                                       {QStringLiteral("X003"), QStringLiteral("img/c.png")},
-                                       {QStringLiteral("X004"), QStringLiteral("img/d.png")}}));
+    EXPECT_EQ(parts, (ContentIdPartMap{{QStringLiteral("X001@news.test"), QStringLiteral("img/a.png")},
+                                       {QStringLiteral("X002@news.test"), QStringLiteral("img/b.png?pid=p")},
+                                       {QStringLiteral("X003@news.test"), QStringLiteral("img/c.png")},
+                                       {QStringLiteral("X004@news.test"), QStringLiteral("img/d.png")}}));
 }
 
 TEST(PageGeneratorMailBody, StyleBackgroundsInThePageTextBecomeContentIds)
@@ -141,9 +143,10 @@ TEST(PageGeneratorMailBody, StyleBackgroundsInThePageTextBecomeContentIds)
     context.SetCurrentNewsletter(&newsletter);
     QString page = QStringLiteral("a url(http://localhost:81/img/bg.png?pid=P) b");
     ContentIdPartMap parts;
-    ConvertResourceUrlsToCid(context, page, parts, QStringLiteral("T"));
-    EXPECT_EQ(page, QStringLiteral("a url(cid:T001) b"));
-    EXPECT_EQ(parts, (ContentIdPartMap{{QStringLiteral("T001"), QStringLiteral("img/bg.png?pid=P")}}));
+    ConvertResourceUrlsToCid(context, page, parts, {QStringLiteral("T"), QStringLiteral("news.test")});
+    EXPECT_EQ(page, QStringLiteral("a url(cid:T001@news.test) b"));
+    EXPECT_EQ(parts,
+              (ContentIdPartMap{{QStringLiteral("T001@news.test"), QStringLiteral("img/bg.png?pid=P")}}));
 }
 
 TEST(PageGeneratorMailBody, EmbeddedMailBodyTurnsEveryPictureIntoAPart)
@@ -161,12 +164,13 @@ TEST(PageGeneratorMailBody, EmbeddedMailBodyTurnsEveryPictureIntoAPart)
     CX2Validator document;
     ASSERT_TRUE(document.ParseHtml(page));
     QList<CX2Element*> elements;
-    ConvertImageSourcesToCid(&document.GetRoot(), elements, QStringLiteral("C"));
+    ConvertImageSourcesToCid(&document.GetRoot(), elements,
+                             {QStringLiteral("C"), QStringLiteral("news.test")});
     ContentIdPartMap parts;
     CollectContentIdParts(elements, parts);
     QString written;
     document.WriteHtml(written);
-    ConvertResourceUrlsToCid(context, written, parts, QStringLiteral("C"));
+    ConvertResourceUrlsToCid(context, written, parts, {QStringLiteral("C"), QStringLiteral("news.test")});
     EXPECT_FALSE(written.contains(QLatin1String("img/")));
     EXPECT_FALSE(written.contains(QLatin1String("localhost")));
     EXPECT_TRUE(written.contains(QLatin1String("admin/i.php")));
