@@ -12,7 +12,7 @@ namespace
 std::vector<CButton*> RadioGroup(CWnd* dialog, int id)
 {
     std::vector<CButton*> group;
-    CWnd* first = dialog->GetDlgItem(id);
+    CWnd* first = dialog->GetRequiredDlgItem(id);
     if (!first || !dialog->GetSafeHwnd())
         return group;
     bool inGroup = false;
@@ -38,13 +38,13 @@ std::vector<CButton*> RadioGroup(CWnd* dialog, int id)
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 {
-    if (!control.IsWindow())
+    if (!control.IsWindow() && dx->m_pDlgWnd->GetRequiredDlgItem(id))
         control.SubclassDlgItem(UINT(id), dx->m_pDlgWnd);
 }
 
 void DDX_Text(CDataExchange* dx, int id, QString& value)
 {
-    CWnd* item = dx->m_pDlgWnd->GetDlgItem(id);
+    CWnd* item = dx->m_pDlgWnd->GetRequiredDlgItem(id);
     if (!item)
         return;
     if (dx->m_bSaveAndValidate)
@@ -98,7 +98,7 @@ void DDV_MinMaxInt(CDataExchange* dx, int id, int value, int minimum, int maximu
 
 void DDX_Check(CDataExchange* dx, int id, int& value)
 {
-    auto* button = dynamic_cast<CButton*>(dx->m_pDlgWnd->GetDlgItem(id));
+    auto* button = dynamic_cast<CButton*>(dx->m_pDlgWnd->GetRequiredDlgItem(id));
     if (!button)
         return;
     if (dx->m_bSaveAndValidate)

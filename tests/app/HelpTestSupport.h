@@ -140,10 +140,10 @@ struct ShownHelp
     {
         startPage = help.LoadAfter([this] { help.CreateHelpWindow(); });
         help.ShowWindow(SW_SHOW);
-        QTest::qWaitForWindowExposed(help.GetSafeHwnd());
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(help.GetSafeHwnd()));
         // Keys reach the window as typed only while it is the active one.
         help.BringWindowToTop();
-        QTest::qWaitForWindowActive(help.GetSafeHwnd());
-        QTest::qWaitFor([this] { return help.PageWidget() != nullptr; }, HelpLoadTimeoutMs);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(help.GetSafeHwnd()));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return help.PageWidget() != nullptr; }, HelpLoadTimeoutMs));
     }
 };

@@ -62,7 +62,9 @@ TEST(BrowserMessages, OnlyAReplyOfOneCancelsATopLevelNavigationAndFramesAreNotRe
     // A reply of 1 keeps page A.
     ASSERT_TRUE(host.browser.Navigate(b));
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_BEFORE_NAVIGATE, 2));
-    QTest::qWait(500);
+    // Page B loaded in a second browser meanwhile: had the first gone on, it would have too.
+    CBrowserHost witness;
+    ASSERT_TRUE(witness.NavigateAndWait(b));
     EXPECT_FALSE(host.Texts(UM_BROWSER_DOCUMENT_COMPLETE).contains(b));
     EXPECT_TRUE(host.Body().contains("Page A"));
 

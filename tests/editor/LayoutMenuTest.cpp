@@ -1,4 +1,5 @@
 #include "PageClicks.h"
+#include "ScreenPicture.h"
 #include "app/ShellTestSupport.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/WndLayout.h"
@@ -125,13 +126,19 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
     if (QGuiApplication::platformName() != "xcb")
         GTEST_SKIP() << "needs an X display";
     QDir().mkpath(KV_ARTIFACT_DIR);
-    // The main window as a whole, and the point of its newsletter view's centre in the picture.
-    const auto grab = [](CMainWnd& window, const QString& name)
+    // The main window as a whole once its newsletter view shows what it must (the engine paints
+    // a while after the page has loaded): dark text on the page, or else the empty dark panel.
+    const auto grab = [](CMainWnd& window, const QString& name, bool page = true)
     {
-        QTest::qWait(1500); // the engine paints a moment after the page has loaded
-        const QImage picture =
-            QGuiApplication::primaryScreen()->grabWindow(window.GetSafeHwnd()->winId()).toImage();
+        const QRect view = AreaInWindow(window.GetNewsletterView().GetSafeHwnd());
+        QImage picture;
+        const bool shown = GrabWhenShown(
+            window.GetSafeHwnd(),
+            [&](const QImage& grabbed)
+            { return page ? DarkPixels(grabbed, view) > 200 : qGray(grabbed.pixel(view.center())) < 120; },
+            picture);
         EXPECT_TRUE(picture.save(QStringLiteral(KV_ARTIFACT_DIR "/") + name)) << name.toStdString();
+        EXPECT_TRUE(shown) << name.toStdString() << " never showed its view";
         return picture;
     };
 
@@ -142,7 +149,7 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
         QWidget* view = window.GetNewsletterView().GetSafeHwnd();
         return view->mapTo(window.GetSafeHwnd(), view->rect().center());
     };
-    const QImage empty = grab(window, "layout-no-newsletter.png");
+    const QImage empty = grab(window, "layout-no-newsletter.png", false);
     EXPECT_LT(qGray(empty.pixel(centreOfView(window))), 120) << "the empty dark panel";
     StopProgram();
 
@@ -162,12 +169,22 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
         ContextMenuAt(browser, cell,
                       [&](QMenu* menu)
                       {
-                          QTest::qWait(500);
                           const QRect area = menu->geometry().united(
                               QRect(shown.GetSafeHwnd()->mapToGlobal(QPoint()), shown.GetSafeHwnd()->size()));
-                          QGuiApplication::primaryScreen()
-                              ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                              .save(QStringLiteral(KV_ARTIFACT_DIR "/layout-context-menu.png"));
+                          // The menu's item texts drawn over the window.
+                          const QRect items = menu->geometry().translated(-area.topLeft());
+                          QImage picture;
+                          EXPECT_TRUE(QTest::qWaitFor(
+                              [&]
+                              {
+                                  picture = QGuiApplication::primaryScreen()
+                                                ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                                                .toImage();
+                                  return DarkPixels(picture, items) > 200;
+                              },
+                              30000))
+                              << "the menu never showed its items";
+                          picture.save(QStringLiteral(KV_ARTIFACT_DIR "/layout-context-menu.png"));
                       });
     EXPECT_TRUE(texts.contains("Table Properties..."));
     EXPECT_TRUE(QFileInfo::exists(QStringLiteral(KV_ARTIFACT_DIR "/layout-context-menu.png")));

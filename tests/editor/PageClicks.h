@@ -59,7 +59,7 @@ inline QStringList ContextMenuAt(CIEBrowser& browser, const QPoint& point,
     poll.start(50);
     // A right click as the user makes it, on the engine's widget that takes the page's mouse.
     QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::RightButton, modifiers, point);
-    QTest::qWaitFor([&] { return seen; }, 10000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen; }, 10000)) << "no context menu came up";
     return texts;
 }
 
