@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -171,7 +172,8 @@ public:
 private:
     static void Record(QtMsgType type, const QMessageLogContext& context, const QString& text)
     {
-        if (type == QtCriticalMsg && qstrcmp(context.category, "kelvora.ui.controls") == 0)
+        if (type == QtCriticalMsg && context.category &&
+            std::strcmp(context.category, "kelvora.ui.controls") == 0)
             texts << text;
         else
             s_previous(type, context, text);
