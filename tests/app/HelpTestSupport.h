@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 constexpr int HelpLoadTimeoutMs = 60000;

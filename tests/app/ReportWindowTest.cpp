@@ -157,7 +157,8 @@ protected:
         const QRect report(QPoint(0, 0), m_host.GetSafeHwnd()->size());
         QImage picture;
         const bool shown = GrabWhenShown(
-            m_host.GetSafeHwnd(), [&](const QImage& grab) { return DarkPixels(grab, report) > 200; }, picture);
+            m_host.GetSafeHwnd(), [&](const QImage& grab) { return DarkPixels(grab, report) > 200; },
+            picture);
         QDir().mkpath(KV_ARTIFACT_DIR);
         EXPECT_TRUE(picture.save(QStringLiteral(KV_ARTIFACT_DIR "/") + name));
         EXPECT_TRUE(shown) << name.toStdString() << " never showed the report";

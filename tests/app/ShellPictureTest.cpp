@@ -25,8 +25,8 @@ TEST_F(ShellProgram, PictureOfTheMainWindowWithAnOpenNewsletter)
     // The page's heading and text drawn in its area.
     const QRect page = AreaInWindow(window.GetNewsletterView().GetLayout().GetBrowser().GetSafeHwnd());
     QImage picture;
-    const bool shown =
-        GrabWhenShown(window.GetSafeHwnd(), [&](const QImage& grab) { return DarkPixels(grab, page) > 200; }, picture);
+    const bool shown = GrabWhenShown(
+        window.GetSafeHwnd(), [&](const QImage& grab) { return DarkPixels(grab, page) > 200; }, picture);
     QDir().mkpath(KV_ARTIFACT_DIR);
     ASSERT_TRUE(picture.save(QStringLiteral(KV_ARTIFACT_DIR "/main-window.png")));
     EXPECT_TRUE(shown) << "the page's text never showed";

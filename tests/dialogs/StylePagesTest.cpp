@@ -1,12 +1,12 @@
-#include "ScreenPicture.h"
 #include "ColorTestSupport.h"
+#include "ScreenPicture.h"
 #include "StyleTestSupport.h"
 #include "dialogs/DlgStyles.h"
 #include "ndb/NdbResource.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QGuiApplication>
+#include <algorithm>
 
 using namespace ColorTest;
 using namespace StyleTest;
@@ -288,7 +288,8 @@ TEST_F(StylePages, PicturesOfTheFourPagesWithTheirPreviews)
                  // Each preview shows the sample text in the style's red.
                  const auto showsStyle = [&](const QImage& grab)
                  {
-                     return std::all_of(previews.begin(), previews.end(), [&](const QRect& preview)
+                     return std::all_of(previews.begin(), previews.end(),
+                                        [&](const QRect& preview)
                                         { return PixelsNear(grab, preview, qRgb(180, 30, 40)) > 50; });
                  };
                  QImage picture;

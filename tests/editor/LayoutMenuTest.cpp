@@ -127,18 +127,23 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
         GTEST_SKIP() << "needs an X display";
     QDir().mkpath(KV_ARTIFACT_DIR);
     // The main window as a whole once its newsletter view shows what it must (the engine paints
-    // a while after the page has loaded): dark text on the page, or else the empty dark panel.
-    const auto grab = [](CMainWnd& window, const QString& name, bool page = true)
+    // a while after the page has loaded): dark text on the page, or else the empty dark panel,
+    // and whatever else the case waits for.
+    const auto grab = [](CMainWnd& window, const QString& name, bool page = true,
+                         const std::function<bool(const QImage&)>& also = {})
     {
         const QRect view = AreaInWindow(window.GetNewsletterView().GetSafeHwnd());
         QImage picture;
         const bool shown = GrabWhenShown(
             window.GetSafeHwnd(),
             [&](const QImage& grabbed)
-            { return page ? DarkPixels(grabbed, view) > 200 : qGray(grabbed.pixel(view.center())) < 120; },
+            {
+                return (page ? DarkPixels(grabbed, view) > 200 : qGray(grabbed.pixel(view.center())) < 120) &&
+                       (!also || also(grabbed));
+            },
             picture);
         EXPECT_TRUE(picture.save(QStringLiteral(KV_ARTIFACT_DIR "/") + name)) << name.toStdString();
-        EXPECT_TRUE(shown) << name.toStdString() << " never showed its view";
+        EXPECT_TRUE(shown) << name.toStdString() << " never showed what it must";
         return picture;
     };
 
@@ -160,7 +165,10 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
 
     shown.SendMessage(WM_COMMAND, 32775);
     ASSERT_TRUE(layout.IsEditing());
-    grab(shown, "layout-edit-mode.png");
+    // The toolbar as the screen shows it: both rows of the edit set instead of the view's one.
+    const QRect toolbar = AreaInWindow(layout.GetToolbar().GetSafeHwnd());
+    grab(shown, "layout-edit-mode.png", true,
+         [&](const QImage& grabbed) { return grabbed.copy(toolbar) != viewMode.copy(toolbar); });
     EXPECT_GT(layout.GetToolbar().CalcHeight(), viewToolbar) << "both rows of the edit set";
 
     CIEBrowser& browser = layout.GetBrowser();
@@ -177,9 +185,10 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
                           EXPECT_TRUE(QTest::qWaitFor(
                               [&]
                               {
-                                  picture = QGuiApplication::primaryScreen()
-                                                ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                                                .toImage();
+                                  picture =
+                                      QGuiApplication::primaryScreen()
+                                          ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                                          .toImage();
                                   return DarkPixels(picture, items) > 200;
                               },
                               30000))

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <gtest/gtest.h>
 
 // A double click as the web engine sees one: it counts presses itself and would take a
 // double-click event for a third press.
