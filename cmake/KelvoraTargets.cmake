@@ -18,12 +18,14 @@ function(kv_add_library name)
 endfunction()
 
 # kv_add_test_folder(name LIBS...): one GoogleTest program from the sources of the current
-# test folder, registered with ctest case by case. Tests run with a pinned locale and zone,
-# offscreen Qt, and a private settings home so nothing of the developer's leaks in.
+# test folder, registered with ctest case by case. Tests run with a pinned locale and zone and
+# offscreen Qt; every process makes a home of its own (tests/TestHome.cpp), so nothing of the
+# developer's, nor of another case, leaks in.
 function(kv_add_test_folder name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  add_executable(${name} ${sources})
+  add_executable(${name} ${sources} ${CMAKE_SOURCE_DIR}/tests/TestHome.cpp)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(${name} PRIVATE -Wall -Wextra)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     KV_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
@@ -32,24 +34,29 @@ function(kv_add_test_folder name)
   # ctest cannot hand a list of variables through discovered test properties, so every test
   # program starts under env with the pinned values instead.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-    "env;LC_ALL=C.UTF-8;TZ=Europe/Berlin;QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;HOME=${CMAKE_BINARY_DIR}/test-home")
+    "env;LC_ALL=C.UTF-8;TZ=Europe/Berlin;QT_QPA_PLATFORM=offscreen")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
 
-# kv_add_test_on_x(program CASE): runs one case of a test program again on a virtual X display,
-# for pictures of windows that show web pages (offscreen Qt paints no web content). The case
-# skips itself offscreen; without xvfb-run it is not registered at all.
+# kv_add_test_on_x(program CASE [TIMEOUT seconds] [NEEDS tools...]): runs one case of a test
+# program again on a virtual X display, for pictures of windows that show web pages (offscreen
+# Qt paints no web content) and for other X clients. The case skips itself offscreen. Without
+# xvfb-run or a tool it needs, configuring fails: a missing tool must not turn into a green run
+# that never ran the case.
 function(kv_add_test_on_x program case)
-  find_program(XVFB_RUN xvfb-run)
-  if(NOT XVFB_RUN)
-    return()
+  cmake_parse_arguments(PARSE_ARGV 2 ON_X "" "TIMEOUT" "NEEDS")
+  if(NOT ON_X_TIMEOUT)
+    set(ON_X_TIMEOUT 180)
   endif()
+  find_program(XVFB_RUN xvfb-run REQUIRED)
+  foreach(tool IN LISTS ON_X_NEEDS)
+    find_program(KV_TOOL_${tool} ${tool} REQUIRED)
+  endforeach()
   add_test(NAME ${case}.OnX
     COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24"
             env LC_ALL=C.UTF-8 TZ=Europe/Berlin QT_QPA_PLATFORM=xcb
-                XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config HOME=${CMAKE_BINARY_DIR}/test-home
                 $<TARGET_FILE:${program}> --gtest_filter=${case})
-  set_tests_properties(${case}.OnX PROPERTIES TIMEOUT 180)
+  set_tests_properties(${case}.OnX PROPERTIES TIMEOUT ${ON_X_TIMEOUT})
 endfunction()
 
 # kv_add_fuzzer(name SOURCE LIBS...): a libFuzzer target fuzz_<name>.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlReports.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -28,6 +30,7 @@ inline int RunWebEngineTests(int argc, char** argv)
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
+    FailOnMissingControls();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

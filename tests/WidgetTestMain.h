@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlReports.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -11,5 +13,6 @@ inline int RunWidgetTests(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    FailOnMissingControls();
     return RUN_ALL_TESTS();
 }

@@ -4,15 +4,50 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/WinApp.h"
 
+#include <QLoggingCategory>
 #include <QRadioButton>
+
+#include <cxxabi.h>
+#include <memory>
 
 namespace
 {
+Q_LOGGING_CATEGORY(controlsLog, "kelvora.ui.controls")
+
+// The class of the window as its source names it.
+QString ClassName(const CWnd& window)
+{
+    const char* mangled = typeid(window).name();
+    int status = 0;
+    const std::unique_ptr<char, decltype(&std::free)> name(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
+    return QString::fromLatin1(status == 0 ? name.get() : mangled);
+}
+
+// The control of that id that an exchange cannot do without. A missing one means the dialog
+// template and its code are out of step: it is reported naming the dialog and the id on the log
+// category "kelvora.ui.controls" (fatal in a debug build), and the exchange leaves it out.
+CWnd* RequiredItem(const CWnd* dialog, int id)
+{
+    if (CWnd* item = dialog->GetDlgItem(id))
+        return item;
+    const QString report =
+        QStringLiteral("%1 \"%2\" has no control with id %3")
+            .arg(ClassName(*dialog), dialog->GetSafeHwnd() ? dialog->GetSafeHwnd()->windowTitle() : QString())
+            .arg(id);
+#ifdef NDEBUG
+    qCCritical(controlsLog).noquote() << report;
+#else
+    qFatal("%s", qPrintable(report));
+#endif
+    return nullptr;
+}
+
 // The radio buttons of the group that starts with the control of that id, in creation order.
 std::vector<CButton*> RadioGroup(CWnd* dialog, int id)
 {
     std::vector<CButton*> group;
-    CWnd* first = dialog->GetDlgItem(id);
+    CWnd* first = RequiredItem(dialog, id);
     if (!first || !dialog->GetSafeHwnd())
         return group;
     bool inGroup = false;
@@ -38,13 +73,13 @@ std::vector<CButton*> RadioGroup(CWnd* dialog, int id)
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 {
-    if (!control.IsWindow())
+    if (!control.IsWindow() && RequiredItem(dx->m_pDlgWnd, id))
         control.SubclassDlgItem(UINT(id), dx->m_pDlgWnd);
 }
 
 void DDX_Text(CDataExchange* dx, int id, QString& value)
 {
-    CWnd* item = dx->m_pDlgWnd->GetDlgItem(id);
+    CWnd* item = RequiredItem(dx->m_pDlgWnd, id);
     if (!item)
         return;
     if (dx->m_bSaveAndValidate)
@@ -98,7 +133,7 @@ void DDV_MinMaxInt(CDataExchange* dx, int id, int value, int minimum, int maximu
 
 void DDX_Check(CDataExchange* dx, int id, int& value)
 {
-    auto* button = dynamic_cast<CButton*>(dx->m_pDlgWnd->GetDlgItem(id));
+    auto* button = dynamic_cast<CButton*>(RequiredItem(dx->m_pDlgWnd, id));
     if (!button)
         return;
     if (dx->m_bSaveAndValidate)

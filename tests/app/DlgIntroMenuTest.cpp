@@ -150,7 +150,9 @@ TEST_F(DlgIntroMenuTest, RecentButtonsKeepTheirPositionsAndStackWithoutGaps)
                 EXPECT_EQ(geometry.topLeft(), QPoint(49, row.top)) << row.id;
                 EXPECT_EQ(geometry.size(), QSize(360, 26));
                 if (!row.text.isEmpty())
+                {
                     EXPECT_EQ(button->GetText(), row.text);
+                }
             }
             for (const UINT skipped : {32931u, 32933u})
                 EXPECT_EQ(Button(menu, skipped), nullptr) << skipped;

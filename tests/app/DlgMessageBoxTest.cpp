@@ -92,7 +92,9 @@ TEST(DlgMessageBox, ButtonSetsFollowTheStyle)
                               QPushButton* button = ButtonOf(box, ids[i]);
                               EXPECT_EQ(button->isVisible(), !set.captions[i].isEmpty()) << i;
                               if (!set.captions[i].isEmpty())
+                              {
                                   EXPECT_EQ(button->text(), set.captions[i]) << i;
+                              }
                           }
                           EXPECT_LT(ButtonOf(box, Button2)->x(), ButtonOf(box, Button1)->x())
                               << "the first button is rightmost";

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 constexpr int HelpLoadTimeoutMs = 60000;
@@ -140,10 +141,10 @@ struct ShownHelp
     {
         startPage = help.LoadAfter([this] { help.CreateHelpWindow(); });
         help.ShowWindow(SW_SHOW);
-        QTest::qWaitForWindowExposed(help.GetSafeHwnd());
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(help.GetSafeHwnd()));
         // Keys reach the window as typed only while it is the active one.
         help.BringWindowToTop();
-        QTest::qWaitForWindowActive(help.GetSafeHwnd());
-        QTest::qWaitFor([this] { return help.PageWidget() != nullptr; }, HelpLoadTimeoutMs);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(help.GetSafeHwnd()));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return help.PageWidget() != nullptr; }, HelpLoadTimeoutMs));
     }
 };

@@ -1,3 +1,4 @@
+#include "ScreenPicture.h"
 #include "editor/PageClicks.h"
 #include "services/QorxReplies.h"
 #include "support/NoProxy.h"
@@ -137,25 +138,30 @@ protected:
                            " if (images.some(i => !i.complete || i.naturalWidth === 0)) return null;"
                            " return images.map(i => i.naturalWidth + 'x' + i.naturalHeight).join(' '); })()");
         QStringList sizes;
-        QTest::qWaitFor(
+        EXPECT_TRUE(QTest::qWaitFor(
             [&]
             {
                 const QVariant value = Run(script);
                 sizes = value.toString().split(u' ', Qt::SkipEmptyParts);
                 return value.isValid() && !value.isNull();
             },
-            60000);
+            60000))
+            << "the summary page never finished loading";
         return sizes;
     }
     void SavePicture(const QString& name)
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             return;
-        QTest::qWait(1500);
-        const QImage picture =
-            QGuiApplication::primaryScreen()->grabWindow(m_host.GetSafeHwnd()->winId()).toImage();
+        // The report's text and charts drawn over its window.
+        const QRect report(QPoint(0, 0), m_host.GetSafeHwnd()->size());
+        QImage picture;
+        const bool shown = GrabWhenShown(
+            m_host.GetSafeHwnd(), [&](const QImage& grab) { return DarkPixels(grab, report) > 200; },
+            picture);
         QDir().mkpath(KV_ARTIFACT_DIR);
         EXPECT_TRUE(picture.save(QStringLiteral(KV_ARTIFACT_DIR "/") + name));
+        EXPECT_TRUE(shown) << name.toStdString() << " never showed the report";
     }
 
     ScriptedHttpServer m_site;

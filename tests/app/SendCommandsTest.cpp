@@ -1,3 +1,4 @@
+#include "ScreenPicture.h"
 #include "ShellTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 #include "mail/DlgSend.h"
@@ -512,13 +513,17 @@ TEST_F(SendCommands, PictureOfTheSendDialogWithItsSummary)
     script.Then(IsSendDialog,
                 [](QWidget* w)
                 {
-                    ASSERT_FALSE(ShownSummary(*SendDialogOf(w)).isEmpty());
-                    // The engine paints a moment after the page has loaded.
-                    QTest::qWait(1500);
-                    const QImage picture = QGuiApplication::primaryScreen()->grabWindow(w->winId()).toImage();
+                    CDlgSend& dialog = *SendDialogOf(w);
+                    ASSERT_FALSE(ShownSummary(dialog).isEmpty());
+                    // The summary's rows of text drawn in the page's area.
+                    const QRect page = AreaInWindow(dialog.GetBrowser().GetSafeHwnd());
+                    QImage picture;
+                    const bool shown = GrabWhenShown(
+                        w, [&](const QImage& grab) { return DarkPixels(grab, page) > 200; }, picture);
                     EXPECT_TRUE(picture.save(DialogTest::ArtifactPath(QStringLiteral("send-233.png"))));
-                    // The page is white at the top and the row lines are drawn below it.
-                    EXPECT_GT(qGray(picture.pixel(picture.width() / 2, 4)), 230);
+                    EXPECT_TRUE(shown) << "the summary's text never showed";
+                    // The page is white at the top, above its rows.
+                    EXPECT_GT(qGray(picture.pixel(page.center().x(), page.top() + 4)), 230);
                     ClickButton(w, QStringLiteral("Close"));
                 });
     Run(window, SendItem, script);

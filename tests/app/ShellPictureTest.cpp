@@ -1,3 +1,4 @@
+#include "ScreenPicture.h"
 #include "ShellTestSupport.h"
 
 #include <QGuiApplication>
@@ -21,17 +22,16 @@ TEST_F(ShellProgram, PictureOfTheMainWindowWithAnOpenNewsletter)
     ASSERT_TRUE(window.OpenNewsletter(Document("June.kvnl")));
     window.MoveWindow(0, 0, 1024, 700);
     ASSERT_TRUE(ShownPageText(window).contains(LetterText));
-    // The engine paints a moment after the page has loaded.
-    QTest::qWait(1500);
-    const QImage picture =
-        QGuiApplication::primaryScreen()->grabWindow(window.GetSafeHwnd()->winId()).toImage();
+    // The page's heading and text drawn in its area.
+    const QRect page = AreaInWindow(window.GetNewsletterView().GetLayout().GetBrowser().GetSafeHwnd());
+    QImage picture;
+    const bool shown = GrabWhenShown(
+        window.GetSafeHwnd(), [&](const QImage& grab) { return DarkPixels(grab, page) > 200; }, picture);
     QDir().mkpath(KV_ARTIFACT_DIR);
     ASSERT_TRUE(picture.save(QStringLiteral(KV_ARTIFACT_DIR "/main-window.png")));
+    EXPECT_TRUE(shown) << "the page's text never showed";
     // The page is white where the navigation pane is dark.
-    const QRect page = window.GetNewsletterView().GetLayout().GetBrowser().GetSafeHwnd()->geometry();
-    const QPoint inPage = window.GetNewsletterView().GetLayout().GetBrowser().GetSafeHwnd()->mapTo(
-        window.GetSafeHwnd(), page.center() - page.topLeft());
-    EXPECT_GT(qGray(picture.pixel(inPage)), 200);
+    EXPECT_GT(qGray(picture.pixel(page.center())), 200);
     const QPoint inPane =
         window.GetNavigationView().GetSafeHwnd()->mapTo(window.GetSafeHwnd(), QPoint(10, 300));
     EXPECT_LT(qGray(picture.pixel(inPane)), 160);

@@ -89,8 +89,10 @@ TEST(WndHelp, EveryTopicPageAndAnchorIsInstalled)
         QFile file(folder + page + ".htm");
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.toStdString();
         if (!anchor.isEmpty())
+        {
             EXPECT_TRUE(file.readAll().contains("id=\"" + anchor.mid(1).toUtf8() + '"'))
                 << page.toStdString() << anchor.toStdString();
+        }
     }
     EXPECT_GT(pages, 0);
     for (const char* name :

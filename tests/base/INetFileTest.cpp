@@ -374,8 +374,8 @@ TEST_F(INetFileTest, UnreachableOrMalformedServerFails)
     EXPECT_FALSE(file.SendRequest("127.0.0.1", "/", QString(), port));
     // A server text must name a host, never smuggle in credentials or a path.
     LocalHttpServer server([](const Request&) { return Reply{Response("200 OK", "", "x")}; });
-    for (const QString& name : {"user@127.0.0.1", "127.0.0.1/x", "127.0.0.1 x", ""})
-        EXPECT_FALSE(file.SendRequest(name, "/", QString(), server.Port())) << name.toStdString();
+    for (const char* name : {"user@127.0.0.1", "127.0.0.1/x", "127.0.0.1 x", ""})
+        EXPECT_FALSE(file.SendRequest(name, "/", QString(), server.Port())) << name;
     EXPECT_TRUE(server.Requests().empty());
 }
 

@@ -171,7 +171,9 @@ TEST(TextHelpers, ParseDateTimeListReadsSixLocalFields)
         QDateTime time;
         EXPECT_EQ(ParseDateTimeList(time, c.text), c.valid) << c.text;
         if (c.utc)
+        {
             EXPECT_EQ(time.toUTC().toString(Qt::ISODate), c.utc) << c.text;
+        }
     }
     tzset();
 }

@@ -65,7 +65,9 @@ TEST_F(FontPicker, ListsEveryInstalledFamilyInOrderWithItsOwnSampleFont)
     {
         SCOPED_TRACE(i);
         if (i > 0)
+        {
             EXPECT_LE(QString::compare(box.GetLBText(i - 1), box.GetLBText(i), Qt::CaseInsensitive), 0);
+        }
         const auto* font = reinterpret_cast<const CFont*>(box.GetItemData(i));
         ASSERT_NE(font, nullptr);
         EXPECT_EQ(font->ToQFont().pixelSize(), 16);

@@ -101,7 +101,9 @@ TEST_F(LayoutToolbar, StyleComboListsTheNewslettersStylesByDisplayName)
         ASSERT_NE(style, nullptr);
         EXPECT_EQ(box->GetLBText(i), style->GetString(ndb::StyleDisplayName));
         if (i > 0)
+        {
             EXPECT_LE(QString::compare(box->GetLBText(i - 1), box->GetLBText(i), Qt::CaseInsensitive), 0);
+        }
     }
     EXPECT_EQ(toolbar.GetSelectedStyle(), nullptr);
 

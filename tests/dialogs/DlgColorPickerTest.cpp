@@ -58,19 +58,19 @@ const Row Rows[] = {
      {"0", "0", "50", "128", "128", "128", "808080", 0, 128, 0, CNdbRgba(128, 128, 128)}},
     {"hex ff counts from the right and is blue",
      Red,
-     {IdHex, "ff"},
+     {IdHex, "ff", {}},
      {"240", "100", "100", "0", "0", "255", "ff", 255, 255, 170, Blue}},
     {"hue 0 gives the red of hue 360",
      Blue,
-     {IdH, "0"},
+     {IdH, "0", {}},
      {"0", "100", "100", "255", "0", "0", "FF0000", 255, 255, 255, Red}},
     {"hue 360 typed",
      Blue,
-     {IdH, "360"},
+     {IdH, "360", {}},
      {"360", "100", "100", "255", "0", "0", "FF0000", 255, 255, 255, Red}},
     {"green typed moves hue and marker",
      Red,
-     {IdG, "128"},
+     {IdG, "128", {}},
      {"30", "100", "100", "255", "128", "0", "FF8000", 255, 255, 21, Orange}},
     {"web colours never snap the picked colour",
      Red,
@@ -229,6 +229,8 @@ TEST(DlgColorPicker, CancelLeavesTheCallersColourAndOkHandsOverTheNewOne)
         const CNdbRgba typed(0, 255, 0);
         // A caller reads the colour only after OK; Cancel leaves its own colour untouched.
         if (button == IDOK)
+        {
             EXPECT_EQ(dialog.GetColor(), typed);
+        }
     }
 }

@@ -241,7 +241,9 @@ TEST_F(FastColorPicker, MoreColorsStartsOnTheResolvedColourAndEndsWithItsResult)
         EXPECT_EQ(picker.PopupAt(0, &palette, CPoint(20, 20), c.opened), c.result);
         EXPECT_EQ(startHex, c.startHex);
         if (c.result == IDOK)
+        {
             EXPECT_EQ(picker.GetColor(), CNdbColor(0x33, 0x66, 0x99));
+        }
     }
 }
 

@@ -253,7 +253,7 @@ TEST_F(Styles, CancelChangesNothingAndAnUntouchedOkKeepsEveryField)
     quote->SetField(StyleBackgroundPositionXLength, CNdbFieldValue(2.5f, NdbUnitMm));
     const QString before = FieldsText(*quote);
 
-    for (const QString button : {QStringLiteral("Cancel"), QStringLiteral("OK")})
+    for (const QString& button : {QStringLiteral("Cancel"), QStringLiteral("OK")})
     {
         CDlgStyles dialog(&context);
         ModalScript script;

@@ -1,10 +1,12 @@
 #include "ColorTestSupport.h"
+#include "ScreenPicture.h"
 #include "StyleTestSupport.h"
 #include "dialogs/DlgStyles.h"
 #include "ndb/NdbResource.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <algorithm>
 
 using namespace ColorTest;
 using namespace StyleTest;
@@ -274,15 +276,26 @@ TEST_F(StylePages, PicturesOfTheFourPagesWithTheirPreviews)
              for (int page = FontPage; page <= MiscPage; ++page)
              {
                  ShowPage(sheet, page);
+                 std::vector<QRect> previews;
                  for (QWebEngineView* view : sheet->findChildren<QWebEngineView*>())
                  {
-                     if (view->isVisible())
-                         EXPECT_TRUE(QTest::qWaitFor(
-                             [view] { return !Evaluate(view->page(), ParagraphStyleScript).isEmpty(); },
-                             10000));
+                     if (!view->isVisible())
+                         continue;
+                     EXPECT_TRUE(QTest::qWaitFor(
+                         [view] { return !Evaluate(view->page(), ParagraphStyleScript).isEmpty(); }, 10000));
+                     previews.push_back(AreaInWindow(view));
                  }
-                 QTest::qWait(500);
-                 sheet->grab().save(ArtifactPath(QStringLiteral("style_page_%1.png").arg(130 + page)));
+                 // Each preview shows the sample text in the style's red.
+                 const auto showsStyle = [&](const QImage& grab)
+                 {
+                     return std::all_of(previews.begin(), previews.end(),
+                                        [&](const QRect& preview)
+                                        { return PixelsNear(grab, preview, qRgb(180, 30, 40)) > 50; });
+                 };
+                 QImage picture;
+                 const bool shown = GrabWhenShown(sheet->window(), showsStyle, picture);
+                 picture.save(ArtifactPath(QStringLiteral("style_page_%1.png").arg(130 + page)));
+                 EXPECT_TRUE(shown) << "page " << page << " never showed the style in its previews";
              }
              ClickButton(sheet, QStringLiteral("Cancel"));
          });

@@ -13,12 +13,6 @@ namespace
 const QString SkyKey = QStringLiteral("{0B7A1E52-0000-4000-8000-00000000B002}");
 const QString ImageKey = QStringLiteral("{0B7A1E52-0000-4000-8000-0000000000A1}");
 
-QString Length(const CNdbStyle& style, int id)
-{
-    CNdbFieldValue value;
-    return style.GetField(id, value) ? value.FormatLength() : QStringLiteral("absent");
-}
-
 // The value a change list leaves for a declaration or pair; "unset" when it does not name it.
 QString Changed(const ElementChanges& changes, ElementChange::Kind kind, const QString& name)
 {

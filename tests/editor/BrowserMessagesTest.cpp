@@ -62,14 +62,21 @@ TEST(BrowserMessages, OnlyAReplyOfOneCancelsATopLevelNavigationAndFramesAreNotRe
     // A reply of 1 keeps page A.
     ASSERT_TRUE(host.browser.Navigate(b));
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_BEFORE_NAVIGATE, 2));
-    QTest::qWait(500);
+    // Page B loaded in a second browser meanwhile: had the first gone on, it would have too.
+    CBrowserHost witness;
+    ASSERT_TRUE(witness.NavigateAndWait(b));
     EXPECT_FALSE(host.Texts(UM_BROWSER_DOCUMENT_COMPLETE).contains(b));
     EXPECT_TRUE(host.Body().contains("Page A"));
 
     // A reply of 2 lets the page load; its frame loads page B unreported.
     host.messages.clear();
     ASSERT_TRUE(host.NavigateAndWait(framed));
-    QTest::qWait(500);
+    // Once the frame has loaded page B, its messages would have come.
+    const QString frameLoaded =
+        QStringLiteral("(function () { const d = document.querySelector('iframe').contentDocument;"
+                       " return !!d && d.readyState === 'complete' &&"
+                       " d.body.innerText.includes('Page B'); })()");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.Run(frameLoaded).toBool(); }, 10000));
     EXPECT_EQ(host.Texts(UM_BROWSER_BEFORE_NAVIGATE), QStringList{framed});
     EXPECT_EQ(host.Texts(UM_BROWSER_NAVIGATE_COMPLETE), QStringList{framed});
     EXPECT_EQ(host.Texts(UM_BROWSER_DOCUMENT_COMPLETE), QStringList{framed});
@@ -163,7 +170,7 @@ TEST(BrowserMessages, NewWindowsAreAskedForAndOnlyDesktopAddressesLeave)
         }
         ASSERT_TRUE(host.WaitFor(UM_BROWSER_NEW_WINDOW, 1, 10000));
         EXPECT_EQ(QUrl(host.Texts(UM_BROWSER_NEW_WINDOW).value(0)), QUrl(c.address));
-        QTest::qWait(200);
+        // The desktop is given the address in the same step as the question is asked.
         EXPECT_EQ(desktop.opened.size(), c.leaves ? 1 : 0);
         EXPECT_TRUE(host.Body().contains("Plain words")) << "the page stays";
     }

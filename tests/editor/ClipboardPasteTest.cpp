@@ -122,8 +122,8 @@ TEST(ClipboardPaste, TheEnginesOwnPasteIsHandedToTheParent)
     host.SelectText("x", "x");
     QTest::keyClick(page, Qt::Key_V, Qt::ControlModifier);
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_PASTE, 1, 10000));
-    QTest::qWait(200);
-    EXPECT_EQ(host.Body(), "<p id=\"a\">x</p>") << "the engine inserted nothing";
+    // Whether the engine inserted anything of this cancelled paste shows in the page once the
+    // program's own paste below has gone in.
     QTest::keyClick(page, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_TRUE(host.WaitFor(UM_BROWSER_PASTE, 2, 10000));
     const auto pastes = host.Sent(UM_BROWSER_PASTE);

@@ -452,7 +452,9 @@ TEST_F(ElementEditing, ChangeImageWithAllKindsOfFiles)
         {
             EXPECT_EQ(newsletter->Layout().Resources().size(), resources) << c.file;
             if (c.bytes.size() > 0)
+            {
                 EXPECT_TRUE(shown.contains(path)) << shown.toStdString();
+            }
             continue;
         }
         ASSERT_EQ(newsletter->Layout().Resources().size(), resources + 1) << c.file;

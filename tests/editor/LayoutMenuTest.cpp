@@ -1,4 +1,5 @@
 #include "PageClicks.h"
+#include "ScreenPicture.h"
 #include "app/ShellTestSupport.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/WndLayout.h"
@@ -125,13 +126,24 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
     if (QGuiApplication::platformName() != "xcb")
         GTEST_SKIP() << "needs an X display";
     QDir().mkpath(KV_ARTIFACT_DIR);
-    // The main window as a whole, and the point of its newsletter view's centre in the picture.
-    const auto grab = [](CMainWnd& window, const QString& name)
+    // The main window as a whole once its newsletter view shows what it must (the engine paints
+    // a while after the page has loaded): dark text on the page, or else the empty dark panel,
+    // and whatever else the case waits for.
+    const auto grab = [](CMainWnd& window, const QString& name, bool page = true,
+                         const std::function<bool(const QImage&)>& also = {})
     {
-        QTest::qWait(1500); // the engine paints a moment after the page has loaded
-        const QImage picture =
-            QGuiApplication::primaryScreen()->grabWindow(window.GetSafeHwnd()->winId()).toImage();
+        const QRect view = AreaInWindow(window.GetNewsletterView().GetSafeHwnd());
+        QImage picture;
+        const bool shown = GrabWhenShown(
+            window.GetSafeHwnd(),
+            [&](const QImage& grabbed)
+            {
+                return (page ? DarkPixels(grabbed, view) > 200 : qGray(grabbed.pixel(view.center())) < 120) &&
+                       (!also || also(grabbed));
+            },
+            picture);
         EXPECT_TRUE(picture.save(QStringLiteral(KV_ARTIFACT_DIR "/") + name)) << name.toStdString();
+        EXPECT_TRUE(shown) << name.toStdString() << " never showed what it must";
         return picture;
     };
 
@@ -142,7 +154,7 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
         QWidget* view = window.GetNewsletterView().GetSafeHwnd();
         return view->mapTo(window.GetSafeHwnd(), view->rect().center());
     };
-    const QImage empty = grab(window, "layout-no-newsletter.png");
+    const QImage empty = grab(window, "layout-no-newsletter.png", false);
     EXPECT_LT(qGray(empty.pixel(centreOfView(window))), 120) << "the empty dark panel";
     StopProgram();
 
@@ -153,7 +165,10 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
 
     shown.SendMessage(WM_COMMAND, 32775);
     ASSERT_TRUE(layout.IsEditing());
-    grab(shown, "layout-edit-mode.png");
+    // The toolbar as the screen shows it: both rows of the edit set instead of the view's one.
+    const QRect toolbar = AreaInWindow(layout.GetToolbar().GetSafeHwnd());
+    grab(shown, "layout-edit-mode.png", true,
+         [&](const QImage& grabbed) { return grabbed.copy(toolbar) != viewMode.copy(toolbar); });
     EXPECT_GT(layout.GetToolbar().CalcHeight(), viewToolbar) << "both rows of the edit set";
 
     CIEBrowser& browser = layout.GetBrowser();
@@ -162,12 +177,23 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
         ContextMenuAt(browser, cell,
                       [&](QMenu* menu)
                       {
-                          QTest::qWait(500);
                           const QRect area = menu->geometry().united(
                               QRect(shown.GetSafeHwnd()->mapToGlobal(QPoint()), shown.GetSafeHwnd()->size()));
-                          QGuiApplication::primaryScreen()
-                              ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                              .save(QStringLiteral(KV_ARTIFACT_DIR "/layout-context-menu.png"));
+                          // The menu's item texts drawn over the window.
+                          const QRect items = menu->geometry().translated(-area.topLeft());
+                          QImage picture;
+                          EXPECT_TRUE(QTest::qWaitFor(
+                              [&]
+                              {
+                                  picture =
+                                      QGuiApplication::primaryScreen()
+                                          ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                                          .toImage();
+                                  return DarkPixels(picture, items) > 200;
+                              },
+                              30000))
+                              << "the menu never showed its items";
+                          picture.save(QStringLiteral(KV_ARTIFACT_DIR "/layout-context-menu.png"));
                       });
     EXPECT_TRUE(texts.contains("Table Properties..."));
     EXPECT_TRUE(QFileInfo::exists(QStringLiteral(KV_ARTIFACT_DIR "/layout-context-menu.png")));

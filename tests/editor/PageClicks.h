@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <gtest/gtest.h>
 
 // A double click as the web engine sees one: it counts presses itself and would take a
 // double-click event for a third press.
@@ -59,7 +60,7 @@ inline QStringList ContextMenuAt(CIEBrowser& browser, const QPoint& point,
     poll.start(50);
     // A right click as the user makes it, on the engine's widget that takes the page's mouse.
     QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::RightButton, modifiers, point);
-    QTest::qWaitFor([&] { return seen; }, 10000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen; }, 10000)) << "no context menu came up";
     return texts;
 }
 

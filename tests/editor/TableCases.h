@@ -76,9 +76,9 @@ inline std::string TableHtml(const std::vector<TableRowSpec>& rows, const std::s
                 html += " colspan=\"" + std::to_string(cell.colSpan) + "\"";
             if (cell.rowSpan != 1)
                 html += " rowspan=\"" + std::to_string(cell.rowSpan) + "\"";
-            html += ">" +
-                    (cell.ref <= 26 ? std::string(1, char('A' + cell.ref - 1)) : std::to_string(cell.ref)) +
-                    "</td>";
+            html += '>';
+            html += cell.ref <= 26 ? std::string(1, char('A' + cell.ref - 1)) : std::to_string(cell.ref);
+            html += "</td>";
         }
         html += "</tr>";
     }

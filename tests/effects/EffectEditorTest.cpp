@@ -193,12 +193,16 @@ TEST_F(EffectEditor, RowsFollowMovesAndDeletions)
                 EXPECT_EQ(Rows(window, IdLayers), c.rows);
                 EXPECT_EQ(Text(window, IdSizeLayer), c.sizeLayer);
                 if (c.rows.isEmpty())
+                {
                     EXPECT_EQ(PreviewOf(window).pixel(3, 3), 0xFFFFFFFF);
+                }
             },
             IDCANCEL);
         EXPECT_EQ(ChildNames(), c.children);
         if (!c.children.isEmpty())
+        {
             EXPECT_EQ(m_dialog->GetPipeline().GetSizeLayer()->GetName(), c.sizeLayer);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 // Pictures of the effect dialogs for a look by eye, in build/Release/test-artifacts/.
 #include "EffectsTestSupport.h"
+#include "ScreenPicture.h"
 #include "effects/DlgPipelineLibrary.h"
 #include "effects/DlgPipelineProperties.h"
 #include "effects/ImageEffectText.h"
@@ -102,9 +103,14 @@ TEST(EffectPictures, GalleryOfTheShippedLibrary)
             QWidget* window = QApplication::activeModalWidget();
             QWebEngineView* view = GalleryPage(window);
             ASSERT_TRUE(view);
-            ClickGalleryCell(window, view, 1);
-            QTest::qWait(800);
-            Save(window, QStringLiteral("effect-207-gallery.png"));
+            ASSERT_TRUE(ClickGalleryCell(window, view, 1));
+            // The gallery's pictures of the effects, in many colours, drawn in its page.
+            const QRect page = AreaInWindow(view);
+            QImage picture;
+            const bool shown = GrabWhenShown(
+                window, [&](const QImage& grab) { return DistinctColours(grab, page) > 200; }, picture);
+            picture.save(ArtifactPath(QStringLiteral("effect-207-gallery.png")));
+            EXPECT_TRUE(shown) << "the gallery never showed its pictures";
             Click(window, IDCANCEL);
         });
     gallery.DoModal();

@@ -164,7 +164,9 @@ TEST(GreRender, OpacityScalesTheAlphaOfTheLayer)
         // Colours of nearly transparent pixels lose precision in the painter; alphas do not.
         EXPECT_EQ(qAlpha(picture.pixel(5, 5)), qAlpha(expected));
         if (qAlpha(expected) >= 128)
+        {
             EXPECT_TRUE(IsNear(picture.pixel(5, 5), expected));
+        }
     }
 }
 

@@ -45,7 +45,9 @@ TEST(GreRender, TextLayerDrawsItsColourInsideItsBox)
             {
                 const QRgb pixel = picture.pixel(x, y);
                 if (!smoothing)
+                {
                     ASSERT_TRUE(pixel == Blue || pixel == White) << std::hex << pixel;
+                }
                 ASSERT_LE(std::abs(qRed(pixel) - qGreen(pixel)), 1);
                 ASSERT_GE(qBlue(pixel), qRed(pixel));
             }

@@ -253,7 +253,9 @@ protected:
         ASSERT_FALSE(stored.isEmpty());
         // The servers keep what was written; the end-of-data line adds one line end.
         if (sent)
+        {
             EXPECT_EQ(stored, *sent + "\r\n");
+        }
         for (const QByteArray& line : stored.split('\n'))
         {
             EXPECT_LE(line.size(), 999);
@@ -261,7 +263,9 @@ protected:
                                     .match(QString::fromLatin1(line))
                                     .hasMatch();
             if (!header)
+            {
                 EXPECT_LE(line.chopped(line.endsWith('\r') ? 1 : 0).size(), 76) << line.toStdString();
+            }
             EXPECT_FALSE(line.startsWith('.'));
         }
 

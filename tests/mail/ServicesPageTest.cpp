@@ -388,7 +388,7 @@ TEST_F(ServicesPageTest, ANewMailingListIsChosenAtOnceAndFailuresChangeNothing)
         ModalScript script;
         script
             .ThenTitled(MoreSettingsTitle,
-                        [&](QWidget* window)
+                        [&](QWidget*)
                         {
                             EXPECT_EQ(Combo(dialog, IdLists)->currentText(), "Zebra readers");
                             Click(dialog, IdCreateList);

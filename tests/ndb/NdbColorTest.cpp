@@ -74,9 +74,13 @@ TEST(NdbColor, FromTextReadsStoredForms)
         color.FromText(QString::fromUtf8(c.text));
         EXPECT_EQ(color.GetKind(), c.kind) << c.text;
         if (c.kind == NdbColorFixed)
+        {
             EXPECT_EQ(color.GetRgba(), c.rgba) << c.text;
+        }
         if (c.kind == NdbColorPalette)
+        {
             EXPECT_EQ(color.GetKey(), QString::fromUtf8(c.key)) << c.text;
+        }
     }
 }
 

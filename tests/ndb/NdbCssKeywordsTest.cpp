@@ -150,7 +150,9 @@ TEST(NdbCssKeywords, SubstringMatchesAndMisses)
         int code = -1;
         EXPECT_EQ(ParseKeyword(c.valueType, QString::fromUtf8(c.text), code), c.code >= 0) << c.text;
         if (c.code >= 0)
+        {
             EXPECT_EQ(code, c.code) << c.text;
+        }
     }
 }
 

@@ -93,7 +93,9 @@ TEST(NdbFieldValue, EveryKnownTypeArchivesItsPayload)
         EXPECT_EQ(read.GetTime(), c.value.GetTime()) << type;
         EXPECT_EQ(read.GetColor() != nullptr, c.value.GetColor() != nullptr) << type;
         if (read.GetColor())
+        {
             EXPECT_EQ(*read.GetColor(), *c.value.GetColor());
+        }
     }
 }
 

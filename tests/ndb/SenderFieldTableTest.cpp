@@ -54,7 +54,9 @@ TEST(SenderFieldTable, PagesAndEngineReadMissingFieldsDifferentlyOnlyForTheThrot
     for (const SenderFieldInfo& field : SenderFields())
     {
         if (field.id != SenderPauseAfter && field.id != SenderPauseSeconds)
+        {
             EXPECT_EQ(field.pageDefault, field.engineDefault) << field.id;
+        }
     }
     EXPECT_EQ(SenderPageDefault(SenderRelayPort), 25);
     EXPECT_EQ(SenderPageDefault(SenderPop3Port), 110);

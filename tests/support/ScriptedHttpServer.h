@@ -22,9 +22,9 @@ public:
         QString body;
         QString type{QStringLiteral("text/xml; charset=utf-8")};
         int repeat{1}; // the body is sent so many times, then the suffix
-        QString suffix;
+        QString suffix{};
         QString mode{QStringLiteral("normal")}; // "silent": never answers; "endless": never stops
-        QString file;                           // when set, the bytes of this file are the body
+        QString file{};                         // when set, the bytes of this file are the body
     };
 
     // With a certificate and key the server speaks TLS only.

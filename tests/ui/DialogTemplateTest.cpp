@@ -1,12 +1,15 @@
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/DataExchange.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DialogUnits.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/FontNames.h"
 #include "platform/ui/WinConstants.h"
 
 #include <QCoreApplication>
 #include <QTest>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -137,5 +140,64 @@ TEST(DialogRadioGroups, EachGroupKeepsItsOwnChoiceAndCanBeCleared)
     EXPECT_EQ(checked(), QStringLiteral("....x."));
     click(1566);
     EXPECT_EQ(checked(), QStringLiteral("x...x."));
+    dialog.DestroyWindow();
+}
+
+namespace
+{
+// A dialog whose code names controls its template lacks, as after an id changed in either.
+class DialogMissingControls : public CDialog
+{
+public:
+    DialogMissingControls() : CDialog(297) {}
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        DDX_Text(dx, 9001, text);
+        DDX_Check(dx, 9002, check);
+        DDX_Control(dx, 9003, edit);
+    }
+    QString text;
+    int check = 0;
+    CEdit edit;
+};
+
+// The reports of missing controls, instead of the failure the test programs make of them.
+class ControlReports
+{
+public:
+    ControlReports() { s_previous = qInstallMessageHandler(&Record); }
+    ~ControlReports() { qInstallMessageHandler(s_previous); }
+    static inline QStringList texts;
+
+private:
+    static void Record(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (type == QtCriticalMsg && context.category &&
+            std::strcmp(context.category, "kelvora.ui.controls") == 0)
+            texts << text;
+        else
+            s_previous(type, context, text);
+    }
+    static inline QtMessageHandler s_previous = nullptr;
+};
+} // namespace
+
+TEST(DialogControls, AMissingControlIsReportedWithItsDialogAndId)
+{
+    ControlReports reports;
+    DialogMissingControls dialog;
+    ASSERT_TRUE(dialog.Create(297));
+    dialog.text = QStringLiteral("kept");
+    ControlReports::texts.clear();
+    EXPECT_TRUE(dialog.UpdateData(true));
+    const auto report = [&](int id)
+    {
+        return QStringLiteral("(anonymous namespace)::DialogMissingControls \"%1\" has no control with id %2")
+            .arg(dialog.GetSafeHwnd()->windowTitle())
+            .arg(id);
+    };
+    EXPECT_EQ(ControlReports::texts, QStringList({report(9001), report(9002), report(9003)}));
+    EXPECT_EQ(dialog.text, QStringLiteral("kept"));
+    EXPECT_FALSE(dialog.edit.IsWindow());
     dialog.DestroyWindow();
 }
