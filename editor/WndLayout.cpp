@@ -14,6 +14,7 @@
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/Menu.h"
+#include "platform/ui/NestedWait.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WndClass.h"
@@ -22,8 +23,7 @@
 #include "webserver/PageSources.h"
 #include "webserver/ResourcePruning.h"
 
-#include <QEventLoop>
-#include <QTimer>
+#include <QDeadlineTimer>
 #include <QUrl>
 
 namespace
@@ -31,9 +31,12 @@ namespace
 constexpr UINT DiscardChangesText = 15023;
 constexpr UINT CantLoadSpamDatabaseText = 15027;
 constexpr UINT CantSaveLayoutText = 15040;
+constexpr UINT CantEditLayoutText = 15041;
 constexpr UINT HelpTopic = 32941;
 // Posted to itself: shows the context menu of the page event kept in m_menuEvent.
 constexpr UINT UM_SHOW_CONTEXT_MENU = WM_USER + 0x601;
+// Posted to itself when the scratch browser's blank page has loaded.
+constexpr UINT UM_SCRATCH_LOADED = WM_USER + 0x603;
 constexpr UINT FirstCommand = 32768;
 constexpr UINT LastCommand = 61440;
 constexpr qsizetype MaxBodyLength = 64 * 1024 * 1024;
@@ -55,6 +58,7 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnMessage(UM_BROWSER_CONTEXT_MENU, &CWndLayout::OnContextMenuEvent),
         OnMessage(UM_BROWSER_PASTE, &CWndLayout::OnBrowserPaste),
         OnMessage(UM_SHOW_CONTEXT_MENU, &CWndLayout::OnShowContextMenu),
+        OnMessage(UM_SCRATCH_LOADED, &CWndLayout::OnScratchLoaded),
         OnMessage(UM_BROWSER_DBLCLICK, &CWndLayout::OnDoubleClickEvent),
         OnMessage(UM_IMAGE_DOUBLE_CLICKED, &CWndLayout::OnImageDoubleClicked),
         OnCommand(ID_LAYOUT_EDIT, &CWndLayout::OnEditLayout),
@@ -175,15 +179,36 @@ bool CWndLayout::NavigateAndWait(const QString& url)
     const WaitCursor wait;
     m_documentComplete = false;
     m_waiting = true;
-    m_browser.Navigate(url);
-    for (int slice = 0; slice < WaitSlices && !m_documentComplete; ++slice)
+    const QDeadlineTimer deadline(WaitSlices * WaitSliceMs);
+    bool shown = false;
+    if (m_browser.Navigate(url))
     {
-        QEventLoop loop;
-        QTimer::singleShot(WaitSliceMs, &loop, &QEventLoop::quit);
-        loop.exec();
+        // A load that the new one cut short completes too, and may even leave its document
+        // behind a moment: only the document of the address asked for ends the wait.
+        while (!shown && WaitForDocumentComplete(deadline))
+            shown = ShowsPage(url);
     }
     m_waiting = false;
-    return m_documentComplete;
+    return shown;
+}
+
+bool CWndLayout::WaitForDocumentComplete(const QDeadlineTimer& deadline)
+{
+    if (!m_documentComplete && !deadline.hasExpired())
+    {
+        CNestedWait completed;
+        m_pageWait = &completed;
+        completed.Run(int(deadline.remainingTime()));
+        m_pageWait = nullptr;
+    }
+    return std::exchange(m_documentComplete, false);
+}
+
+bool CWndLayout::ShowsPage(const QString& url) const
+{
+    std::unique_ptr<CHtmlDocument> document;
+    QString shown;
+    return m_browser.GetDHtmlDocument(document) && document->GetUrl(shown) && QUrl(shown) == QUrl(url);
 }
 
 LRESULT CWndLayout::OnDocumentComplete(WPARAM id, LPARAM)
@@ -191,12 +216,23 @@ LRESULT CWndLayout::OnDocumentComplete(WPARAM id, LPARAM)
     if (id == BrowserId)
     {
         m_documentComplete = true;
+        if (m_pageWait)
+            m_pageWait->Quit();
     }
     else if (id == ScratchBrowserId && !m_scratchReady)
     {
-        m_scratchReady = m_scratch.LoadHtml(ScratchDocument);
-        m_scratch.SetEditMode(true);
+        // The engine is still delivering the load here: the page answers once this has returned.
+        PostMessage(UM_SCRATCH_LOADED);
     }
+    return 0;
+}
+
+LRESULT CWndLayout::OnScratchLoaded(WPARAM, LPARAM)
+{
+    if (m_scratchReady)
+        return 0;
+    m_scratchReady = m_scratch.LoadHtml(ScratchDocument);
+    m_scratch.SetEditMode(true);
     return 0;
 }
 
@@ -204,9 +240,15 @@ LRESULT CWndLayout::OnEditLayout(WPARAM, LPARAM)
 {
     if (!CurrentNewsletter() || IsEditing() || m_waiting)
         return 0;
-    if (!NavigateAndWait(GetPageUrl(true)))
+    if (NavigateAndWait(GetPageUrl(true)))
+        m_browser.SetEditMode(true);
+    // Never an edit toolbar over a page that takes no typing.
+    if (!IsEditing())
+    {
+        AfxMessageBox(LoadAppString(CantEditLayoutText), MB_ICONINFORMATION);
+        NavigateAndWait(GetPageUrl());
         return 0;
-    m_browser.SetEditMode(true);
+    }
     m_toolbar.SetEditMode();
     ArrangeChildren();
     SendToMainWindow(ID_CURBASE_CHANGED);

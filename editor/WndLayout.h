@@ -4,6 +4,8 @@
 #include "platform/ui/IEBrowser.h"
 
 class CKVContext;
+class CNestedWait;
+class QDeadlineTimer;
 class CMenu;
 class CTableGrid;
 struct TableEdit;
@@ -112,6 +114,11 @@ protected:
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnBeforeNavigate(WPARAM id, LPARAM url);
     LRESULT OnDocumentComplete(WPARAM id, LPARAM);
+    LRESULT OnScratchLoaded(WPARAM, LPARAM);
+    // Waits for the browser's next completed load; false when none came before the deadline.
+    bool WaitForDocumentComplete(const QDeadlineTimer& deadline);
+    // Whether the browser's document is the page at the address.
+    bool ShowsPage(const QString& url) const;
     LRESULT OnContextMenuEvent(WPARAM id, LPARAM);
     LRESULT OnShowContextMenu(WPARAM, LPARAM);
     LRESULT OnDoubleClickEvent(WPARAM id, LPARAM);
@@ -197,6 +204,7 @@ private:
     CIEBrowser m_browser;
     CIEBrowser m_scratch;
     bool m_documentComplete = false;
+    CNestedWait* m_pageWait = nullptr;
     bool m_waiting = false;
     bool m_scratchReady = false;
     // The page event of a context menu about to be shown.

@@ -401,20 +401,18 @@ void CWndLayout::OnUpdateEditCommand(CCmdUI* cmdUI)
     // The boxes follow the caret; a menu item of the same id has nothing to show.
     if (!cmdUI->m_pOther || cmdUI->m_pOther->GetParent() != &m_toolbar)
         return;
+    // The page's own report: an update that waited on the page would run inside its own wait.
+    const CIEBrowser::SelectionText& text = m_browser.GetReportedSelectionText();
     switch (cmdUI->m_nID)
     {
     case ID_LAYOUT_STYLES:
-        m_toolbar.ShowStyleOf(CIEBrowser::GetSelectionStyleName(m_browser));
+        m_toolbar.ShowStyleOf(text.styleName);
         break;
     case ID_LAYOUT_FONT_FAMILY:
-    {
-        QVariant font;
-        m_browser.ExecCommand(IDM_FONTNAME, 0, nullptr, &font);
-        m_toolbar.ShowFontName(font.toString());
+        m_toolbar.ShowFontName(text.fontName);
         break;
-    }
     case ID_LAYOUT_FONT_SIZE:
-        m_toolbar.ShowFontSize(CIEBrowser::GetSelectionFontSize(m_browser));
+        m_toolbar.ShowFontSize(text.fontSize);
         break;
     default:
         break;

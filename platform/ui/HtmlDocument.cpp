@@ -1,9 +1,9 @@
 #include "platform/ui/HtmlDocument.h"
 
-#include <QEventLoop>
+#include "platform/ui/NestedWait.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 
@@ -12,33 +12,30 @@
 
 namespace
 {
-// What a script's answer and the waiting loop share; the answer may come after the wait gave up.
+// What a script's answer and the wait share; the answer may come after the wait gave up.
 struct PendingAnswer
 {
     bool done{false};
     QVariant value;
-    QEventLoop* loop{nullptr};
+    CNestedWait* wait{nullptr};
 };
 
 template <class Start> bool WaitForAnswer(int timeoutMs, QVariant& result, Start start)
 {
     auto pending = std::make_shared<PendingAnswer>();
-    QEventLoop loop;
-    pending->loop = &loop;
+    CNestedWait wait;
+    pending->wait = &wait;
     start(
         [pending](const QVariant& value)
         {
             pending->value = value;
             pending->done = true;
-            if (pending->loop)
-                pending->loop->quit();
+            if (pending->wait)
+                pending->wait->Quit();
         });
     if (!pending->done)
-    {
-        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    pending->loop = nullptr;
+        wait.Run(timeoutMs);
+    pending->wait = nullptr;
     result = pending->value;
     return pending->done;
 }
@@ -73,6 +70,11 @@ bool CHtmlDocument::ReadText(const QString& expression, QString& text, qsizetype
 bool CHtmlDocument::GetContentType(QString& type) const
 {
     return ReadText(QStringLiteral("document.contentType"), type, 256);
+}
+
+bool CHtmlDocument::GetUrl(QString& url) const
+{
+    return ReadText(QStringLiteral("document.URL"), url, 64 * 1024);
 }
 
 bool CHtmlDocument::GetHtmlInnerHtml(QString& markup, qsizetype maxLength) const

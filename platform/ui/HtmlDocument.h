@@ -25,6 +25,8 @@ public:
 
     // The MIME type the document was served as, such as "text/html".
     bool GetContentType(QString& type) const;
+    // The address of the document itself, which may still be the old one while a load runs.
+    bool GetUrl(QString& url) const;
     // The markup inside the document's first "html" element.
     bool GetHtmlInnerHtml(QString& markup, qsizetype maxLength) const;
     // The markup inside the document's body. What the editing library adds to a page in edit

@@ -3,10 +3,10 @@
 #include "platform/core/Shell.h"
 #include "platform/ui/BrowserChannel.h"
 #include "platform/ui/HtmlDocument.h"
+#include "platform/ui/NestedWait.h"
 #include "platform/ui/WndHost.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
@@ -195,6 +195,7 @@ bool CIEBrowser::SetDocumentHTML(const QString& html, const QString& baseUrl)
 void CIEBrowser::OnLoadStarted()
 {
     m_status.clear();
+    m_selectionText = {};
     m_statusSerial = -1;
     if (!m_loaded)
         return;
@@ -247,10 +248,20 @@ void CIEBrowser::WhenPageSettles(std::function<void()> report)
     QPointer<QWebEngineView> view = m_view;
     // A timer of its own, not a queued call: a call queued from inside the engine's work runs
     // before the engine is back in the event loop.
+    // A report that comes while the program waits on a page reaches the parent after the wait.
     auto later = [view, report = std::move(report)]
     {
         if (view)
-            QTimer::singleShot(1, view, report);
+            QTimer::singleShot(1, view,
+                               [view, report]
+                               {
+                                   CNestedWait::RunOutside(
+                                       [view, report]
+                                       {
+                                           if (view)
+                                               report();
+                                       });
+                               });
     };
     // The answer to an empty script comes after everything the page had started.
     if (m_page)
@@ -341,6 +352,10 @@ void CIEBrowser::ApplyStatus(const QVariantMap& state)
     const QVariantMap states = state.value(QStringLiteral("states")).toMap();
     for (auto it = states.cbegin(); it != states.cend(); ++it)
         m_status.insert(it.key().toUInt(), DWORD(it.value().toUInt()));
+    const QVariantMap text = state.value(QStringLiteral("text")).toMap();
+    m_selectionText = {text.value(QStringLiteral("style")).toString(),
+                       text.value(QStringLiteral("font")).toString(),
+                       text.value(QStringLiteral("size")).toInt()};
 }
 
 bool CIEBrowser::IsCommandEnabled(UINT commandId) const
@@ -410,8 +425,9 @@ HRESULT CIEBrowser::ExecCommandWithValue(DWORD minimumStatus, const QString* val
 
 void CIEBrowser::SetEditMode(bool on)
 {
-    SetDesignMode(on);
-    m_editFlag = on;
+    // A page that could not switch (still loading, gone) stays in view mode.
+    const bool switched = SetDesignMode(on);
+    m_editFlag = on && switched;
 }
 
 bool CIEBrowser::SetDesignMode(bool on)
@@ -550,16 +566,18 @@ bool CIEBrowser::PrintAndWait(QPrinter* printer)
     m_printing = true;
     QPointer<QWebEngineView> view = m_view;
     bool printed = false;
-    QEventLoop loop;
-    QObject::connect(view, &QWebEngineView::printFinished, &loop,
-                     [&](bool success)
-                     {
-                         printed = success;
-                         loop.quit();
-                     });
-    QObject::connect(view, &QObject::destroyed, &loop, &QEventLoop::quit);
+    CNestedWait wait;
+    const QMetaObject::Connection finished = QObject::connect(view, &QWebEngineView::printFinished,
+                                                              [&](bool success)
+                                                              {
+                                                                  printed = success;
+                                                                  wait.Quit();
+                                                              });
+    const QMetaObject::Connection gone = QObject::connect(view, &QObject::destroyed, [&] { wait.Quit(); });
     view->print(printer);
-    loop.exec();
+    wait.Run(-1);
+    QObject::disconnect(finished);
+    QObject::disconnect(gone);
     m_printing = false;
     return printed;
 }
@@ -578,16 +596,13 @@ namespace
 class CPageLoaderWindow : public CWnd
 {
 public:
-    bool completed{false};
-    QEventLoop* waiting{nullptr};
+    CNestedWait wait;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message != UM_BROWSER_DOCUMENT_COMPLETE)
             return CWnd::WindowProc(message, wParam, lParam);
-        completed = true;
-        if (waiting)
-            waiting->quit();
+        wait.Quit();
         return 0;
     }
 };
@@ -605,16 +620,11 @@ bool LoadPageMarkup(const QString& url, QString& markup, int timeoutMs, qsizetyp
     CIEBrowser browser;
     if (!browser.Create(QString(), 0, LoaderRect, &window, BrowserId) || !browser.Navigate(url))
         return false;
-    QEventLoop loop;
-    window.waiting = &loop;
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    if (!window.completed)
-        loop.exec();
-    window.waiting = nullptr;
+    const bool completed = window.wait.Run(timeoutMs);
 
     std::unique_ptr<CHtmlDocument> document;
     QString type;
-    if (!window.completed || !browser.GetDHtmlDocument(document) || !document->GetContentType(type))
+    if (!completed || !browser.GetDHtmlDocument(document) || !document->GetContentType(type))
         return false;
     if (type != QLatin1String("text/html") && type != QLatin1String("application/xhtml+xml"))
         return false;

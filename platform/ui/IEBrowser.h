@@ -147,8 +147,8 @@ public:
     // resized, and every change goes on the library's undo list.
     void SetEditMode(bool on);
     bool SetDesignMode(bool on);
-    // Whether SetEditMode(true) was the last word on the current document; owners that leave edit
-    // mode by other means clear it.
+    // Whether the last SetEditMode(true) made the current document editable; owners that leave
+    // edit mode by other means clear it.
     bool GetEditFlag() const { return m_editFlag; }
     void SetEditFlag(bool on) { m_editFlag = on; }
     // The owner's keys run Undo and Redo (the program's accelerators): the page then only keeps
@@ -169,6 +169,16 @@ public:
     // The OLECMDF_ state bits of a command: 0 without a document or for a command this control
     // does not know.
     DWORD QueryStatus(UINT commandId) const;
+    // The text at the selection as the editing library last reported it, with the command states:
+    // the style name of its paragraphs (as GetSelectionStyleName), its font family and CSS font
+    // size. Nothing is asked of the page, so an idle update may read it.
+    struct SelectionText
+    {
+        QString styleName;
+        QString fontName;
+        int fontSize{0};
+    };
+    const SelectionText& GetReportedSelectionText() const { return m_selectionText; }
     // Whether the command is both supported and enabled now.
     bool IsCommandEnabled(UINT commandId) const;
     // Carries out the command with its default options when it is enabled; nothing otherwise.
@@ -266,6 +276,7 @@ private:
     std::optional<MenuTarget> m_menuTarget;
     // The command states the editing library last reported, and their number.
     QHash<UINT, DWORD> m_status;
+    SelectionText m_selectionText;
     qint64 m_statusSerial{-1};
 };
 

@@ -1,10 +1,13 @@
 #include "platform/ui/IdleLoop.h"
 
+#include "platform/ui/NestedWait.h"
 #include "platform/ui/Wnd.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 CIdleLoop::CIdleLoop(Handler handler) : m_handler(std::move(handler))
 {
@@ -60,8 +63,9 @@ bool CIdleLoop::eventFilter(QObject* watched, QEvent* event)
 
 void CIdleLoop::OnAboutToBlock()
 {
-    // The pass runs as an event of its own, not inside the dispatcher's wait.
-    if (!m_due || m_scheduled)
+    // The pass runs as an event of its own, not inside the dispatcher's wait, and never inside a
+    // nested wait: the loop that waits runs it once the wait is over.
+    if (!m_due || m_scheduled || CNestedWait::IsActive())
         return;
     m_scheduled = true;
     QMetaObject::invokeMethod(this, &CIdleLoop::RunPass, Qt::QueuedConnection);
@@ -70,7 +74,20 @@ void CIdleLoop::OnAboutToBlock()
 void CIdleLoop::RunPass()
 {
     m_scheduled = false;
-    if (!m_due)
+    if (!m_due || CNestedWait::IsActive())
         return;
+    ++s_nesting;
+    s_deepestNesting = std::max(s_deepestNesting, s_nesting);
     m_due = m_handler ? m_handler(m_count++) : false;
+    --s_nesting;
+}
+
+int CIdleLoop::DeepestNesting()
+{
+    return s_deepestNesting;
+}
+
+void CIdleLoop::ResetDeepestNesting()
+{
+    s_deepestNesting = s_nesting;
 }

@@ -15,7 +15,7 @@ constexpr UINT UM_IDLE = WM_USER + 99;
 // The application's idle processing: whenever the event loop runs out of work, one idle pass
 // runs with its count (0 on the first pass after new input: a key, a mouse button or wheel, the
 // pointer moved). The handler returns whether it wants a further pass; passes then wait for
-// new input.
+// new input. No pass runs while a CNestedWait waits.
 class CIdleLoop : public QObject
 {
 public:
@@ -29,6 +29,10 @@ public:
     // The pass of the program's main window: UM_IDLE with the count to all its descendants.
     // Wants a further pass after the first only.
     static bool SendIdleToMainWindow(long count);
+    // How deep passes ran inside one another since the last reset, for tests and benchmarks: a
+    // pass never starts inside another, so it stays 1.
+    static int DeepestNesting();
+    static void ResetDeepestNesting();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,4 +46,6 @@ private:
     bool m_due = true;
     bool m_scheduled = false;
     QPointF m_lastPointer{-1, -1};
+    static inline int s_nesting = 0;
+    static inline int s_deepestNesting = 0;
 };

@@ -47,6 +47,8 @@ public:
         : QEvent(PostedMessageType), message(message), wParam(wParam), lParam(lParam)
     {
     }
+    // A nested wait holds posted messages and posts copies once it is over.
+    PostedMessageEvent* clone() const override { return new PostedMessageEvent(*this); }
     UINT message;
     WPARAM wParam;
     LPARAM lParam;

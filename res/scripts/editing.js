@@ -619,9 +619,16 @@
         return states;
     }
 
+    // What the toolbar's boxes show for the selection; the program reads it without asking.
+    function selectionText() {
+        if (!editing || !selectionRange())
+            return { style: '', font: '', size: 0 };
+        return { style: selectionStyleName(), font: String(document.queryCommandValue('fontName') || ''), size: selectionFontSize() };
+    }
+
     function status() {
         takeRecords(onRecords);
-        return { serial: ++serial, states: commandStates() };
+        return { serial: ++serial, states: commandStates(), text: selectionText() };
     }
 
     let statusQueued = false;

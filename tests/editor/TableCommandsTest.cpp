@@ -78,13 +78,19 @@ QPoint CentreOfCell(CIEBrowser& browser, const QString& text)
     return QPoint(point.value(0).toInt(), point.value(1).toInt());
 }
 
-// Opens the context menu with a right click at the point and clicks its item.
+QStringList UndoTitles(CIEBrowser& browser)
+{
+    std::unique_ptr<CHtmlDocument> document;
+    return browser.GetDHtmlDocument(document) ? document->GetUndoTitles() : QStringList{};
+}
+
+// Opens the context menu with a right click at the point and clicks its item; true once the
+// command has run, which its step on the Undo list shows.
 bool ChooseFromContextMenu(CIEBrowser& browser, const QPoint& point, const QString& item)
 {
-    const bool chosen = ChooseContextItem(browser, point, item);
-    // The chosen command is posted; it has run once the queue is empty again.
-    QTest::qWait(300);
-    return chosen;
+    const QStringList before = UndoTitles(browser);
+    return ChooseContextItem(browser, point, item) &&
+           QTest::qWaitFor([&] { return UndoTitles(browser) != before; }, 10000);
 }
 
 struct CommandCase
@@ -109,8 +115,10 @@ protected:
         window.MoveWindow(0, 0, 1024, 700);
         EXPECT_TRUE(window.OpenNewsletter(Document("Tables.kvnl")));
         CWndLayout& layout = window.GetNewsletterView().GetLayout();
-        window.SendMessage(WM_COMMAND, 32775);
+        // Edit Layout right after the open: the editor waits for its own page to load.
+        PressKey(window, Qt::Key_E, Qt::ControlModifier);
         EXPECT_TRUE(layout.IsEditing());
+        EXPECT_TRUE(RunInPage(layout.GetBrowser(), "document.body.isContentEditable").toBool());
         return layout;
     }
 
@@ -180,14 +188,21 @@ void ClickInto(CIEBrowser& browser, const QString& text)
 {
     QWidget* page = browser.GetSafeHwnd()->focusProxy();
     QTest::mouseClick(page, Qt::LeftButton, Qt::NoModifier, CentreOfCell(browser, text));
-    QTest::qWait(200);
+    const QString caretCell = QStringLiteral(R"((function () {
+        const s = document.getSelection();
+        const n = s.rangeCount ? s.getRangeAt(0).startContainer : null;
+        const cell = n && (n.nodeType === 1 ? n : n.parentElement).closest('td');
+        return cell ? cell.textContent.trim() : '';
+    })())");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return RunInPage(browser, caretCell).toString() == text; }, 10000))
+        << text.toStdString();
 }
 
+// Tab in a cell is the editor's own key: the step is done when the key has been handled.
 void PressTab(CIEBrowser& browser, bool shift = false)
 {
     QWidget* page = browser.GetSafeHwnd()->focusProxy();
     QTest::keyClick(page, shift ? Qt::Key_Backtab : Qt::Key_Tab, shift ? Qt::ShiftModifier : Qt::NoModifier);
-    QTest::qWait(200);
 }
 } // namespace
 
