@@ -1,7 +1,7 @@
 // Encodes arbitrary text as a quoted-printable body and reads it back: the first byte chooses
 // the code page, the rest are UTF-16 code units (lone surrogates included). The body must be
 // ASCII with CR LF line ends only, no line longer than 76 or starting with ".", and decode to
-// exactly the text's bytes.
+// exactly the text's bytes, its CR, LF and CR LF line breaks all as CR LF.
 
 #include "base/AnsiCodePage.h"
 #include "mail/VexaMail.h"
@@ -35,8 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             lineStart = i + 2;
         }
     }
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    lines.replace(QLatin1String("\n"), QLatin1String("\r\n"));
     const auto decoded = MailDecoding::DecodeQuotedPrintable(encoded);
-    if (!decoded || *decoded != (ansi ? AnsiCodePage::FromText(text) : text.toUtf8()))
+    if (!decoded || *decoded != (ansi ? AnsiCodePage::FromText(lines) : lines.toUtf8()))
         std::abort();
     return 0;
 }

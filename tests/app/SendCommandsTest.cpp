@@ -5,10 +5,15 @@
 #include "mail/DlgSendStatus.h"
 #include "mail/SendSummaryFixture.h"
 #include "mail/SendTestSupport.h"
+#include "ndb/NdbResource.h"
 #include "peers/AiosmtpdServer.h"
 #include "peers/BounceReports.h"
+#include "peers/DnsmasqServer.h"
 #include "peers/DovecotServer.h"
 #include "peers/PeerProcess.h"
+#include "peers/SmtpSinkServer.h"
+#include "peers/StrictMailCheck.h"
+#include "platform/net/DnsQuery.h"
 #include "recipients/DlgUserAdd.h"
 #include "webserver/PageGeneratorXhtmlSupport.h"
 #include "webserver/PageServerSupport.h"
@@ -640,4 +645,125 @@ TEST_F(SendCommands, StatisticsPageTakesInReturnedCopies)
     EXPECT_EQ(shown.HandledBounces().size(), 3u);
     EXPECT_TRUE(shown.IsModified());
     EXPECT_FALSE(checker.IsRunning());
+}
+
+namespace
+{
+// An attached file under a name of its own.
+std::unique_ptr<ndb::CNdbResource> Attachment(const QString& name, const QString& type,
+                                              const QByteArray& bytes)
+{
+    auto file = PageServerTest::MakeResource(QStringLiteral("files/") + name, type, bytes);
+    file->SetField(ndb::ResourceFileName, ndb::CNdbFieldValue(name));
+    return file;
+}
+} // namespace
+
+// Every shape of message the program builds, sent through the Send dialog as a user sends it,
+// passes a strict reader: with and without pictures, attached files and plain text, with names
+// and subjects outside ASCII.
+TEST_F(SendCommands, EveryShapeOfMessagePassesAStrictReader)
+{
+    const struct
+    {
+        const char* name;
+        int pictures;
+        bool files;
+        QString plainText;
+        QString fromName;
+        QString subject;
+    } shapes[] = {
+        {"bare", 0, false, QString(), QStringLiteral("News"), QStringLiteral("Spring news")},
+        {"pictures", 3, false, QString::fromUtf8("Grüße\nzweite Zeile\n\nEnde"),
+         QString::fromUtf8("Jörg Müller"), QString::fromUtf8("Frühlingsgrüße aus dem Garten – Ausgabe März")},
+        {"files", 0, true, QStringLiteral("Plain\r\ntext"), QStringLiteral("News"), QStringLiteral("Files")},
+        {"everything", 3, true, QString::fromUtf8("Grüße ✓\nEnde"),
+         QString::fromUtf8("Gärtnerei Müller & Söhne – Neuigkeiten aus Köln"),
+         QString::fromUtf8("Frühlings-News ✓ – alles über Gärten und Grüße, Ausgabe 2027 (März)")},
+    };
+    for (const auto& shape : shapes)
+    {
+        SCOPED_TRACE(shape.name);
+        StopProgram();
+        auto letter = MakeLetter();
+        QString html = QStringLiteral("<p>Dear <span name=\"fc_130\">First name</span>,</p>");
+        const QRgb colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+        for (int i = 0; i < shape.pictures; ++i)
+        {
+            const QString path = QStringLiteral("img/picture%1.png").arg(i);
+            letter->Layout().AddResource(PageServerTest::MakeResource(
+                path, QStringLiteral("image/png"), PageServerTest::PngBytes(12, 8, colours[i])));
+            html += QStringLiteral("<img src=\"%1\" />").arg(path);
+        }
+        letter->Layout().SetField(ndb::LayoutHtml, ndb::CNdbFieldValue(html));
+        letter->Layout().SetField(ndb::LayoutPlainText, ndb::CNdbFieldValue(shape.plainText));
+        letter->SetField(ndb::NewsletterName, ndb::CNdbFieldValue(shape.subject));
+        SendTest::SetSender(*letter, ndb::SenderFromName, ndb::CNdbFieldValue(shape.fromName));
+        if (shape.files)
+        {
+            letter->Layout().Attachments().push_back(
+                Attachment(QString::fromUtf8("Grüße.txt"), QStringLiteral("text/plain"),
+                           QString::fromUtf8("Grüße\nvom Gärtner\n").toUtf8()));
+            letter->Layout().Attachments().push_back(Attachment(
+                QString::fromUtf8("Jahresübersicht der Gärtnerei Müller für das Gartenjahr 2027 (März).pdf"),
+                QStringLiteral("application/pdf"), QByteArray(3000, 'p')));
+        }
+        const QByteArrayList before = m_relay.Messages();
+        CMainWnd& window = Open(*letter);
+        ModalScript script;
+        script.Then(IsSendDialog, [](QWidget* w) { ClickButton(w, QStringLiteral("Send")); })
+            .Then(IsStatusDialog, CloseWhenFinished);
+        Run(window, SendItem, script);
+
+        QByteArrayList messages = m_relay.Messages();
+        messages.removeIf([&](const QByteArray& message) { return before.contains(message); });
+        ASSERT_EQ(messages.size(), 2);
+        EXPECT_EQ(StrictMailFaults(messages), QStringList());
+        for (const QByteArray& message : messages)
+        {
+            EXPECT_EQ(message.count("Content-ID: <i_"), shape.pictures);
+            EXPECT_EQ(message.count("Content-Disposition: attachment"), shape.files ? 2 : 0);
+            EXPECT_EQ(message.contains("Content-Type: multipart/mixed"), shape.files);
+        }
+    }
+}
+
+// Direct delivery from a fresh settings folder: the check and the send reach each recipient's
+// mail exchanger, found through the name server.
+TEST_F(SendCommands, DirectSendReachesTheRecipientsExchanger)
+{
+    const int port = PeerProcess::FreePort();
+    const SmtpSinkServer exchanger(QStringLiteral("127.0.0.5"), port);
+    const DnsmasqServer dns(
+        {"local=/test/", "mx-host=one.test,mx.one.test,10", "host-record=mx.one.test,127.0.0.5"});
+    ASSERT_TRUE(exchanger.IsRunning());
+    ASSERT_TRUE(dns.IsRunning()) << dns.Log().toStdString();
+    DnsQuery::SetNameServerForTesting(QStringLiteral("127.0.0.1"), dns.Port(), 1, 1);
+    CKVSmtpServer::SetDirectDeliveryPortForTesting(port);
+    auto letter = MakeLetter();
+    letter->Sender().RemoveField(ndb::SenderDelivery);
+    CMainWnd& window = Open(*letter);
+    ModalScript script;
+    script.Then(IsSendDialog, [](QWidget* w) { ClickButton(w, QStringLiteral("Send")); })
+        .Then(IsStatusDialog, CloseWhenFinished);
+    Run(window, SendItem, script);
+    DnsQuery::SetNameServerForTesting(QString(), 53, 0, 0);
+    CKVSmtpServer::SetDirectDeliveryPortForTesting(25);
+    EXPECT_EQ(exchanger.Messages().size(), 2);
+    EXPECT_TRUE(m_relay.Messages().isEmpty());
+}
+
+// A picture that cannot be fetched stops the send with a message that names it.
+TEST_F(SendCommands, PictureThatCannotBeFetchedIsNamed)
+{
+    auto letter = MakeLetter();
+    letter->Layout().SetField(
+        ndb::LayoutHtml, ndb::CNdbFieldValue(QStringLiteral("<p>Hi <img src=\"img/missing.png\" /></p>")));
+    CMainWnd& window = Open(*letter);
+    ModalScript script;
+    script.Then(IsSendDialog, [](QWidget* w) { ClickButton(w, QStringLiteral("Send")); });
+    Box(script, QStringLiteral("Failed to send emails\n\nThe picture img/missing.png could not be fetched."),
+        QStringLiteral("OK"));
+    Run(window, SendItem, script);
+    EXPECT_TRUE(m_relay.Messages().isEmpty());
 }
