@@ -1,8 +1,11 @@
 #include "ndb/NdbLog.h"
+#include "ndb/NdbSendJournal.h"
 #include "ndb/NdbSender.h"
 
 #include "ndb/NdbArchiveHelpers.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -236,4 +239,33 @@ TEST(NdbSender, CopiesAreIndependent)
     EXPECT_EQ(profile.GetString(SenderFromAddress), "other@example.com");
     EXPECT_EQ(profile.GetInt(SenderRelayPort, 25), 587);
     EXPECT_EQ(profile.GetKind(), NdbKindSender);
+}
+
+TEST(NdbSendJournal, RestoredStatusesKeepTheirAttemptsAndTimes)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("news.kvnl"));
+    const QDateTime first = QDateTime::fromMSecsSinceEpoch(1800000000000);
+    const QDateTime latest = first.addSecs(3600);
+    QFile journal(CNdbSendJournal::PathFor(path));
+    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+    // A deferral and the later delivery of one address, and a line from before times were kept.
+    journal.write("40\tann%40example.com\t" + QByteArray::number(first.toMSecsSinceEpoch()) + "\n" +
+                  "10\tann%40example.com\t" + QByteArray::number(latest.toMSecsSinceEpoch()) + "\n" +
+                  "30\tbob%40example.com\n");
+    journal.close();
+
+    CNdbLog log;
+    EXPECT_EQ(CNdbSendJournal::ApplyTo(log, path), 3);
+    const CNdbLogEntry* ann = log.FindEntry(QStringLiteral("ann@example.com"));
+    ASSERT_NE(ann, nullptr);
+    EXPECT_EQ(ann->GetInt(LogEntryStatus), NdbSendSent);
+    EXPECT_EQ(ann->GetAttempts(), 2);
+    EXPECT_EQ(TimeOf(*ann, LogEntryFirstAttempt), first);
+    EXPECT_EQ(TimeOf(*ann, LogEntryLatestAttempt), latest);
+    const CNdbLogEntry* bob = log.FindEntry(QStringLiteral("bob@example.com"));
+    ASSERT_NE(bob, nullptr);
+    EXPECT_EQ(bob->GetInt(LogEntryStatus), NdbSendFailedPermanently);
+    EXPECT_EQ(bob->GetAttempts(), 1);
+    EXPECT_TRUE(TimeOf(*bob, LogEntryFirstAttempt).isValid());
 }
