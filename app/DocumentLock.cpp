@@ -1,5 +1,7 @@
 #include "app/DocumentLock.h"
 
+#include "base/FileHelpers.h"
+
 #include <QFile>
 #include <QSysInfo>
 #include <QtEndian>
@@ -57,23 +59,6 @@ bool ReadString(int fd, QString& text)
     return true;
 }
 
-bool WriteAll(int fd, const QByteArray& bytes)
-{
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0)
-    {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        left -= n;
-    }
-    return true;
-}
-
 bool SameFile(int fd, const QByteArray& path)
 {
     struct stat held
@@ -99,7 +84,8 @@ bool CDocumentLock::Create(const QString& documentPath)
     const QByteArray name = QFile::encodeName(lockPath);
     for (int attempt = 0; attempt < CreateAttempts; ++attempt)
     {
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        // A "~" file of another account, or a link planted in a shared folder, is never written.
+        const int fd = OpenOwnFile(lockPath, O_RDWR, 0644);
         if (fd < 0)
             return false;
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
@@ -139,7 +125,9 @@ bool CDocumentLock::IsInUse(const QString& documentPath, QString& owner, QString
 {
     owner.clear();
     computer.clear();
-    const int fd = ::open(QFile::encodeName(LockPathOf(documentPath)).constData(), O_RDONLY | O_CLOEXEC);
+    // A link is not followed, and a FIFO does not hold the open up.
+    const int fd = ::open(QFile::encodeName(LockPathOf(documentPath)).constData(),
+                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0)

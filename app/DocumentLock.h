@@ -18,8 +18,8 @@ public:
     CDocumentLock& operator=(const CDocumentLock&) = delete;
 
     // Replaces the lock this object holds by one for the document; false, without a lock, when
-    // the "~" file cannot be made or is locked by someone else. The texts are written as well
-    // as possible.
+    // the "~" file cannot be made, is locked by someone else, or is a link or another account's
+    // file (left as it is). The texts are written as well as possible.
     bool Create(const QString& documentPath);
     // Deletes the "~" file and drops the lock.
     void Delete();

@@ -12,6 +12,7 @@
 #include "app/UpdateOnStart.h"
 #include "base/AppSettings.h"
 #include "base/AppStrings.h"
+#include "base/FileHelpers.h"
 #include "base/TextHelpers.h"
 #include "ndb/NdbMailGroup.h"
 #include "ndb/NdbNewsletter.h"
@@ -51,6 +52,7 @@ constexpr UINT CantSaveTemplateText = 12921;
 constexpr UINT TemplateSavedText = 12922;
 constexpr UINT CantCreateMailingListText = 12924;
 constexpr UINT InUseText = 12928;
+constexpr UINT ForeignLockText = 40100;
 constexpr UINT CantLoadCatalogueText = 12907;
 constexpr UINT CantCreateFileText = 12913;
 
@@ -533,7 +535,9 @@ bool CMainWnd::OpenDocument(const QString& path, int kind)
     ndb::CNdbShortcutLink* link = CShortcutStore(m_context->GetShortcuts()).AddDocument(path, kind, name);
     ShowDocumentViews(link);
     SetTitle(fileName, false);
-    m_lock.Create(path);
+    // Another account's "~" file, or a link put in its place, is reported and left as it is.
+    if (!m_lock.Create(path) && IsForeignFile(CDocumentLock::LockPathOf(path)))
+        ShowError(FormatResourceText(LoadAppString(ForeignLockText), {CDocumentLock::LockPathOf(path)}));
     return true;
 }
 

@@ -226,6 +226,13 @@ QString GetTempFolder()
     return WithTrailingSlash(QDir::tempPath());
 }
 
+QString GetStoreAddress()
+{
+    QString address;
+    ReadAppSettingString(HKEY_LOCAL_MACHINE, QStringLiteral("StoreAddress"), address);
+    return address;
+}
+
 void GetWindowsVersion(quint32& major, quint32& minor)
 {
     major = 6;

@@ -41,6 +41,9 @@ QString GetIntroFolder();
 QString GetMyDocumentsFolder();
 QString GetSettingFolder(const QString& valueName);
 QString GetTempFolder();
+// Scheme and host of the store that serves updates, catalogues and the online pages: the setting
+// "StoreAddress". Empty when none is set: then nothing of the program goes to the network for them.
+QString GetStoreAddress();
 
 // Linux reports the version of the newest system the program knows, 6.0: like there, the
 // program folder of an installation is not writable by the user.

@@ -51,9 +51,10 @@ bool WriteArchiveStream(CPSStream& stream, const ArchiveFileHeader& header, cons
     }
 }
 
-bool WriteArchiveFile(const QString& path, const ArchiveFileHeader& header, const ArchiveStep& write)
+bool WriteArchiveFile(const QString& path, const ArchiveFileHeader& header, const ArchiveStep& write,
+                      FileReaders readers)
 {
     CPSStreamMemory stream;
     stream.Open(CPSStreamMemory::ModeWrite);
-    return WriteArchiveStream(stream, header, write) && WriteFileReplacing(path, stream.GetBuffer());
+    return WriteArchiveStream(stream, header, write) && WriteFileReplacing(path, stream.GetBuffer(), readers);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/FileHelpers.h"
+
 #include <QString>
 
 #include <functional>
@@ -41,6 +43,7 @@ using ArchiveStep = std::function<void(CPSArchive&)>;
 
 bool ReadArchiveFile(const QString& path, const ArchiveHeaderTest& accept, const ArchiveStep& read);
 bool ReadArchiveStream(CPSStream& stream, const ArchiveHeaderTest& accept, const ArchiveStep& read);
-bool WriteArchiveFile(const QString& path, const ArchiveFileHeader& header, const ArchiveStep& write);
+bool WriteArchiveFile(const QString& path, const ArchiveFileHeader& header, const ArchiveStep& write,
+                      FileReaders readers = FileReaders::Usual);
 // The same into a stream, for a copy of a document in memory.
 bool WriteArchiveStream(CPSStream& stream, const ArchiveFileHeader& header, const ArchiveStep& write);

@@ -14,9 +14,6 @@
 
 namespace
 {
-// The maker's store; its redirect page sends each command to the page that serves it.
-constexpr char16_t StoreRedirectPage[] = u"https://store.talvecor.com/kv/via.asp";
-
 bool IsAsciiLetterOrDigit(QChar c)
 {
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
@@ -46,17 +43,19 @@ QChar LocaleDecimalPoint()
     return point.size() == 1 ? point[0] : QChar(u'.');
 }
 
-// The store page of a command; empty for an unknown command.
+// The store page of a command, through the store's redirect page that sends each command to the
+// page that serves it; empty for an unknown command or without a store.
 QString OnlinePageUrl(int command)
 {
     static const char* const words[] = {"visit", "support", "smtpserverlist"};
-    if (command < 1 || command > 3)
+    const QString store = GetStoreAddress();
+    if (command < 1 || command > 3 || store.isEmpty())
         return {};
     const QString language = GetLanguageCode();
     quint32 messageId = 0;
     ReadAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("OnlineMessageLastId_") + language, messageId);
-    return QString::fromUtf16(StoreRedirectPage) + QStringLiteral("?lang=") + language +
-           QStringLiteral("&msgid=") + QString::number(messageId) + QStringLiteral("&elapsed=0&cmd=") +
+    return store + QStringLiteral("/kv/via.asp?lang=") + language + QStringLiteral("&msgid=") +
+           QString::number(messageId) + QStringLiteral("&elapsed=0&cmd=") +
            QString::fromLatin1(words[command - 1]);
 }
 } // namespace

@@ -35,8 +35,8 @@ QString FormatFloatText(float value);
 
 // Opens a file or an address with the desktop's default application; always true.
 bool OpenWithShell(const QString& fileOrUrl);
-// Opens a page of the maker's online store: 1 "visit", 2 "support", 3 "smtpserverlist";
-// false for any other command.
+// Opens a page of the store (GetStoreAddress): 1 "visit", 2 "support", 3 "smtpserverlist";
+// false for any other command and when no store is set.
 bool OpenOnlinePage(int command);
 // Starts the intro program of the language; false when it is missing or cannot start.
 bool RunIntroMovie(const QString& languageCode);

@@ -1,6 +1,7 @@
 #include "mail/DlgSendStatus.h"
 
 #include "base/AppStrings.h"
+#include "base/FileHelpers.h"
 #include "base/INetFile.h"
 #include "base/TextHelpers.h"
 #include "mail/MailDomains.h"
@@ -54,6 +55,7 @@ enum StringIds
     FtpStep = 12119,
     RenderedImageStep = 12120,
     ImageNotFetchedText = 12130,
+    ForeignJournalText = 40101,
 };
 
 enum SenderFields
@@ -225,6 +227,14 @@ LRESULT CDlgSendStatus::OnSendNow(WPARAM, LPARAM)
     if (!newsletter || m_recipients.empty())
     {
         AfxMessageBox(LoadAppString(NoRecipientsText), MB_ICONINFORMATION);
+        EndDialog(IDCANCEL);
+        return 0;
+    }
+    // Statuses are journalled as they happen; a journal that cannot be ours stops the send first.
+    if (const QString journal = ndb::CNdbSendJournal::PathFor(newsletter->GetPath());
+        !m_testSend && IsForeignFile(journal))
+    {
+        AfxMessageBox(FormatResourceText(LoadAppString(ForeignJournalText), {journal}), MB_ICONERROR);
         EndDialog(IDCANCEL);
         return 0;
     }

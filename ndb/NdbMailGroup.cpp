@@ -55,7 +55,11 @@ bool CNdbMailGroup::Save(const QString& path, const QString& creator, int creato
 {
     const ArchiveFileHeader header{FileTypeTag, FileMajorVersion, FileMinorVersion,
                                    creator,     creatorMajor,     creatorMinor};
-    if (!WriteArchiveFile(path, header, [this](CPSArchive& archive) { Serialize(archive); }))
+    // Field 210 holds the list's admin password.
+    const FileReaders readers =
+        GetString(MailGroupSite210).isEmpty() ? FileReaders::Usual : FileReaders::OwnerOnly;
+    if (!WriteArchiveFile(
+            path, header, [this](CPSArchive& archive) { Serialize(archive); }, readers))
         return false;
     m_modified = false;
     return true;

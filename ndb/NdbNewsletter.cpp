@@ -172,15 +172,17 @@ bool CNdbNewsletter::WriteDocument(const QString& path, const QString& typeTag, 
 {
     const ArchiveFileHeader header{typeTag, FileMajorVersion, FileMinorVersion,
                                    creator, creatorMajor,     creatorMinor};
-    const bool saved = WriteArchiveFile(path, header,
-                                        [&](CPSArchive& archive)
-                                        {
-                                            Serialize(archive);
-                                            if (objects)
-                                                ArchiveWriteObjectMap(archive, *objects);
-                                            if (texts)
-                                                ArchiveWriteTextMap(archive, *texts);
-                                        });
+    const bool saved = WriteArchiveFile(
+        path, header,
+        [&](CPSArchive& archive)
+        {
+            Serialize(archive);
+            if (objects)
+                ArchiveWriteObjectMap(archive, *objects);
+            if (texts)
+                ArchiveWriteTextMap(archive, *texts);
+        },
+        m_sender.HoldsPassword() ? FileReaders::OwnerOnly : FileReaders::Usual);
     if (saved)
         m_modified = false;
     return saved;

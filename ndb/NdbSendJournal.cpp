@@ -1,5 +1,6 @@
 #include "ndb/NdbSendJournal.h"
 
+#include "base/FileHelpers.h"
 #include "ndb/NdbLog.h"
 
 #include <QDateTime>
@@ -30,8 +31,8 @@ bool CNdbSendJournal::Append(int status, const QString& address)
                             QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + '\n';
     const std::lock_guard lock(m_mutex);
     // One write of a whole line in append mode: a crash leaves at most the last line cut short.
-    const int handle =
-        open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    // A journal that is a link or another account's file is not written to.
+    const int handle = OpenOwnFile(m_path, O_WRONLY | O_APPEND, 0600);
     if (handle < 0)
         return false;
     const bool written = write(handle, line.constData(), size_t(line.size())) == line.size();

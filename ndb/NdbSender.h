@@ -71,5 +71,7 @@ class CNdbSender : public CNdbFieldBase<SENDERFIELDS>
     CNdbSender& operator=(const CNdbSender&) = default;
 
     bool IsValidFieldValue(int id, const CNdbFieldValue& value) const override;
+    // Whether a relay, POP3, FTP or database password is filled in.
+    bool HoldsPassword() const;
 };
 } // namespace ndb

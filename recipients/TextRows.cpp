@@ -147,11 +147,11 @@ bool SplitDelimitedText(const QString& text, QChar delimiter, TextRows& rows)
     return true;
 }
 
-void ParseDelimitedTextToRows(TextRows& rows, const QString& text, const DelimiterQuestion& askDelimiter)
+bool ParseDelimitedTextToRows(TextRows& rows, const QString& text, const DelimiterQuestion& askDelimiter)
 {
     rows.clear();
     QChar delimiter;
     if (text.isEmpty() || !askDelimiter(delimiter))
-        return;
-    SplitDelimitedText(text, delimiter, rows);
+        return true;
+    return SplitDelimitedText(text, delimiter, rows);
 }

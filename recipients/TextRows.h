@@ -36,5 +36,5 @@ bool SplitDelimitedText(const QString& text, QChar delimiter, TextRows& rows);
 using DelimiterQuestion = std::function<bool(QChar& delimiter)>;
 
 // Rows of a pasted or imported text: nothing for an empty text or a declined question, else the
-// text split at the delimiter chosen.
-void ParseDelimitedTextToRows(TextRows& rows, const QString& text, const DelimiterQuestion& askDelimiter);
+// text split at the delimiter chosen. False, with no rows, when the text is beyond the limits.
+bool ParseDelimitedTextToRows(TextRows& rows, const QString& text, const DelimiterQuestion& askDelimiter);

@@ -34,6 +34,7 @@ constexpr UINT IdAdd = 32903;
 constexpr UINT IdProperties = 32905;
 constexpr UINT IdDelete = 32906;
 constexpr UINT IdClearStatus = 32961;
+constexpr UINT TooManyCellsText = 40103;
 constexpr UINT IdContextDelete = 32962;
 constexpr UINT IdSelectAll = 32963;
 constexpr UINT IdSelectAllEdit = 32890;
@@ -750,9 +751,13 @@ bool CWndUsers::ImportFromTextFile(ndb::CNdbUserList& imported)
         return false;
     }
     TextRows rows;
-    ParseDelimitedTextToRows(rows, DecodeImportText(file.readAll()),
-                             [this](QChar& delimiter)
-                             { return CDlgUserImportCsvDelimiter::Ask(this, delimiter); });
+    if (!ParseDelimitedTextToRows(rows, DecodeImportText(file.readAll()),
+                                  [this](QChar& delimiter)
+                                  { return CDlgUserImportCsvDelimiter::Ask(this, delimiter); }))
+    {
+        AfxMessageBox(LoadAppString(TooManyCellsText), MB_ICONEXCLAMATION);
+        return false;
+    }
     if (!rows.isEmpty())
         CUserImport().Import(imported, rows);
     return true;

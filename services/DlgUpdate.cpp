@@ -38,6 +38,7 @@ constexpr quint32 RestartText = 10445;
 constexpr quint32 DamagedText = 10446;
 constexpr quint32 SystemInstallText = 10447;
 constexpr quint32 FirstColumnText = 15601;
+constexpr quint32 NoUpdateSourceText = 40102;
 
 constexpr int NameColumnMargin = 185;
 constexpr int Kilobyte = 1024;
@@ -59,7 +60,13 @@ const MessageMap* CDlgUpdate::GetMessageMap() const
     return &map;
 }
 
-CDlgUpdate::CDlgUpdate(bool automatic, CWnd* parent) : CDialog(TemplateId, parent), m_automatic(automatic) {}
+CDlgUpdate::CDlgUpdate(bool automatic, CWnd* parent)
+    : CDialog(TemplateId, parent),
+      m_storeAddress(GetStoreAddress().isEmpty() ? QString()
+                                                 : GetStoreAddress() + QStringLiteral("/kv/update.asp")),
+      m_automatic(automatic)
+{
+}
 
 CDlgUpdate::~CDlgUpdate()
 {
@@ -94,6 +101,13 @@ void CDlgUpdate::DoDataExchange(CDataExchange* dx)
 bool CDlgUpdate::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    if (m_storeAddress.isEmpty())
+    {
+        if (!m_automatic)
+            AfxMessageBox(LoadAppString(NoUpdateSourceText), MB_OK | MB_ICONINFORMATION);
+        EndDialog(IDCANCEL);
+        return true;
+    }
     const QueryResult result = [this]
     {
         const WaitCursor wait;

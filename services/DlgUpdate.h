@@ -7,11 +7,10 @@
 
 #include <vector>
 
-// "Update": asks the store which packages are newer than the last one installed for the
-// program's language, lists them, and installs them one after another: each is downloaded into
-// the user's own folder, checked against its size and digest, and unpacked whole over the
-// program folder (a patch) or the data folder (files). A patch that brings a new program file
-// hands over to it.
+// "Update": asks the store (the setting "StoreAddress") which packages are newer than the last one installed
+// for the program's language, lists them, and installs them one after another: each is downloaded into the
+// user's own folder, checked against its size and digest, and unpacked whole over the program folder (a
+// patch) or the data folder (files). A patch that brings a new program file hands over to it.
 class CDlgUpdate : public CDialog
 {
 public:
@@ -33,8 +32,6 @@ public:
 
     // Set when another process takes over from the running program: the caller ends it.
     bool m_restart = false;
-    // The store's update page.
-    QString m_storeAddress{QStringLiteral("https://store.talvecor.com/kv/update.asp")};
 
 protected:
     const MessageMap* GetMessageMap() const override;
@@ -51,6 +48,8 @@ private:
     void FillList();
     void SetStatusLine(const QString& text);
 
+    // The store's update page; empty when no store is set, and then nothing is asked.
+    QString m_storeAddress;
     bool m_automatic;
     std::vector<UpdatePackage> m_packages;
     CListCtrl m_list;

@@ -28,6 +28,16 @@ QString CataloguePath(int catalogueKind)
     return catalogueKind == 0 ? QStringLiteral("/kv/ct.asp") : QStringLiteral("/kv/pl.asp");
 }
 
+// The store's catalogue for the language; empty without a store, and then the galleries are offline.
+QString CatalogueAddress(int catalogueKind)
+{
+    const QString store = GetStoreAddress();
+    if (store.isEmpty())
+        return {};
+    return store + CataloguePath(catalogueKind) + QStringLiteral("?lang=") +
+           CQorxInstaller::UrlEncode(GetLanguageCode());
+}
+
 // As the C library reads a wide text as a long: leading blanks and a sign, digits up to the
 // first other character, 0 without digits; values beyond the int range stop at its ends.
 int ReadSizeText(const QString& text)
@@ -150,15 +160,6 @@ QString GetTemplateImageFolder()
     return GetTemplateLibraryFolder() + QStringLiteral("img/");
 }
 
-QString GetStoreAddress()
-{
-    QString address;
-    if (!ReadAppSettingString(HKEY_LOCAL_MACHINE, QStringLiteral("StoreAddress"), address) ||
-        address.isEmpty())
-        address = QStringLiteral("https://store.talvecor.com");
-    return address;
-}
-
 QString ExpandCatalogueRootToken(const QString& value)
 {
     QString result = value;
@@ -213,10 +214,9 @@ bool ReadCatalogueDocument(CX2Validator& document, const QString& rootName, CCon
 
 bool LoadOnlineCatalogue(int catalogueKind, CConceptTemplateFolder& root)
 {
-    const QString address = GetStoreAddress() + CataloguePath(catalogueKind) + QStringLiteral("?lang=") +
-                            CQorxInstaller::UrlEncode(GetLanguageCode());
+    const QString address = CatalogueAddress(catalogueKind);
     CX2Validator document;
-    if (CQorxInstaller().FetchXml(document, address) != QorxResult::Success)
+    if (address.isEmpty() || CQorxInstaller().FetchXml(document, address) != QorxResult::Success)
         return false;
     return ReadCatalogueDocument(document, CatalogueRootName(catalogueKind), root);
 }
@@ -289,11 +289,11 @@ bool ReadCatalogueFileInfo(CX2Validator& reply, CConceptTemplateFile& file, int 
 
 bool FetchCatalogueFileInfo(CConceptTemplateFile& file, int catalogueKind)
 {
-    const QString address = GetStoreAddress() + CataloguePath(catalogueKind) + QStringLiteral("?lang=") +
-                            CQorxInstaller::UrlEncode(GetLanguageCode()) + QStringLiteral("&fileid=") +
-                            CQorxInstaller::UrlEncode(file.GetId());
+    const QString catalogue = CatalogueAddress(catalogueKind);
     CX2Validator reply;
-    if (CQorxInstaller().FetchXml(reply, address) != QorxResult::Success)
+    if (catalogue.isEmpty() ||
+        CQorxInstaller().FetchXml(reply, catalogue + QStringLiteral("&fileid=") +
+                                             CQorxInstaller::UrlEncode(file.GetId())) != QorxResult::Success)
         return false;
     return ReadCatalogueFileInfo(reply, file, catalogueKind);
 }

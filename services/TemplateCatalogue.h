@@ -19,8 +19,6 @@ QString FileUrlToPath(const QString& url);
 // The system data folder + "library/newsletters/" and its "img/" folder.
 QString GetTemplateLibraryFolder();
 QString GetTemplateImageFolder();
-// Scheme and host of the maker's store, in front of "/kv/ct.asp": the setting "StoreAddress".
-QString GetStoreAddress();
 
 // Replaces every "$root_ct$" by the address of the template library folder.
 QString ExpandCatalogueRootToken(const QString& value);

@@ -621,6 +621,9 @@ void CHttpServiceBase::ParseHeaderLine(const QString& line)
     const int id = GetHeaderId(line.left(colon).trimmed());
     if (id == 0)
         return;
+    // Two of them let a proxy in front and this server read two different requests.
+    if ((id == HttpHeader::Host || id == HttpHeader::ContentLength) && m_requestHeaders.count(id) > 0)
+        throw CHttpServiceError();
     m_requestHeaders[id] = line.mid(colon + 1).trimmed();
 }
 

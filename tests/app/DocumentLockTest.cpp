@@ -2,6 +2,8 @@
 
 #include "app/DocumentLock.h"
 #include "app/KVContext.h"
+#include "base/FileHelpers.h"
+#include "support/OtherAccount.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +22,18 @@ QByteArray LockString(const QByteArray& utf8)
     const qint32 size = qint32(utf8.size());
     QByteArray bytes(reinterpret_cast<const char*>(&size), 4);
     return bytes + utf8;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // A "~" file as another program leaves it: its content, and held locked or not.
@@ -117,6 +131,64 @@ TEST(DocumentLock, ALockIsTheOwnersAndGoesAwayWithItsDocument)
     lock.Delete();
     EXPECT_FALSE(QFileInfo::exists(document + "~"));
     EXPECT_FALSE(CDocumentLock::IsInUse(document, owner, computer));
+}
+
+TEST(DocumentLock, ALinkOrAnotherAccountsLockFileIsLeftAsItIs)
+{
+    if (const QString why = OtherAccount::Unavailable(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir folder;
+    ASSERT_TRUE(OtherAccount::ShareFolder(folder.path()));
+    const QString victim = folder.filePath("victim");
+    const QByteArray victimBytes = "the victim's own bytes";
+    ASSERT_TRUE(WriteFile(victim, victimBytes));
+    const QByteArray stale = LockString("KVLOCK") + LockString("Bo Other") + LockString("far");
+    for (const bool link : {true, false})
+    {
+        SCOPED_TRACE(link ? "a link to a file of ours" : "a stale lock of the other account");
+        const QString document = folder.filePath(link ? "linked.kvnl" : "foreign.kvnl");
+        const QString lockPath = CDocumentLock::LockPathOf(document);
+        ASSERT_TRUE(link ? OtherAccount::PlantLink(lockPath, victim)
+                         : OtherAccount::PlantFile(lockPath, "x"));
+        // Bo's file in the format a program leaves, written in by us as Bo's program would.
+        if (!link)
+            ASSERT_TRUE(WriteFile(lockPath, stale));
+        const QByteArray planted = ReadFile(lockPath);
+
+        CDocumentLock lock;
+        EXPECT_FALSE(lock.Create(document));
+        EXPECT_FALSE(lock.IsHeld());
+        EXPECT_TRUE(IsForeignFile(lockPath));
+        EXPECT_EQ(ReadFile(victim), victimBytes);
+        EXPECT_EQ(ReadFile(lockPath), planted);
+        QString owner;
+        QString computer;
+        EXPECT_FALSE(CDocumentLock::IsInUse(document, owner, computer)) << "nobody holds it";
+    }
+}
+
+TEST_F(ShellProgram, AStaleLockOfAnotherAccountIsReportedAndLeftAsItIs)
+{
+    if (const QString why = OtherAccount::Unavailable(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    ASSERT_TRUE(OtherAccount::ShareFolder(m_home.path()));
+    ASSERT_TRUE(OtherAccount::ShareFolder(Document({})));
+    const QString path = Document(QStringLiteral("June.kvnl"));
+    ASSERT_TRUE(WriteNewsletter(path, QStringLiteral("June")));
+    ASSERT_TRUE(OtherAccount::PlantFile(path + "~", "left by a program of Bo"));
+    CMainWnd& window = StartProgram();
+    {
+        ModalAnswers answers;
+        answers.Box("OK");
+        EXPECT_TRUE(window.OpenNewsletter(path));
+        ASSERT_EQ(answers.boxTexts.size(), 1);
+        EXPECT_TRUE(answers.boxTexts[0].startsWith(
+            QStringLiteral("The lock file %1 belongs to another account").arg(path + "~")))
+            << answers.boxTexts[0].toStdString();
+    }
+    EXPECT_NE(m_app->GetContext()->GetCurrentNewsletter(), nullptr) << "the document is open all the same";
+    EXPECT_FALSE(window.GetDocumentLock().IsHeld());
+    EXPECT_EQ(ReadFile(path + "~"), "left by a program of Bo");
 }
 
 TEST_F(ShellProgram, AnotherProgramsDocumentIsInUseUntilThatProgramEndsEvenKilled)

@@ -257,6 +257,9 @@ protected:
 
 TEST_F(Launchers, OnlinePagesCarryLanguageMessageAndCommand)
 {
+    // Without a store nothing is opened.
+    EXPECT_FALSE(OpenOnlinePage(1));
+    WriteRegString(HKEY_LOCAL_MACHINE, GetAppRegistryKey(), "StoreAddress", "https://store.example");
     WriteRegDword(HKEY_LOCAL_MACHINE, GetAppRegistryKey(), "OnlineMessageLastId_en", 17);
     EXPECT_TRUE(OpenOnlinePage(2));
     EXPECT_TRUE(OpenOnlinePage(3));
@@ -265,7 +268,7 @@ TEST_F(Launchers, OnlinePagesCarryLanguageMessageAndCommand)
     EXPECT_FALSE(OpenOnlinePage(0));
     EXPECT_FALSE(OpenOnlinePage(4));
 
-    const QString page = "https://store.talvecor.com/kv/via.asp";
+    const QString page = "https://store.example/kv/via.asp";
     EXPECT_EQ(m_opened, QStringList({page + "?lang=en&msgid=17&elapsed=0&cmd=support",
                                      page + "?lang=en&msgid=17&elapsed=0&cmd=smtpserverlist",
                                      page + "?lang=en&msgid=18&elapsed=0&cmd=visit"}));

@@ -127,6 +127,42 @@ TEST_F(ImportDialogs, TextFilesThroughEveryDialogGiveThePythonRows)
     }
 }
 
+TEST_F(ImportDialogs, ATextFileWithARowOfTooManyCellsIsRefusedWithAMessage)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("wide.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("ann@example.test,Ann\n" + QByteArray(1999, ',') + "\nbob@example.test,Bob\n");
+    file.close();
+    FakeUsersContext context;
+    ndb::CNdbNewsletter& newsletter = OpenNewsletter(context);
+    CWndUsers& window = MakeWindow(context, 0);
+    ModalScript script;
+    script
+        .ThenTitled(QStringLiteral("Select Source"),
+                    [](QWidget* w)
+                    {
+                        Click(w, QStringLiteral("Text File (.csv)"));
+                        Click(w, QStringLiteral("Import"));
+                    })
+        .Then(IsFileDialog, [path](QWidget* w) { ChooseFiles(w, {path}); })
+        .ThenTitled(QStringLiteral("Select Column Delimiter"),
+                    [](QWidget* w)
+                    {
+                        Click(w, QStringLiteral("Comma"));
+                        Click(w, QStringLiteral("OK"));
+                    });
+    script.Start();
+    Command(window, 32902);
+    EXPECT_TRUE(script.Finished()) << app.messages.join("|").toStdString();
+    ASSERT_FALSE(app.messages.isEmpty());
+    EXPECT_TRUE(
+        app.messages.back().startsWith("The file was not imported: a row holds more than 1024 fields"))
+        << app.messages.back().toStdString();
+    EXPECT_EQ(newsletter.Users().GetCount(), 0) << "the rows that fit are not imported either";
+}
+
 TEST_F(ImportDialogs, MappingListShowsSampleColumnsAndUnboundOnes)
 {
     CUserImportProfile profile;

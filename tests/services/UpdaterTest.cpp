@@ -52,6 +52,28 @@ CListCtrl* List(QWidget* dialog)
     return dynamic_cast<CListCtrl*>(CWnd::FromHandle(dialog)->GetDlgItem(IdList));
 }
 
+// Answers every message box with OK, keeping its text.
+class BoxAnswers
+{
+public:
+    explicit BoxAnswers(QStringList& texts)
+    {
+        QObject::connect(&m_watch, &QTimer::timeout,
+                         [&texts]
+                         {
+                             QWidget* modal = QApplication::activeModalWidget();
+                             if (!modal || !modal->inherits("QMessageBox") || !modal->isVisible())
+                                 return;
+                             texts.append(modal->property("text").toString());
+                             ClickButton(modal, "OK");
+                         });
+        m_watch.start(10);
+    }
+
+private:
+    QTimer m_watch;
+};
+
 class Updater : public testing::Test
 {
 protected:
@@ -65,6 +87,7 @@ protected:
                   "header('Content-Length: ' . strlen($bytes));\n"
                   "foreach (str_split($bytes, 2048) as $part) { echo $part; flush(); usleep(60000); }\n");
         WriteFile(Data("templates/a.htm"), "old");
+        WriteAppSettingString(HKEY_LOCAL_MACHINE, "StoreAddress", m_store.Url(""));
     }
     ~Updater() override { qunsetenv("XDG_CACHE_HOME"); }
 
@@ -189,7 +212,6 @@ TEST_F(Updater, AGoodPackageIsInstalledWholeAndRecorded)
                      Reply(PackageElement("files", 7, "Templates", m_files.Url("slow.php?f=good.zip"),
                                           zip.size(), Md5(zip).toUpper())));
     CDlgUpdate dialog(false);
-    dialog.m_storeAddress = m_store.Url(StorePath);
 
     QStringList statuses;
     QTimer watch;
@@ -256,7 +278,6 @@ TEST_F(Updater, APatchWithANewProgramHandsOverToIt)
     m_store.SetReply(StorePath, Reply(PackageElement("patch", 12, "Kelvora 2.1", m_files.Url("patch.zip"),
                                                      zip.size(), Md5(zip))));
     CDlgUpdate dialog(false);
-    dialog.m_storeAddress = m_store.Url(StorePath);
     QStringList told;
     ModalScript script;
     script.ThenTitled("Update", [](QWidget* window) { Click(*CWnd::FromHandle(window), IDOK); })
@@ -301,7 +322,6 @@ TEST_F(Updater, DamagedPackagesAreRefusedAndNotRecorded)
         m_store.SetReply(StorePath,
                          Reply(PackageElement("files", 8, c.name, m_files.Url(c.file), c.size, c.md5)));
         CDlgUpdate dialog(false);
-        dialog.m_storeAddress = m_store.Url(StorePath);
         ModalScript script;
         script.ThenTitled("Update", [](QWidget* window) { Click(*CWnd::FromHandle(window), IDOK); })
             .ThenShowing(QStringLiteral("The update \"%1\" did not arrive whole and unchanged.").arg(c.name),
@@ -327,17 +347,7 @@ TEST_F(Updater, DamagedPackagesAreRefusedAndNotRecorded)
 TEST_F(Updater, AStartUpCheckStaysQuietWhenThereIsNothingToDo)
 {
     QStringList boxes;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout,
-                     [&]
-                     {
-                         QWidget* modal = QApplication::activeModalWidget();
-                         if (!modal || !modal->inherits("QMessageBox") || !modal->isVisible())
-                             return;
-                         boxes.append(modal->property("text").toString());
-                         ClickButton(modal, "OK");
-                     });
-    watch.start(10);
+    const BoxAnswers answers(boxes);
     struct Case
     {
         QString reply;
@@ -352,7 +362,6 @@ TEST_F(Updater, AStartUpCheckStaysQuietWhenThereIsNothingToDo)
         {
             boxes.clear();
             CDlgUpdate dialog(automatic);
-            dialog.m_storeAddress = m_store.Url(StorePath);
             EXPECT_EQ(dialog.DoModal(), IDCANCEL);
             if (automatic)
                 EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
@@ -361,4 +370,57 @@ TEST_F(Updater, AStartUpCheckStaysQuietWhenThereIsNothingToDo)
                     << boxes.join('|').toStdString();
         }
     }
+}
+
+TEST_F(Updater, WithoutAStoreNothingIsAskedAndCheckForUpdatesSaysSo)
+{
+    WriteAppSettingString(HKEY_LOCAL_MACHINE, "StoreAddress", "");
+    m_store.SetReply(StorePath, Reply(""));
+    QStringList boxes;
+    const BoxAnswers answers(boxes);
+    for (const bool automatic : {true, false})
+    {
+        boxes.clear();
+        CDlgUpdate dialog(automatic);
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        if (automatic)
+            EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+        else
+            EXPECT_TRUE(boxes.size() == 1 && boxes[0].startsWith("No update source is set."))
+                << boxes.join('|').toStdString();
+    }
+    EXPECT_TRUE(m_store.Requests().isEmpty());
+}
+
+TEST_F(Updater, APackageThatFailsHalfWayLeavesTheInstalledFilesAsTheyWere)
+{
+    // A folder of the data folder that lives on another file system: a file cannot be renamed
+    // into it, so the install fails after the files before it went in.
+    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/kv-update-XXXXXX"));
+    if (!elsewhere.isValid())
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    WriteFile(elsewhere.filePath("f.htm"), "old f");
+    ASSERT_TRUE(QFile::link(elsewhere.path(), Data("templates/m")));
+    WriteFile(Data("templates/z.htm"), "old z");
+    const QByteArray zip = MakeZip("half.zip", {"templates/a.htm", "new a", "templates/b.htm", "added b",
+                                                "templates/m/f.htm", "new f", "templates/z.htm", "new z"});
+    m_store.SetReply(
+        StorePath, Reply(PackageElement("files", 9, "Half", m_files.Url("half.zip"), zip.size(), Md5(zip))));
+    CDlgUpdate dialog(false);
+    ModalScript script;
+    script.ThenTitled("Update", [](QWidget* window) { Click(*CWnd::FromHandle(window), IDOK); })
+        .ThenShowing(QStringLiteral("The update \"Half\" did not arrive whole and unchanged."),
+                     [](QWidget* box) { ClickButton(box, "OK"); })
+        .ThenAgain([&](QWidget* w) { return w == dialog.GetSafeHwnd(); },
+                   [&](QWidget* window) { ClickButton(window, "Cancel"); });
+    script.Start();
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(RecordedId(), 0u);
+    EXPECT_EQ(ReadFile(Data("templates/a.htm")), "old");
+    EXPECT_EQ(ReadFile(Data("templates/m/f.htm")), "old f");
+    EXPECT_EQ(ReadFile(Data("templates/z.htm")), "old z");
+    EXPECT_FALSE(QFileInfo::exists(Data("templates/b.htm")));
+    EXPECT_EQ(QDir(Data("")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"templates"});
 }

@@ -239,6 +239,10 @@ TEST(HttpService, ClosesWithoutResponseForMalformedOrOverlongRequests)
         {"form body too long", formPost + "Content-Length: 1048577\r\n\r\n"},
         {"form body length not a number", formPost + "Content-Length: 12abc\r\n\r\nname=value12"},
         {"form body length negative", formPost + "Content-Length: -5\r\n\r\n"},
+        {"Host repeated, ours last",
+         "GET / HTTP/1.1\r\nHost: evil.test\r\nHost: localhost:" + port + "\r\n\r\n"},
+        {"Host repeated alike", Request("GET / HTTP/1.1", "Host: localhost:" + port + "\r\n")},
+        {"Content-Length repeated", formPost + "Content-Length: 10\r\nContent-Length: 3\r\n\r\nname=value"},
     };
     for (const auto& c : cases)
     {
