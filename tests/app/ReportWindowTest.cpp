@@ -153,8 +153,8 @@ protected:
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             return;
-        // The report's text and charts drawn over its window.
-        const QRect report(QPoint(0, 0), m_host.GetSafeHwnd()->size());
+        // The report's text and charts drawn in the page's area, below the window's own toolbar.
+        const QRect report = AreaInWindow(m_window.GetBrowser().GetSafeHwnd());
         QImage picture;
         const bool shown = GrabWhenShown(
             m_host.GetSafeHwnd(), [&](const QImage& grab) { return DarkPixels(grab, report) > 200; },

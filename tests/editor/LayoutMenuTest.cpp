@@ -127,12 +127,12 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
         GTEST_SKIP() << "needs an X display";
     QDir().mkpath(KV_ARTIFACT_DIR);
     // The main window as a whole once its newsletter view shows what it must (the engine paints
-    // a while after the page has loaded): dark text on the page, or else the empty dark panel,
-    // and whatever else the case waits for.
-    const auto grab = [](CMainWnd& window, const QString& name, bool page = true,
+    // a while after the page has loaded): dark text in the page's area, or else the empty dark
+    // panel, and whatever else the case waits for.
+    const auto grab = [](CMainWnd& window, const QString& name, const QWidget* page,
                          const std::function<bool(const QImage&)>& also = {})
     {
-        const QRect view = AreaInWindow(window.GetNewsletterView().GetSafeHwnd());
+        const QRect view = AreaInWindow(page ? page : window.GetNewsletterView().GetSafeHwnd());
         QImage picture;
         const bool shown = GrabWhenShown(
             window.GetSafeHwnd(),
@@ -154,20 +154,21 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
         QWidget* view = window.GetNewsletterView().GetSafeHwnd();
         return view->mapTo(window.GetSafeHwnd(), view->rect().center());
     };
-    const QImage empty = grab(window, "layout-no-newsletter.png", false);
+    const QImage empty = grab(window, "layout-no-newsletter.png", nullptr);
     EXPECT_LT(qGray(empty.pixel(centreOfView(window))), 120) << "the empty dark panel";
     StopProgram();
 
     CWndLayout& layout = OpenTableLetter();
     CMainWnd& shown = *m_window;
-    const QImage viewMode = grab(shown, "layout-view-mode.png");
+    QWidget* page = layout.GetBrowser().GetSafeHwnd();
+    const QImage viewMode = grab(shown, "layout-view-mode.png", page);
     const int viewToolbar = layout.GetToolbar().CalcHeight();
 
     shown.SendMessage(WM_COMMAND, 32775);
     ASSERT_TRUE(layout.IsEditing());
     // The toolbar as the screen shows it: both rows of the edit set instead of the view's one.
     const QRect toolbar = AreaInWindow(layout.GetToolbar().GetSafeHwnd());
-    grab(shown, "layout-edit-mode.png", true,
+    grab(shown, "layout-edit-mode.png", page,
          [&](const QImage& grabbed) { return grabbed.copy(toolbar) != viewMode.copy(toolbar); });
     EXPECT_GT(layout.GetToolbar().CalcHeight(), viewToolbar) << "both rows of the edit set";
 
@@ -206,5 +207,8 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
     }
     PressKey(shown, Qt::Key_3, Qt::ControlModifier);
     ASSERT_EQ(shown.GetNewsletterView().GetVisiblePage(), 3);
-    grab(shown, "view-statistics-page.png");
+    // The statistics page in place of the e-mail page.
+    const QRect view = AreaInWindow(shown.GetNewsletterView().GetSafeHwnd());
+    grab(shown, "view-statistics-page.png", shown.GetNewsletterView().GetSafeHwnd(),
+         [&](const QImage& grabbed) { return grabbed.copy(view) != viewMode.copy(view); });
 }

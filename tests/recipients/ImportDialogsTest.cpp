@@ -202,7 +202,7 @@ TEST_F(ImportDialogs, MappingListShowsSampleColumnsAndUnboundOnes)
                       });
     script.Start();
     Click(dialog.GetSafeHwnd(), QStringLiteral("Edit (bind)"));
-    QTest::qWaitFor([&script] { return script.Finished(); });
+    EXPECT_TRUE(QTest::qWaitFor([&script] { return script.Finished(); }));
     EXPECT_EQ(profile.FindColumn(110), 2);
     EXPECT_EQ(list->topLevelItem(0)->text(2), QStringLiteral(" 3   (Ann)"));
 }

@@ -19,7 +19,9 @@ TEST(ReportTextTest, ShortenWithEllipsisCutsOnlyPastTheLimitAndThree)
         EXPECT_EQ(ShortenWithEllipsis(text, 40), c.shortened) << c.length;
         EXPECT_EQ(text.size(), c.resultLength);
         if (c.shortened)
+        {
             EXPECT_TRUE(text.endsWith(QStringLiteral("xx...")));
+        }
     }
 }
 

@@ -84,7 +84,7 @@ TEST_F(QorxQueryTest, GetStatusTellsTheFrameworkStatesApart)
         int status;
         int expected;
         int version; // -1: left as it was
-        QString id;
+        QString id{};
     };
     const Case cases[] = {
         {"all well", Status("qorxsystem", "ok", 3), 200, 0, 3, "{ID-qorxsystem}"},

@@ -95,7 +95,7 @@ TEST(DC, TextInARectangleAsWideAsItsExtentGetsNoEllipsis)
     description.lfFaceName = QStringLiteral("DejaVu Sans");
     description.lfHeight = -12;
     font.CreateFontIndirect(&description);
-    for (const QString text :
+    for (const QString& text :
          {QStringLiteral(" Filter:"), QStringLiteral(" Search:"), QStringLiteral("Tiny caption")})
     {
         SCOPED_TRACE(text.toStdString());

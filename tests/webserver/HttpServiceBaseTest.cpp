@@ -177,7 +177,9 @@ TEST(HttpService, FindsTheEndOfTheRequestHeadAsTheReaderDoes)
         if (size == 0)
             EXPECT_TRUE(Exchange(c.bytes).output.isEmpty()) << c.what;
         else if (size > 0 && c.bytes.startsWith("GET"))
+        {
             EXPECT_FALSE(Exchange(c.bytes.left(size)).output.isEmpty()) << c.what;
+        }
     }
 }
 

@@ -26,7 +26,9 @@ TEST_P(PageGeneratorGolden, PageMatchesGoldenFile)
                                        personal ? &trackers : nullptr));
     ExpectMatchesGolden(page, QString::fromLatin1(GetParam().second));
     if (personal)
+    {
         EXPECT_EQ(used, (MergeFieldSet{{110, true}, {120, true}}));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, PageGeneratorGolden,

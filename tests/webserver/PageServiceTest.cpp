@@ -26,7 +26,8 @@ TEST_F(PageServer, ServesNewsletterPageUnderItsExactFileName)
 {
     m_context.SetCurrentDocument(MakeNewsletter());
     for (const QString& path :
-         {"/spring.kvnl", "/spring.kvnl?kvlettermode=edit", "/spring.kvnl?x=1&kvlettermode=edit"})
+         {QStringLiteral("/spring.kvnl"), QStringLiteral("/spring.kvnl?kvlettermode=edit"),
+          QStringLiteral("/spring.kvnl?x=1&kvlettermode=edit")})
     {
         const Fetched fetched = Fetch(m_port, path);
         ASSERT_EQ(fetched.exitCode, 0) << qPrintable(path);
@@ -252,9 +253,11 @@ TEST_F(PageServer, IndexPageLinksStayOnThisServer)
         const Fetched fetched = Fetch(m_port, link);
         EXPECT_EQ(fetched.response.statusLine, "HTTP/1.1 200 OK") << qPrintable(link);
         if (link.contains("evil.example") && !link.contains("?pid="))
+        {
             EXPECT_TRUE(std::find(std::begin(expected), std::end(expected), fetched.response.body) !=
                         std::end(expected))
                 << qPrintable(link);
+        }
     }
 }
 

@@ -57,7 +57,9 @@ TEST(CssProperties, TableLookUpIsExact)
     {
         const QString name = CssPropertyNameFromId(id);
         if (name != QLatin1String("<unknown>"))
+        {
             EXPECT_EQ(CssPropertyIdFromName(name), id) << id;
+        }
     }
 }
 

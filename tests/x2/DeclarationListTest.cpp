@@ -80,6 +80,8 @@ TEST(DeclarationList, FindInTextNeedsTheKeyAtAPieceStart)
                   c.found)
             << c.text;
         if (c.found)
+        {
             EXPECT_EQ(value, QString::fromLatin1(c.value)) << c.text;
+        }
     }
 }

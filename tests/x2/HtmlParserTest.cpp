@@ -342,7 +342,7 @@ TEST(HtmlParser, MegabyteOfLessThanSignsThatOpenNothingStaysText)
 {
     // Each "<" here opens nothing, and nothing after it ends a name: a hostile page of them must
     // be read as text, not read again to its end for every "<".
-    for (const QString unit : {QStringLiteral("<1"), QStringLiteral("<="), QStringLiteral("<!--x")})
+    for (const QString& unit : {QStringLiteral("<1"), QStringLiteral("<="), QStringLiteral("<!--x")})
     {
         const int count = 1000000 / int(unit.size());
         const RoundTrip result = ParseAndWrite(unit.repeated(count));
