@@ -206,9 +206,12 @@ bool CWndLayout::WaitForDocumentComplete(const QDeadlineTimer& deadline)
 
 bool CWndLayout::ShowsPage(const QString& url) const
 {
+    // The new document may be there before it has finished loading, still without its body.
     std::unique_ptr<CHtmlDocument> document;
     QString shown;
-    return m_browser.GetDHtmlDocument(document) && document->GetUrl(shown) && QUrl(shown) == QUrl(url);
+    QString state;
+    return m_browser.GetDHtmlDocument(document) && document->GetUrl(shown) && QUrl(shown) == QUrl(url) &&
+           document->GetReadyState(state) && state == QLatin1String("complete");
 }
 
 LRESULT CWndLayout::OnDocumentComplete(WPARAM id, LPARAM)

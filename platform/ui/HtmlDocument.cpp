@@ -77,6 +77,11 @@ bool CHtmlDocument::GetUrl(QString& url) const
     return ReadText(QStringLiteral("document.URL"), url, 64 * 1024);
 }
 
+bool CHtmlDocument::GetReadyState(QString& state) const
+{
+    return ReadText(QStringLiteral("document.readyState"), state, 64);
+}
+
 bool CHtmlDocument::GetHtmlInnerHtml(QString& markup, qsizetype maxLength) const
 {
     return ReadText(QStringLiteral("(function () { var e = document.getElementsByTagName('html')[0]; "

@@ -27,6 +27,8 @@ public:
     bool GetContentType(QString& type) const;
     // The address of the document itself, which may still be the old one while a load runs.
     bool GetUrl(QString& url) const;
+    // "loading", "interactive" or "complete".
+    bool GetReadyState(QString& state) const;
     // The markup inside the document's first "html" element.
     bool GetHtmlInnerHtml(QString& markup, qsizetype maxLength) const;
     // The markup inside the document's body. What the editing library adds to a page in edit

@@ -115,7 +115,7 @@ protected:
         window.MoveWindow(0, 0, 1024, 700);
         EXPECT_TRUE(window.OpenNewsletter(Document("Tables.kvnl")));
         CWndLayout& layout = window.GetNewsletterView().GetLayout();
-        // Edit Layout right after the open: the editor waits for its own page to load.
+        EXPECT_FALSE(ShownPageText(window).isEmpty());
         PressKey(window, Qt::Key_E, Qt::ControlModifier);
         EXPECT_TRUE(layout.IsEditing());
         EXPECT_TRUE(RunInPage(layout.GetBrowser(), "document.body.isContentEditable").toBool());
