@@ -174,9 +174,13 @@ bool CKelvora::CreateMainWindow()
     const MainWindowPlacement placement =
         MainWindowPlacement::Read(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), shiftHeld);
     m_mainWnd = std::make_unique<CMainWnd>(m_context.get());
-    if (!m_mainWnd->Create(placement.rect))
-        return false;
+    // Its toolbars, made while it is created, send their buttons' commands to the main window.
     AfxSetMainWnd(m_mainWnd.get());
+    if (!m_mainWnd->Create(placement.rect))
+    {
+        AfxSetMainWnd(nullptr);
+        return false;
+    }
     if (placement.showCommand)
         m_mainWnd->ShowWindow(placement.ShowCommandToApply());
     m_mainWnd->ShowWindow(SW_SHOW);

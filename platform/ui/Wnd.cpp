@@ -30,13 +30,17 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace
 {
 CWnd* g_capture = nullptr;
 CWnd* g_mainWnd = nullptr;
 QPointer<QWidget> g_mainWidget;
+// Set while the main window is named but its widget is still being made.
+bool g_mainWndPending = false;
 
 const QEvent::Type PostedMessageType = QEvent::Type(QEvent::registerEventType());
 
@@ -201,6 +205,11 @@ void CWnd::AttachWidget(QWidget* widget, UINT id, DWORD style)
     m_style = style;
     if (auto* host = dynamic_cast<CWndHostBase*>(widget))
         host->Attach(this);
+    if (g_mainWndPending && g_mainWnd == this)
+    {
+        g_mainWidget = widget;
+        g_mainWndPending = false;
+    }
 }
 
 void CWnd::DestroyWindow()
@@ -302,7 +311,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         const UINT code = lParam ? HIWORD(wParam) : 0;
         if (OnCmdMsg(LOWORD(wParam), code))
             return 0;
-        return DefWindowProc(message, wParam, lParam);
+        return ForwardCommand(wParam, lParam);
     }
     const UINT code = message == WM_NOTIFY && lParam ? reinterpret_cast<const NMHDR*>(lParam)->code : 0;
     if (const MessageMapEntry* entry = GetMessageMap()->Find(message, code, 0))
@@ -329,6 +338,22 @@ bool CWnd::OnCmdMsg(UINT id, UINT code)
     return true;
 }
 
+LRESULT CWnd::ForwardCommand(WPARAM wParam, LPARAM lParam)
+{
+    // A child window hands on what it does not handle, as a toolbar hands its buttons' commands to
+    // the window it belongs to; a top-level window ends the road. A window that sends the command
+    // back down to the child that forwarded it would loop: that second pass ends here.
+    static std::vector<std::pair<const CWnd*, WPARAM>> forwarding;
+    CWnd* parent = m_widget && !m_widget->isWindow() ? GetParent() : nullptr;
+    const std::pair<const CWnd*, WPARAM> step{this, wParam};
+    if (!parent || std::find(forwarding.begin(), forwarding.end(), step) != forwarding.end())
+        return DefWindowProc(WM_COMMAND, wParam, lParam);
+    forwarding.push_back(step);
+    const LRESULT result = parent->SendMessage(WM_COMMAND, wParam, lParam);
+    forwarding.pop_back();
+    return result;
+}
+
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, bool deep)
 {
     if (!m_widget)
@@ -353,6 +378,19 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM)
 {
     CurrentMessage* current = m_current;
+    if (message == WM_CLOSE)
+    {
+        // Closed by the window manager or by a posted WM_CLOSE, a window is destroyed; Qt's own
+        // handling of the close event would only hide it and leave the program running.
+        if (current && current->message == WM_CLOSE && current->event && !current->defaulted)
+        {
+            current->defaulted = true;
+            current->baseResult = true;
+            current->event->accept();
+        }
+        DestroyTopLevelLater();
+        return 0;
+    }
     if (current && current->message == message && current->event && !current->defaulted)
     {
         current->defaulted = true;
@@ -362,8 +400,6 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM)
     }
     if (message == WM_CANCELMODE && g_capture == this)
         ReleaseCapture();
-    if (message == WM_CLOSE)
-        DestroyTopLevelLater();
     return 0;
 }
 
@@ -1015,11 +1051,12 @@ bool CWnd::PreTranslateMessage(MSG*)
 
 CWnd* AfxGetMainWnd()
 {
-    return g_mainWidget ? g_mainWnd : nullptr;
+    return g_mainWidget || g_mainWndPending ? g_mainWnd : nullptr;
 }
 
 void AfxSetMainWnd(CWnd* wnd)
 {
     g_mainWnd = wnd;
     g_mainWidget = wnd ? wnd->GetSafeHwnd() : nullptr;
+    g_mainWndPending = wnd && !g_mainWidget;
 }

@@ -202,6 +202,8 @@ private:
     // The default closing of a top-level window: it disappears now and is destroyed as soon as
     // the event being handled is done with it.
     void DestroyTopLevelLater();
+    // A WM_COMMAND that this window's map does not handle, handed on to the parent.
+    LRESULT ForwardCommand(WPARAM wParam, LPARAM lParam);
 
     QPointer<QWidget> m_widget;
     UINT m_id = 0;
@@ -221,6 +223,7 @@ private:
 
 // The application's main window: buttons and toolbars send their commands to it and run their
 // command updates through its OnCmdMsg, where the main window routes them on. Null while no main
-// window exists; a main window that is destroyed stops being one.
+// window exists; a main window that is destroyed stops being one. A window named before it is
+// created is the main window from then on, so that the children made while it is created know it.
 CWnd* AfxGetMainWnd();
 void AfxSetMainWnd(CWnd* wnd);

@@ -159,6 +159,72 @@ TEST(Wnd, CloseOnlyClosesThroughTheDefaultHandling)
     EXPECT_TRUE(wnd.GetSafeHwnd()->close());
     EXPECT_FALSE(wnd.IsWindowVisible());
     EXPECT_EQ(wnd.received.size(), 2u);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !wnd.IsWindow(); }, 5000))
+        << "a window closed from outside is destroyed, not only hidden";
+}
+
+namespace
+{
+constexpr UINT HandledCommand = 100;
+constexpr UINT EchoedCommand = 101;
+constexpr UINT UnknownCommand = 102;
+
+// Handles two commands; the second it sends back down to the child that handed it on.
+class CCommandParent : public CWnd
+{
+public:
+    std::vector<UINT> commands;
+    CWnd* echoTo = nullptr;
+
+protected:
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMapEntry entries[] = {
+            OnCommand(HandledCommand, &CCommandParent::OnHandled),
+            OnCommand(EchoedCommand, &CCommandParent::OnHandled),
+        };
+        static const MessageMap map{CWnd::GetMessageMap(), entries};
+        return &map;
+    }
+    LRESULT OnHandled(WPARAM wParam, LPARAM)
+    {
+        commands.push_back(LOWORD(wParam));
+        if (LOWORD(wParam) == EchoedCommand && echoTo)
+            echoTo->SendMessage(WM_COMMAND, wParam, 0);
+        return 0;
+    }
+};
+} // namespace
+
+// A command a child window does not handle climbs to the window that does, through any number of
+// windows between; it never leaves a top-level window, and a handler that hands it back down does
+// not start a loop.
+TEST(Wnd, UnhandledCommandGoesOnToTheParentUpToTheTopLevelWindow)
+{
+    CCommandParent owner;
+    ASSERT_TRUE(CreateWindow(owner));
+    CCommandParent top;
+    ASSERT_TRUE(top.Create(QString(), QString(), WS_POPUP, CRect(0, 0, 50, 50), &owner, 0));
+    CWnd bar;
+    ASSERT_TRUE(bar.Create(QString(), QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 40, 20), &top, 1));
+    CWnd button;
+    ASSERT_TRUE(button.Create(QString(), QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &bar, 2));
+
+    button.SendMessage(WM_COMMAND, HandledCommand);
+    EXPECT_EQ(top.commands, (std::vector<UINT>{HandledCommand}));
+    top.echoTo = &bar;
+    bar.SendMessage(WM_COMMAND, EchoedCommand);
+    EXPECT_EQ(top.commands, (std::vector<UINT>{HandledCommand, EchoedCommand}));
+    button.SendMessage(WM_COMMAND, UnknownCommand);
+    EXPECT_EQ(top.commands.size(), 2u);
+
+    CWnd plainTop;
+    ASSERT_TRUE(plainTop.Create(QString(), QString(), WS_POPUP, CRect(0, 0, 50, 50), &owner, 0));
+    CWnd plainChild;
+    ASSERT_TRUE(
+        plainChild.Create(QString(), QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 9, 9), &plainTop, 3));
+    plainChild.SendMessage(WM_COMMAND, HandledCommand);
+    EXPECT_TRUE(owner.commands.empty()) << "a top-level window hands nothing to its owner";
 }
 
 TEST(Wnd, ChildWindowsAreFoundByIdAndPlacedInClientCoordinates)

@@ -1,0 +1,280 @@
+#include "ShellTestSupport.h"
+#include "support/ToolbarMouse.h"
+
+#include "app/CommandIds.h"
+#include "editor/LayoutCommandIds.h"
+
+#include <QWebEngineView>
+
+#include <functional>
+
+using namespace ShellTest;
+using namespace ToolbarMouse;
+
+namespace
+{
+// What a person sees after a click.
+enum class Effect
+{
+    Dialog,                // a modal window comes up (closed again with Escape)
+    HelpWindow,            // the help window shows
+    EditMode,              // the layout editor starts editing
+    ViewMode,              // the layout editor stops editing
+    ViewModeThenEditAgain, // as ViewMode; the Edit Layout button then starts editing again
+    PageChanges,           // the edited page changes
+    PopUp,                 // a pop-up window comes up (closed again)
+    ReportChanges,         // the report window shows another report
+    HelpBrowses,           // the help window shows another page or goes back and forth
+};
+
+struct Row
+{
+    const char* window;
+    UINT command;
+    Effect effect;
+};
+
+// Every button of every toolbar, in the order the test reaches them: a window's buttons are
+// clicked in the order of its rows.
+const Row Rows[] = {
+    {"newsletter", ID_EMAIL_SETTINGS, Effect::Dialog},
+    {"newsletter", ID_TEST_SEND, Effect::Dialog},
+    {"newsletter", ID_SEND, Effect::Dialog},
+    {"newsletter", ID_LAYOUT_HELP, Effect::HelpWindow},
+    {"newsletter", ID_LAYOUT_EDIT, Effect::EditMode},
+    {"layout editor", 32786, Effect::PageChanges},
+    {"layout editor", 32787, Effect::PageChanges},
+    {"layout editor", ID_TEXT_COLOR, Effect::PageChanges},
+    {"layout editor", ID_FILL_COLOR, Effect::PageChanges},
+    {"layout editor", ID_SELECT_TEXT_COLOR, Effect::Dialog},
+    {"layout editor", ID_SELECT_FILL_COLOR, Effect::Dialog},
+    {"layout editor", ID_ALIGN_CENTER, Effect::PageChanges},
+    {"layout editor", ID_ALIGN_RIGHT, Effect::PageChanges},
+    {"layout editor", ID_ALIGN_FULL, Effect::PageChanges},
+    {"layout editor", ID_ALIGN_LEFT, Effect::PageChanges},
+    {"layout editor", ID_INSERT_LINK, Effect::Dialog},
+    {"layout editor", ID_INSERT_IMAGE, Effect::Dialog},
+    {"layout editor", ID_FORMAT_PALETTE, Effect::Dialog},
+    {"layout editor", ID_INSERT_TABLE, Effect::Dialog},
+    {"layout editor", ID_INSERT_BOX, Effect::Dialog},
+    {"layout editor", 32800, Effect::PageChanges},
+    {"layout editor", 32802, Effect::PageChanges},
+    {"layout editor", 32801, Effect::PageChanges},
+    {"layout editor", 32803, Effect::PageChanges},
+    {"layout editor", 32804, Effect::PageChanges},
+    {"layout editor", ID_SPAM_CHECK, Effect::Dialog},
+    {"layout editor", ID_LAYOUT_HELP, Effect::HelpWindow},
+    {"layout editor", ID_FORMAT_STYLES, Effect::Dialog},
+    {"layout editor", ID_LAYOUT_CANCEL, Effect::ViewModeThenEditAgain},
+    {"layout editor", ID_LAYOUT_SAVE, Effect::ViewMode},
+    {"recipients", 32903, Effect::Dialog},
+    {"recipients", 32905, Effect::Dialog},
+    {"recipients", 32906, Effect::Dialog},
+    {"recipients", 32902, Effect::Dialog},
+    {"recipients", ID_TEST_SEND, Effect::Dialog},
+    {"recipients", ID_SEND, Effect::Dialog},
+    {"recipients", ID_LAYOUT_HELP, Effect::HelpWindow},
+    {"report", ID_VIEW_REPORT_TRACKING, Effect::ReportChanges},
+    {"report", ID_VIEW_REPORT_OVERVIEW, Effect::ReportChanges},
+    {"report", ID_LAYOUT_HELP, Effect::HelpWindow},
+    {"mailing list", 32903, Effect::Dialog},
+    {"mailing list", 32905, Effect::Dialog},
+    {"mailing list", 32906, Effect::Dialog},
+    {"mailing list", 32902, Effect::Dialog},
+    {"mailing list", 32987, Effect::Dialog},
+    {"mailing list", ID_LAYOUT_HELP, Effect::HelpWindow},
+    {"help", 32956, Effect::HelpBrowses},
+    {"help", 32953, Effect::HelpBrowses},
+    {"help", 32954, Effect::HelpBrowses},
+    {"help", 32955, Effect::HelpBrowses},
+};
+
+// Clicks the button of a message box, as a person answers it.
+void ClickBoxButton(QWidget* box, const QString& text)
+{
+    for (QPushButton* button : box->findChildren<QPushButton*>())
+    {
+        if (button->text().remove(u'&') == text)
+        {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+    }
+}
+
+class ToolbarButtons : public ShellProgram
+{
+protected:
+    void SetUp() override
+    {
+        ShellProgram::SetUp();
+        ndb::CNdbNewsletter letter(QStringLiteral("June"));
+        letter.SetField(ndb::NewsletterId, ndb::CNdbFieldValue(ndb::CNdbBase::CreateGuidString()));
+        letter.Layout().SetField(
+            ndb::LayoutHtml, ndb::CNdbFieldValue(QStringLiteral("<h1>June</h1><p>%1</p>").arg(LetterText)));
+        auto user = std::make_unique<ndb::CNdbUser>();
+        user->SetField(ndb::UserEmail, ndb::CNdbFieldValue(QStringLiteral("ann@example.org")));
+        letter.Users().AddUser(std::move(user));
+        ASSERT_TRUE(letter.Save(Document("June.kvnl"), QStringLiteral("Kelvora"), 2007, 1));
+        ASSERT_TRUE(WriteMailingList(Document("List.kvmg"), QStringLiteral("List"), {"bo@example.org"}));
+        m_window = &StartProgram();
+        m_window->MoveWindow(0, 0, 1200, 760);
+        ASSERT_TRUE(m_window->OpenNewsletter(Document("June.kvnl")));
+        ASSERT_FALSE(ShownPageText(*m_window).isEmpty());
+    }
+
+    CViewNewsletter& View() { return m_window->GetNewsletterView(); }
+
+    QString PageHtml()
+    {
+        std::unique_ptr<CHtmlDocument> document;
+        QString html;
+        if (View().GetLayout().GetBrowser().GetDHtmlDocument(document))
+            document->GetBodyInnerHtml(html, 1 << 20);
+        return html;
+    }
+    QString HelpAddress()
+    {
+        CWndHelp* help = m_window->GetHelpWindow();
+        auto* view = help && help->IsWindow()
+                         ? qobject_cast<QWebEngineView*>(help->GetBrowser().GetSafeHwnd())
+                         : nullptr;
+        return view ? view->url().toString() : QString();
+    }
+    bool HelpShown()
+    {
+        CWndHelp* help = m_window->GetHelpWindow();
+        return help && help->IsWindow() && help->IsWindowVisible();
+    }
+    void CloseHelp()
+    {
+        if (HelpShown())
+            m_window->GetHelpWindow()->GetSafeHwnd()->close();
+        QTest::qWaitFor([&] { return !HelpShown(); }, 5000);
+    }
+
+    // Clicks every button of the window's toolbars in the order of the window's rows and checks
+    // each effect; a shown button without a row fails.
+    void ClickEveryButton(const char* window, const std::vector<CToolbarBase*>& toolbars)
+    {
+        std::vector<UINT> shown;
+        for (CToolbarBase* toolbar : toolbars)
+        {
+            for (const Button& button : VisibleButtons(*toolbar))
+                shown.push_back(button.command);
+        }
+        for (UINT command : shown)
+        {
+            EXPECT_TRUE(std::any_of(std::begin(Rows), std::end(Rows),
+                                    [&](const Row& row) {
+                                        return row.command == command && QLatin1String(row.window) == window;
+                                    }))
+                << window << " shows button " << command << " that no row names";
+        }
+        for (const Row& row : Rows)
+        {
+            if (QLatin1String(row.window) != window)
+                continue;
+            SCOPED_TRACE(QStringLiteral("%1 button %2").arg(window).arg(row.command).toStdString());
+            CKVImageButton* button = nullptr;
+            for (CToolbarBase* toolbar : toolbars)
+            {
+                for (const Button& found : VisibleButtons(*toolbar))
+                {
+                    if (found.command == row.command)
+                        button = found.button;
+                }
+            }
+            ASSERT_NE(button, nullptr) << "the button is shown";
+            EXPECT_TRUE(QTest::qWaitFor([&] { return button->IsWindowEnabled(); }, 5000)) << "and enabled";
+            ClickAndCheck(*button, row.effect);
+        }
+    }
+
+    void ClickAndCheck(CKVImageButton& button, Effect effect)
+    {
+        const QString html = PageHtml();
+        const int report = View().GetReportWindow().GetSettings().view;
+        const QString address = HelpAddress();
+        OpenedWindows opened;
+        if (effect == Effect::ViewModeThenEditAgain)
+            opened.closer = [](QWidget* modal) { ClickBoxButton(modal, QStringLiteral("Yes")); };
+        Click(button);
+        switch (effect)
+        {
+        case Effect::Dialog:
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.modalTitles.isEmpty(); }, 10000));
+            break;
+        case Effect::HelpWindow:
+            EXPECT_TRUE(QTest::qWaitFor([&] { return HelpShown(); }, 10000));
+            CloseHelp();
+            break;
+        case Effect::EditMode:
+            EXPECT_TRUE(QTest::qWaitFor([&] { return View().IsEditing(); }, 10000));
+            break;
+        case Effect::ViewMode:
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !View().IsEditing(); }, 10000));
+            break;
+        case Effect::ViewModeThenEditAgain:
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !View().IsEditing(); }, 10000));
+            EXPECT_TRUE(ClickCommand(ID_LAYOUT_EDIT));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return View().IsEditing(); }, 10000));
+            break;
+        case Effect::PageChanges:
+            EXPECT_TRUE(QTest::qWaitFor([&] { return PageHtml() != html; }, 10000)) << html.toStdString();
+            break;
+        case Effect::PopUp:
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.NewWindows().empty(); }, 10000));
+            for (QWidget* popup : opened.NewWindows())
+                QTest::keyClick(popup, Qt::Key_Escape);
+            break;
+        case Effect::ReportChanges:
+            EXPECT_TRUE(QTest::qWaitFor([&] { return View().GetReportWindow().GetSettings().view != report; },
+                                        10000));
+            break;
+        case Effect::HelpBrowses:
+            EXPECT_TRUE(QTest::qWaitFor([&] { return HelpAddress() != address; }, 10000))
+                << address.toStdString();
+            break;
+        }
+        for (QWidget* window : opened.NewWindows())
+        {
+            if (!window->isModal())
+                window->close();
+        }
+    }
+
+    CMainWnd* m_window = nullptr;
+};
+} // namespace
+
+// Every toolbar button of every window, clicked with the mouse, runs its command.
+TEST_F(ToolbarButtons, DISABLED_EveryButtonOfEveryToolbarRunsItsCommandWhenClicked)
+{
+    ClickEveryButton("newsletter", VisibleToolbars(View().GetLayout().GetSafeHwnd()));
+    ASSERT_TRUE(View().IsEditing());
+    // The text is selected in the page, so that the formatting buttons act on it.
+    QWidget* page = View().GetLayout().GetBrowser().GetSafeHwnd();
+    QTest::mouseClick(page->focusProxy() ? page->focusProxy() : page, Qt::LeftButton, {}, QPoint(40, 40));
+    PressKey(*m_window, Qt::Key_A, Qt::ControlModifier);
+    ClickEveryButton("layout editor", VisibleToolbars(View().GetLayout().GetSafeHwnd()));
+
+    PressKey(*m_window, Qt::Key_2, Qt::ControlModifier);
+    PressKey(*m_window, Qt::Key_A, Qt::ControlModifier);
+    ClickEveryButton("recipients", VisibleToolbars(View().GetUsersWindow().GetSafeHwnd()));
+    PressKey(*m_window, Qt::Key_3, Qt::ControlModifier);
+    ClickEveryButton("report", VisibleToolbars(View().GetReportWindow().GetSafeHwnd()));
+
+    {
+        OpenedWindows answers;
+        answers.closer = [](QWidget* modal) { ClickBoxButton(modal, QStringLiteral("No")); };
+        ASSERT_TRUE(m_window->OpenMailingList(Document("List.kvmg")));
+    }
+    PressKey(*m_window, Qt::Key_A, Qt::ControlModifier);
+    ClickEveryButton("mailing list", VisibleToolbars(m_window->GetMailGroupView().GetSafeHwnd()));
+
+    m_window->SendMessage(UM_SHOW_HELP);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return HelpShown() && !HelpAddress().isEmpty(); }, 10000));
+    m_window->GetHelpWindow()->GetToolbar().GetDlgItem(CToolbarHelp::SearchFieldId)->SetWindowText("send");
+    ClickEveryButton("help", {&m_window->GetHelpWindow()->GetToolbar()});
+}
