@@ -45,6 +45,8 @@ public:
         // The settings key is known once the paths were read.
         InitAppPaths();
         WriteAppSettingString(HKEY_CURRENT_USER, "SystemPath", m_dir.path());
+        // Store pages open only where a store is set; the handler below records them.
+        WriteAppSettingString(HKEY_CURRENT_USER, "StoreAddress", "https://store.example");
         InitAppPaths();
         SetShellOpenHandler(
             [this](const QString& url)
@@ -57,6 +59,7 @@ public:
     {
         SetShellOpenHandler({});
         DeleteRegValueInUser(GetAppRegistryKey(), "SystemPath");
+        DeleteRegValueInUser(GetAppRegistryKey(), "StoreAddress");
         InitAppPaths();
     }
 
