@@ -26,6 +26,7 @@
 #include <QWebEngineView>
 
 #include <functional>
+#include <utility>
 
 namespace
 {
@@ -173,6 +174,7 @@ bool CIEBrowser::Navigate(const QString& url)
     if (!m_page || !address.isValid() || address.isRelative())
         return false;
     OnLoadStarted();
+    m_requested = address;
     m_page->load(address);
     m_navigated = true;
     return true;
@@ -188,6 +190,7 @@ bool CIEBrowser::SetDocumentHTML(const QString& html, const QString& baseUrl)
     if (bytes.size() > MaxHtmlBytes)
         return false;
     OnLoadStarted();
+    m_requested.clear();
     m_page->setContent(bytes, QStringLiteral("text/html;charset=UTF-8"), QUrl(baseUrl));
     return true;
 }
@@ -205,6 +208,7 @@ void CIEBrowser::OnLoadStarted()
 
 void CIEBrowser::OnLoadFinished(bool ok)
 {
+    const QUrl requested = std::exchange(m_requested, QUrl());
     // A navigation the parent refused leaves the document that was there.
     if (!ok && m_refused)
     {
@@ -213,6 +217,13 @@ void CIEBrowser::OnLoadFinished(bool ok)
         return;
     }
     m_refused = false;
+    // The engine drops an address asked for while the first blank page is still loading: only
+    // the blank page completes, and the address must be asked for again.
+    if (ok && !requested.isEmpty() && !m_page->url().matches(requested, QUrl::StripTrailingSlash))
+    {
+        m_page->load(requested);
+        return;
+    }
     m_loadedBefore = false;
     m_loaded = ok;
     m_url = m_page->url().toString();

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <QVariantMap>
 
 #include <functional>
@@ -263,6 +264,7 @@ private:
     bool m_refused{false};      // the parent refused the current navigation
     bool m_printing{false};
     bool m_navigated{false};
+    QUrl m_requested; // the address of the last Navigate until a load completes
     QString m_url;
     std::optional<CHtmlEventObj> m_event;
     // Where the page last asked for a context menu, the element there and the keys held. The
