@@ -342,9 +342,11 @@ LRESULT CWnd::ForwardCommand(WPARAM wParam, LPARAM lParam)
 {
     // A child window hands on what it does not handle, as a toolbar hands its buttons' commands to
     // the window it belongs to; a top-level window ends the road. A window that sends the command
-    // back down to the child that forwarded it would loop: that second pass ends here.
+    // back down to the child that forwarded it would loop: that second pass ends here. Only
+    // commands travel; a control's notification (an edit's change, say) stays with its parent.
     static std::vector<std::pair<const CWnd*, WPARAM>> forwarding;
-    CWnd* parent = m_widget && !m_widget->isWindow() ? GetParent() : nullptr;
+    const bool isCommand = HIWORD(wParam) == 0;
+    CWnd* parent = isCommand && m_widget && !m_widget->isWindow() ? GetParent() : nullptr;
     const std::pair<const CWnd*, WPARAM> step{this, wParam};
     if (!parent || std::find(forwarding.begin(), forwarding.end(), step) != forwarding.end())
         return DefWindowProc(WM_COMMAND, wParam, lParam);

@@ -123,7 +123,7 @@ protected:
     CConceptTemplateFolder m_catalogue;
 };
 
-TEST_F(DlgNewsletterCreateTest, TabsGalleryClickAndWebPageMode)
+TEST_F(DlgNewsletterCreateTest, DISABLED_TabsGalleryClickAndWebPageMode)
 {
     CMainWnd& window = StartProgram();
     WriteNewsletter(Document("My Newsletter.kvnl"), "a");
