@@ -74,6 +74,23 @@ private:
     QTimer m_watch;
 };
 
+// The check run at start-up shows nothing; Check for Updates shows one box that begins with `told`.
+void ExpectQuietAtStartUpAndTold(const QString& told)
+{
+    QStringList boxes;
+    const BoxAnswers answers(boxes);
+    for (const bool automatic : {true, false})
+    {
+        boxes.clear();
+        CDlgUpdate dialog(automatic);
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        if (automatic)
+            EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+        else
+            EXPECT_TRUE(boxes.size() == 1 && boxes[0].startsWith(told)) << boxes.join('|').toStdString();
+    }
+}
+
 class Updater : public testing::Test
 {
 protected:
@@ -346,8 +363,6 @@ TEST_F(Updater, DamagedPackagesAreRefusedAndNotRecorded)
 
 TEST_F(Updater, AStartUpCheckStaysQuietWhenThereIsNothingToDo)
 {
-    QStringList boxes;
-    const BoxAnswers answers(boxes);
     struct Case
     {
         QString reply;
@@ -358,17 +373,7 @@ TEST_F(Updater, AStartUpCheckStaysQuietWhenThereIsNothingToDo)
                           Case{"<kvupdates", "Can't connect to update server."}})
     {
         m_store.SetReply(StorePath, c.reply);
-        for (const bool automatic : {true, false})
-        {
-            boxes.clear();
-            CDlgUpdate dialog(automatic);
-            EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-            if (automatic)
-                EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
-            else
-                EXPECT_TRUE(boxes.size() == 1 && boxes[0].startsWith(c.told))
-                    << boxes.join('|').toStdString();
-        }
+        ExpectQuietAtStartUpAndTold(c.told);
     }
 }
 
@@ -376,19 +381,7 @@ TEST_F(Updater, WithoutAStoreNothingIsAskedAndCheckForUpdatesSaysSo)
 {
     WriteAppSettingString(HKEY_LOCAL_MACHINE, "StoreAddress", "");
     m_store.SetReply(StorePath, Reply(""));
-    QStringList boxes;
-    const BoxAnswers answers(boxes);
-    for (const bool automatic : {true, false})
-    {
-        boxes.clear();
-        CDlgUpdate dialog(automatic);
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-        if (automatic)
-            EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
-        else
-            EXPECT_TRUE(boxes.size() == 1 && boxes[0].startsWith("No update source is set."))
-                << boxes.join('|').toStdString();
-    }
+    ExpectQuietAtStartUpAndTold("No update source is set.");
     EXPECT_TRUE(m_store.Requests().isEmpty());
 }
 
