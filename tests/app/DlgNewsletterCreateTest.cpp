@@ -123,7 +123,7 @@ protected:
     CConceptTemplateFolder m_catalogue;
 };
 
-TEST_F(DlgNewsletterCreateTest, DISABLED_TabsGalleryClickAndWebPageMode)
+TEST_F(DlgNewsletterCreateTest, TabsGalleryClickAndWebPageMode)
 {
     CMainWnd& window = StartProgram();
     WriteNewsletter(Document("My Newsletter.kvnl"), "a");
@@ -136,13 +136,11 @@ TEST_F(DlgNewsletterCreateTest, DISABLED_TabsGalleryClickAndWebPageMode)
     site.SetRoute("/page.htm", page);
 
     bool checked = false;
-    QTimer::singleShot(
-        200,
-        [&]
+    const ModalWatchdog watchdog(60000);
+    const auto driver = WhenModal<CDlgNewsletterCreate>(
+        [&](CDlgNewsletterCreate& shown)
         {
-            auto* dialog =
-                dynamic_cast<CDlgNewsletterCreate*>(CWnd::FromHandle(QApplication::activeModalWidget()));
-            ASSERT_NE(dialog, nullptr);
+            CDlgNewsletterCreate* dialog = &shown;
             CKVTabButtonList& tabs = dialog->GetTabStrip();
             ASSERT_EQ(tabs.GetTabCount(), 3);
             EXPECT_EQ(tabs.GetTab(1)->commandId, 50002u) << "the index among all top-level entries";
