@@ -13,6 +13,7 @@
 #include "platform/ui/TreeCtrl.h"
 #include "platform/ui/WndHost.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QDialog>
 #include <QGuiApplication>
@@ -288,6 +289,18 @@ LRESULT CDialog::OnSetDefID(WPARAM id, LPARAM)
     return 1;
 }
 
+UINT CDialog::EnterCommand() const
+{
+    // A push button that has the focus is the default one while it has it, so Enter presses it.
+    QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<QPushButton*>(focus) && GetSafeHwnd() && GetSafeHwnd()->isAncestorOf(focus))
+    {
+        if (CWnd* button = FromHandle(focus); button && button->GetDlgCtrlID() != 0)
+            return UINT(button->GetDlgCtrlID());
+    }
+    return m_defId ? m_defId : UINT(IDOK);
+}
+
 bool CDialog::TranslateEvent(QEvent* event, bool* result)
 {
     // Escape and Enter in a child dialog belong to the dialog around it.
@@ -304,7 +317,7 @@ bool CDialog::TranslateEvent(QEvent* event, bool* result)
         }
         if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
         {
-            SendMessage(WM_COMMAND, MAKEWPARAM(m_defId ? m_defId : UINT(IDOK), BN_CLICKED), 0);
+            SendMessage(WM_COMMAND, MAKEWPARAM(EnterCommand(), BN_CLICKED), 0);
             key->accept();
             *result = true;
             return true;

@@ -48,6 +48,7 @@ protected:
 
 private:
     bool CreateFromTemplate(UINT templateId, CWnd* parent);
+    UINT EnterCommand() const;
     void CreateControls(const DialogTemplate& dialog);
     void FocusFirstTabStop();
 

@@ -65,14 +65,14 @@ struct ButtonSet
     QStringList captions; // first (rightmost), second, third; empty when hidden
     std::vector<int> results;
     int escapeResult; // StillOpen: Escape and the close box do nothing
-    int enterResult;  // StillOpen: Enter does nothing
+    int enterResult;  // Enter presses the button with the focus: the first one when the box comes up
 };
 
 const ButtonSet ButtonSets[] = {
     {MB_OK, {"OK", "", ""}, {IDOK}, IDOK, IDOK},
     {MB_OKCANCEL, {"Cancel", "OK", ""}, {IDCANCEL, IDOK}, IDCANCEL, IDCANCEL},
-    {MB_YESNOCANCEL, {"Cancel", "No", "Yes"}, {IDCANCEL, IDNO, IDYES}, IDCANCEL, StillOpen},
-    {MB_YESNO, {"No", "Yes", ""}, {IDNO, IDYES}, StillOpen, StillOpen},
+    {MB_YESNOCANCEL, {"Cancel", "No", "Yes"}, {IDCANCEL, IDNO, IDYES}, IDCANCEL, IDCANCEL},
+    {MB_YESNO, {"No", "Yes", ""}, {IDNO, IDYES}, StillOpen, IDNO},
     {MB_ABORTRETRYIGNORE, {"OK", "", ""}, {IDOK}, IDOK, IDOK},
     {MB_RETRYCANCEL, {"OK", "", ""}, {IDOK}, IDOK, IDOK},
 };
@@ -134,9 +134,10 @@ TEST(DlgMessageBox, YesNoMustBeAnswered)
                                      {
                                          PressKey(box, Qt::Key_Escape);
                                          box.GetSafeHwnd()->close();
-                                         PressKey(box, Qt::Key_Return);
                                          EXPECT_TRUE(box.IsWindowVisible());
-                                         QTest::mouseClick(ButtonOf(box, Button2), Qt::LeftButton);
+                                         PressKey(box, Qt::Key_Tab);
+                                         EXPECT_EQ(QApplication::focusWidget(), ButtonOf(box, Button2));
+                                         PressKey(box, Qt::Key_Return);
                                      });
     EXPECT_EQ(result, IDYES);
 }
@@ -235,6 +236,14 @@ TEST(DlgMessageBox, ShownAgainStartsFromItsTemplate)
     QTimer::singleShot(0, pressEnter);
     EXPECT_EQ(box.DoModal(), IDCANCEL);
     box.m_type = MB_YESNO;
-    QTimer::singleShot(0, pressEnter);
-    EXPECT_EQ(box.DoModal(), StillOpen) << "the default button of the first run is gone";
+    LRESULT defaultButton = -1;
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           EXPECT_TRUE(QTest::qWaitForWindowExposed(box.GetSafeHwnd()));
+                           defaultButton = box.SendMessage(DM_GETDEFID);
+                           box.EndDialog(IDNO);
+                       });
+    box.DoModal();
+    EXPECT_EQ(defaultButton, 0) << "the default button of the first run is gone";
 }
