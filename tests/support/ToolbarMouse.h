@@ -3,8 +3,13 @@
 #include "controls/KVImageButton.h"
 #include "controls/ToolbarBase.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -85,6 +90,26 @@ inline CKVImageButton* FindButton(UINT command)
     return nullptr;
 }
 
+// Waits for the state in a blocking event loop, as the program's own loop runs: unlike
+// QTest::qWaitFor, which never lets the loop block, it lets the idle pass update the toolbars.
+inline bool WaitInEventLoop(const std::function<bool()>& state, int timeoutMs)
+{
+    if (state())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         if (state())
+                             loop.quit();
+                     });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    poll.start(20);
+    loop.exec();
+    return state();
+}
+
 // Moves the pointer onto the button and clicks it there, as a person does. A command that opens
 // a modal window returns only when that window has closed.
 inline void Click(CKVImageButton& button)
@@ -103,6 +128,17 @@ inline bool ClickCommand(UINT command)
         return false;
     Click(*button);
     return true;
+}
+
+// The shown push button of the window with the caption (without its mnemonic); null when none.
+inline QPushButton* ButtonCaptioned(QWidget* window, const QString& caption)
+{
+    for (QPushButton* button : window->findChildren<QPushButton*>())
+    {
+        if (button->isVisible() && button->text().remove(u'&') == caption)
+            return button;
+    }
+    return nullptr;
 }
 
 // The windows that a click opens: every modal window that comes up while the click runs is noted
@@ -126,6 +162,15 @@ public:
     QStringList modalTitles;
     std::function<void(QWidget*)> closer = [](QWidget* modal)
     {
+        // A question that cannot be escaped is answered the harmless way, as a person would.
+        for (const char* answer : {"Cancel", "No"})
+        {
+            if (QPushButton* button = ButtonCaptioned(modal, QLatin1String(answer)))
+            {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus && modal->isAncestorOf(focus) ? focus : modal, Qt::Key_Escape);
     };
@@ -151,15 +196,28 @@ private:
     void Poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || modal == m_handled)
+        if (!modal || !modal->isVisible())
             return;
+        if (modal == m_handled)
+        {
+            // A window the closer could not close would hang the test: fail it instead.
+            if (m_handledAt.elapsed() > 5000)
+            {
+                ADD_FAILURE() << "the closer left " << TitleOf(modal).toStdString() << " open";
+                modal->close();
+                m_handledAt.restart();
+            }
+            return;
+        }
         m_handled = modal;
+        m_handledAt.start();
         modalTitles << TitleOf(modal);
         closer(modal);
     }
 
     QList<QPointer<QWidget>> m_before;
     QPointer<QWidget> m_handled;
+    QElapsedTimer m_handledAt;
     QTimer m_timer;
 };
 } // namespace ToolbarMouse
