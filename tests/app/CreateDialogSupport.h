@@ -3,6 +3,7 @@
 #include "ShellTestSupport.h"
 
 #include "app/DlgNewsletterCreate.h"
+#include "support/PageAnswer.h"
 
 #include <QAbstractButton>
 #include <QWebEngineView>
@@ -17,15 +18,7 @@ namespace ShellTest
 inline QVariant RunScript(CIEBrowser& browser, const QString& script)
 {
     auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
-    bool done = false;
-    QVariant result;
-    view->page()->runJavaScript(script,
-                                [&](const QVariant& value)
-                                {
-                                    result = value;
-                                    done = true;
-                                });
-    return QTest::qWaitFor([&] { return done; }, 10000) ? result : QVariant();
+    return PageAnswer(view->page(), script).value_or(QVariant());
 }
 
 // Clicks the middle of the page element as a user does.

@@ -10,6 +10,7 @@
 #include "ndb/NdbUser.h"
 #include "reports/ReportContext.h"
 #include "reports/WndSummary.h"
+#include "support/PageAnswer.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -117,16 +118,9 @@ protected:
     QVariant Run(const QString& script)
     {
         auto* view = qobject_cast<QWebEngineView*>(m_window.GetBrowser().GetSafeHwnd());
-        bool done = false;
-        QVariant result;
-        view->page()->runJavaScript(script,
-                                    [&](const QVariant& value)
-                                    {
-                                        result = value;
-                                        done = true;
-                                    });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
-        return result;
+        const std::optional<QVariant> answer = PageAnswer(view->page(), script);
+        EXPECT_TRUE(answer.has_value()) << script.toStdString();
+        return answer.value_or(QVariant());
     }
     // Waits until the page has loaded and every image is decoded; their sizes in page order.
     QStringList LoadedImageSizes()

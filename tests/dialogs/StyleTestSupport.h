@@ -6,6 +6,7 @@
 #include "dialogs/ColorBoxCtrl.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/PropertyPage.h"
+#include "support/PageAnswer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -151,17 +152,8 @@ inline CColorBoxCtrl* Swatch(QWidget* window, int id)
 // Runs a script in the page and waits for its answer as text.
 inline QString Evaluate(QWebEnginePage* page, const QString& script)
 {
-    QString answer;
-    bool done = false;
-    page->runJavaScript(script,
-                        [&](const QVariant& result)
-                        {
-                            answer = result.toString();
-                            done = true;
-                        });
     // An unanswered script leaves the answer empty, which the caller sees.
-    std::ignore = QTest::qWaitFor([&] { return done; }, 30000);
-    return answer;
+    return PageAnswer(page, script, 30000).value_or(QVariant()).toString();
 }
 
 // The computed style of the first paragraph: colour, size, bottom and top border, letter spacing.

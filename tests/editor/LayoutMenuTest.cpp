@@ -3,6 +3,7 @@
 #include "app/ShellTestSupport.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/WndLayout.h"
+#include "support/PageAnswer.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -30,22 +31,16 @@ QString BodyOf(CIEBrowser& browser)
 QPoint CentreOfText(CIEBrowser& browser, const QString& text)
 {
     auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
-    QVariant answer;
-    bool done = false;
-    view->page()->runJavaScript(
+    const std::optional<QVariant> answer = PageAnswer(
+        view->page(),
         QStringLiteral("(function () { for (const e of document.body.querySelectorAll('p, td')) {"
                        " if (e.textContent.indexOf('%1') >= 0) { const r = e.getBoundingClientRect();"
                        " return [Math.round(r.left + r.width / 2), Math.round(r.top + r.height / 2)]; } }"
                        " return [0, 0]; })()")
             .arg(text),
-        QWebEngineScript::ApplicationWorld,
-        [&](const QVariant& value)
-        {
-            answer = value;
-            done = true;
-        });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
-    const QVariantList point = answer.toList();
+        10000, QWebEngineScript::ApplicationWorld);
+    EXPECT_TRUE(answer.has_value());
+    const QVariantList point = answer.value_or(QVariant()).toList();
     return point.size() == 2 ? QPoint(point[0].toInt(), point[1].toInt()) : QPoint();
 }
 

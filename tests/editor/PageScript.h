@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/IEBrowser.h"
+#include "support/PageAnswer.h"
 
 #include <QTest>
 #include <QWebEngineScript>
@@ -12,14 +13,8 @@
 inline QVariant RunInPage(CIEBrowser& browser, const QString& script)
 {
     auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
-    QVariant result;
-    bool done = false;
-    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                [&](const QVariant& value)
-                                {
-                                    result = value;
-                                    done = true;
-                                });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << script.toStdString();
-    return result;
+    const std::optional<QVariant> answer =
+        PageAnswer(view->page(), script, 10000, QWebEngineScript::ApplicationWorld);
+    EXPECT_TRUE(answer.has_value()) << script.toStdString();
+    return answer.value_or(QVariant());
 }

@@ -1,4 +1,5 @@
 #include "PageServerSupport.h"
+#include "support/PageAnswer.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -27,15 +28,7 @@ TEST_F(PageServer, BrowserLoadsTheNewsletterPageAndReadsItsTitle)
     loop.exec();
     ASSERT_TRUE(loaded);
 
-    QString title;
-    page.runJavaScript("document.title",
-                       [&](const QVariant& result)
-                       {
-                           title = result.toString();
-                           loop.quit();
-                       });
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_EQ(title, Title);
+    EXPECT_EQ(PageAnswer(&page, QStringLiteral("document.title"), 30000).value_or(QVariant()).toString(),
+              Title);
     EXPECT_EQ(page.title(), Title);
 }
