@@ -181,7 +181,7 @@ void CWebServerBase::AcceptConnection(CConnectionPoller& poller)
         return;
     }
     // Another account on this machine must not read the open newsletter: its connections are
-    // refused before anything is read from them.
+    // refused before any request on them is looked at.
     if (!IsFromThisAccount(peer))
     {
         // Held back, the answer leaves as the channel closes.
