@@ -10,7 +10,7 @@
 
 // A loopback server for the mail client fuzz targets: each connection gets the fuzz input as
 // everything the server says, then the server's end of the stream, while whatever the client
-// sends is read and dropped until it closes.
+// sends is read and counted until it closes.
 class MailServerFeed
 {
 public:
@@ -29,11 +29,17 @@ public:
 
     int Port() const { return m_port; }
 
-    // Serves the next connection with the bytes while the client runs.
-    template <typename Client> void Serve(const QByteArray& bytes, Client client)
+    // The most a client may send in one dialogue: its commands, and an NTLM answer that carries
+    // the server's target information back in base64.
+    static qsizetype MostClientBytes(qsizetype serverBytes) { return 4096 + 2 * serverBytes; }
+
+    // Serves the next connection with the bytes while the client runs; returns how many bytes
+    // the client sent.
+    template <typename Client> qsizetype Serve(const QByteArray& bytes, Client client)
     {
+        qsizetype received = 0;
         std::thread server(
-            [this, bytes]
+            [this, bytes, &received]
             {
                 const int connection = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
                 if (connection < 0)
@@ -48,13 +54,13 @@ public:
                 }
                 shutdown(connection, SHUT_WR);
                 char drain[4096];
-                while (recv(connection, drain, sizeof(drain), 0) > 0)
-                {
-                }
+                for (ssize_t count; (count = recv(connection, drain, sizeof(drain), 0)) > 0;)
+                    received += count;
                 close(connection);
             });
         client();
         server.join();
+        return received;
     }
 
 private:

@@ -26,24 +26,41 @@ std::unique_ptr<CFtpConnection> Connect(const QString& server, int port, const Q
 }
 
 // A name beside the target that keeps its extension, so that the web server treats a partial
-// file as it treats the finished one and never shows a script's text.
-QString TemporaryName(const QString& name)
+// or an old file as it treats the finished one and never shows a script's text.
+QString NameBeside(const QString& name, const QString& kind)
 {
-    return QStringLiteral(".kvpart-%1-")
+    return QStringLiteral(".kv%1-%2-")
+               .arg(kind)
                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')) +
            name;
 }
 
+// For servers that refuse to rename onto an existing file: the old file steps aside and is
+// removed only once the new one is in place; when the new one cannot be moved in, the old one
+// goes back, so the site never loses its page.
+bool ReplaceInSteps(CFtpConnection& connection, const QString& temporary, const QString& name)
+{
+    const QString old = NameBeside(name, QStringLiteral("old"));
+    if (!connection.Rename(name, old))
+        return false;
+    if (connection.Rename(temporary, name))
+    {
+        connection.Remove(old);
+        return true;
+    }
+    connection.Rename(old, name);
+    return false;
+}
+
 bool StoreReplacing(CFtpConnection& connection, const QString& name, QIODevice& source)
 {
-    const QString temporary = TemporaryName(name);
+    const QString temporary = NameBeside(name, QStringLiteral("part"));
     if (!connection.WriteFile(temporary, source))
     {
         connection.Remove(temporary);
         return false;
     }
-    // Servers that refuse to rename over an existing file get the old one removed first.
-    if (connection.Rename(temporary, name) || (connection.Remove(name) && connection.Rename(temporary, name)))
+    if (connection.Rename(temporary, name) || ReplaceInSteps(connection, temporary, name))
         return true;
     connection.Remove(temporary);
     return false;

@@ -13,7 +13,7 @@ class CFtpConnection;
 // self-contained: it opens its own connection (passive), does one job, closes it and answers
 // true or false. An upload goes to a temporary name beside the target and is renamed into place
 // only when all of it arrived, so an upload that breaks off never leaves a cut-off file under
-// the target's name.
+// the target's name; the file it replaces stays until the new one is in place.
 //
 // The class is persistable with three values that no operation uses.
 class CFileSync : public CPSBase

@@ -47,11 +47,6 @@ bool CConnectionPoller::AddListener(int handle, void* listener)
     return epoll_ctl(m_epoll, EPOLL_CTL_ADD, handle, &event) == 0;
 }
 
-bool CConnectionPoller::RemoveListener(int handle)
-{
-    return epoll_ctl(m_epoll, EPOLL_CTL_DEL, handle, nullptr) == 0;
-}
-
 bool CConnectionPoller::Add(int handle, void* connection)
 {
     return Arm(EPOLL_CTL_ADD, handle, connection);

@@ -17,9 +17,8 @@ public:
     void Close();
 
     // A listening socket is reported while a connection waits to be accepted, to threads of one
-    // of the pollers that watch it at a time, until it is removed.
+    // of the pollers that watch it at a time.
     bool AddListener(int handle, void* listener);
-    bool RemoveListener(int handle);
     // Reports the connection once something can be read from it. A connection leaves the poller
     // when its handle is closed.
     bool Add(int handle, void* connection);

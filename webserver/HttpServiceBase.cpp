@@ -3,6 +3,7 @@
 #include "base/AnsiCodePage.h"
 #include "base/TextHelpers.h"
 #include "webserver/HttpServiceError.h"
+#include "webserver/MemoryChannel.h"
 #include "webserver/RequestPath.h"
 
 #include <QDateTime>
@@ -81,7 +82,7 @@ struct ReasonPhrase
     const char* phrase;
 };
 
-constexpr std::array<ReasonPhrase, 40> ReasonPhrases = {{
+constexpr std::array<ReasonPhrase, 41> ReasonPhrases = {{
     {100, "Continue"},
     {101, "Switching Protocols"},
     {200, "OK"},
@@ -116,6 +117,7 @@ constexpr std::array<ReasonPhrase, 40> ReasonPhrases = {{
     {415, "Unsupported Media Type"},
     {416, "Requested range not satisfiable"},
     {417, "Expectation Failed"},
+    {431, "Request Header Fields Too Large"},
     {500, "Internal Server Error"},
     {501, "Not Implemented"},
     {502, "Bad Gateway"},
@@ -314,23 +316,18 @@ bool CHttpServiceBase::ReadRequest()
 {
     try
     {
-        m_headDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(RequestHeadSeconds);
-        ParseRequestLine(ReadLine());
-        for (int lines = 0;;)
-        {
-            const QString line = ReadLine().trimmed();
-            if (line.isEmpty())
-                break;
-            if (++lines > MaxHeaderLines)
-                throw CHttpServiceError();
-            ParseHeaderLine(line);
-        }
+        ReadRequestHead();
         // A page elsewhere can point a host name of its own at 127.0.0.1; only requests that
         // name this server by its local address and port are served.
         if (!IsAddressedToThisServer())
-            return false;
+            throw CHttpServiceError(400);
         ReadRequestBody();
         return true;
+    }
+    catch (const CHttpServiceError& error)
+    {
+        Refuse(error.Status());
+        return false;
     }
     catch (...)
     {
@@ -466,6 +463,48 @@ qsizetype CHttpServiceBase::RequestHeadSize(QByteArrayView bytes)
     }
 }
 
+qsizetype CHttpServiceBase::FormBodySize(QByteArrayView head)
+{
+    // Most requests name no length at all; only those are worth a second reading of the head.
+    if (!QLatin1String(head.data(), head.size())
+             .contains(QLatin1String("content-length"), Qt::CaseInsensitive))
+        return 0;
+    CHttpServiceBase reader;
+    reader.AttachConnection(std::make_unique<CMemoryChannel>(head.toByteArray(), nullptr), sockaddr_in{}, 0);
+    try
+    {
+        reader.ReadRequestHead();
+        return reader.BodyToRead();
+    }
+    catch (...)
+    {
+        // ReadRequest refuses the head before it would read a body.
+        return 0;
+    }
+}
+
+void CHttpServiceBase::Refuse(int status)
+{
+    if (status == 0 || !m_channel)
+        return;
+    try
+    {
+        const QByteArray response = RefusalResponse(status);
+        m_channel->Write(response.constData(), response.size(), WriteLineSeconds);
+        m_channel->Flush();
+    }
+    catch (...)
+    {
+    }
+}
+
+QByteArray CHttpServiceBase::RefusalResponse(int status)
+{
+    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + ReasonPhraseText(status) +
+           "\r\nServer: " + ServerBanner.toUtf8() + "\r\nDate: " + HttpDateNow().toLatin1() +
+           "\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
+}
+
 void CHttpServiceBase::AttachConnection(std::unique_ptr<CHttpChannel> channel, const sockaddr_in& peerAddress,
                                         int serverPort)
 {
@@ -560,7 +599,7 @@ const QByteArray& CHttpServiceBase::TestPage()
     return page;
 }
 
-QString CHttpServiceBase::ReadLine()
+QString CHttpServiceBase::ReadLine(int overlongStatus)
 {
     if (!m_channel)
         throw CHttpServiceError();
@@ -572,7 +611,7 @@ QString CHttpServiceBase::ReadLine()
         if (byte == '\n' && line.size() >= 2 && line[line.size() - 2] == '\r')
             break;
         if (std::ssize(line) > MaxLineBytes)
-            throw CHttpServiceError();
+            throw CHttpServiceError(overlongStatus);
     }
     return AnsiCodePage::ToText(line.data(), std::ssize(line) - 2);
 }
@@ -582,12 +621,12 @@ void CHttpServiceBase::ParseRequestLine(const QString& line)
     const QString text = line.trimmed();
     qsizetype blank = text.indexOf(u' ');
     if (blank < 0)
-        throw CHttpServiceError();
+        throw CHttpServiceError(400);
     const QString methodName = text.left(blank).trimmed().toUpper();
     const QString rest = text.mid(blank + 1).trimmed();
     blank = rest.indexOf(u' ');
     if (blank < 0)
-        throw CHttpServiceError();
+        throw CHttpServiceError(400);
 
     HttpMethod method = HttpMethodNone;
     for (size_t i = 0; i < MethodNames.size(); ++i)
@@ -596,7 +635,7 @@ void CHttpServiceBase::ParseRequestLine(const QString& line)
             method = static_cast<HttpMethod>(i + 1);
     }
     if (method == HttpMethodNone)
-        throw CHttpServiceError();
+        throw CHttpServiceError(501);
 
     m_method = method;
     m_requestTarget = rest.left(blank);
@@ -617,13 +656,13 @@ void CHttpServiceBase::ParseHeaderLine(const QString& line)
 {
     const qsizetype colon = line.indexOf(u':');
     if (colon < 0)
-        throw CHttpServiceError();
+        throw CHttpServiceError(400);
     const int id = GetHeaderId(line.left(colon).trimmed());
     if (id == 0)
         return;
     // Two of them let a proxy in front and this server read two different requests.
     if ((id == HttpHeader::Host || id == HttpHeader::ContentLength) && m_requestHeaders.count(id) > 0)
-        throw CHttpServiceError();
+        throw CHttpServiceError(400);
     m_requestHeaders[id] = line.mid(colon + 1).trimmed();
 }
 
@@ -668,6 +707,22 @@ bool CHttpServiceBase::IsAddressedToThisServer() const
     return (name == QLatin1String("localhost") || name == QLatin1String("127.0.0.1")) && port == m_serverPort;
 }
 
+void CHttpServiceBase::ReadRequestHead()
+{
+    m_headDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(RequestHeadSeconds);
+    // The request line is mostly its target.
+    ParseRequestLine(ReadLine(414));
+    for (int lines = 0;;)
+    {
+        const QString line = ReadLine(431).trimmed();
+        if (line.isEmpty())
+            break;
+        if (++lines > MaxHeaderLines)
+            throw CHttpServiceError(431);
+        ParseHeaderLine(line);
+    }
+}
+
 bool CHttpServiceBase::HasFormBody() const
 {
     // The media type may carry parameters, as in "...; charset=UTF-8".
@@ -678,36 +733,41 @@ bool CHttpServiceBase::HasFormBody() const
                    .compare(QLatin1String("application/x-www-form-urlencoded"), Qt::CaseInsensitive) == 0;
 }
 
-void CHttpServiceBase::ReadRequestBody()
+qint64 CHttpServiceBase::BodyToRead()
 {
     QString encoding;
     if (GetRequestHeader(HttpHeader::TransferEncoding, encoding))
     {
         // A chunked body is never read; where it ends is not known.
         m_bodyUnread = true;
-        return;
+        return 0;
     }
     QString length;
     if (!GetRequestHeader(HttpHeader::ContentLength, length))
-        return;
+        return 0;
     const bool form = HasFormBody();
     if (!IsDecimal(length, 18))
     {
         if (form)
-            throw CHttpServiceError();
+            throw CHttpServiceError(400);
         m_bodyUnread = true;
-        return;
+        return 0;
     }
     const qint64 count = length.toLongLong();
+    if (count > 0 && !form)
+        m_bodyUnread = true;
+    if (count == 0 || !form)
+        return 0;
+    if (count > MaxFormBodyBytes)
+        throw CHttpServiceError(413);
+    return count;
+}
+
+void CHttpServiceBase::ReadRequestBody()
+{
+    const qint64 count = BodyToRead();
     if (count == 0)
         return;
-    if (!form)
-    {
-        m_bodyUnread = true;
-        return;
-    }
-    if (count > MaxFormBodyBytes)
-        throw CHttpServiceError();
     QByteArray body(count, Qt::Uninitialized);
     body.resize(m_channel->ReceiveAll(body.data(), count, FormBodySeconds));
     m_bodyUnread = body.size() < count;

@@ -38,13 +38,14 @@ class CHttpServiceBase
 public:
     using ParameterMap = std::map<QString, QString>;
 
-    // Limits of what one request may hold; anything beyond closes the connection unanswered.
+    // Limits of what one request may hold; a request beyond them is refused.
     static constexpr qsizetype MaxLineBytes = 65000;
     static constexpr int MaxHeaderLines = 1000;
     static constexpr qsizetype MaxHeadBytes = 256 * 1024;
     static constexpr qsizetype MaxFormBodyBytes = 0x100000;
     // The whole request head has to arrive within this time, however slowly it trickles in.
     static constexpr int RequestHeadSeconds = 60;
+    // A form body has to arrive within this time once the head is in.
     static constexpr int FormBodySeconds = 20;
     static constexpr int WriteLineSeconds = 20;
 
@@ -69,6 +70,14 @@ public:
     // line that ends it, read as ReadRequest reads it: 0 while the head is incomplete, -1 when
     // it can no longer become one within the limits.
     static qsizetype RequestHeadSize(QByteArrayView bytes);
+    // How many bytes of body ReadRequest takes after the given request head; 0 for none.
+    static qsizetype FormBodySize(QByteArrayView head);
+
+    // Answers a refused request with the status and closes the exchange; a status of 0 sends
+    // nothing.
+    void Refuse(int status);
+    // The whole response to a refused request: the status and "Connection: close".
+    static QByteArray RefusalResponse(int status);
 
     // Hands the service its connection. The port is the one the server listens on: only
     // requests addressed to that port on this machine are served.
@@ -104,7 +113,8 @@ public:
     static const QByteArray& TestPage();
 
 protected:
-    QString ReadLine();
+    // Throws the given status when the line is longer than a line may be.
+    QString ReadLine(int overlongStatus);
     void ParseRequestLine(const QString& line);
     void ParseHeaderLine(const QString& line);
     static void ParseQuery(const QString& text, ParameterMap& parameters);
@@ -113,7 +123,10 @@ protected:
 private:
     bool IsAddressedToThisServer() const;
     QByteArray ResponseHead() const;
+    void ReadRequestHead();
     bool HasFormBody() const;
+    // How many bytes of body the reader takes; marks a body that it leaves unread.
+    qint64 BodyToRead();
     void ReadRequestBody();
 
     std::unique_ptr<CHttpChannel> m_channel;

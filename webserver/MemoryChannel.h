@@ -15,6 +15,9 @@ public:
     qsizetype ReceiveAll(char* buffer, qsizetype length, int seconds) override;
     void Write(const char* bytes, qsizetype length, int seconds) override;
 
+    // How many of the peer's bytes were read.
+    qsizetype Consumed() const { return m_position; }
+
 private:
     QByteArray m_input;
     qsizetype m_position{0};

@@ -15,6 +15,11 @@
 namespace
 {
 constexpr size_t ReceiveChunkBytes = 16 * 1024;
+constexpr size_t DiscardOnCloseBytes = 4 * 1024 * 1024;
+
+// Bytes are received into the thread's buffer first: the connection keeps only what arrived, not
+// a chunk-sized block that many connections would hold idle.
+thread_local std::array<char, ReceiveChunkBytes> receiveChunk;
 
 std::chrono::steady_clock::time_point DeadlineIn(int seconds)
 {
@@ -37,12 +42,10 @@ CSocketChannel::Arrival CSocketChannel::ReceiveAvailable(qsizetype limit)
     Arrival arrival = Arrival::Nothing;
     while (m_input.size() < limit && !m_socket.IsClosed())
     {
-        // Received into the thread's buffer first: the connection keeps only what arrived, not a
-        // chunk-sized block that many connections would hold idle.
-        thread_local std::array<char, ReceiveChunkBytes> chunk;
-        const ssize_t received = recv(m_socket.GetHandle(), chunk.data(), chunk.size(), MSG_DONTWAIT);
+        const ssize_t received =
+            recv(m_socket.GetHandle(), receiveChunk.data(), receiveChunk.size(), MSG_DONTWAIT);
         if (received > 0)
-            m_input.append(chunk.data(), received);
+            m_input.append(receiveChunk.data(), received);
         if (received == 0)
             return Arrival::Closed;
         if (received < 0)
@@ -126,6 +129,7 @@ void CSocketChannel::Close()
     if (!m_heldBack.isEmpty() && !m_socket.IsClosed())
         send(m_socket.GetHandle(), m_heldBack.constData(), m_heldBack.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
     m_heldBack.resize(0);
+    DiscardUnread();
     try
     {
         m_socket.Close();
@@ -133,6 +137,23 @@ void CSocketChannel::Close()
     catch (CBlockingSocketException* e)
     {
         delete e;
+    }
+}
+
+void CSocketChannel::DiscardUnread()
+{
+    if (m_socket.IsClosed())
+        return;
+    // Closing a socket with bytes still unread resets the connection, and the reset may reach
+    // the peer before it has read the refusal just sent. What has arrived goes first, up to a
+    // bound, so that the close ends the connection in order.
+    for (size_t discarded = 0; discarded < DiscardOnCloseBytes;)
+    {
+        const ssize_t received =
+            recv(m_socket.GetHandle(), receiveChunk.data(), receiveChunk.size(), MSG_DONTWAIT);
+        if (received <= 0)
+            break;
+        discarded += static_cast<size_t>(received);
     }
 }
 

@@ -45,6 +45,7 @@ public:
     void Close() override;
 
 private:
+    void DiscardUnread();
     bool WaitUntil(short events, Deadline deadline) const;
     // The held-back bytes and then the given ones, all of them before the deadline.
     void SendWithHeldBack(const char* bytes, qsizetype length, Deadline deadline);

@@ -132,7 +132,6 @@ bool CWebServerBase::OpenListeningSocket()
             if (!poller->AddListener(m_listenSocket.GetHandle(), &m_listenSocket))
                 throw new CBlockingSocketException(QStringLiteral("Listen"));
         }
-        m_listening = true;
         m_port = ntohs(bound.sin_port);
         return true;
     }
@@ -172,43 +171,41 @@ void CWebServerBase::AcceptConnection(CConnectionPoller& poller)
 {
     auto channel = std::make_unique<CSocketChannel>();
     sockaddr_in peer{};
-    const bool accepted = m_listenSocket.Accept(channel->Socket(), &peer);
-    const int acceptError = errno;
-    if (accepted)
-    {
-        ++m_openConnections;
-        ListenWhileThereIsRoom();
-    }
-    if (!accepted)
+    if (!m_listenSocket.Accept(channel->Socket(), &peer))
     {
         // Out of handles, for one: give the system a moment instead of spinning.
+        const int acceptError = errno;
         if (acceptError != EAGAIN && acceptError != EWOULDBLOCK && acceptError != EINTR &&
             acceptError != ECONNABORTED)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return;
     }
-    Connection* connection = nullptr;
     // Another account on this machine must not read the open newsletter: its connections are
-    // closed before anything is read from them.
-    if (IsFromThisAccount(peer))
+    // refused before any request on them is looked at.
+    if (!IsFromThisAccount(peer))
     {
-        try
-        {
-            connection = AddConnection(std::move(channel), peer, poller);
-        }
-        catch (CBlockingSocketException* e)
-        {
-            delete e;
-        }
-        catch (...)
-        {
-        }
+        // Held back, the answer leaves as the channel closes.
+        const QByteArray refusal = CHttpServiceBase::RefusalResponse(403);
+        channel->Write(refusal.constData(), refusal.size(), 0);
+        return;
+    }
+    if (++m_openConnections > m_connectionLimit)
+        CutOldestIdleConnection();
+    Connection* connection = nullptr;
+    try
+    {
+        connection = AddConnection(std::move(channel), peer, poller);
+    }
+    catch (CBlockingSocketException* e)
+    {
+        delete e;
+    }
+    catch (...)
+    {
     }
     if (!connection)
     {
-        channel.reset();
         --m_openConnections;
-        ListenWhileThereIsRoom();
         return;
     }
     ServeConnection(*connection);
@@ -238,6 +235,7 @@ CWebServerBase::Connection* CWebServerBase::AddConnection(std::unique_ptr<CSocke
     std::lock_guard lock(m_mutex);
     if (m_stop)
         return nullptr;
+    added->number = ++m_acceptedConnections;
     m_connections.emplace(added, std::move(connection));
     return added;
 }
@@ -265,7 +263,10 @@ void CWebServerBase::ServeConnection(Connection& connection)
 bool CWebServerBase::ServeReceivedRequests(Connection& connection)
 {
     CSocketChannel& channel = *connection.channel;
-    const CSocketChannel::Arrival arrival = channel.ReceiveAvailable(CHttpServiceBase::MaxHeadBytes + 1);
+    // A head is taken in up to its limit, and once it is in, the form body it announces.
+    const qsizetype wanted =
+        connection.requestSize > 0 ? connection.requestSize : CHttpServiceBase::MaxHeadBytes + 1;
+    const CSocketChannel::Arrival arrival = channel.ReceiveAvailable(wanted);
     if (arrival == CSocketChannel::Arrival::Bytes && connection.waitingForRequest)
     {
         // The next request has begun: its head has its own time from now on.
@@ -274,18 +275,38 @@ bool CWebServerBase::ServeReceivedRequests(Connection& connection)
     }
     for (;;)
     {
-        const qsizetype head = CHttpServiceBase::RequestHeadSize(channel.Buffered());
-        if (head < 0)
+        const qsizetype size = ReceivedRequestSize(connection);
+        if (size < 0)
+        {
+            connection.service->Refuse(431);
             return false;
-        if (head == 0)
+        }
+        if (size == 0)
             return arrival != CSocketChannel::Arrival::Closed;
         if (RunHttpExchange(*connection.service) != ExchangeEnd::KeepAlive || m_stop)
             return false;
+        connection.requestSize = 0;
         connection.waitingForRequest = channel.Buffered().isEmpty();
         connection.deadline = connection.waitingForRequest
                                   ? SecondsFromNow(KeepAliveSeconds)
                                   : SecondsFromNow(CHttpServiceBase::RequestHeadSeconds);
     }
+}
+
+qsizetype CWebServerBase::ReceivedRequestSize(Connection& connection)
+{
+    const QByteArrayView received = connection.channel->Buffered();
+    if (connection.requestSize == 0)
+    {
+        const qsizetype head = CHttpServiceBase::RequestHeadSize(received);
+        if (head <= 0)
+            return head;
+        const qsizetype body = CHttpServiceBase::FormBodySize(received.first(head));
+        connection.requestSize = head + body;
+        if (body > 0)
+            connection.deadline = SecondsFromNow(CHttpServiceBase::FormBodySeconds);
+    }
+    return received.size() >= connection.requestSize ? connection.requestSize : 0;
 }
 
 void CWebServerBase::CloseConnection(Connection& connection)
@@ -302,29 +323,6 @@ void CWebServerBase::CloseConnection(Connection& connection)
     // The service closes its channel when it goes.
     closing.reset();
     --m_openConnections;
-    ListenWhileThereIsRoom();
-}
-
-void CWebServerBase::ListenWhileThereIsRoom()
-{
-    const auto wanted = [this] { return m_openConnections < m_connectionLimit && !m_stop; };
-    // Only at the limit does the answer change; every thread that changes the count asks, so
-    // that the last change always finds the pollers as they should be.
-    if (wanted() == m_listening)
-        return;
-    std::lock_guard lock(m_listeningMutex);
-    while (wanted() != m_listening)
-    {
-        const bool listen = !m_listening;
-        for (const auto& poller : m_pollers)
-        {
-            if (listen)
-                poller->AddListener(m_listenSocket.GetHandle(), &m_listenSocket);
-            else
-                poller->RemoveListener(m_listenSocket.GetHandle());
-        }
-        m_listening = listen;
-    }
 }
 
 void CWebServerBase::CutExpiredConnections()
@@ -333,7 +331,27 @@ void CWebServerBase::CutExpiredConnections()
     std::lock_guard lock(m_mutex);
     for (const auto& [key, connection] : m_connections)
     {
-        if (!connection->busy && connection->deadline.load() <= now)
+        if (!connection->busy && !connection->cut && connection->deadline.load() <= now)
+        {
+            connection->cut = true;
             connection->channel->Abort();
+        }
+    }
+}
+
+void CWebServerBase::CutOldestIdleConnection()
+{
+    std::lock_guard lock(m_mutex);
+    Connection* oldest = nullptr;
+    for (const auto& [key, connection] : m_connections)
+    {
+        if (!connection->busy && !connection->cut && (!oldest || connection->number < oldest->number))
+            oldest = connection.get();
+    }
+    // With every connection being served there is none to cut; they end soon.
+    if (oldest)
+    {
+        oldest->cut = true;
+        oldest->channel->Abort();
     }
 }

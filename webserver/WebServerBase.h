@@ -16,13 +16,15 @@ class CSocketChannel;
 
 // The local web server on 127.0.0.1: a listening thread that opens the socket and gives up
 // connections that wait too long, and a fixed pool of connection threads. The pool waits on the
-// listening socket and every open connection at once. A thread accepts a connection, closes it
-// unanswered unless it comes from a process of this user's account, and otherwise takes a
-// connection only when bytes have arrived on it: it serves in order every request whose head
-// is complete and lets the connection wait again while the responses keep it alive. A client
-// that sends slowly therefore holds no thread. The pool is split into small groups of threads
-// with a poller each; a connection stays with the group that accepted it. Each connection is
-// served by one service object made by CreateService.
+// listening socket and every open connection at once. A thread accepts a connection, refuses it
+// with 403 unless it comes from a process of this user's account, and otherwise takes a
+// connection only when bytes have arrived on it: it serves in order every request whose head,
+// and form body, is complete and lets the connection wait again while the responses keep it
+// alive. A client that sends slowly therefore holds no thread. Past the limit of open
+// connections each new one closes the oldest that no thread serves, so that slow clients can
+// never lock out the program's own pages. The pool is split into small groups of threads with a
+// poller each; a connection stays with the group that accepted it. Each connection is served by
+// one service object made by CreateService.
 //
 // Start it with StartWebServer (WebServerThreads.h); after Stop it may be started again. A
 // subclass must call Stop in its own destructor: the threads call CreateService until Stop has
@@ -51,7 +53,7 @@ public:
     bool Stop();
 
     // Before the start: how many requests are served at once, and how many connections may be
-    // open before the server stops accepting until one closes.
+    // open before a new one closes the oldest idle one.
     void SetConnectionLimits(int threads, int openConnections);
 
     int Port() const { return m_port; }
@@ -65,8 +67,9 @@ private:
     friend int StartWebServer(CWebServerBase& server, int waitMilliseconds);
 
     // One open connection. Its service owns the channel. Only the connection thread that holds
-    // it closes it; the listening thread reads the deadline, when the connection is given up
-    // while it waits for a request, and whether a thread is serving it.
+    // it closes it; other threads read the deadline, when the connection is given up while it
+    // waits for a request, and whether a thread is serving it, and cut it under the lock of
+    // the set of connections.
     struct Connection
     {
         std::unique_ptr<CHttpServiceBase> service;
@@ -76,6 +79,12 @@ private:
         std::atomic<bool> busy{true};
         bool waitingForRequest{true};
         bool inPoller{false};
+        // The size of the request being collected once its head is in; 0 before.
+        qsizetype requestSize{0};
+        // When it was accepted, counted from the server's start; guarded by the set's lock.
+        quint64 number{0};
+        // Cut and waiting for its thread to close it; guarded by the set's lock.
+        bool cut{false};
     };
 
     bool OpenPollers();
@@ -93,11 +102,14 @@ private:
     void ServeConnection(Connection& connection);
     // Serves every complete request the connection has received; false when it is to be closed.
     bool ServeReceivedRequests(Connection& connection);
+    // The size of the complete request at the start of what the connection received; 0 while
+    // it is incomplete, -1 when its head can no longer become one within the limits.
+    qsizetype ReceivedRequestSize(Connection& connection);
     void CloseConnection(Connection& connection);
-    // Watches the listening socket while there is room for another connection, and only then.
-    void ListenWhileThereIsRoom();
     // Cuts the connections that waited too long; the threads that then take them close them.
     void CutExpiredConnections();
+    // Makes room for one more connection past the limit.
+    void CutOldestIdleConnection();
 
     CAutoResetEvent m_readyEvent;
     std::atomic<bool> m_running{false};
@@ -111,12 +123,10 @@ private:
     int m_connectionLimit{DefaultOpenConnections};
     std::vector<std::thread> m_connectionThreads;
     std::atomic<int> m_openConnections{0};
-    // Whether the pollers watch the listening socket; changed under its own lock.
-    std::atomic<bool> m_listening{false};
-    std::mutex m_listeningMutex;
 
     // Guards the listening socket's handle during set-up and stop, and the set of open
     // connections (not the connections themselves).
     std::mutex m_mutex;
     std::unordered_map<Connection*, std::unique_ptr<Connection>> m_connections;
+    quint64 m_acceptedConnections{0};
 };

@@ -1,4 +1,6 @@
-// Feeds arbitrary bytes to the local server's request reader as the input of one connection.
+// Feeds arbitrary bytes to the local server's request reader as the input of one connection. A
+// request that leaves the connection open for the next one must have been read exactly as far
+// as the server measured it before the exchange: its head and the form body the head announces.
 
 #include "webserver/HttpExchange.h"
 #include "webserver/HttpServiceBase.h"
@@ -52,12 +54,18 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QByteArray output;
+    auto channel = std::make_unique<CMemoryChannel>(input, &output);
+    const CMemoryChannel& connection = *channel;
     CFuzzService service;
-    service.AttachConnection(
-        std::make_unique<CMemoryChannel>(
-            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), &output),
-        sockaddr_in{}, ServerPort);
-    RunHttpExchange(service);
+    service.AttachConnection(std::move(channel), sockaddr_in{}, ServerPort);
+    if (RunHttpExchange(service) != ExchangeEnd::KeepAlive)
+        return 0;
+    // A head beyond what the server collects never reaches the reader there.
+    const qsizetype head = CHttpServiceBase::RequestHeadSize(input);
+    if (head > 0 &&
+        connection.Consumed() != head + CHttpServiceBase::FormBodySize(QByteArrayView(input).first(head)))
+        std::abort();
     return 0;
 }

@@ -272,6 +272,24 @@ TEST_F(FileSyncTest, AnUploadThatBreaksOffLeavesNoCutOffFile)
     }
 }
 
+TEST_F(FileSyncTest, AServerThatWillNotRenameOntoAFileNeverLosesTheOldOne)
+{
+    WriteFile(Root("site/page.htm"), "old page");
+    {
+        FtpServer server(Root(), {.noRenameOver = true});
+        ASSERT_TRUE(UploadBuffer(server, "site", "page.htm", "new page"));
+        EXPECT_EQ(ReadFile(Root("site/page.htm")), "new page");
+        EXPECT_EQ(Entries(Root("site")), QStringList{"page.htm"});
+    }
+    {
+        // The new file cannot be moved in either: the old one is back in its place.
+        FtpServer server(Root(), {.noRenameOver = true, .refuseRenameFrom = "^\\.kvpart-"});
+        EXPECT_FALSE(UploadBuffer(server, "site", "page.htm", "newer page"));
+        EXPECT_EQ(ReadFile(Root("site/page.htm")), "new page");
+        EXPECT_EQ(Entries(Root("site")), QStringList{"page.htm"});
+    }
+}
+
 TEST_F(FileSyncTest, PersistsItsThreeValues)
 {
     CFileSync sync;

@@ -19,6 +19,8 @@ public:
         bool machineListing{true}; // false: a server that lists with LIST only
         int dropAfterBytes{-1};    // with dropCount: uploads that break off after so many bytes
         int dropCount{0};
+        bool noRenameOver{false};   // a server that refuses to rename onto an existing name
+        QString refuseRenameFrom{}; // a pattern: renames of files whose name matches fail
     };
 
     static constexpr const char* User = "publisher";
@@ -39,6 +41,10 @@ public:
         if (options.dropAfterBytes >= 0)
             arguments << QStringLiteral("--drop-after") << QString::number(options.dropAfterBytes)
                       << QStringLiteral("--drop-count") << QString::number(options.dropCount);
+        if (options.noRenameOver)
+            arguments << QStringLiteral("--no-rename-over");
+        if (!options.refuseRenameFrom.isEmpty())
+            arguments << QStringLiteral("--refuse-rename-from") << options.refuseRenameFrom;
         if (!m_process.Start(arguments, m_logDir.filePath(QStringLiteral("stderr.log")), true))
             ADD_FAILURE() << "the FTP server did not start (python3-pyftpdlib installed?)";
     }

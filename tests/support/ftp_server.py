@@ -3,13 +3,18 @@
 ready. Every command it receives is logged as "<session> <- COMMAND argument".
 
 usage: ftp_server.py ROOT USER PASSWORD LOG [--no-mlsd] [--drop-after BYTES --drop-count N]
+                     [--no-rename-over] [--refuse-rename-from PATTERN]
 
 --no-mlsd makes the server one that knows LIST only. --drop-after closes the data and control
 connections of the first N uploads once BYTES bytes have arrived, as a server that goes away in
-the middle of a transfer.
+the middle of a transfer. --no-rename-over refuses to rename onto a name that exists, as some
+servers do; --refuse-rename-from refuses to rename any file whose name matches the regular
+expression, as a server whose renames fail.
 """
 import argparse
 import logging
+import os
+import re
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler
@@ -23,6 +28,8 @@ parser.add_argument("log")
 parser.add_argument("--no-mlsd", action="store_true")
 parser.add_argument("--drop-after", type=int, default=-1)
 parser.add_argument("--drop-count", type=int, default=0)
+parser.add_argument("--no-rename-over", action="store_true")
+parser.add_argument("--refuse-rename-from", default=None)
 options = parser.parse_args()
 
 command_log = open(options.log, "a", buffering=1, encoding="utf-8", errors="surrogateescape")
@@ -61,6 +68,16 @@ class Handler(FTPHandler):
         shown = "******" if cmd == "PASS" else (arg or "")
         command_log.write("%s:%d <- %s %s\n" % (self.remote_ip, self.remote_port, cmd, shown))
         super().pre_process_command(line, cmd, arg)
+
+    def ftp_RNTO(self, path):
+        source = os.path.basename(self._rnfr or "")
+        refused = (options.no_rename_over and os.path.exists(path)) or (
+            options.refuse_rename_from and re.search(options.refuse_rename_from, source))
+        if self._rnfr and refused:
+            self._rnfr = None
+            self.respond("550 Rename refused.")
+            return None
+        return super().ftp_RNTO(path)
 
 
 if options.no_mlsd:

@@ -212,7 +212,7 @@ TEST(HttpService, LineBreaksInAHeaderValueCannotAddHeadersOrEndTheHead)
     EXPECT_EQ(response.body, CHttpServiceBase::TestPage());
 }
 
-TEST(HttpService, ClosesWithoutResponseForMalformedOrOverlongRequests)
+TEST(HttpService, RefusesMalformedOrOverlongRequestsWithAStatusAndCloses)
 {
     QByteArray manyHeaders;
     for (int i = 0; i < CHttpServiceBase::MaxHeaderLines + 1; ++i)
@@ -221,37 +221,107 @@ TEST(HttpService, ClosesWithoutResponseForMalformedOrOverlongRequests)
     const QByteArray formPost = "POST /form HTTP/1.1\r\nHost: localhost:" + port +
                                 "\r\nContent-Type: application/x-www-form-urlencoded\r\n";
 
+    // A status of 0: the request ended before it could be refused, and nothing is sent.
     const struct
     {
         const char* what;
         QByteArray input;
+        int status;
     } cases[] = {
-        {"unknown method", Request("BREW /pot HTTP/1.1")},
-        {"method and target only", Request("GET /index.html")},
-        {"method only", Request("GET")},
-        {"empty request line", Request("")},
-        {"header line without colon", Request("GET / HTTP/1.1", "NoColonHere\r\n")},
+        {"unknown method", Request("BREW /pot HTTP/1.1"), 501},
+        {"method and target only", Request("GET /index.html"), 400},
+        {"method only", Request("GET"), 400},
+        {"empty request line", Request(""), 400},
+        {"header line without colon", Request("GET / HTTP/1.1", "NoColonHere\r\n"), 400},
         {"request line too long",
-         Request("GET /" + QByteArray(CHttpServiceBase::MaxLineBytes, 'a') + " HTTP/1.1")},
-        {"header line too long", Request("GET / HTTP/1.1", "Accept: " + QByteArray(70000, 'b') + "\r\n")},
-        {"too many header lines", Request("GET / HTTP/1.1", manyHeaders)},
-        {"head never ends", "GET / HTTP/1.1\r\nHost: localhost:" + port + "\r\n"},
-        {"line without CR LF", "GET / HTTP/1.1\nHost: localhost:" + port + "\n\n"},
-        {"nothing at all", ""},
-        {"form body too long", formPost + "Content-Length: 1048577\r\n\r\n"},
-        {"form body length not a number", formPost + "Content-Length: 12abc\r\n\r\nname=value12"},
-        {"form body length negative", formPost + "Content-Length: -5\r\n\r\n"},
+         Request("GET /" + QByteArray(CHttpServiceBase::MaxLineBytes, 'a') + " HTTP/1.1"), 414},
+        {"header line too long", Request("GET / HTTP/1.1", "Accept: " + QByteArray(70000, 'b') + "\r\n"),
+         431},
+        {"too many header lines", Request("GET / HTTP/1.1", manyHeaders), 431},
+        {"no Host", "GET / HTTP/1.1\r\n\r\n", 400},
+        {"foreign Host", "GET / HTTP/1.1\r\nHost: evil.example:" + port + "\r\n\r\n", 400},
         {"Host repeated, ours last",
-         "GET / HTTP/1.1\r\nHost: evil.test\r\nHost: localhost:" + port + "\r\n\r\n"},
-        {"Host repeated alike", Request("GET / HTTP/1.1", "Host: localhost:" + port + "\r\n")},
-        {"Content-Length repeated", formPost + "Content-Length: 10\r\nContent-Length: 3\r\n\r\nname=value"},
+         "GET / HTTP/1.1\r\nHost: evil.test\r\nHost: localhost:" + port + "\r\n\r\n", 400},
+        {"Host repeated alike", Request("GET / HTTP/1.1", "Host: localhost:" + port + "\r\n"), 400},
+        {"Content-Length repeated", formPost + "Content-Length: 10\r\nContent-Length: 3\r\n\r\nname=value",
+         400},
+        {"form body length not a number", formPost + "Content-Length: 12abc\r\n\r\nname=value12", 400},
+        {"form body length negative", formPost + "Content-Length: -5\r\n\r\n", 400},
+        {"form body too long", formPost + "Content-Length: 1048577\r\n\r\n", 413},
+        {"head never ends", "GET / HTTP/1.1\r\nHost: localhost:" + port + "\r\n", 0},
+        {"line without CR LF", "GET / HTTP/1.1\nHost: localhost:" + port + "\n\n", 0},
+        {"nothing at all", "", 0},
     };
     for (const auto& c : cases)
     {
         const ExchangeResult exchange = Exchange(c.input);
-        EXPECT_TRUE(exchange.output.isEmpty()) << c.what;
         EXPECT_FALSE(exchange.handled) << c.what;
         EXPECT_EQ(exchange.result, ExchangeEnd::Close) << c.what;
+        if (c.status == 0)
+        {
+            EXPECT_EQ(exchange.output, QByteArray()) << c.what;
+            continue;
+        }
+        const HttpResponseText response = HttpResponseText::Parse(exchange.output);
+        EXPECT_EQ(response.statusLine, "HTTP/1.1 " + QByteArray::number(c.status) + " " +
+                                           CHttpServiceBase::GetReasonPhrase(c.status).toLatin1())
+            << c.what;
+        EXPECT_EQ(response.Header("Connection"), "close") << c.what;
+        EXPECT_EQ(response.Header("Content-Length"), "0") << c.what;
+        EXPECT_EQ(response.body, QByteArray()) << c.what;
+    }
+}
+
+TEST(HttpService, FormBodySizeIsWhatTheReaderTakes)
+{
+    const QByteArray form = "Content-Type: application/x-www-form-urlencoded\r\n";
+    const struct
+    {
+        const char* what;
+        QByteArray head;
+        qsizetype size;
+    } cases[] = {
+        {"form", Request("POST /f HTTP/1.1", form + "Content-Length: 7\r\n"), 7},
+        {"name in other case", Request("POST /f HTTP/1.1", form + "content-LENGTH:  7 \r\n"), 7},
+        {"type with parameters",
+         Request("POST /f HTTP/1.1",
+                 "Content-Type: application/x-www-form-urlencoded; charset=UTF-8\r\nContent-Length: 7\r\n"),
+         7},
+        {"no length", Request("POST /f HTTP/1.1", form), 0},
+        {"not a form", Request("POST /f HTTP/1.1", "Content-Type: text/plain\r\nContent-Length: 7\r\n"), 0},
+        {"not a post", Request("PUT /f HTTP/1.1", form + "Content-Length: 7\r\n"), 0},
+        {"chunked", Request("POST /f HTTP/1.1", form + "Transfer-Encoding: chunked\r\nContent-Length: 7\r\n"),
+         0},
+        {"too long", Request("POST /f HTTP/1.1", form + "Content-Length: 1048577\r\n"), 0},
+        {"length repeated", Request("POST /f HTTP/1.1", form + "Content-Length: 7\r\nContent-Length: 7\r\n"),
+         0},
+        {"length in a value only", Request("GET /f HTTP/1.1", "Referer: /content-length: 7\r\n"), 0},
+    };
+    const QByteArray body = "a=b&c=d";
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(CHttpServiceBase::FormBodySize(c.head), c.size) << c.what;
+        if (c.size == 0)
+            continue;
+        // The next request starts right after the body the reader took.
+        QStringList targets;
+        QString formValue;
+        QByteArray output;
+        CProbeService service;
+        service.onHandle = [&](CProbeService& s)
+        {
+            targets.append(s.RequestTarget());
+            s.GetFormParameter("c", formValue);
+        };
+        service.AttachConnection(std::make_unique<CMemoryChannel>(c.head.chopped(2) +
+                                                                      "Connection: keep-alive\r\n\r\n" +
+                                                                      body + Request("GET /next HTTP/1.1"),
+                                                                  &output),
+                                 sockaddr_in{}, ServerPort);
+        EXPECT_EQ(RunHttpExchange(service), ExchangeEnd::KeepAlive) << c.what;
+        EXPECT_EQ(formValue, "d") << c.what;
+        RunHttpExchange(service);
+        EXPECT_EQ(targets, (QStringList{"/f", "/next"})) << c.what;
     }
 }
 
@@ -280,10 +350,10 @@ TEST(HttpService, ServesOnlyRequestsNamingThisServer)
     {
         const ExchangeResult exchange = Exchange("GET / HTTP/1.1\r\nHost: " + c.host.toLatin1() + "\r\n\r\n");
         EXPECT_EQ(exchange.handled, c.served) << qPrintable(c.host);
-        EXPECT_EQ(!exchange.output.isEmpty(), c.served) << qPrintable(c.host);
+        EXPECT_EQ(HttpResponseText::Parse(exchange.output).statusLine,
+                  c.served ? "HTTP/1.1 200 OK" : "HTTP/1.1 400 Bad Request")
+            << qPrintable(c.host);
     }
-    const ExchangeResult withoutHost = Exchange("GET / HTTP/1.1\r\n\r\n");
-    EXPECT_TRUE(withoutHost.output.isEmpty());
 }
 
 TEST(HttpService, AcceptsLowerCaseMethodAndKeepsTargetAndVersion)

@@ -4,6 +4,7 @@
 #include "webserver/WebServerThreads.h"
 
 #include "webserver/HttpResponseText.h"
+#include "webserver/RawClient.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,8 @@
 #include <chrono>
 #include <future>
 #include <thread>
+
+using namespace RawClient;
 
 namespace
 {
@@ -46,9 +49,7 @@ int ProcessThreadCount()
 // counted it as done.
 int ActiveConnectionsAfterSettling(const CWebServerBase& server)
 {
-    for (int i = 0; i < 500 && server.ActiveConnectionCount() != 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return server.ActiveConnectionCount();
+    return WaitForActiveConnections(server, 0);
 }
 
 void RaiseTo(std::atomic<int>& maximum, int value)
@@ -60,7 +61,8 @@ void RaiseTo(std::atomic<int>& maximum, int value)
 }
 
 // Serves "/page.html", holds "/slow" for a moment, throws on "/throw", sends a body far larger
-// than the socket buffers for "/big" and answers 404 otherwise.
+// than the socket buffers for "/big", answers "/echo" with its form's "text" and answers 404
+// otherwise.
 class CPageService : public CHttpServiceBase
 {
 public:
@@ -89,6 +91,12 @@ public:
         else if (path == "/throw")
         {
             throw CHttpServiceError();
+        }
+        else if (path == "/echo")
+        {
+            QString text;
+            GetFormParameter("text", text);
+            m_body = text.toUtf8();
         }
         else if (path == "/big")
         {
@@ -161,55 +169,6 @@ ProcessResult Curl(const QStringList& arguments, int seconds = 60)
     return RunProgram("curl",
                       QStringList{"--silent", "--noproxy", "*", "--max-time", QString::number(seconds)} +
                           arguments);
-}
-
-int Connect(int port)
-{
-    const int handle = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(handle, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0)
-    {
-        close(handle);
-        return -1;
-    }
-    return handle;
-}
-
-// The server may close while the rest is still on its way; that is what some cases test.
-void SendAll(int handle, const QByteArray& bytes)
-{
-    for (qsizetype sent = 0; sent < bytes.size();)
-    {
-        const ssize_t count = send(handle, bytes.constData() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (count <= 0)
-            break;
-        sent += count;
-    }
-}
-
-// Everything the server sends until it closes the connection. The wait is only a guard
-// against a hang; the server has its own time-outs.
-QByteArray ReadUntilClosed(int handle, int guardSeconds = 70)
-{
-    QByteArray received;
-    char buffer[8192];
-    for (;;)
-    {
-        pollfd entry{handle, POLLIN, 0};
-        if (poll(&entry, 1, guardSeconds * 1000) <= 0)
-        {
-            ADD_FAILURE() << "server kept the connection open";
-            break;
-        }
-        const ssize_t count = recv(handle, buffer, sizeof(buffer), 0);
-        if (count <= 0)
-            break;
-        received.append(buffer, count);
-    }
-    return received;
 }
 
 QByteArray RawExchange(int port, const QByteArray& request)
@@ -306,30 +265,51 @@ TEST_F(LocalServer, AnswersUnknownPathWith404)
     EXPECT_EQ(curl.output, "Object Not Found|404");
 }
 
-TEST_F(LocalServer, ClosesMalformedAndOverlongRequestsWithoutResponse)
+TEST_F(LocalServer, RefusesMalformedAndOverlongRequestsWithAStatusAndCloses)
 {
     QByteArray manyHeaders;
     for (int i = 0; i <= CHttpServiceBase::MaxHeaderLines; ++i)
         manyHeaders += "Accept: text/html\r\n";
+    const QByteArray form = "Content-Type: application/x-www-form-urlencoded\r\n";
+    // An empty status line: the head never ended, so there is nothing to answer.
     const struct
     {
         const char* what;
         QByteArray request;
+        QByteArray statusLine;
     } cases[] = {
-        {"unknown method", "BREW /pot HTTP/1.1\r\n" + HostLine() + "\r\n"},
-        {"no version", "GET /page.html\r\n" + HostLine() + "\r\n"},
-        {"header without colon", "GET /page.html HTTP/1.1\r\n" + HostLine() + "Garbage\r\n\r\n"},
-        {"request line too long", "GET /" + QByteArray(70000, 'a') + " HTTP/1.1\r\n" + HostLine() + "\r\n"},
+        {"unknown method", "BREW /pot HTTP/1.1\r\n" + HostLine() + "\r\n", "HTTP/1.1 501 Not Implemented"},
+        {"no version", "GET /page.html\r\n" + HostLine() + "\r\n", "HTTP/1.1 400 Bad Request"},
+        {"header without colon", "GET /page.html HTTP/1.1\r\n" + HostLine() + "Garbage\r\n\r\n",
+         "HTTP/1.1 400 Bad Request"},
+        {"no Host", "GET /page.html HTTP/1.0\r\n\r\n", "HTTP/1.1 400 Bad Request"},
+        {"foreign Host",
+         "GET /page.html HTTP/1.1\r\nHost: evil.example:" + QByteArray::number(m_port) + "\r\n\r\n",
+         "HTTP/1.1 400 Bad Request"},
+        {"Host repeated", "GET /page.html HTTP/1.1\r\n" + HostLine() + HostLine() + "\r\n",
+         "HTTP/1.1 400 Bad Request"},
+        {"Content-Length repeated",
+         "POST /echo HTTP/1.1\r\n" + HostLine() + form +
+             "Content-Length: 6\r\nContent-Length: 6\r\n\r\ntext=a",
+         "HTTP/1.1 400 Bad Request"},
+        {"form length not a number",
+         "POST /echo HTTP/1.1\r\n" + HostLine() + form + "Content-Length: 6x\r\n\r\n",
+         "HTTP/1.1 400 Bad Request"},
+        {"request line too long", "GET /" + QByteArray(70000, 'a') + " HTTP/1.1\r\n" + HostLine() + "\r\n",
+         "HTTP/1.1 414 Request-URI Too Large"},
         {"header line too long",
-         "GET /page.html HTTP/1.1\r\n" + HostLine() + "Referer: " + QByteArray(70000, 'r') + "\r\n\r\n"},
-        {"too many header lines", "GET /page.html HTTP/1.1\r\n" + HostLine() + manyHeaders + "\r\n"},
+         "GET /page.html HTTP/1.1\r\n" + HostLine() + "Referer: " + QByteArray(70000, 'r') + "\r\n\r\n",
+         "HTTP/1.1 431 Request Header Fields Too Large"},
+        {"too many header lines", "GET /page.html HTTP/1.1\r\n" + HostLine() + manyHeaders + "\r\n",
+         "HTTP/1.1 431 Request Header Fields Too Large"},
         {"head too large",
-         "GET /page.html HTTP/1.1\r\n" + HostLine() + QByteArray("Accept: */*\r\n").repeated(30000)},
+         "GET /page.html HTTP/1.1\r\n" + HostLine() + QByteArray("Accept: */*\r\n").repeated(30000),
+         "HTTP/1.1 431 Request Header Fields Too Large"},
         {"form body too long",
-         "POST /page.html HTTP/1.1\r\n" + HostLine() +
-             "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 2097152\r\n\r\n" +
-             QByteArray(4096, 'x')},
-        {"head cut short", "GET /page.html HTTP/1.1\r\n" + HostLine()},
+         "POST /echo HTTP/1.1\r\n" + HostLine() + form + "Content-Length: 2097152\r\n\r\n" +
+             QByteArray(4096, 'x'),
+         "HTTP/1.1 413 Request Entity Too Large"},
+        {"head cut short", "GET /page.html HTTP/1.1\r\n" + HostLine(), ""},
     };
     for (const auto& c : cases)
     {
@@ -338,25 +318,31 @@ TEST_F(LocalServer, ClosesMalformedAndOverlongRequestsWithoutResponse)
         SendAll(handle, c.request);
         // The cut-short head only ends when the client gives up its side.
         shutdown(handle, SHUT_WR);
-        EXPECT_EQ(ReadUntilClosed(handle), QByteArray()) << c.what;
+        const QByteArray received = ReadUntilClosed(handle);
         close(handle);
+        const HttpResponseText response = HttpResponseText::Parse(received);
+        EXPECT_EQ(response.statusLine, c.statusLine) << c.what;
+        if (c.statusLine.isEmpty())
+            continue;
+        EXPECT_EQ(response.Header("Connection"), "close") << c.what;
+        EXPECT_EQ(response.Header("Content-Length"), "0") << c.what;
+        EXPECT_EQ(response.body, QByteArray()) << c.what;
     }
     // The server still serves after all of them.
     EXPECT_EQ(Curl({Url("/page.html")}).output, PageBody);
 }
 
-TEST_F(LocalServer, RefusesForeignHostHeader)
+TEST_F(LocalServer, AnswersAForeignHostNameWith400ToCurl)
 {
     const QString port = QString::number(m_port);
     for (const QString& host :
          {"evil.example:" + port, "localhost.evil.example:" + port, "localhost:1" + port})
     {
-        const ProcessResult curl = Curl({"--header", "Host: " + host, Url("/page.html")});
-        EXPECT_EQ(curl.exitCode, 52) << qPrintable(host); // empty reply
-        EXPECT_TRUE(curl.output.isEmpty()) << qPrintable(host);
+        const ProcessResult curl =
+            Curl({"--write-out", "|%{http_code}", "--header", "Host: " + host, Url("/page.html")});
+        EXPECT_EQ(curl.exitCode, 0) << qPrintable(host);
+        EXPECT_EQ(curl.output, "|400") << qPrintable(host);
     }
-    EXPECT_EQ(RawExchange(m_port, "GET /page.html HTTP/1.1\r\n\r\n"), QByteArray());
-    EXPECT_EQ(RawExchange(m_port, "GET /page.html HTTP/1.0\r\n\r\n"), QByteArray());
 }
 
 TEST_F(LocalServer, CurlReusesTheConnectionOnlyWhileTheResponsesSayKeepAlive)
@@ -525,7 +511,7 @@ TEST_F(LocalServer, SlowClientsHoldNoThreadFromOtherClients)
     }
 }
 
-TEST_F(LocalServer, ClosesConnectionsOfOtherAccountsUnanswered)
+TEST_F(LocalServer, RefusesConnectionsOfOtherAccountsWith403)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "skipped: running a client as another account needs root";
@@ -539,10 +525,14 @@ TEST_F(LocalServer, ClosesConnectionsOfOtherAccountsUnanswered)
                                "*",
                                "--max-time",
                                "20",
+                               "--include",
                                Url("/page.html")};
     const ProcessResult foreign = RunProgram("setpriv", asNobody);
-    EXPECT_TRUE(foreign.exitCode == 52 || foreign.exitCode == 56) << foreign.exitCode; // empty reply, reset
-    EXPECT_TRUE(foreign.output.isEmpty());
+    EXPECT_EQ(foreign.exitCode, 0);
+    const HttpResponseText response = HttpResponseText::Parse(foreign.output);
+    EXPECT_EQ(response.statusLine, "HTTP/1.1 403 Forbidden");
+    EXPECT_EQ(response.Header("Connection"), "close");
+    EXPECT_EQ(response.body, QByteArray());
     // The same client under this account is served.
     EXPECT_EQ(Curl({Url("/page.html")}).output, PageBody);
 }
@@ -612,62 +602,60 @@ TEST(LocalServerPool, ServesManyConcurrentConnectionsWithBoundedThreads)
     EXPECT_EQ(ProcessThreadCount(), threadsBefore);
 }
 
-// How many connections wait in the queue of the socket listening on the port, as the kernel's
-// table of TCP sockets shows it; -1 when there is no such socket.
-int ListeningQueueLength(int port)
-{
-    QFile table("/proc/net/tcp");
-    if (!table.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray portHex = QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
-    for (const QByteArray& line : table.readAll().split('\n'))
-    {
-        // For a listening socket the receive queue is the number of connections not yet accepted.
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() > 4 && fields.at(1) == "0100007F:" + portHex && fields.at(3) == "0A")
-            return fields.at(4).split(':').value(1).toInt(nullptr, 16);
-    }
-    return -1;
-}
-
-TEST(LocalServerPool, QueuesABurstOfConnectionsWhileItHasNoRoom)
+TEST(LocalServerPool, PastTheLimitANewConnectionClosesTheOldestIdleOne)
 {
     CTestServer server;
-    server.SetConnectionLimits(1, 1);
+    server.SetConnectionLimits(2, 2);
     const int port = StartWebServer(server);
     ASSERT_NE(port, 0);
-    // The one place is taken by a request that has begun: everything else waits in the queue.
-    const int holder = Connect(port);
-    ASSERT_GE(holder, 0);
-    SendAll(holder, "GET /");
-    for (int i = 0; i < 500 && server.ActiveConnectionCount() < 1; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_EQ(server.ActiveConnectionCount(), 1);
-
-    // A short queue would drop the connections beyond it, which the clients try again only a
-    // second later.
-    constexpr int Burst = 40;
     const QByteArray request = "GET /page.html HTTP/1.1\r\nHost: localhost:" + QByteArray::number(port) +
                                "\r\nConnection: close\r\n\r\n";
-    std::vector<int> clients;
-    for (int i = 0; i < Burst; ++i)
+    // Two clients that have begun their requests take both places, the older one first.
+    std::vector<int> idle;
+    for (int i = 1; i <= 2; ++i)
     {
-        clients.push_back(Connect(port));
-        ASSERT_GE(clients.back(), 0);
-        SendAll(clients.back(), request);
+        idle.push_back(Connect(port));
+        ASSERT_GE(idle.back(), 0);
+        SendAll(idle.back(), request.left(5));
+        ASSERT_EQ(WaitForActiveConnections(server, i), i);
     }
-    int queued = 0;
-    for (int i = 0; i < 200 && (queued = ListeningQueueLength(port)) < Burst; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(queued, Burst);
 
-    // Once the place is free again the queued connections are served one after the other.
-    close(holder);
-    for (int client : clients)
-    {
-        EXPECT_EQ(HttpResponseText::Parse(ReadUntilClosed(client)).body, PageBody);
-        close(client);
-    }
+    // A third is served at once, in the place of the older one.
+    EXPECT_EQ(HttpResponseText::Parse(RawExchange(port, request)).body, PageBody);
+    EXPECT_EQ(ReadUntilClosed(idle[0]), QByteArray());
+    // The younger one still finishes its request.
+    SendAll(idle[1], request.mid(5));
+    EXPECT_EQ(HttpResponseText::Parse(ReadUntilClosed(idle[1])).body, PageBody);
+    for (int handle : idle)
+        close(handle);
+}
+
+TEST(LocalServerPool, CollectsAFormBodyThatTricklesInWithoutHoldingAThread)
+{
+    CTestServer server;
+    server.SetConnectionLimits(1, 8);
+    const int port = StartWebServer(server);
+    ASSERT_NE(port, 0);
+    // The largest form body there may be, well beyond what a head may take.
+    const QByteArray text(CHttpServiceBase::MaxFormBodyBytes - 5, 'x');
+    const QByteArray body = "text=" + text;
+    const QByteArray request = "POST /echo HTTP/1.1\r\nHost: localhost:" + QByteArray::number(port) +
+                               "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+                               QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    const int poster = Connect(port);
+    ASSERT_GE(poster, 0);
+    SendAll(poster, request.chopped(body.size() / 2));
+
+    // The one thread is free for another client while the body is still coming.
+    const ProcessResult curl = Curl({QString("http://localhost:%1/page.html").arg(port)}, 5);
+    EXPECT_EQ(curl.exitCode, 0);
+    EXPECT_EQ(curl.output, PageBody);
+
+    SendAll(poster, request.right(body.size() / 2));
+    const HttpResponseText response = HttpResponseText::Parse(ReadUntilClosed(poster));
+    close(poster);
+    EXPECT_EQ(response.statusLine, "HTTP/1.1 200 OK");
+    EXPECT_TRUE(response.body == text) << response.body.size();
 }
 
 TEST(LocalServerStop, CutsOpenConnectionsAndJoinsEveryThread)
@@ -678,8 +666,7 @@ TEST(LocalServerStop, CutsOpenConnectionsAndJoinsEveryThread)
     const int port = StartWebServer(*server);
     ASSERT_NE(port, 0);
 
-    // Two connections wait for the rest of their head, two are served and wait for a form
-    // body that never comes.
+    // Two connections wait for the rest of their head, two for a form body that never comes.
     std::vector<int> clients;
     for (int i = 0; i < 4; ++i)
     {
@@ -690,12 +677,9 @@ TEST(LocalServerStop, CutsOpenConnectionsAndJoinsEveryThread)
             "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: 10\r\n";
         SendAll(clients.back(), i < 2 ? head : head + "\r\n");
     }
-    for (int i = 0; i < 1000 && server->ActiveConnectionCount() < 4; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_EQ(server->ActiveConnectionCount(), 4);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_EQ(WaitForActiveConnections(*server, 4), 4);
 
-    // Without cutting the connections Stop would wait out the body's time-out.
+    // Without cutting the connections Stop would wait out their time-outs.
     auto stopped = std::async(std::launch::async, [&] { return server->Stop(); });
     ASSERT_EQ(stopped.wait_for(std::chrono::seconds(CHttpServiceBase::FormBodySeconds / 2)),
               std::future_status::ready);
