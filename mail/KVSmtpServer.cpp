@@ -172,14 +172,10 @@ void CKVSmtpServer::GetProgress(int& total, int& inProgress, int& sent, int& fai
 {
     const std::lock_guard lock(m_queueMutex);
     total = int(m_queue.size());
-    inProgress = sent = failed = deferred = 0;
-    for (const auto& entry : m_queue)
-    {
-        inProgress += entry->status == SendQueueEntry::InProgress;
-        sent += entry->status == SendQueueEntry::Sent;
-        failed += entry->status == SendQueueEntry::Failed;
-        deferred += entry->status == SendQueueEntry::Deferred;
-    }
+    inProgress = m_statusCounts[SendQueueEntry::InProgress];
+    sent = m_statusCounts[SendQueueEntry::Sent];
+    failed = m_statusCounts[SendQueueEntry::Failed];
+    deferred = m_statusCounts[SendQueueEntry::Deferred];
     address = m_currentAddress;
 }
 
@@ -254,6 +250,7 @@ void CKVSmtpServer::BuildQueue(const std::vector<ndb::CNdbUser*>& recipients)
         addresses.insert(address);
         m_queue.push_back(
             std::make_unique<SendQueueEntry>(SendQueueEntry{SendQueueEntry::Waiting, *recipient}));
+        ++m_statusCounts[SendQueueEntry::Waiting];
     }
 }
 
@@ -262,13 +259,10 @@ SendQueueEntry* CKVSmtpServer::TakeNextRecipient()
     SendQueueEntry* taken = nullptr;
     {
         const std::lock_guard lock(m_queueMutex);
-        const auto found =
-            std::find_if(m_queue.begin(), m_queue.end(),
-                         [](const auto& entry) { return entry->status == SendQueueEntry::Waiting; });
-        if (found != m_queue.end())
+        if (m_nextWaiting < m_queue.size())
         {
-            taken = found->get();
-            taken->status = SendQueueEntry::InProgress;
+            taken = m_queue[m_nextWaiting++].get();
+            SetStatus(*taken, SendQueueEntry::InProgress);
             m_currentAddress = taken->recipient.GetString(ndb::UserEmail);
         }
     }
@@ -282,12 +276,19 @@ void CKVSmtpServer::SetRecipientResult(SendQueueEntry* entry, int status)
     QString address;
     {
         const std::lock_guard lock(m_queueMutex);
-        entry->status = status;
+        SetStatus(*entry, status);
         address = entry->recipient.GetString(ndb::UserEmail);
     }
     if (m_journal)
         m_journal->Append(LogStatusOf(status), address);
     Post(WM_SENDPROGRESS, 0, 0);
+}
+
+void CKVSmtpServer::SetStatus(SendQueueEntry& entry, int status)
+{
+    --m_statusCounts[size_t(entry.status)];
+    ++m_statusCounts[size_t(status)];
+    entry.status = status;
 }
 
 void CKVSmtpServer::EnterWorker()
@@ -306,6 +307,8 @@ void CKVSmtpServer::DeleteQueue()
 {
     const std::lock_guard lock(m_queueMutex);
     m_queue.clear();
+    m_nextWaiting = 0;
+    m_statusCounts = {};
 }
 
 bool CKVSmtpServer::LookUpMailExchanger(const QString& domain, QString& host, bool* unanswered)
