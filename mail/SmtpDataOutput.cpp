@@ -2,6 +2,8 @@
 
 #include "mail/MailSocket.h"
 
+#include <cstring>
+
 namespace
 {
 constexpr int SendSeconds = 10;
@@ -10,32 +12,41 @@ constexpr qsizetype FlushSize = 64 * 1024;
 
 void CSmtpDataOutput::Write(const QString& text)
 {
-    if (text.isEmpty())
+    WriteBytes(AnsiCodePage::FromText(text));
+}
+
+void CSmtpDataOutput::WriteBytes(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
         return;
-    QString stuffed;
-    qsizetype copied = 0;
-    bool doubled = false;
-    for (qsizetype i = 0; i < text.size(); ++i)
+    const char* const data = bytes.data();
+    const char* const end = data + bytes.size();
+    const char* copied = data;
+    const char* lineStart = m_atLineStart ? data : nullptr;
+    if (!lineStart)
     {
-        const bool lineStart = i == 0 ? m_atLineStart : text[i - 1] == u'\n';
-        if (lineStart && text[i] == u'.')
-        {
-            stuffed += QStringView(text).mid(copied, i - copied);
-            stuffed += u'.';
-            copied = i;
-            doubled = true;
-        }
+        const void* lineFeed = std::memchr(data, '\n', size_t(end - data));
+        lineStart = lineFeed ? static_cast<const char*>(lineFeed) + 1 : end;
     }
-    m_atLineStart = text.endsWith(u'\n');
-    if (doubled)
-        stuffed += QStringView(text).mid(copied);
-    m_pending += doubled ? stuffed : text;
+    while (lineStart < end)
+    {
+        if (*lineStart == '.')
+        {
+            m_pending.append(copied, lineStart - copied);
+            m_pending.append('.');
+            copied = lineStart;
+        }
+        const void* lineFeed = std::memchr(lineStart, '\n', size_t(end - lineStart));
+        lineStart = lineFeed ? static_cast<const char*>(lineFeed) + 1 : end;
+    }
+    m_pending.append(copied, end - copied);
+    m_atLineStart = end[-1] == '\n';
     if (m_pending.size() >= FlushSize)
         Flush();
 }
 
 void CSmtpDataOutput::Flush()
 {
-    m_socket.SendString(m_pending, SendSeconds);
-    m_pending.clear();
+    m_socket.SendBytes(m_pending, SendSeconds);
+    m_pending.resize(0);
 }
