@@ -15,4 +15,7 @@ void AppendLine(QByteArray& output, QStringView text, bool ansi, int maximum, QB
 // Every line of the text encoded on its own with breaks after 70 counted characters and ended
 // by CR LF, whether CR LF, LF or CR ended it in the text; blank lines are kept.
 void AppendBody(QByteArray& output, QStringView text, bool ansi);
+// The HTML as AppendBody writes it in UTF-8 once every character above 126 has become a
+// character reference ("&#233;"), without making that text first.
+void AppendHtmlBody(QByteArray& output, QStringView html);
 } // namespace QuotedPrintable

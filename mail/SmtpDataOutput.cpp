@@ -19,28 +19,34 @@ void CSmtpDataOutput::WriteBytes(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return;
+    // Dots are rare in an encoded message, so the search is for them rather than for line starts.
     const char* const data = bytes.data();
     const char* const end = data + bytes.size();
     const char* copied = data;
-    const char* lineStart = m_atLineStart ? data : nullptr;
-    if (!lineStart)
+    for (const char* dot = data; (dot = static_cast<const char*>(std::memchr(dot, '.', size_t(end - dot))));
+         ++dot)
     {
-        const void* lineFeed = std::memchr(data, '\n', size_t(end - data));
-        lineStart = lineFeed ? static_cast<const char*>(lineFeed) + 1 : end;
+        if (dot == data ? !m_atLineStart : dot[-1] != '\n')
+            continue;
+        Append(QByteArrayView(copied, dot));
+        Append(".");
+        copied = dot;
     }
-    while (lineStart < end)
-    {
-        if (*lineStart == '.')
-        {
-            m_pending.append(copied, lineStart - copied);
-            m_pending.append('.');
-            copied = lineStart;
-        }
-        const void* lineFeed = std::memchr(lineStart, '\n', size_t(end - lineStart));
-        lineStart = lineFeed ? static_cast<const char*>(lineFeed) + 1 : end;
-    }
-    m_pending.append(copied, end - copied);
+    Append(QByteArrayView(copied, end));
     m_atLineStart = end[-1] == '\n';
+}
+
+void CSmtpDataOutput::Append(QByteArrayView piece)
+{
+    // A large piece, such as a picture's part, goes out from where it lies: copied into the
+    // buffer first, it would cost a second pass over its bytes.
+    if (piece.size() >= FlushSize)
+    {
+        Flush();
+        m_socket.SendBytes(piece, SendSeconds);
+        return;
+    }
+    m_pending += piece;
     if (m_pending.size() >= FlushSize)
         Flush();
 }

@@ -21,6 +21,8 @@ public:
     void Flush();
 
 private:
+    void Append(QByteArrayView piece);
+
     CMailSocket& m_socket;
     bool m_atLineStart{true};
     QByteArray m_pending;

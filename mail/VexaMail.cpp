@@ -705,10 +705,11 @@ void CVexaMail::WriteAlternativeBody(CMailOutput& output, int level, const QStri
     WriteLine(output, MakeBoundaryLine(level, seed));
 
     // Escaped to ASCII, the HTML's UTF-8 bytes are its ISO-8859-1 bytes.
-    CMailPart html(CMailPart::QuotedPrintableUtf8);
-    html.SetHeader(CMailHeader::ContentType, QStringLiteral("text/html; charset=\"iso-8859-1\""));
-    html.SetBody(EscapeHtmlNonAscii(m_htmlBody));
-    WritePart(output, html);
+    QByteArray html = "Content-Type: text/html; charset=\"iso-8859-1\"\r\n"
+                      "Content-Transfer-Encoding: Quoted-Printable\r\n\r\n";
+    QuotedPrintable::AppendHtmlBody(html, m_htmlBody);
+    html += "\r\n";
+    output.WriteBytes(html);
     WriteLine(output, MakeBoundaryEndLine(level, seed));
 }
 

@@ -1,6 +1,7 @@
 #include "base/AnsiCodePage.h"
 #include "mail/MailDecoding.h"
 #include "mail/MailText.h"
+#include "mail/QuotedPrintable.h"
 #include "mail/VexaMail.h"
 
 #include <QStringList>
@@ -165,6 +166,10 @@ TEST(QuotedPrintable, CornerCasesKeepTheirBytes)
         EXPECT_EQ(Body(c.input), c.utf8Body) << c.name;
         EXPECT_EQ(CVexaMail::EncodeQPBody(c.input, true), c.ansiBody) << c.name;
         EXPECT_EQ(Line(c.input), c.utf8Line) << c.name;
+        // The HTML body's one pass gives what escaping and encoding give one after the other.
+        QByteArray html;
+        QuotedPrintable::AppendHtmlBody(html, c.input);
+        EXPECT_EQ(html, Body(EscapeHtmlNonAscii(c.input)).toLatin1()) << c.name;
     }
 }
 
