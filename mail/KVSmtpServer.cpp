@@ -1,6 +1,7 @@
 #include "mail/KVSmtpServer.h"
 
 #include "base/BlockingSocketException.h"
+#include "mail/MailDomains.h"
 #include "mail/MailError.h"
 #include "mail/MailerText.h"
 #include "ndb/NdbLogEntry.h"
@@ -55,16 +56,6 @@ bool IsLoginRefusal(const CMailError& error)
 {
     return error.GetCode() == CMailError::AuthenticationFailed && OutcomeOf(error) == SendQueueEntry::Failed;
 }
-
-QString EhloDomainOf(const ndb::CNdbSender& sender)
-{
-    const QString domain = sender.GetString(ndb::SenderHeloDomain).trimmed();
-    if (!domain.isEmpty())
-        return domain;
-    const QString from = sender.GetString(ndb::SenderFromAddress);
-    const qsizetype at = from.indexOf(u'@');
-    return at < 0 ? QString() : from.mid(at + 1);
-}
 } // namespace
 
 CKVSmtpServer::CKVSmtpServer() = default;
@@ -99,7 +90,7 @@ bool CKVSmtpServer::Start(const CVexaMail& message, const ndb::CNdbNewsletter* n
     BuildQueue(recipients);
 
     const ndb::CNdbSender& sender = m_source.sender;
-    m_template.m_ehloDomain = EhloDomainOf(sender);
+    m_template.m_ehloDomain = SenderDomain(sender);
     m_template.m_port = 25;
     m_template.m_server.clear();
     m_template.m_userName.clear();

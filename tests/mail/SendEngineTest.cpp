@@ -290,6 +290,34 @@ TEST(SendEngine, FaultsOfTheServerGiveDeferredOrFailed)
     }
 }
 
+TEST(SendEngine, AnnouncesTheHeloFieldElseTheDomainOfTheFromAddress)
+{
+    const ShortTakePause pause;
+    const struct
+    {
+        const char* helo;
+        const char* from;
+        const char* announced;
+    } cases[] = {
+        {"", "news@sender.test", "EHLO sender.test"},
+        {" mail.example ", "news@sender.test", "EHLO mail.example"},
+        {"", "odd@name@sender.test", "EHLO sender.test"},
+    };
+    for (const auto& c : cases)
+    {
+        ScriptedMailServer server(SmtpScript(SmtpReplies()));
+        auto newsletter = MakeNewsletter(1, {QStringLiteral("one.test")});
+        UseRelay(*newsletter, server.Port());
+        SetSender(*newsletter, ndb::SenderHeloDomain, ndb::CNdbFieldValue(QString::fromLatin1(c.helo)));
+        SetSender(*newsletter, ndb::SenderFromAddress, ndb::CNdbFieldValue(QString::fromLatin1(c.from)));
+        const auto engine = std::make_shared<CKVSmtpServer>();
+        ASSERT_TRUE(SendAndWait(*engine, *newsletter, AllUsers(*newsletter), 20)) << c.from;
+        server.Stop();
+        EXPECT_TRUE(server.Received().contains(c.announced)) << c.announced;
+        EXPECT_EQ(engine->GetStatuses().front().second, SendQueueEntry::Sent) << c.announced;
+    }
+}
+
 class CMessageRecorder : public CWnd
 {
 public:
