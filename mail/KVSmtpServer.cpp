@@ -108,6 +108,8 @@ bool CKVSmtpServer::Start(const CVexaMail& message, const ndb::CNdbNewsletter* n
     m_template.m_mailerText = MailerText;
     m_template.m_organization = sender.GetString(ndb::SenderOrganization);
     m_template.m_replyTo = sender.GetString(ndb::SenderReplyTo);
+    // Written here once, the plain-text part is shared by every worker's copy of the message.
+    m_template.SetPlainTextBody(m_source.plainTextBody);
     m_stop = false;
     m_loginRefusal.reset();
 
