@@ -196,6 +196,7 @@ private:
     char* m_data{nullptr};
     int m_counter{0};
 };
+
 // The encoder makes room for so many characters at a time rather than for each.
 constexpr qsizetype BlockCharacters = 256;
 
