@@ -1,7 +1,7 @@
+#include "mail/QuotedPrintable.h"
 #include "base/AnsiCodePage.h"
 #include "mail/MailDecoding.h"
 #include "mail/MailText.h"
-#include "mail/QuotedPrintable.h"
 #include "mail/VexaMail.h"
 
 #include <QStringList>
