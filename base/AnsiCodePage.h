@@ -10,6 +10,8 @@ namespace AnsiCodePage
 // Characters that Windows-1252 lacks become the code page's default character '?'.
 constexpr char DefaultCharacter = '?';
 
+// The byte of one UTF-16 unit; a surrogate has none and gives the default character.
+char FromUnit(char16_t unit);
 QByteArray FromText(const QString& text);
 QString ToText(const QByteArray& bytes);
 QString ToText(const char* bytes, qsizetype count);

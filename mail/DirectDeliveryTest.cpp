@@ -44,29 +44,52 @@ QString EhloDomain(const ndb::CNdbSender& sender)
 
 namespace DirectDeliveryTest
 {
-QString ChooseServer(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients)
+Plan MakePlan(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients)
 {
-    const QString configured = MachineText(QStringLiteral("DirectTestServer"));
-    if (!configured.isEmpty())
-        return configured;
-    // The same look-up as the send itself, on an engine that never starts.
-    CKVSmtpServer engine;
+    Plan plan;
+    plan.server = MachineText(QStringLiteral("DirectTestServer"));
     for (const QString& domain :
          {FirstEnabledDomain(recipients), AddressDomain(sender.GetString(ndb::SenderFromAddress))})
     {
+        if (!domain.isEmpty())
+            plan.domains << domain;
+    }
+    plan.ehloDomain = EhloDomain(sender);
+    plan.port = Port();
+    return plan;
+}
+
+QString ChooseServer(const Plan& plan)
+{
+    if (!plan.server.isEmpty())
+        return plan.server;
+    // The same look-up as the send itself, on an engine that never starts.
+    CKVSmtpServer engine;
+    for (const QString& domain : plan.domains)
+    {
         QString host;
-        if (!domain.isEmpty() && engine.LookUpMailExchanger(domain, host))
+        if (engine.LookUpMailExchanger(domain, host))
             return host;
     }
     return {};
 }
 
-int Run(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients)
+QString ChooseServer(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients)
 {
-    const QString server = ChooseServer(sender, recipients);
+    return ChooseServer(MakePlan(sender, recipients));
+}
+
+int Run(const Plan& plan)
+{
+    const QString server = ChooseServer(plan);
     if (server.isEmpty())
         return 1;
-    CVexaMail mail(EhloDomain(sender), server, Port(), QString(), QString());
+    CVexaMail mail(plan.ehloDomain, server, plan.port, QString(), QString());
     return mail.TestServer(QString(), QString(), false);
+}
+
+int Run(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients)
+{
+    return Run(MakePlan(sender, recipients));
 }
 } // namespace DirectDeliveryTest

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace ndb
 {
@@ -15,9 +16,23 @@ class CNdbUserList;
 // "DirectTestPort") and the EHLO domain ("DirectTestEhloDomain").
 namespace DirectDeliveryTest
 {
+// What a test needs of the document and the settings, taken on the thread that owns them; the
+// test itself may then run on any thread.
+struct Plan
+{
+    // The configured server; empty to look up the mail exchanger of the domains in turn.
+    QString server;
+    QStringList domains;
+    QString ehloDomain;
+    int port{25};
+};
+
+Plan MakePlan(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients);
 // The server of the test; empty when no mail exchanger was found.
+QString ChooseServer(const Plan& plan);
 QString ChooseServer(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients);
 // The result of CVexaMail::TestServer: 0 when direct delivery works, 1 also when no server
 // was found.
+int Run(const Plan& plan);
 int Run(const ndb::CNdbSender& sender, const ndb::CNdbUserList& recipients);
 } // namespace DirectDeliveryTest

@@ -80,9 +80,12 @@ protected:
     LRESULT OnSendPause(WPARAM wParam, LPARAM lParam);
     LRESULT OnSendNow(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM id, LPARAM);
 
 private:
     void SelectRecipients(const std::vector<ndb::CNdbUser*>& list);
+    // Reads the engine's progress into the panel and ends the job when it is over.
+    void ShowProgress();
     void ComposeUnsubscribeAddress();
     bool GeneratePage(NewsletterPageKind kind, QString& page, MergeFieldSet* fields,
                       const LinkTrackerMap& trackers);
@@ -119,4 +122,5 @@ private:
     bool m_logWritten{false};
     bool m_stopping{false};
     bool m_finished{false};
+    bool m_progressScheduled{false};
 };

@@ -1,6 +1,7 @@
 #include "mail/KVSmtpServer.h"
 
 #include "base/BlockingSocketException.h"
+#include "mail/MailDomains.h"
 #include "mail/MailError.h"
 #include "mail/MailerText.h"
 #include "ndb/NdbLogEntry.h"
@@ -55,16 +56,6 @@ bool IsLoginRefusal(const CMailError& error)
 {
     return error.GetCode() == CMailError::AuthenticationFailed && OutcomeOf(error) == SendQueueEntry::Failed;
 }
-
-QString EhloDomainOf(const ndb::CNdbSender& sender)
-{
-    const QString domain = sender.GetString(ndb::SenderHeloDomain).trimmed();
-    if (!domain.isEmpty())
-        return domain;
-    const QString from = sender.GetString(ndb::SenderFromAddress);
-    const qsizetype at = from.indexOf(u'@');
-    return at < 0 ? QString() : from.mid(at + 1);
-}
 } // namespace
 
 CKVSmtpServer::CKVSmtpServer() = default;
@@ -99,7 +90,7 @@ bool CKVSmtpServer::Start(const CVexaMail& message, const ndb::CNdbNewsletter* n
     BuildQueue(recipients);
 
     const ndb::CNdbSender& sender = m_source.sender;
-    m_template.m_ehloDomain = EhloDomainOf(sender);
+    m_template.m_ehloDomain = SenderDomain(sender);
     m_template.m_port = 25;
     m_template.m_server.clear();
     m_template.m_userName.clear();
@@ -117,6 +108,8 @@ bool CKVSmtpServer::Start(const CVexaMail& message, const ndb::CNdbNewsletter* n
     m_template.m_mailerText = MailerText;
     m_template.m_organization = sender.GetString(ndb::SenderOrganization);
     m_template.m_replyTo = sender.GetString(ndb::SenderReplyTo);
+    // Written here once, the plain-text part is shared by every worker's copy of the message.
+    m_template.SetPlainTextBody(m_source.plainTextBody);
     m_stop = false;
     m_loginRefusal.reset();
 
@@ -172,14 +165,10 @@ void CKVSmtpServer::GetProgress(int& total, int& inProgress, int& sent, int& fai
 {
     const std::lock_guard lock(m_queueMutex);
     total = int(m_queue.size());
-    inProgress = sent = failed = deferred = 0;
-    for (const auto& entry : m_queue)
-    {
-        inProgress += entry->status == SendQueueEntry::InProgress;
-        sent += entry->status == SendQueueEntry::Sent;
-        failed += entry->status == SendQueueEntry::Failed;
-        deferred += entry->status == SendQueueEntry::Deferred;
-    }
+    inProgress = m_statusCounts[SendQueueEntry::InProgress];
+    sent = m_statusCounts[SendQueueEntry::Sent];
+    failed = m_statusCounts[SendQueueEntry::Failed];
+    deferred = m_statusCounts[SendQueueEntry::Deferred];
     address = m_currentAddress;
 }
 
@@ -254,6 +243,7 @@ void CKVSmtpServer::BuildQueue(const std::vector<ndb::CNdbUser*>& recipients)
         addresses.insert(address);
         m_queue.push_back(
             std::make_unique<SendQueueEntry>(SendQueueEntry{SendQueueEntry::Waiting, *recipient}));
+        ++m_statusCounts[SendQueueEntry::Waiting];
     }
 }
 
@@ -262,13 +252,10 @@ SendQueueEntry* CKVSmtpServer::TakeNextRecipient()
     SendQueueEntry* taken = nullptr;
     {
         const std::lock_guard lock(m_queueMutex);
-        const auto found =
-            std::find_if(m_queue.begin(), m_queue.end(),
-                         [](const auto& entry) { return entry->status == SendQueueEntry::Waiting; });
-        if (found != m_queue.end())
+        if (m_nextWaiting < m_queue.size())
         {
-            taken = found->get();
-            taken->status = SendQueueEntry::InProgress;
+            taken = m_queue[m_nextWaiting++].get();
+            SetStatus(*taken, SendQueueEntry::InProgress);
             m_currentAddress = taken->recipient.GetString(ndb::UserEmail);
         }
     }
@@ -282,12 +269,19 @@ void CKVSmtpServer::SetRecipientResult(SendQueueEntry* entry, int status)
     QString address;
     {
         const std::lock_guard lock(m_queueMutex);
-        entry->status = status;
+        SetStatus(*entry, status);
         address = entry->recipient.GetString(ndb::UserEmail);
     }
     if (m_journal)
         m_journal->Append(LogStatusOf(status), address);
     Post(WM_SENDPROGRESS, 0, 0);
+}
+
+void CKVSmtpServer::SetStatus(SendQueueEntry& entry, int status)
+{
+    --m_statusCounts[size_t(entry.status)];
+    ++m_statusCounts[size_t(status)];
+    entry.status = status;
 }
 
 void CKVSmtpServer::EnterWorker()
@@ -306,6 +300,8 @@ void CKVSmtpServer::DeleteQueue()
 {
     const std::lock_guard lock(m_queueMutex);
     m_queue.clear();
+    m_nextWaiting = 0;
+    m_statusCounts = {};
 }
 
 bool CKVSmtpServer::LookUpMailExchanger(const QString& domain, QString& host, bool* unanswered)

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <array>
 #include <atomic>
 #include <map>
 #include <memory>
@@ -99,6 +100,8 @@ private:
     void LeaveWorker();
     int GetQueueSize() const { return int(m_queue.size()); }
     void DeleteQueue();
+    // Moves the entry to the status and keeps the counts in step; called under the queue's lock.
+    void SetStatus(SendQueueEntry& entry, int status);
     void Post(UINT message, WPARAM wParam, LPARAM lParam);
     bool IsRelay() const;
     Throttle GetThrottle() const;
@@ -116,6 +119,10 @@ private:
     std::mutex m_cacheMutex;
     std::mutex m_workerMutex;
     std::vector<std::unique_ptr<SendQueueEntry>> m_queue;
+    // Statuses only move forward, so every entry before the cursor has been taken; the counts
+    // are kept per status as entries move. Both change under the queue's lock only.
+    size_t m_nextWaiting{0};
+    std::array<int, SendQueueEntry::StatusCount> m_statusCounts{};
     std::mutex m_queueMutex;
     int m_runningWorkers{0};
     QString m_currentAddress;

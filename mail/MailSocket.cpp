@@ -93,16 +93,19 @@ QString CMailSocket::ReadLine()
 
 bool CMailSocket::SendString(const QString& text, int seconds)
 {
+    const QByteArray bytes = AnsiCodePage::FromText(text);
+    const bool converted = text.isEmpty() || !NothingConverted(text, bytes);
+    SendBytes(converted ? QByteArrayView(bytes) : QByteArrayView(), seconds);
+    return converted;
+}
+
+void CMailSocket::SendBytes(QByteArrayView bytes, int seconds)
+{
     // Whatever arrives after this belongs to the answer of what is sent now.
     m_replyDeadline.reset();
     m_slowReply = false;
-    if (text.isEmpty())
-        return true;
-    const QByteArray bytes = AnsiCodePage::FromText(text);
-    if (NothingConverted(text, bytes))
-        return false;
-    Write(bytes.constData(), static_cast<int>(bytes.size()), seconds);
-    return true;
+    if (!bytes.isEmpty())
+        Write(bytes.data(), static_cast<int>(bytes.size()), seconds);
 }
 
 bool CMailSocket::ReadReply(std::vector<QString>& lines)

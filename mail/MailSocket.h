@@ -3,6 +3,7 @@
 #include "base/BlockingSocket.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <chrono>
@@ -29,6 +30,8 @@ public:
     virtual QString ReadLine();
     // False, with nothing sent, when not one character of the text exists in the code page.
     virtual bool SendString(const QString& text, int seconds);
+    // Bytes that are already in the code page.
+    void SendBytes(QByteArrayView bytes, int seconds);
     // Sends the command and reads its reply; the number the reply's last line starts with.
     virtual int SendCommand(const QString& text);
     // Appends the lines of one reply: a line whose number is followed by "-" has a successor.

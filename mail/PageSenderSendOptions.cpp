@@ -18,6 +18,8 @@
 #include "platform/ui/Static.h"
 #include "platform/ui/WinApp.h"
 
+#include <thread>
+
 using namespace ndb;
 
 namespace
@@ -61,6 +63,8 @@ constexpr quint32 SecondsPlural = 13402;
 constexpr quint32 MinutesPlural = 13403;
 constexpr quint32 DirectAllowed = 13404;
 constexpr quint32 DirectRefused = 13405;
+// Posted to the page by the direct-delivery check with its result in wParam.
+constexpr UINT WM_DIRECTCHECKED = WM_USER + 2410;
 constexpr quint32 Connected = 13406;
 constexpr quint32 CannotConnect = 13407;
 constexpr quint32 CannotLogin = 13408;
@@ -108,6 +112,7 @@ const MessageMap* CPageSenderSendOptions::GetMessageMap() const
         OnCommand(IdThrottle, &CPageSenderSendOptions::OnThrottle),
         OnCommand(IdBounces, &CPageSenderSendOptions::OnBounce),
         OnCommand(IdCheckDirect, &CPageSenderSendOptions::OnCheckDirect),
+        OnMessage(WM_DIRECTCHECKED, &CPageSenderSendOptions::OnDirectChecked),
         OnCommand(IdCheckRelay, &CPageSenderSendOptions::OnCheckRelay),
         OnCommand(IdCheckPop3, &CPageSenderSendOptions::OnCheckPop3),
         OnCommand(IdMoreSettings, &CPageSenderSendOptions::OnMoreSettings),
@@ -122,6 +127,12 @@ const MessageMap* CPageSenderSendOptions::GetMessageMap() const
 CPageSenderSendOptions::CPageSenderSendOptions(CNdbSender* sender, const CNdbUserList* recipients)
     : CPropertyPage(TemplateId), m_sender(sender), m_recipients(recipients)
 {
+}
+
+CPageSenderSendOptions::~CPageSenderSendOptions()
+{
+    const std::lock_guard lock(m_directCheckOwner->mutex);
+    m_directCheckOwner->page = nullptr;
 }
 
 QString CPageSenderSendOptions::PauseText(int seconds)
@@ -263,11 +274,29 @@ LRESULT CPageSenderSendOptions::OnBounce(WPARAM, LPARAM)
 LRESULT CPageSenderSendOptions::OnCheckDirect(WPARAM, LPARAM)
 {
     UpdateData(true);
-    int result = 0;
+    // The look-up and the talk with a mail exchanger may take many seconds: they run on a thread
+    // of their own while the page stays responsive, its Check button off until the answer.
+    EnableItems({int(IdCheckDirect)}, false);
     {
-        const WaitCursor wait;
-        result = DirectDeliveryTest::Run(*m_sender, *m_recipients);
+        const std::lock_guard lock(m_directCheckOwner->mutex);
+        m_directCheckOwner->page = this;
     }
+    const DirectDeliveryTest::Plan plan = DirectDeliveryTest::MakePlan(*m_sender, *m_recipients);
+    std::thread(
+        [plan, owner = m_directCheckOwner]
+        {
+            const int result = DirectDeliveryTest::Run(plan);
+            const std::lock_guard lock(owner->mutex);
+            if (owner->page)
+                owner->page->PostMessage(WM_DIRECTCHECKED, WPARAM(result), 0);
+        })
+        .detach();
+    return 0;
+}
+
+LRESULT CPageSenderSendOptions::OnDirectChecked(WPARAM result, LPARAM)
+{
+    EnableItems({int(IdCheckDirect)}, !IsRelay());
     if (result == 0)
         Tell(DirectAllowed, MB_ICONINFORMATION);
     else

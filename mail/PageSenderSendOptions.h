@@ -4,6 +4,8 @@
 #include "platform/ui/PropertyPage.h"
 
 #include <initializer_list>
+#include <memory>
+#include <mutex>
 #include <span>
 
 namespace ndb
@@ -20,6 +22,7 @@ class CPageSenderSendOptions : public CPropertyPage
 public:
     // The recipients tell the direct-delivery check which mail exchanger to ask.
     CPageSenderSendOptions(ndb::CNdbSender* sender, const ndb::CNdbUserList* recipients);
+    ~CPageSenderSendOptions() override;
 
     void LoadControls();
     void OnOK() override;
@@ -36,6 +39,7 @@ protected:
     LRESULT OnThrottle(WPARAM, LPARAM);
     LRESULT OnBounce(WPARAM, LPARAM);
     LRESULT OnCheckDirect(WPARAM, LPARAM);
+    LRESULT OnDirectChecked(WPARAM result, LPARAM);
     LRESULT OnCheckRelay(WPARAM, LPARAM);
     LRESULT OnCheckPop3(WPARAM, LPARAM);
     LRESULT OnMoreSettings(WPARAM, LPARAM);
@@ -52,8 +56,17 @@ private:
     void EnableItems(std::initializer_list<int> ids, bool enable);
     void CopyDeliveryFrom(const ndb::CNdbSender& source);
 
+    // What a direct-delivery check running on its own thread reports to: the page, until the
+    // page goes away.
+    struct DirectCheckOwner
+    {
+        std::mutex mutex;
+        CWnd* page{nullptr};
+    };
+
     ndb::CNdbSender* m_sender;
     const ndb::CNdbUserList* m_recipients;
+    std::shared_ptr<DirectCheckOwner> m_directCheckOwner{std::make_shared<DirectCheckOwner>()};
     int m_method = 0; // 0 direct, 1 relay
     QString m_relayServer;
     QString m_relayUser;

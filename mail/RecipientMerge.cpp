@@ -9,6 +9,19 @@ namespace
 const QString TokenOpen = QStringLiteral("[[[");
 const QString TokenClose = QStringLiteral("]]]");
 const QString FieldPrefix = QStringLiteral("fc_");
+
+// The next token opening at or after the index, found by its first character: a search for one
+// character is several times faster than one for three, and a template holds few brackets.
+qsizetype FindTokenOpen(const QString& text, qsizetype from)
+{
+    for (qsizetype open = text.indexOf(TokenOpen.front(), from); open >= 0;
+         open = text.indexOf(TokenOpen.front(), open + 1))
+    {
+        if (QStringView(text).sliced(open).startsWith(TokenOpen))
+            return open;
+    }
+    return -1;
+}
 } // namespace
 
 QString CRecipientMerge::Merge(const ndb::CNdbUser& user) const
@@ -18,7 +31,7 @@ QString CRecipientMerge::Merge(const ndb::CNdbUser& user) const
     QString merged;
     merged.reserve(text.size() + 256);
     qsizetype done = 0;
-    for (qsizetype open = text.indexOf(TokenOpen); open >= 0; open = text.indexOf(TokenOpen, done))
+    for (qsizetype open = FindTokenOpen(text, 0); open >= 0; open = FindTokenOpen(text, done))
     {
         const qsizetype close = text.indexOf(TokenClose, open + TokenOpen.size());
         if (close < 0)
@@ -28,15 +41,15 @@ QString CRecipientMerge::Merge(const ndb::CNdbUser& user) const
                          webViewLink, value))
         {
             // Not a token: keep the brackets and look for one starting inside them.
-            merged += text.mid(done, open + 1 - done);
+            merged += QStringView(text).mid(done, open + 1 - done);
             done = open + 1;
             continue;
         }
-        merged += text.mid(done, open - done);
+        merged += QStringView(text).mid(done, open - done);
         merged += value;
         done = close + TokenClose.size();
     }
-    merged += text.mid(done);
+    merged += QStringView(text).mid(done);
     return merged;
 }
 

@@ -13,6 +13,7 @@ struct SendQueueEntry
         Sent = 2,
         Failed = 3,
         Deferred = 4,
+        StatusCount
     };
 
     int status{Waiting};

@@ -12,6 +12,7 @@
 #include "mail/MailSocket.h"
 #include "mail/MailText.h"
 #include "mail/NtlmHelper.h"
+#include "mail/QuotedPrintable.h"
 #include "mail/SmtpDataOutput.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/net/HttpFile.h"
@@ -34,30 +35,6 @@ namespace
 {
 const QString DefaultMailerText = QStringLiteral("Talvecor VaziRuzuro 1.0 (www.talvecor.com)");
 
-// Letters, the blank and ' ( ) + , - / : ? stand for themselves in a quoted-printable body;
-// every other byte, digits and "." included, is escaped, so no body line can start a command.
-bool IsBodyLiteral(unsigned char byte)
-{
-    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z'))
-        return true;
-    switch (byte)
-    {
-    case ' ':
-    case '\'':
-    case '(':
-    case ')':
-    case '+':
-    case ',':
-    case '-':
-    case '/':
-    case ':':
-    case '?':
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Inside encoded words only what RFC 2047 allows in a phrase stays literal, so an encoded
 // display name cannot be read as comments, address lists or a group.
 bool IsWordLiteral(unsigned char byte)
@@ -72,15 +49,6 @@ void AppendEscaped(QByteArray& output, unsigned char byte)
     output += '=';
     output += digits[byte >> 4];
     output += digits[byte & 0x0F];
-}
-
-void EscapeTrailingBlank(QByteArray& output)
-{
-    if (output.endsWith(' '))
-    {
-        output.chop(1);
-        output += "=20";
-    }
 }
 
 // The bytes of one character: its ISO-8859-1 byte, or its UTF-8 sequence (a surrogate without
@@ -443,6 +411,8 @@ void CVexaMail::CopyFrom(const CVexaMail& other)
     ClearParts();
     for (const auto& part : other.m_parts)
         m_parts.push_back(std::make_unique<CMailPart>(*part));
+    m_writtenParts = other.m_writtenParts;
+    m_writtenPlainText = other.m_writtenPlainText;
 }
 
 void CVexaMail::AddMessageHeaders(CMailPart& topPart, const QString& fromAddress, const QString& fromName,
@@ -540,34 +510,10 @@ QString CVexaMail::FormatDate(std::time_t moment)
 QString CVexaMail::EncodeQP(const QString& text, int maximum, const QString& prefix, const QString& suffix,
                             const QString& lineBreak, bool ansi)
 {
-    const QByteArray bytes = ansi ? AnsiCodePage::FromText(text) : text.toUtf8();
-    if (bytes.isEmpty())
+    if (text.isEmpty())
         return {};
-    const QByteArray breakBytes = lineBreak.toLatin1();
     QByteArray output = prefix.toLatin1();
-    output.reserve(output.size() + bytes.size() * 3 + suffix.size());
-    int counter = 0;
-    for (const char c : bytes)
-    {
-        if (counter >= maximum)
-        {
-            counter = 0;
-            EscapeTrailingBlank(output);
-            output += breakBytes;
-        }
-        const auto byte = static_cast<unsigned char>(c);
-        if (IsBodyLiteral(byte))
-        {
-            output += c;
-            counter += 1;
-        }
-        else
-        {
-            AppendEscaped(output, byte);
-            counter += 3;
-        }
-    }
-    EscapeTrailingBlank(output);
+    QuotedPrintable::AppendLine(output, text, ansi, maximum, lineBreak.toLatin1());
     return QString::fromLatin1(output) + suffix;
 }
 
@@ -578,23 +524,9 @@ QString CVexaMail::EncodeQPLine(const QString& line, bool ansi)
 
 QString CVexaMail::EncodeQPBody(const QString& text, bool ansi)
 {
-    // CR LF, a lone LF and a lone CR all end a line of text, which travels as CR LF.
-    QString encoded;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i)
-    {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        encoded += EncodeQPLine(text.mid(start, i - start), ansi);
-        encoded += QLatin1String("\r\n");
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        encoded += EncodeQPLine(text.mid(start), ansi);
-    return encoded;
+    QByteArray encoded;
+    QuotedPrintable::AppendBody(encoded, text, ansi);
+    return QString::fromLatin1(encoded);
 }
 
 QString CVexaMail::EncodeHeaderWord(const QString& value, qsizetype used)
@@ -654,6 +586,7 @@ void CVexaMail::AppendBase64Part(int kind, const QString& fileName, const QByteA
                         ParameterizedValue(CMailHeader::ContentDisposition, QStringLiteral("attachment"))
                             .Add(NameParameters(QStringLiteral("filename"), name))
                             .Text());
+    m_writtenParts.push_back(WrittenForm(*part));
     m_parts.push_back(std::move(part));
 }
 
@@ -768,31 +701,58 @@ void CVexaMail::WriteRelatedBody(CMailOutput& output, int level, const QString& 
 void CVexaMail::WriteAlternativeBody(CMailOutput& output, int level, const QString& seed) const
 {
     WriteLine(output, MakeBoundaryLine(level, seed));
-    const bool latin1 = IsLatin1Text(m_plainTextBody);
+    output.WriteBytes(WrittenPlainText());
+    WriteLine(output, MakeBoundaryLine(level, seed));
+
+    // Escaped to ASCII, the HTML's UTF-8 bytes are its ISO-8859-1 bytes.
+    QByteArray html = "Content-Type: text/html; charset=\"iso-8859-1\"\r\n"
+                      "Content-Transfer-Encoding: Quoted-Printable\r\n\r\n";
+    QuotedPrintable::AppendHtmlBody(html, m_htmlBody);
+    html += "\r\n";
+    output.WriteBytes(html);
+    WriteLine(output, MakeBoundaryEndLine(level, seed));
+}
+
+void CVexaMail::SetPlainTextBody(const QString& text)
+{
+    m_plainTextBody = text;
+    if (m_writtenPlainText.bytes.isEmpty() || m_writtenPlainText.text != text)
+        m_writtenPlainText = {text, WrittenPlainText(text)};
+}
+
+QByteArray CVexaMail::WrittenPlainText() const
+{
+    if (!m_writtenPlainText.bytes.isEmpty() && m_writtenPlainText.text == m_plainTextBody)
+        return m_writtenPlainText.bytes;
+    return WrittenPlainText(m_plainTextBody);
+}
+
+QByteArray CVexaMail::WrittenPlainText(const QString& text)
+{
+    const bool latin1 = IsLatin1Text(text);
     CMailPart plainText(latin1 ? CMailPart::QuotedPrintableAnsi : CMailPart::QuotedPrintableUtf8);
     plainText.SetHeader(CMailHeader::ContentType, latin1
                                                       ? QStringLiteral("text/plain; charset=\"iso-8859-1\"")
                                                       : QStringLiteral("text/plain; charset=\"utf-8\""));
-    plainText.SetBody(m_plainTextBody);
-    WritePart(output, plainText);
-    WriteLine(output, MakeBoundaryLine(level, seed));
+    plainText.SetBody(text);
+    return WrittenForm(plainText);
+}
 
-    // Escaped to ASCII, the HTML's UTF-8 bytes are its ISO-8859-1 bytes.
-    CMailPart html(CMailPart::QuotedPrintableUtf8);
-    html.SetHeader(CMailHeader::ContentType, QStringLiteral("text/html; charset=\"iso-8859-1\""));
-    html.SetBody(EscapeHtmlNonAscii(m_htmlBody));
-    WritePart(output, html);
-    WriteLine(output, MakeBoundaryEndLine(level, seed));
+QByteArray CVexaMail::WrittenForm(const CMailPart& part)
+{
+    CMailBytesOutput output;
+    WritePart(output, part);
+    return output.Bytes();
 }
 
 void CVexaMail::WriteParts(CMailOutput& output, int kind, int level, const QString& seed) const
 {
-    for (const auto& part : m_parts)
+    for (size_t i = 0; i < m_parts.size(); ++i)
     {
-        if (part->GetKind() != kind)
+        if (m_parts[i]->GetKind() != kind)
             continue;
         WriteLine(output, MakeBoundaryLine(level, seed));
-        WritePart(output, *part);
+        output.WriteBytes(m_writtenParts[i]);
     }
 }
 
@@ -808,10 +768,13 @@ void CVexaMail::WritePart(CMailOutput& output, const CMailPart& part)
     {
     case CMailPart::QuotedPrintableUtf8:
     case CMailPart::QuotedPrintableAnsi:
-        output.Write(QStringLiteral("Content-Transfer-Encoding: Quoted-Printable\r\n\r\n"));
-        output.Write(EncodeQPBody(part.GetBody(), part.GetKind() == CMailPart::QuotedPrintableAnsi));
-        output.Write(QStringLiteral("\r\n"));
+    {
+        QByteArray body = "Content-Transfer-Encoding: Quoted-Printable\r\n\r\n";
+        QuotedPrintable::AppendBody(body, part.GetBody(), part.GetKind() == CMailPart::QuotedPrintableAnsi);
+        body += "\r\n";
+        output.WriteBytes(body);
         break;
+    }
     case CMailPart::Base64Inline:
     case CMailPart::Base64Attachment:
     {

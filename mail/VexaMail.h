@@ -60,7 +60,9 @@ public:
 
     void SetHtmlBody(const QString& text) { m_htmlBody = text; }
     QString GetHtmlBody() const { return m_htmlBody; }
-    void SetPlainTextBody(const QString& text) { m_plainTextBody = text; }
+    // The plain text's part is written once and kept while the text stays the same: every
+    // recipient of a job gets it alike.
+    void SetPlainTextBody(const QString& text);
 
     // Fetches the source address and appends it as an inline part named name plus the
     // address's extension. An empty folder is the system's temporary folder; an empty content
@@ -71,7 +73,11 @@ public:
     // bytes whose type names no charset gets one.
     void AddAttachment(const QString& fileName, const QByteArray& bytes, const QString& contentType,
                        const QString& contentId);
-    void ClearParts() { m_parts.clear(); }
+    void ClearParts()
+    {
+        m_parts.clear();
+        m_writtenParts.clear();
+    }
     const std::vector<std::unique_ptr<CMailPart>>& GetParts() const { return m_parts; }
 
     // To, From, Subject, Date, Message-Id, Importance, X-Mailer, X-KV-Message-Id,
@@ -154,6 +160,20 @@ private:
     void WriteParts(CMailOutput& output, int kind, int level, const QString& seed) const;
     // The domain that the "Message-Id" is made on: the EHLO domain, else the sender's domain.
     QString MessageIdDomain(const QString& fromAddress) const;
+    // The plain-text part as it is written, from the kept bytes while they fit the text.
+    QByteArray WrittenPlainText() const;
+    static QByteArray WrittenPlainText(const QString& text);
+    static QByteArray WrittenForm(const CMailPart& part);
+
+    struct WrittenText
+    {
+        QString text;
+        QByteArray bytes;
+    };
 
     std::vector<std::unique_ptr<CMailPart>> m_parts;
+    // Each part's written form, made when it was added (parts never change afterwards), so
+    // copies for many recipients share the encoding.
+    std::vector<QByteArray> m_writtenParts;
+    WrittenText m_writtenPlainText;
 };

@@ -2,7 +2,7 @@
 // on the same bytes for comparison; and messages per second of building and writing a message
 // with three inline images to a local socket, against one raw write of the same bytes.
 
-#include "base/BlockingSocket.h"
+#include "bench/DrainedConnection.h"
 #include "mail/Base64Encode.h"
 #include "mail/VexaMail.h"
 #include "tests/mail/MailMessageSupport.h"
@@ -107,47 +107,6 @@ void OpenSslBase64(benchmark::State& state)
     SetInputLabel(state, bytes.size());
 }
 BENCHMARK(OpenSslBase64)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-
-// A loopback connection whose far end reads and drops everything.
-class DrainedConnection
-{
-public:
-    DrainedConnection()
-    {
-        sockaddr_in address = CBlockingSocket::GetHostByName(QStringLiteral("127.0.0.1"), 0);
-        m_listener.Create();
-        m_listener.Bind(address);
-        m_listener.Listen();
-        m_listener.GetSockAddr(&address);
-        m_reader = std::thread(
-            [this]
-            {
-                CBlockingSocket peer;
-                if (!m_listener.Accept(peer, nullptr))
-                    return;
-                char buffer[65536];
-                while (peer.Receive(buffer, sizeof(buffer), 60) > 0)
-                {
-                }
-                peer.Close();
-            });
-        writer.Create();
-        writer.Connect(address);
-    }
-
-    ~DrainedConnection()
-    {
-        writer.Close();
-        m_reader.join();
-        m_listener.Close();
-    }
-
-    CBlockingSocket writer;
-
-private:
-    CBlockingSocket m_listener;
-    std::thread m_reader;
-};
 
 CVexaMail ThreeImageMessage()
 {

@@ -23,3 +23,26 @@ TEST(AnsiCodePage, KeepsNulCharacters)
     EXPECT_EQ(AnsiCodePage::ToText(bytes).size(), 3);
     EXPECT_EQ(AnsiCodePage::FromText(AnsiCodePage::ToText(bytes)), bytes);
 }
+
+TEST(AnsiCodePage, EveryUnitHasItsByteOrTheDefaultCharacter)
+{
+    // The 256 characters of the code page come back as their bytes; every other unit, the
+    // surrogates included, is the default character. A blank after each unit keeps surrogates
+    // from pairing.
+    QString all;
+    for (int unit = 0; unit < 0x10000; ++unit)
+        all += QChar(char16_t(unit)) + QLatin1Char(' ');
+    const QByteArray bytes = AnsiCodePage::FromText(all);
+    ASSERT_EQ(bytes.size(), 0x20000);
+    int mapped = 0;
+    for (int unit = 0; unit < 0x10000; ++unit)
+    {
+        const char byte = bytes[2 * unit];
+        EXPECT_EQ(AnsiCodePage::FromUnit(char16_t(unit)), byte) << unit;
+        const bool inCodePage = AnsiCodePage::ToText(QByteArray(1, byte)) == QString(QChar(char16_t(unit)));
+        mapped += inCodePage;
+        if (!inCodePage)
+            EXPECT_EQ(byte, AnsiCodePage::DefaultCharacter) << unit;
+    }
+    EXPECT_EQ(mapped, 256);
+}

@@ -13,6 +13,8 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QTimer>
 
 using namespace ndb;
 using namespace EmailSettingsTest;
@@ -517,6 +519,57 @@ TEST_F(DeliveryPageTest, DirectCheckAsksTheConfiguredServerWhetherItMayTalkSmtp)
         EXPECT_TRUE(script.Finished()) << message;
     }
     EXPECT_TRUE(sink.Messages().isEmpty());
+}
+
+// A server that greets slowly keeps the check waiting, not the window: it repaints and takes
+// input meanwhile, with Check off until the answer.
+TEST_F(DeliveryPageTest, DirectCheckWaitsForASlowServerWithoutBlockingTheWindow)
+{
+    SmtpReplies replies;
+    replies.greeting.clear();
+    ScriptedMailServer server(
+        [replies](ScriptedConnection& connection)
+        {
+            connection.Trickle("220 slow ESMTP\r\n", 100);
+            SmtpScript(replies)(connection);
+        });
+    WriteAppSettingString(HKEY_LOCAL_MACHINE, QStringLiteral("DirectTestServer"),
+                          QStringLiteral("127.0.0.1"));
+    WriteAppSettingDword(HKEY_LOCAL_MACHINE, QStringLiteral("DirectTestPort"), quint32(server.Port()));
+    EmailSettingsSheet sheet(m_context, m_newsletter);
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    bool offWhileChecking = false;
+    ModalScript script;
+    script.Then(IsSheet(sheet),
+                [&](QWidget*)
+                {
+                    Click(sheet.Delivery(), IdCheckDirect);
+                    offWhileChecking = !Item(sheet.Delivery(), IdCheckDirect)->isEnabled();
+                    sinceTick.start();
+                    ticker.start(10);
+                });
+    script.ThenShowing(QStringLiteral("Success!\nDirect delivery of emails is allowed."),
+                       [&](QWidget* box)
+                       {
+                           ticker.stop();
+                           ClickButton(box, QStringLiteral("OK"));
+                       });
+    script.ThenAgain(IsSheet(sheet),
+                     [&](QWidget*)
+                     {
+                         EXPECT_TRUE(Item(sheet.Delivery(), IdCheckDirect)->isEnabled());
+                         Click(sheet.Sheet(), IDCANCEL);
+                     });
+    script.Start();
+    EXPECT_FALSE(sheet.Run(EmailSettingsSheet::DeliveryPage));
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(offWhileChecking);
+    // The greeting alone takes over a second and a half.
+    EXPECT_LT(longestGap, 500);
 }
 
 // From a fresh settings folder the direct check asks the mail exchanger of the first enabled

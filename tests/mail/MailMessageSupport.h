@@ -14,6 +14,7 @@ class CapturedOutput : public CMailOutput
 {
 public:
     void Write(const QString& text) override { bytes += AnsiCodePage::FromText(text); }
+    void WriteBytes(QByteArrayView written) override { bytes += written; }
 
     QByteArray bytes;
 };
@@ -24,10 +25,11 @@ class SocketOutput : public CMailOutput
 public:
     explicit SocketOutput(CBlockingSocket& socket) : m_socket(socket) {}
 
-    void Write(const QString& text) override
+    void Write(const QString& text) override { WriteBytes(AnsiCodePage::FromText(text)); }
+
+    void WriteBytes(QByteArrayView bytes) override
     {
-        const QByteArray bytes = AnsiCodePage::FromText(text);
-        m_socket.Write(bytes.constData(), static_cast<int>(bytes.size()), 10);
+        m_socket.Write(bytes.data(), static_cast<int>(bytes.size()), 10);
         if (keepCopy)
             sent += bytes;
         written += bytes.size();

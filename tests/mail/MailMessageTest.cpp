@@ -417,7 +417,30 @@ TEST(MailMessage, CopiesOwnTheirParts)
         ASSERT_EQ(mail->GetParts().size(), 1u);
         EXPECT_EQ(mail->GetParts()[0]->FindHeader(CMailHeader::ContentDescription)->GetValue(), "a.txt");
         EXPECT_EQ(mail->m_replyTo, "r@example.org");
+        const QByteArray message = BuildMessage(*mail, From, QString(), To, QStringLiteral("Spring"), 0);
+        EXPECT_EQ(message.count("Content-Description:"), 1);
+        EXPECT_TRUE(message.contains("Content-Description: a.txt"));
     }
+}
+
+TEST(MailMessage, PlainTextPartFollowsTheTextHoweverItIsSet)
+{
+    const auto plainPart = [](const CVexaMail& mail)
+    {
+        const QByteArray message = BuildMessage(mail, From, QString(), To, QStringLiteral("Spring"), 0);
+        const qsizetype start = message.indexOf("Content-Type: text/plain");
+        return message.mid(start, message.indexOf("\r\n--", start) - start);
+    };
+    CVexaMail mail = MakeMail();
+    mail.SetPlainTextBody(QStringLiteral("First"));
+    const CVexaMail copy(mail);
+    mail.SetPlainTextBody(QString::fromUtf8("Second \u2713"));
+    EXPECT_TRUE(plainPart(copy).endsWith("\r\n\r\nFirst\r\n"));
+    EXPECT_TRUE(plainPart(mail).contains("charset=\"utf-8\""));
+    EXPECT_TRUE(plainPart(mail).endsWith("\r\n\r\nSecond =E2=9C=93\r\n"));
+    mail.m_plainTextBody = QStringLiteral("Third");
+    EXPECT_TRUE(plainPart(mail).contains("charset=\"iso-8859-1\""));
+    EXPECT_TRUE(plainPart(mail).endsWith("\r\n\r\nThird\r\n"));
 }
 
 TEST(MailMessage, BoundaryTexts)

@@ -1,9 +1,13 @@
+#include "mail/QuotedPrintable.h"
 #include "base/AnsiCodePage.h"
 #include "mail/MailDecoding.h"
 #include "mail/MailText.h"
 #include "mail/VexaMail.h"
 
 #include <QStringList>
+
+#include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +97,82 @@ INSTANTIATE_TEST_SUITE_P(
         EncoderCase{"EmptyWordStaysEmpty", Word, "", ""}),
     [](const testing::TestParamInfo<EncoderCase>& info) { return std::string(info.param.name); });
 
+QString U(std::u16string_view units)
+{
+    return QString::fromUtf16(units.data(), units.size());
+}
+
+// Where the encoder's corners meet: soft breaks beside blanks, escapes and surrogates, every
+// kind of line end, characters outside the code page. The bytes are those messages have always
+// carried: a body as UTF-8 and in the code page, and the text as one UTF-8 line.
+struct CornerCase
+{
+    const char* name;
+    QString input;
+    QString utf8Body;
+    QString ansiBody;
+    QString utf8Line;
+};
+
+std::vector<CornerCase> CornerCases()
+{
+    const QString A68(68, u'a');
+    const QString A69(69, u'a');
+    const QString A70(70, u'a');
+    return {
+        {"BlankBeforeASoftBreak", A69 + " b", QString(69, u'a') + "=20=\r\nb",
+         QString(69, u'a') + "=20=\r\nb", QString(69, u'a') + "=20=\r\nb"},
+        {"CharacterSplitAcrossASoftBreak", A68 + U(u"\u00e9z"), QString(68, u'a') + "=C3=\r\n=A9z",
+         QString(68, u'a') + "=E9=\r\nz", QString(68, u'a') + "=C3=\r\n=A9z"},
+        {"BlankAfterASoftBreakEndsTheLine", A70 + " \r\nnext ", QString(70, u'a') + "=\r\n=20\r\nnext=20",
+         QString(70, u'a') + "=\r\n=20\r\nnext=20", QString(70, u'a') + "=\r\n =0D=0Anext=20"},
+        {"SurrogatesPairedAndAlone",
+         A69 + U(u"\U0001D11E") + "\n" + U(u"\xD834") + "\r" + U(u"\xDD1E") + "x" + U(u"\xD834"),
+         QString(69, u'a') + "=F0=\r\n=9D=84=9E\r\n?\r\n?x?", QString(69, u'a') + "?\r\n?\r\n?x?",
+         QString(69, u'a') + "=F0=\r\n=9D=84=9E=0A?=0D?x?"},
+        {"BlanksAtLineEndsOfEveryKind", "a \r\nb \n \r\r\n\n c\t", "a=20\r\nb=20\r\n=20\r\n\r\n\r\n c=09",
+         "a=20\r\nb=20\r\n=20\r\n\r\n\r\n c=09", "a =0D=0Ab =0A =0D=0D=0A=0A c=09"},
+        {"DotsAndEquals", ".\r\n..x\r\n=.=", "=2E\r\n=2E=2Ex\r\n=3D=2E=3D", "=2E\r\n=2E=2Ex\r\n=3D=2E=3D",
+         "=2E=0D=0A=2E=2Ex=0D=0A=3D=2E=3D"},
+        {"ControlRangeAndNonCharacters",
+         U(u"\u0080\u0081\u009f\u00a0\u20ac\u0178\ufffd\uffff") + QChar(0) + "e",
+         "=C2=80=C2=81=C2=9F=C2=A0=E2=82=AC=C5=B8=EF=BF=BD=EF=BF=BF=00e", "?=81?=A0=80=9F??=00e",
+         "=C2=80=C2=81=C2=9F=C2=A0=E2=82=AC=C5=B8=EF=BF=BD=EF=BF=BF=00e"},
+        {"LongLinesOfWideCharacters", QString(40, QChar(0xfc)) + " " + QString(30, QChar(0x4e2d)),
+         "=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=\r\n=C3=BC=C3=BC=C3=BC=C3="
+         "BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=\r\n=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC="
+         "C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=\r\n=C3=BC=C3=BC=C3=BC=C3=BC "
+         "=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=\r\n=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4="
+         "B8=AD=E4=B8=AD=E4=B8=AD=\r\n=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8="
+         "AD=\r\n=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=\r\n=E4=B8=AD",
+         "=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=FC=\r\n=FC=FC=FC=FC=FC=FC=FC="
+         "FC=FC=FC=FC=FC=FC=FC=FC=FC ?????????????????????=\r\n?????????",
+         "=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=\r\n=C3=BC=C3=BC=C3=BC=C3="
+         "BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=\r\n=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=C3=BC="
+         "C3=BC=C3=BC=C3=BC=C3=BC=C3=BC=\r\n=C3=BC=C3=BC=C3=BC=C3=BC "
+         "=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=\r\n=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4="
+         "B8=AD=E4=B8=AD=E4=B8=AD=\r\n=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8="
+         "AD=\r\n=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=E4=B8=AD=\r\n=E4=B8=AD"},
+        {"LinesOfBlanks", QString(75, u' ') + "\n" + QString(71, u' '),
+         QString(69, u' ') + "=20=\r\n    =20\r\n" + QString(69, u' ') + "=20=\r\n=20",
+         QString(69, u' ') + "=20=\r\n    =20\r\n" + QString(69, u' ') + "=20=\r\n=20",
+         QString(69, u' ') + "=20=\r\n     =0A" + QString(61, u' ') + "=20=\r\n        =20"}};
+}
+
+TEST(QuotedPrintable, CornerCasesKeepTheirBytes)
+{
+    for (const CornerCase& c : CornerCases())
+    {
+        EXPECT_EQ(Body(c.input), c.utf8Body) << c.name;
+        EXPECT_EQ(CVexaMail::EncodeQPBody(c.input, true), c.ansiBody) << c.name;
+        EXPECT_EQ(Line(c.input), c.utf8Line) << c.name;
+        // The HTML body's one pass gives what escaping and encoding give one after the other.
+        QByteArray html;
+        QuotedPrintable::AppendHtmlBody(html, c.input);
+        EXPECT_EQ(html, Body(EscapeHtmlNonAscii(c.input)).toLatin1()) << c.name;
+    }
+}
+
 TEST(QuotedPrintable, LongBodyDecodesToItsBytesWithinLineLimits)
 {
     QString body;
@@ -170,5 +250,9 @@ TEST(MailText, HtmlEscapingWritesOneReferencePerCodePoint)
     EXPECT_EQ(EscapeHtmlNonAscii(QString::fromUtf8("𝄞")), "&#119070;");
     EXPECT_EQ(EscapeHtmlNonAscii(QString(QChar(0xD834)) + "x"), "&#65533;x");
     EXPECT_EQ(EscapeHtmlNonAscii(QStringLiteral("<p>plain</p>")), "<p>plain</p>");
+    EXPECT_EQ(EscapeHtmlNonAscii(QString()), "");
+    EXPECT_EQ(EscapeHtmlNonAscii(U(u"~\U0010FFFF")), "~&#1114111;");
+    EXPECT_EQ(EscapeHtmlNonAscii(U(u"\xDD1Ex\xD834")), "&#65533;x&#65533;");
+    EXPECT_EQ(EscapeHtmlNonAscii(U(u"<p>\u00fc\u00fc</p>\u20ac")), "<p>&#252;&#252;</p>&#8364;");
 }
 } // namespace

@@ -290,6 +290,34 @@ TEST(SendEngine, FaultsOfTheServerGiveDeferredOrFailed)
     }
 }
 
+TEST(SendEngine, AnnouncesTheHeloFieldElseTheDomainOfTheFromAddress)
+{
+    const ShortTakePause pause;
+    const struct
+    {
+        const char* helo;
+        const char* from;
+        const char* announced;
+    } cases[] = {
+        {"", "news@sender.test", "EHLO sender.test"},
+        {" mail.example ", "news@sender.test", "EHLO mail.example"},
+        {"", "odd@name@sender.test", "EHLO sender.test"},
+    };
+    for (const auto& c : cases)
+    {
+        ScriptedMailServer server(SmtpScript(SmtpReplies()));
+        auto newsletter = MakeNewsletter(1, {QStringLiteral("one.test")});
+        UseRelay(*newsletter, server.Port());
+        SetSender(*newsletter, ndb::SenderHeloDomain, ndb::CNdbFieldValue(QString::fromLatin1(c.helo)));
+        SetSender(*newsletter, ndb::SenderFromAddress, ndb::CNdbFieldValue(QString::fromLatin1(c.from)));
+        const auto engine = std::make_shared<CKVSmtpServer>();
+        ASSERT_TRUE(SendAndWait(*engine, *newsletter, AllUsers(*newsletter), 20)) << c.from;
+        server.Stop();
+        EXPECT_TRUE(server.Received().contains(c.announced)) << c.announced;
+        EXPECT_EQ(engine->GetStatuses().front().second, SendQueueEntry::Sent) << c.announced;
+    }
+}
+
 class CMessageRecorder : public CWnd
 {
 public:
@@ -376,6 +404,17 @@ void WaitForResults(CKVSmtpServer& engine, int count)
     } while (sent + failed + deferred < count && timer.elapsed() < 20000);
 }
 
+// Starts a send of the users and stops it once that many results are in; false when it would
+// not start or stop.
+bool SendAndStopAfter(CKVSmtpServer& engine, const ndb::CNdbNewsletter& newsletter,
+                      std::vector<ndb::CNdbUser*> users, int results)
+{
+    if (!engine.Start(MakeMessage(), &newsletter, QString(), nullptr, std::move(users), FieldCodes))
+        return false;
+    WaitForResults(engine, results);
+    return engine.Stop(60);
+}
+
 std::vector<ndb::CNdbUser*> PendingUsers(const ndb::CNdbNewsletter& newsletter)
 {
     std::vector<ndb::CNdbUser*> pending;
@@ -397,10 +436,7 @@ TEST(SendEngine, AbortedSendResumesWithExactlyTheRest)
     auto newsletter = MakeNewsletter(40, {QStringLiteral("one.test")});
     UseRelay(*newsletter, server.Port());
     auto engine = std::make_shared<CKVSmtpServer>();
-    ASSERT_TRUE(engine->Start(MakeMessage(), newsletter.get(), QString(), nullptr, AllUsers(*newsletter),
-                              FieldCodes));
-    WaitForResults(*engine, 10);
-    ASSERT_TRUE(engine->Stop(60));
+    ASSERT_TRUE(SendAndStopAfter(*engine, *newsletter, AllUsers(*newsletter), 10));
     int sent = 0;
     for (const auto& [address, status] : engine->GetStatuses())
         sent += status == SendQueueEntry::Sent;
@@ -414,6 +450,29 @@ TEST(SendEngine, AbortedSendResumesWithExactlyTheRest)
     engine = std::make_shared<CKVSmtpServer>();
     ASSERT_TRUE(SendAndWait(*engine, *newsletter, rest));
     ExpectOneMergedCopyEach(server.Messages(), AllUsers(*newsletter));
+}
+
+TEST(SendEngine, RestartedEngineTakesTheLeftoversAndTheNewcomersOnceAndCountsThemRight)
+{
+    const ShortTakePause pause(20);
+    AiosmtpdServer server;
+    ASSERT_TRUE(server.IsRunning());
+    auto newsletter = MakeNewsletter(30, {QStringLiteral("one.test")});
+    UseRelay(*newsletter, server.Port());
+    const std::vector<ndb::CNdbUser*> users = AllUsers(*newsletter);
+    const std::vector<ndb::CNdbUser*> firstTwenty(users.begin(), users.begin() + 20);
+    const auto engine = std::make_shared<CKVSmtpServer>();
+    ASSERT_TRUE(SendAndStopAfter(*engine, *newsletter, firstTwenty, 5));
+
+    // The same engine again with the whole list: the twenty stay queued once, ten join them.
+    ASSERT_TRUE(SendAndWait(*engine, *newsletter, users));
+    ExpectOneMergedCopyEach(server.Messages(), users);
+    int total = 0, inProgress = 0, sent = 0, failed = 0, deferred = 0;
+    QString address;
+    engine->GetProgress(total, inProgress, sent, failed, deferred, address);
+    EXPECT_EQ(total, 30);
+    EXPECT_EQ(sent, 30);
+    EXPECT_EQ(inProgress + failed + deferred, 0);
 }
 
 TEST(SendEngine, StatusesOfASendThatNeverWroteItsLogComeBackFromTheJournal)
@@ -430,10 +489,7 @@ TEST(SendEngine, StatusesOfASendThatNeverWroteItsLogComeBackFromTheJournal)
         // The program dies during the send: the log in memory is lost, the journal is not.
         const auto engine = std::make_shared<CKVSmtpServer>();
         engine->SetJournal(std::make_shared<ndb::CNdbSendJournal>(path));
-        ASSERT_TRUE(engine->Start(MakeMessage(), newsletter.get(), QString(), nullptr, AllUsers(*newsletter),
-                                  FieldCodes));
-        WaitForResults(*engine, 10);
-        ASSERT_TRUE(engine->Stop(60));
+        ASSERT_TRUE(SendAndStopAfter(*engine, *newsletter, AllUsers(*newsletter), 10));
     }
     const int delivered = int(server.Messages().size());
     ndb::CNdbNewsletter reopened;
