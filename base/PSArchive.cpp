@@ -160,14 +160,13 @@ int CPSArchive::RegisterObject(CPSBase* object)
     const int index = static_cast<int>(m_objects.size());
     // Only the writer looks objects up by pointer; the reader goes by index.
     if (!IsReading())
-        m_objectIndex.emplace(object, index);
+        m_objectIndex.insert(object, index);
     return index;
 }
 
 int CPSArchive::FindObject(const CPSBase* object) const
 {
-    const auto found = m_objectIndex.find(object);
-    return found == m_objectIndex.end() ? 0 : found->second;
+    return m_objectIndex.value(object, 0);
 }
 
 CPSBase* CPSArchive::GetObjectAt(int index) const
@@ -179,7 +178,7 @@ void CPSArchive::ForgetObjectsFrom(int index)
 {
     for (int i = std::max(index, 1); i <= GetObjectCount(); ++i)
     {
-        m_objectIndex.erase(m_objects[i - 1]);
+        m_objectIndex.remove(m_objects[i - 1]);
         m_objects[i - 1] = nullptr;
     }
 }

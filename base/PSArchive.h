@@ -2,12 +2,12 @@
 
 #include "base/PSStream.h"
 
+#include <QHash>
 #include <QtEndian>
 #include <QtGlobal>
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -143,5 +143,6 @@ private:
 
     std::vector<ClassEntry> m_classes;
     std::vector<CPSBase*> m_objects;
-    std::unordered_map<const CPSBase*, int> m_objectIndex;
+    // Open addressing: a save of a large document looks up every object it writes.
+    QHash<const CPSBase*, int> m_objectIndex;
 };
