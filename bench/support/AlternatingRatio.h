@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -21,6 +22,13 @@ inline double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+template <class Work> double SecondsOf(Work&& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // The rounds of one comparison: the time of the side measured and of its floor in each.
@@ -37,6 +45,16 @@ public:
     double MedianRatio() const { return Median(m_ratios); }
     double MedianSide() const { return Median(m_sides); }
     double MedianFloor() const { return Median(m_floors); }
+    // Times both sides in this round's order and keeps the round; the side's seconds.
+    template <class Side, class Floor> double TimeRound(Side side, Floor floor)
+    {
+        double sideSeconds = 0;
+        double floorSeconds = 0;
+        RunRound([&] { sideSeconds = SecondsOf(side); }, [&] { floorSeconds = SecondsOf(floor); });
+        Add(sideSeconds, floorSeconds);
+        return sideSeconds;
+    }
+
     size_t RoundCount() const { return m_ratios.size(); }
 
     // Runs both sides of the next round; which goes first alternates from round to round, so
