@@ -1,9 +1,9 @@
 #include "base/ArchiveFile.h"
 
 #include "base/ArchiveValues.h"
-#include "base/FileHelpers.h"
+#include "base/PSStreamDescriptor.h"
 #include "base/PSStreamFile.h"
-#include "base/PSStreamMemory.h"
+#include "base/ReplacingFile.h"
 
 bool ReadArchiveStream(CPSStream& stream, const ArchiveHeaderTest& accept, const ArchiveStep& read)
 {
@@ -54,7 +54,9 @@ bool WriteArchiveStream(CPSStream& stream, const ArchiveFileHeader& header, cons
 bool WriteArchiveFile(const QString& path, const ArchiveFileHeader& header, const ArchiveStep& write,
                       FileReaders readers)
 {
-    CPSStreamMemory stream;
-    stream.Open(CPSStreamMemory::ModeWrite);
-    return WriteArchiveStream(stream, header, write) && WriteFileReplacing(path, stream.GetBuffer(), readers);
+    CReplacingFile file(path, readers);
+    if (file.Descriptor() < 0)
+        return false;
+    CPSStreamDescriptor stream(file.Descriptor());
+    return WriteArchiveStream(stream, header, write) && stream.Flush() && file.Commit();
 }

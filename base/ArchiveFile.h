@@ -35,9 +35,9 @@ struct ArchiveFileHeader
 // there. Reading hands the archive, set to the header's version, to read only when accept agrees
 // to the header; writing writes a UTF-8 archive at the header's version.
 //
-// Either way every failure, a throw from read included, ends as false. A save builds the whole
-// file first and then writes it beside the old one and renames it over it, so a failed save
-// leaves the previous file as it was.
+// Either way every failure, a throw from read or write included, ends as false. A save writes
+// the archive straight into a new file beside the old one and renames it over the old one only
+// when the whole archive is written, so a failed save leaves the previous file as it was.
 using ArchiveHeaderTest = std::function<bool(const ArchiveFileHeader&)>;
 using ArchiveStep = std::function<void(CPSArchive&)>;
 

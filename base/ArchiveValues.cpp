@@ -9,6 +9,9 @@
 
 namespace
 {
+// Texts of at most this many bytes (read) or characters (written) are converted on the stack.
+constexpr int ShortText = 256;
+
 qint32 ReadInt32(CPSArchive& archive)
 {
     qint32 value = 0;
@@ -47,6 +50,41 @@ QByteArray ReadByteBlock(CPSArchive& archive, int count)
         done += size;
     }
     return bytes;
+}
+
+// The UTF-8 of the text at out, as QString::toUtf8 writes it: a lone surrogate becomes '?'. Out
+// has room for three bytes per character. Returns the end of what was written.
+char* EncodeUtf8(QStringView text, char* out)
+{
+    const auto put = [&out](char32_t bits) { *out++ = static_cast<char>(bits); };
+    for (qsizetype i = 0; i < text.size(); ++i)
+    {
+        const char32_t c = text[i].unicode();
+        if (c < 0x80)
+            put(c);
+        else if (c < 0x800)
+        {
+            put(0xC0 | c >> 6);
+            put(0x80 | (c & 0x3F));
+        }
+        else if (!QChar::isSurrogate(c))
+        {
+            put(0xE0 | c >> 12);
+            put(0x80 | (c >> 6 & 0x3F));
+            put(0x80 | (c & 0x3F));
+        }
+        else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        {
+            const char32_t point = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+            put(0xF0 | point >> 18);
+            put(0x80 | (point >> 12 & 0x3F));
+            put(0x80 | (point >> 6 & 0x3F));
+            put(0x80 | (point & 0x3F));
+        }
+        else
+            put(u'?');
+    }
+    return out;
 }
 
 QByteArray EncodeText(const CPSArchive& archive, const QString& text)
@@ -173,6 +211,15 @@ CPSArchive& ArchiveReadStdString(CPSArchive& archive, std::string& text)
 
 CPSArchive& ArchiveWriteString(CPSArchive& archive, const QString& text)
 {
+    // A large document is mostly short texts: those go to UTF-8 on the stack, not in a new array.
+    if (archive.IsUtf8() && text.size() <= ShortText)
+    {
+        char bytes[3 * ShortText];
+        const qint64 count = EncodeUtf8(text, bytes) - bytes;
+        ArchiveWriteInt(archive, static_cast<qint32>(count));
+        archive.WriteBytes(bytes, count);
+        return archive;
+    }
     const QByteArray bytes = EncodeText(archive, text);
     ArchiveWriteInt(archive, static_cast<qint32>(bytes.size()));
     archive.WriteBytes(bytes.constData(), bytes.size());
@@ -184,7 +231,6 @@ CPSArchive& ArchiveReadString(CPSArchive& archive, QString& text)
     // Most texts are short: they are decoded where they lie in the archive's buffer, or from the
     // stack when they cross its end. Either way a false count costs nothing before the data
     // runs out, so a short one needs no question to the stream about how much is left.
-    constexpr int ShortText = 256;
     const qint32 stored = ReadInt32(archive);
     const int count =
         stored >= 0 && stored <= ShortText ? stored : ArchiveDetail::CheckCount(archive, stored, 1);
@@ -365,9 +411,11 @@ CPSArchive& ArchiveWriteObject(CPSArchive& archive, CPSBase* object)
 {
     if (!object)
         return ArchiveWriteInt(archive, 0);
-    if (const int index = archive.FindObject(object))
-        return ArchiveWriteInt(archive, index);
-    ArchiveWriteInt(archive, archive.RegisterObject(object));
+    bool isNew = false;
+    const int index = archive.FindOrRegisterObject(object, isNew);
+    ArchiveWriteInt(archive, index);
+    if (!isNew)
+        return archive;
     const int key = object->GetClassKey();
     const std::string& name = object->GetClassName();
     if (const int classIndex = archive.FindClass(key, name))

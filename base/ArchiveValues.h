@@ -209,6 +209,8 @@ template <class T> CPSArchive& ArchiveWriteObjectVector(CPSArchive& archive, con
 template <class T>
 CPSArchive& ArchiveWriteObjectVector(CPSArchive& archive, const std::vector<std::unique_ptr<T>>& objects)
 {
+    // Owned objects are new to the archive: their entries go into the table without regrowing it.
+    archive.ReserveObjects(objects.size());
     ArchiveWriteInt(archive, static_cast<qint32>(objects.size()));
     for (const auto& object : objects)
         ArchiveWriteObject(archive, object.get());
@@ -230,6 +232,7 @@ CPSArchive& ArchiveWriteObjectMap(CPSArchive& archive, const std::map<QString, T
 template <class T>
 CPSArchive& ArchiveWriteObjectMap(CPSArchive& archive, const std::map<QString, std::unique_ptr<T>>& objects)
 {
+    archive.ReserveObjects(objects.size());
     ArchiveWriteInt(archive, static_cast<qint32>(objects.size()));
     for (const auto& [key, object] : objects)
     {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 // Who may read a file that a save writes.
@@ -12,11 +13,8 @@ enum class FileReaders
     OwnerOnly, // the file holds a password: its owner alone
 };
 
-// Writes the bytes to a temporary file beside the path and renames it over the old file, so a
-// save that fails at any point leaves the previous file as it was. The new file has the old
-// file's mode, narrowed to the owner for OwnerOnly, never wider. A path that names a symbolic
-// link, something other than a regular file or another account's file is refused (false, errno
-// EPERM): whoever can write a shared folder cannot steer a save onto a file of theirs or ours.
+// Writes the bytes to a temporary file beside the path and renames it over the old file, with
+// the modes and refusals of CReplacingFile (base/ReplacingFile.h).
 bool WriteFileReplacing(const QString& path, const QByteArray& bytes,
                         FileReaders readers = FileReaders::Usual);
 
@@ -27,7 +25,14 @@ bool WriteFileReplacing(const QString& path, const QByteArray& bytes,
 int OpenOwnFile(const QString& path, int flags, mode_t mode);
 
 // Writes all the bytes to the descriptor, going on after interruptions.
-bool WriteAll(int fd, const QByteArray& bytes);
+bool WriteAll(int fd, const char* bytes, qint64 count);
+inline bool WriteAll(int fd, const QByteArray& bytes)
+{
+    return WriteAll(fd, bytes.constData(), bytes.size());
+}
+
+// Whether the file is a regular file of this account.
+bool IsOwnRegularFile(const struct stat& info);
 
 // Whether the path names a symbolic link, something other than a regular file, or a file of
 // another account: a file the program does not write over. False when nothing is there.

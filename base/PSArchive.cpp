@@ -47,15 +47,7 @@ bool CPSArchive::WriteByte(quint8 byte)
     return true;
 }
 
-bool CPSArchive::WriteInt32(qint32 value)
-{
-    const auto bits = static_cast<quint32>(value);
-    const char bytes[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8),
-                           static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
-    return WriteBytes(bytes, 4);
-}
-
-bool CPSArchive::WriteBytes(const void* bytes, qint64 count)
+bool CPSArchive::WriteBytesAcrossSpill(const void* bytes, qint64 count)
 {
     const char* from = static_cast<const char*>(bytes);
     while (count > 0)
@@ -160,14 +152,31 @@ int CPSArchive::RegisterObject(CPSBase* object)
     const int index = static_cast<int>(m_objects.size());
     // Only the writer looks objects up by pointer; the reader goes by index.
     if (!IsReading())
-        m_objectIndex.emplace(object, index);
+        m_objectIndex.insert({object}, index);
     return index;
 }
 
-int CPSArchive::FindObject(const CPSBase* object) const
+int CPSArchive::FindOrRegisterObject(CPSBase* object, bool& isNew)
 {
-    const auto found = m_objectIndex.find(object);
-    return found == m_objectIndex.end() ? 0 : found->second;
+    int& index = m_objectIndex[{object}];
+    isNew = index == 0;
+    if (isNew)
+    {
+        m_objects.push_back(object);
+        index = static_cast<int>(m_objects.size());
+    }
+    return index;
+}
+
+void CPSArchive::ReserveObjects(qsizetype count)
+{
+    // Growing at least by half keeps many small reservations from costing a regrowth each.
+    const qsizetype total = std::max<qsizetype>(GetObjectCount() + count, GetObjectCount() * 3 / 2);
+    if (total > m_objectIndex.capacity())
+    {
+        m_objects.reserve(static_cast<size_t>(total));
+        m_objectIndex.reserve(total);
+    }
 }
 
 CPSBase* CPSArchive::GetObjectAt(int index) const
@@ -179,7 +188,7 @@ void CPSArchive::ForgetObjectsFrom(int index)
 {
     for (int i = std::max(index, 1); i <= GetObjectCount(); ++i)
     {
-        m_objectIndex.erase(m_objects[i - 1]);
+        m_objectIndex.remove({m_objects[i - 1]});
         m_objects[i - 1] = nullptr;
     }
 }

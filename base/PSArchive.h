@@ -2,12 +2,13 @@
 
 #include "base/PSStream.h"
 
+#include <QHash>
 #include <QtEndian>
 #include <QtGlobal>
 
+#include <cstring>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -57,8 +58,24 @@ public:
     // write and every Flush, so a failed save cannot end in a successful Flush.
     bool Flush();
     bool WriteByte(quint8 byte);
-    bool WriteInt32(qint32 value);
-    bool WriteBytes(const void* bytes, qint64 count);
+    // A large document is mostly small values: those that fit the buffer go in without a call.
+    bool WriteInt32(qint32 value)
+    {
+        const qint32 little = qToLittleEndian(value);
+        if (m_writeFailed || BufferCapacity - m_position < 4)
+            return WriteBytesAcrossSpill(&little, 4);
+        std::memcpy(m_buffer.get() + m_position, &little, 4);
+        m_position += 4;
+        return true;
+    }
+    bool WriteBytes(const void* bytes, qint64 count)
+    {
+        if (m_writeFailed || quint64(count) > quint64(BufferCapacity - m_position))
+            return WriteBytesAcrossSpill(bytes, count);
+        std::memcpy(m_buffer.get() + m_position, bytes, static_cast<size_t>(count));
+        m_position += static_cast<int>(count);
+        return true;
+    }
     bool HasWriteFailed() const { return m_writeFailed; }
 
     // Reading: false when the data ends before the value is complete, or after a failure. A
@@ -108,9 +125,12 @@ public:
     const CPSFactoryBase* GetClassFactory(int index) const;
     int GetClassCount() const { return static_cast<int>(m_classes.size()); }
 
-    // Object table, 1-based. FindObject serves the writer: a reading archive finds nothing.
+    // Object table, 1-based.
     int RegisterObject(CPSBase* object);
-    int FindObject(const CPSBase* object) const;
+    // The writer's look-up: the object's index, registering it first (isNew true) when it has none.
+    int FindOrRegisterObject(CPSBase* object, bool& isNew);
+    // Room in the writer's table for that many more objects, before a large container is written.
+    void ReserveObjects(qsizetype count);
     CPSBase* GetObjectAt(int index) const;
     int GetObjectCount() const { return static_cast<int>(m_objects.size()); }
     // Takes the objects from index on out of the table (they were deleted while reading): a
@@ -122,6 +142,7 @@ public:
 
 private:
     bool SpillBuffer();
+    bool WriteBytesAcrossSpill(const void* bytes, qint64 count);
     bool Refill();
     bool ReadInt32AcrossRefill(qint32& value);
 
@@ -143,5 +164,14 @@ private:
 
     std::vector<ClassEntry> m_classes;
     std::vector<CPSBase*> m_objects;
-    std::unordered_map<const CPSBase*, int> m_objectIndex;
+    // A save of a large document looks up every object it writes. Objects made one after another
+    // lie near each other in memory, so a key that keeps their order keeps the look-ups of a
+    // container's objects in neighbouring buckets instead of all over the table.
+    struct ObjectKey
+    {
+        const CPSBase* object;
+        bool operator==(const ObjectKey&) const = default;
+        friend size_t qHash(ObjectKey key, size_t) { return reinterpret_cast<quintptr>(key.object) >> 4; }
+    };
+    QHash<ObjectKey, int> m_objectIndex;
 };

@@ -1,11 +1,13 @@
 // kv_bare_browser URL
 // A bare web-engine program: one window with a web view that loads the address; it ends as soon
-// as the page has loaded (exit code 0), or with 1 when the load failed or took over a minute.
+// as the page has loaded (exit code 0), or with 1 and the reason on stderr when the load failed or
+// took over a minute.
 #include <QApplication>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
 
+#include <cstdio>
 #include <unistd.h>
 
 int main(int argc, char* argv[])
@@ -20,8 +22,18 @@ int main(int argc, char* argv[])
     view.resize(1024, 768);
     view.show();
     QObject::connect(&view, &QWebEngineView::loadFinished,
-                     [](bool ok) { QCoreApplication::exit(ok ? 0 : 1); });
-    QTimer::singleShot(60000, [] { QCoreApplication::exit(1); });
+                     [](bool ok)
+                     {
+                         if (!ok)
+                             std::fprintf(stderr, "kv_bare_browser: the page did not load\n");
+                         QCoreApplication::exit(ok ? 0 : 1);
+                     });
+    QTimer::singleShot(60000,
+                       []
+                       {
+                           std::fprintf(stderr, "kv_bare_browser: no page within a minute\n");
+                           QCoreApplication::exit(1);
+                       });
     view.load(QUrl(QString::fromLocal8Bit(argv[1])));
     return QCoreApplication::exec();
 }

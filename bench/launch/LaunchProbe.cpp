@@ -1,23 +1,56 @@
 // kv_launch_probe [--skip-splash] NEWSLETTER
 // Starts Kelvora as the program starts, with the newsletter named on its command line, and ends
 // as soon as the newsletter's page has loaded in the newsletter view: exit code 0, or 1 when the
-// page did not load within a minute. With --skip-splash the splash's time runs out at once, so
-// that the launch is measured without the splash's floor.
+// page did not load within a minute or the launch stopped in a window that waits for a person,
+// with the reason on stderr. With --skip-splash the splash's time runs out at once, so that the
+// launch is measured without the splash's floor.
 #include "app/Kelvora.h"
 #include "app/MainWnd.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/WebEngineSetup.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+CKelvora theApp;
 
 namespace
 {
 constexpr int TimeoutMs = 60000;
 constexpr int PollMs = 5;
-} // namespace
 
-CKelvora theApp;
+// Ends at once, from any event loop: a modal window's loop would not end on QCoreApplication::exit.
+[[noreturn]] void Fail(const QString& why)
+{
+    std::fprintf(stderr, "kv_launch_probe: %s\n", qPrintable(why));
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+// A modal window during the launch (a message box about a missing data folder, say) would wait
+// for a person; its title and texts say what went wrong.
+void FailOnModalWindow()
+{
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return;
+    QString texts = modal->windowTitle();
+    for (const QLabel* label : modal->findChildren<QLabel*>())
+        texts += QStringLiteral(" | ") + label->text();
+    Fail(QStringLiteral("a modal window stopped the launch: ") + texts);
+}
+
+bool IsPageLoaded()
+{
+    CMainWnd* window = theApp.GetMainWnd();
+    std::unique_ptr<CHtmlDocument> document;
+    return window && window->GetNewsletterView().GetLayout().GetBrowser().GetDHtmlDocument(document);
+}
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -27,22 +60,26 @@ int main(int argc, char* argv[])
     const bool skipSplash = arguments.removeAll(QStringLiteral("--skip-splash")) > 0;
     theApp.m_arguments = arguments;
     theApp.m_lpCmdLine = arguments.join(u' ');
-    if (!theApp.InitInstance() || !theApp.GetMainWnd())
-        return 1;
-    CMainWnd& window = *theApp.GetMainWnd();
-    if (CWndSplash* splash = window.GetSplash(); skipSplash && splash && splash->IsWindow())
-        splash->SendMessage(WM_TIMER, CWndSplash::TimerId);
 
+    // Both watch from before the start-up, whose own message boxes run loops of their own.
+    bool started = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout,
-                     [&]
+                     [&started]
                      {
-                         std::unique_ptr<CHtmlDocument> document;
-                         if (window.GetNewsletterView().GetLayout().GetBrowser().GetDHtmlDocument(document))
+                         FailOnModalWindow();
+                         if (started && IsPageLoaded())
                              QCoreApplication::exit(0);
                      });
     poll.start(PollMs);
-    QTimer::singleShot(TimeoutMs, [] { QCoreApplication::exit(1); });
+    QTimer::singleShot(TimeoutMs, [] { Fail(QStringLiteral("the page did not load within a minute")); });
+
+    if (!theApp.InitInstance() || !theApp.GetMainWnd())
+        Fail(QStringLiteral("the program did not start"));
+    CMainWnd& window = *theApp.GetMainWnd();
+    if (CWndSplash* splash = window.GetSplash(); skipSplash && splash && splash->IsWindow())
+        splash->SendMessage(WM_TIMER, CWndSplash::TimerId);
+    started = true;
     const int code = QCoreApplication::exec();
     theApp.ExitInstance();
     return code;

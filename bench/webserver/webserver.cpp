@@ -6,6 +6,7 @@
 // without keep-alive) alternates rounds of the two servers; medians of the rounds count.
 #include "app/KVContext.h"
 #include "app/KVWebServer.h"
+#include "bench/support/AlternatingRatio.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
 
@@ -210,15 +211,6 @@ Round RunRound(int port, const QByteArray& path, int connections, bool keepAlive
     return round;
 }
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 // The rounds of one case. A round of each server makes a pair: the two ran one after the other
 // under much the same load from the rest of the machine, so their ratio is the fairest reading.
 struct Pairs
@@ -243,14 +235,14 @@ struct Pairs
         std::vector<double> values;
         for (const Round& round : rounds)
             values.push_back(figure(round));
-        return Median(values);
+        return Bench::Median(values);
     }
     template <typename Figure> double MedianRatio(Figure figure) const
     {
         std::vector<double> ratios;
         for (size_t i = 0; i < kelvora.size() && i < nginx.size(); ++i)
             ratios.push_back(figure(kelvora[i]) / figure(nginx[i]));
-        return Median(ratios);
+        return Bench::Median(ratios);
     }
 };
 
@@ -293,7 +285,7 @@ void CompareServers(benchmark::State& state, const std::string& name, const Serv
         state.SetIterationTime(2.0 * RoundsPerServer * RoundSeconds);
     }
     if (const QString problem = pairs.Problem(); !problem.isEmpty())
-        state.SkipWithError(problem.toStdString().c_str());
+        Bench::FailMeasurement(state, problem.toStdString());
     const auto rate = [](const Round& round) { return round.requestsPerSecond; };
     const auto p99 = [](const Round& round) { return round.p99Milliseconds; };
     const Outcome outcome{name,
@@ -466,5 +458,5 @@ int main(int argc, char** argv)
     nginx.terminate();
     nginx.waitForFinished(10000);
     server.Stop();
-    return 0;
+    return Bench::ExitCode();
 }

@@ -177,6 +177,33 @@ TEST_F(ArchiveWriter, TextsAreUtf8OrWindows1252ByTheFlag)
     EXPECT_EQ(ansi, Text("\xE9\x80?"));
 }
 
+// Short and long texts take different ways to UTF-8; both write what QString::toUtf8 gives, lone
+// surrogates included.
+TEST_F(ArchiveWriter, EveryTextIsWrittenAsItsUtf8)
+{
+    const QChar high(0xD83D);
+    const QChar low(0xDE00);
+    const QString cases[] = {
+        QString(),
+        QStringLiteral("plain"),
+        QString(high),
+        QStringLiteral("ends in half a pair ") + high,
+        QString(low) + QStringLiteral(" begins with the other half"),
+        QStringLiteral("a pair ") + high + low + QStringLiteral(" and halves ") + low + high +
+            QStringLiteral("x"),
+        QString(256, QChar(0x4E2D)),
+        QString(255, QChar(0x4E2D)) + high,
+        QString(257, QChar(0x4E2D)),
+        QString(300, QChar(u'a')) + high,
+    };
+    for (const QString& text : cases)
+    {
+        SCOPED_TRACE(text.size());
+        EXPECT_EQ(Write([&](CPSArchive& archive) { ArchiveWriteString(archive, text); }),
+                  Text(text.toUtf8()));
+    }
+}
+
 TEST_F(ArchiveGraph, TextWithNulIsWrittenWholeAndReadsBackCut)
 {
     const QString text = QString::fromUtf16(u"ab\0cd", 5);
