@@ -272,7 +272,9 @@ TEST_F(SendFaults, AbortWaitsForTheLateAnswerWithoutBlockingAndNobodyIsMailedTwi
     ticker.start(10);
     ASSERT_TRUE(WaitFor([&] { return !m_app.boxes.isEmpty(); }));
     ticker.stop();
-    EXPECT_LT(longestGap, 100);
+    // A window that waited for the answer would stand still for its 3 s; a loaded machine can
+    // hold a turning loop up for a good part of a second.
+    EXPECT_LT(longestGap, 1000);
     EXPECT_EQ(m_app.boxes, QStringList{"Aborted!"});
     EXPECT_EQ(StatusOf(*newsletter, newsletter->Users().GetUserAt(0)), Sent)
         << "the answer that came after Abort is in the log";
