@@ -14,12 +14,7 @@ int main(int argc, char* argv[])
     PrepareWebEngine();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvora"));
-    ShellHooks::Get().runUpdate = [](CWnd* parent, bool automatic)
-    {
-        CDlgUpdate dialog(automatic, parent);
-        dialog.DoModal();
-        return dialog.m_restart;
-    };
+    ShellHooks::Get().runUpdate = &CDlgUpdate::Run;
     ShellHooks::Get().runIntroMenu = &CDlgIntroMenu::Run;
     return theApp.Run();
 }

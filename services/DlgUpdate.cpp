@@ -60,6 +60,13 @@ const MessageMap* CDlgUpdate::GetMessageMap() const
     return &map;
 }
 
+bool CDlgUpdate::Run(CWnd* parent, bool automatic)
+{
+    CDlgUpdate dialog(automatic, parent);
+    dialog.DoModal();
+    return dialog.m_restart;
+}
+
 CDlgUpdate::CDlgUpdate(bool automatic, CWnd* parent)
     : CDialog(TemplateId, parent),
       m_storeAddress(GetStoreAddress().isEmpty() ? QString()

@@ -23,6 +23,8 @@ public:
     };
 
     CDlgUpdate(bool automatic, CWnd* parent = nullptr);
+    // Shows the dialog; true when the program must end for the update to finish.
+    static bool Run(CWnd* parent, bool automatic);
     ~CDlgUpdate() override;
 
     QueryResult QueryUpdates();
