@@ -1,7 +1,7 @@
 #include "ShellTestSupport.h"
 #include "support/ToolbarMouse.h"
 
-#include "app/CommandIds.h"
+#include "controls/CommandIds.h"
 #include "editor/LayoutCommandIds.h"
 
 #include <QWebEngineView>

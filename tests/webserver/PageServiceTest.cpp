@@ -1,7 +1,7 @@
 #include "PageServerSupport.h"
 
-#include "reports/ChartQuery.h"
-#include "reports/PieChartStyle.h"
+#include "charts/ChartQuery.h"
+#include "charts/PieChartStyle.h"
 #include "webserver/KVHttpService.h"
 
 #include <QImage>
