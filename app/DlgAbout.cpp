@@ -2,7 +2,7 @@
 
 #include "app/DlgEasterEgg.h"
 #include "app/KVContext.h"
-#include "base/AppStrings.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/PaintDC.h"
 #include "x2/X2TransformXmlFennick.h"
 

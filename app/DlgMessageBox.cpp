@@ -1,6 +1,6 @@
 #include "app/DlgMessageBox.h"
 
-#include "base/AppStrings.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/ClientDC.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/StandardIcons.h"

@@ -2,9 +2,9 @@
 
 #include "app/KVContext.h"
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WinApp.h"

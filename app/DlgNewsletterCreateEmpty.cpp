@@ -1,8 +1,8 @@
 #include "app/DlgNewsletterCreateEmpty.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/WinApp.h"
 

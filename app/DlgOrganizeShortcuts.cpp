@@ -1,12 +1,12 @@
 #include "app/DlgOrganizeShortcuts.h"
 
-#include "app/CommandIds.h"
 #include "app/DlgMessageBox.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
+#include "controls/CommandIds.h"
 #include "controls/KVImage.h"
 #include "ndb/NdbFolder.h"
 #include "ndb/NdbShortcutLink.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/SystemParameters.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #include "app/KVContext.h"
 
+#include "mail/SpamRating.h"
 #include "ndb/NdbMailGroup.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
-#include "webserver/SpamRating.h"
 #include "x2/X2Validator.h"
 
 CKVContext::CKVContext() = default;

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "dialogs/DialogContext.h"
-#include "effects/EffectLibraryContext.h"
+#include "editor/LayoutContext.h"
 #include "gre/GreProject.h"
 #include "mail/FilterBayesian.h"
 #include "mail/SendDialogContext.h"
 #include "mail/SpamFilter.h"
-#include "mail/SpamRater.h"
 #include "ndb/NdbShortcuts.h"
 #include "recipients/UsersContext.h"
 #include "reports/ReportContext.h"
@@ -40,10 +38,8 @@ class CNdbResource;
 // WriteDocument() while it changes the document's records. The web store and the rendered-image
 // cache guard themselves.
 class CKVContext : public IPageServiceContext,
-                   public IDialogContext,
-                   public IEffectLibraryContext,
+                   public ILayoutContext,
                    public ISendDialogContext,
-                   public ISpamRater,
                    public IUsersContext,
                    public IReportContext
 {
@@ -72,7 +68,7 @@ public:
 
     ndb::CNdbShortcuts& GetShortcuts() { return m_shortcuts; }
     gre::CGreProject& GetImageProject() { return m_imageProject; }
-    SpamFilter::CSpamFilter& GetSpamFilter() { return m_spamFilter; }
+    SpamFilter::CSpamFilter& GetSpamFilter() override { return m_spamFilter; }
 
     int GetServerPort() const override { return m_serverPort; }
     void SetServerPort(int port);

@@ -1,9 +1,9 @@
 #include "app/NewsletterCreation.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "services/CatalogueDownload.h"
 #include "services/NewsletterLocalisation.h"
 #include "services/TemplateCatalogue.h"

@@ -2,9 +2,9 @@
 
 #include "app/KVContext.h"
 #include "app/PanelPainting.h"
-#include "base/AppStrings.h"
 #include "controls/DlgProgress.h"
 #include "ndb/NdbMailGroup.h"
+#include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WinApp.h"

@@ -1,14 +1,14 @@
 // The newsletter view's commands that start a delivery, the test recipient and the bounce check.
 #include "app/BorrowedUserList.h"
-#include "app/CommandIds.h"
 #include "app/KVContext.h"
 #include "app/TestRecipient.h"
 #include "app/ViewNewsletter.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
+#include "controls/CommandIds.h"
 #include "mail/DlgSend.h"
 #include "mail/EmailSettingsSheet.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
 #include "recipients/DlgUserAdd.h"
 

@@ -1,8 +1,8 @@
 #include "app/WndHelp.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/StandardIcons.h"
 #include "platform/ui/SystemMessageBox.h"

@@ -1,14 +1,13 @@
 #include "base/TextHelpers.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
+#include "platform/core/AppStrings.h"
+#include "platform/core/LeadingInt.h"
 #include "platform/core/Shell.h"
 
 #include <QLocale>
 #include <QRegularExpression>
 
-#include <algorithm>
-#include <climits>
 #include <ctime>
 #include <utility>
 
@@ -17,24 +16,6 @@ namespace
 bool IsAsciiLetterOrDigit(QChar c)
 {
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-}
-
-// Reads a decimal integer the way the C library's atoi does: leading white space, an optional
-// sign, then digits up to the first other character; no digits give 0.
-int ReadLeadingInt(const QString& text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace())
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-        negative = text[i++] == u'-';
-    qint64 value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-        value = std::min<qint64>(value * 10 + (text[i].unicode() - u'0'), qint64(INT_MAX) + 1);
-    if (negative)
-        return int(std::max<qint64>(-value, INT_MIN));
-    return int(std::min<qint64>(value, INT_MAX));
 }
 
 QChar LocaleDecimalPoint()

@@ -1,6 +1,6 @@
 #include "controls/KVPropertySheet.h"
 
-#include "base/AppStrings.h"
+#include "platform/core/AppStrings.h"
 
 CKVPropertySheet::CKVPropertySheet(const QString& caption, CWnd* parent) : CPropertySheet(caption, parent, 0)
 {

@@ -1,7 +1,7 @@
 #include "controls/KVTabButtonList.h"
 
-#include "base/AppStrings.h"
 #include "controls/ToolbarBase.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/Notify.h"
 #include "platform/ui/PaintDC.h"
 

@@ -1,7 +1,7 @@
 #include "controls/ToolbarBase.h"
 
 #include "base/AnsiCodePage.h"
-#include "base/AppStrings.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/PaintDC.h"
 

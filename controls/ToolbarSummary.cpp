@@ -1,6 +1,6 @@
 #include "controls/ToolbarSummary.h"
 
-#include "base/AppStrings.h"
+#include "platform/core/AppStrings.h"
 
 const MessageMap* CToolbarSummary::GetMessageMap() const
 {

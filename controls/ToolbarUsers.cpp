@@ -1,7 +1,7 @@
 #include "controls/ToolbarUsers.h"
 
-#include "base/AppStrings.h"
 #include "controls/ToolbarLabel.h"
+#include "platform/core/AppStrings.h"
 
 namespace
 {

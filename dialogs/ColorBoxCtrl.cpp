@@ -1,10 +1,10 @@
 #include "dialogs/ColorBoxCtrl.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/ColorPainting.h"
 #include "dialogs/DlgFastColorPicker.h"
 #include "ndb/NdbHsv.h"
 #include "ndb/NdbPalette.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WndClass.h"
 

@@ -1,9 +1,9 @@
 #include "dialogs/DlgFastColorPicker.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/ColorPainting.h"
 #include "dialogs/DlgColorPicker.h"
 #include "ndb/NdbPalette.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/ScreenPixel.h"

@@ -1,9 +1,9 @@
 #include "dialogs/DlgFontSelect.h"
 
-#include "base/AppStrings.h"
 #include "controls/InstalledFonts.h"
 #include "dialogs/FontFamilyList.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/core/AppStrings.h"
 
 namespace
 {

@@ -1,8 +1,8 @@
 #include "dialogs/DlgHtmlActionProperties.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/LinkAddress.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/WinApp.h"
 

@@ -1,6 +1,5 @@
 #include "dialogs/DlgHtmlImageProperties.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/BackgroundImageTools.h"
 #include "dialogs/DialogContext.h"
 #include "dialogs/ShowHelp.h"
@@ -8,6 +7,7 @@
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
 #include "ndb/NdbStyle.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
 
 using namespace ndb;

@@ -1,9 +1,9 @@
 #include "dialogs/DlgPalette.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/DlgPaletteAddColor.h"
 #include "dialogs/ShowHelp.h"
 #include "ndb/NdbPalette.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
 
 using namespace ndb;

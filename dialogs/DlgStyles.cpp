@@ -1,6 +1,5 @@
 #include "dialogs/DlgStyles.h"
 
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "controls/KVPropertySheet.h"
 #include "dialogs/DialogContext.h"
@@ -13,6 +12,7 @@
 #include "dialogs/ShowHelp.h"
 #include "dialogs/StylePreview.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
 
 using namespace ndb;

@@ -1,10 +1,10 @@
 #include "dialogs/StyleControls.h"
 
-#include "base/AppStrings.h"
 #include "controls/NumberEditCtrl.h"
 #include "dialogs/ColorBoxCtrl.h"
 #include "dialogs/FieldGroups.h"
 #include "ndb/NdbStyle.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/ComboBox.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "dialogs/StylePreview.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/DialogContext.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/IEBrowser.h"
 #include "webserver/NewsletterPageSource.h"
 #include "webserver/StylePreviewPage.h"

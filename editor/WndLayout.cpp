@@ -1,15 +1,16 @@
 #include "editor/WndLayout.h"
 
-#include "app/CommandIds.h"
-#include "app/KVContext.h"
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
+#include "controls/CommandIds.h"
 #include "editor/EditedBody.h"
 #include "editor/LayoutCommandIds.h"
+#include "editor/LayoutContext.h"
 #include "editor/NavigationFilter.h"
 #include "effects/BackgroundImageToolsInstall.h"
 #include "mail/DlgSpamCheck.h"
+#include "mail/SpamFilter.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "platform/core/Shell.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/HtmlDocument.h"
@@ -75,7 +76,7 @@ const MessageMap* CWndLayout::GetMessageMap() const
     return &map;
 }
 
-CWndLayout::CWndLayout(CKVContext* context) : m_context(context), m_toolbar(context)
+CWndLayout::CWndLayout(ILayoutContext* context) : m_context(context), m_toolbar(context)
 {
     InstallBackgroundImageTools();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "controls/ToolbarLayout.h"
+#include "editor/ToolbarLayout.h"
 #include "platform/ui/IEBrowser.h"
 
-class CKVContext;
+class ILayoutContext;
 class CNestedWait;
 class QDeadlineTimer;
 class CMenu;
@@ -39,7 +39,7 @@ public:
     // The id of the style element of the edit page that holds the newsletter's style sheet.
     static constexpr const char* SystemStyleId = "KV_SYSTEM_STYLE_ID";
 
-    explicit CWndLayout(CKVContext* context);
+    explicit CWndLayout(ILayoutContext* context);
     ~CWndLayout() override;
 
     // The window and its children; false only when the window itself cannot be created.
@@ -199,7 +199,7 @@ private:
     void EditBoxProperties(const std::optional<CHtmlElement>& box);
     void EditLayoutProperties();
 
-    CKVContext* m_context;
+    ILayoutContext* m_context;
     CToolbarLayout m_toolbar;
     CIEBrowser m_browser;
     CIEBrowser m_scratch;

@@ -1,8 +1,6 @@
 // The box and page commands of the layout editor: Box Properties, Insert Box and Layout
 // Properties.
 
-#include "app/KVContext.h"
-#include "base/AppStrings.h"
 #include "controls/KVPropertySheet.h"
 #include "dialogs/DlgHtmlLayoutProperties.h"
 #include "dialogs/PageHtmlBox1.h"
@@ -11,9 +9,11 @@
 #include "editor/BoxStyle.h"
 #include "editor/ElementApply.h"
 #include "editor/ElementMetadata.h"
+#include "editor/LayoutContext.h"
 #include "editor/WndLayout.h"
 #include "ndb/NdbBase.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/UndoUnitScope.h"
 
@@ -69,7 +69,7 @@ void ReadBox(const CHtmlElement& box, CNdbStyle& record)
     ReadBoxStyle(reading.style, reading.pairs, record);
 }
 
-bool RunBoxSheet(CKVContext* context, CNdbStyle& record)
+bool RunBoxSheet(ILayoutContext* context, CNdbStyle& record)
 {
     CKVPropertySheet sheet(LoadAppString(BoxSheetCaption));
     sheet.UseProgramButtonCaptions();

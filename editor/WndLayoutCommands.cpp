@@ -2,16 +2,16 @@
 // styles, the toolbar's boxes, merge fields and insertions, and the edit-mode context menu.
 #include "editor/WndLayout.h"
 
-#include "app/KVContext.h"
-#include "base/AppStrings.h"
 #include "dialogs/DlgFastColorPicker.h"
 #include "editor/ClipboardPaste.h"
 #include "editor/LayoutCommandIds.h"
+#include "editor/LayoutContext.h"
 #include "editor/MergeFields.h"
 #include "editor/TextColors.h"
 #include "ndb/NdbColor.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbStyle.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/UndoUnitScope.h"

@@ -3,16 +3,16 @@
 // pointed at that key; the stored pipelines themselves never change.
 #include "editor/WndLayout.h"
 
-#include "app/KVContext.h"
-#include "base/AppStrings.h"
 #include "editor/ElementMetadata.h"
 #include "editor/ElementReaders.h"
+#include "editor/LayoutContext.h"
 #include "effects/DlgPipelineLibrary.h"
 #include "effects/DlgPipelineProperties.h"
 #include "effects/ImageEffectText.h"
 #include "gre/GreProject.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
+#include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/UndoUnitScope.h"

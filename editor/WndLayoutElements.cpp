@@ -2,8 +2,6 @@
 // each read from the live document into its dialog and written back as one named undo unit.
 #include "editor/WndLayout.h"
 
-#include "app/KVContext.h"
-#include "base/AppStrings.h"
 #include "dialogs/DlgHtmlActionProperties.h"
 #include "dialogs/DlgHtmlBookmarkInsert.h"
 #include "dialogs/DlgHtmlHRProperties.h"
@@ -12,8 +10,10 @@
 #include "editor/ElementMetadata.h"
 #include "editor/ElementReaders.h"
 #include "editor/LayoutCommandIds.h"
+#include "editor/LayoutContext.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbStyle.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/UndoUnitScope.h"
 #include "platform/ui/WinApp.h"

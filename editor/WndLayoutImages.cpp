@@ -1,15 +1,15 @@
 // The images of the layout editor: their properties, another picture for one, and new images.
 #include "editor/WndLayout.h"
 
-#include "app/KVContext.h"
-#include "base/AppStrings.h"
 #include "dialogs/DlgHtmlImageProperties.h"
 #include "editor/ElementMetadata.h"
 #include "editor/ElementReaders.h"
+#include "editor/LayoutContext.h"
 #include "effects/ImageResources.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
 #include "ndb/NdbStyle.h"
+#include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/UndoUnitScope.h"

@@ -1,11 +1,11 @@
 // Table Properties and Table Cell Properties of the layout editor: the element's style,
 // attributes and metadata read into a style record, the dialog, and the record written back as
 // one named unit.
-#include "app/KVContext.h"
 #include "dialogs/DlgHtmlTableCellProperties.h"
 #include "dialogs/DlgHtmlTableProperties.h"
 #include "editor/ElementApply.h"
 #include "editor/ElementMetadata.h"
+#include "editor/LayoutContext.h"
 #include "editor/TableStyle.h"
 #include "editor/WndLayout.h"
 #include "ndb/NdbNewsletter.h"

@@ -3,10 +3,10 @@
 // the grid, and its changes go back in one call as one named unit.
 #include "editor/WndLayout.h"
 
-#include "app/KVContext.h"
 #include "dialogs/DlgHtmlTableInsert.h"
 #include "editor/ElementApply.h"
 #include "editor/LayoutCommandIds.h"
+#include "editor/LayoutContext.h"
 #include "editor/NewTableHtml.h"
 #include "editor/TableEdits.h"
 #include "editor/TableStyle.h"

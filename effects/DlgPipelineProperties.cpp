@@ -1,6 +1,5 @@
 #include "effects/DlgPipelineProperties.h"
 
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "dialogs/DialogContext.h"
 #include "dialogs/ShowHelp.h"
@@ -17,6 +16,7 @@
 #include "gre/GreLayerText.h"
 #include "gre/GreProject.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/PropertyPage.h"
 #include "platform/ui/WinApp.h"
 #include "services/PipelineCatalogue.h"

@@ -1,8 +1,8 @@
 #include "effects/EffectLibraryFiles.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
+#include "platform/core/AppStrings.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
 #include "effects/GreDialogValues.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/StyleControls.h"
 #include "ndb/NdbPalette.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/DataExchange.h"
 

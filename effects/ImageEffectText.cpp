@@ -1,11 +1,11 @@
 #include "effects/ImageEffectText.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/DialogContext.h"
 #include "effects/DlgImageEffectSetText.h"
 #include "gre/GreLayerText.h"
 #include "gre/GreProject.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
 
 namespace

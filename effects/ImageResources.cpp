@@ -1,12 +1,12 @@
 #include "effects/ImageResources.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "dialogs/DlgImageImportOptions.h"
-#include "gre/GreImageResource.h"
 #include "gre/GreLayerImage.h"
+#include "ndb/NdbImageResource.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbStyle.h"
+#include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/WinConstants.h"
@@ -86,7 +86,7 @@ int ChooseImageFiles(const QString& folder, ResourceList& resources, int flags, 
     ResourceList loaded;
     for (const QString& path : paths)
     {
-        auto resource = gre::LoadImageResource(path);
+        auto resource = ndb::LoadImageResource(path);
         if (!resource)
             return ImageResourceFailed;
         loaded.push_back(std::move(resource));

@@ -1,9 +1,9 @@
 #include "gre/GreImage.h"
 
-#include "base/AppStrings.h"
 #include "base/ArchiveValues.h"
 #include "base/FileHelpers.h"
 #include "gre/GreImageCodecs.h"
+#include "platform/core/AppStrings.h"
 #include "res/ResourceInit.h"
 
 #include <QBuffer>

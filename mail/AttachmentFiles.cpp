@@ -1,6 +1,6 @@
 #include "mail/AttachmentFiles.h"
 
-#include "base/AppStrings.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/WinConstants.h"
 

@@ -1,12 +1,12 @@
 #include "mail/DlgSend.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
 #include "mail/DirectDeliveryTest.h"
 #include "mail/DlgSendStatus.h"
 #include "mail/RecipientMerge.h"
 #include "mail/SendDialogContext.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
 
 #include <QStringList>

@@ -1,6 +1,5 @@
 #include "mail/DlgSendStatus.h"
 
-#include "base/AppStrings.h"
 #include "base/FileHelpers.h"
 #include "base/INetFile.h"
 #include "base/TextHelpers.h"
@@ -12,6 +11,7 @@
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
 #include "ndb/NdbSendJournal.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/SystemParameters.h"
 #include "platform/ui/WinApp.h"

@@ -1,8 +1,8 @@
 #include "mail/DlgServicesMoreSettings.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
 #include "ndb/NdbSender.h"
+#include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"

@@ -1,9 +1,9 @@
 #include "mail/DlgSiteAccounts.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
 #include "ndb/NdbSender.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
 #include "services/SiteAccounts.h"

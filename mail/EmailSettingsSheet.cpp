@@ -1,8 +1,8 @@
 #include "mail/EmailSettingsSheet.h"
 
-#include "base/AppStrings.h"
 #include "mail/SendContext.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 
 using namespace ndb;
 

@@ -1,9 +1,9 @@
 #include "mail/PageSenderAttachments.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
 #include "mail/AttachmentFiles.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
 

@@ -1,9 +1,9 @@
 #include "mail/PageSenderGeneral.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
 #include "mail/SenderSettingsImport.h"
 #include "ndb/NdbSender.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/DataExchange.h"
 
 using namespace ndb;

@@ -1,7 +1,6 @@
 #include "mail/PageSenderSendOptions.h"
 #include "mail/SenderValueCombo.h"
 
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "dialogs/ShowHelp.h"
 #include "mail/DirectDeliveryTest.h"
@@ -12,6 +11,7 @@
 #include "mail/VexaPop3.h"
 #include "ndb/NdbSender.h"
 #include "ndb/SenderFieldTable.h"
+#include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/DataExchange.h"

@@ -1,9 +1,9 @@
 #include "mail/PageSenderServices.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
 #include "mail/DlgServicesMoreSettings.h"
 #include "ndb/SenderFieldTable.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
 #include "services/SiteAccounts.h"

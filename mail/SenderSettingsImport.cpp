@@ -1,8 +1,8 @@
 #include "mail/SenderSettingsImport.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/WinApp.h"
 

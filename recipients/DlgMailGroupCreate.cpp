@@ -1,9 +1,9 @@
 #include "recipients/DlgMailGroupCreate.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/FileDialog.h"
 
 #include <QFileInfo>

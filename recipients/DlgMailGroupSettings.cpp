@@ -1,7 +1,7 @@
 #include "recipients/DlgMailGroupSettings.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/WinApp.h"
 #include "services/MailingListChoice.h"

@@ -1,7 +1,7 @@
 #include "recipients/DlgUserAdd.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ResourceModule.h"
 

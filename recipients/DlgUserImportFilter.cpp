@@ -1,8 +1,8 @@
 #include "recipients/DlgUserImportFilter.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
 #include "ndb/NdbUserList.h"
+#include "platform/core/AppStrings.h"
 
 #include <set>
 

@@ -1,8 +1,8 @@
 #include "recipients/DlgUserImportMap.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/FileDialog.h"
 #include "recipients/DlgUserImportMapField.h"
 #include "recipients/RecipientFields.h"

@@ -1,7 +1,7 @@
 #include "recipients/RecipientFields.h"
 
-#include "base/AppStrings.h"
 #include "ndb/NdbUser.h"
+#include "platform/core/AppStrings.h"
 
 namespace
 {

@@ -1,8 +1,8 @@
 #include "recipients/UserImport.h"
 
-#include "base/AppStrings.h"
 #include "ndb/NdbUser.h"
 #include "ndb/NdbUserList.h"
+#include "platform/core/AppStrings.h"
 #include "recipients/DlgUserImportMap.h"
 #include "recipients/UserImportProfile.h"
 

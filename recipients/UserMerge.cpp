@@ -1,8 +1,8 @@
 #include "recipients/UserMerge.h"
 
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "ndb/NdbUserList.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/WinConstants.h"
 
 #include <map>

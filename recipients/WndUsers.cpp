@@ -1,11 +1,11 @@
 #include "recipients/WndUsers.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "dialogs/ShowHelp.h"
 #include "ndb/NdbMailGroup.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Menu.h"

@@ -1,10 +1,10 @@
 #include "reports/ReportPage.h"
 
-#include "base/AppStrings.h"
+#include "base/HtmlEntities.h"
 #include "base/TextHelpers.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbUser.h"
-#include "reports/HtmlEntities.h"
+#include "platform/core/AppStrings.h"
 #include "reports/ReportText.h"
 #include "reports/TrackingBody.h"
 #include "x2/X2Element.h"

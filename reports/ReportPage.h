@@ -1,7 +1,7 @@
 #pragma once
 
+#include "charts/GraphData.h"
 #include "reports/DeliveryCounts.h"
-#include "reports/GraphData.h"
 #include "reports/ReportSettings.h"
 #include "reports/StatisticsReader.h"
 

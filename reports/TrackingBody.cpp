@@ -1,9 +1,9 @@
 #include "reports/TrackingBody.h"
 
-#include "base/AppStrings.h"
+#include "base/HtmlEntities.h"
 #include "base/TextHelpers.h"
 #include "ndb/NdbUser.h"
-#include "reports/HtmlEntities.h"
+#include "platform/core/AppStrings.h"
 #include "reports/ReportPage.h"
 #include "reports/ReportText.h"
 

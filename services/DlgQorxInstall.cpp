@@ -1,8 +1,8 @@
 #include "services/DlgQorxInstall.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/WinApp.h"
 #include "services/QorxInstaller.h"

@@ -1,11 +1,11 @@
 #include "services/DlgUpdate.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/INetFile.h"
 #include "base/Md5Digest.h"
 #include "base/TextHelpers.h"
 #include "dialogs/ShowHelp.h"
+#include "platform/core/AppStrings.h"
 #include "platform/core/ModulePath.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/PropertyPage.h"

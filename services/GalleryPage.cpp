@@ -1,8 +1,8 @@
 #include "services/GalleryPage.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
+#include "platform/core/AppStrings.h"
 #include "services/ConceptTemplateFile.h"
 #include "services/ConceptTemplateFolder.h"
 

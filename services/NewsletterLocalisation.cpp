@@ -1,8 +1,8 @@
 #include "services/NewsletterLocalisation.h"
 
-#include "base/AppStrings.h"
 #include "gre/GreLayerText.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 
 namespace
 {

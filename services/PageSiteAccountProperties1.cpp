@@ -1,10 +1,10 @@
 #include "services/PageSiteAccountProperties1.h"
 
-#include "base/AppStrings.h"
 #include "base/INetFile.h"
 #include "controls/DlgProgress.h"
 #include "dialogs/ShowHelp.h"
 #include "ndb/NdbSender.h"
+#include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/WinApp.h"

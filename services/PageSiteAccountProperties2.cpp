@@ -1,8 +1,8 @@
 #include "services/PageSiteAccountProperties2.h"
 
-#include "base/AppStrings.h"
 #include "dialogs/ShowHelp.h"
 #include "ndb/NdbSender.h"
+#include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/WinApp.h"

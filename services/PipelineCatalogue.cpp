@@ -1,8 +1,8 @@
 #include "services/PipelineCatalogue.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "gre/GreProject.h"
+#include "platform/core/AppStrings.h"
 #include "services/TemplateCatalogue.h"
 #include "services/TemplateLocalisation.h"
 

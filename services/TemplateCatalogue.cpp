@@ -1,9 +1,9 @@
 #include "services/TemplateCatalogue.h"
 
 #include "base/AppSettings.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "services/QorxInstaller.h"
 #include "x2/X2Validator.h"
 

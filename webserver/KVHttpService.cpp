@@ -1,9 +1,9 @@
 #include "webserver/KVHttpService.h"
 
+#include "base/HtmlEntities.h"
+#include "charts/ChartQuery.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbResource.h"
-#include "reports/ChartQuery.h"
-#include "reports/HtmlEntities.h"
 #include "webserver/NewsletterPage.h"
 #include "webserver/NewsletterPageSource.h"
 #include "webserver/PageServiceContext.h"

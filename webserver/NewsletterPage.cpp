@@ -1,8 +1,8 @@
 #include "webserver/NewsletterPage.h"
 
+#include "base/HtmlEntities.h"
 #include "ndb/NdbPalette.h"
 #include "ndb/NdbStyle.h"
-#include "reports/HtmlEntities.h"
 #include "webserver/CssWriters.h"
 #include "webserver/MailBody.h"
 #include "webserver/NewsletterPageSource.h"

@@ -1,7 +1,7 @@
 #include "webserver/WebViewScripts.h"
 
+#include "base/HtmlEntities.h"
 #include "base/TextHelpers.h"
-#include "reports/HtmlEntities.h"
 #include "webserver/PageSources.h"
 #include "webserver/PageTreeWalk.h"
 #include "x2/NameMetadata.h"

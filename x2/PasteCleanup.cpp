@@ -1,6 +1,6 @@
 #include "x2/PasteCleanup.h"
 
-#include "gre/GreImageResource.h"
+#include "ndb/NdbImageResource.h"
 #include "ndb/NdbNewsletter.h"
 #include "x2/X2HtmlParser.h"
 #include "x2/X2TextHelpers.h"
@@ -152,7 +152,7 @@ std::unique_ptr<ndb::CNdbResource> FetchPastedImage(const QString& reference, co
     --context.imageFetchesLeft;
     if (context.fetchImage)
         return context.fetchImage(reference, baseAddress);
-    return gre::FetchImageResource(reference, baseAddress);
+    return ndb::FetchImageResource(reference, baseAddress);
 }
 
 // The page finds an image by its path, so a second "clip_image001.png" (every paste from a word

@@ -31,7 +31,7 @@ struct PasteContext
     std::function<std::unique_lock<std::shared_mutex>()> lockDocument;
     // Counts down with every load or download; at 0 images are dropped as if unreachable.
     int imageFetchesLeft{DefaultMaxImageFetches};
-    // Loads an image reference against the base address; empty means gre::FetchImageResource.
+    // Loads an image reference against the base address; empty means ndb::FetchImageResource.
     // The fuzz target puts one here that touches neither the disk nor the network.
     std::function<std::unique_ptr<ndb::CNdbResource>(const QString& reference, const QString& baseAddress)>
         fetchImage;

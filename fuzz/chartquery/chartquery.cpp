@@ -1,6 +1,6 @@
 // Reads arbitrary bytes as the query string of a chart address (the first line) and a form body
 // (the rest), parses the chart from them, works out its pie shares and axis and paints it.
-#include "reports/ChartQuery.h"
+#include "charts/ChartQuery.h"
 #include "fuzz/GuiFuzzerInitialize.h"
 #include "gre/GreImage.h"
 

@@ -1,6 +1,6 @@
 #include "platform/ui/DataExchange.h"
 
-#include "base/TextHelpers.h"
+#include "platform/core/LeadingInt.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/WinApp.h"
 
@@ -93,7 +93,7 @@ void DDX_Text(CDataExchange* dx, int id, int& value)
     QString text = QString::number(value);
     DDX_Text(dx, id, text);
     if (dx->m_bSaveAndValidate)
-        value = ParseIntText(text);
+        value = ReadLeadingInt(text);
 }
 
 void CDataExchange::Fail(CWnd* control)

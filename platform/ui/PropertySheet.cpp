@@ -1,6 +1,6 @@
 #include "platform/ui/PropertySheet.h"
 
-#include "base/AppStrings.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/Notify.h"
 #include "platform/ui/SystemParameters.h"
 

@@ -1,6 +1,6 @@
 #include "platform/ui/ResourceModule.h"
 
-#include "base/AppStrings.h"
+#include "platform/core/AppStrings.h"
 #include "res/ResourceInit.h"
 
 #include <QFile>

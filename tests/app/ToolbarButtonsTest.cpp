@@ -2,7 +2,7 @@
 #include "support/ScriptedHttpServer.h"
 #include "support/ToolbarMouse.h"
 
-#include "app/CommandIds.h"
+#include "controls/CommandIds.h"
 #include "editor/LayoutCommandIds.h"
 
 #include <QPainter>

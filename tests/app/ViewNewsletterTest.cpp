@@ -1,7 +1,7 @@
 #include "ShellTestSupport.h"
 
-#include "app/CommandIds.h"
 #include "app/KVContext.h"
+#include "controls/CommandIds.h"
 #include "editor/LayoutCommandIds.h"
 #include "mail/DlgSpamCheck.h"
 

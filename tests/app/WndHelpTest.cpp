@@ -1,7 +1,7 @@
 #include "HelpTestSupport.h"
 
-#include "base/AppStrings.h"
 #include "controls/ControlArtifacts.h"
+#include "platform/core/AppStrings.h"
 
 #include <QClipboard>
 #include <QLineEdit>

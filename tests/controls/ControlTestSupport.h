@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/AppStrings.h"
+#include "platform/core/AppStrings.h"
 #include "platform/ui/Wnd.h"
 
 #include <QApplication>

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "ControlTestSupport.h"
+#include "controls/KVImageButton.h"
+#include "controls/KVStatic.h"
 #include "controls/ToolbarBase.h"
 #include "platform/ui/CmdUI.h"
 
 #include <QApplication>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 
 // The main window of the toolbar tests: records the commands and other messages it receives and
 // answers every command update from a table (enabled and unchecked when not listed).
@@ -125,4 +129,75 @@ protected:
     }
 
     CToolbarMainWindow mainWnd;
+};
+
+// Checks of what each toolbar shows: the tooltip of every button and the texts of its text
+// buttons and labels.
+class ToolbarTooltips : public ToolbarFixture
+{
+protected:
+    using Tips = std::vector<std::pair<UINT, const char*>>;
+
+    // Every shown button, in table order, with its tooltip; dividers, labels and fields are left out.
+    static Tips ShownTips(const CToolbarBase& toolbar)
+    {
+        Tips tips;
+        for (const CToolbarItem& item : toolbar.GetItems())
+        {
+            const auto* button = dynamic_cast<const CKVImageButton*>(item.window.get());
+            if (!button || !button->IsWindowVisible() || button->GetDlgCtrlID() == 0)
+                continue;
+            tips.emplace_back(UINT(button->GetDlgCtrlID()), nullptr);
+        }
+        return tips;
+    }
+    void Expect(const CToolbarBase& toolbar, const Tips& expected)
+    {
+        const Tips shown = ShownTips(toolbar);
+        ASSERT_EQ(shown.size(), expected.size());
+        for (std::size_t i = 0; i < shown.size(); ++i)
+        {
+            SCOPED_TRACE(expected[i].first);
+            EXPECT_EQ(shown[i].first, expected[i].first);
+            EXPECT_EQ(TipOf(Item(toolbar, shown[i].first)), QString::fromUtf8(expected[i].second));
+        }
+    }
+    // A toolbar to make, whether to show its edit-mode set, and the texts of its shown text
+    // buttons and labels in table order.
+    struct TextCase
+    {
+        std::function<std::unique_ptr<CToolbarBase>()> make;
+        bool editMode;
+        std::vector<const char*> texts;
+    };
+    void ExpectTexts(const TextCase& c)
+    {
+        SCOPED_TRACE(c.texts.front());
+        std::unique_ptr<CToolbarBase> toolbar = c.make();
+        ASSERT_TRUE(CreateToolbar(*toolbar, 900, 56));
+        if (c.editMode)
+            toolbar->SetEditMode();
+        std::vector<QString> shown;
+        for (const CToolbarItem& item : toolbar->GetItems())
+        {
+            if (!item.window || !item.window->IsWindowVisible())
+                continue;
+            if (const auto* button = dynamic_cast<const CKVImageButton*>(item.window.get()))
+            {
+                if (!button->GetText().isEmpty())
+                    shown.push_back(button->GetText());
+            }
+            else if (const auto* label = dynamic_cast<const CKVStatic*>(item.window.get()))
+            {
+                shown.push_back(label->m_text);
+                // The label is exactly as wide as its text.
+                EXPECT_EQ(item.width,
+                          const_cast<CKVStatic*>(label)->GetNormalFont().GetTextExtent(label->m_text).cx);
+            }
+        }
+        std::vector<QString> expected;
+        for (const char* text : c.texts)
+            expected.push_back(QString::fromUtf8(text));
+        EXPECT_EQ(shown, expected);
+    }
 };

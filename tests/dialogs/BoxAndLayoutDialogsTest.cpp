@@ -1,7 +1,6 @@
 #include "ColorTestSupport.h"
 #include "DialogLayoutCheck.h"
 #include "StyleTestSupport.h"
-#include "base/AppStrings.h"
 #include "controls/KVPropertySheet.h"
 #include "dialogs/DlgHtmlLayoutProperties.h"
 #include "dialogs/PageHtmlBox1.h"
@@ -9,6 +8,7 @@
 #include "dialogs/PageHtmlBox3.h"
 #include "effects/BackgroundImageToolsInstall.h"
 #include "ndb/NdbResource.h"
+#include "platform/core/AppStrings.h"
 
 #include <QTemporaryDir>
 

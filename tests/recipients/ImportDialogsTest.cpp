@@ -1,7 +1,7 @@
 #include "PythonCsv.h"
 #include "RecipientsTestSupport.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
+#include "platform/core/AppStrings.h"
 #include "recipients/DlgUserAdd.h"
 #include "recipients/DlgUserImportCsvDelimiter.h"
 #include "recipients/DlgUserImportFilter.h"

@@ -1,6 +1,6 @@
 #include "recipients/RecipientFields.h"
-#include "base/AppStrings.h"
 #include "ndb/NdbUser.h"
+#include "platform/core/AppStrings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "RecipientsTestSupport.h"
-#include "base/AppStrings.h"
 #include "base/TextHelpers.h"
+#include "platform/core/AppStrings.h"
 #include "recipients/RecipientFields.h"
 
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #include "ReportFixture.h"
 #include "webserver/PageGeneratorXhtmlSupport.h"
 
-#include "reports/ChartQuery.h"
+#include "charts/ChartQuery.h"
 
 #include <QUrl>
 #include <QUrlQuery>

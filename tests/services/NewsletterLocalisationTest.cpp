@@ -1,7 +1,7 @@
 #include "services/NewsletterLocalisation.h"
-#include "base/AppStrings.h"
 #include "gre/GreLayerText.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "ServicesUiSupport.h"
 #include "support/ScriptedHttpServer.h"
 
-#include "base/AppStrings.h"
 #include "gre/GreLayerText.h"
 #include "gre/GreProject.h"
+#include "platform/core/AppStrings.h"
 #include "services/PipelineCatalogue.h"
 #include "services/TemplateCatalogue.h"
 

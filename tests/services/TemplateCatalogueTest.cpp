@@ -1,8 +1,8 @@
 #include "ServicesUiSupport.h"
 #include "support/ScriptedHttpServer.h"
 
-#include "base/AppStrings.h"
 #include "ndb/NdbNewsletter.h"
+#include "platform/core/AppStrings.h"
 #include "services/TemplateCatalogue.h"
 #include "x2/X2TransformXmlFennick.h"
 #include "x2/X2Validator.h"

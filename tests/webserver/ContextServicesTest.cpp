@@ -2,7 +2,7 @@
 
 #include "app/KVContext.h"
 #include "gre/GreLayerBase.h"
-#include "webserver/SpamRating.h"
+#include "mail/SpamRating.h"
 #include "x2/X2Validator.h"
 
 #include <chrono>

@@ -1,8 +1,8 @@
 #include "PageServerSupport.h"
 #include "webserver/RawClient.h"
 
-#include "reports/ChartQuery.h"
-#include "reports/PieChartStyle.h"
+#include "charts/ChartQuery.h"
+#include "charts/PieChartStyle.h"
 #include "webserver/KVHttpService.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "x2/PasteCleanup.h"
 
-#include "gre/GreImageResource.h"
+#include "ndb/NdbImageResource.h"
 #include "ndb/NdbNewsletter.h"
 #include "x2/X2Validator.h"
 
@@ -390,7 +390,7 @@ TEST(PasteCleanup, DocumentLockIsTakenOnlyToAddAnImage)
         // The local server's threads must be able to read the document during a download.
         EXPECT_TRUE(mutex.try_lock_shared());
         mutex.unlock_shared();
-        return gre::FetchImageResource(reference, base);
+        return ndb::FetchImageResource(reference, base);
     };
     paste.Clean(Image(QString()) + QStringLiteral("<img src=\"file:///nowhere/x.png\">") + Image(QString()));
     EXPECT_EQ(paste.Resources().size(), 2u);
