@@ -240,9 +240,13 @@ TEST_F(TemplateLibraryTest, EveryTemplateShowsItsLocalisedTextsAsWritten)
             {
                 SCOPED_TRACE(key.toStdString());
                 if (tokens.contains("_(" + key + ")_"))
+                {
                     EXPECT_TRUE(shown.contains(AsPageText(text))) << text.toStdString();
+                }
                 if (text.contains(QRegularExpression(QStringLiteral("[^\\x{0}-\\x{7F}]"))))
+                {
                     EXPECT_TRUE(shown.contains(text) || stored.contains(text)) << text.toStdString();
+                }
             }
             for (const QString& whole : {shown, stored})
             {

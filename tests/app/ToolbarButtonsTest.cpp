@@ -150,7 +150,7 @@ protected:
     {
         if (HelpShown())
             m_window->GetHelpWindow()->GetSafeHwnd()->close();
-        QTest::qWaitFor([&] { return !HelpShown(); }, 5000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !HelpShown(); }, 5000));
     }
 
     // Clicks every button of the window's toolbars in the order of the window's rows and checks

@@ -3,6 +3,7 @@
 #include "platform/ui/IEBrowser.h"
 
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
@@ -22,4 +23,29 @@ inline QVariant RunInPage(CIEBrowser& browser, const QString& script)
                                 });
     EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << script.toStdString();
     return result;
+}
+
+// Waits until the reports the page has made so far reached the control. A report travels behind
+// an answer of the page and a timer of its own: an answer asked for now, and a timer started once
+// it came, come after it.
+inline void AwaitPageReports(CIEBrowser& browser)
+{
+    RunInPage(browser, QStringLiteral("0"));
+    bool passed = false;
+    QTimer::singleShot(1, [&] { passed = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return passed; }, 10000));
+}
+
+// Runs a script that changes the selection, then waits until the control has the page's report
+// of it, as a user's next action finds it.
+inline void ChangeSelection(CIEBrowser& browser, const QString& script)
+{
+    RunInPage(browser, QStringLiteral("window.kvSelectionSeen = false; document.addEventListener("
+                                      "'selectionchange', () => { window.kvSelectionSeen = true; }, "
+                                      "{once: true}); ") +
+                           script);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return RunInPage(browser, QStringLiteral("window.kvSelectionSeen")).toBool(); }, 10000))
+        << "the selection did not change";
+    AwaitPageReports(browser);
 }

@@ -216,7 +216,9 @@ TEST_F(SendFaults, EachFaultGivesEveryRecipientATruthfulStatus)
         EXPECT_EQ(counts, logged) << "the dialog's counters are those of the list";
         EXPECT_EQ(m_app.boxes.join(u'|'), QString::fromUtf8(c.box));
         if (server && c.quits)
+        {
             EXPECT_EQ(server->Received().count("QUIT"), server->Connections());
+        }
         if (c.box[0])
         {
             const QList<QByteArray> received = server->Received();
