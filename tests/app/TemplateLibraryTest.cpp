@@ -221,6 +221,19 @@ TEST_F(TemplateLibraryTest, EveryTemplateShowsItsLocalisedTextsAsWritten)
                         if (tabs.GetTab(t)->text == folder->GetName())
                             ClickTab(dialog, tabs.GetTab(t)->commandId);
                     }
+                    // The cell still shows the template of the folder before until the folder's
+                    // page has loaded.
+                    const QString cellTitle =
+                        QStringLiteral("(function () { const e = document.getElementById('fileid%1');"
+                                       " return e ? e.querySelector('h1').textContent : ''; })()")
+                            .arg(i);
+                    ASSERT_TRUE(QTest::qWaitFor(
+                        [&] {
+                            return RunScript(dialog.GetGalleryBrowser(), cellTitle)
+                                .toString()
+                                .startsWith(file->GetName());
+                        },
+                        15000));
                     ASSERT_TRUE(
                         ClickElement(dialog.GetGalleryBrowser(), QStringLiteral("fileid%1_imgdiv").arg(i)));
                     ASSERT_TRUE(

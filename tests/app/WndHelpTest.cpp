@@ -119,9 +119,8 @@ TEST(WndHelp, CommandLinksRunTheirActionAndNeverLoad)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.data.opened.isEmpty(); }, HelpLoadTimeoutMs));
     EXPECT_TRUE(shown.data.opened.first().endsWith("&cmd=support"))
         << shown.data.opened.first().toStdString();
-    QTest::qWait(300);
-    EXPECT_EQ(help.completed.size(), loads);
     EXPECT_TRUE(help.BodyText().contains("Online support"));
+    help.ExpectOnlyLoadSince(loads, links);
 
     struct Case
     {
@@ -228,10 +227,9 @@ TEST(WndHelp, EnterWithAnEmptyFieldAsksForTextAndSearchesNothing)
     EXPECT_EQ(text, "Please fill out what you want to search for");
     EXPECT_EQ(caption, "Search");
     EXPECT_EQ(icon, QMessageBox::Information);
-    QTest::qWait(300);
-    EXPECT_EQ(help.completed.size(), loads);
     // The field takes the focus again, as soon as its window is active.
     EXPECT_EQ(help.GetSafeHwnd()->focusWidget(), field);
+    help.ExpectOnlyLoadSince(loads, QUrl(help.completed.last()));
 }
 
 TEST(WndHelp, BackAndForwardFromTheToolbarAndTheMouseButtons)

@@ -1,4 +1,5 @@
 #include "PageScript.h"
+#include "QueuedEvents.h"
 #include "app/ShellTestSupport.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/WndLayout.h"
@@ -180,16 +181,13 @@ TEST_F(ShellProgram, LayoutSessionFromEditToTheSavedFile)
     // main window's keys.
     const QStringList all = UndoTitles(browser);
     page->setFocus();
-    // Each key's step is awaited. A second, unwanted one would come from what the key left in the
-    // program's event queue: a call queued behind it has run once that is done.
+    // Each key's step is awaited; a second, unwanted one would come from what the key left in the
+    // program's event queue.
     const auto stepsLeave = [&](const QStringList& titles)
     {
         EXPECT_TRUE(QTest::qWaitFor([&] { return UndoTitles(browser) == titles; }, 10000))
             << UndoTitles(browser).join(", ").toStdString();
-        bool queueDone = false;
-        QMetaObject::invokeMethod(
-            qApp, [&] { queueDone = true; }, Qt::QueuedConnection);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return queueDone; }, 10000));
+        AwaitQueuedEvents();
         EXPECT_EQ(UndoTitles(browser), titles);
     };
     PressKey(window, Qt::Key_Z, Qt::ControlModifier);

@@ -8,6 +8,7 @@
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
+#include <memory>
 
 // Runs a script in the editing library's world of the control's page and waits for its value.
 inline QVariant RunInPage(CIEBrowser& browser, const QString& script)
@@ -31,9 +32,9 @@ inline QVariant RunInPage(CIEBrowser& browser, const QString& script)
 inline void AwaitPageReports(CIEBrowser& browser)
 {
     RunInPage(browser, QStringLiteral("0"));
-    bool passed = false;
-    QTimer::singleShot(1, [&] { passed = true; });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return passed; }, 10000));
+    const auto passed = std::make_shared<bool>(false);
+    QTimer::singleShot(1, [passed] { *passed = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return *passed; }, 10000));
 }
 
 // Runs a script that changes the selection, then waits until the control has the page's report
