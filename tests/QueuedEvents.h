@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -14,4 +15,14 @@ inline void AwaitQueuedEvents()
     QMetaObject::invokeMethod(
         qApp, [reached] { *reached = true; }, Qt::QueuedConnection);
     EXPECT_TRUE(QTest::qWaitFor([&] { return *reached; }, 10000));
+}
+
+// Waits until a timer of that period, started now, has fired: a running timer of that period or a
+// shorter one would have fired by then too.
+inline void AwaitTimerPeriod(int milliseconds)
+{
+    QTimer later;
+    later.setSingleShot(true);
+    later.start(milliseconds);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !later.isActive(); }, 10000 + milliseconds));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QueuedEvents.h"
 #include "app/CommandIds.h"
 #include "app/DlgMessageBox.h"
 #include "app/KVContext.h"

@@ -1,5 +1,6 @@
 #include "ColorTestSupport.h"
 #include "DialogLayoutCheck.h"
+#include "QueuedEvents.h"
 #include "StyleTestSupport.h"
 #include "base/AppStrings.h"
 #include "controls/KVPropertySheet.h"
@@ -72,7 +73,7 @@ void PickSwatchCell(CColorBoxCtrl* swatch, int cell)
         QApplication::activeModalWidget(),
         [cell] { SendMouse(QApplication::activeModalWidget(), QEvent::MouseButtonPress, CellCentre(cell)); });
     SendMouse(swatch->GetSafeHwnd(), QEvent::MouseButtonPress, QPoint(5, 5));
-    QTest::qWait(50);
+    AwaitQueuedEvents();
 }
 
 class BoxAndLayoutDialogs : public StyledNewsletter

@@ -109,14 +109,7 @@ QPoint CentreOf(CIEBrowser& browser, const QString& selector)
 // A right click at the point and a click on the item of the menu that comes up.
 void ChooseFromContextMenu(CIEBrowser& browser, const QPoint& point, const QString& item)
 {
-    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::LeftButton, Qt::NoModifier, point);
-    const QString caretThere =
-        QStringLiteral("(function () { const n = getSelection().anchorNode;"
-                       " return !!n && document.elementFromPoint(%1, %2).contains(n); })()")
-            .arg(point.x())
-            .arg(point.y());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return RunInPage(browser, caretThere).toBool(); }, 10000));
-    AwaitPageReports(browser);
+    ClickAndAwaitReports(browser, point);
     EXPECT_TRUE(ChooseContextItem(browser, point, item)) << "no item " << item.toStdString();
 }
 

@@ -50,3 +50,17 @@ inline void ChangeSelection(CIEBrowser& browser, const QString& script)
         << "the selection did not change";
     AwaitPageReports(browser);
 }
+
+// Clicks the page at the point as a user does, then waits until the control has the page's reports
+// of the click: the page has taken the click once it saw the button go up, and the selection it
+// changed is reported by then.
+inline void ClickAndAwaitReports(CIEBrowser& browser, const QPoint& point)
+{
+    RunInPage(browser, QStringLiteral("window.kvClickSeen = false; document.addEventListener('mouseup', () =>"
+                                      " setTimeout(() => { window.kvClickSeen = true; }), {once: true});"));
+    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::LeftButton, Qt::NoModifier, point);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return RunInPage(browser, QStringLiteral("window.kvClickSeen")).toBool(); }, 10000))
+        << "the page saw no click";
+    AwaitPageReports(browser);
+}
