@@ -461,7 +461,7 @@ TEST_F(BoxAndLayoutDialogs, PicturesOfTheDialogsWithTheirControlsInPlace)
     EditLayout(page,
                [&](QWidget* dialog)
                {
-                   QTest::qWait(100);
+                   AwaitQueuedEvents();
                    dialog->grab().save(ArtifactPath(QStringLiteral("layout_properties_212.png")));
                    faults << LayoutFaults(dialog);
                    ClickButton(dialog, QStringLiteral("Cancel"));
@@ -476,7 +476,7 @@ TEST_F(BoxAndLayoutDialogs, PicturesOfTheDialogsWithTheirControlsInPlace)
                 for (int index = TypeAndSizePage; index <= BackgroundPage; ++index)
                 {
                     ShowPage(sheet, index);
-                    QTest::qWait(100);
+                    AwaitQueuedEvents();
                     sheet->grab().save(ArtifactPath(QStringLiteral("box_page_%1.png").arg(193 + index)));
                     for (QWidget* child : sheet->findChildren<QWidget*>())
                     {
@@ -538,10 +538,10 @@ TEST_F(BoxAndLayoutDialogs, BrowseAndImageEffects)
                             for (int i = 0; i < 3; ++i)
                             {
                                 Click(sheet, 1368);
-                                QTest::qWait(100);
+                                AwaitQueuedEvents();
                             }
                             EXPECT_TRUE(QTest::qWaitFor([&] { return steps.Finished(); }, 10000));
-                            QTest::qWait(100);
+                            AwaitQueuedEvents();
                             shown = Control(sheet, 1268)->GetWindowText();
                             effectsEnabled = Enabled(sheet, 1575);
                             ClickButton(sheet, QStringLiteral("OK"));
@@ -569,7 +569,7 @@ TEST_F(BoxAndLayoutDialogs, BrowseAndImageEffects)
                                 steps.Start();
                                 Click(sheet, 1575);
                                 EXPECT_TRUE(QTest::qWaitFor([&] { return steps.Finished(); }, 10000));
-                                QTest::qWait(200);
+                                AwaitQueuedEvents();
                                 if (key.isEmpty())
                                     key = box.GetString(StyleBackgroundPipeline);
                             }
