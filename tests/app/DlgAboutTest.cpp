@@ -1,4 +1,5 @@
 #include "app/DlgAbout.h"
+#include "ScreenPicture.h"
 #include "app/DlgEasterEgg.h"
 #include "app/KVContext.h"
 #include "app/KVWebServer.h"
@@ -115,7 +116,7 @@ TEST(DlgAbout, ThePageListsTheComponentsWithTheirNamesAsText)
         EXPECT_EQ(ok.right() + 1, 450 - 15);
         EXPECT_EQ(ok.top(), 531);
         EXPECT_EQ(dialog.GetWindowText(), "About Kelvora");
-        QTest::qWait(500);
+        EXPECT_TRUE(AwaitPaintedPage(dialog.Browser()->GetSafeHwnd()));
         SaveControlArtifact(dialog, "about-box-escaped-names.png");
     };
     EXPECT_EQ(about.DoModal(), IDOK);
@@ -167,7 +168,7 @@ TEST(DlgAbout, StrokesAcrossTheBannerOpenTheCredits)
                 << c.from.x() << "," << c.from.y() << " to " << c.to.x() << "," << c.to.y();
         }
         ASSERT_TRUE(dialog.WaitForPage());
-        QTest::qWait(500);
+        EXPECT_TRUE(AwaitPaintedPage(dialog.Browser()->GetSafeHwnd()));
         SaveControlArtifact(dialog, "about-box.png");
     };
     about.DoModal();

@@ -1,4 +1,5 @@
 #include "CreateDialogSupport.h"
+#include "ScreenPicture.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "base/TextHelpers.h"
@@ -137,7 +138,18 @@ TEST_F(TemplateLibraryTest, NewsletterFromAGalleryClickIsCreatedOpenedClosedAndR
             ASSERT_TRUE(ClickElement(dialog.GetGalleryBrowser(), "fileid0_imgdiv"));
             ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.GetDlgItem(IDOK)->IsWindowEnabled(); }, 10000));
             EXPECT_EQ(dialog.m_selectedTemplate->GetId(), "KV_BUSINESS_HARBOUR");
-            QTest::qWait(400); // the selection frame scrolls into place
+            // The selection frame scrolls into view.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&]
+                {
+                    return RunScript(
+                               dialog.GetGalleryBrowser(),
+                               "(function () { const r = document.getElementById('fileid0_imgdiv')"
+                               ".getBoundingClientRect(); return r.top >= 0 && r.bottom <= innerHeight; })()")
+                        .toBool();
+                },
+                10000));
+            EXPECT_TRUE(AwaitPaintedPage(dialog.GetGalleryBrowser().GetSafeHwnd()));
             SavePicture(dialog, "DlgNewsletterCreate-library.png");
             auto* name = qobject_cast<QLineEdit*>(dialog.GetDlgItem(1040)->GetSafeHwnd());
             name->selectAll();

@@ -1,4 +1,5 @@
 #include "HelpTestSupport.h"
+#include "ScreenPicture.h"
 
 #include "base/AppStrings.h"
 #include "controls/ControlArtifacts.h"
@@ -194,7 +195,7 @@ TEST(WndHelp, EnterInTheSearchFieldFindsTheEuroSign)
     const QString body = help.BodyText();
     EXPECT_TRUE(body.contains(QString::fromUtf8("One page holds “€”."))) << body.toStdString();
     EXPECT_TRUE(body.contains("href=\"3SendNewsletter.htm\">Send the newsletter</a>")) << body.toStdString();
-    QTest::qWait(500);
+    EXPECT_TRUE(AwaitPaintedPage(help.GetBrowser().GetSafeHwnd()));
     SaveControlArtifact(help, "help-window-search.png");
 }
 
