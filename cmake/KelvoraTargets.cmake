@@ -19,14 +19,14 @@ endfunction()
 
 # kv_add_test_folder(name LIBS...): one GoogleTest program from the sources of the current
 # test folder, registered with ctest case by case. Tests run with a pinned locale and zone and
-# offscreen Qt; every process makes a home of its own (tests/TestHome.cpp), so nothing of the
-# developer's, nor of another case, leaks in.
+# offscreen Qt; every process makes a home of its own (tests/TestHome.cpp), the settings' machine
+# scope in it, so nothing of the developer's, nor of another case, leaks in.
 function(kv_add_test_folder name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources} ${CMAKE_SOURCE_DIR}/tests/TestHome.cpp)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE -Wall -Wextra)
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARGN} kv_platform_core GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     KV_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
     KV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

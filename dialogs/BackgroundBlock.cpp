@@ -140,10 +140,10 @@ void CBackgroundBlock::Refresh()
     std::vector<int> ids = {IdRemove, IdTiling, IdPosX, IdPosY, IdTilingLabel, IdPosXLabel, IdPosYLabel};
     ids.insert(ids.end(), m_sectionControls.begin(), m_sectionControls.end());
     for (int id : ids)
-        m_host->GetDlgItem(id)->EnableWindow(found);
+        m_host->DlgItem(id).EnableWindow(found);
     const BackgroundImageTools& tools = GetBackgroundImageTools();
-    m_host->GetDlgItem(IdBrowse)->EnableWindow(bool(tools.chooseImage));
-    m_host->GetDlgItem(IdImageEffects)->EnableWindow(found && tools.editEffect);
+    m_host->DlgItem(IdBrowse).EnableWindow(bool(tools.chooseImage));
+    m_host->DlgItem(IdImageEffects).EnableWindow(found && tools.editEffect);
     for (Axis* axis : {&m_x, &m_y})
     {
         axis->value.EnableWindow(found);

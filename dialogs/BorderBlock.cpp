@@ -107,7 +107,7 @@ void CBorderBlock::ApplyDefaultBorder()
     }
     m_unit.EnableWindow(enabled);
     for (int id : Labels)
-        m_host->GetDlgItem(id)->EnableWindow(enabled);
+        m_host->DlgItem(id).EnableWindow(enabled);
 }
 
 QString CBorderBlock::State() const

@@ -70,7 +70,7 @@ bool CDlgHtmlActionProperties::OnInitDialog()
     CDialog::OnInitDialog();
     ShowProtocol();
     FillBookmarks();
-    GetDlgItem(IdWebView)->EnableWindow(m_webViewAvailable);
+    DlgItem(IdWebView).EnableWindow(m_webViewAvailable);
     if (!m_webViewAvailable && m_kind == KindWebView)
         m_kind = KindNoLink;
     UpdateData(false);
@@ -101,7 +101,7 @@ void CDlgHtmlActionProperties::FillBookmarks()
     if (m_bookmarkNames.isEmpty())
     {
         m_bookmarks.EnableWindow(false);
-        GetDlgItem(IdBookmark)->EnableWindow(false);
+        DlgItem(IdBookmark).EnableWindow(false);
         if (m_kind == KindBookmark)
             m_kind = KindUrl;
         if (m_address.isEmpty() && !m_bookmarkName.isEmpty())
@@ -128,8 +128,8 @@ void CDlgHtmlActionProperties::UpdateControls()
     m_addressEdit.EnableWindow(m_kind == KindUrl);
     m_protocols.EnableWindow(m_kind == KindUrl);
     m_bookmarks.EnableWindow(hasBookmarks && m_kind == KindBookmark);
-    GetDlgItem(IdByEmail)->EnableWindow(m_kind == KindUnsubscribe);
-    GetDlgItem(IdAutomatic)->EnableWindow(m_kind == KindUnsubscribe);
+    DlgItem(IdByEmail).EnableWindow(m_kind == KindUnsubscribe);
+    DlgItem(IdAutomatic).EnableWindow(m_kind == KindUnsubscribe);
     if (m_kind == KindUrl)
         m_addressEdit.SetFocus();
 }

@@ -141,8 +141,8 @@ bool CDlgHtmlImageProperties::OnInitDialog()
     for (int side = 0; side < 4; ++side)
         m_spacing[side] = WholeNumber(style, SpacingFields[side], 0);
     const BackgroundImageTools& tools = GetBackgroundImageTools();
-    GetDlgItem(IdBrowse)->EnableWindow(bool(tools.chooseImage));
-    GetDlgItem(IdModifyImage)->EnableWindow(bool(tools.editEffect));
+    DlgItem(IdBrowse).EnableWindow(bool(tools.chooseImage));
+    DlgItem(IdModifyImage).EnableWindow(bool(tools.editEffect));
     UpdateData(false);
     ShowName();
     ApplyEnableRule();

@@ -54,9 +54,9 @@ bool CDlgHtmlListProperties::OnInitDialog()
 void CDlgHtmlListProperties::EnableGroups(bool ordered)
 {
     for (const int id : BulletIds)
-        GetDlgItem(id)->EnableWindow(!ordered);
+        DlgItem(id).EnableWindow(!ordered);
     for (const int id : NumberingIds)
-        GetDlgItem(id)->EnableWindow(ordered);
+        DlgItem(id).EnableWindow(ordered);
 }
 
 LRESULT CDlgHtmlListProperties::OnTypeClicked(WPARAM, LPARAM)

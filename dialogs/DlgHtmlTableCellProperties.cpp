@@ -158,10 +158,10 @@ void CDlgHtmlTableCellProperties::UpdateEnabling()
     for (int i = 0; i < 4; ++i)
     {
         m_paddingEdits[i].EnableWindow(own);
-        GetDlgItem(PaddingSides[i].label)->EnableWindow(own);
+        DlgItem(PaddingSides[i].label).EnableWindow(own);
     }
     m_paddingUnit.EnableWindow(own);
-    GetDlgItem(IdPaddingUnitLabel)->EnableWindow(own);
+    DlgItem(IdPaddingUnitLabel).EnableWindow(own);
 }
 
 LRESULT CDlgHtmlTableCellProperties::OnModeClicked(WPARAM, LPARAM)

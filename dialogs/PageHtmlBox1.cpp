@@ -225,11 +225,11 @@ void CPageHtmlBox1::ApplyTypeRule()
     UpdateData(true);
     const bool inLine = !IsFreeFloating();
     for (int id : {int(IdWrappingLabel), int(IdWrapping), int(IdForceNewLineLabel), int(IdForceNewLine)})
-        GetDlgItem(id)->EnableWindow(inLine);
+        DlgItem(id).EnableWindow(inLine);
     for (int id : SideLabels)
-        GetDlgItem(id)->EnableWindow(!inLine);
+        DlgItem(id).EnableWindow(!inLine);
     m_zIndex.EnableWindow(!inLine);
-    GetDlgItem(IdZIndexLabel)->EnableWindow(!inLine);
+    DlgItem(IdZIndexLabel).EnableWindow(!inLine);
     for (Side& side : m_sides)
     {
         side.useDefault.EnableWindow(!inLine);

@@ -100,7 +100,7 @@ bool CDlgGreLayerImageProperties::OnInitDialog()
 void CDlgGreLayerImageProperties::UseSourceClicked()
 {
     UpdateData(true);
-    GetDlgItem(IdBrowse)->EnableWindow(!m_useSource);
+    DlgItem(IdBrowse).EnableWindow(!m_useSource);
     if (m_useSource)
         m_layer->SetUseSource(true);
     else if (!m_layer->GetImageId().isEmpty())

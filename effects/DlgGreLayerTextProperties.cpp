@@ -184,7 +184,7 @@ LRESULT CDlgGreLayerTextProperties::OnTextChange(WPARAM, LPARAM)
     {
         UpdateData(true);
         m_loading = true;
-        GetDlgItem(IdName)->SetWindowText(FirstLine(m_shown.text));
+        DlgItem(IdName).SetWindowText(FirstLine(m_shown.text));
         m_loading = false;
     }
     Apply(true);

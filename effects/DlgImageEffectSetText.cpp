@@ -25,9 +25,9 @@ bool CDlgImageEffectSetText::OnInitDialog()
 {
     for (int row = 0; row < RowCount; ++row)
     {
-        GetDlgItem(IdFirstLabel + row)->EnableWindow(m_count > row);
-        GetDlgItem(IdFirstEdit + row)->EnableWindow(m_count > row);
+        DlgItem(IdFirstLabel + row).EnableWindow(m_count > row);
+        DlgItem(IdFirstEdit + row).EnableWindow(m_count > row);
     }
-    GetDlgItem(IdNote)->ShowWindow(m_count > RowCount ? SW_SHOW : SW_HIDE);
+    DlgItem(IdNote).ShowWindow(m_count > RowCount ? SW_SHOW : SW_HIDE);
     return CDialog::OnInitDialog();
 }

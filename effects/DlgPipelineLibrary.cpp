@@ -66,7 +66,7 @@ bool CDlgPipelineLibrary::OnInitDialog()
 {
     CDialog::OnInitDialog();
     CRect frame;
-    GetDlgItem(IdBrowserFrame)->GetWindowRect(&frame);
+    DlgItem(IdBrowserFrame).GetWindowRect(&frame);
     ScreenToClient(&frame);
     m_browser.Create(QStringLiteral("IE"), WS_CHILD | WS_VISIBLE, frame, this, BrowserId);
     m_browser.Navigate(QStringLiteral("about:blank"));
@@ -160,7 +160,7 @@ LRESULT CDlgPipelineLibrary::OnBeforeNavigate(WPARAM, LPARAM url)
         CConceptTemplateBase* entry =
             fileId.isEmpty() || !m_catalogue ? nullptr : m_catalogue->FindById(fileId);
         m_selected = entry && entry->IsFile() ? entry : nullptr;
-        GetDlgItem(IDOK)->EnableWindow(m_selected != nullptr);
+        DlgItem(IDOK).EnableWindow(m_selected != nullptr);
         return 1;
     }
     case GalleryPage::LinkKind::Other:

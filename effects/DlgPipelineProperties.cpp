@@ -234,7 +234,7 @@ void CDlgPipelineProperties::ApplySizeMode()
     UpdateData(true);
     const bool fixed = m_sizeMode == SizeModeFixed;
     for (const int id : {IdWidthLabel, IdHeightLabel, IdWidth, IdHeight})
-        GetDlgItem(id)->EnableWindow(fixed);
+        DlgItem(id).EnableWindow(fixed);
     m_sizeLayerList.EnableWindow(!fixed);
     m_preview.SetZoom(1.0);
     UpdateData(false);
@@ -271,7 +271,7 @@ void CDlgPipelineProperties::ShowLayerEffects(CGreLayerBase* layer)
         m_effectList.SetSelectionMark(0);
         m_effectList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
-    GetDlgItem(IdEditEffect)->EnableWindow(on);
+    DlgItem(IdEditEffect).EnableWindow(on);
 }
 
 void CDlgPipelineProperties::InsertLayerRow(int row, CGreLayerBase* layer, bool select)
@@ -326,7 +326,7 @@ void CDlgPipelineProperties::ShadowCheckChanged()
         if (shadow->IsEnabled() == checked)
             return;
         shadow->SetEnabled(checked);
-        GetDlgItem(IdEditEffect)->EnableWindow(checked);
+        DlgItem(IdEditEffect).EnableWindow(checked);
         UpdatePreview();
         return;
     }
@@ -341,7 +341,7 @@ void CDlgPipelineProperties::ShadowCheckChanged()
     UpdatePreview();
     CDlgGreEffectDropShadowProperties dialog(GetCurrentNewsletter(), shadow, this);
     if (dialog.DoModal() == IDOK)
-        GetDlgItem(IdEditEffect)->EnableWindow(true);
+        DlgItem(IdEditEffect).EnableWindow(true);
     else
     {
         SetShadowCheck(false);

@@ -71,7 +71,7 @@ void CDlgSendOptionsMoreSettings::DoDataExchange(CDataExchange* dx)
 
 void CDlgSendOptionsMoreSettings::EnableDomain()
 {
-    GetDlgItem(IdDomain)->EnableWindow(m_domainChoice == 1);
+    DlgItem(IdDomain).EnableWindow(m_domainChoice == 1);
 }
 
 LRESULT CDlgSendOptionsMoreSettings::OnDomainChoice(WPARAM, LPARAM)

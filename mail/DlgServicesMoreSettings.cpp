@@ -73,7 +73,7 @@ void CDlgServicesMoreSettings::DoDataExchange(CDataExchange* dx)
 
 void CDlgServicesMoreSettings::EnableAddress()
 {
-    GetDlgItem(IdAddress)->EnableWindow(m_unsubscribeChoice == 1);
+    DlgItem(IdAddress).EnableWindow(m_unsubscribeChoice == 1);
 }
 
 void CDlgServicesMoreSettings::FillMailingLists()

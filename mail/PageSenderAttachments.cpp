@@ -86,9 +86,9 @@ void CPageSenderAttachments::UpdateButtons()
 {
     const int mark = m_list.GetSelectionMark();
     const int count = m_list.GetItemCount();
-    GetDlgItem(IdDelete)->EnableWindow(mark >= 0);
-    GetDlgItem(IdMoveUp)->EnableWindow(mark > 0);
-    GetDlgItem(IdMoveDown)->EnableWindow(mark >= 0 && mark < count - 1);
+    DlgItem(IdDelete).EnableWindow(mark >= 0);
+    DlgItem(IdMoveUp).EnableWindow(mark > 0);
+    DlgItem(IdMoveDown).EnableWindow(mark >= 0 && mark < count - 1);
 }
 
 LRESULT CPageSenderAttachments::OnAdd(WPARAM, LPARAM)

@@ -143,11 +143,11 @@ bool CPageSenderServices::IsSiteChosen() const
 void CPageSenderServices::UpdateButtons()
 {
     const bool chosen = IsSiteChosen();
-    GetDlgItem(int(IdMoreSettings))->EnableWindow(chosen);
+    DlgItem(int(IdMoreSettings)).EnableWindow(chosen);
     // Without a site a service cannot be switched on, but one that is on can still be switched off.
     for (const auto& [id, on] : {std::pair{IdStatistics, m_statistics}, std::pair{IdWebView, m_webView},
                                  std::pair{IdMailingList, m_mailingList}})
-        GetDlgItem(int(id))->EnableWindow(chosen || on != 0);
+        DlgItem(int(id)).EnableWindow(chosen || on != 0);
 }
 
 void CPageSenderServices::StoreSelection()

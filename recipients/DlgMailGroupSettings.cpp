@@ -133,10 +133,10 @@ void CDlgMailGroupSettings::EnableControls()
     UpdateData(true);
     const bool dynamic = m_listType == 1;
     for (int id : {IdExplanation, IdSiteLabel, IdSiteChoice, IdInstall})
-        GetDlgItem(id)->EnableWindow(dynamic);
+        DlgItem(id).EnableWindow(dynamic);
     const bool withSite = dynamic && SelectedSite();
     for (int id : {IdListLabel, IdListChoice, IdUpdateOnOpen})
-        GetDlgItem(id)->EnableWindow(withSite);
+        DlgItem(id).EnableWindow(withSite);
 }
 
 void CDlgMailGroupSettings::LoadMailingLists()

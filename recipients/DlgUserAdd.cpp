@@ -87,17 +87,17 @@ bool CDlgUserAdd::OnInitDialog()
     SetWindowText(LoadAppString(12509 + quint32(std::clamp(m_mode, 0, 3))));
     if (m_mode == ModeEditSeveral)
     {
-        GetDlgItem(IdEmail)->EnableWindow(false);
+        DlgItem(IdEmail).EnableWindow(false);
     }
     else
     {
         for (const TextControl& text : TextControls)
         {
             if (text.apply)
-                GetDlgItem(text.apply)->ShowWindow(SW_HIDE);
+                DlgItem(text.apply).ShowWindow(SW_HIDE);
         }
         for (const auto& [combo, apply] : ComboApply)
-            GetDlgItem(apply)->ShowWindow(SW_HIDE);
+            DlgItem(apply).ShowWindow(SW_HIDE);
     }
     for (int i = 0; i < TextFieldCount; ++i)
         m_texts[size_t(i)] = m_user.GetString(TextControls[i].code);
@@ -188,7 +188,7 @@ void CDlgUserAdd::NoteFieldChange(int id, UINT code)
     }
     if (!m_exchanging && code == EN_CHANGE && id == IdEmail)
     {
-        const QString address = GetDlgItem(IdEmail)->GetWindowText().trimmed();
+        const QString address = DlgItem(IdEmail).GetWindowText().trimmed();
         if (address.isEmpty())
             m_user.RemoveField(ndb::UserEmail);
         else

@@ -72,3 +72,12 @@ inline int DistinctColours(const QImage& picture, const QRect& area)
             colours.insert(picture.pixel(x, y));
     return int(colours.size());
 }
+
+// Waits until the window's own picture, offscreen too, shows the page of the widget painted: a
+// frame of many colours where the engine's first frame is one plain colour. For pictures that a
+// person looks at; the engine paints a while after its page has loaded.
+inline bool AwaitPaintedPage(const QWidget* page, int timeoutMs = 30000)
+{
+    return QTest::qWaitFor(
+        [&] { return DistinctColours(page->window()->grab().toImage(), AreaInWindow(page)) > 8; }, timeoutMs);
+}

@@ -2,13 +2,33 @@
 // main() runs, and removes them when it ends. ctest starts each case as its own process, so
 // remembered folders, file-dialog history and web caches never pass from one case, or one run,
 // to the next. Programs the tests start inherit the folders.
+#include "platform/core/SettingsStore.h"
+
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
 
 namespace
 {
+// The machine scope of the settings lives beside the program, where all test processes of one
+// program would share it and race on it: each case starts with one in its process's home
+// instead, also after an earlier case pointed the scopes elsewhere and back to the defaults.
+class MachineScope : public testing::EmptyTestEventListener
+{
+public:
+    explicit MachineScope(const std::filesystem::path& folder)
+        : m_folder(QString::fromStdString(folder.string()))
+    {
+    }
+
+private:
+    void OnTestStart(const testing::TestInfo&) override { CSettingsStore::SetLocations({}, m_folder); }
+
+    const QString m_folder;
+};
+
 class TestHome
 {
 public:
@@ -27,6 +47,7 @@ public:
         const std::filesystem::path runtime = m_root / "runtime";
         mkdir(runtime.c_str(), 0700);
         Use("XDG_RUNTIME_DIR", runtime);
+        testing::UnitTest::GetInstance()->listeners().Append(new MachineScope(m_root / "machine"));
     }
     ~TestHome()
     {

@@ -4,43 +4,16 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/WinApp.h"
 
-#include <QLoggingCategory>
 #include <QRadioButton>
-
-#include <cxxabi.h>
-#include <memory>
 
 namespace
 {
-Q_LOGGING_CATEGORY(controlsLog, "kelvora.ui.controls")
-
-// The class of the window as its source names it.
-QString ClassName(const CWnd& window)
-{
-    const char* mangled = typeid(window).name();
-    int status = 0;
-    const std::unique_ptr<char, decltype(&std::free)> name(
-        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
-    return QString::fromLatin1(status == 0 ? name.get() : mangled);
-}
-
-// The control of that id that an exchange cannot do without. A missing one means the dialog
-// template and its code are out of step: it is reported naming the dialog and the id on the log
-// category "kelvora.ui.controls" (fatal in a debug build), and the exchange leaves it out.
+// The control of that id that an exchange cannot do without; a missing one is reported and the
+// exchange leaves it out.
 CWnd* RequiredItem(const CWnd* dialog, int id)
 {
-    if (CWnd* item = dialog->GetDlgItem(id))
-        return item;
-    const QString report =
-        QStringLiteral("%1 \"%2\" has no control with id %3")
-            .arg(ClassName(*dialog), dialog->GetSafeHwnd() ? dialog->GetSafeHwnd()->windowTitle() : QString())
-            .arg(id);
-#ifdef NDEBUG
-    qCCritical(controlsLog).noquote() << report;
-#else
-    qFatal("%s", qPrintable(report));
-#endif
-    return nullptr;
+    CWnd& item = dialog->DlgItem(id);
+    return item.IsWindow() ? &item : nullptr;
 }
 
 // The radio buttons of the group that starts with the control of that id, in creation order.

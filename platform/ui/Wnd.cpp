@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,11 +32,15 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cxxabi.h>
+#include <memory>
 #include <utility>
 #include <vector>
 
 namespace
 {
+Q_LOGGING_CATEGORY(controlsLog, "kelvora.ui.controls")
+
 CWnd* g_capture = nullptr;
 CWnd* g_mainWnd = nullptr;
 QPointer<QWidget> g_mainWidget;
@@ -103,6 +108,16 @@ void ShowTopLevel(QWidget* widget, int command)
         widget->show();
         break;
     }
+}
+
+// The class of the window as its source names it.
+QString ClassName(const CWnd& window)
+{
+    const char* mangled = typeid(window).name();
+    int status = 0;
+    const std::unique_ptr<char, decltype(&std::free)> name(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
+    return QString::fromLatin1(status == 0 ? name.get() : mangled);
 }
 } // namespace
 
@@ -282,6 +297,22 @@ CWnd* CWnd::GetDlgItem(int id) const
             return wnd;
     }
     return nullptr;
+}
+
+CWnd& CWnd::DlgItem(int id) const
+{
+    if (CWnd* item = GetDlgItem(id))
+        return *item;
+    const QString report = QStringLiteral("%1 \"%2\" has no control with id %3")
+                               .arg(ClassName(*this), m_widget ? m_widget->windowTitle() : QString())
+                               .arg(id);
+#ifdef NDEBUG
+    qCCritical(controlsLog).noquote() << report;
+#else
+    qFatal("%s", qPrintable(report));
+#endif
+    static CWnd standIn;
+    return standIn;
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)

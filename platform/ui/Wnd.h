@@ -83,6 +83,11 @@ public:
     // The top-level window this window belongs to; itself when it is one.
     CWnd* GetTopLevelParent() const;
     CWnd* GetDlgItem(int id) const;
+    // The control of that id that the code cannot do without. A missing one means the template and
+    // its code are out of step: it is reported naming this window and the id on the log category
+    // "kelvora.ui.controls" (fatal in a debug build), and a window without a widget stands in, on
+    // which every call does nothing.
+    CWnd& DlgItem(int id) const;
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -1,4 +1,5 @@
 #include "app/DlgAbout.h"
+#include "ScreenPicture.h"
 #include "app/DlgEasterEgg.h"
 #include "app/KVContext.h"
 #include "app/KVWebServer.h"
@@ -29,6 +30,7 @@ public:
     std::vector<int> credits;
     bool runCredits = false;
     QStringList completed;
+    std::vector<LRESULT> menuReplies;
 
     CIEBrowser* Browser() { return dynamic_cast<CIEBrowser*>(GetDlgItem(BrowserId)); }
 
@@ -77,7 +79,10 @@ protected:
     {
         if (message == UM_BROWSER_DOCUMENT_COMPLETE)
             completed.append(*reinterpret_cast<const QString*>(lParam));
-        return CDlgAbout::WindowProc(message, wParam, lParam);
+        const LRESULT reply = CDlgAbout::WindowProc(message, wParam, lParam);
+        if (message == UM_BROWSER_CONTEXT_MENU)
+            menuReplies.push_back(reply);
+        return reply;
     }
 };
 
@@ -111,7 +116,7 @@ TEST(DlgAbout, ThePageListsTheComponentsWithTheirNamesAsText)
         EXPECT_EQ(ok.right() + 1, 450 - 15);
         EXPECT_EQ(ok.top(), 531);
         EXPECT_EQ(dialog.GetWindowText(), "About Kelvora");
-        QTest::qWait(500);
+        EXPECT_TRUE(AwaitPaintedPage(dialog.Browser()->GetSafeHwnd()));
         SaveControlArtifact(dialog, "about-box-escaped-names.png");
     };
     EXPECT_EQ(about.DoModal(), IDOK);
@@ -163,7 +168,7 @@ TEST(DlgAbout, StrokesAcrossTheBannerOpenTheCredits)
                 << c.from.x() << "," << c.from.y() << " to " << c.to.x() << "," << c.to.y();
         }
         ASSERT_TRUE(dialog.WaitForPage());
-        QTest::qWait(500);
+        EXPECT_TRUE(AwaitPaintedPage(dialog.Browser()->GetSafeHwnd()));
         SaveControlArtifact(dialog, "about-box.png");
     };
     about.DoModal();
@@ -251,8 +256,11 @@ TEST(DlgAbout, ThePageShowsNoMenuUnlessShiftAndCtrlAreHeld)
         QWidget* page = dialog.Browser()->GetSafeHwnd()->focusProxy();
         ASSERT_NE(page, nullptr);
         QTest::mouseClick(page, Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
-        QTest::qWait(1000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.menuReplies.empty(); }, 10000));
+        // The engine's menu would come up in the same step as the reply.
+        EXPECT_EQ(dialog.menuReplies, std::vector<LRESULT>{0});
         EXPECT_EQ(engineMenus, 0);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
         QTest::mouseClick(page, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(100, 100));
         EXPECT_TRUE(QTest::qWaitFor([&] { return engineMenus == 1; }, 10000));
     };

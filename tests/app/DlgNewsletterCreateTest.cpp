@@ -1,4 +1,5 @@
 #include "CreateDialogSupport.h"
+#include "ScreenPicture.h"
 #include "ShellTestSupport.h"
 #include "support/ScriptedHttpServer.h"
 
@@ -163,7 +164,7 @@ TEST_F(DlgNewsletterCreateTest, TabsGalleryClickAndWebPageMode)
                 "fileimg_imgdiv_sel");
             EXPECT_EQ(RunScript(dialog->GetGalleryBrowser(), "document.images[0].naturalWidth").toInt(), 202)
                 << "thumbnails reach the page";
-            QTest::qWait(400);
+            EXPECT_TRUE(AwaitPaintedPage(dialog->GetGalleryBrowser().GetSafeHwnd()));
             SavePicture(*dialog, "DlgNewsletterCreate-gallery.png");
 
             ClickTab(*dialog, CDlgNewsletterCreate::WebPageCommand);
@@ -175,7 +176,7 @@ TEST_F(DlgNewsletterCreateTest, TabsGalleryClickAndWebPageMode)
             ClickButton(*dialog, 1473);
             EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->m_webAddress == site.Url("/page.htm"); }, 10000))
                 << dialog->m_webAddress.toStdString();
-            QTest::qWait(500);
+            EXPECT_TRUE(AwaitPaintedPage(dialog->GetWebBrowser().GetSafeHwnd()));
             SavePicture(*dialog, "DlgNewsletterCreate-webpage.png");
 
             QStringList boxes;

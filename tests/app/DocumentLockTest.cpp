@@ -152,7 +152,9 @@ TEST(DocumentLock, ALinkOrAnotherAccountsLockFileIsLeftAsItIs)
                          : OtherAccount::PlantFile(lockPath, "x"));
         // Bo's file in the format a program leaves, written in by us as Bo's program would.
         if (!link)
+        {
             ASSERT_TRUE(WriteFile(lockPath, stale));
+        }
         const QByteArray planted = ReadFile(lockPath);
 
         CDocumentLock lock;

@@ -101,6 +101,14 @@ public:
         return QUrl(completed.last());
     }
 
+    // Loads the page again and checks that its load is the only one since the count of loads was
+    // taken: a load that something before had started would have completed first.
+    void ExpectOnlyLoadSince(qsizetype loads, const QUrl& page)
+    {
+        EXPECT_EQ(LoadAfter([&] { GetBrowser().Navigate(page.toString()); }), page);
+        EXPECT_EQ(completed.size(), loads + 1) << completed.join(u' ').toStdString();
+    }
+
     QString BodyText()
     {
         std::unique_ptr<CHtmlDocument> document;

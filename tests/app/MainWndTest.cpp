@@ -221,7 +221,7 @@ TEST_F(ShellProgram, TheToolsMenuRunsItsDialogsAndAnUpdateMayEndTheProgram)
     EXPECT_EQ(accountsParent, &window);
 
     ASSERT_TRUE(ChooseMenuItem(window, {"&Tools", "Check for &Updates"}));
-    QTest::qWait(50);
+    AwaitQueuedEvents();
     EXPECT_TRUE(window.IsWindow()) << "an update that needs no end keeps the program";
     endProgram = true;
     ASSERT_TRUE(ChooseMenuItem(window, {"&Tools", "Check for &Updates"}));

@@ -20,6 +20,9 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSignalSpy>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 using namespace ShellTest;
 using DialogTest::ClickButton;
@@ -374,9 +377,14 @@ TEST_F(SendCommands, SummaryComesFromTheLocalServerAndStaysPut)
                                   reply)
                             << address.toStdString();
 
-                    // A page that tries to go elsewhere stays where it is.
+                    // A page that tries to go elsewhere stays where it is, once the engine has
+                    // ended the refused load.
+                    auto* view = qobject_cast<QWebEngineView*>(dialog.GetBrowser().GetSafeHwnd());
+                    ASSERT_NE(view, nullptr);
+                    QSignalSpy loads(view->page(), &QWebEnginePage::loadFinished);
                     dialog.GetBrowser().Navigate(QStringLiteral("file:///etc/hostname"));
-                    QTest::qWait(500);
+                    ASSERT_TRUE(QTest::qWaitFor([&] { return !loads.isEmpty(); }, 10000));
+                    EXPECT_FALSE(loads.first().first().toBool());
                     EXPECT_TRUE(ShownSummary(dialog).contains(QLatin1String("Number of emails")));
                     ClickButton(w, QStringLiteral("Close"));
                 });

@@ -114,7 +114,8 @@ TEST_F(ShellProgram, CancelInTheSaveQuestionKeepsTheDocumentAndTheProgram)
     answers.Box("Cancel").Box("Cancel").File(july).Box("Cancel");
     ChooseMenuItem(window, {"&File", "&Close"});
     ChooseMenuItem(window, {"&File", "&Exit"});
-    QTest::qWait(100);
+    // Exit asks once the window has its close.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.boxTexts.size() == 2; }, 10000));
     ChooseMenuItem(window, {"&File", "&Open..."});
     EXPECT_TRUE(QTest::qWaitFor([&] { return answers.Done(); }, 10000));
     EXPECT_EQ(answers.boxTexts,

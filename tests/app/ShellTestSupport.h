@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QueuedEvents.h"
 #include "app/DlgMessageBox.h"
 #include "app/KVContext.h"
 #include "app/Kelvora.h"
@@ -18,8 +19,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -387,10 +388,18 @@ protected:
         m_app->m_filePauseMs = 10;
         return *m_app;
     }
-    // Starts the program and waits until its main window is up and the splash has ended.
+    // Starts the program and waits until its main window is up and the end of the splash has led
+    // to the Intro Menu or to the document named on the command line.
     CMainWnd& StartProgram()
     {
         CKelvora& app = m_app ? *m_app : MakeProgram();
+        const auto introMenu = ShellHooks::Get().runIntroMenu;
+        bool introMenuRan = false;
+        ShellHooks::Get().runIntroMenu = [&introMenuRan, introMenu](CKVContext* context, CWnd* parent)
+        {
+            introMenuRan = true;
+            return introMenu(context, parent);
+        };
         EXPECT_TRUE(app.InitInstance());
         CMainWnd* window = app.GetMainWnd();
         EXPECT_NE(window, nullptr);
@@ -398,7 +407,9 @@ protected:
         // The splash's time runs out at once: the tests need not wait for it.
         if (CWndSplash* splash = window->GetSplash(); splash && splash->IsWindow())
             splash->SendMessage(WM_TIMER, CWndSplash::TimerId);
-        QTest::qWait(50);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return introMenuRan || app.GetContext()->GetCurrentDocument() != nullptr; }, 30000));
+        ShellHooks::Get().runIntroMenu = introMenu;
         return *window;
     }
     void StopProgram()

@@ -229,10 +229,12 @@ TEST_F(Startup, RestartSwitchesActOnlyOnFilesOfTheProgramFolder)
 
 TEST_F(Startup, RestartCopiesTheProgramAndStartsTheCopyWhichCleansUp)
 {
-    // The "program" is a script that notes how it was started.
+    // The "program" is a script that notes how it was started; the note appears whole, so that the
+    // test never reads it half written.
     const QString marker = Path("started-with");
-    ASSERT_TRUE(
-        WriteFile(Path("program/kelvora"), "#!/bin/sh\nprintf '%s' \"$*\" > '" + marker.toUtf8() + "'\n"));
+    ASSERT_TRUE(WriteFile(Path("program/kelvora"), "#!/bin/sh\nprintf '%s' \"$*\" > '" + marker.toUtf8() +
+                                                       ".part' && mv '" + marker.toUtf8() + ".part' '" +
+                                                       marker.toUtf8() + "'\n"));
     QFile::setPermissions(Path("program/kelvora"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     RecordingProgram& program = Program({"-restart:\"kelvora_next\""});
     EXPECT_TRUE(program.InitInstance()) << "the start ends without a window";

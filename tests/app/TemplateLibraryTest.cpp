@@ -1,4 +1,5 @@
 #include "CreateDialogSupport.h"
+#include "ScreenPicture.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "base/TextHelpers.h"
@@ -137,7 +138,18 @@ TEST_F(TemplateLibraryTest, NewsletterFromAGalleryClickIsCreatedOpenedClosedAndR
             ASSERT_TRUE(ClickElement(dialog.GetGalleryBrowser(), "fileid0_imgdiv"));
             ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.GetDlgItem(IDOK)->IsWindowEnabled(); }, 10000));
             EXPECT_EQ(dialog.m_selectedTemplate->GetId(), "KV_BUSINESS_HARBOUR");
-            QTest::qWait(400); // the selection frame scrolls into place
+            // The selection frame scrolls into view.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&]
+                {
+                    return RunScript(
+                               dialog.GetGalleryBrowser(),
+                               "(function () { const r = document.getElementById('fileid0_imgdiv')"
+                               ".getBoundingClientRect(); return r.top >= 0 && r.bottom <= innerHeight; })()")
+                        .toBool();
+                },
+                10000));
+            EXPECT_TRUE(AwaitPaintedPage(dialog.GetGalleryBrowser().GetSafeHwnd()));
             SavePicture(dialog, "DlgNewsletterCreate-library.png");
             auto* name = qobject_cast<QLineEdit*>(dialog.GetDlgItem(1040)->GetSafeHwnd());
             name->selectAll();
@@ -221,6 +233,19 @@ TEST_F(TemplateLibraryTest, EveryTemplateShowsItsLocalisedTextsAsWritten)
                         if (tabs.GetTab(t)->text == folder->GetName())
                             ClickTab(dialog, tabs.GetTab(t)->commandId);
                     }
+                    // The cell still shows the template of the folder before until the folder's
+                    // page has loaded.
+                    const QString cellTitle =
+                        QStringLiteral("(function () { const e = document.getElementById('fileid%1');"
+                                       " return e ? e.querySelector('h1').textContent : ''; })()")
+                            .arg(i);
+                    ASSERT_TRUE(QTest::qWaitFor(
+                        [&] {
+                            return RunScript(dialog.GetGalleryBrowser(), cellTitle)
+                                .toString()
+                                .startsWith(file->GetName());
+                        },
+                        15000));
                     ASSERT_TRUE(
                         ClickElement(dialog.GetGalleryBrowser(), QStringLiteral("fileid%1_imgdiv").arg(i)));
                     ASSERT_TRUE(
@@ -240,9 +265,13 @@ TEST_F(TemplateLibraryTest, EveryTemplateShowsItsLocalisedTextsAsWritten)
             {
                 SCOPED_TRACE(key.toStdString());
                 if (tokens.contains("_(" + key + ")_"))
+                {
                     EXPECT_TRUE(shown.contains(AsPageText(text))) << text.toStdString();
+                }
                 if (text.contains(QRegularExpression(QStringLiteral("[^\\x{0}-\\x{7F}]"))))
+                {
                     EXPECT_TRUE(shown.contains(text) || stored.contains(text)) << text.toStdString();
+                }
             }
             for (const QString& whole : {shown, stored})
             {

@@ -102,7 +102,7 @@ TEST_F(NavigationPane, AClickOpensAShortcutOrOpensAndClosesAFolder)
         // Clicking the current shortcut does nothing: no question that the document is in use.
         ModalAnswers none;
         QTest::mouseClick(widget, Qt::LeftButton, {}, RowCenter(0));
-        QTest::qWait(50);
+        AwaitQueuedEvents();
     }
 
     // A mailing list's shortcut is looked for among the mailing lists, whichever was clicked.

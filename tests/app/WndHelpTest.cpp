@@ -1,4 +1,5 @@
 #include "HelpTestSupport.h"
+#include "ScreenPicture.h"
 
 #include "controls/ControlArtifacts.h"
 #include "platform/core/AppStrings.h"
@@ -119,9 +120,8 @@ TEST(WndHelp, CommandLinksRunTheirActionAndNeverLoad)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.data.opened.isEmpty(); }, HelpLoadTimeoutMs));
     EXPECT_TRUE(shown.data.opened.first().endsWith("&cmd=support"))
         << shown.data.opened.first().toStdString();
-    QTest::qWait(300);
-    EXPECT_EQ(help.completed.size(), loads);
     EXPECT_TRUE(help.BodyText().contains("Online support"));
+    help.ExpectOnlyLoadSince(loads, links);
 
     struct Case
     {
@@ -195,7 +195,7 @@ TEST(WndHelp, EnterInTheSearchFieldFindsTheEuroSign)
     const QString body = help.BodyText();
     EXPECT_TRUE(body.contains(QString::fromUtf8("One page holds “€”."))) << body.toStdString();
     EXPECT_TRUE(body.contains("href=\"3SendNewsletter.htm\">Send the newsletter</a>")) << body.toStdString();
-    QTest::qWait(500);
+    EXPECT_TRUE(AwaitPaintedPage(help.GetBrowser().GetSafeHwnd()));
     SaveControlArtifact(help, "help-window-search.png");
 }
 
@@ -228,10 +228,9 @@ TEST(WndHelp, EnterWithAnEmptyFieldAsksForTextAndSearchesNothing)
     EXPECT_EQ(text, "Please fill out what you want to search for");
     EXPECT_EQ(caption, "Search");
     EXPECT_EQ(icon, QMessageBox::Information);
-    QTest::qWait(300);
-    EXPECT_EQ(help.completed.size(), loads);
     // The field takes the focus again, as soon as its window is active.
     EXPECT_EQ(help.GetSafeHwnd()->focusWidget(), field);
+    help.ExpectOnlyLoadSince(loads, QUrl(help.completed.last()));
 }
 
 TEST(WndHelp, BackAndForwardFromTheToolbarAndTheMouseButtons)

@@ -97,7 +97,9 @@ TEST(ChartQuery, SortsAddressesIntoChartsRefusalsAndOtherRequests)
         EXPECT_STREQ(OutcomeName(outcome), OutcomeName(c.outcome)) << c.what;
         EXPECT_EQ(query.GetError().isEmpty(), outcome != CChartQuery::Refused) << c.what;
         if (outcome == CChartQuery::Refused)
+        {
             EXPECT_EQ(query.GetData().GetRowCount(), 0) << c.what << ": a refused table is dropped";
+        }
     }
 }
 

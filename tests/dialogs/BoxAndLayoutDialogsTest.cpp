@@ -1,5 +1,6 @@
 #include "ColorTestSupport.h"
 #include "DialogLayoutCheck.h"
+#include "QueuedEvents.h"
 #include "StyleTestSupport.h"
 #include "controls/KVPropertySheet.h"
 #include "dialogs/DlgHtmlLayoutProperties.h"
@@ -72,7 +73,7 @@ void PickSwatchCell(CColorBoxCtrl* swatch, int cell)
         QApplication::activeModalWidget(),
         [cell] { SendMouse(QApplication::activeModalWidget(), QEvent::MouseButtonPress, CellCentre(cell)); });
     SendMouse(swatch->GetSafeHwnd(), QEvent::MouseButtonPress, QPoint(5, 5));
-    QTest::qWait(50);
+    AwaitQueuedEvents();
 }
 
 class BoxAndLayoutDialogs : public StyledNewsletter
@@ -460,7 +461,7 @@ TEST_F(BoxAndLayoutDialogs, PicturesOfTheDialogsWithTheirControlsInPlace)
     EditLayout(page,
                [&](QWidget* dialog)
                {
-                   QTest::qWait(100);
+                   AwaitQueuedEvents();
                    dialog->grab().save(ArtifactPath(QStringLiteral("layout_properties_212.png")));
                    faults << LayoutFaults(dialog);
                    ClickButton(dialog, QStringLiteral("Cancel"));
@@ -475,7 +476,7 @@ TEST_F(BoxAndLayoutDialogs, PicturesOfTheDialogsWithTheirControlsInPlace)
                 for (int index = TypeAndSizePage; index <= BackgroundPage; ++index)
                 {
                     ShowPage(sheet, index);
-                    QTest::qWait(100);
+                    AwaitQueuedEvents();
                     sheet->grab().save(ArtifactPath(QStringLiteral("box_page_%1.png").arg(193 + index)));
                     for (QWidget* child : sheet->findChildren<QWidget*>())
                     {
@@ -537,10 +538,10 @@ TEST_F(BoxAndLayoutDialogs, BrowseAndImageEffects)
                             for (int i = 0; i < 3; ++i)
                             {
                                 Click(sheet, 1368);
-                                QTest::qWait(100);
+                                AwaitQueuedEvents();
                             }
                             EXPECT_TRUE(QTest::qWaitFor([&] { return steps.Finished(); }, 10000));
-                            QTest::qWait(100);
+                            AwaitQueuedEvents();
                             shown = Control(sheet, 1268)->GetWindowText();
                             effectsEnabled = Enabled(sheet, 1575);
                             ClickButton(sheet, QStringLiteral("OK"));
@@ -568,7 +569,7 @@ TEST_F(BoxAndLayoutDialogs, BrowseAndImageEffects)
                                 steps.Start();
                                 Click(sheet, 1575);
                                 EXPECT_TRUE(QTest::qWaitFor([&] { return steps.Finished(); }, 10000));
-                                QTest::qWait(200);
+                                AwaitQueuedEvents();
                                 if (key.isEmpty())
                                     key = box.GetString(StyleBackgroundPipeline);
                             }

@@ -1,6 +1,7 @@
 #include "dialogs/ColorBoxCtrl.h"
 #include "ColorTestSupport.h"
 #include "DialogTestSupport.h"
+#include "QueuedEvents.h"
 #include "dialogs/DlgFastColorPicker.h"
 #include "platform/ui/Static.h"
 
@@ -137,7 +138,7 @@ TEST_F(ColorBox, ADisabledSwatchIgnoresClicks)
     bool opened = false;
     QTimer::singleShot(0, [&] { opened = QApplication::activeModalWidget() != nullptr; });
     SendMouse(swatch->GetSafeHwnd(), QEvent::MouseButtonPress, QPoint(5, 5));
-    QTest::qWait(20);
+    AwaitQueuedEvents();
     EXPECT_FALSE(opened);
     EXPECT_TRUE(host.changes.empty());
 }

@@ -1,5 +1,6 @@
 #include "dialogs/DlgStyles.h"
 #include "ColorTestSupport.h"
+#include "ScreenPicture.h"
 #include "StyleTestSupport.h"
 #include "webserver/CssWriters.h"
 #include "webserver/NewsletterPageSource.h"
@@ -108,7 +109,7 @@ TEST_F(Styles, AddCloneRenameRefuseAndDelete)
                 closing = Rows(window);
                 EXPECT_TRUE(QTest::qWaitFor(
                     [&] { return !Evaluate(PreviewPage(window), ParagraphStyleScript).isEmpty(); }, 10000));
-                QTest::qWait(300);
+                EXPECT_TRUE(AwaitPaintedPage(Widget(Control(window, IdPreview))));
                 SaveArtifact(*CWnd::FromHandle(window), QStringLiteral("dialog_224.png"));
                 ClickButton(window, QStringLiteral("Close"));
             })

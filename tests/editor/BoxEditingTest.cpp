@@ -1,6 +1,7 @@
 #include "../dialogs/DialogTestSupport.h"
 #include "PageClicks.h"
 #include "PageScript.h"
+#include "QueuedEvents.h"
 #include "app/ShellTestSupport.h"
 #include "editor/WndLayout.h"
 #include "x2/NameMetadata.h"
@@ -75,7 +76,7 @@ void PickGreen(QWidget* window, int placeholderId)
                                                          QEvent::MouseButtonPress, QPoint(122, 42));
                                });
     DialogTest::SendMouse(swatch, QEvent::MouseButtonPress, QPoint(5, 5));
-    QTest::qWait(50);
+    AwaitQueuedEvents();
 }
 
 QString Evaluate(CIEBrowser& browser, const QString& script)
@@ -108,8 +109,7 @@ QPoint CentreOf(CIEBrowser& browser, const QString& selector)
 // A right click at the point and a click on the item of the menu that comes up.
 void ChooseFromContextMenu(CIEBrowser& browser, const QPoint& point, const QString& item)
 {
-    QTest::mouseClick(browser.GetSafeHwnd()->focusProxy(), Qt::LeftButton, Qt::NoModifier, point);
-    QTest::qWait(100);
+    ClickAndAwaitReports(browser, point);
     EXPECT_TRUE(ChooseContextItem(browser, point, item)) << "no item " << item.toStdString();
 }
 
@@ -200,7 +200,7 @@ TEST_F(ShellProgram, BoxAndPagePropertiesFromTheContextMenu)
     ChooseFromContextMenu(browser, CentreOf(browser, QStringLiteral("div.sys_div")),
                           QStringLiteral("Box Properties..."));
     ASSERT_TRUE(QTest::qWaitFor([&] { return untouched.Finished(); }, 20000));
-    QTest::qWait(300);
+    AwaitQueuedEvents();
     EXPECT_EQ(BoxMarkup(browser), edited);
     EXPECT_EQ(UndoTitles(browser), titles);
 

@@ -165,7 +165,7 @@ public:
                 "r.setStart(a, i); r.setEnd(b, j + '%2'.length); const s = document.getSelection(); "
                 "s.removeAllRanges(); s.addRange(r); return true; })()")
                 .arg(from, to));
-        WaitFor(UM_BROWSER_SELECTION_CHANGE, reports + 1, 2000);
+        EXPECT_TRUE(WaitFor(UM_BROWSER_SELECTION_CHANGE, reports + 1, 10000)) << "no report of the selection";
     }
 
     // The engine's widget that takes the page's mouse and keys.

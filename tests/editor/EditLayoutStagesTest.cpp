@@ -120,7 +120,10 @@ TEST_F(EditLayoutStages, EditLayoutAtEveryStageOfALoadGivesAnEditablePage)
                       "(function () { const r = document.querySelector('body *').getBoundingClientRect();"
                       " return [Math.round(r.left + 2), Math.round(r.top + r.height / 2)]; })()")
                 .toList();
-        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(point.value(0).toInt(), point.value(1).toInt()));
+        // Typing follows once the page has taken the click and has the focus, as a person sees the caret.
+        ClickAndAwaitReports(browser, QPoint(point.value(0).toInt(), point.value(1).toInt()));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return RunInPage(browser, "document.hasFocus()").toBool(); }, 10000));
         QTest::keyClicks(page, "Qz");
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return RunInPage(browser, "document.body.textContent").toString().contains("Qz"); }, 10000))

@@ -109,7 +109,9 @@ protected:
     // Selects the text inside the body.
     void SelectText(const QString& text)
     {
-        Run(QStringLiteral(
+        ChangeSelection(
+            Browser(),
+            QStringLiteral(
                 "(function () { const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);"
                 " for (let n = w.nextNode(); n; n = w.nextNode()) { const i = n.data.indexOf('%1');"
                 " if (i < 0) continue; const r = document.createRange(); r.setStart(n, i);"
@@ -117,7 +119,6 @@ protected:
                 " s.addRange(r); return true; } return false; })()")
                 .arg(text)
                 .arg(text.size()));
-        QTest::qWait(150);
     }
 
     QString StoredLayout()
@@ -482,8 +483,9 @@ TEST_F(ElementEditing, ChangeImageWithAllKindsOfFiles)
 TEST_F(ElementEditing, InsertLinkBookmarkAndImage)
 {
     OpenLetter();
-    Run(QStringLiteral("getSelection().collapse(document.querySelector('p:last-child').firstChild, 5)"));
-    QTest::qWait(150);
+    ChangeSelection(
+        Browser(),
+        QStringLiteral("getSelection().collapse(document.querySelector('p:last-child').firstChild, 5)"));
     DialogTest::ModalScript noSelection;
     noSelection.Then(ShowsMessage("Please select the content you wish to link."),
                      [](QWidget* box) { DialogTest::ClickButton(box, QStringLiteral("OK")); });

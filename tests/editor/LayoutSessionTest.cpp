@@ -1,4 +1,5 @@
 #include "PageScript.h"
+#include "QueuedEvents.h"
 #include "app/ShellTestSupport.h"
 #include "editor/LayoutCommandIds.h"
 #include "editor/WndLayout.h"
@@ -30,17 +31,17 @@ QStringList UndoTitles(CIEBrowser& browser)
 // Selects a text of the body; collapsed to its start or end when asked.
 void SelectText(CIEBrowser& browser, const QString& text, const char* collapse = nullptr)
 {
-    RunInPage(browser,
-              QStringLiteral(
-                  "(function () { const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);"
-                  " for (let n = w.nextNode(); n; n = w.nextNode()) { const i = n.data.indexOf('%1');"
-                  " if (i < 0) continue; const r = document.createRange(); r.setStart(n, i);"
-                  " r.setEnd(n, i + %2); const s = document.getSelection(); s.removeAllRanges();"
-                  " s.addRange(r); %3 return true; } throw new Error('%1'); })()")
-                  .arg(text)
-                  .arg(text.size())
-                  .arg(collapse ? QStringLiteral("s.%1();").arg(QLatin1String(collapse)) : QString()));
-    QTest::qWait(100);
+    ChangeSelection(
+        browser,
+        QStringLiteral(
+            "(function () { const w = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);"
+            " for (let n = w.nextNode(); n; n = w.nextNode()) { const i = n.data.indexOf('%1');"
+            " if (i < 0) continue; const r = document.createRange(); r.setStart(n, i);"
+            " r.setEnd(n, i + %2); const s = document.getSelection(); s.removeAllRanges();"
+            " s.addRange(r); %3 return true; } throw new Error('%1'); })()")
+            .arg(text)
+            .arg(text.size())
+            .arg(collapse ? QStringLiteral("s.%1();").arg(QLatin1String(collapse)) : QString()));
 }
 
 int ComboIndexOf(CComboBox& combo, const QString& text)
@@ -180,12 +181,13 @@ TEST_F(ShellProgram, LayoutSessionFromEditToTheSavedFile)
     // main window's keys.
     const QStringList all = UndoTitles(browser);
     page->setFocus();
-    // Each key's step is awaited, then given time for a second, unwanted one to show.
+    // Each key's step is awaited; a second, unwanted one would come from what the key left in the
+    // program's event queue.
     const auto stepsLeave = [&](const QStringList& titles)
     {
         EXPECT_TRUE(QTest::qWaitFor([&] { return UndoTitles(browser) == titles; }, 10000))
             << UndoTitles(browser).join(", ").toStdString();
-        QTest::qWait(300);
+        AwaitQueuedEvents();
         EXPECT_EQ(UndoTitles(browser), titles);
     };
     PressKey(window, Qt::Key_Z, Qt::ControlModifier);

@@ -1,5 +1,6 @@
 // Pictures of the effect dialogs for a look by eye, in build/Release/test-artifacts/.
 #include "EffectsTestSupport.h"
+#include "QueuedEvents.h"
 #include "ScreenPicture.h"
 #include "effects/DlgPipelineLibrary.h"
 #include "effects/DlgPipelineProperties.h"
@@ -49,7 +50,7 @@ TEST(EffectPictures, EditorAndItsDialogs)
     {
         return [name](QWidget* w)
         {
-            QTest::qWait(50);
+            AwaitQueuedEvents();
             Save(w, name);
             Click(w, IDCANCEL);
         };
@@ -58,7 +59,7 @@ TEST(EffectPictures, EditorAndItsDialogs)
         [&]
         {
             QWidget* window = QApplication::activeModalWidget();
-            QTest::qWait(50);
+            AwaitQueuedEvents();
             Save(window, QStringLiteral("effect-219-editor.png"));
             ModalScript script;
             script.ThenTitled(QStringLiteral("Text Layer Properties"), pictureOf("effect-246-text-layer.png"))

@@ -216,7 +216,9 @@ TEST_F(SendFaults, EachFaultGivesEveryRecipientATruthfulStatus)
         EXPECT_EQ(counts, logged) << "the dialog's counters are those of the list";
         EXPECT_EQ(m_app.boxes.join(u'|'), QString::fromUtf8(c.box));
         if (server && c.quits)
+        {
             EXPECT_EQ(server->Received().count("QUIT"), server->Connections());
+        }
         if (c.box[0])
         {
             const QList<QByteArray> received = server->Received();
@@ -262,19 +264,16 @@ TEST_F(SendFaults, AbortWaitsForTheLateAnswerWithoutBlockingAndNobodyIsMailedTwi
     EXPECT_FALSE(AbortButton(dialog)->isEnabled());
     SavePanel(dialog, QStringLiteral("stopping"));
 
-    // The event loop keeps turning while the answer is awaited.
-    QElapsedTimer sinceTick;
-    qint64 longestGap = 0;
+    // The event loop keeps turning while the answer is awaited: a loop held up until the answer came
+    // would turn once then, where a free one turns many times over the server's seconds, however
+    // busy the machine.
+    int ticks = 0;
     QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout,
-                     [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
-    sinceTick.start();
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start(10);
     ASSERT_TRUE(WaitFor([&] { return !m_app.boxes.isEmpty(); }));
     ticker.stop();
-    // A window that waited for the answer would stand still for its 3 s; a loaded machine can
-    // hold a turning loop up for a good part of a second.
-    EXPECT_LT(longestGap, 1000);
+    EXPECT_GE(ticks, 10);
     EXPECT_EQ(m_app.boxes, QStringList{"Aborted!"});
     EXPECT_EQ(StatusOf(*newsletter, newsletter->Users().GetUserAt(0)), Sent)
         << "the answer that came after Abort is in the log";

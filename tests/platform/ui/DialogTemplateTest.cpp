@@ -199,5 +199,12 @@ TEST(DialogControls, AMissingControlIsReportedWithItsDialogAndId)
     EXPECT_EQ(ControlReports::texts, QStringList({report(9001), report(9002), report(9003)}));
     EXPECT_EQ(dialog.text, QStringLiteral("kept"));
     EXPECT_FALSE(dialog.edit.IsWindow());
+
+    // Code that reaches a control outside an exchange is told the same, and its calls do nothing.
+    ControlReports::texts.clear();
+    CWnd& missing = dialog.DlgItem(9004);
+    EXPECT_FALSE(missing.EnableWindow(false));
+    missing.ShowWindow(SW_HIDE);
+    EXPECT_EQ(ControlReports::texts, QStringList({report(9004)}));
     dialog.DestroyWindow();
 }

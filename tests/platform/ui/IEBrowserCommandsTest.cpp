@@ -10,10 +10,12 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <functional>
@@ -153,9 +155,12 @@ TEST(IEBrowserCommands, TheParentDecidesOnEachTopLevelNavigation)
 
     // Going to B is asked about and refused: A stays.
     host.beforeNavigate.clear();
+    QSignalSpy loads(qobject_cast<QWebEngineView*>(host.browser.GetSafeHwnd())->page(),
+                     &QWebEnginePage::loadFinished);
     ASSERT_TRUE(host.browser.Navigate(pages.Url("b.htm")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !host.beforeNavigate.isEmpty(); }, LoadTimeoutMs));
-    QTest::qWait(500);
+    // The engine ends the refused load; its messages would have come before.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !loads.isEmpty(); }, LoadTimeoutMs));
+    EXPECT_FALSE(loads.first().first().toBool());
     EXPECT_EQ(host.beforeNavigate, QStringList{pages.Url("b.htm")});
     EXPECT_FALSE(host.completed.contains(pages.Url("b.htm")));
     EXPECT_TRUE(host.BodyText().contains("Page A"));
@@ -185,7 +190,7 @@ TEST(IEBrowserCommands, ContextMenuReplyDecidesWhetherTheEnginesMenuShows)
     const QPoint screen = host.browser.GetSafeHwnd()->mapToGlobal(click);
     EXPECT_EQ(QPoint(host.contextEvent->GetScreenX(), host.contextEvent->GetScreenY()), screen);
     EXPECT_EQ(QPoint(host.contextEvent->GetClientX(), host.contextEvent->GetClientY()), click);
-    QTest::qWait(300);
+    // The menu would come up in the same step as the question, right after the reply.
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a reply of 0 suppresses the menu";
 
     host.contextMenuReply = 1;

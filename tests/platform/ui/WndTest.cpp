@@ -1,5 +1,7 @@
 #include "platform/ui/Wnd.h"
 
+#include "QueuedEvents.h"
+
 #include <QCoreApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -125,7 +127,7 @@ TEST(Wnd, TimerRestartedUnderTheSameIdRunsOnceAndStopsWhenKilled)
     EXPECT_EQ(wnd.received.front(), (Received{WM_TIMER, 7, 0}));
     EXPECT_TRUE(wnd.KillTimer(7));
     const std::size_t count = wnd.received.size();
-    QTest::qWait(100);
+    AwaitTimerPeriod(20);
     EXPECT_EQ(wnd.received.size(), count);
     EXPECT_FALSE(wnd.KillTimer(7));
 }
