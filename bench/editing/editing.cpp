@@ -9,6 +9,7 @@
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/IEBrowser.h"
 #include "platform/ui/WinConstants.h"
+#include "tests/support/PageAnswer.h"
 
 #include <QApplication>
 #include <QTest>
@@ -64,16 +65,11 @@ public:
     QVariant Run(const QString& script)
     {
         auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
-        bool done = false;
-        QVariant result;
-        view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                    [&](const QVariant& value)
-                                    {
-                                        result = value;
-                                        done = true;
-                                    });
-        QTest::qWaitFor([&] { return done; }, 10000);
-        return result;
+        const std::optional<QVariant> answer =
+            PageAnswer(view->page(), script, 10000, QWebEngineScript::ApplicationWorld);
+        if (!answer)
+            qFatal("the page did not answer: %s", qPrintable(script));
+        return *answer;
     }
     QWidget* PageWidget() { return browser.GetSafeHwnd()->focusProxy(); }
 };
@@ -126,7 +122,8 @@ void EnterEditMode(benchmark::State& state)
 void Keystrokes(benchmark::State& state, CHost& host)
 {
     QWidget* page = nullptr;
-    QTest::qWaitFor([&] { return (page = host.PageWidget()) != nullptr; }, 10000);
+    if (!QTest::qWaitFor([&] { return (page = host.PageWidget()) != nullptr; }, 10000))
+        qFatal("the page never got its widget");
     page->setFocus();
     host.Run("(function () { const p = document.querySelector('p'); const r = document.createRange(); "
              "r.selectNodeContents(p); r.collapse(false); const s = document.getSelection(); "

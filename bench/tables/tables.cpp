@@ -10,6 +10,7 @@
 #include "ndb/NdbLayout.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/PreTranslateFilter.h"
+#include "tests/support/PageAnswer.h"
 
 #include <QApplication>
 #include <QTest>
@@ -78,16 +79,11 @@ public:
     QVariant Run(const QString& script)
     {
         auto* view = qobject_cast<QWebEngineView*>(m_layout.GetBrowser().GetSafeHwnd());
-        bool done = false;
-        QVariant result;
-        view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                    [&](const QVariant& value)
-                                    {
-                                        result = value;
-                                        done = true;
-                                    });
-        QTest::qWaitFor([&] { return done; }, 60000);
-        return result;
+        const std::optional<QVariant> answer =
+            PageAnswer(view->page(), script, 60000, QWebEngineScript::ApplicationWorld);
+        if (!answer)
+            qFatal("the page did not answer: %s", qPrintable(script));
+        return *answer;
     }
     // Puts the caret at the start of the table's first cell.
     void CaretInFirstCell()
