@@ -21,11 +21,14 @@ inline QVariant RunScript(CIEBrowser& browser, const QString& script)
     return PageAnswer(view->page(), script).value_or(QVariant());
 }
 
-// Clicks the middle of the page element as a user does.
+// Clicks the middle of the page element as a user does, once the page has loaded with its
+// pictures: until then a picture that arrives can move the element from under the pointer.
 inline bool ClickElement(CIEBrowser& browser, const QString& id)
 {
     const QString script =
         QStringLiteral("(function(){var e=document.getElementById('%1'); if(!e) return null;"
+                       "if(document.readyState!=='complete') return null;"
+                       "for(var i of document.images) if(!i.complete) return null;"
                        "var r=e.getBoundingClientRect(); return [r.left+r.width/2, r.top+r.height/2];})()")
             .arg(id);
     QVariant point;
