@@ -631,19 +631,28 @@
         return { serial: ++serial, states: commandStates(), text: selectionText() };
     }
 
-    let statusQueued = false;
+    // The host hears the state at most once a frame: a fast typist changes the document and the
+    // selection several times a frame, and each report costs a full status() here and a round
+    // trip to the host.
+    const pushDelayMs = 16;
+    let pushQueued = false;
+    let selectionMoved = false;
+
     function pushStatus() {
-        if (statusQueued)
+        if (pushQueued)
             return;
-        statusQueued = true;
+        pushQueued = true;
         setTimeout(() => {
-            statusQueued = false;
-            tell('statusChanged', status());
-        }, 0);
+            pushQueued = false;
+            const report = selectionMoved ? 'selectionChanged' : 'statusChanged';
+            selectionMoved = false;
+            tell(report, status());
+        }, pushDelayMs);
     }
 
     function pushSelection() {
-        tell('selectionChanged', status());
+        selectionMoved = true;
+        pushStatus();
     }
 
     // ---- Commands ---------------------------------------------------------------------------
