@@ -1,5 +1,4 @@
 #include "CreateDialogSupport.h"
-#include "support/ScriptedHttpServer.h"
 
 #include "base/TextHelpers.h"
 #include "gre/GreLayerText.h"
@@ -60,22 +59,10 @@ QString AsPageText(QString text)
         .replace(u'>', QStringLiteral("&gt;"));
 }
 
-class TemplateLibraryTest : public ShellProgram
+class TemplateLibraryTest : public InstalledLibraryProgram
 {
 protected:
-    void SetUp() override
-    {
-        ShellProgram::SetUp();
-        // The library installed with the program; the store is down and there are no own templates.
-        WriteAppSettingString(HKEY_CURRENT_USER, "SavePath_Create", Path("documents/"));
-        WriteAppSettingString(HKEY_CURRENT_USER, "ConceptTemplatesCustomPath", Path("custom"));
-        WriteAppSettingString(HKEY_LOCAL_MACHINE, "StoreAddress", m_store.Url(""));
-        m_store.SetReply("/kv/ct.asp", "", 503);
-        InitAppPaths();
-    }
     ndb::CNdbNewsletter* Open() { return m_app->GetContext()->GetCurrentNewsletter(); }
-
-    ScriptedHttpServer m_store;
 };
 } // namespace
 
