@@ -187,6 +187,7 @@ protected:
                                                QStringLiteral("news@harbour.test"));
                               auto* tabs = window->findChild<QTabBar*>();
                               QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+                              ASSERT_EQ(sheet->GetActiveIndex(), 1) << "the Delivery page shows";
                               CWnd& delivery = *sheet->GetActivePage();
                               ServicesUi::ClickBox(delivery, IdRelay);
                               ServicesUi::Type(delivery, IdRelayServer, QStringLiteral("127.0.0.1"));
