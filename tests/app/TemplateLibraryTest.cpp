@@ -59,6 +59,15 @@ QString AsPageText(QString text)
         .replace(u'>', QStringLiteral("&gt;"));
 }
 
+// The name the gallery shows in the cell of the template.
+QString GalleryCellName(CDlgNewsletterCreate& dialog, int cell)
+{
+    const QString script = QStringLiteral("(function(){var h=document.querySelector('#fileid%1 .file_h1');"
+                                          " return h && h.firstChild ? h.firstChild.textContent : null;})()")
+                               .arg(cell);
+    return RunScript(dialog.GetGalleryBrowser(), script).toString();
+}
+
 class TemplateLibraryTest : public InstalledLibraryProgram
 {
 protected:
@@ -208,6 +217,10 @@ TEST_F(TemplateLibraryTest, EveryTemplateShowsItsLocalisedTextsAsWritten)
                         if (tabs.GetTab(t)->text == folder->GetName())
                             ClickTab(dialog, tabs.GetTab(t)->commandId);
                     }
+                    // The gallery loads the folder's page anew: until then the cell shows another
+                    // folder's template.
+                    ASSERT_TRUE(QTest::qWaitFor([&] { return GalleryCellName(dialog, i) == file->GetName(); },
+                                                15000));
                     ASSERT_TRUE(
                         ClickElement(dialog.GetGalleryBrowser(), QStringLiteral("fileid%1_imgdiv").arg(i)));
                     ASSERT_TRUE(
