@@ -4,6 +4,7 @@
 
 #include "app/DlgNewsletterCreate.h"
 #include "support/PageAnswer.h"
+#include "support/ScriptedHttpServer.h"
 
 #include <QAbstractButton>
 #include <QWebEngineView>
@@ -109,6 +110,24 @@ private:
     }
 
     QTimer m_timer;
+};
+
+// A program whose gallery offers the template library installed with it and nothing else: no
+// own templates, and the template store down. New newsletters go to the documents folder.
+class InstalledLibraryProgram : public ShellProgram
+{
+protected:
+    void SetUp() override
+    {
+        ShellProgram::SetUp();
+        WriteAppSettingString(HKEY_CURRENT_USER, "SavePath_Create", Path("documents/"));
+        WriteAppSettingString(HKEY_CURRENT_USER, "ConceptTemplatesCustomPath", Path("custom"));
+        WriteAppSettingString(HKEY_LOCAL_MACHINE, "StoreAddress", m_store.Url(""));
+        m_store.SetReply("/kv/ct.asp", "", 503);
+        InitAppPaths();
+    }
+
+    ScriptedHttpServer m_store;
 };
 
 // Answers the message box that the next step brings up, from inside its own loop.

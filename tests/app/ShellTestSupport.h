@@ -323,17 +323,22 @@ inline MenuItemState FindMenuItem(CWnd& window, const QString& title, const QStr
     return {};
 }
 
+// The markup of the page's body as the browser holds it now; empty while there is none.
+inline QString PageBody(CIEBrowser& browser)
+{
+    std::unique_ptr<CHtmlDocument> document;
+    QString body;
+    if (!browser.GetDHtmlDocument(document) || !document->GetBodyInnerHtml(body, 1 << 20))
+        return {};
+    return body;
+}
+
 // The text of the page the newsletter view shows, once it has loaded; empty when it did not.
 inline QString ShownPageText(CMainWnd& window)
 {
     QString text;
     const bool loaded = QTest::qWaitFor(
-        [&]
-        {
-            std::unique_ptr<CHtmlDocument> document;
-            return window.GetNewsletterView().GetLayout().GetBrowser().GetDHtmlDocument(document) &&
-                   document->GetBodyInnerHtml(text, 1 << 20) && !text.isEmpty();
-        },
+        [&] { return !(text = PageBody(window.GetNewsletterView().GetLayout().GetBrowser())).isEmpty(); },
         60000);
     return loaded ? text : QString();
 }
