@@ -631,28 +631,19 @@
         return { serial: ++serial, states: commandStates(), text: selectionText() };
     }
 
-    // The host hears the state at most once a frame: a fast typist changes the document and the
-    // selection several times a frame, and each report costs a full status() here and a round
-    // trip to the host.
-    const pushDelayMs = 16;
-    let pushQueued = false;
-    let selectionMoved = false;
-
+    let statusQueued = false;
     function pushStatus() {
-        if (pushQueued)
+        if (statusQueued)
             return;
-        pushQueued = true;
+        statusQueued = true;
         setTimeout(() => {
-            pushQueued = false;
-            const report = selectionMoved ? 'selectionChanged' : 'statusChanged';
-            selectionMoved = false;
-            tell(report, status());
-        }, pushDelayMs);
+            statusQueued = false;
+            tell('statusChanged', status());
+        }, 0);
     }
 
     function pushSelection() {
-        selectionMoved = true;
-        pushStatus();
+        tell('selectionChanged', status());
     }
 
     // ---- Commands ---------------------------------------------------------------------------
