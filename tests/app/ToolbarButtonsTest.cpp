@@ -102,13 +102,6 @@ const Row Rows[] = {
     {"help", 32955, Effect::HelpBrowses},
 };
 
-// Clicks the button of a message box, as a person answers it.
-void ClickBoxButton(QWidget* box, const QString& caption)
-{
-    if (QPushButton* button = ButtonCaptioned(box, caption))
-        QTest::mouseClick(button, Qt::LeftButton);
-}
-
 const char* SubscribersReply = R"(<?xml version="1.0" encoding="utf-8"?>
 <ws_mailinglist_list_getsubscriptionusers status="ok">
   <user email="on@x.com" subscribe="true" html="true"/>
@@ -159,7 +152,7 @@ protected:
     void OpenMailingList(const QString& path)
     {
         OpenedWindows answers;
-        answers.closer = [](QWidget* modal) { ClickBoxButton(modal, QStringLiteral("No")); };
+        answers.closer = [](QWidget* modal) { DialogTest::ClickButton(modal, QStringLiteral("No")); };
         ASSERT_TRUE(m_window->OpenMailingList(path));
     }
 
@@ -274,7 +267,7 @@ protected:
         const int listed = ListedRecipients();
         OpenedWindows opened;
         if (effect == Effect::ViewModeThenEditAgain)
-            opened.closer = [](QWidget* modal) { ClickBoxButton(modal, QStringLiteral("Yes")); };
+            opened.closer = [](QWidget* modal) { DialogTest::ClickButton(modal, QStringLiteral("Yes")); };
         Click(button);
         switch (effect)
         {

@@ -2,6 +2,7 @@
 
 #include "controls/KVImageButton.h"
 #include "controls/ToolbarBase.h"
+#include "dialogs/DialogTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -130,17 +130,6 @@ inline bool ClickCommand(UINT command)
     return true;
 }
 
-// The shown push button of the window with the caption (without its mnemonic); null when none.
-inline QPushButton* ButtonCaptioned(QWidget* window, const QString& caption)
-{
-    for (QPushButton* button : window->findChildren<QPushButton*>())
-    {
-        if (button->isVisible() && button->text().remove(u'&') == caption)
-            return button;
-    }
-    return nullptr;
-}
-
 // The windows that a click opens: every modal window that comes up while the click runs is noted
 // and handed to the closer (Escape on its focus by default, as a person closes it). Pop-up and
 // modeless windows that stay open afterwards are in NewWindows().
@@ -165,11 +154,8 @@ public:
         // A question that cannot be escaped is answered the harmless way, as a person would.
         for (const char* answer : {"Cancel", "No"})
         {
-            if (QPushButton* button = ButtonCaptioned(modal, QLatin1String(answer)))
-            {
-                QTest::mouseClick(button, Qt::LeftButton);
+            if (DialogTest::ClickButton(modal, QLatin1String(answer)))
                 return;
-            }
         }
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus && modal->isAncestorOf(focus) ? focus : modal, Qt::Key_Escape);
