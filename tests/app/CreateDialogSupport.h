@@ -4,6 +4,7 @@
 
 #include "app/DlgNewsletterCreate.h"
 #include "support/PageAnswer.h"
+#include "support/PageMouse.h"
 #include "support/ScriptedHttpServer.h"
 
 #include <QAbstractButton>
@@ -22,24 +23,18 @@ inline QVariant RunScript(CIEBrowser& browser, const QString& script)
     return PageAnswer(view->page(), script).value_or(QVariant());
 }
 
-// Clicks the middle of the page element as a user does, once the page has loaded with its
-// pictures: until then a picture that arrives can move the element from under the pointer.
+// Clicks the middle of the page element as a user does, once the page shows it.
 inline bool ClickElement(CIEBrowser& browser, const QString& id)
 {
+    auto* view = qobject_cast<QWebEngineView*>(browser.GetSafeHwnd());
+    if (!PageMouse::WaitUntilShown(view))
+        return false;
     const QString script =
         QStringLiteral("(function(){var e=document.getElementById('%1'); if(!e) return null;"
-                       "if(document.readyState!=='complete') return null;"
-                       "for(var i of document.images) if(!i.complete) return null;"
                        "var r=e.getBoundingClientRect(); return [r.left+r.width/2, r.top+r.height/2];})()")
             .arg(id);
-    QVariant point;
-    if (!QTest::qWaitFor([&] { return (point = RunScript(browser, script)).toList().size() == 2; }, 15000))
-        return false;
-    const QList<QVariant> xy = point.toList();
-    QWidget* page = browser.GetSafeHwnd()->focusProxy();
-    QTest::mouseClick(page ? page : browser.GetSafeHwnd(), Qt::LeftButton, {},
-                      QPoint(int(xy[0].toDouble()), int(xy[1].toDouble())));
-    return true;
+    const QList<QVariant> xy = RunScript(browser, script).toList();
+    return xy.size() == 2 && PageMouse::Click(view, QPoint(int(xy[0].toDouble()), int(xy[1].toDouble())));
 }
 
 inline void ClickButton(CWnd& dialog, int id)

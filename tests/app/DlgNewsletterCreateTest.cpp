@@ -124,8 +124,9 @@ protected:
     CConceptTemplateFolder m_catalogue;
 };
 
-// Held back: run beside other web-engine cases, its click on a gallery cell now and then selects
-// nothing, while the same click in the template library and main road cases holds.
+// Held back: now and then the gallery page takes no input at all here, not even a click the
+// page shows and has painted, while the same click in the template library and main road cases
+// holds.
 TEST_F(DlgNewsletterCreateTest, DISABLED_TabsGalleryClickAndWebPageMode)
 {
     CMainWnd& window = StartProgram();

@@ -1,5 +1,6 @@
 #include "CreateDialogSupport.h"
 #include "ShellTestSupport.h"
+#include "support/PageMouse.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/ToolbarMouse.h"
 
@@ -329,9 +330,8 @@ TEST_F(ToolbarButtons, EveryButtonOfEveryToolbarRunsItsCommandWhenClicked)
     ClickEveryButton("newsletter", VisibleToolbars(View().GetLayout().GetSafeHwnd()));
     ASSERT_TRUE(View().IsEditing());
     // The text is selected in the page, so that the formatting buttons act on it.
-    QWidget* view = View().GetLayout().GetBrowser().GetSafeHwnd();
-    QWidget* page = view->focusProxy() ? view->focusProxy() : view;
-    QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(40, 40));
+    auto* view = qobject_cast<QWebEngineView*>(View().GetLayout().GetBrowser().GetSafeHwnd());
+    ASSERT_TRUE(PageMouse::Click(view, QPoint(40, 40))) << "the page takes the click";
     PressKey(*m_window, Qt::Key_A, Qt::ControlModifier);
     ASSERT_TRUE(QTest::qWaitFor(
         [&]
