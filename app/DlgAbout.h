@@ -4,6 +4,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/IEBrowser.h"
+#include "res/dialogs/About.h"
 
 #include <vector>
 
@@ -15,7 +16,7 @@ class CKVContext;
 class CDlgAbout : public CDialog
 {
 public:
-    static constexpr UINT IDD = 210;
+    static constexpr UINT IDD = IDD_ABOUT;
     static constexpr UINT BrowserId = 4711;
     static constexpr const char* PageName = "dlgabout.htm";
 

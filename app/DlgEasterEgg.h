@@ -2,13 +2,14 @@
 
 #include "controls/KVImage.h"
 #include "platform/ui/Dialog.h"
+#include "res/dialogs/EasterEgg.h"
 
 // The credits: a picture in a window that drops in from above the screen and swings to rest in
 // its centre.
 class CDlgEasterEgg : public CDialog
 {
 public:
-    static constexpr UINT IDD = 201;
+    static constexpr UINT IDD = IDD_EASTER_EGG;
     static constexpr UINT TimerId = 4711;
     static constexpr UINT TimerMs = 50;
 

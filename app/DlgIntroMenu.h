@@ -2,6 +2,7 @@
 
 #include "controls/KVImage.h"
 #include "platform/ui/Dialog.h"
+#include "res/dialogs/IntroMenu.h"
 
 #include <memory>
 #include <vector>
@@ -17,7 +18,7 @@ class CKVImageButton;
 class CDlgIntroMenu : public CDialog
 {
 public:
-    static constexpr UINT IDD = 231;
+    static constexpr UINT IDD = IDD_INTRO_MENU;
     static constexpr UINT BackgroundImage = 232;
     static constexpr UINT FirstRecentCommand = 32930;
     static constexpr int MaxRecentButtons = 5;

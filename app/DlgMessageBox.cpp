@@ -4,15 +4,10 @@
 #include "platform/ui/ClientDC.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/StandardIcons.h"
+#include "res/dialogs/MessageBox.h"
 
 namespace
 {
-constexpr int IDC_BUTTON1 = 1124;
-constexpr int IDC_BUTTON2 = 1126;
-constexpr int IDC_BUTTON3 = 1128;
-constexpr int IDC_SEPARATOR = 1372;
-constexpr int IDC_TEXT = 1386;
-constexpr int IDC_ICON = 1332;
 
 constexpr UINT IDS_OK = 15800;
 constexpr UINT IDS_CANCEL = 15801;

@@ -3,6 +3,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Static.h"
+#include "res/dialogs/MessageBox.h"
 
 // The program's message box: an icon, a text drawn by the dialog itself, and up to three buttons
 // chosen by the usual MB_ style flags. It grows to fit the text and returns IDOK, IDCANCEL, IDYES
@@ -10,7 +11,7 @@
 class CDlgMessageBox : public CDialog
 {
 public:
-    static constexpr UINT IDD = 208;
+    static constexpr UINT IDD = IDD_MESSAGE_BOX;
 
     explicit CDlgMessageBox(CWnd* parent = nullptr);
 

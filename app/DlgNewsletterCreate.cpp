@@ -9,6 +9,7 @@
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WndClass.h"
+#include "res/dialogs/NewsletterCreate.h"
 #include "services/ConceptTemplateFolder.h"
 #include "services/GalleryPage.h"
 #include "services/TemplateCatalogue.h"
@@ -21,18 +22,18 @@
 
 namespace
 {
-constexpr int IdAddressLabel = 1515;
-constexpr int IdAddress = 1044;
-constexpr UINT IdLoad = 1473;
-constexpr int IdPreviewLabel = 1518;
-constexpr int IdNameLabel = 1510;
-constexpr int IdName = 1040;
-constexpr int IdRequired = 1511;
-constexpr int IdLocationLabel = 1512;
-constexpr int IdLocation = 1031;
-constexpr UINT IdChangeLocation = 1471;
-constexpr int IdSeparator = 1513;
-constexpr UINT IdHelp = 1212;
+constexpr int IdAddressLabel = IDC_ADDRESS_LABEL;
+constexpr int IdAddress = IDC_ADDRESS;
+constexpr UINT IdLoad = IDC_LOAD;
+constexpr int IdPreviewLabel = IDC_PREVIEW_LABEL;
+constexpr int IdNameLabel = IDC_NAME_LABEL;
+constexpr int IdName = IDC_NEWSLETTER_CREATE_NAME;
+constexpr int IdRequired = IDC_REQUIRED;
+constexpr int IdLocationLabel = IDC_LOCATION_LABEL;
+constexpr int IdLocation = IDC_LOCATION;
+constexpr UINT IdChangeLocation = IDC_CHANGE_LOCATION;
+constexpr int IdSeparator = IDC_CREATE_SEPARATOR;
+constexpr UINT IdHelp = IDC_HELP;
 constexpr UINT TabImage = 276;
 constexpr int TemplatePageId = 244;
 const QString LocationSetting = QStringLiteral("SavePath_Create");

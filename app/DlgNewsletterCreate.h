@@ -4,6 +4,7 @@
 #include "controls/KVTabButtonList.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/IEBrowser.h"
+#include "res/dialogs/NewsletterCreate.h"
 
 class CConceptTemplateFolder;
 class CKVContext;
@@ -14,7 +15,7 @@ class CKVContext;
 class CDlgNewsletterCreate : public CDialog
 {
 public:
-    static constexpr UINT IDD = 136;
+    static constexpr UINT IDD = IDD_NEWSLETTER_CREATE;
     static constexpr UINT TabStripId = 4710;
     static constexpr UINT GalleryBrowserId = 4711;
     static constexpr UINT WebBrowserId = 4712;

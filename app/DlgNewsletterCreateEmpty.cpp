@@ -5,15 +5,16 @@
 #include "platform/core/AppStrings.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/NewsletterCreateEmpty.h"
 
 #include <QFileInfo>
 
 namespace
 {
-constexpr UINT TemplateId = 137;
-constexpr int IdName = 1333;
-constexpr int IdLocation = 1031;
-constexpr UINT IdChangeLocation = 1033;
+constexpr UINT TemplateId = IDD_NEWSLETTER_CREATE_EMPTY;
+constexpr int IdName = IDC_NAME;
+constexpr int IdLocation = IDC_LOCATION;
+constexpr UINT IdChangeLocation = IDC_NEWSLETTER_CREATE_EMPTY_CHANGE_LOCATION;
 constexpr quint32 CantCreateNewsletterText = 12915;
 const QString LocationSetting = QStringLiteral("SavePath_Create");
 

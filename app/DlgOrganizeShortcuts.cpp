@@ -8,6 +8,7 @@
 #include "ndb/NdbShortcutLink.h"
 #include "platform/core/AppStrings.h"
 #include "platform/ui/SystemParameters.h"
+#include "res/dialogs/OrganizeShortcuts.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -15,11 +16,6 @@
 
 namespace
 {
-constexpr int IDC_TREE = 1576;
-constexpr int IDC_NEW_FOLDER = 1650;
-constexpr int IDC_RENAME = 1645;
-constexpr int IDC_DELETE = 1261;
-constexpr int IDC_HELP_BUTTON = 1212;
 
 constexpr UINT IDB_SHORTCUT_IMAGES = 279;
 constexpr UINT IDS_NEW_FOLDER = 11800;

@@ -4,6 +4,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/TreeCtrl.h"
+#include "res/dialogs/OrganizeShortcuts.h"
 
 #include <memory>
 
@@ -22,7 +23,7 @@ class CNdbFolder;
 class CDlgOrganizeShortcuts : public CDialog
 {
 public:
-    static constexpr UINT IDD = 278;
+    static constexpr UINT IDD = IDD_ORGANIZE_SHORTCUTS;
 
     // The folder is organised in place; it is not shown as an item itself.
     explicit CDlgOrganizeShortcuts(ndb::CNdbFolder* root, CWnd* parent = nullptr);

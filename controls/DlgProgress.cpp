@@ -1,9 +1,8 @@
 #include "controls/DlgProgress.h"
+#include "res/dialogs/Progress.h"
 
 namespace
 {
-constexpr int IDC_STATUS = 1193;
-constexpr int IDC_PROGRESS = 1363;
 } // namespace
 
 const MessageMap* CDlgProgress::GetMessageMap() const

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ProgressCtrl.h"
+#include "res/dialogs/Progress.h"
 
 // The modeless window that a long operation on the UI thread shows: a status line, a bar and an
 // Abort button. Abort posts WM_COMMAND 1197 to the receiver window; the operation finds it in
@@ -9,8 +10,8 @@
 class CDlgProgress : public CDialog
 {
 public:
-    static constexpr UINT IDD = 183;
-    static constexpr UINT IDC_ABORT = 1197;
+    static constexpr UINT IDD = IDD_PROGRESS;
+    static constexpr UINT IDC_ABORT = ::IDC_ABORT;
 
     CDlgProgress(CWnd* receiver, CWnd* parent);
     ~CDlgProgress() override;

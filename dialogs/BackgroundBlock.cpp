@@ -10,6 +10,7 @@
 #include "platform/core/AppStrings.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/PageStyle3.h"
 
 using namespace ndb;
 
@@ -20,21 +21,21 @@ constexpr quint32 NoPictureId = 13190;
 
 enum ControlId : UINT
 {
-    IdColor = 1217,
-    IdImageName = 1268,
-    IdBrowse = 1368,
-    IdRemove = 1371,
-    IdImageEffects = 1575,
-    IdTiling = 1387,
-    IdPosX = 1357,
-    IdPosXUnit = 1358,
-    IdPosXValue = 1359,
-    IdPosY = 1360,
-    IdPosYUnit = 1361,
-    IdPosYValue = 1362,
-    IdTilingLabel = 1395,
-    IdPosXLabel = 1393,
-    IdPosYLabel = 1394,
+    IdColor = IDC_BACKGROUND_COLOR,
+    IdImageName = IDC_BACKGROUND_IMAGE_NAME,
+    IdBrowse = IDC_BACKGROUND_BROWSE,
+    IdRemove = IDC_BACKGROUND_REMOVE,
+    IdImageEffects = IDC_BACKGROUND_IMAGE_EFFECTS,
+    IdTiling = IDC_BACKGROUND_TILING,
+    IdPosX = IDC_BACKGROUND_POS_X,
+    IdPosXUnit = IDC_BACKGROUND_POS_X_UNIT,
+    IdPosXValue = IDC_BACKGROUND_POS_X_VALUE,
+    IdPosY = IDC_BACKGROUND_POS_Y,
+    IdPosYUnit = IDC_BACKGROUND_POS_Y_UNIT,
+    IdPosYValue = IDC_BACKGROUND_POS_Y_VALUE,
+    IdTilingLabel = IDC_BACKGROUND_TILING_LABEL,
+    IdPosXLabel = IDC_BACKGROUND_POS_X_LABEL,
+    IdPosYLabel = IDC_BACKGROUND_POS_Y_LABEL,
 };
 
 constexpr KeywordEntry Tiling[] = {{9100, DefaultKeyword}, {9101, 3}, {9102, 1}, {9103, 2}, {9104, 0}};

@@ -2,6 +2,7 @@
 
 #include "ndb/NdbStyle.h"
 #include "platform/ui/DataExchange.h"
+#include "res/dialogs/PageStyle3.h"
 
 #include <set>
 
@@ -10,14 +11,19 @@ using namespace ndb;
 namespace
 {
 constexpr int SolidBorder = 4;
-constexpr int IdDefaultBorder = 1228;
-constexpr int IdUnit = 1243;
+constexpr int IdDefaultBorder = IDC_DEFAULT_BORDER;
+constexpr int IdUnit = IDC_BORDER_UNIT;
 
 // Top, bottom, left, right: style list, width edit and colour swatch of each side.
-constexpr int StyleIds[] = {1239, 1222, 1229, 1233};
-constexpr int WidthIds[] = {1242, 1225, 1232, 1236};
-constexpr int ColorIds[] = {1241, 1224, 1231, 1235};
-constexpr int Labels[] = {1238, 1245, 1227, 1244, 1240, 1223, 1230, 1234};
+constexpr int StyleIds[] = {IDC_TOP_BORDER_STYLE, IDC_BOTTOM_BORDER_STYLE, IDC_LEFT_BORDER_STYLE,
+                            IDC_RIGHT_BORDER_STYLE};
+constexpr int WidthIds[] = {IDC_TOP_BORDER_WIDTH, IDC_BOTTOM_BORDER_WIDTH, IDC_LEFT_BORDER_WIDTH,
+                            IDC_RIGHT_BORDER_WIDTH};
+constexpr int ColorIds[] = {IDC_TOP_BORDER_COLOR, IDC_BOTTOM_BORDER_COLOR, IDC_LEFT_BORDER_COLOR,
+                            IDC_RIGHT_BORDER_COLOR};
+constexpr int Labels[] = {IDC_BORDER_STYLE_LABEL, IDC_BORDER_WIDTH_LABEL, IDC_BORDER_COLOR_LABEL,
+                          IDC_BORDER_UNIT_LABEL,  IDC_TOP_BORDER_LABEL,   IDC_BOTTOM_BORDER_LABEL,
+                          IDC_LEFT_BORDER_LABEL,  IDC_RIGHT_BORDER_LABEL};
 
 constexpr KeywordEntry BorderStyles[] = {{8100, 0}, {8101, 4}, {8102, 3}, {8103, 2}, {8104, 5},
                                          {8105, 6}, {8106, 7}, {8107, 8}, {8108, 9}};

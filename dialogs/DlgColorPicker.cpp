@@ -5,6 +5,7 @@
 #include "ndb/NdbHsv.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/PaintDC.h"
+#include "res/dialogs/ColorPicker.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -14,23 +15,23 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 216;
+constexpr UINT TemplateId = IDD_COLOR_PICKER;
 constexpr int ClientWidth = 520;
 constexpr int ClientHeight = 350;
 constexpr COLORREF Background = 0xE6E3E1;
 
 enum ControlId : UINT
 {
-    IdH = 1441,
-    IdS = 1443,
-    IdV = 1446,
-    IdR = 1449,
-    IdG = 1451,
-    IdB = 1453,
-    IdHex = 1455,
-    IdWebColors = 1456,
-    IdSeparator = 1309,
-    IdHelp = 1212,
+    IdH = IDC_H,
+    IdS = IDC_S,
+    IdV = IDC_V,
+    IdR = IDC_R,
+    IdG = IDC_G,
+    IdB = IDC_B,
+    IdHex = IDC_HEX,
+    IdWebColors = IDC_WEB_COLORS,
+    IdSeparator = IDC_COLOR_PICKER_SEPARATOR,
+    IdHelp = IDC_HELP,
 };
 
 struct Placement
@@ -43,12 +44,12 @@ struct Placement
 };
 
 constexpr Placement Placements[] = {
-    {1440, 320, 35, 30, 24},   {IdH, 354, 32, 50, 24},           {1442, 320, 61, 30, 24},
-    {IdS, 354, 58, 50, 24},    {1444, 408, 61, 20, 24},          {1445, 320, 87, 30, 24},
-    {IdV, 354, 84, 50, 24},    {1447, 408, 87, 20, 24},          {1448, 320, 126, 30, 24},
-    {IdR, 354, 123, 50, 24},   {1450, 320, 152, 30, 24},         {IdG, 354, 149, 50, 24},
-    {1452, 320, 178, 30, 24},  {IdB, 354, 175, 50, 24},          {1454, 320, 217, 30, 24},
-    {IdHex, 354, 214, 60, 24}, {IdWebColors, 354, 256, 120, 24},
+    {IDC_H_LABEL, 320, 35, 30, 24},  {IdH, 354, 32, 50, 24},           {IDC_S_LABEL, 320, 61, 30, 24},
+    {IdS, 354, 58, 50, 24},          {IDC_S_PERCENT, 408, 61, 20, 24}, {IDC_V_LABEL, 320, 87, 30, 24},
+    {IdV, 354, 84, 50, 24},          {IDC_V_PERCENT, 408, 87, 20, 24}, {IDC_R_LABEL, 320, 126, 30, 24},
+    {IdR, 354, 123, 50, 24},         {IDC_G_LABEL, 320, 152, 30, 24},  {IdG, 354, 149, 50, 24},
+    {IDC_B_LABEL, 320, 178, 30, 24}, {IdB, 354, 175, 50, 24},          {IDC_HEX_LABEL, 320, 217, 30, 24},
+    {IdHex, 354, 214, 60, 24},       {IdWebColors, 354, 256, 120, 24},
 };
 
 quint8 WebSnap(int channel)

@@ -7,6 +7,7 @@
 #include "platform/ui/Cursor.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/ScreenPixel.h"
+#include "res/dialogs/FastColorPicker.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -15,7 +16,7 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 302;
+constexpr UINT TemplateId = IDD_FAST_COLOR_PICKER;
 constexpr int PopupWidth = 256;
 constexpr int NoColorGap = 22;
 

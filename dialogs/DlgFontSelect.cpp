@@ -4,24 +4,25 @@
 #include "dialogs/FontFamilyList.h"
 #include "dialogs/ShowHelp.h"
 #include "platform/core/AppStrings.h"
+#include "res/dialogs/FontSelect.h"
 
 namespace
 {
-constexpr UINT TemplateId = 203;
+constexpr UINT TemplateId = IDD_FONT_SELECT;
 constexpr quint32 NoneTextId = 3300;
 
 enum ControlId : UINT
 {
-    IdAvailable = 1304,
-    IdSelected = 1369,
-    IdCustomName = 1260,
-    IdGeneric = 1287,
-    IdAddAvailable = 1214,
-    IdAddCustom = 1213,
-    IdUp = 1410,
-    IdDown = 1263,
-    IdDelete = 1261,
-    IdHelp = 1212,
+    IdAvailable = IDC_AVAILABLE,
+    IdSelected = IDC_SELECTED,
+    IdCustomName = IDC_CUSTOM_NAME,
+    IdGeneric = IDC_GENERIC,
+    IdAddAvailable = IDC_ADD_AVAILABLE,
+    IdAddCustom = IDC_ADD_CUSTOM,
+    IdUp = IDC_UP,
+    IdDown = IDC_DOWN,
+    IdDelete = IDC_DELETE,
+    IdHelp = IDC_HELP,
 };
 } // namespace
 

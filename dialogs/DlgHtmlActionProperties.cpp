@@ -5,25 +5,26 @@
 #include "platform/core/AppStrings.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/HtmlActionProperties.h"
 
 namespace
 {
-constexpr UINT TemplateId = 168;
+constexpr UINT TemplateId = IDD_HTML_ACTION_PROPERTIES;
 constexpr quint32 RefusedSchemeText = 10950;
 
 enum ControlId : UINT
 {
-    IdUrl = 1458,
-    IdBookmark = 1077,
-    IdWebView = 1508,
-    IdUnsubscribe = 1457,
-    IdNoLink = 1459,
-    IdByEmail = 1461,
-    IdAutomatic = 1463,
-    IdProtocols = 1509,
-    IdAddress = 1034,
-    IdBookmarks = 1292,
-    IdHelp = 1212,
+    IdUrl = IDC_URL,
+    IdBookmark = IDC_BOOKMARK,
+    IdWebView = IDC_WEB_VIEW,
+    IdUnsubscribe = IDC_UNSUBSCRIBE,
+    IdNoLink = IDC_NO_LINK,
+    IdByEmail = IDC_BY_EMAIL,
+    IdAutomatic = IDC_AUTOMATIC,
+    IdProtocols = IDC_PROTOCOLS,
+    IdAddress = IDC_ACTION_ADDRESS,
+    IdBookmarks = IDC_BOOKMARKS,
+    IdHelp = IDC_HELP,
 };
 
 // The protocol list's entries; the item data is the position.

@@ -1,12 +1,13 @@
 #include "dialogs/DlgHtmlBookmarkInsert.h"
 
 #include "dialogs/ShowHelp.h"
+#include "res/dialogs/HtmlBookmarkInsert.h"
 
 namespace
 {
-constexpr UINT TemplateId = 215;
-constexpr int IdName = 1438;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_HTML_BOOKMARK_INSERT;
+constexpr int IdName = IDC_BOOKMARK_INSERT_NAME;
+constexpr UINT IdHelp = IDC_HELP;
 } // namespace
 
 const MessageMap* CDlgHtmlBookmarkInsert::GetMessageMap() const

@@ -4,26 +4,27 @@
 #include "dialogs/StyleControls.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbStyle.h"
+#include "res/dialogs/HtmlHrProperties.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 192;
+constexpr UINT TemplateId = IDD_HTML_HR_PROPERTIES;
 constexpr int EditLength = 5;
 constexpr int Maximum = 65535;
 constexpr int DefaultWidth = 100;
 
 enum ControlId : UINT
 {
-    IdDefaultWidth = 1420,
-    IdWidth = 1202,
-    IdUnit = 1417,
-    IdHeight = 1207,
-    IdBackground = 1296,
-    IdBorder = 1297,
-    IdBorderSize = 1237,
-    IdHelp = 1212,
+    IdDefaultWidth = IDC_HR_DEFAULT_WIDTH,
+    IdWidth = IDC_WIDTH,
+    IdUnit = IDC_WIDTH_FIXED_UNIT,
+    IdHeight = IDC_HEIGHT,
+    IdBackground = IDC_BACKGROUND,
+    IdBorder = IDC_HR_BORDER,
+    IdBorderSize = IDC_BORDER_SIZE,
+    IdHelp = IDC_HELP,
 };
 
 constexpr KeywordEntry WidthUnits[] = {{9000, NdbUnitPx}, {9001, NdbUnitPercent}};

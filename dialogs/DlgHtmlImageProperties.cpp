@@ -9,12 +9,13 @@
 #include "ndb/NdbStyle.h"
 #include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/HtmlImageProperties.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 191;
+constexpr UINT TemplateId = IDD_HTML_IMAGE_PROPERTIES;
 constexpr quint32 ErrorText = 10900;
 constexpr quint32 UnreadableFileText = 10951;
 constexpr quint32 NoPictureText = 10952;
@@ -27,25 +28,25 @@ constexpr int ChooserFailed = 2;
 
 enum ControlId : UINT
 {
-    IdName = 1268,
-    IdBrowse = 1368,
-    IdModifyImage = 1575,
-    IdToolTip = 1216,
-    IdDefaultWidth = 1301,
-    IdFixedWidth = 1419,
-    IdWidth = 1202,
-    IdDefaultHeight = 1300,
-    IdFixedHeight = 1295,
-    IdHeight = 1207,
-    IdThickness = 1221,
-    IdBorderColor = 1226,
-    IdAlign = 1215,
-    IdVerticalAlign = 1415,
-    IdOwnParagraph = 1219,
-    IdHelp = 1212,
+    IdName = IDC_IMAGE_SOURCE,
+    IdBrowse = IDC_IMAGE_BROWSE,
+    IdModifyImage = IDC_MODIFY_IMAGE,
+    IdToolTip = IDC_TOOL_TIP,
+    IdDefaultWidth = IDC_IMAGE_DEFAULT_WIDTH,
+    IdFixedWidth = IDC_FIXED_WIDTH,
+    IdWidth = IDC_WIDTH,
+    IdDefaultHeight = IDC_IMAGE_DEFAULT_HEIGHT,
+    IdFixedHeight = IDC_FIXED_HEIGHT,
+    IdHeight = IDC_HEIGHT,
+    IdThickness = IDC_THICKNESS,
+    IdBorderColor = IDC_BORDER_COLOR,
+    IdAlign = IDC_IMAGE_ALIGN,
+    IdVerticalAlign = IDC_VERTICAL_ALIGN,
+    IdOwnParagraph = IDC_OWN_PARAGRAPH,
+    IdHelp = IDC_HELP,
 };
 
-constexpr int SpacingIds[4] = {1326, 1319, 1322, 1324};
+constexpr int SpacingIds[4] = {IDC_TOP_MARGIN, IDC_BOTTOM_MARGIN, IDC_LEFT_MARGIN, IDC_RIGHT_MARGIN};
 constexpr int SpacingFields[4] = {StyleMarginTop, StyleMarginBottom, StyleMarginLeft, StyleMarginRight};
 
 constexpr KeywordEntry Aligns[] = {{9200, DefaultKeyword}, {9201, 1}, {9203, 2}};

@@ -6,6 +6,7 @@
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbStyle.h"
 #include "platform/ui/DataExchange.h"
+#include "res/dialogs/HtmlLayoutProperties.h"
 
 #include <cmath>
 
@@ -13,18 +14,18 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 212;
+constexpr UINT TemplateId = IDD_HTML_LAYOUT_PROPERTIES;
 constexpr int Limit = 16384;
 constexpr int EditLength = 5;
 constexpr BackgroundBlockSetup Background{11000, 11001, 11002, Limit, EditLength};
 
 enum ControlId : UINT
 {
-    IdAlignment = 1014,
-    IdScrolling = 1424,
-    IdScrollingLabel = 1423,
-    IdFullHeight = 1433,
-    IdHelp = 1212,
+    IdAlignment = IDC_ALIGNMENT,
+    IdScrolling = IDC_SCROLLING,
+    IdScrollingLabel = IDC_SCROLLING_LABEL,
+    IdFullHeight = IDC_FULL_HEIGHT,
+    IdHelp = IDC_HELP,
 };
 
 // The decoration flags of a link state.
@@ -56,9 +57,10 @@ CDlgHtmlLayoutProperties::CDlgHtmlLayoutProperties(IDialogContext* context, CNdb
     : CDialog(TemplateId, parent), m_record(record), m_background(context, record, Background),
       m_margins(record, MarginFields(), MarginControls)
 {
-    const int rows[3][4] = {{StyleLinkColor, StyleLinkDecoration, 1425, 1426},
-                            {StyleVisitedLinkColor, StyleVisitedLinkDecoration, 1428, 1429},
-                            {StyleHoverLinkColor, StyleHoverLinkDecoration, 1431, 1432}};
+    const int rows[3][4] = {
+        {StyleLinkColor, StyleLinkDecoration, IDC_NORMAL_FRAME, IDC_NORMAL_CHECK},
+        {StyleVisitedLinkColor, StyleVisitedLinkDecoration, IDC_VISITED_FRAME, IDC_VISITED_CHECK},
+        {StyleHoverLinkColor, StyleHoverLinkDecoration, IDC_HOVER_FRAME, IDC_HOVER_CHECK}};
     for (std::size_t i = 0; i < m_links.size(); ++i)
     {
         m_links[i].colorField = rows[i][0];

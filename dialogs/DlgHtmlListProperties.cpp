@@ -1,16 +1,17 @@
 #include "dialogs/DlgHtmlListProperties.h"
 
 #include "dialogs/ShowHelp.h"
+#include "res/dialogs/HtmlListProperties.h"
 
 namespace
 {
-constexpr UINT TemplateId = 196;
-constexpr int IdWrapping = 1310;
-constexpr int IdUnordered = 1315;
-constexpr int IdOrdered = 1314;
-constexpr UINT IdHelp = 1212;
-constexpr int BulletIds[] = {1403, 1402, 1404, 1405};
-constexpr int NumberingIds[] = {1338, 1337, 1339, 1341, 1340, 1342};
+constexpr UINT TemplateId = IDD_HTML_LIST_PROPERTIES;
+constexpr int IdWrapping = IDC_LIST_WRAPPING;
+constexpr int IdUnordered = IDC_UNORDERED;
+constexpr int IdOrdered = IDC_ORDERED;
+constexpr UINT IdHelp = IDC_HELP;
+constexpr int BulletIds[] = {IDC_DEFAULT, IDC_CIRCLE, IDC_DISC, IDC_SQUARE};
+constexpr int NumberingIds[] = {IDC_DEFAULT2, IDC_N1_2_3, IDC_B_C, IDC_B_C2, IDC_I_II_III, IDC_I_II_III2};
 } // namespace
 
 const MessageMap* CDlgHtmlListProperties::GetMessageMap() const

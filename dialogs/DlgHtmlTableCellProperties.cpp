@@ -3,26 +3,27 @@
 #include "dialogs/ShowHelp.h"
 #include "dialogs/StyleControls.h"
 #include "ndb/NdbStyle.h"
+#include "res/dialogs/HtmlTableCellProperties.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 187;
-constexpr int IdDefaultWidth = 1416;
-constexpr int IdSpecifyWidth = 1418;
-constexpr int IdWidth = 1202;
-constexpr int IdWidthUnit = 1417;
-constexpr int IdDefaultHeight = 1290;
-constexpr int IdSpecifyHeight = 1294;
-constexpr int IdHeight = 1207;
-constexpr int IdHeightUnit = 1293;
-constexpr int IdAlign = 1289;
-constexpr int IdVerticalAlign = 1415;
-constexpr int IdNoWrap = 1336;
-constexpr int IdDefaultPadding = 1347;
-constexpr int IdPaddingUnit = 1354;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_HTML_TABLE_CELL_PROPERTIES;
+constexpr int IdDefaultWidth = IDC_WIDTH_DEFAULT;
+constexpr int IdSpecifyWidth = IDC_WIDTH_FIXED;
+constexpr int IdWidth = IDC_WIDTH;
+constexpr int IdWidthUnit = IDC_WIDTH_FIXED_UNIT;
+constexpr int IdDefaultHeight = IDC_HEIGHT_DEFAULT;
+constexpr int IdSpecifyHeight = IDC_HEIGHT_FIXED;
+constexpr int IdHeight = IDC_HEIGHT;
+constexpr int IdHeightUnit = IDC_HEIGHT_UNIT;
+constexpr int IdAlign = IDC_ALIGN;
+constexpr int IdVerticalAlign = IDC_VERTICAL_ALIGN;
+constexpr int IdNoWrap = IDC_NO_WRAP;
+constexpr int IdDefaultPadding = IDC_DEFAULT_PADDING;
+constexpr int IdPaddingUnit = IDC_PADDING_UNIT;
+constexpr UINT IdHelp = IDC_HELP;
 constexpr int Limit = 8192;
 constexpr int EditLength = 4;
 constexpr int SpecifyMode = 1;
@@ -39,11 +40,11 @@ struct PaddingSide
     int label;
     int field;
 };
-constexpr PaddingSide PaddingSides[] = {{1352, 1353, StylePaddingTop},
-                                        {1345, 1346, StylePaddingBottom},
-                                        {1348, 1349, StylePaddingLeft},
-                                        {1350, 1351, StylePaddingRight}};
-constexpr int IdPaddingUnitLabel = 1355;
+constexpr PaddingSide PaddingSides[] = {{IDC_TOP_PADDING, IDC_TOP_PADDING_LABEL, StylePaddingTop},
+                                        {IDC_BOTTOM_PADDING, IDC_BOTTOM_PADDING_LABEL, StylePaddingBottom},
+                                        {IDC_LEFT_PADDING, IDC_LEFT_PADDING_LABEL, StylePaddingLeft},
+                                        {IDC_RIGHT_PADDING, IDC_RIGHT_PADDING_LABEL, StylePaddingRight}};
+constexpr int IdPaddingUnitLabel = IDC_PADDING_UNIT_LABEL;
 
 void SetupNumber(CNumberEditCtrl& edit, int minimum)
 {

@@ -2,25 +2,26 @@
 
 #include "dialogs/ShowHelp.h"
 #include "dialogs/StyleControls.h"
+#include "res/dialogs/HtmlTableInsert.h"
 
 #include <algorithm>
 
 namespace
 {
-constexpr UINT TemplateId = 186;
-constexpr int IdColumns = 1198;
-constexpr int IdRows = 1199;
-constexpr int IdDefaultWidth = 1200;
-constexpr int IdSpecifyWidth = 1201;
-constexpr int IdWidth = 1202;
-constexpr int IdWidthUnit = 1203;
-constexpr int IdDefaultHeight = 1205;
-constexpr int IdSpecifyHeight = 1206;
-constexpr int IdHeight = 1207;
-constexpr int IdBorder = 1208;
-constexpr int IdCellPadding = 1210;
-constexpr int IdCellSpacing = 1211;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_HTML_TABLE_INSERT;
+constexpr int IdColumns = IDC_COLUMNS;
+constexpr int IdRows = IDC_ROWS;
+constexpr int IdDefaultWidth = IDC_DEFAULT_WIDTH;
+constexpr int IdSpecifyWidth = IDC_SPECIFY_WIDTH;
+constexpr int IdWidth = IDC_WIDTH;
+constexpr int IdWidthUnit = IDC_WIDTH_UNIT;
+constexpr int IdDefaultHeight = IDC_DEFAULT_HEIGHT;
+constexpr int IdSpecifyHeight = IDC_SPECIFY_HEIGHT;
+constexpr int IdHeight = IDC_HEIGHT;
+constexpr int IdBorder = IDC_BORDER;
+constexpr int IdCellPadding = IDC_CELL_PADDING;
+constexpr int IdCellSpacing = IDC_CELL_SPACING;
+constexpr UINT IdHelp = IDC_HELP;
 constexpr int EditLength = 4;
 constexpr int SpecifyMode = 1;
 constexpr int MaxCount = 128;

@@ -5,24 +5,25 @@
 #include "dialogs/StyleControls.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbStyle.h"
+#include "res/dialogs/HtmlTableProperties.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 188;
-constexpr int IdDefaultWidth = 1416;
-constexpr int IdSpecifyWidth = 1418;
-constexpr int IdWidth = 1202;
-constexpr int IdWidthUnit = 1417;
-constexpr int IdDefaultHeight = 1290;
-constexpr int IdSpecifyHeight = 1294;
-constexpr int IdHeight = 1207;
-constexpr int IdBorder = 1221;
-constexpr int IdBorderColor = 1226;
-constexpr int IdCellPadding = 1210;
-constexpr int IdCellSpacing = 1211;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_HTML_TABLE_PROPERTIES;
+constexpr int IdDefaultWidth = IDC_WIDTH_DEFAULT;
+constexpr int IdSpecifyWidth = IDC_WIDTH_FIXED;
+constexpr int IdWidth = IDC_WIDTH;
+constexpr int IdWidthUnit = IDC_WIDTH_FIXED_UNIT;
+constexpr int IdDefaultHeight = IDC_HEIGHT_DEFAULT;
+constexpr int IdSpecifyHeight = IDC_HEIGHT_FIXED;
+constexpr int IdHeight = IDC_HEIGHT;
+constexpr int IdBorder = IDC_TABLE_BORDER;
+constexpr int IdBorderColor = IDC_BORDER_COLOR;
+constexpr int IdCellPadding = IDC_CELL_PADDING;
+constexpr int IdCellSpacing = IDC_CELL_SPACING;
+constexpr UINT IdHelp = IDC_HELP;
 constexpr int Limit = 4096;
 constexpr int EditLength = 4;
 constexpr int SpecifyMode = 1;

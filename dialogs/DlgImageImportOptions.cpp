@@ -2,21 +2,22 @@
 
 #include "base/AppSettings.h"
 #include "dialogs/ShowHelp.h"
+#include "res/dialogs/ImageImportOptions.h"
 
 namespace
 {
-constexpr UINT TemplateId = 297;
-constexpr int IdWidthOriginal = 1566;
-constexpr int IdWidthConstrain = 1568;
-constexpr int IdWidthFixed = 1573;
-constexpr int IdHeightOriginal = 1567;
-constexpr int IdHeightConstrain = 1569;
-constexpr int IdHeightFixed = 1574;
-constexpr int IdConstrainWidth = 1202;
-constexpr int IdFixedWidth = 1204;
-constexpr int IdConstrainHeight = 1207;
-constexpr int IdFixedHeight = 1209;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_IMAGE_IMPORT_OPTIONS;
+constexpr int IdWidthOriginal = IDC_WIDTH_ORIGINAL;
+constexpr int IdWidthConstrain = IDC_WIDTH_CONSTRAIN;
+constexpr int IdWidthFixed = IDC_IMAGE_IMPORT_OPTIONS_WIDTH_FIXED;
+constexpr int IdHeightOriginal = IDC_HEIGHT_ORIGINAL;
+constexpr int IdHeightConstrain = IDC_HEIGHT_CONSTRAIN;
+constexpr int IdHeightFixed = IDC_IMAGE_IMPORT_OPTIONS_HEIGHT_FIXED;
+constexpr int IdConstrainWidth = IDC_CONSTRAIN_WIDTH;
+constexpr int IdFixedWidth = IDC_IMAGE_IMPORT_OPTIONS_FIXED_WIDTH;
+constexpr int IdConstrainHeight = IDC_CONSTRAIN_HEIGHT;
+constexpr int IdFixedHeight = IDC_IMAGE_IMPORT_OPTIONS_FIXED_HEIGHT;
+constexpr UINT IdHelp = IDC_HELP;
 constexpr int MaximumSize = 2048;
 constexpr int EditCharacters = 4;
 

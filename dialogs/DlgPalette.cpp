@@ -5,12 +5,13 @@
 #include "ndb/NdbPalette.h"
 #include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/Palette.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 134;
+constexpr UINT TemplateId = IDD_PALETTE;
 constexpr quint32 AddCaptionId = 11900;
 constexpr quint32 NameExistsId = 11901;
 constexpr quint32 EditCaptionId = 11902;
@@ -18,13 +19,13 @@ constexpr quint32 RemoveQuestionId = 11903;
 
 enum ControlId : UINT
 {
-    IdList = 1027,
-    IdAdd = 1641,
-    IdEdit = 1646,
-    IdDelete = 1261,
-    IdMoveUp = 1644,
-    IdMoveDown = 1647,
-    IdHelp = 1212,
+    IdList = IDC_LIST,
+    IdAdd = IDC_ADD,
+    IdEdit = IDC_EDIT,
+    IdDelete = IDC_DELETE,
+    IdMoveUp = IDC_MOVE_UP,
+    IdMoveDown = IDC_MOVE_DOWN,
+    IdHelp = IDC_HELP,
 };
 } // namespace
 

@@ -2,13 +2,14 @@
 
 #include "dialogs/DlgFastColorPicker.h"
 #include "dialogs/ShowHelp.h"
+#include "res/dialogs/PaletteAddColor.h"
 
 namespace
 {
-constexpr UINT TemplateId = 135;
-constexpr int IdName = 1333;
-constexpr int IdPlaceholder = 1255;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_PALETTE_ADD_COLOR;
+constexpr int IdName = IDC_NAME;
+constexpr int IdPlaceholder = IDC_PLACEHOLDER;
+constexpr UINT IdHelp = IDC_HELP;
 } // namespace
 
 const MessageMap* CDlgPaletteAddColor::GetMessageMap() const

@@ -2,17 +2,18 @@
 
 #include "dialogs/ShowHelp.h"
 #include "ndb/NdbNewsletter.h"
+#include "res/dialogs/StyleAdd.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 222;
-constexpr int IdName = 1333;
-constexpr int IdBlank = 1218;
-constexpr int IdClone = 1277;
-constexpr int IdStyles = 1384;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_STYLE_ADD;
+constexpr int IdName = IDC_NAME;
+constexpr int IdBlank = IDC_BLANK;
+constexpr int IdClone = IDC_CLONE;
+constexpr int IdStyles = IDC_STYLES;
+constexpr UINT IdHelp = IDC_HELP;
 } // namespace
 
 const MessageMap* CDlgStyleAdd::GetMessageMap() const

@@ -1,12 +1,13 @@
 #include "dialogs/DlgStyleRename.h"
 
 #include "dialogs/ShowHelp.h"
+#include "res/dialogs/StyleRename.h"
 
 namespace
 {
-constexpr UINT TemplateId = 225;
-constexpr int IdName = 1460;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_STYLE_RENAME;
+constexpr int IdName = IDC_STYLE_RENAME_NAME;
+constexpr UINT IdHelp = IDC_HELP;
 } // namespace
 
 const MessageMap* CDlgStyleRename::GetMessageMap() const

@@ -14,25 +14,26 @@
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/Styles.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 224;
+constexpr UINT TemplateId = IDD_STYLES;
 constexpr UINT PreviewId = 4711;
 constexpr int SystemColumnWidth = 60;
 
 enum ControlId : UINT
 {
-    IdList = 1385,
-    IdPlaceholder = 1013,
-    IdHelp = 1212,
-    IdAdd = 32867,
-    IdRename = 32868,
-    IdEdit = 32869,
-    IdDelete = 32870,
-    IdUpdate = 32871,
+    IdList = IDC_STYLES_LIST,
+    IdPlaceholder = IDC_STYLES_PLACEHOLDER,
+    IdHelp = IDC_HELP,
+    IdAdd = IDC_STYLES_ADD,
+    IdRename = IDC_STYLES_RENAME,
+    IdEdit = IDC_STYLES_EDIT,
+    IdDelete = IDC_STYLES_DELETE,
+    IdUpdate = IDC_STYLES_UPDATE,
 };
 
 enum TextId : quint32

@@ -2,6 +2,7 @@
 
 #include "ndb/NdbStyle.h"
 #include "platform/ui/DataExchange.h"
+#include "res/dialogs/PageHtmlBox1.h"
 
 #include <cmath>
 
@@ -9,7 +10,7 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 193;
+constexpr UINT TemplateId = IDD_PAGE_HTML_BOX1;
 constexpr int Limit = 8192;
 constexpr int EditLength = 4;
 constexpr int NewBoxZIndex = 10;
@@ -19,29 +20,32 @@ constexpr int FullWidth = 100;
 
 enum ControlId : UINT
 {
-    IdInLine = 1248,
-    IdFreeFloating = 1247,
-    IdWrapping = 1283,
-    IdWrappingLabel = 1379,
-    IdForceNewLine = 1252,
-    IdForceNewLineLabel = 1378,
-    IdZIndex = 1422,
-    IdZIndexLabel = 1383,
-    IdWidthDefault = 1416,
-    IdWidthFixed = 1418,
-    IdWidth = 1202,
-    IdWidthUnit = 1417,
-    IdHeightDefault = 1290,
-    IdHeightFixed = 1294,
-    IdHeight = 1207,
-    IdOverflow = 1343,
+    IdInLine = IDC_IN_LINE,
+    IdFreeFloating = IDC_FREE_FLOATING,
+    IdWrapping = IDC_WRAPPING,
+    IdWrappingLabel = IDC_WRAPPING_LABEL,
+    IdForceNewLine = IDC_FORCE_NEW_LINE,
+    IdForceNewLineLabel = IDC_FORCE_NEW_LINE_LABEL,
+    IdZIndex = IDC_Z_INDEX,
+    IdZIndexLabel = IDC_Z_INDEX_LABEL,
+    IdWidthDefault = IDC_WIDTH_DEFAULT,
+    IdWidthFixed = IDC_WIDTH_FIXED,
+    IdWidth = IDC_WIDTH,
+    IdWidthUnit = IDC_WIDTH_FIXED_UNIT,
+    IdHeightDefault = IDC_HEIGHT_DEFAULT,
+    IdHeightFixed = IDC_HEIGHT_FIXED,
+    IdHeight = IDC_HEIGHT,
+    IdOverflow = IDC_OVERFLOW,
 };
 
 // Top, bottom, left, right: edit, unit list, "Default" check and label of each offset.
-constexpr int SideValues[] = {1399, 1246, 1306, 1365};
-constexpr int SideUnits[] = {1409, 1406, 1407, 1408};
-constexpr int SideDefaults[] = {1414, 1411, 1412, 1413};
-constexpr int SideLabels[] = {1382, 1377, 1380, 1381};
+constexpr int SideValues[] = {IDC_TOP, IDC_BOTTOM, IDC_LEFT, IDC_RIGHT};
+constexpr int SideUnits[] = {IDC_TOP_SIDE_UNIT, IDC_BOTTOM_SIDE_UNIT, IDC_LEFT_SIDE_UNIT,
+                             IDC_RIGHT_SIDE_UNIT};
+constexpr int SideDefaults[] = {IDC_TOP_SIDE_DEFAULT, IDC_BOTTOM_SIDE_DEFAULT, IDC_LEFT_SIDE_DEFAULT,
+                                IDC_RIGHT_SIDE_DEFAULT};
+constexpr int SideLabels[] = {IDC_TOP_SIDE_LABEL, IDC_BOTTOM_SIDE_LABEL, IDC_LEFT_SIDE_LABEL,
+                              IDC_RIGHT_SIDE_LABEL};
 
 constexpr KeywordEntry ShortUnits[] = {{9000, NdbUnitPx}, {9001, NdbUnitPercent}};
 // "Default" wrapping is no float, stored as such.

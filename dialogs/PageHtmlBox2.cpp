@@ -2,15 +2,16 @@
 
 #include "ndb/NdbStyle.h"
 #include "platform/ui/DataExchange.h"
+#include "res/dialogs/PageHtmlBox2.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 194;
+constexpr UINT TemplateId = IDD_PAGE_HTML_BOX2;
 constexpr int Limit = 8192;
 constexpr int EditLength = 4;
-constexpr int IdAlignment = 1014;
+constexpr int IdAlignment = IDC_ALIGNMENT;
 
 constexpr KeywordEntry Alignments[] = {{9200, DefaultKeyword}, {9201, 0}, {9202, 1}, {9203, 2}, {9204, 3}};
 } // namespace

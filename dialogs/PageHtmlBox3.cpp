@@ -2,12 +2,13 @@
 
 #include "dialogs/DialogContext.h"
 #include "ndb/NdbNewsletter.h"
+#include "res/dialogs/PageHtmlBox3.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 195;
+constexpr UINT TemplateId = IDD_PAGE_HTML_BOX3;
 constexpr int Limit = 8192;
 constexpr int EditLength = 4;
 constexpr BackgroundBlockSetup Background{13100, 13101, 13102, Limit, EditLength};

@@ -4,6 +4,7 @@
 #include "dialogs/DlgFontSelect.h"
 #include "dialogs/StyleControls.h"
 #include "ndb/NdbNewsletter.h"
+#include "res/dialogs/PageStyle1.h"
 
 #include <cmath>
 
@@ -11,24 +12,24 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 130;
+constexpr UINT TemplateId = IDD_PAGE_STYLE1;
 
 enum ControlId : UINT
 {
-    IdTextColor = 1011,
-    IdFamily = 1285,
-    IdChooseFamily = 1004,
-    IdSize = 1286,
-    IdSizeUnit = 1009,
-    IdBold = 1220,
-    IdItalic = 1305,
-    IdSmallCaps = 1010,
-    IdCapitalization = 1012,
-    IdNone = 1005,
-    IdUnderline = 1008,
-    IdOverline = 1006,
-    IdStrikethrough = 1007,
-    IdPreview = 1013,
+    IdTextColor = IDC_TEXT_COLOR,
+    IdFamily = IDC_FAMILY,
+    IdChooseFamily = IDC_CHOOSE_FAMILY,
+    IdSize = IDC_SIZE,
+    IdSizeUnit = IDC_SIZE_UNIT,
+    IdBold = IDC_BOLD,
+    IdItalic = IDC_ITALIC,
+    IdSmallCaps = IDC_SMALL_CAPS,
+    IdCapitalization = IDC_CAPITALIZATION,
+    IdNone = IDC_NONE,
+    IdUnderline = IDC_UNDERLINE,
+    IdOverline = IDC_OVERLINE,
+    IdStrikethrough = IDC_STRIKETHROUGH,
+    IdPreview = IDC_PREVIEW,
 };
 
 const int Sizes[] = {6, 7, 8, 9, 10, 11, 12, 14, 16, 20, 22, 24, 26, 28, 36, 48, 72};

@@ -3,6 +3,7 @@
 #include "dialogs/FieldGroups.h"
 
 #include "ndb/NdbStyle.h"
+#include "res/dialogs/PageStyle2.h"
 
 #include <cmath>
 
@@ -10,32 +11,32 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 131;
+constexpr UINT TemplateId = IDD_PAGE_STYLE2;
 constexpr int Limit = 8192;
 constexpr int EditLength = 4;
 
 enum ControlId : UINT
 {
-    IdHorizontal = 1014,
-    IdVertical = 1015,
-    IdIndent = 1016,
-    IdIndentUnit = 1017,
-    IdLetters = 1018,
-    IdLines = 1019,
-    IdLettersValue = 1020,
-    IdLettersUnit = 1021,
-    IdLinesValue = 1022,
-    IdLinesUnit = 1023,
-    IdDefaultMargins = 1321,
-    IdMarginUnit = 1328,
-    IdDefaultPadding = 1347,
-    IdPaddingUnit = 1354,
-    IdPreview = 1013,
+    IdHorizontal = IDC_HORIZONTAL,
+    IdVertical = IDC_VERTICAL,
+    IdIndent = IDC_INDENT,
+    IdIndentUnit = IDC_INDENT_UNIT,
+    IdLetters = IDC_LETTERS,
+    IdLines = IDC_LINES,
+    IdLettersValue = IDC_LETTERS_VALUE,
+    IdLettersUnit = IDC_LETTERS_UNIT,
+    IdLinesValue = IDC_LINES_VALUE,
+    IdLinesUnit = IDC_LINES_UNIT,
+    IdDefaultMargins = IDC_DEFAULT_MARGINS,
+    IdMarginUnit = IDC_MARGIN_UNIT,
+    IdDefaultPadding = IDC_DEFAULT_PADDING,
+    IdPaddingUnit = IDC_PADDING_UNIT,
+    IdPreview = IDC_PREVIEW,
 };
 
 // Top, bottom, left, right.
-constexpr int MarginIds[] = {1326, 1319, 1322, 1324};
-constexpr int PaddingIds[] = {1352, 1345, 1348, 1350};
+constexpr int MarginIds[] = {IDC_TOP_MARGIN, IDC_BOTTOM_MARGIN, IDC_LEFT_MARGIN, IDC_RIGHT_MARGIN};
+constexpr int PaddingIds[] = {IDC_TOP_PADDING, IDC_BOTTOM_PADDING, IDC_LEFT_PADDING, IDC_RIGHT_PADDING};
 
 constexpr KeywordEntry Horizontal[] = {{9200, DefaultKeyword}, {9201, 0}, {9202, 1}, {9203, 2}, {9204, 3}};
 constexpr KeywordEntry Vertical[] = {{9210, DefaultKeyword}, {9211, 3}, {9212, 4}, {9213, 5}, {9214, 0}};

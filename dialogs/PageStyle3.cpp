@@ -2,12 +2,13 @@
 
 #include "dialogs/DialogContext.h"
 #include "ndb/NdbNewsletter.h"
+#include "res/dialogs/PageStyle3.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 132;
+constexpr UINT TemplateId = IDD_PAGE_STYLE3;
 constexpr int Limit = 8192;
 constexpr int EditLength = 4;
 constexpr quint32 RemoveImageQuestionId = 13902;
@@ -15,21 +16,23 @@ constexpr BackgroundBlockSetup Background{0, 0, RemoveImageQuestionId, Limit, Ed
 
 enum ControlId : UINT
 {
-    IdTiling = 1387,
-    IdPosX = 1357,
-    IdPosXUnit = 1358,
-    IdPosXValue = 1359,
-    IdPosY = 1360,
-    IdPosYUnit = 1361,
-    IdPosYValue = 1362,
-    IdDefaultBorder = 1228,
-    IdBorderUnit = 1243,
-    IdPreview = 1024,
+    IdTiling = IDC_BACKGROUND_TILING,
+    IdPosX = IDC_BACKGROUND_POS_X,
+    IdPosXUnit = IDC_BACKGROUND_POS_X_UNIT,
+    IdPosXValue = IDC_BACKGROUND_POS_X_VALUE,
+    IdPosY = IDC_BACKGROUND_POS_Y,
+    IdPosYUnit = IDC_BACKGROUND_POS_Y_UNIT,
+    IdPosYValue = IDC_BACKGROUND_POS_Y_VALUE,
+    IdDefaultBorder = IDC_DEFAULT_BORDER,
+    IdBorderUnit = IDC_BORDER_UNIT,
+    IdPreview = IDC_STYLE3_PREVIEW,
 };
 
 // Top, bottom, left, right: style list and width edit of each side.
-constexpr int StyleIds[] = {1239, 1222, 1229, 1233};
-constexpr int WidthIds[] = {1242, 1225, 1232, 1236};
+constexpr int StyleIds[] = {IDC_TOP_BORDER_STYLE, IDC_BOTTOM_BORDER_STYLE, IDC_LEFT_BORDER_STYLE,
+                            IDC_RIGHT_BORDER_STYLE};
+constexpr int WidthIds[] = {IDC_TOP_BORDER_WIDTH, IDC_BOTTOM_BORDER_WIDTH, IDC_LEFT_BORDER_WIDTH,
+                            IDC_RIGHT_BORDER_WIDTH};
 } // namespace
 
 const MessageMap* CPageStyle3::GetMessageMap() const

@@ -2,15 +2,16 @@
 
 #include "dialogs/StyleControls.h"
 #include "ndb/NdbStyle.h"
+#include "res/dialogs/PageStyle4.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 133;
-constexpr int IdCursor = 1025;
-constexpr int IdCustomSettings = 1026;
-constexpr int IdPreview = 1013;
+constexpr UINT TemplateId = IDD_PAGE_STYLE4;
+constexpr int IdCursor = IDC_CURSOR;
+constexpr int IdCustomSettings = IDC_CUSTOM_SETTINGS;
+constexpr int IdPreview = IDC_PREVIEW;
 // "Default" is the cursor of code 1, which the style then leaves unset.
 constexpr int DefaultCursor = 1;
 

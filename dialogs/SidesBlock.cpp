@@ -3,13 +3,23 @@
 #include "dialogs/FieldGroups.h"
 #include "ndb/NdbStyle.h"
 #include "platform/ui/DataExchange.h"
+#include "res/dialogs/PageStyle2.h"
 
 #include <set>
 
 using namespace ndb;
 
-const SidesControls MarginControls{1321, {1326, 1319, 1322, 1324}, 1328, {1327, 1320, 1323, 1325, 1330}};
-const SidesControls PaddingControls{1347, {1352, 1345, 1348, 1350}, 1354, {1353, 1346, 1349, 1351, 1355}};
+const SidesControls MarginControls{IDC_DEFAULT_MARGINS,
+                                   {IDC_TOP_MARGIN, IDC_BOTTOM_MARGIN, IDC_LEFT_MARGIN, IDC_RIGHT_MARGIN},
+                                   IDC_MARGIN_UNIT,
+                                   {IDC_TOP_MARGIN_LABEL, IDC_BOTTOM_MARGIN_LABEL, IDC_LEFT_MARGIN_LABEL,
+                                    IDC_RIGHT_MARGIN_LABEL, IDC_MARGIN_UNIT_LABEL}};
+const SidesControls PaddingControls{
+    IDC_DEFAULT_PADDING,
+    {IDC_TOP_PADDING, IDC_BOTTOM_PADDING, IDC_LEFT_PADDING, IDC_RIGHT_PADDING},
+    IDC_PADDING_UNIT,
+    {IDC_TOP_PADDING_LABEL, IDC_BOTTOM_PADDING_LABEL, IDC_LEFT_PADDING_LABEL, IDC_RIGHT_PADDING_LABEL,
+     IDC_PADDING_UNIT_LABEL}};
 
 std::array<int, 4> MarginFields()
 {

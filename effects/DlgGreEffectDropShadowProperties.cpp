@@ -4,19 +4,20 @@
 #include "effects/GreDialogValues.h"
 #include "effects/GreEffectCommands.h"
 #include "ndb/NdbNewsletter.h"
+#include "res/dialogs/GreEffectDropShadowProperties.h"
 
 using namespace GreDialogValues;
 
 namespace
 {
-constexpr UINT TemplateId = 252;
-constexpr int IdDistance = 1535;
-constexpr int IdAngle = 1531;
-constexpr int IdOpacity = 1537;
-constexpr int IdColor = 1528;
-constexpr int IdSpread = 1533;
-constexpr int IdSize = 1536;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_GRE_EFFECT_DROP_SHADOW_PROPERTIES;
+constexpr int IdDistance = IDC_DISTANCE;
+constexpr int IdAngle = IDC_ANGLE;
+constexpr int IdOpacity = IDC_EFFECT_DROP_SHADOW_OPACITY;
+constexpr int IdColor = IDC_EFFECT_DROP_SHADOW_COLOR;
+constexpr int IdSpread = IDC_SPREAD;
+constexpr int IdSize = IDC_EFFECT_DROP_SHADOW_SIZE;
+constexpr UINT IdHelp = IDC_HELP;
 } // namespace
 
 const MessageMap* CDlgGreEffectDropShadowProperties::GetMessageMap() const

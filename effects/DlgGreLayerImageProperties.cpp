@@ -9,6 +9,7 @@
 #include "effects/ImageResources.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/PropertyPage.h"
+#include "res/dialogs/GreLayerImageProperties.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,17 +18,17 @@ using namespace GreDialogValues;
 
 namespace
 {
-constexpr UINT TemplateId = 248;
-constexpr int IdName = 1557;
-constexpr int IdPreviewFrame = 1553;
-constexpr int IdUseSource = 1562;
-constexpr int IdBrowse = 1471;
-constexpr int IdPlacement = 1539;
-constexpr int IdMargins[] = {1548, 1549, 1550, 1551};
-constexpr int IdRotation = 1538;
-constexpr int IdOpacity = 1555;
-constexpr int IdBlending = 1540;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_GRE_LAYER_IMAGE_PROPERTIES;
+constexpr int IdName = IDC_LAYER_NAME;
+constexpr int IdPreviewFrame = IDC_PREVIEW_FRAME;
+constexpr int IdUseSource = IDC_USE_SOURCE;
+constexpr int IdBrowse = IDC_BROWSE;
+constexpr int IdPlacement = IDC_PLACEMENT;
+constexpr int IdMargins[] = {IDC_LAYER_LEFT, IDC_LAYER_TOP, IDC_LAYER_RIGHT, IDC_LAYER_BOTTOM};
+constexpr int IdRotation = IDC_ROTATION;
+constexpr int IdOpacity = IDC_OPACITY;
+constexpr int IdBlending = IDC_BLENDING;
+constexpr UINT IdHelp = IDC_HELP;
 constexpr quint32 ImageFilesText = 10600;
 const QString FolderSetting = QStringLiteral("SavePath_GreImage");
 

@@ -7,6 +7,7 @@
 #include "effects/GreEffectCommands.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/ui/PropertyPage.h"
+#include "res/dialogs/GreLayerTextProperties.h"
 
 #include <QRegularExpression>
 
@@ -14,24 +15,24 @@ using namespace GreDialogValues;
 
 namespace
 {
-constexpr UINT TemplateId = 246;
-constexpr int IdText = 1541;
-constexpr int IdFont = 1534;
-constexpr int IdAlignment = 1532;
-constexpr int IdSize = 1552;
-constexpr int IdColor = 1543;
-constexpr int IdBold = 1544;
-constexpr int IdItalic = 1546;
-constexpr int IdUnderline = 1545;
-constexpr int IdSmoothing = 1547;
-constexpr int IdPlacement = 1539;
-constexpr int IdMargins[] = {1548, 1549, 1550, 1551};
-constexpr int IdRotation = 1538;
-constexpr int IdOpacity = 1555;
-constexpr int IdBlending = 1540;
-constexpr int IdName = 1557;
+constexpr UINT TemplateId = IDD_GRE_LAYER_TEXT_PROPERTIES;
+constexpr int IdText = IDC_LAYER_TEXT_TEXT;
+constexpr int IdFont = IDC_FONT;
+constexpr int IdAlignment = IDC_LAYER_TEXT_ALIGNMENT;
+constexpr int IdSize = IDC_LAYER_TEXT_SIZE;
+constexpr int IdColor = IDC_LAYER_TEXT_COLOR;
+constexpr int IdBold = IDC_LAYER_TEXT_BOLD;
+constexpr int IdItalic = IDC_LAYER_TEXT_ITALIC;
+constexpr int IdUnderline = IDC_LAYER_TEXT_UNDERLINE;
+constexpr int IdSmoothing = IDC_SMOOTHING;
+constexpr int IdPlacement = IDC_PLACEMENT;
+constexpr int IdMargins[] = {IDC_LAYER_LEFT, IDC_LAYER_TOP, IDC_LAYER_RIGHT, IDC_LAYER_BOTTOM};
+constexpr int IdRotation = IDC_ROTATION;
+constexpr int IdOpacity = IDC_OPACITY;
+constexpr int IdBlending = IDC_BLENDING;
+constexpr int IdName = IDC_LAYER_NAME;
 constexpr int EditCharacters = 4;
-constexpr UINT IdHelp = 1212;
+constexpr UINT IdHelp = IDC_HELP;
 
 // The name a text gives its layer: its first line.
 QString FirstLine(const QString& text)

@@ -1,11 +1,12 @@
 #include "effects/DlgImageEffectSetText.h"
+#include "res/dialogs/ImageEffectSetText.h"
 
 namespace
 {
-constexpr UINT TemplateId = 353;
-constexpr int IdFirstEdit = 1655;
-constexpr int IdFirstLabel = 1661;
-constexpr int IdNote = 1660;
+constexpr UINT TemplateId = IDD_IMAGE_EFFECT_SET_TEXT;
+constexpr int IdFirstEdit = IDC_FIRST_EDIT;
+constexpr int IdFirstLabel = IDC_FIRST_LABEL;
+constexpr int IdNote = IDC_NOTE;
 } // namespace
 
 CDlgImageEffectSetText::CDlgImageEffectSetText(CWnd* parent) : CDialog(TemplateId, parent) {}

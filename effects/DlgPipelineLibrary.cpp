@@ -1,5 +1,6 @@
 #include "effects/DlgPipelineLibrary.h"
 
+#include "res/dialogs/PipelineLibrary.h"
 #include "services/PipelineCatalogue.h"
 
 #include "base/TextHelpers.h"
@@ -15,10 +16,10 @@
 
 namespace
 {
-constexpr UINT TemplateId = 207;
-constexpr int IdCategories = 1284;
-constexpr int IdBrowserFrame = 1013;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_PIPELINE_LIBRARY;
+constexpr int IdCategories = IDC_CATEGORIES;
+constexpr int IdBrowserFrame = IDC_BROWSER_FRAME;
+constexpr UINT IdHelp = IDC_HELP;
 constexpr int BrowserId = 4711;
 constexpr int PageTemplateId = 350;
 constexpr int CategoryBitmap = 258;

@@ -19,6 +19,7 @@
 #include "platform/core/AppStrings.h"
 #include "platform/ui/PropertyPage.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/PipelineProperties.h"
 #include "services/PipelineCatalogue.h"
 
 #include <QApplication>
@@ -27,27 +28,27 @@ using namespace gre;
 
 namespace
 {
-constexpr UINT TemplateId = 219;
-constexpr int IdLayerList = 1517;
-constexpr int IdEffectList = 1530;
-constexpr int IdPreviewFrame = 1553;
-constexpr int IdFixedSize = 1522;
-constexpr int IdLayerSize = 1523;
-constexpr int IdWidth = 1202;
-constexpr int IdHeight = 1207;
-constexpr int IdSizeLayer = 1524;
-constexpr int IdColorFrame = 1217;
-constexpr int IdWidthLabel = 1554;
-constexpr int IdHeightLabel = 1556;
-constexpr UINT IdAddText = 1521;
-constexpr UINT IdAddImage = 1526;
-constexpr UINT IdDelete = 1270;
-constexpr UINT IdMoveUp = 1272;
-constexpr UINT IdMoveDown = 1273;
-constexpr UINT IdEditLayer = 1276;
-constexpr UINT IdEditEffect = 1278;
-constexpr UINT IdSaveToLibrary = 1275;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_PIPELINE_PROPERTIES;
+constexpr int IdLayerList = IDC_LAYER_LIST;
+constexpr int IdEffectList = IDC_EFFECT_LIST;
+constexpr int IdPreviewFrame = IDC_PREVIEW_FRAME;
+constexpr int IdFixedSize = IDC_FIXED_SIZE;
+constexpr int IdLayerSize = IDC_LAYER_SIZE;
+constexpr int IdWidth = IDC_WIDTH;
+constexpr int IdHeight = IDC_HEIGHT;
+constexpr int IdSizeLayer = IDC_SIZE_LAYER;
+constexpr int IdColorFrame = IDC_BACKGROUND_COLOR;
+constexpr int IdWidthLabel = IDC_PIPELINE_WIDTH_LABEL;
+constexpr int IdHeightLabel = IDC_PIPELINE_HEIGHT_LABEL;
+constexpr UINT IdAddText = IDC_ADD_TEXT;
+constexpr UINT IdAddImage = IDC_ADD_IMAGE;
+constexpr UINT IdDelete = IDC_PIPELINE_DELETE;
+constexpr UINT IdMoveUp = IDC_PIPELINE_MOVE_UP;
+constexpr UINT IdMoveDown = IDC_PIPELINE_MOVE_DOWN;
+constexpr UINT IdEditLayer = IDC_EDIT_LAYER;
+constexpr UINT IdEditEffect = IDC_EDIT_EFFECT;
+constexpr UINT IdSaveToLibrary = IDC_SAVE_TO_LIBRARY;
+constexpr UINT IdHelp = IDC_HELP;
 
 constexpr quint32 SourceLayerName = 12000;
 constexpr quint32 LayerColumn = 12001;

@@ -1,10 +1,11 @@
 #include "effects/DlgSaveToLibrary.h"
+#include "res/dialogs/SaveToLibrary.h"
 
 namespace
 {
-constexpr UINT TemplateId = 260;
-constexpr int IdName = 1333;
-constexpr int IdCategory = 1565;
+constexpr UINT TemplateId = IDD_SAVE_TO_LIBRARY;
+constexpr int IdName = IDC_NAME;
+constexpr int IdCategory = IDC_CATEGORY;
 } // namespace
 
 CDlgSaveToLibrary::CDlgSaveToLibrary(CWnd* parent) : CDialog(TemplateId, parent) {}

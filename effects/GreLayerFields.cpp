@@ -2,17 +2,18 @@
 
 #include "effects/GreDialogValues.h"
 #include "platform/ui/DataExchange.h"
+#include "res/dialogs/GreLayerTextProperties.h"
 
 using namespace GreDialogValues;
 
 namespace
 {
-constexpr int IdPlacement = 1539;
-constexpr int IdMargins[] = {1548, 1549, 1550, 1551};
-constexpr int IdRotation = 1538;
-constexpr int IdOpacity = 1555;
-constexpr int IdBlending = 1540;
-constexpr int IdName = 1557;
+constexpr int IdPlacement = IDC_PLACEMENT;
+constexpr int IdMargins[] = {IDC_LAYER_LEFT, IDC_LAYER_TOP, IDC_LAYER_RIGHT, IDC_LAYER_BOTTOM};
+constexpr int IdRotation = IDC_ROTATION;
+constexpr int IdOpacity = IDC_OPACITY;
+constexpr int IdBlending = IDC_BLENDING;
+constexpr int IdName = IDC_LAYER_NAME;
 constexpr int EditCharacters = 4;
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/Send.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -47,7 +48,6 @@ enum StringIds
 
 // Posted to the main window, whose newsletter view opens the e-mail settings at "Delivery".
 constexpr UINT EmailSettingsDeliveryCommand = 33054;
-constexpr int IDC_HELP = 1212;
 constexpr int RelayDelivery = 1;
 
 const char* const StyleRules[][2] = {

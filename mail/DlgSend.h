@@ -2,6 +2,7 @@
 
 #include "platform/ui/Dialog.h"
 #include "platform/ui/IEBrowser.h"
+#include "res/dialogs/Send.h"
 
 #include <QString>
 
@@ -19,9 +20,9 @@ class CNdbUserList;
 class CDlgSend : public CDialog
 {
 public:
-    static constexpr UINT IDD = 233;
-    static constexpr UINT EmailSettingsButton = 1470;
-    static constexpr UINT BrowserFrame = 1013;
+    static constexpr UINT IDD = IDD_SEND;
+    static constexpr UINT EmailSettingsButton = IDC_EMAIL_SETTINGS;
+    static constexpr UINT BrowserFrame = IDC_FRAME;
     static constexpr UINT BrowserId = 4711;
     static constexpr const char* PageName = "dlgsend.htm";
 

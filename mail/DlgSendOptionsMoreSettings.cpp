@@ -5,19 +5,20 @@
 #include "ndb/NdbSender.h"
 #include "ndb/SenderFieldTable.h"
 #include "platform/ui/DataExchange.h"
+#include "res/dialogs/SendOptionsMoreSettings.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 306;
-constexpr UINT IdDefaultDomain = 1610;
-constexpr UINT IdCustomDomain = 1611;
-constexpr int IdDomain = 1158;
-constexpr int IdSmtpPort = 1598;
-constexpr int IdPop3Port = 1600;
-constexpr int IdConnections = 1103;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_SEND_OPTIONS_MORE_SETTINGS;
+constexpr UINT IdDefaultDomain = IDC_DEFAULT_DOMAIN;
+constexpr UINT IdCustomDomain = IDC_CUSTOM_DOMAIN;
+constexpr int IdDomain = IDC_DOMAIN;
+constexpr int IdSmtpPort = IDC_SMTP_PORT;
+constexpr int IdPop3Port = IDC_POP3_PORT;
+constexpr int IdConnections = IDC_SEND_OPTIONS_MORE_SETTINGS_CONNECTIONS;
+constexpr UINT IdHelp = IDC_HELP;
 
 constexpr int ConnectionCounts[] = {1, 5, 10, 25, 50, 100};
 constexpr int LowestPort = 1;

@@ -3,6 +3,7 @@
 #include "controls/KVImage.h"
 #include "mail/KVSmtpServer.h"
 #include "platform/ui/Dialog.h"
+#include "res/dialogs/SendStatus.h"
 #include "webserver/NewsletterPage.h"
 
 #include <QString>
@@ -27,8 +28,8 @@ class CNdbUser;
 class CDlgSendStatus : public CDialog
 {
 public:
-    static constexpr UINT IDD = 237;
-    static constexpr UINT ID_SENDNOW = 1642;
+    static constexpr UINT IDD = IDD_SEND_STATUS;
+    static constexpr UINT ID_SENDNOW = IDC_SEND_NOW;
     static constexpr UINT BackgroundImageId = 313;
     static constexpr UINT BarImageId = 314;
     static constexpr int BarWidth = 452;

@@ -6,6 +6,7 @@
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/ServicesMoreSettings.h"
 #include "services/DlgCreateMailingList.h"
 #include "services/MailingListChoice.h"
 #include "services/QorxInstaller.h"
@@ -14,16 +15,16 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 320;
-constexpr int IdFolder = 1622;
-constexpr int IdForceEmbedding = 1632;
-constexpr UINT IdDefaultLink = 1623;
-constexpr UINT IdCustomLink = 1624;
-constexpr int IdAddress = 1625;
-constexpr int IdMailingList = 1102;
-constexpr UINT IdCreateList = 1469;
-constexpr int IdMessage = 1626;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_SERVICES_MORE_SETTINGS;
+constexpr int IdFolder = IDC_SERVICES_MORE_SETTINGS_FOLDER;
+constexpr int IdForceEmbedding = IDC_FORCE_EMBEDDING;
+constexpr UINT IdDefaultLink = IDC_DEFAULT_LINK;
+constexpr UINT IdCustomLink = IDC_CUSTOM_LINK;
+constexpr int IdAddress = IDC_SERVICES_MORE_SETTINGS_ADDRESS;
+constexpr int IdMailingList = IDC_SERVICES_MORE_SETTINGS_MAILING_LIST;
+constexpr UINT IdCreateList = IDC_CREATE_LIST;
+constexpr int IdMessage = IDC_MESSAGE;
+constexpr UINT IdHelp = IDC_HELP;
 
 constexpr quint32 DefaultMessage = 13001;
 constexpr quint32 AddFailed = 15500;

@@ -6,18 +6,19 @@
 #include "platform/core/AppStrings.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/SiteAccounts.h"
 #include "services/SiteAccounts.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 315;
-constexpr int IdList = 1616;
-constexpr UINT IdAdd = 1612;
-constexpr UINT IdEdit = 1613;
-constexpr UINT IdDelete = 1614;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_SITE_ACCOUNTS;
+constexpr int IdList = IDC_SITE_ACCOUNTS_LIST;
+constexpr UINT IdAdd = IDC_SITE_ACCOUNTS_ADD;
+constexpr UINT IdEdit = IDC_SITE_ACCOUNTS_EDIT;
+constexpr UINT IdDelete = IDC_SITE_ACCOUNTS_DELETE;
+constexpr UINT IdHelp = IDC_HELP;
 
 constexpr quint32 CannotLoad = 12200;
 constexpr quint32 ColumnHeading = 12201;

@@ -5,6 +5,7 @@
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/StandardIcons.h"
+#include "res/dialogs/SpamCheck.h"
 
 #include <QPainter>
 
@@ -13,10 +14,8 @@
 
 namespace
 {
-constexpr int IDC_WORDS = 1116;
-constexpr int IDC_HELP = 1212;
-constexpr int LampIds[] = {1595, 1596, 1597};
-constexpr int RiskTextIds[] = {1592, 1593, 1594};
+constexpr int LampIds[] = {IDC_HIGH_RISK_LAMP, IDC_MEDIUM_RISK_LAMP, IDC_LOW_RISK_LAMP};
+constexpr int RiskTextIds[] = {IDC_HIGH_RISK_TEXT, IDC_MEDIUM_RISK_TEXT, IDC_LOW_RISK_TEXT};
 constexpr UINT LitIcons[] = {310, 312, 309};
 constexpr UINT UnlitIcon = 311;
 // Probabilities travel as the rows' item data in millionths.

@@ -5,6 +5,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ListCtrl.h"
 #include "platform/ui/Static.h"
+#include "res/dialogs/SpamCheck.h"
 
 class ISpamRater;
 
@@ -13,7 +14,7 @@ class ISpamRater;
 class CDlgSpamCheck : public CDialog
 {
 public:
-    static constexpr UINT IDD = 230;
+    static constexpr UINT IDD = IDD_SPAM_CHECK;
     static constexpr UINT BannerImageId = 317;
     static constexpr double ListThreshold = 0.6;
 

@@ -6,18 +6,19 @@
 #include "platform/core/AppStrings.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/PageSenderAttachments.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 172;
-constexpr int IdList = 1117;
-constexpr UINT IdAdd = 1641;
-constexpr UINT IdDelete = 1261;
-constexpr UINT IdMoveUp = 1644;
-constexpr UINT IdMoveDown = 1647;
-constexpr UINT IdUpdate = 1649;
+constexpr UINT TemplateId = IDD_PAGE_SENDER_ATTACHMENTS;
+constexpr int IdList = IDC_SENDER_ATTACHMENTS_LIST;
+constexpr UINT IdAdd = IDC_ADD;
+constexpr UINT IdDelete = IDC_DELETE;
+constexpr UINT IdMoveUp = IDC_MOVE_UP;
+constexpr UINT IdMoveDown = IDC_MOVE_DOWN;
+constexpr UINT IdUpdate = IDC_UPDATE;
 
 constexpr quint32 FileNameText = 13200;
 constexpr quint32 FileSizeText = 13201;

@@ -5,19 +5,20 @@
 #include "ndb/NdbSender.h"
 #include "platform/core/AppStrings.h"
 #include "platform/ui/DataExchange.h"
+#include "res/dialogs/PageSenderGeneral.h"
 
 using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 170;
-constexpr int IdSubject = 1157;
-constexpr int IdImportance = 1101;
-constexpr int IdFromAddress = 1153;
-constexpr int IdFromName = 1152;
-constexpr int IdOrganization = 1154;
-constexpr int IdReplyTo = 1155;
-constexpr UINT IdCopySettings = 1578;
+constexpr UINT TemplateId = IDD_PAGE_SENDER_GENERAL;
+constexpr int IdSubject = IDC_SUBJECT;
+constexpr int IdImportance = IDC_IMPORTANCE;
+constexpr int IdFromAddress = IDC_FROM_ADDRESS;
+constexpr int IdFromName = IDC_FROM_NAME;
+constexpr int IdOrganization = IDC_ORGANIZATION;
+constexpr int IdReplyTo = IDC_REPLY_TO;
+constexpr UINT IdCopySettings = IDC_COPY_SETTINGS;
 
 constexpr quint32 ImportanceTexts[] = {13300, 13301, 13302};
 constexpr SenderImportTexts ImportTexts{13303, 13304, 13305, 13306};

@@ -2,11 +2,12 @@
 
 #include "dialogs/ShowHelp.h"
 #include "platform/ui/DataExchange.h"
+#include "res/dialogs/PageSenderPlainText.h"
 
 namespace
 {
-constexpr UINT TemplateId = 280;
-constexpr int IdText = 1160;
+constexpr UINT TemplateId = IDD_PAGE_SENDER_PLAIN_TEXT;
+constexpr int IdText = IDC_SENDER_PLAIN_TEXT_TEXT;
 } // namespace
 
 const MessageMap* CPageSenderPlainText::GetMessageMap() const

@@ -17,6 +17,7 @@
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/Static.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/PageSenderSendOptions.h"
 
 #include <thread>
 
@@ -24,34 +25,34 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 175;
-constexpr UINT IdDirect = 1054;
-constexpr UINT IdRelay = 1060;
-constexpr int IdRelayLabel = 1607;
-constexpr int IdRelayServer = 1042;
-constexpr UINT IdCommonServers = 1651;
-constexpr UINT IdThrottle = 1098;
-constexpr int IdPauseAfterLabel = 1608;
-constexpr int IdPauseSecondsLabel = 1609;
-constexpr int IdPauseAfter = 1599;
-constexpr int IdPauseSeconds = 1105;
-constexpr UINT IdAuthentication = 1097;
-constexpr int IdUserLabel = 1605;
-constexpr int IdPasswordLabel = 1606;
-constexpr int IdRelayUser = 1159;
-constexpr int IdRelayPassword = 1161;
-constexpr UINT IdCheckDirect = 1192;
-constexpr UINT IdCheckRelay = 1181;
-constexpr UINT IdBounces = 1601;
-constexpr int IdPop3Label = 1602;
-constexpr int IdPop3UserLabel = 1603;
-constexpr int IdPop3PasswordLabel = 1604;
-constexpr int IdPop3Server = 1163;
-constexpr int IdPop3User = 1164;
-constexpr int IdPop3Password = 1111;
-constexpr UINT IdCheckPop3 = 1186;
-constexpr UINT IdMoreSettings = 1184;
-constexpr UINT IdCopySettings = 1578;
+constexpr UINT TemplateId = IDD_PAGE_SENDER_SEND_OPTIONS;
+constexpr UINT IdDirect = IDC_DIRECT;
+constexpr UINT IdRelay = IDC_RELAY;
+constexpr int IdRelayLabel = IDC_RELAY_LABEL;
+constexpr int IdRelayServer = IDC_RELAY_SERVER;
+constexpr UINT IdCommonServers = IDC_COMMON_SERVERS;
+constexpr UINT IdThrottle = IDC_THROTTLE;
+constexpr int IdPauseAfterLabel = IDC_PAUSE_AFTER_LABEL;
+constexpr int IdPauseSecondsLabel = IDC_PAUSE_SECONDS_LABEL;
+constexpr int IdPauseAfter = IDC_PAUSE_AFTER;
+constexpr int IdPauseSeconds = IDC_PAUSE_SECONDS;
+constexpr UINT IdAuthentication = IDC_AUTHENTICATION;
+constexpr int IdUserLabel = IDC_USER_LABEL;
+constexpr int IdPasswordLabel = IDC_PASSWORD_LABEL;
+constexpr int IdRelayUser = IDC_RELAY_USER;
+constexpr int IdRelayPassword = IDC_RELAY_PASSWORD;
+constexpr UINT IdCheckDirect = IDC_CHECK_DIRECT;
+constexpr UINT IdCheckRelay = IDC_CHECK_RELAY;
+constexpr UINT IdBounces = IDC_BOUNCES;
+constexpr int IdPop3Label = IDC_POP3_LABEL;
+constexpr int IdPop3UserLabel = IDC_POP3_USER_LABEL;
+constexpr int IdPop3PasswordLabel = IDC_POP3_PASSWORD_LABEL;
+constexpr int IdPop3Server = IDC_POP3_SERVER;
+constexpr int IdPop3User = IDC_POP3_USER;
+constexpr int IdPop3Password = IDC_POP3_PASSWORD;
+constexpr UINT IdCheckPop3 = IDC_CHECK_POP3;
+constexpr UINT IdMoreSettings = IDC_MORE_SETTINGS;
+constexpr UINT IdCopySettings = IDC_COPY_SETTINGS;
 
 constexpr int PauseAfterValues[] = {1, 2, 3, 4, 5, 10, 15, 20, 25, 50, 100, 250, 500, 1000};
 constexpr int PauseSecondsValues[] = {1,  2,  3,   4,   5,   10,  15,  20,   30,

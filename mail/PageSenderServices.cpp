@@ -6,6 +6,7 @@
 #include "platform/core/AppStrings.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/PageSenderServices.h"
 #include "services/SiteAccounts.h"
 
 #include <span>
@@ -14,13 +15,13 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 319;
-constexpr UINT IdSite = 1619;
-constexpr UINT IdInstall = 1627;
-constexpr UINT IdWebView = 1626;
-constexpr UINT IdStatistics = 1170;
-constexpr UINT IdMailingList = 1168;
-constexpr UINT IdMoreSettings = 1505;
+constexpr UINT TemplateId = IDD_PAGE_SENDER_SERVICES;
+constexpr UINT IdSite = IDC_SITE;
+constexpr UINT IdInstall = IDC_MAIL_GROUP_SETTINGS_INSTALL;
+constexpr UINT IdWebView = IDC_SENDER_SERVICES_WEB_VIEW;
+constexpr UINT IdStatistics = IDC_STATISTICS;
+constexpr UINT IdMailingList = IDC_MAILING_LIST;
+constexpr UINT IdMoreSettings = IDC_SENDER_SERVICES_MORE_SETTINGS;
 
 constexpr quint32 NotSelectedText = 13514;
 constexpr quint32 EmbeddedText = 13515;

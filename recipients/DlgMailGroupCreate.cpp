@@ -5,16 +5,17 @@
 #include "dialogs/ShowHelp.h"
 #include "platform/core/AppStrings.h"
 #include "platform/ui/FileDialog.h"
+#include "res/dialogs/MailGroupCreate.h"
 
 #include <QFileInfo>
 
 namespace
 {
-constexpr UINT TemplateId = 299;
-constexpr int IdName = 1333;
-constexpr int IdFolder = 1031;
-constexpr UINT IdChangeLocation = 1033;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_MAIL_GROUP_CREATE;
+constexpr int IdName = IDC_NAME;
+constexpr int IdFolder = IDC_FOLDER;
+constexpr UINT IdChangeLocation = IDC_NEWSLETTER_CREATE_EMPTY_CHANGE_LOCATION;
+constexpr UINT IdHelp = IDC_HELP;
 const QString FolderSetting = QStringLiteral("SavePath_Create");
 
 } // namespace

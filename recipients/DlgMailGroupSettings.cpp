@@ -4,23 +4,24 @@
 #include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/MailGroupSettings.h"
 #include "services/MailingListChoice.h"
 #include "services/QorxInstaller.h"
 #include "services/SiteAccounts.h"
 
 namespace
 {
-constexpr UINT TemplateId = 300;
-constexpr int IdNormal = 1055;
-constexpr UINT IdDynamic = 1061;
-constexpr int IdExplanation = 1654;
-constexpr int IdInstall = 1627;
-constexpr int IdSiteLabel = 1621;
-constexpr int IdSiteChoice = 1619;
-constexpr int IdListLabel = 1585;
-constexpr int IdListChoice = 1102;
-constexpr int IdUpdateOnOpen = 1096;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_MAIL_GROUP_SETTINGS;
+constexpr int IdNormal = IDC_NORMAL;
+constexpr UINT IdDynamic = IDC_DYNAMIC;
+constexpr int IdExplanation = IDC_EXPLANATION;
+constexpr int IdInstall = IDC_MAIL_GROUP_SETTINGS_INSTALL;
+constexpr int IdSiteLabel = IDC_SITE_LABEL;
+constexpr int IdSiteChoice = IDC_SITE_CHOICE;
+constexpr int IdListLabel = IDC_LIST_LABEL;
+constexpr int IdListChoice = IDC_LIST_CHOICE;
+constexpr int IdUpdateOnOpen = IDC_UPDATE_ON_OPEN;
+constexpr UINT IdHelp = IDC_HELP;
 constexpr int SiteId = 1;
 constexpr int SiteName = 410;
 constexpr int SiteUser = 630;

@@ -4,6 +4,7 @@
 #include "platform/core/AppStrings.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ResourceModule.h"
+#include "res/dialogs/UserAdd.h"
 
 #include <QImage>
 
@@ -11,17 +12,17 @@
 
 namespace
 {
-constexpr UINT TemplateId = 213;
-constexpr UINT IdHelp = 1212;
-constexpr int IdEmail = 1037;
-constexpr int IdHtmlMail = 1587;
-constexpr int IdEnabled = 1590;
-constexpr int IdColor = 1586;
-constexpr int IdBlocked = 1588;
-constexpr int ApplyHtmlMail = 1148;
-constexpr int ApplyEnabled = 1150;
-constexpr int ApplyColor = 1147;
-constexpr int ApplyBlocked = 1149;
+constexpr UINT TemplateId = IDD_USER_ADD;
+constexpr UINT IdHelp = IDC_HELP;
+constexpr int IdEmail = IDC_EMAIL;
+constexpr int IdHtmlMail = IDC_HTML_MAIL;
+constexpr int IdEnabled = IDC_ENABLED;
+constexpr int IdColor = IDC_COLOR;
+constexpr int IdBlocked = IDC_BLOCKED;
+constexpr int ApplyHtmlMail = IDC_HTML_EMAILS_CHECK;
+constexpr int ApplyEnabled = IDC_ENABLED_CHECK;
+constexpr int ApplyColor = IDC_COLOR_CHECK;
+constexpr int ApplyBlocked = IDC_BLOCK_RECIPIENT_CHECK;
 constexpr UINT ColorStrip = 307;
 
 struct TextControl
@@ -33,11 +34,28 @@ struct TextControl
 
 // In the order of the text members: 110, then 120 to 320.
 constexpr TextControl TextControls[CDlgUserAdd::TextFieldCount] = {
-    {110, 1037, 0},    {120, 1334, 1123}, {130, 1089, 1125}, {140, 1046, 1127}, {150, 1048, 1129},
-    {160, 1050, 1130}, {170, 1256, 1131}, {180, 1091, 1132}, {190, 1093, 1141}, {200, 1064, 1142},
-    {210, 1070, 1143}, {220, 1072, 1146}, {230, 1076, 1136}, {240, 1079, 1137}, {250, 1081, 1138},
-    {260, 1082, 1139}, {270, 1436, 1140}, {280, 1434, 1133}, {290, 1084, 1134}, {300, 1085, 1135},
-    {310, 1087, 1144}, {320, 1088, 1145},
+    {110, IDC_EMAIL, 0},
+    {120, IDC_TITLE, IDC_TITLE_CHECK},
+    {130, IDC_FIRST, IDC_FIRST_CHECK},
+    {140, IDC_MIDDLE, IDC_MIDDLE_CHECK},
+    {150, IDC_LAST, IDC_LAST_CHECK},
+    {160, IDC_SUFFIX, IDC_SUFFIX_CHECK},
+    {170, IDC_COMPANY, IDC_COMPANY_CHECK},
+    {180, IDC_DEPARTMENT, IDC_DEPARTMENT_CHECK},
+    {190, IDC_BUSINESS, IDC_BUSINESS_CHECK},
+    {200, IDC_HOME, IDC_HOME_CHECK},
+    {210, IDC_MOBILE, IDC_MOBILE_CHECK},
+    {220, IDC_FAX, IDC_FAX_CHECK},
+    {230, IDC_USER_ADD_ADDRESS, IDC_ADDRESS_CHECK},
+    {240, IDC_CITY, IDC_CITY_CHECK},
+    {250, IDC_STATE, IDC_STATE_CHECK},
+    {260, IDC_ZIP, IDC_ZIP_CHECK},
+    {270, IDC_COUNTRY, IDC_COUNTRY_CHECK},
+    {280, IDC_USER_ADD_URL, IDC_URL_CHECK},
+    {290, IDC_FIELD_1, IDC_FIELD_1_CHECK},
+    {300, IDC_FIELD_2, IDC_FIELD_2_CHECK},
+    {310, IDC_FIELD_3, IDC_FIELD_3_CHECK},
+    {320, IDC_FIELD_4, IDC_FIELD_4_CHECK},
 };
 
 constexpr int ComboApply[][2] = {

@@ -2,13 +2,14 @@
 
 #include "dialogs/ShowHelp.h"
 #include "platform/ui/Edit.h"
+#include "res/dialogs/UserImportCsvDelimiter.h"
 
 namespace
 {
-constexpr UINT TemplateId = 298;
-constexpr int IdFirstChoice = 1067;
-constexpr int IdOther = 1581;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_USER_IMPORT_CSV_DELIMITER;
+constexpr int IdFirstChoice = IDC_FIRST_CHOICE;
+constexpr int IdOther = IDC_OTHER2;
+constexpr UINT IdHelp = IDC_HELP;
 } // namespace
 
 const MessageMap* CDlgUserImportCsvDelimiter::GetMessageMap() const

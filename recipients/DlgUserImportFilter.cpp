@@ -3,17 +3,18 @@
 #include "dialogs/ShowHelp.h"
 #include "ndb/NdbUserList.h"
 #include "platform/core/AppStrings.h"
+#include "res/dialogs/UserImportFilter.h"
 
 #include <set>
 
 namespace
 {
-constexpr UINT TemplateId = 282;
-constexpr int IdList = 1118;
-constexpr int IdDisable = 1652;
-constexpr UINT IdSelectAll = 1579;
-constexpr UINT IdDeselectAll = 1580;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_USER_IMPORT_FILTER;
+constexpr int IdList = IDC_USER_IMPORT_MAP_LIST;
+constexpr int IdDisable = IDC_DISABLE;
+constexpr UINT IdSelectAll = IDC_SELECT_ALL;
+constexpr UINT IdDeselectAll = IDC_DESELECT_ALL;
+constexpr UINT IdHelp = IDC_HELP;
 } // namespace
 
 const MessageMap* CDlgUserImportFilter::GetMessageMap() const

@@ -7,19 +7,20 @@
 #include "recipients/DlgUserImportMapField.h"
 #include "recipients/RecipientFields.h"
 #include "recipients/UserImportProfile.h"
+#include "res/dialogs/UserImportMap.h"
 
 #include <set>
 
 namespace
 {
-constexpr UINT TemplateId = 235;
-constexpr int IdList = 1118;
-constexpr int IdHeader = 1502;
-constexpr UINT IdLoad = 1464;
-constexpr UINT IdSave = 1498;
-constexpr UINT IdEdit = 1646;
-constexpr UINT IdClear = 1252;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_USER_IMPORT_MAP;
+constexpr int IdList = IDC_USER_IMPORT_MAP_LIST;
+constexpr int IdHeader = IDC_HEADER;
+constexpr UINT IdLoad = IDC_USER_IMPORT_MAP_LOAD;
+constexpr UINT IdSave = IDC_SAVE;
+constexpr UINT IdEdit = IDC_EDIT;
+constexpr UINT IdClear = IDC_CLEAR;
+constexpr UINT IdHelp = IDC_HELP;
 const QString ProfileSetting = QStringLiteral("SavePath_UserImportProfile");
 const QString Arrow = QStringLiteral("<-----");
 

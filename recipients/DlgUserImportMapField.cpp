@@ -4,13 +4,14 @@
 #include "recipients/DlgUserImportMap.h"
 #include "recipients/RecipientFields.h"
 #include "recipients/UserImportProfile.h"
+#include "res/dialogs/UserImportMapField.h"
 
 namespace
 {
-constexpr UINT TemplateId = 236;
-constexpr int IdFieldName = 1038;
-constexpr int IdColumns = 1119;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_USER_IMPORT_MAP_FIELD;
+constexpr int IdFieldName = IDC_FIELD_NAME;
+constexpr int IdColumns = IDC_USER_IMPORT_MAP_FIELD_COLUMNS;
+constexpr UINT IdHelp = IDC_HELP;
 } // namespace
 
 const MessageMap* CDlgUserImportMapField::GetMessageMap() const

@@ -1,12 +1,13 @@
 #include "recipients/DlgUserImportSelect.h"
 
 #include "dialogs/ShowHelp.h"
+#include "res/dialogs/UserImportSelect.h"
 
 namespace
 {
-constexpr UINT TemplateId = 271;
-constexpr int IdFirstSource = 1067;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_USER_IMPORT_SELECT;
+constexpr int IdFirstSource = IDC_FIRST_SOURCE;
+constexpr UINT IdHelp = IDC_HELP;
 } // namespace
 
 const MessageMap* CDlgUserImportSelect::GetMessageMap() const

@@ -1,9 +1,10 @@
 #include "services/DlgCreateMailingList.h"
+#include "res/dialogs/CreateMailingList.h"
 
 namespace
 {
-constexpr UINT TemplateId = 321;
-constexpr int IdName = 1333;
+constexpr UINT TemplateId = IDD_CREATE_MAILING_LIST;
+constexpr int IdName = IDC_NAME;
 } // namespace
 
 CDlgCreateMailingList::CDlgCreateMailingList() : CDialog(TemplateId) {}

@@ -1,19 +1,20 @@
 #include "services/DlgFtpAdvanced.h"
 
 #include "dialogs/ShowHelp.h"
+#include "res/dialogs/FtpAdvanced.h"
 
 namespace
 {
-constexpr UINT TemplateId = 184;
-constexpr int IdWebsiteUrl = 1177;
-constexpr int IdFtpServer = 1166;
-constexpr int IdFtpUser = 1169;
-constexpr int IdFtpPassword = 1171;
-constexpr int IdFtpFolder = 1172;
-constexpr int IdFtpPort = 1045;
-constexpr int IdConnections = 1107;
-constexpr int IdPassive = 1063;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_FTP_ADVANCED;
+constexpr int IdWebsiteUrl = IDC_WEBSITE_URL;
+constexpr int IdFtpServer = IDC_FTP_SERVER;
+constexpr int IdFtpUser = IDC_FTP_USER;
+constexpr int IdFtpPassword = IDC_FTP_PASSWORD;
+constexpr int IdFtpFolder = IDC_FTP_FOLDER;
+constexpr int IdFtpPort = IDC_FTP_PORT;
+constexpr int IdConnections = IDC_CONNECTIONS;
+constexpr int IdPassive = IDC_PASSIVE;
+constexpr UINT IdHelp = IDC_HELP;
 constexpr int MaxConnections = 10;
 } // namespace
 

@@ -5,21 +5,22 @@
 #include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/QorxInstall.h"
 #include "services/QorxInstaller.h"
 
 namespace
 {
-constexpr UINT TemplateId = 239;
-constexpr int IdDatabaseServer = 1039;
-constexpr int IdDatabaseName = 1043;
-constexpr int IdDatabaseUser = 1047;
-constexpr int IdDatabasePassword = 1049;
-constexpr int IdAdminUser = 1052;
-constexpr int IdAdminPassword = 1059;
-constexpr int IdAdminEmail = 1066;
-constexpr int IdMailServer = 1078;
-constexpr UINT IdInstall = 1465;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_QORX_INSTALL;
+constexpr int IdDatabaseServer = IDC_DATABASE_SERVER;
+constexpr int IdDatabaseName = IDC_DATABASE_NAME;
+constexpr int IdDatabaseUser = IDC_DATABASE_USER;
+constexpr int IdDatabasePassword = IDC_DATABASE_PASSWORD;
+constexpr int IdAdminUser = IDC_ADMIN_USER;
+constexpr int IdAdminPassword = IDC_ADMIN_PASSWORD;
+constexpr int IdAdminEmail = IDC_ADMIN_EMAIL;
+constexpr int IdMailServer = IDC_MAIL_SERVER;
+constexpr UINT IdInstall = IDC_INSTALL;
+constexpr UINT IdHelp = IDC_HELP;
 
 constexpr quint32 InstalledText = 10400;
 constexpr quint32 NewerFrameworkText = 10401;

@@ -10,6 +10,7 @@
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/PropertyPage.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/Update.h"
 #include "services/QorxInstaller.h"
 #include "services/UpdateFiles.h"
 #include "services/UpdateReply.h"
@@ -23,11 +24,11 @@
 
 namespace
 {
-constexpr UINT TemplateId = 209;
-constexpr int IdList = 1344;
-constexpr int IdStatus = 1302;
-constexpr int IdProgress = 1363;
-constexpr UINT IdHelp = 1212;
+constexpr UINT TemplateId = IDD_UPDATE;
+constexpr int IdList = IDC_UPDATE_LIST;
+constexpr int IdStatus = IDC_UPDATE_STATUS;
+constexpr int IdProgress = IDC_PROGRESS;
+constexpr UINT IdHelp = IDC_HELP;
 
 constexpr quint32 QueryFailedText = 10440;
 constexpr quint32 NoUpdatesText = 10441;

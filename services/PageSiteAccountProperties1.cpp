@@ -8,6 +8,7 @@
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/PageSiteAccountProperties1.h"
 #include "services/DlgFtpAdvanced.h"
 #include "services/FileSync.h"
 #include "services/SiteAddress.h"
@@ -18,13 +19,13 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 316;
-constexpr int IdWebsiteUrl = 1177;
-constexpr int IdFtpServer = 1166;
-constexpr int IdFtpUser = 1169;
-constexpr int IdFtpPassword = 1171;
-constexpr UINT IdCheck = 1179;
-constexpr UINT IdAdvanced = 1194;
+constexpr UINT TemplateId = IDD_PAGE_SITE_ACCOUNT_PROPERTIES1;
+constexpr int IdWebsiteUrl = IDC_WEBSITE_URL;
+constexpr int IdFtpServer = IDC_FTP_SERVER2;
+constexpr int IdFtpUser = IDC_FTP_USER;
+constexpr int IdFtpPassword = IDC_FTP_PASSWORD;
+constexpr UINT IdCheck = IDC_CHECK;
+constexpr UINT IdAdvanced = IDC_ADVANCED;
 
 constexpr quint32 AddressEmptyText = 10410;
 constexpr quint32 NoFtpText = 10411;

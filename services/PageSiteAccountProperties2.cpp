@@ -6,6 +6,7 @@
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/WinApp.h"
+#include "res/dialogs/PageSiteAccountProperties2.h"
 #include "services/DlgQorxInstall.h"
 #include "services/QorxInstaller.h"
 #include "services/SiteAddress.h"
@@ -14,11 +15,11 @@ using namespace ndb;
 
 namespace
 {
-constexpr UINT TemplateId = 318;
-constexpr int IdAdminUser = 1052;
-constexpr int IdAdminPassword = 1059;
-constexpr UINT IdCheck = 1628;
-constexpr UINT IdInstall = 1500;
+constexpr UINT TemplateId = IDD_PAGE_SITE_ACCOUNT_PROPERTIES2;
+constexpr int IdAdminUser = IDC_ADMIN_USER;
+constexpr int IdAdminPassword = IDC_ADMIN_PASSWORD;
+constexpr UINT IdCheck = IDC_SITE_ACCOUNT2_CHECK;
+constexpr UINT IdInstall = IDC_SITE_ACCOUNT2_INSTALL;
 
 constexpr quint32 QuitText = 10416;
 constexpr quint32 RefusedText = 10420;
