@@ -6,6 +6,60 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/StandardIcons.h"
 #include "platform/ui/SystemMessageBox.h"
+#include "res/dialogs/ColorPicker.h"
+#include "res/dialogs/FontSelect.h"
+#include "res/dialogs/FtpAdvanced.h"
+#include "res/dialogs/GreEffectDropShadowProperties.h"
+#include "res/dialogs/GreLayerImageProperties.h"
+#include "res/dialogs/GreLayerTextProperties.h"
+#include "res/dialogs/HtmlActionProperties.h"
+#include "res/dialogs/HtmlBookmarkInsert.h"
+#include "res/dialogs/HtmlHrProperties.h"
+#include "res/dialogs/HtmlImageProperties.h"
+#include "res/dialogs/HtmlLayoutProperties.h"
+#include "res/dialogs/HtmlListProperties.h"
+#include "res/dialogs/HtmlTableCellProperties.h"
+#include "res/dialogs/HtmlTableInsert.h"
+#include "res/dialogs/HtmlTableProperties.h"
+#include "res/dialogs/ImageImportOptions.h"
+#include "res/dialogs/MailGroupCreate.h"
+#include "res/dialogs/MailGroupSettings.h"
+#include "res/dialogs/NewsletterCreate.h"
+#include "res/dialogs/OrganizeShortcuts.h"
+#include "res/dialogs/PageHtmlBox1.h"
+#include "res/dialogs/PageHtmlBox2.h"
+#include "res/dialogs/PageHtmlBox3.h"
+#include "res/dialogs/PageSenderAttachments.h"
+#include "res/dialogs/PageSenderGeneral.h"
+#include "res/dialogs/PageSenderPlainText.h"
+#include "res/dialogs/PageSenderSendOptions.h"
+#include "res/dialogs/PageSenderServices.h"
+#include "res/dialogs/PageSiteAccountProperties1.h"
+#include "res/dialogs/PageSiteAccountProperties2.h"
+#include "res/dialogs/PageStyle1.h"
+#include "res/dialogs/PageStyle2.h"
+#include "res/dialogs/PageStyle3.h"
+#include "res/dialogs/PageStyle4.h"
+#include "res/dialogs/Palette.h"
+#include "res/dialogs/PaletteAddColor.h"
+#include "res/dialogs/PipelineLibrary.h"
+#include "res/dialogs/PipelineProperties.h"
+#include "res/dialogs/QorxInstall.h"
+#include "res/dialogs/Send.h"
+#include "res/dialogs/SendOptionsMoreSettings.h"
+#include "res/dialogs/ServicesMoreSettings.h"
+#include "res/dialogs/SiteAccounts.h"
+#include "res/dialogs/SpamCheck.h"
+#include "res/dialogs/StyleAdd.h"
+#include "res/dialogs/StyleRename.h"
+#include "res/dialogs/Styles.h"
+#include "res/dialogs/Update.h"
+#include "res/dialogs/UserAdd.h"
+#include "res/dialogs/UserImportCsvDelimiter.h"
+#include "res/dialogs/UserImportFilter.h"
+#include "res/dialogs/UserImportMap.h"
+#include "res/dialogs/UserImportMapField.h"
+#include "res/dialogs/UserImportSelect.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -42,60 +96,60 @@ struct Topic
 };
 
 const Topic Topics[] = {
-    {130, "Style", "#font"},
-    {131, "Style", "#layout"},
-    {132, "Style", "#backgroundandborders"},
-    {133, "Style", "#misc"},
-    {134, "OrganizePalette", ""},
-    {135, "OrganizePalette", ""},
-    {136, "CreateNewsletter", ""},
-    {168, "HyperlinkProperties", ""},
-    {170, "MailSettings", "#General"},
-    {172, "MailSettings", "#Attachements"},
-    {280, "MailSettings", "#PlainText"},
-    {306, "MailSettings", "#Advanced"},
-    {320, "MailSettings", "#AdvancedServices"},
-    {175, "3SendNewsletter", ""},
-    {233, "3SendNewsletter", ""},
-    {184, "SiteAccounts", "#advanceddeployment"},
-    {186, "InsertTable", ""},
-    {187, "TableCellProperties", ""},
-    {188, "TableProperties", ""},
-    {191, "ImageProperties", ""},
-    {192, "HorizontalLineProperties", ""},
-    {193, "BoxProperties", "#tab1"},
-    {194, "BoxProperties", "#tab2"},
-    {195, "BoxProperties", "#tab3"},
-    {196, "ListProperties", ""},
-    {203, "SelectFont", ""},
-    {207, "ImageEffectsLibrary", ""},
-    {209, "Update", ""},
-    {212, "LayoutProperties", ""},
-    {213, "AddRecipient", ""},
-    {215, "InsertBookmark", ""},
-    {216, "ColorPicker", ""},
-    {219, "ImageTransform", ""},
-    {246, "ImageTransform", "#text"},
-    {248, "ImageTransform", "#bild"},
-    {222, "Styles", "#add"},
-    {224, "Styles", ""},
-    {225, "Styles", "#rename"},
-    {230, "NewsletterContentScreening", ""},
-    {235, "ImportRecipients", "#ImportRecipients"},
-    {236, "ImportRecipients", "#MapColumn"},
-    {271, "ImportRecipients", ""},
-    {282, "ImportRecipients", "#RecipientsToImport"},
-    {298, "ImportRecipients", "#SelectColumnDelimiter"},
-    {239, "InstallQuorvane", ""},
-    {316, "SiteAccounts", "#step1"},
-    {318, "SiteAccounts", "#step2"},
-    {252, "DropShadowProperties", ""},
-    {278, "Organize", ""},
-    {297, "ImportOptionsforImages", ""},
-    {299, "CreateMailgroup", ""},
-    {300, "MailGroupSettings", ""},
-    {315, "Quorvane", ""},
-    {319, "Quorvane", ""},
+    {IDD_PAGE_STYLE1, "Style", "#font"},
+    {IDD_PAGE_STYLE2, "Style", "#layout"},
+    {IDD_PAGE_STYLE3, "Style", "#backgroundandborders"},
+    {IDD_PAGE_STYLE4, "Style", "#misc"},
+    {IDD_PALETTE, "OrganizePalette", ""},
+    {IDD_PALETTE_ADD_COLOR, "OrganizePalette", ""},
+    {IDD_NEWSLETTER_CREATE, "CreateNewsletter", ""},
+    {IDD_HTML_ACTION_PROPERTIES, "HyperlinkProperties", ""},
+    {IDD_PAGE_SENDER_GENERAL, "MailSettings", "#General"},
+    {IDD_PAGE_SENDER_ATTACHMENTS, "MailSettings", "#Attachements"},
+    {IDD_PAGE_SENDER_PLAIN_TEXT, "MailSettings", "#PlainText"},
+    {IDD_SEND_OPTIONS_MORE_SETTINGS, "MailSettings", "#Advanced"},
+    {IDD_SERVICES_MORE_SETTINGS, "MailSettings", "#AdvancedServices"},
+    {IDD_PAGE_SENDER_SEND_OPTIONS, "3SendNewsletter", ""},
+    {IDD_SEND, "3SendNewsletter", ""},
+    {IDD_FTP_ADVANCED, "SiteAccounts", "#advanceddeployment"},
+    {IDD_HTML_TABLE_INSERT, "InsertTable", ""},
+    {IDD_HTML_TABLE_CELL_PROPERTIES, "TableCellProperties", ""},
+    {IDD_HTML_TABLE_PROPERTIES, "TableProperties", ""},
+    {IDD_HTML_IMAGE_PROPERTIES, "ImageProperties", ""},
+    {IDD_HTML_HR_PROPERTIES, "HorizontalLineProperties", ""},
+    {IDD_PAGE_HTML_BOX1, "BoxProperties", "#tab1"},
+    {IDD_PAGE_HTML_BOX2, "BoxProperties", "#tab2"},
+    {IDD_PAGE_HTML_BOX3, "BoxProperties", "#tab3"},
+    {IDD_HTML_LIST_PROPERTIES, "ListProperties", ""},
+    {IDD_FONT_SELECT, "SelectFont", ""},
+    {IDD_PIPELINE_LIBRARY, "ImageEffectsLibrary", ""},
+    {IDD_UPDATE, "Update", ""},
+    {IDD_HTML_LAYOUT_PROPERTIES, "LayoutProperties", ""},
+    {IDD_USER_ADD, "AddRecipient", ""},
+    {IDD_HTML_BOOKMARK_INSERT, "InsertBookmark", ""},
+    {IDD_COLOR_PICKER, "ColorPicker", ""},
+    {IDD_PIPELINE_PROPERTIES, "ImageTransform", ""},
+    {IDD_GRE_LAYER_TEXT_PROPERTIES, "ImageTransform", "#text"},
+    {IDD_GRE_LAYER_IMAGE_PROPERTIES, "ImageTransform", "#bild"},
+    {IDD_STYLE_ADD, "Styles", "#add"},
+    {IDD_STYLES, "Styles", ""},
+    {IDD_STYLE_RENAME, "Styles", "#rename"},
+    {IDD_SPAM_CHECK, "NewsletterContentScreening", ""},
+    {IDD_USER_IMPORT_MAP, "ImportRecipients", "#ImportRecipients"},
+    {IDD_USER_IMPORT_MAP_FIELD, "ImportRecipients", "#MapColumn"},
+    {IDD_USER_IMPORT_SELECT, "ImportRecipients", ""},
+    {IDD_USER_IMPORT_FILTER, "ImportRecipients", "#RecipientsToImport"},
+    {IDD_USER_IMPORT_CSV_DELIMITER, "ImportRecipients", "#SelectColumnDelimiter"},
+    {IDD_QORX_INSTALL, "InstallQuorvane", ""},
+    {IDD_PAGE_SITE_ACCOUNT_PROPERTIES1, "SiteAccounts", "#step1"},
+    {IDD_PAGE_SITE_ACCOUNT_PROPERTIES2, "SiteAccounts", "#step2"},
+    {IDD_GRE_EFFECT_DROP_SHADOW_PROPERTIES, "DropShadowProperties", ""},
+    {IDD_ORGANIZE_SHORTCUTS, "Organize", ""},
+    {IDD_IMAGE_IMPORT_OPTIONS, "ImportOptionsforImages", ""},
+    {IDD_MAIL_GROUP_CREATE, "CreateMailgroup", ""},
+    {IDD_MAIL_GROUP_SETTINGS, "MailGroupSettings", ""},
+    {IDD_SITE_ACCOUNTS, "Quorvane", ""},
+    {IDD_PAGE_SENDER_SERVICES, "Quorvane", ""},
     {32994, "Tutorial", ""},
 };
 

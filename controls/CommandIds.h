@@ -19,6 +19,8 @@ constexpr UINT ID_FILE_SAVE = 57603;
 constexpr UINT ID_FILE_SAVE_AS = 32888;
 constexpr UINT ID_APP_EXIT = 32771;
 constexpr UINT ID_FILE_CREATE_EMPTY_NEWSLETTER = 32910;
+constexpr UINT ID_FILE_PRINT = 57607;
+constexpr UINT ID_FILE_PRINT_PREVIEW = 32964;
 // Sent by whoever changes the open document.
 constexpr UINT ID_CURBASE_CHANGED = 32889;
 
@@ -30,6 +32,15 @@ constexpr UINT ID_VIEW_REPORT_OVERVIEW = 32985;
 constexpr UINT ID_VIEW_REPORT_TRACKING = 32986;
 constexpr UINT ID_EMAIL_SETTINGS_SERVICES = 33053;
 constexpr UINT ID_VIEW_NAVIGATION_PANE = 32970;
+
+// Recipients and mailing lists
+constexpr UINT ID_RECIPIENTS_IMPORT = 32902;
+constexpr UINT ID_RECIPIENTS_ADD = 32903;
+constexpr UINT ID_RECIPIENTS_PROPERTIES = 32905;
+constexpr UINT ID_RECIPIENTS_DELETE = 32906;
+constexpr UINT ID_RECIPIENTS_SELECT_ALL = 32963;
+constexpr UINT ID_MAILING_LIST_SETTINGS = 32987;
+constexpr UINT ID_MAILING_LIST_UPDATE = 32990;
 
 // Newsletter
 constexpr UINT ID_EMAIL_SETTINGS = 32780;
@@ -55,6 +66,11 @@ constexpr UINT ID_HELP_TUTORIAL = 32994;
 constexpr UINT ID_HELP_INTRO_MOVIE = 32991;
 constexpr UINT ID_HELP_VISIT = 32993;
 constexpr UINT ID_HELP_SUPPORT = 32949;
+// The help window's own toolbar.
+constexpr UINT ID_HELP_BACK = 32953;
+constexpr UINT ID_HELP_FORWARD = 32954;
+constexpr UINT ID_HELP_START_PAGE = 32955;
+constexpr UINT ID_HELP_SEARCH = 32956;
 
 // The splash has ended.
 constexpr UINT ID_SPLASH_ENDED = 33028;

@@ -27,6 +27,19 @@ constexpr UINT ID_ALIGN_LEFT = 32805;
 constexpr UINT ID_ALIGN_CENTER = 32806;
 constexpr UINT ID_ALIGN_RIGHT = 32807;
 constexpr UINT ID_ALIGN_FULL = 32808;
+constexpr UINT ID_BOLD = 32786;
+constexpr UINT ID_ITALIC = 32787;
+constexpr UINT ID_INSERT_RULE = 32800;
+constexpr UINT ID_OUTDENT = 32801;
+constexpr UINT ID_INDENT = 32802;
+constexpr UINT ID_ORDERED_LIST = 32803;
+constexpr UINT ID_UNORDERED_LIST = 32804;
+constexpr UINT ID_REMOVE_FORMAT = 32873;
+constexpr UINT ID_EDIT_SELECT_ALL = 32890;
+constexpr UINT ID_EDIT_COPY = 57634;
+constexpr UINT ID_EDIT_CUT = 57635;
+constexpr UINT ID_EDIT_UNDO = 57643;
+constexpr UINT ID_EDIT_REDO = 57644;
 
 // Items of the edit-mode context menu that act on the element under the pointer.
 constexpr UINT ID_TABLE_CELL_PROPERTIES = 32857;

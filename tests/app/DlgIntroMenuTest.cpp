@@ -1,6 +1,7 @@
 #include "CreateDialogSupport.h"
 
 #include "app/DlgIntroMenu.h"
+#include "controls/CommandIds.h"
 #include "controls/KVImageButton.h"
 #include "ndb/NdbFolder.h"
 #include "ndb/NdbShortcutLink.h"
@@ -101,9 +102,9 @@ TEST_F(DlgIntroMenuTest, ButtonsEndWithTheirCommandsAndTheOthersActForTheOwner)
         {ID_FILE_CREATE_NEWSLETTER, ID_FILE_CREATE_NEWSLETTER},
         {ID_FILE_OPEN, ID_FILE_OPEN},
         {IDCANCEL, IDCANCEL},
-        {32930, 32930},
-        {32932, 32932},
-        {32934, 32934},
+        {ID_FILE_MRU_FIRST, ID_FILE_MRU_FIRST},
+        {ID_FILE_MRU_FIRST + 2, ID_FILE_MRU_FIRST + 2},
+        {ID_FILE_MRU_LAST, ID_FILE_MRU_LAST},
     };
     for (const auto& [button, result] : cases)
         EXPECT_EQ(RunMenu([id = button](CDlgIntroMenu& menu) { Click(menu, id); }), result) << button;
@@ -141,7 +142,9 @@ TEST_F(DlgIntroMenuTest, RecentButtonsKeepTheirPositionsAndStackWithoutGaps)
                 UINT id;
                 QString text;
                 int top;
-            } rows[] = {{32930, "Spring News", 309}, {32932, "Club Members", 336}, {32934, "", 363}};
+            } rows[] = {{ID_FILE_MRU_FIRST, "Spring News", 309},
+                        {ID_FILE_MRU_FIRST + 2, "Club Members", 336},
+                        {ID_FILE_MRU_LAST, "", 363}};
             for (const auto& row : rows)
             {
                 CKVImageButton* button = Button(menu, row.id);
@@ -199,12 +202,12 @@ TEST_F(DlgIntroMenuTest, TooltipsNameTheButtonOrTheRecentDocument)
         [](CDlgIntroMenu& menu)
         {
             EXPECT_EQ(ToolTipOf(menu, ID_FILE_CREATE_NEWSLETTER), "Create Newsletter");
-            EXPECT_EQ(ToolTipOf(menu, 32932), "Club Members");
-            const QString longName = Button(menu, 32934)->GetText();
-            EXPECT_EQ(ToolTipOf(menu, 32934), longName.left(79)) << "cut to the request's buffer";
+            EXPECT_EQ(ToolTipOf(menu, ID_FILE_MRU_FIRST + 2), "Club Members");
+            const QString longName = Button(menu, ID_FILE_MRU_LAST)->GetText();
+            EXPECT_EQ(ToolTipOf(menu, ID_FILE_MRU_LAST), longName.left(79)) << "cut to the request's buffer";
 
             TOOLTIPTEXTA ansi;
-            ansi.hdr = {&menu, UINT_PTR(menu.GetDlgItem(32934)), TTN_NEEDTEXTA};
+            ansi.hdr = {&menu, UINT_PTR(menu.GetDlgItem(ID_FILE_MRU_LAST)), TTN_NEEDTEXTA};
             ansi.uFlags = TTF_IDISHWND;
             menu.SendMessage(WM_NOTIFY, 0, LPARAM(&ansi));
             EXPECT_EQ(QByteArray(ansi.szText).left(5), QByteArray("Caf\xe9 ")) << "in the ANSI code page";
@@ -235,7 +238,7 @@ TEST_F(DlgIntroMenuTest, MainWindowShowsTheMenuAfterTheSplashAndRunsTheChosenRec
         [&](CDlgIntroMenu& menu)
         {
             shown = true;
-            Click(menu, 32930);
+            Click(menu, ID_FILE_MRU_FIRST);
         });
     MakeProgram();
     StartProgram();

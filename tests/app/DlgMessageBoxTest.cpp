@@ -2,6 +2,7 @@
 #include "controls/ControlTestSupport.h"
 #include "platform/ui/ClientDC.h"
 #include "platform/ui/StandardIcons.h"
+#include "res/dialogs/MessageBox.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -12,11 +13,11 @@
 
 namespace
 {
-constexpr int Button1 = 1124;
-constexpr int Button2 = 1126;
-constexpr int Button3 = 1128;
-constexpr int TextMarker = 1386;
-constexpr int Icon = 1332;
+constexpr int Button1 = IDC_BUTTON1;
+constexpr int Button2 = IDC_BUTTON2;
+constexpr int Button3 = IDC_BUTTON3;
+constexpr int TextMarker = IDC_TEXT;
+constexpr int Icon = IDC_ICON;
 constexpr int StillOpen = -100;
 
 // Runs a message box and lets the test act on it while it is up; a box still open afterwards

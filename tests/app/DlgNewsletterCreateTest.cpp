@@ -1,6 +1,7 @@
 #include "CreateDialogSupport.h"
 #include "ScreenPicture.h"
 #include "ShellTestSupport.h"
+#include "res/dialogs/NewsletterCreate.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "app/DlgNewsletterCreate.h"
@@ -173,10 +174,10 @@ TEST_F(DlgNewsletterCreateTest, DISABLED_TabsGalleryClickAndWebPageMode)
             ClickTab(*dialog, CDlgNewsletterCreate::WebPageCommand);
             EXPECT_TRUE(dialog->m_webPageMode);
             EXPECT_EQ(dialog->m_selectedTemplate->GetId(), "T2") << "the selection survives the tab change";
-            auto* address = qobject_cast<QLineEdit*>(dialog->GetDlgItem(1044)->GetSafeHwnd());
+            auto* address = qobject_cast<QLineEdit*>(dialog->GetDlgItem(IDC_ADDRESS)->GetSafeHwnd());
             address->setFocus();
             QTest::keyClicks(address, site.Url("/page.htm").mid(7));
-            ClickButton(*dialog, 1473);
+            ClickButton(*dialog, IDC_LOAD);
             EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->m_webAddress == site.Url("/page.htm"); }, 10000))
                 << dialog->m_webAddress.toStdString();
             EXPECT_TRUE(AwaitPaintedPage(dialog->GetWebBrowser().GetSafeHwnd()));

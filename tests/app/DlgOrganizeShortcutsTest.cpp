@@ -3,6 +3,8 @@
 #include "controls/ControlTestSupport.h"
 #include "ndb/NdbFolder.h"
 #include "ndb/NdbShortcutLink.h"
+#include "res/dialogs/MessageBox.h"
+#include "res/dialogs/OrganizeShortcuts.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -19,11 +21,11 @@ using ndb::CNdbShortcutLink;
 
 namespace
 {
-constexpr int TreeId = 1576;
-constexpr int NewFolderButton = 1650;
-constexpr int RenameButton = 1645;
-constexpr int DeleteButton = 1261;
-constexpr int HelpButton = 1212;
+constexpr int TreeId = IDC_TREE;
+constexpr int NewFolderButton = IDC_NEW_FOLDER;
+constexpr int RenameButton = IDC_RENAME;
+constexpr int DeleteButton = IDC_DELETE;
+constexpr int HelpButton = IDC_HELP_BUTTON;
 constexpr int StillOpen = -100;
 constexpr UINT ScrollTimer = 4711;
 constexpr UINT ShowHelpMessage = WM_APP + 0x400;
@@ -403,16 +405,16 @@ TEST(DlgOrganizeShortcuts, DeleteAsksAndRemovesFromStoreAndTree)
         {
             QString question;
             o.Select(QStringLiteral("Archive"));
-            AnswerMessageBox(1124, &question);
+            AnswerMessageBox(IDC_BUTTON1, &question);
             o.Click(DeleteButton);
             EXPECT_EQ(question,
                       QStringLiteral("Do you want to delete folder \"Archive\" and all its children?"));
             EXPECT_EQ(o.TreeText(), "Spring,Summer,Archive[Old,Deep[Older]],Members") << "No keeps it";
 
-            AnswerMessageBox(1126, &question);
+            AnswerMessageBox(IDC_BUTTON2, &question);
             o.Click(DeleteButton);
             o.Select(QStringLiteral("Members"));
-            AnswerMessageBox(1126, &question);
+            AnswerMessageBox(IDC_BUTTON2, &question);
             o.Click(DeleteButton);
             EXPECT_EQ(question, QStringLiteral("Do you want to delete the shortcut to \"Members\"?"));
             EXPECT_EQ(o.TreeText(), "Spring,Summer");

@@ -1,5 +1,6 @@
 #include "controls/DlgProgress.h"
 #include "controls/ControlTestSupport.h"
+#include "res/dialogs/Progress.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -8,8 +9,8 @@
 
 namespace
 {
-constexpr int StatusId = 1193;
-constexpr int BarId = 1363;
+constexpr int StatusId = IDC_STATUS;
+constexpr int BarId = IDC_PROGRESS;
 
 class ProgressDialog : public ::testing::Test
 {

@@ -1,9 +1,11 @@
+#include "res/dialogs/MailGroupSettings.h"
 #include "app/KVContext.h"
 #include "app/ViewMailGroup.h"
 #include "base/AppSettings.h"
 #include "base/ArchiveValues.h"
 #include "base/INetFile.h"
 #include "base/PSStreamMemory.h"
+#include "controls/CommandIds.h"
 #include "dialogs/DialogTestSupport.h"
 #include "ndb/NdbMailGroup.h"
 #include "ndb/NdbSender.h"
@@ -11,6 +13,7 @@
 #include "platform/core/SettingsStore.h"
 #include "platform/ui/WinApp.h"
 #include "recipients/DlgMailGroupCreate.h"
+#include "res/dialogs/MailGroupCreate.h"
 #include "services/QorxReplies.h"
 #include "services/SiteAccounts.h"
 #include "support/NoProxy.h"
@@ -158,10 +161,10 @@ protected:
                           [](QWidget* w)
                           {
                               ClickMark(w, QStringLiteral("Dynamic Mailing List"));
-                              QComboBox* sites = Combo(w, 1619);
+                              QComboBox* sites = Combo(w, IDC_SITE_CHOICE);
                               EXPECT_EQ(sites->count(), 2);
                               PickWithKeys(sites, 1);
-                              QComboBox* lists = Combo(w, 1102);
+                              QComboBox* lists = Combo(w, IDC_LIST_CHOICE);
                               EXPECT_EQ(lists->count(), 2);
                               EXPECT_EQ(lists->itemText(0), QStringLiteral("Alpha"));
                               PickWithKeys(lists, 1);
@@ -185,7 +188,7 @@ TEST_F(MailGroupSettings, AnsweringNoToTheTypeChangeKeepsEverything)
     ModalScript script;
     ChooseShopZebra(script);
     script.Start();
-    view.SendMessage(WM_COMMAND, 32987, 0);
+    view.SendMessage(WM_COMMAND, ID_MAILING_LIST_SETTINGS, 0);
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(app.messages, QStringList({LoadAppString(14602)}));
     const ndb::CNdbMailGroup* list = context.GetOpenMailingList();
@@ -210,7 +213,7 @@ TEST_F(MailGroupSettings, ChoosingASiteAndListMakesTheListDynamic)
     ModalScript script;
     ChooseShopZebra(script);
     script.Start();
-    view.SendMessage(WM_COMMAND, 32987, 0);
+    view.SendMessage(WM_COMMAND, ID_MAILING_LIST_SETTINGS, 0);
     EXPECT_TRUE(script.Finished());
     const ndb::CNdbMailGroup* list = context.GetOpenMailingList();
     EXPECT_EQ(list->GetInt(ndb::MailGroupKind, 0), 1);
@@ -232,15 +235,15 @@ TEST_F(MailGroupSettings, UnreachableSiteKeepsTheDialogOpen)
                       [this](QWidget* w)
                       {
                           ClickMark(w, QStringLiteral("Dynamic Mailing List"));
-                          PickWithKeys(Combo(w, 1619), 1);
-                          EXPECT_EQ(Combo(w, 1102)->count(), 0);
+                          PickWithKeys(Combo(w, IDC_SITE_CHOICE), 1);
+                          EXPECT_EQ(Combo(w, IDC_LIST_CHOICE)->count(), 0);
                           ClickButton(w, QStringLiteral("OK"));
                           EXPECT_EQ(app.messages, QStringList({LoadAppString(11408)}));
                           EXPECT_TRUE(w->isVisible());
                           ClickButton(w, QStringLiteral("Cancel"));
                       });
     script.Start();
-    view.SendMessage(WM_COMMAND, 32987, 0);
+    view.SendMessage(WM_COMMAND, ID_MAILING_LIST_SETTINGS, 0);
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(context.GetOpenMailingList()->GetInt(ndb::MailGroupKind, 0), 0);
 }
@@ -262,11 +265,11 @@ TEST_F(MailGroupSettings, InstallRunsTheSiteWizardAndACancelledOneStoresNothing)
         .ThenAgain([](QWidget* w) { return w->windowTitle() == QStringLiteral("Mailing List Settings"); },
                    [](QWidget* w)
                    {
-                       EXPECT_EQ(Combo(w, 1619)->count(), 2);
+                       EXPECT_EQ(Combo(w, IDC_SITE_CHOICE)->count(), 2);
                        ClickButton(w, QStringLiteral("Cancel"));
                    });
     script.Start();
-    view.SendMessage(WM_COMMAND, 32987, 0);
+    view.SendMessage(WM_COMMAND, ID_MAILING_LIST_SETTINGS, 0);
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(app.messages.size(), 1); // whether to quit the wizard
     EXPECT_EQ(SiteAccounts::FindFreeSlot(), 2);
@@ -307,9 +310,9 @@ TEST(MailGroupCreate, ProposesTheFirstFreeName)
 
     WriteAppSettingString(HKEY_CURRENT_USER, QStringLiteral("SavePath_Create"), path);
     CDlgMailGroupCreate dialog;
-    ASSERT_TRUE(dialog.Create(299, nullptr));
+    ASSERT_TRUE(dialog.Create(IDD_MAIL_GROUP_CREATE, nullptr));
     ASSERT_TRUE(ShowActive(dialog));
-    EXPECT_EQ(dialog.GetDlgItem(1333)->GetWindowText(), QStringLiteral("My Mailing List 3"));
-    EXPECT_EQ(dialog.GetDlgItem(1031)->GetWindowText(), path);
+    EXPECT_EQ(dialog.GetDlgItem(IDC_NAME)->GetWindowText(), QStringLiteral("My Mailing List 3"));
+    EXPECT_EQ(dialog.GetDlgItem(IDC_FOLDER)->GetWindowText(), path);
     SaveArtifact(dialog, QStringLiteral("recipients-299.png"));
 }

@@ -4,6 +4,11 @@
 #include "dialogs/ColorTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 #include "mail/SendTestSupport.h"
+#include "res/dialogs/NewsletterCreate.h"
+#include "res/dialogs/PageSenderGeneral.h"
+#include "res/dialogs/PageSenderSendOptions.h"
+#include "res/dialogs/SendOptionsMoreSettings.h"
+#include "res/dialogs/UserAdd.h"
 #include "services/ServicesUiSupport.h"
 #include "support/ToolbarMouse.h"
 #include "support/WindowManager.h"
@@ -27,16 +32,14 @@ using DialogTest::ModalScript;
 
 namespace
 {
-constexpr UINT ID_BOLD = 32786;
-constexpr UINT ID_ADD_RECIPIENT = 32903;
-constexpr int IdNameOfNewsletter = 1040;
-constexpr int IdRecipientEmail = 1037;
-constexpr int IdRecipientFirstName = 1089;
-constexpr int IdFromAddress = 1153;
-constexpr int IdRelay = 1060;
-constexpr int IdRelayServer = 1042;
-constexpr int IdMoreSettings = 1184;
-constexpr int IdSmtpPort = 1598;
+constexpr int IdNameOfNewsletter = IDC_NEWSLETTER_CREATE_NAME;
+constexpr int IdRecipientEmail = IDC_EMAIL;
+constexpr int IdRecipientFirstName = IDC_FIRST;
+constexpr int IdFromAddress = IDC_FROM_ADDRESS;
+constexpr int IdRelay = IDC_RELAY;
+constexpr int IdRelayServer = IDC_RELAY_SERVER;
+constexpr int IdMoreSettings = IDC_MORE_SETTINGS;
+constexpr int IdSmtpPort = IDC_SMTP_PORT;
 
 const QString Sentence = QStringLiteral("Ferries leave at dawn");
 const QString BoldWord = QStringLiteral("dawn");
@@ -283,7 +286,7 @@ TEST_F(MainRoad, FromTheGalleryToTheSentMessageByMouseAndKeys)
                  ServicesUi::Type(*CWnd::FromHandle(w), IdRecipientFirstName, QStringLiteral("Ann"));
                  DialogTest::ClickButton(w, QStringLiteral("OK"));
              });
-    ASSERT_TRUE(ClickWithScript(ID_ADD_RECIPIENT, add));
+    ASSERT_TRUE(ClickWithScript(ID_RECIPIENTS_ADD, add));
 
     ClickTab(m_window->GetNewsletterView().GetTabStrip(), ID_VIEW_EMAIL);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_window->GetNewsletterView().GetVisiblePage() == 1; }, 10000));

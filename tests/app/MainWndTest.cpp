@@ -2,6 +2,8 @@
 
 #include "app/ShortcutStore.h"
 #include "base/ArchiveFile.h"
+#include "controls/CommandIds.h"
+#include "editor/LayoutCommandIds.h"
 #include "ndb/NdbShortcuts.h"
 #include "platform/ui/CmdUI.h"
 
@@ -77,67 +79,67 @@ TEST_F(ShellProgram, MenuBarHoldsTheCommandsWithTheirTexts)
     EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Insert", "&Format", "&Tools", "&Help"}));
 
     const std::pair<UINT, const char*> items[] = {
-        {32779, "&Create Newsletter..."},
-        {32928, "&Organize Newsletters..."},
-        {32944, "&Create Mailing List..."},
-        {32927, "&Organize Mailing Lists..."},
-        {32896, " &Intro Menu..."},
-        {57601, "&Open..."},
-        {57602, "&Close"},
-        {57603, "&Save"},
-        {32888, "Save &As..."},
-        {32771, "&Exit"},
-        {57607, "&Print..."},
-        {32964, "&Print Preview..."},
-        {57643, "&Undo\tCtrl+Z"},
-        {57644, "&Redo\tCtrl+Y"},
-        {57635, "&Cut\tCtrl+X"},
-        {57634, "&Copy\tCtrl+C"},
-        {57637, "&Paste\tCtrl+V"},
-        {32872, "&Paste as text\tCtrl+Shift+V"},
-        {32890, "Select &All\tCtrl+A"},
-        {32775, "&Edit"},
-        {32776, "&Save"},
-        {32777, "&Cancel"},
-        {32780, "&Email Settings..."},
-        {32903, "&Add Recipient"},
-        {32905, "&Edit Recipient(s)"},
-        {32906, "Delete Recipient(s)"},
-        {32902, "&Import Recipients"},
-        {32987, "&Mailing List Settings..."},
-        {32990, "&Update Dynamic Mailing List"},
-        {32772, "&Email"},
-        {32773, "&Subscribers"},
-        {32985, "Overview"},
-        {32986, "Tracking"},
-        {32970, "&Show Navigation Pane"},
+        {ID_FILE_CREATE_NEWSLETTER, "&Create Newsletter..."},
+        {ID_FILE_ORGANIZE_NEWSLETTERS, "&Organize Newsletters..."},
+        {ID_FILE_CREATE_MAILING_LIST, "&Create Mailing List..."},
+        {ID_FILE_ORGANIZE_MAILING_LISTS, "&Organize Mailing Lists..."},
+        {ID_FILE_INTRO_MENU, " &Intro Menu..."},
+        {ID_FILE_OPEN, "&Open..."},
+        {ID_FILE_CLOSE, "&Close"},
+        {ID_FILE_SAVE, "&Save"},
+        {ID_FILE_SAVE_AS, "Save &As..."},
+        {ID_APP_EXIT, "&Exit"},
+        {ID_FILE_PRINT, "&Print..."},
+        {ID_FILE_PRINT_PREVIEW, "&Print Preview..."},
+        {ID_EDIT_UNDO, "&Undo\tCtrl+Z"},
+        {ID_EDIT_REDO, "&Redo\tCtrl+Y"},
+        {ID_EDIT_CUT, "&Cut\tCtrl+X"},
+        {ID_EDIT_COPY, "&Copy\tCtrl+C"},
+        {ID_EDIT_PASTE, "&Paste\tCtrl+V"},
+        {ID_PASTE_AS_TEXT, "&Paste as text\tCtrl+Shift+V"},
+        {ID_EDIT_SELECT_ALL, "Select &All\tCtrl+A"},
+        {ID_LAYOUT_EDIT, "&Edit"},
+        {ID_LAYOUT_SAVE, "&Save"},
+        {ID_LAYOUT_CANCEL, "&Cancel"},
+        {ID_EMAIL_SETTINGS, "&Email Settings..."},
+        {ID_RECIPIENTS_ADD, "&Add Recipient"},
+        {ID_RECIPIENTS_PROPERTIES, "&Edit Recipient(s)"},
+        {ID_RECIPIENTS_DELETE, "Delete Recipient(s)"},
+        {ID_RECIPIENTS_IMPORT, "&Import Recipients"},
+        {ID_MAILING_LIST_SETTINGS, "&Mailing List Settings..."},
+        {ID_MAILING_LIST_UPDATE, "&Update Dynamic Mailing List"},
+        {ID_VIEW_EMAIL, "&Email"},
+        {ID_VIEW_SUBSCRIBERS, "&Subscribers"},
+        {ID_VIEW_REPORT_OVERVIEW, "Overview"},
+        {ID_VIEW_REPORT_TRACKING, "Tracking"},
+        {ID_VIEW_NAVIGATION_PANE, "&Show Navigation Pane"},
         {32843, "Email"},
         {32825, "Middle Name"},
         {32850, "Phone (Mobile)"},
         {32851, "Url"},
         {32842, "Field 4"},
-        {32795, "Image..."},
-        {32800, "Horisontal Line"},
-        {32882, "Bookmark..."},
-        {32786, "Bold\tCtrl+B"},
-        {32816, "Fill Color"},
-        {32808, "Align Full"},
-        {32887, "&Styles..."},
-        {32778, "Color &Palette..."},
-        {32817, "Spam Check..."},
-        {32873, "&Reset Format"},
-        {32782, "&Send..."},
-        {32781, "&Test Send..."},
-        {32901, "&Settings for Test Send..."},
-        {33030, "Manage &Quorvane..."},
-        {33032, "Check for &Updates"},
-        {33033, "&Automatically Check for Updates"},
-        {32946, "&Contents...\tF1"},
-        {32994, "View Tutorial..."},
-        {32991, "View Intro Movie..."},
-        {32993, "Visit Us Online..."},
-        {32949, "Online Support..."},
-        {32951, "About Kelvora..."},
+        {ID_INSERT_IMAGE, "Image..."},
+        {ID_INSERT_RULE, "Horisontal Line"},
+        {ID_INSERT_BOOKMARK, "Bookmark..."},
+        {ID_BOLD, "Bold\tCtrl+B"},
+        {ID_FILL_COLOR, "Fill Color"},
+        {ID_ALIGN_FULL, "Align Full"},
+        {ID_FORMAT_STYLES, "&Styles..."},
+        {ID_FORMAT_PALETTE, "Color &Palette..."},
+        {ID_SPAM_CHECK, "Spam Check..."},
+        {ID_REMOVE_FORMAT, "&Reset Format"},
+        {ID_SEND, "&Send..."},
+        {ID_TEST_SEND, "&Test Send..."},
+        {ID_TEST_SEND_SETTINGS, "&Settings for Test Send..."},
+        {ID_TOOLS_SITE_ACCOUNTS, "Manage &Quorvane..."},
+        {ID_TOOLS_CHECK_UPDATES, "Check for &Updates"},
+        {ID_TOOLS_AUTO_UPDATE, "&Automatically Check for Updates"},
+        {ID_HELP_CONTENTS, "&Contents...\tF1"},
+        {ID_HELP_TUTORIAL, "View Tutorial..."},
+        {ID_HELP_INTRO_MOVIE, "View Intro Movie..."},
+        {ID_HELP_VISIT, "Visit Us Online..."},
+        {ID_HELP_SUPPORT, "Online Support..."},
+        {ID_HELP_ABOUT, "About Kelvora..."},
     };
     CMenu* menu = window.GetMenu();
     ASSERT_NE(menu, nullptr);
@@ -154,7 +156,10 @@ TEST_F(ShellProgram, TheUpdateHandlerEnablesCommandsByWhatIsOpenAndShown)
     ASSERT_TRUE(WriteTypedMailingList(Document("Dynamic.kvmg"), 1));
     CMainWnd& window = StartProgram();
 
-    const UINT ids[] = {57601, 57602, 32888, 32775, 32776, 32903, 57635, 32987, 32990, 33032};
+    const UINT ids[] = {
+        ID_FILE_OPEN,           ID_FILE_CLOSE,         ID_FILE_SAVE_AS, ID_LAYOUT_EDIT,
+        ID_LAYOUT_SAVE,         ID_RECIPIENTS_ADD,     ID_EDIT_CUT,     ID_MAILING_LIST_SETTINGS,
+        ID_MAILING_LIST_UPDATE, ID_TOOLS_CHECK_UPDATES};
     struct Case
     {
         const char* name;
@@ -184,7 +189,7 @@ TEST_F(ShellProgram, TheUpdateHandlerEnablesCommandsByWhatIsOpenAndShown)
         for (std::size_t i = 0; i < std::size(ids); ++i)
             EXPECT_EQ(Update(window, ids[i]).enabled, std::optional<bool>(c.enabled[i])) << ids[i];
     }
-    EXPECT_EQ(Update(window, 32815).enabled, std::nullopt)
+    EXPECT_EQ(Update(window, ID_TEXT_COLOR).enabled, std::nullopt)
         << "a command the table does not name keeps its state";
 
     // The same in the menu the user opens.
@@ -196,12 +201,12 @@ TEST_F(ShellProgram, TheUpdateHandlerEnablesCommandsByWhatIsOpenAndShown)
 TEST_F(ShellProgram, AutomaticUpdateIsCheckedAndToggledInTheSettings)
 {
     CMainWnd& window = StartProgram();
-    EXPECT_EQ(Update(window, 33033).checked, 1) << "absent counts as on";
+    EXPECT_EQ(Update(window, ID_TOOLS_AUTO_UPDATE).checked, 1) << "absent counts as on";
     ASSERT_TRUE(ChooseMenuItem(window, {"&Tools", "&Automatically Check for Updates"}));
     quint32 value = 1;
     ASSERT_TRUE(ReadAppSettingDword(HKEY_LOCAL_MACHINE, "UpdateOnStart", value));
     EXPECT_EQ(value, 0u);
-    EXPECT_EQ(Update(window, 33033).checked, 0);
+    EXPECT_EQ(Update(window, ID_TOOLS_AUTO_UPDATE).checked, 0);
 }
 
 TEST_F(ShellProgram, TheToolsMenuRunsItsDialogsAndAnUpdateMayEndTheProgram)
@@ -323,7 +328,7 @@ TEST_F(ShellProgram, HelpOpensOnF1AndJoinsTheCommandRouteWhileItIsOpen)
 {
     CMainWnd& window = StartProgram();
     EXPECT_EQ(window.GetHelpWindow(), nullptr);
-    EXPECT_EQ(Update(window, 32953).enabled, std::nullopt) << "no window handles the help's Back yet";
+    EXPECT_EQ(Update(window, ID_HELP_BACK).enabled, std::nullopt) << "no window handles the help's Back yet";
 
     PressKey(window, Qt::Key_F1);
     CWndHelp* help = window.GetHelpWindow();
@@ -331,13 +336,13 @@ TEST_F(ShellProgram, HelpOpensOnF1AndJoinsTheCommandRouteWhileItIsOpen)
     ASSERT_TRUE(help->IsWindow());
     EXPECT_TRUE(QTest::qWaitForWindowExposed(help->GetSafeHwnd()));
     EXPECT_EQ(help->GetWindowText(), "Kelvora Help");
-    EXPECT_EQ(Update(window, 32953).enabled, std::optional<bool>(false))
+    EXPECT_EQ(Update(window, ID_HELP_BACK).enabled, std::optional<bool>(false))
         << "the help window cannot go back yet";
 
     // Closing it destroys only the window; the next request makes a new one.
     help->SendMessage(WM_CLOSE);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !help->IsWindow(); }, 5000));
-    EXPECT_EQ(Update(window, 32953).enabled, std::nullopt);
+    EXPECT_EQ(Update(window, ID_HELP_BACK).enabled, std::nullopt);
     ASSERT_TRUE(ChooseMenuItem(window, {"&Help", "View Tutorial..."}));
     ASSERT_NE(window.GetHelpWindow(), nullptr);
     EXPECT_TRUE(window.GetHelpWindow()->IsWindow());

@@ -1,4 +1,5 @@
 #include "ScreenPicture.h"
+#include "controls/CommandIds.h"
 #include "editor/PageClicks.h"
 #include "services/QorxReplies.h"
 #include "support/NoProxy.h"
@@ -198,7 +199,7 @@ TEST_F(ReportWindow, TrackingViewsShowTheRecipientsBehindTheNumbers)
         {"__trackingmode__.htm?trackingmode_sel=trackingmodeLinks_1", "report-link.png", 1,
          "1 recipient has clicked this link"},
     };
-    m_window.SendMessage(WM_COMMAND, 32986);
+    m_window.SendMessage(WM_COMMAND, ID_VIEW_REPORT_TRACKING);
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.command);

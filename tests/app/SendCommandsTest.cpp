@@ -15,6 +15,7 @@
 #include "peers/StrictMailCheck.h"
 #include "platform/net/DnsQuery.h"
 #include "recipients/DlgUserAdd.h"
+#include "res/dialogs/UserAdd.h"
 #include "webserver/PageGeneratorXhtmlSupport.h"
 #include "webserver/PageServerSupport.h"
 
@@ -263,7 +264,7 @@ TEST_F(SendCommands, TestSendAsksForTheTestRecipientAndKeepsIt)
         .Then([](QWidget* w) { return dynamic_cast<CDlgUserAdd*>(CWnd::FromHandle(w)) != nullptr; },
               [](QWidget* w)
               {
-                  DialogTest::TypeOver(CWnd::FromHandle(w)->GetDlgItem(1037)->GetSafeHwnd(),
+                  DialogTest::TypeOver(CWnd::FromHandle(w)->GetDlgItem(IDC_EMAIL)->GetSafeHwnd(),
                                        QStringLiteral("  tester@example.org  "));
                   ClickButton(w, QStringLiteral("OK"));
               });

@@ -1,5 +1,6 @@
 #include "CreateDialogSupport.h"
 #include "ScreenPicture.h"
+#include "res/dialogs/NewsletterCreate.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "base/TextHelpers.h"
@@ -148,7 +149,8 @@ TEST_F(TemplateLibraryTest, NewsletterFromAGalleryClickIsCreatedOpenedClosedAndR
                 10000));
             EXPECT_TRUE(AwaitPaintedPage(dialog.GetGalleryBrowser().GetSafeHwnd()));
             SavePicture(dialog, "DlgNewsletterCreate-library.png");
-            auto* name = qobject_cast<QLineEdit*>(dialog.GetDlgItem(1040)->GetSafeHwnd());
+            auto* name =
+                qobject_cast<QLineEdit*>(dialog.GetDlgItem(IDC_NEWSLETTER_CREATE_NAME)->GetSafeHwnd());
             name->selectAll();
             QTest::keyClicks(name, "Harbour News");
             ClickButton(dialog, IDOK);

@@ -1,6 +1,7 @@
 #include "app/ViewMailGroup.h"
 #include "app/KVContext.h"
 #include "base/INetFile.h"
+#include "controls/CommandIds.h"
 #include "ndb/NdbMailGroup.h"
 #include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
@@ -102,7 +103,7 @@ TEST_F(ViewMailGroupFixture, FailedUpdateKeepsTheRecipientsAndSaysSo)
     {
         server.SetReply(QStringLiteral("*"), body, status);
         app.messages.clear();
-        view.SendMessage(WM_COMMAND, 32990, 0);
+        view.SendMessage(WM_COMMAND, ID_MAILING_LIST_UPDATE, 0);
         EXPECT_EQ(Addresses(), QStringList({"kept@x.com"})) << status << body.toStdString();
         EXPECT_EQ(app.messages, QStringList({LoadAppString(14603)}));
     }

@@ -194,7 +194,7 @@ TEST_F(ShellProgram, EmailSettingsCommandRunsTheSheetOverTheOpenNewsletter)
                          QTest::keyClick(modal, Qt::Key_Escape);
                      });
     watch.start(20);
-    window.SendMessage(WM_COMMAND, 32780);
+    window.SendMessage(WM_COMMAND, ID_EMAIL_SETTINGS);
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(m_app->GetContext()->GetCurrentNewsletter()->IsModified());
 }

@@ -1,6 +1,7 @@
 #include "HelpTestSupport.h"
 #include "ScreenPicture.h"
 
+#include "controls/CommandIds.h"
 #include "controls/ControlArtifacts.h"
 #include "platform/core/AppStrings.h"
 
@@ -14,8 +15,8 @@
 
 namespace
 {
-constexpr UINT BackButton = 32953;
-constexpr UINT ForwardButton = 32954;
+constexpr UINT BackButton = ID_HELP_BACK;
+constexpr UINT ForwardButton = ID_HELP_FORWARD;
 
 QWidget* ToolbarButton(CWndHelp& help, UINT id)
 {
@@ -59,7 +60,7 @@ TEST(WndHelp, TopicsShowTheirPageAtTheirAnchor)
         {224, "Styles.htm", ""},
         {4242, "index.htm", ""},
         {280, "MailSettings.htm", "PlainText"},
-        {32994, "Tutorial.htm", ""},
+        {ID_HELP_TUTORIAL, "Tutorial.htm", ""},
         {175, "3SendNewsletter.htm", ""},
     };
     for (const Case& c : cases)

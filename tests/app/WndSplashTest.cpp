@@ -1,5 +1,6 @@
 #include "app/WndSplash.h"
 #include "QueuedEvents.h"
+#include "controls/CommandIds.h"
 #include "controls/ControlTestSupport.h"
 
 #include <QGuiApplication>
@@ -10,7 +11,7 @@
 
 namespace
 {
-constexpr int EndCommand = 33028;
+constexpr int EndCommand = ID_SPLASH_ENDED;
 // A short timer for the splash; the end rule does not depend on its length.
 constexpr UINT ShortElapse = 20;
 

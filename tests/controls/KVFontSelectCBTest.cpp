@@ -2,6 +2,7 @@
 #include "ControlTestSupport.h"
 #include "ImageInk.h"
 #include "controls/InstalledFonts.h"
+#include "editor/LayoutCommandIds.h"
 #include "platform/ui/SystemParameters.h"
 
 #include <QAbstractItemView>
@@ -10,7 +11,7 @@
 
 namespace
 {
-constexpr UINT BoxId = 32893;
+constexpr UINT BoxId = ID_LAYOUT_FONT_FAMILY;
 constexpr DWORD BoxStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE |
                            CBS_SORT | CBS_HASSTRINGS | CBS_NOINTEGRALHEIGHT;
 

@@ -1,14 +1,15 @@
 #include "controls/KVTabButtonList.h"
 #include "ControlTestSupport.h"
+#include "controls/CommandIds.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
 constexpr UINT TabImageId = 275;
-constexpr UINT LayoutId = 32772;
-constexpr UINT RecipientsId = 32773;
-constexpr UINT ReportsId = 32774;
+constexpr UINT LayoutId = ID_VIEW_EMAIL;
+constexpr UINT RecipientsId = ID_VIEW_SUBSCRIBERS;
+constexpr UINT ReportsId = ID_VIEW_STATISTICS;
 constexpr QRgb Background = qRgb(0x3E, 0x43, 0x4D);
 
 class TabStrip : public ::testing::Test

@@ -1,8 +1,10 @@
 #include "ControlArtifacts.h"
 #include "ToolbarTestSupport.h"
+#include "controls/CommandIds.h"
 #include "controls/ToolbarHelp.h"
 #include "controls/ToolbarSummary.h"
 #include "controls/ToolbarUsers.h"
+#include "editor/LayoutCommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +28,8 @@ TEST_F(SmallToolbars, HelpToolbarSendsItsCommandsAndLeavesTheSearchTextToTheHelp
 {
     CToolbarHelp toolbar;
     ASSERT_TRUE(CreateToolbar(toolbar, 700, 25));
-    const std::vector<UINT> ids = {32953, 32954, 0, 32955, 0, UINT(-1), 4711, 32956};
+    const std::vector<UINT> ids = {ID_HELP_BACK, ID_HELP_FORWARD, 0, ID_HELP_START_PAGE, 0, UINT(-1),
+                                   4711,         ID_HELP_SEARCH};
     EXPECT_EQ(ShownIds(toolbar), ids);
     const CRect field = FieldPlace(toolbar, *toolbar.GetSearchField());
     EXPECT_EQ(field.top, 3);
@@ -41,12 +44,13 @@ TEST_F(SmallToolbars, HelpToolbarSendsItsCommandsAndLeavesTheSearchTextToTheHelp
 
     for (UINT id : {32953u, 32954u, 32955u, 32956u})
         ClickItem(toolbar, id);
-    EXPECT_EQ(mainWnd.CommandIds(), (std::vector<UINT>{32953, 32954, 32955, 32956}));
+    EXPECT_EQ(mainWnd.CommandIds(),
+              (std::vector<UINT>{ID_HELP_BACK, ID_HELP_FORWARD, ID_HELP_START_PAGE, ID_HELP_SEARCH}));
 
-    mainWnd.states[32953] = {false, 0};
+    mainWnd.states[ID_HELP_BACK] = {false, 0};
     toolbar.SendMessage(UM_IDLE, 0, 0);
-    EXPECT_EQ(mainWnd.updates, (std::vector<UINT>{32953, 32954}));
-    EXPECT_FALSE(Item(toolbar, 32953)->IsWindowEnabled());
+    EXPECT_EQ(mainWnd.updates, (std::vector<UINT>{ID_HELP_BACK, ID_HELP_FORWARD}));
+    EXPECT_FALSE(Item(toolbar, ID_HELP_BACK)->IsWindowEnabled());
     SaveControlArtifact(toolbar, "toolbar_help.png");
 }
 
@@ -54,15 +58,17 @@ TEST_F(SmallToolbars, SummaryToolbarSendsItsPagesAndRefreshesThem)
 {
     CToolbarSummary toolbar;
     ASSERT_TRUE(CreateToolbar(toolbar, 600, 25));
-    EXPECT_EQ(ShownIds(toolbar), (std::vector<UINT>{32985, 32986, 0, 32783}));
+    EXPECT_EQ(ShownIds(toolbar),
+              (std::vector<UINT>{ID_VIEW_REPORT_OVERVIEW, ID_VIEW_REPORT_TRACKING, 0, ID_LAYOUT_HELP}));
     for (UINT id : {32985u, 32986u, 32783u})
         ClickItem(toolbar, id);
-    EXPECT_EQ(mainWnd.CommandIds(), (std::vector<UINT>{32985, 32986, 32783}));
-    mainWnd.states[32986] = {true, 1};
-    const QImage unchecked = Grab(*Item(toolbar, 32986));
+    EXPECT_EQ(mainWnd.CommandIds(),
+              (std::vector<UINT>{ID_VIEW_REPORT_OVERVIEW, ID_VIEW_REPORT_TRACKING, ID_LAYOUT_HELP}));
+    mainWnd.states[ID_VIEW_REPORT_TRACKING] = {true, 1};
+    const QImage unchecked = Grab(*Item(toolbar, ID_VIEW_REPORT_TRACKING));
     toolbar.SendMessage(UM_IDLE, 0, 0);
-    EXPECT_EQ(mainWnd.updates, (std::vector<UINT>{32985, 32986}));
-    EXPECT_NE(Grab(*Item(toolbar, 32986)), unchecked) << "checked shows the pressed face";
+    EXPECT_EQ(mainWnd.updates, (std::vector<UINT>{ID_VIEW_REPORT_OVERVIEW, ID_VIEW_REPORT_TRACKING}));
+    EXPECT_NE(Grab(*Item(toolbar, ID_VIEW_REPORT_TRACKING)), unchecked) << "checked shows the pressed face";
     SaveControlArtifact(toolbar, "toolbar_summary.png");
 }
 
@@ -77,12 +83,15 @@ TEST_F(SmallToolbars, RecipientsToolbarHasTheButtonsOfItsDocumentKind)
     };
     const Case cases[] = {
         {1,
-         {32903, 32905, 32906, 0, 32902, 0, 32987, 32990, 32783, UINT(-1), 50000},
-         {32903, 32905, 32906, 32902, 32990},
+         {ID_RECIPIENTS_ADD, ID_RECIPIENTS_PROPERTIES, ID_RECIPIENTS_DELETE, 0, ID_RECIPIENTS_IMPORT, 0,
+          ID_MAILING_LIST_SETTINGS, ID_MAILING_LIST_UPDATE, ID_LAYOUT_HELP, UINT(-1), 50000},
+         {ID_RECIPIENTS_ADD, ID_RECIPIENTS_PROPERTIES, ID_RECIPIENTS_DELETE, ID_RECIPIENTS_IMPORT,
+          ID_MAILING_LIST_UPDATE},
          "toolbar_users_list.png"},
         {0,
-         {32903, 32905, 32906, 0, 32902, 32781, 32782, 0, 32783, UINT(-1), 50000},
-         {32903, 32905, 32906, 32902},
+         {ID_RECIPIENTS_ADD, ID_RECIPIENTS_PROPERTIES, ID_RECIPIENTS_DELETE, 0, ID_RECIPIENTS_IMPORT,
+          ID_TEST_SEND, ID_SEND, 0, ID_LAYOUT_HELP, UINT(-1), 50000},
+         {ID_RECIPIENTS_ADD, ID_RECIPIENTS_PROPERTIES, ID_RECIPIENTS_DELETE, ID_RECIPIENTS_IMPORT},
          "toolbar_users_newsletter.png"},
     };
     for (const Case& c : cases)

@@ -1,5 +1,7 @@
 #include "controls/ToolbarBase.h"
 #include "ControlTestSupport.h"
+#include "controls/CommandIds.h"
+#include "editor/LayoutCommandIds.h"
 #include "platform/ui/CmdUI.h"
 
 #include <QEventLoop>
@@ -16,9 +18,9 @@ constexpr UINT Narrow = 901; // 12 x 96
 constexpr UINT Square = 902; // 24 x 96
 constexpr UINT Wide = 903;   // 36 x 96
 constexpr UINT IconId = 904; // 20 x 96
-constexpr UINT BoldId = 32786;
-constexpr UINT ItalicId = 32787;
-constexpr UINT HelpId = 32783;
+constexpr UINT BoldId = ID_BOLD;
+constexpr UINT ItalicId = ID_ITALIC;
+constexpr UINT HelpId = ID_LAYOUT_HELP;
 constexpr UINT LongTipId = 32790;
 constexpr UINT NoTipId = 32791;
 
@@ -334,18 +336,18 @@ TEST_F(Toolbar, RendersBothRowsOfTheEditSet)
     CreateToolbar(520,
                   [](CTestToolbar& t)
                   {
-                      t.AddTextButton(IconId, 32776, QStringLiteral("Save"), 1, 0, 0);
-                      t.AddTextButton(IconId, 32777, QStringLiteral("Cancel"), 1, 0, 0);
+                      t.AddTextButton(IconId, ID_LAYOUT_SAVE, QStringLiteral("Save"), 1, 0, 0);
+                      t.AddTextButton(IconId, ID_LAYOUT_CANCEL, QStringLiteral("Cancel"), 1, 0, 0);
                       t.AddButton(Square, BoldId, 1, 0, 1, 0);
                       t.AddButton(Square, ItalicId, 1, 0, 1, 0);
-                      CKVImageButton* swatch = t.AddSwatchButton(Square, 32815);
+                      CKVImageButton* swatch = t.AddSwatchButton(Square, ID_TEXT_COLOR);
                       swatch->m_swatchColor = RGB(0xC0, 0x20, 0x20);
-                      t.AddTextButton(IconId, 32817, QStringLiteral("Spam Check"), 1, 1, 0);
+                      t.AddTextButton(IconId, ID_SPAM_CHECK, QStringLiteral("Spam Check"), 1, 1, 0);
                       t.AddButton(Narrow, 0, 1, 0, 0, 1);
                       t.AddButton(Wide, HelpId, 1, 0, 0, 1);
-                      t.AddButton(Square, 32887, 1, 1, 0, 0);
-                      t.AddButton(Square, 32805, 1, 1, 0, 0);
-                      t.AddButton(Square, 32806, 1, 1, 0, 0);
+                      t.AddButton(Square, ID_FORMAT_STYLES, 1, 1, 0, 0);
+                      t.AddButton(Square, ID_ALIGN_LEFT, 1, 1, 0, 0);
+                      t.AddButton(Square, ID_ALIGN_CENTER, 1, 1, 0, 0);
                   });
     toolbar.SetEditMode();
     toolbar.MoveWindow(0, 0, 520, toolbar.CalcHeight());

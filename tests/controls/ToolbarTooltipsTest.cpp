@@ -1,7 +1,9 @@
 #include "ToolbarTestSupport.h"
+#include "controls/CommandIds.h"
 #include "controls/ToolbarHelp.h"
 #include "controls/ToolbarSummary.h"
 #include "controls/ToolbarUsers.h"
+#include "editor/LayoutCommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -9,30 +11,35 @@ TEST_F(ToolbarTooltips, EveryButtonTellsItsCommand)
 {
     CToolbarHelp help;
     ASSERT_TRUE(CreateToolbar(help, 700, 25));
-    Expect(help, {{32953, "Back"}, {32954, "Forward"}, {32955, "Goto Start"}, {32956, "Search"}});
+    Expect(help, {{ID_HELP_BACK, "Back"},
+                  {ID_HELP_FORWARD, "Forward"},
+                  {ID_HELP_START_PAGE, "Goto Start"},
+                  {ID_HELP_SEARCH, "Search"}});
 
     CToolbarSummary summary;
     ASSERT_TRUE(CreateToolbar(summary, 700, 25));
-    Expect(summary, {{32985, "Overview"}, {32986, "Tracking"}, {32783, "Help"}});
+    Expect(summary, {{ID_VIEW_REPORT_OVERVIEW, "Overview"},
+                     {ID_VIEW_REPORT_TRACKING, "Tracking"},
+                     {ID_LAYOUT_HELP, "Help"}});
 
     CToolbarUsers list(1);
     ASSERT_TRUE(CreateToolbar(list, 700, 56));
-    Expect(list, {{32903, "Add Recipient"},
-                  {32905, "Edit Recipient(s)"},
-                  {32906, "Delete Recipient(s)"},
-                  {32902, "Import Recipients (emails) from source"},
-                  {32987, "Mailing List Settings"},
-                  {32990, "Update Dynamic Mailing List"},
-                  {32783, "Help"}});
+    Expect(list, {{ID_RECIPIENTS_ADD, "Add Recipient"},
+                  {ID_RECIPIENTS_PROPERTIES, "Edit Recipient(s)"},
+                  {ID_RECIPIENTS_DELETE, "Delete Recipient(s)"},
+                  {ID_RECIPIENTS_IMPORT, "Import Recipients (emails) from source"},
+                  {ID_MAILING_LIST_SETTINGS, "Mailing List Settings"},
+                  {ID_MAILING_LIST_UPDATE, "Update Dynamic Mailing List"},
+                  {ID_LAYOUT_HELP, "Help"}});
     CToolbarUsers recipients(0);
     ASSERT_TRUE(CreateToolbar(recipients, 700, 56));
-    Expect(recipients, {{32903, "Add Recipient"},
-                        {32905, "Edit Recipient(s)"},
-                        {32906, "Delete Recipient(s)"},
-                        {32902, "Import Recipients (emails) from source"},
-                        {32781, "Test Send Newsletter"},
-                        {32782, "Send Newsletter"},
-                        {32783, "Help"}});
+    Expect(recipients, {{ID_RECIPIENTS_ADD, "Add Recipient"},
+                        {ID_RECIPIENTS_PROPERTIES, "Edit Recipient(s)"},
+                        {ID_RECIPIENTS_DELETE, "Delete Recipient(s)"},
+                        {ID_RECIPIENTS_IMPORT, "Import Recipients (emails) from source"},
+                        {ID_TEST_SEND, "Test Send Newsletter"},
+                        {ID_SEND, "Send Newsletter"},
+                        {ID_LAYOUT_HELP, "Help"}});
 }
 
 TEST_F(ToolbarTooltips, TextButtonsAndLabelsShowTheirTexts)

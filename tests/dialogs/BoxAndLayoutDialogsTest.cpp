@@ -10,6 +10,10 @@
 #include "effects/BackgroundImageToolsInstall.h"
 #include "ndb/NdbResource.h"
 #include "platform/core/AppStrings.h"
+#include "res/dialogs/HtmlLayoutProperties.h"
+#include "res/dialogs/PageHtmlBox1.h"
+#include "res/dialogs/PageHtmlBox2.h"
+#include "res/dialogs/PageHtmlBox3.h"
 
 #include <QTemporaryDir>
 
@@ -152,8 +156,8 @@ TEST_F(BoxAndLayoutDialogs, AnUntouchedOkChangesNothing)
     EXPECT_TRUE(EditLayout(page,
                            [&](QWidget* dialog)
                            {
-                               marginUnit = Combo(dialog, 1328)->currentIndex();
-                               positionUnit = Combo(dialog, 1358)->currentIndex();
+                               marginUnit = Combo(dialog, IDC_MARGIN_UNIT)->currentIndex();
+                               positionUnit = Combo(dialog, IDC_BACKGROUND_POS_X_UNIT)->currentIndex();
                                ClickButton(dialog, QStringLiteral("OK"));
                            }));
     EXPECT_EQ(marginUnit, -1) << "sides in different units show no unit";
@@ -192,25 +196,25 @@ TEST_F(BoxAndLayoutDialogs, PageMarginsAndTheirUnits)
         {"default removes all",
          {{StyleMarginTop, CNdbFieldValue(4.0f, NdbUnitPx)},
           {StyleMarginRight, CNdbFieldValue(1.5f, NdbUnitEm)}},
-         [](QWidget* d) { Click(d, 1321); },
+         [](QWidget* d) { Click(d, IDC_DEFAULT_MARGINS); },
          {"absent", "absent", "absent", "absent"}},
         {"cleared default writes four zeros in pt",
          {},
          [](QWidget* d)
          {
-             Click(d, 1321);
-             Choose(d, 1328, QStringLiteral("pt"));
+             Click(d, IDC_DEFAULT_MARGINS);
+             Choose(d, IDC_MARGIN_UNIT, QStringLiteral("pt"));
          },
          {"0", "0", "0", "0"}},
         {"a typed side in mixed units",
          {{StyleMarginTop, CNdbFieldValue(1.5f, NdbUnitEm)},
           {StyleMarginBottom, CNdbFieldValue(3.0f, NdbUnitPx)}},
-         [](QWidget* d) { TypeInto(d, 1322, QStringLiteral("7")); },
+         [](QWidget* d) { TypeInto(d, IDC_LEFT_MARGIN, QStringLiteral("7")); },
          {"1.5em", "3px", "7px", "0"}},
         {"a new unit for sides left alone",
          {{StyleMarginTop, CNdbFieldValue(2.0f, NdbUnitPx)},
           {StyleMarginBottom, CNdbFieldValue(2.0f, NdbUnitPx)}},
-         [](QWidget* d) { Choose(d, 1328, QStringLiteral("mm")); },
+         [](QWidget* d) { Choose(d, IDC_MARGIN_UNIT, QStringLiteral("mm")); },
          {"2mm", "2mm", "0", "0"}},
     };
     for (const Case& test : cases)
@@ -241,15 +245,15 @@ TEST_F(BoxAndLayoutDialogs, PageLinksScrollingAndHeight)
     EXPECT_TRUE(EditLayout(page,
                            [&](QWidget* dialog)
                            {
-                               visitedShownUnderlined = Checked(dialog, 1429);
-                               scrollingEnabled = Enabled(dialog, 1424);
-                               fullHeightShown = Checked(dialog, 1433);
-                               Click(dialog, 1426); // underline normal links
-                               Click(dialog, 1429); // no longer visited ones
-                               PickSwatchCell(Swatch(dialog, 1431), 24);
-                               Choose(dialog, 1424, QStringLiteral("No"));
-                               Choose(dialog, 1014, QStringLiteral("Default"));
-                               Click(dialog, 1433);
+                               visitedShownUnderlined = Checked(dialog, IDC_VISITED_CHECK);
+                               scrollingEnabled = Enabled(dialog, IDC_SCROLLING);
+                               fullHeightShown = Checked(dialog, IDC_FULL_HEIGHT);
+                               Click(dialog, IDC_NORMAL_CHECK);  // underline normal links
+                               Click(dialog, IDC_VISITED_CHECK); // no longer visited ones
+                               PickSwatchCell(Swatch(dialog, IDC_HOVER_FRAME), 24);
+                               Choose(dialog, IDC_SCROLLING, QStringLiteral("No"));
+                               Choose(dialog, IDC_ALIGNMENT, QStringLiteral("Default"));
+                               Click(dialog, IDC_FULL_HEIGHT);
                                ClickButton(dialog, QStringLiteral("OK"));
                            }));
     EXPECT_TRUE(visitedShownUnderlined);
@@ -277,9 +281,10 @@ TEST_F(BoxAndLayoutDialogs, BackgroundImagePositionAndRemove)
                         [&](QWidget* sheet)
                         {
                             ShowPage(sheet, BackgroundPage);
-                            tilingEnabled =
-                                Enabled(sheet, 1387) || Enabled(sheet, 1359) || Enabled(sheet, 1371);
-                            PickSwatchCell(Swatch(sheet, 1217), 5);
+                            tilingEnabled = Enabled(sheet, IDC_BACKGROUND_TILING) ||
+                                            Enabled(sheet, IDC_BACKGROUND_POS_X_VALUE) ||
+                                            Enabled(sheet, IDC_BACKGROUND_REMOVE);
+                            PickSwatchCell(Swatch(sheet, IDC_BACKGROUND_COLOR), 5);
                             ClickButton(sheet, QStringLiteral("OK"));
                         }));
     EXPECT_FALSE(tilingEnabled);
@@ -299,20 +304,21 @@ TEST_F(BoxAndLayoutDialogs, BackgroundImagePositionAndRemove)
                         [&](QWidget* sheet)
                         {
                             ShowPage(sheet, BackgroundPage);
-                            name = Control(sheet, 1268)->GetWindowText();
-                            valueEnabled.push_back(Enabled(sheet, 1359));
-                            Choose(sheet, 1357, QStringLiteral("Custom"));
-                            valueEnabled.push_back(Enabled(sheet, 1359) && Enabled(sheet, 1358));
-                            TypeInto(sheet, 1359, QStringLiteral("-15"));
-                            Choose(sheet, 1358, QStringLiteral("%"));
-                            Choose(sheet, 1357, QStringLiteral("Left"));
-                            valueEnabled.push_back(Enabled(sheet, 1359));
-                            Choose(sheet, 1357, QStringLiteral("Custom"));
+                            name = Control(sheet, IDC_BACKGROUND_IMAGE_NAME)->GetWindowText();
+                            valueEnabled.push_back(Enabled(sheet, IDC_BACKGROUND_POS_X_VALUE));
+                            Choose(sheet, IDC_BACKGROUND_POS_X, QStringLiteral("Custom"));
+                            valueEnabled.push_back(Enabled(sheet, IDC_BACKGROUND_POS_X_VALUE) &&
+                                                   Enabled(sheet, IDC_BACKGROUND_POS_X_UNIT));
+                            TypeInto(sheet, IDC_BACKGROUND_POS_X_VALUE, QStringLiteral("-15"));
+                            Choose(sheet, IDC_BACKGROUND_POS_X_UNIT, QStringLiteral("%"));
+                            Choose(sheet, IDC_BACKGROUND_POS_X, QStringLiteral("Left"));
+                            valueEnabled.push_back(Enabled(sheet, IDC_BACKGROUND_POS_X_VALUE));
+                            Choose(sheet, IDC_BACKGROUND_POS_X, QStringLiteral("Custom"));
                             WhenModalAfter(
                                 sheet, []
                                 { ClickButton(QApplication::activeModalWidget(), QStringLiteral("Yes")); });
-                            Click(sheet, 1371);
-                            valueEnabled.push_back(Enabled(sheet, 1371));
+                            Click(sheet, IDC_BACKGROUND_REMOVE);
+                            valueEnabled.push_back(Enabled(sheet, IDC_BACKGROUND_REMOVE));
                             ClickButton(sheet, QStringLiteral("OK"));
                         }));
     EXPECT_EQ(name, QStringLiteral("paper.png"));
@@ -339,13 +345,13 @@ TEST_F(BoxAndLayoutDialogs, BoxTypeAndSize)
     };
     const auto shown = [](QWidget* sheet)
     {
-        return Shown{Control(sheet, 1202)->GetWindowText(),
-                     Combo(sheet, 1417)->currentText(),
-                     Checked(sheet, 1418),
-                     Checked(sheet, 1247),
-                     Control(sheet, 1422)->GetWindowText(),
-                     Combo(sheet, 1283)->currentText(),
-                     Checked(sheet, 1252)};
+        return Shown{Control(sheet, IDC_WIDTH)->GetWindowText(),
+                     Combo(sheet, IDC_WIDTH_FIXED_UNIT)->currentText(),
+                     Checked(sheet, IDC_WIDTH_FIXED),
+                     Checked(sheet, IDC_FREE_FLOATING),
+                     Control(sheet, IDC_Z_INDEX)->GetWindowText(),
+                     Combo(sheet, IDC_WRAPPING)->currentText(),
+                     Checked(sheet, IDC_FORCE_NEW_LINE)};
     };
 
     // A new box as the editor presets it.
@@ -357,14 +363,14 @@ TEST_F(BoxAndLayoutDialogs, BoxTypeAndSize)
                         [&](QWidget* sheet)
                         {
                             first = shown(sheet);
-                            Click(sheet, 1247); // free floating
-                            Click(sheet, 1411); // bottom no longer default
-                            TypeInto(sheet, 1246, QStringLiteral("20"));
-                            Choose(sheet, 1406, QStringLiteral("%"));
-                            Click(sheet, 1418);
-                            TypeInto(sheet, 1202, QStringLiteral("300"));
-                            Choose(sheet, 1417, QStringLiteral("pixels"));
-                            Choose(sheet, 1343, QStringLiteral("Scroller (if needed)"));
+                            Click(sheet, IDC_FREE_FLOATING);       // free floating
+                            Click(sheet, IDC_BOTTOM_SIDE_DEFAULT); // bottom no longer default
+                            TypeInto(sheet, IDC_BOTTOM, QStringLiteral("20"));
+                            Choose(sheet, IDC_BOTTOM_SIDE_UNIT, QStringLiteral("%"));
+                            Click(sheet, IDC_WIDTH_FIXED);
+                            TypeInto(sheet, IDC_WIDTH, QStringLiteral("300"));
+                            Choose(sheet, IDC_WIDTH_FIXED_UNIT, QStringLiteral("pixels"));
+                            Choose(sheet, IDC_OVERFLOW, QStringLiteral("Scroller (if needed)"));
                             ClickButton(sheet, QStringLiteral("OK"));
                         }));
     EXPECT_EQ(first.width, QStringLiteral("100"));
@@ -393,11 +399,11 @@ TEST_F(BoxAndLayoutDialogs, BoxTypeAndSize)
                         [&](QWidget* sheet)
                         {
                             second = shown(sheet);
-                            heightEnabled = Enabled(sheet, 1207);
-                            Click(sheet, 1414); // top back to default
-                            Click(sheet, 1248); // in line with text
-                            Choose(sheet, 1283, QStringLiteral("Default"));
-                            Click(sheet, 1252); // no longer forced to a new line
+                            heightEnabled = Enabled(sheet, IDC_HEIGHT);
+                            Click(sheet, IDC_TOP_SIDE_DEFAULT); // top back to default
+                            Click(sheet, IDC_IN_LINE);          // in line with text
+                            Choose(sheet, IDC_WRAPPING, QStringLiteral("Default"));
+                            Click(sheet, IDC_FORCE_NEW_LINE); // no longer forced to a new line
                             ClickButton(sheet, QStringLiteral("OK"));
                         }));
     EXPECT_EQ(second.width, QStringLiteral("3"));
@@ -425,14 +431,14 @@ TEST_F(BoxAndLayoutDialogs, BoxPaddingAndBorders)
                         [&](QWidget* sheet)
                         {
                             ShowPage(sheet, LayoutPage);
-                            Click(sheet, 1347);
-                            TypeInto(sheet, 1352, QStringLiteral("6"));
-                            Choose(sheet, 1014, QStringLiteral("Justify"));
+                            Click(sheet, IDC_DEFAULT_PADDING);
+                            TypeInto(sheet, IDC_TOP_PADDING, QStringLiteral("6"));
+                            Choose(sheet, IDC_ALIGNMENT, QStringLiteral("Justify"));
                             ShowPage(sheet, BackgroundPage);
-                            defaultBorder = Checked(sheet, 1228);
-                            bottomSwatchEnabled = Swatch(sheet, 1224)->IsWindowEnabled();
-                            TypeInto(sheet, 1225, QStringLiteral("3"));
-                            Choose(sheet, 1222, QStringLiteral("Dashed"));
+                            defaultBorder = Checked(sheet, IDC_DEFAULT_BORDER);
+                            bottomSwatchEnabled = Swatch(sheet, IDC_BOTTOM_BORDER_COLOR)->IsWindowEnabled();
+                            TypeInto(sheet, IDC_BOTTOM_BORDER_WIDTH, QStringLiteral("3"));
+                            Choose(sheet, IDC_BOTTOM_BORDER_STYLE, QStringLiteral("Dashed"));
                             ClickButton(sheet, QStringLiteral("OK"));
                         }));
     EXPECT_FALSE(defaultBorder) << "one border field clears the default";
@@ -537,13 +543,13 @@ TEST_F(BoxAndLayoutDialogs, BrowseAndImageEffects)
                             steps.Start();
                             for (int i = 0; i < 3; ++i)
                             {
-                                Click(sheet, 1368);
+                                Click(sheet, IDC_BACKGROUND_BROWSE);
                                 AwaitQueuedEvents();
                             }
                             EXPECT_TRUE(QTest::qWaitFor([&] { return steps.Finished(); }, 10000));
                             AwaitQueuedEvents();
-                            shown = Control(sheet, 1268)->GetWindowText();
-                            effectsEnabled = Enabled(sheet, 1575);
+                            shown = Control(sheet, IDC_BACKGROUND_IMAGE_NAME)->GetWindowText();
+                            effectsEnabled = Enabled(sheet, IDC_BACKGROUND_IMAGE_EFFECTS);
                             ClickButton(sheet, QStringLiteral("OK"));
                         }));
     EXPECT_TRUE(messages.join(QLatin1Char('|'))
@@ -567,7 +573,7 @@ TEST_F(BoxAndLayoutDialogs, BrowseAndImageEffects)
                                 steps.ThenTitled(QStringLiteral("Image Effect"), [button](QWidget* w)
                                                  { ClickButton(w, QLatin1String(button)); });
                                 steps.Start();
-                                Click(sheet, 1575);
+                                Click(sheet, IDC_BACKGROUND_IMAGE_EFFECTS);
                                 EXPECT_TRUE(QTest::qWaitFor([&] { return steps.Finished(); }, 10000));
                                 AwaitQueuedEvents();
                                 if (key.isEmpty())

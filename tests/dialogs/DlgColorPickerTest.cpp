@@ -1,5 +1,6 @@
 #include "dialogs/DlgColorPicker.h"
 #include "DialogTestSupport.h"
+#include "res/dialogs/ColorPicker.h"
 
 #include <QLineEdit>
 
@@ -8,14 +9,14 @@ using ndb::CNdbRgba;
 
 namespace
 {
-constexpr int IdH = 1441;
-constexpr int IdS = 1443;
-constexpr int IdV = 1446;
-constexpr int IdR = 1449;
-constexpr int IdG = 1451;
-constexpr int IdB = 1453;
-constexpr int IdHex = 1455;
-constexpr int IdWebColors = 1456;
+constexpr int IdH = IDC_H;
+constexpr int IdS = IDC_S;
+constexpr int IdV = IDC_V;
+constexpr int IdR = IDC_R;
+constexpr int IdG = IDC_G;
+constexpr int IdB = IDC_B;
+constexpr int IdHex = IDC_HEX;
+constexpr int IdWebColors = IDC_WEB_COLORS;
 
 const CNdbRgba Red(255, 0, 0);
 const CNdbRgba Blue(0, 0, 255);
@@ -149,7 +150,7 @@ TEST(DlgColorPicker, EveryWayOfChangingTheColourUpdatesTheOtherViews)
     {
         CDlgColorPicker dialog;
         dialog.SetColor(row.start);
-        ASSERT_TRUE(dialog.Create(216));
+        ASSERT_TRUE(dialog.Create(IDD_COLOR_PICKER));
         ASSERT_TRUE(ShowActive(dialog));
         Perform(dialog, row.action);
         const Shown shown = Read(dialog);
@@ -169,7 +170,7 @@ TEST(DlgColorPicker, WebColoursShowAtMost216ColoursInTheFieldAndTheBar)
 {
     CDlgColorPicker dialog;
     dialog.SetColor(CNdbRgba(40, 200, 90));
-    ASSERT_TRUE(dialog.Create(216));
+    ASSERT_TRUE(dialog.Create(IDD_COLOR_PICKER));
     ASSERT_TRUE(ShowActive(dialog));
     const auto distinct = [&dialog](const CRect& area)
     {
@@ -193,7 +194,7 @@ TEST(DlgColorPicker, ShowsTheOpeningColourAboveTheNewOneAndPlacesItsControls)
 {
     CDlgColorPicker dialog;
     dialog.SetColor(Blue);
-    ASSERT_TRUE(dialog.Create(216));
+    ASSERT_TRUE(dialog.Create(IDD_COLOR_PICKER));
     ASSERT_TRUE(ShowActive(dialog));
     Drag(dialog.GetSafeHwnd(), {{300, 40}, {300, 200}});
     Drag(dialog.GetSafeHwnd(), {{200, 100}, {180, 120}});
@@ -206,7 +207,7 @@ TEST(DlgColorPicker, ShowsTheOpeningColourAboveTheNewOneAndPlacesItsControls)
     const QRect hEdit = Widget(dialog.GetDlgItem(IdH))->geometry();
     EXPECT_EQ(hEdit.topLeft(), QPoint(354, 32));
     const QRect ok = Widget(dialog.GetDlgItem(IDOK))->geometry();
-    const QRect help = Widget(dialog.GetDlgItem(1212))->geometry();
+    const QRect help = Widget(dialog.GetDlgItem(IDC_HELP))->geometry();
     EXPECT_EQ(help.right() + 1, 500);
     EXPECT_EQ(ok.left(), 480 - 3 * help.width());
     EXPECT_EQ(ok.top(), 320);

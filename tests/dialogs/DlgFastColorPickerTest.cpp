@@ -2,6 +2,7 @@
 #include "ColorTestSupport.h"
 #include "DialogTestSupport.h"
 #include "dialogs/DlgColorPicker.h"
+#include "res/dialogs/ColorPicker.h"
 
 #include <QListWidget>
 
@@ -230,7 +231,7 @@ TEST_F(FastColorPicker, MoreColorsStartsOnTheResolvedColourAndEndsWithItsResult)
                                [&]
                                {
                                    QWidget* dialog = QApplication::activeModalWidget();
-                                   QWidget* hex = Widget(CWnd::FromHandle(dialog)->GetDlgItem(1455));
+                                   QWidget* hex = Widget(CWnd::FromHandle(dialog)->GetDlgItem(IDC_HEX));
                                    startHex = CWnd::FromHandle(hex)->GetWindowText();
                                    TypeOver(hex, QStringLiteral("336699"));
                                    QTest::keyClick(dialog,

@@ -1,6 +1,7 @@
 #include "dialogs/DlgFontSelect.h"
 #include "DialogTestSupport.h"
 #include "dialogs/FontFamilyList.h"
+#include "res/dialogs/FontSelect.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -10,14 +11,14 @@ using namespace DialogTest;
 
 namespace
 {
-constexpr int IdAvailable = 1304;
-constexpr int IdSelected = 1369;
-constexpr int IdCustomName = 1260;
-constexpr int IdGeneric = 1287;
-constexpr int IdAddAvailable = 1214;
-constexpr int IdAddCustom = 1213;
-constexpr int IdUp = 1410;
-constexpr int IdDelete = 1261;
+constexpr int IdAvailable = IDC_AVAILABLE;
+constexpr int IdSelected = IDC_SELECTED;
+constexpr int IdCustomName = IDC_CUSTOM_NAME;
+constexpr int IdGeneric = IDC_GENERIC;
+constexpr int IdAddAvailable = IDC_ADD_AVAILABLE;
+constexpr int IdAddCustom = IDC_ADD_CUSTOM;
+constexpr int IdUp = IDC_UP;
+constexpr int IdDelete = IDC_DELETE;
 
 QStringList Rows(QListWidget* list)
 {

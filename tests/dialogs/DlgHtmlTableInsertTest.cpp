@@ -1,5 +1,6 @@
 #include "dialogs/DlgHtmlTableInsert.h"
 #include "DialogTestSupport.h"
+#include "res/dialogs/HtmlTableInsert.h"
 
 #include <QComboBox>
 
@@ -7,15 +8,15 @@ using namespace DialogTest;
 
 namespace
 {
-constexpr int IdColumns = 1198;
-constexpr int IdRows = 1199;
-constexpr int IdSpecifyWidth = 1201;
-constexpr int IdDefaultWidth = 1200;
-constexpr int IdWidth = 1202;
-constexpr int IdWidthUnit = 1203;
-constexpr int IdSpecifyHeight = 1206;
-constexpr int IdHeight = 1207;
-constexpr int IdBorder = 1208;
+constexpr int IdColumns = IDC_COLUMNS;
+constexpr int IdRows = IDC_ROWS;
+constexpr int IdSpecifyWidth = IDC_SPECIFY_WIDTH;
+constexpr int IdDefaultWidth = IDC_DEFAULT_WIDTH;
+constexpr int IdWidth = IDC_WIDTH;
+constexpr int IdWidthUnit = IDC_WIDTH_UNIT;
+constexpr int IdSpecifyHeight = IDC_SPECIFY_HEIGHT;
+constexpr int IdHeight = IDC_HEIGHT;
+constexpr int IdBorder = IDC_BORDER;
 
 class TableInsert : public ::testing::Test
 {

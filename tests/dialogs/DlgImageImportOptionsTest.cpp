@@ -1,5 +1,6 @@
 #include "dialogs/DlgImageImportOptions.h"
 #include "DialogTestSupport.h"
+#include "res/dialogs/ImageImportOptions.h"
 #include "services/ServicesUiSupport.h"
 
 #include "base/AppSettings.h"
@@ -11,12 +12,14 @@ using namespace DialogTest;
 
 namespace
 {
-constexpr int IdWidthRadios[] = {1566, 1568, 1573};
-constexpr int IdHeightRadios[] = {1567, 1569, 1574};
-constexpr int IdConstrainWidth = 1202;
-constexpr int IdFixedWidth = 1204;
-constexpr int IdConstrainHeight = 1207;
-constexpr int IdFixedHeight = 1209;
+constexpr int IdWidthRadios[] = {IDC_WIDTH_ORIGINAL, IDC_WIDTH_CONSTRAIN,
+                                 IDC_IMAGE_IMPORT_OPTIONS_WIDTH_FIXED};
+constexpr int IdHeightRadios[] = {IDC_HEIGHT_ORIGINAL, IDC_HEIGHT_CONSTRAIN,
+                                  IDC_IMAGE_IMPORT_OPTIONS_HEIGHT_FIXED};
+constexpr int IdConstrainWidth = IDC_CONSTRAIN_WIDTH;
+constexpr int IdFixedWidth = IDC_IMAGE_IMPORT_OPTIONS_FIXED_WIDTH;
+constexpr int IdConstrainHeight = IDC_CONSTRAIN_HEIGHT;
+constexpr int IdFixedHeight = IDC_IMAGE_IMPORT_OPTIONS_FIXED_HEIGHT;
 
 const char* const ValueNames[] = {"ImportOptionsWidthSetting",    "ImportOptionsConstrainWidth",
                                   "ImportOptionsFixedWidth",      "ImportOptionsHeightSetting",

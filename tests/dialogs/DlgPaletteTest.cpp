@@ -3,6 +3,8 @@
 #include "DialogTestSupport.h"
 #include "dialogs/ColorBoxCtrl.h"
 #include "ndb/NdbNewsletter.h"
+#include "res/dialogs/Palette.h"
+#include "res/dialogs/PaletteAddColor.h"
 
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -13,13 +15,13 @@ using namespace ndb;
 
 namespace
 {
-constexpr int IdList = 1027;
-constexpr int IdAdd = 1641;
-constexpr int IdEdit = 1646;
-constexpr int IdDelete = 1261;
-constexpr int IdMoveUp = 1644;
-constexpr int IdMoveDown = 1647;
-constexpr int IdName = 1333;
+constexpr int IdList = IDC_LIST;
+constexpr int IdAdd = IDC_ADD;
+constexpr int IdEdit = IDC_EDIT;
+constexpr int IdDelete = IDC_DELETE;
+constexpr int IdMoveUp = IDC_MOVE_UP;
+constexpr int IdMoveDown = IDC_MOVE_DOWN;
+constexpr int IdName = IDC_NAME;
 
 const QString OrganizerTitle = QStringLiteral("Organize Color Palette");
 const QString AddTitle = QStringLiteral("Add Palette Color");

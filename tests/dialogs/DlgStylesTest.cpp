@@ -2,6 +2,12 @@
 #include "ColorTestSupport.h"
 #include "ScreenPicture.h"
 #include "StyleTestSupport.h"
+#include "res/dialogs/PageStyle1.h"
+#include "res/dialogs/PageStyle3.h"
+#include "res/dialogs/PageStyle4.h"
+#include "res/dialogs/StyleAdd.h"
+#include "res/dialogs/StyleRename.h"
+#include "res/dialogs/Styles.h"
 #include "webserver/CssWriters.h"
 #include "webserver/NewsletterPageSource.h"
 
@@ -11,11 +17,11 @@ using namespace ndb;
 
 namespace
 {
-constexpr int IdList = 1385;
-constexpr int IdAdd = 32867;
-constexpr int IdRename = 32868;
-constexpr int IdEdit = 32869;
-constexpr int IdDelete = 32870;
+constexpr int IdList = IDC_STYLES_LIST;
+constexpr int IdAdd = IDC_STYLES_ADD;
+constexpr int IdRename = IDC_STYLES_RENAME;
+constexpr int IdEdit = IDC_STYLES_EDIT;
+constexpr int IdDelete = IDC_STYLES_DELETE;
 constexpr int IdPreview = 4711;
 
 const QString StylesTitle = QStringLiteral("Styles");
@@ -116,25 +122,27 @@ TEST_F(Styles, AddCloneRenameRefuseAndDelete)
         .ThenTitled(QStringLiteral("Add Style"),
                     [](QWidget* window)
                     {
-                        EXPECT_FALSE(Control(window, 1384)->IsWindowEnabled()) << "a blank style has no base";
-                        TypeInto(window, 1333, QStringLiteral(" Intro "));
+                        EXPECT_FALSE(Control(window, IDC_STYLES)->IsWindowEnabled())
+                            << "a blank style has no base";
+                        TypeInto(window, IDC_NAME, QStringLiteral(" Intro "));
                         SaveArtifact(*CWnd::FromHandle(window), QStringLiteral("dialog_222.png"));
                         ClickButton(window, QStringLiteral("OK"));
                     })
         .ThenTitled(QStringLiteral("Add Style"),
                     [](QWidget* window)
                     {
-                        Click(window, 1277);
-                        EXPECT_TRUE(Control(window, 1384)->IsWindowEnabled());
-                        EXPECT_EQ(Combo(window, 1384)->currentText(), QStringLiteral("Heading 1"));
-                        TypeInto(window, 1333, QStringLiteral("Heading Copy"));
+                        Click(window, IDC_CLONE);
+                        EXPECT_TRUE(Control(window, IDC_STYLES)->IsWindowEnabled());
+                        EXPECT_EQ(Combo(window, IDC_STYLES)->currentText(), QStringLiteral("Heading 1"));
+                        TypeInto(window, IDC_NAME, QStringLiteral("Heading Copy"));
                         ClickButton(window, QStringLiteral("OK"));
                     })
         .ThenTitled(QStringLiteral("Rename Style"),
                     [](QWidget* window)
                     {
-                        EXPECT_EQ(Control(window, 1460)->GetWindowText(), QStringLiteral("Intro"));
-                        TypeInto(window, 1460, QStringLiteral("  Intro Two "));
+                        EXPECT_EQ(Control(window, IDC_STYLE_RENAME_NAME)->GetWindowText(),
+                                  QStringLiteral("Intro"));
+                        TypeInto(window, IDC_STYLE_RENAME_NAME, QStringLiteral("  Intro Two "));
                         SaveArtifact(*CWnd::FromHandle(window), QStringLiteral("dialog_225.png"));
                         ClickButton(window, QStringLiteral("OK"));
                     })
@@ -202,15 +210,16 @@ TEST_F(Styles, EditedNormalStyleReachesThePreviewAndTheServedPage)
         .ThenTitled(QStringLiteral("Style - Normal"),
                     [](QWidget* sheet)
                     {
-                        SendMouse(Widget(Swatch(sheet, 1011)), QEvent::MouseButtonPress, QPoint(3, 3));
-                        TypeInto(sheet, 1286, QStringLiteral("14"));
+                        SendMouse(Widget(Swatch(sheet, IDC_TEXT_COLOR)), QEvent::MouseButtonPress,
+                                  QPoint(3, 3));
+                        TypeInto(sheet, IDC_SIZE, QStringLiteral("14"));
                         ShowPage(sheet, 2);
-                        Click(sheet, 1228);
-                        for (int id : {1239, 1229, 1233})
+                        Click(sheet, IDC_DEFAULT_BORDER);
+                        for (int id : {IDC_TOP_BORDER_STYLE, IDC_LEFT_BORDER_STYLE, IDC_RIGHT_BORDER_STYLE})
                             Choose(sheet, id, QStringLiteral("None"));
-                        TypeInto(sheet, 1225, QStringLiteral("3"));
+                        TypeInto(sheet, IDC_BOTTOM_BORDER_WIDTH, QStringLiteral("3"));
                         ShowPage(sheet, 3);
-                        TypeInto(sheet, 1026, QStringLiteral("letter-spacing:2px;"));
+                        TypeInto(sheet, IDC_CUSTOM_SETTINGS, QStringLiteral("letter-spacing:2px;"));
                         ClickButton(sheet, QStringLiteral("OK"));
                     })
         .Then([](QWidget* w) { return w->size() == QSize(256, 506); },
@@ -274,9 +283,9 @@ TEST_F(Styles, CancelChangesNothingAndAnUntouchedOkKeepsEveryField)
                             ShowPage(sheet, 0);
                             if (button == QStringLiteral("Cancel"))
                             {
-                                TypeInto(sheet, 1286, QStringLiteral("30"));
+                                TypeInto(sheet, IDC_SIZE, QStringLiteral("30"));
                                 ShowPage(sheet, 2);
-                                Click(sheet, 1228);
+                                Click(sheet, IDC_DEFAULT_BORDER);
                             }
                             ClickButton(sheet, button);
                         });

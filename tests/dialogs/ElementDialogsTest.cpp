@@ -11,6 +11,10 @@
 #include "ndb/NdbResource.h"
 #include "ndb/NdbStyle.h"
 #include "platform/ui/ComboBox.h"
+#include "res/dialogs/HtmlActionProperties.h"
+#include "res/dialogs/HtmlHrProperties.h"
+#include "res/dialogs/HtmlImageProperties.h"
+#include "res/dialogs/HtmlListProperties.h"
 #include "x2/X2TestSupport.h"
 
 #include <QComboBox>
@@ -154,10 +158,10 @@ TEST(ElementDialogs, LinkAddressesAndTheirProtocols)
             RunWith(dialog,
                     [&](QWidget* window)
                     {
-                        shown = Item(window, 1034)->GetWindowText();
-                        protocol = Item(window, 1509)->GetWindowText();
+                        shown = Item(window, IDC_ACTION_ADDRESS)->GetWindowText();
+                        protocol = Item(window, IDC_PROTOCOLS)->GetWindowText();
                         if (c.typed)
-                            TypeOver(Widget(Item(window, 1034)), QString::fromLatin1(c.typed));
+                            TypeOver(Widget(Item(window, IDC_ACTION_ADDRESS)), QString::fromLatin1(c.typed));
                         ClickButton(window, QStringLiteral("OK"));
                     });
         EXPECT_EQ(result, IDOK) << c.address;
@@ -178,8 +182,8 @@ TEST(ElementDialogs, LinkAddressesAndTheirProtocols)
                         [&](QWidget* window)
                         {
                             // Picked the empty protocol entry, pasted the address.
-                            Combo(window, 1509).SetCurSel(0);
-                            Item(window, 1034)->SetWindowText(QString::fromLatin1(refused));
+                            Combo(window, IDC_PROTOCOLS).SetCurSel(0);
+                            Item(window, IDC_ACTION_ADDRESS)->SetWindowText(QString::fromLatin1(refused));
                             ClickButton(window, QStringLiteral("OK"));
                         })
             .ThenShowing(QStringLiteral("A link can only lead"),
@@ -206,18 +210,18 @@ TEST(ElementDialogs, LinkKindsBookmarksAndWebView)
     EXPECT_EQ(RunWith(dialog,
                       [](QWidget* window)
                       {
-                          EXPECT_EQ(Combo(window, 1292).GetCurSel(), 2);
-                          EXPECT_TRUE(IsEnabled(window, 1292));
-                          EXPECT_FALSE(IsEnabled(window, 1034));
-                          EXPECT_FALSE(IsEnabled(window, 1508)) << "no web view";
-                          EXPECT_FALSE(IsEnabled(window, 1461));
-                          Click(window, 1457);
-                          EXPECT_TRUE(IsEnabled(window, 1461));
-                          EXPECT_FALSE(IsEnabled(window, 1292));
-                          Click(window, 1463);
-                          EXPECT_TRUE(IsChecked(window, 1457)) << "the groups are apart";
-                          Click(window, 1077);
-                          Combo(window, 1292).SetCurSel(0);
+                          EXPECT_EQ(Combo(window, IDC_BOOKMARKS).GetCurSel(), 2);
+                          EXPECT_TRUE(IsEnabled(window, IDC_BOOKMARKS));
+                          EXPECT_FALSE(IsEnabled(window, IDC_ACTION_ADDRESS));
+                          EXPECT_FALSE(IsEnabled(window, IDC_WEB_VIEW)) << "no web view";
+                          EXPECT_FALSE(IsEnabled(window, IDC_BY_EMAIL));
+                          Click(window, IDC_UNSUBSCRIBE);
+                          EXPECT_TRUE(IsEnabled(window, IDC_BY_EMAIL));
+                          EXPECT_FALSE(IsEnabled(window, IDC_BOOKMARKS));
+                          Click(window, IDC_AUTOMATIC);
+                          EXPECT_TRUE(IsChecked(window, IDC_UNSUBSCRIBE)) << "the groups are apart";
+                          Click(window, IDC_BOOKMARK);
+                          Combo(window, IDC_BOOKMARKS).SetCurSel(0);
                           ClickButton(window, QStringLiteral("OK"));
                       }),
               IDOK);
@@ -232,8 +236,8 @@ TEST(ElementDialogs, LinkKindsBookmarksAndWebView)
     EXPECT_EQ(RunWith(lone,
                       [](QWidget* window)
                       {
-                          EXPECT_FALSE(IsEnabled(window, 1077));
-                          EXPECT_EQ(Item(window, 1509)->GetWindowText(), "");
+                          EXPECT_FALSE(IsEnabled(window, IDC_BOOKMARK));
+                          EXPECT_EQ(Item(window, IDC_PROTOCOLS)->GetWindowText(), "");
                           ClickButton(window, QStringLiteral("OK"));
                       }),
               IDOK);
@@ -273,8 +277,8 @@ TEST(ElementDialogs, ListKindsAndTheirGroups)
         RunWith(dialog,
                 [&](QWidget* window)
                 {
-                    EXPECT_EQ(IsEnabled(window, 1405), c.bulletsEnabled);
-                    EXPECT_EQ(IsEnabled(window, 1342), !c.bulletsEnabled);
+                    EXPECT_EQ(IsEnabled(window, IDC_SQUARE), c.bulletsEnabled);
+                    EXPECT_EQ(IsEnabled(window, IDC_I_II_III2), !c.bulletsEnabled);
                     ClickButton(window, QStringLiteral("Cancel"));
                 });
     }
@@ -284,11 +288,11 @@ TEST(ElementDialogs, ListKindsAndTheirGroups)
     EXPECT_EQ(RunWith(dialog,
                       [](QWidget* window)
                       {
-                          Click(window, 1315);
-                          EXPECT_TRUE(IsEnabled(window, 1404));
-                          Click(window, 1404);
-                          Click(window, 1313);
-                          EXPECT_TRUE(IsChecked(window, 1315)) << "the groups are apart";
+                          Click(window, IDC_UNORDERED);
+                          EXPECT_TRUE(IsEnabled(window, IDC_DISC));
+                          Click(window, IDC_DISC);
+                          Click(window, IDC_OUTSIDE);
+                          EXPECT_TRUE(IsChecked(window, IDC_UNORDERED)) << "the groups are apart";
                           ClickButton(window, QStringLiteral("OK"));
                       }),
               IDOK);
@@ -313,10 +317,10 @@ TEST(ElementDialogs, HorizontalLineRecord)
     EXPECT_EQ(run(plain,
                   [](QWidget* window)
                   {
-                      EXPECT_TRUE(IsChecked(window, 1420));
-                      EXPECT_FALSE(IsEnabled(window, 1202));
-                      EXPECT_EQ(Item(window, 1202)->GetWindowText(), "100");
-                      EXPECT_EQ(Item(window, 1417)->GetWindowText(), "%");
+                      EXPECT_TRUE(IsChecked(window, IDC_HR_DEFAULT_WIDTH));
+                      EXPECT_FALSE(IsEnabled(window, IDC_WIDTH));
+                      EXPECT_EQ(Item(window, IDC_WIDTH)->GetWindowText(), "100");
+                      EXPECT_EQ(Item(window, IDC_WIDTH_FIXED_UNIT)->GetWindowText(), "%");
                       ClickButton(window, QStringLiteral("OK"));
                   }),
               IDOK);
@@ -331,8 +335,8 @@ TEST(ElementDialogs, HorizontalLineRecord)
     run(wide,
         [](QWidget* window)
         {
-            Click(window, 1420);
-            EXPECT_TRUE(IsEnabled(window, 1202));
+            Click(window, IDC_HR_DEFAULT_WIDTH);
+            EXPECT_TRUE(IsEnabled(window, IDC_WIDTH));
             ClickButton(window, QStringLiteral("OK"));
         });
     EXPECT_EQ(FieldText(wide, StyleWidth), "100%");
@@ -346,8 +350,8 @@ TEST(ElementDialogs, HorizontalLineRecord)
     run(kept,
         [](QWidget* window)
         {
-            EXPECT_FALSE(IsChecked(window, 1420));
-            EXPECT_EQ(Item(window, 1202)->GetWindowText(), "12");
+            EXPECT_FALSE(IsChecked(window, IDC_HR_DEFAULT_WIDTH));
+            EXPECT_EQ(Item(window, IDC_WIDTH)->GetWindowText(), "12");
             ClickButton(window, QStringLiteral("OK"));
         });
     EXPECT_EQ(FieldText(kept, StyleWidth), "12.5%");
@@ -357,8 +361,8 @@ TEST(ElementDialogs, HorizontalLineRecord)
     run(kept,
         [](QWidget* window)
         {
-            TypeOver(Widget(Item(window, 1207)), QStringLiteral("4"));
-            Click(window, 1420);
+            TypeOver(Widget(Item(window, IDC_HEIGHT)), QStringLiteral("4"));
+            Click(window, IDC_HR_DEFAULT_WIDTH);
             ClickButton(window, QStringLiteral("OK"));
         });
     EXPECT_EQ(FieldText(kept, StyleHeight), "4px");
@@ -391,9 +395,10 @@ TEST(ElementDialogs, ImageRecordAndBrowse)
     EXPECT_EQ(RunWith(dialog,
                       [&](QWidget* window)
                       {
-                          name = Item(window, 1268)->GetWindowText();
-                          EXPECT_FALSE(IsEnabled(window, 1202)) << "natural width";
-                          EXPECT_EQ(Item(window, 1215)->GetWindowText(), "") << "float 0 has no entry";
+                          name = Item(window, IDC_IMAGE_SOURCE)->GetWindowText();
+                          EXPECT_FALSE(IsEnabled(window, IDC_WIDTH)) << "natural width";
+                          EXPECT_EQ(Item(window, IDC_IMAGE_ALIGN)->GetWindowText(), "")
+                              << "float 0 has no entry";
                           ClickButton(window, QStringLiteral("OK"));
                       }),
               IDOK);
@@ -434,7 +439,9 @@ TEST(ElementDialogs, ImageRecordAndBrowse)
     };
     QStringList messages;
     ModalScript script;
-    script.ThenTitled(QStringLiteral("Image Properties"), [](QWidget* window) { Click(window, 1368); })
+    script
+        .ThenTitled(QStringLiteral("Image Properties"),
+                    [](QWidget* window) { Click(window, IDC_IMAGE_BROWSE); })
         .ThenShowing(QStringLiteral("could not be loaded"),
                      [&](QWidget* box)
                      {
@@ -442,7 +449,7 @@ TEST(ElementDialogs, ImageRecordAndBrowse)
                          ClickButton(box, QStringLiteral("OK"));
                      })
         .ThenAgain([](QWidget* w) { return w->windowTitle() == QStringLiteral("Image Properties"); },
-                   [](QWidget* window) { Click(window, 1368); })
+                   [](QWidget* window) { Click(window, IDC_IMAGE_BROWSE); })
         .ThenShowing(QStringLiteral("/home/me/page.jpg holds no picture"),
                      [&](QWidget* box)
                      {
@@ -453,9 +460,9 @@ TEST(ElementDialogs, ImageRecordAndBrowse)
                    [&](QWidget* window)
                    {
                        EXPECT_EQ(newsletter->Layout().Resources().size(), 1u) << "nothing joined";
-                       Click(window, 1368);
-                       EXPECT_EQ(Item(window, 1268)->GetWindowText(), "page.jpg");
-                       EXPECT_EQ(Item(window, 1202)->GetWindowText(), "640");
+                       Click(window, IDC_IMAGE_BROWSE);
+                       EXPECT_EQ(Item(window, IDC_IMAGE_SOURCE)->GetWindowText(), "page.jpg");
+                       EXPECT_EQ(Item(window, IDC_WIDTH)->GetWindowText(), "640");
                        ClickButton(window, QStringLiteral("Cancel"));
                    });
     SetBackgroundImageTools(chooser);

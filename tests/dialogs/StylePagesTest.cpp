@@ -3,6 +3,10 @@
 #include "StyleTestSupport.h"
 #include "dialogs/DlgStyles.h"
 #include "ndb/NdbResource.h"
+#include "res/dialogs/PageStyle1.h"
+#include "res/dialogs/PageStyle2.h"
+#include "res/dialogs/PageStyle3.h"
+#include "res/dialogs/PageStyle4.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -55,7 +59,7 @@ protected:
 
 QString SizeText(QWidget* sheet)
 {
-    return Combo(sheet, 1286)->lineEdit()->text();
+    return Combo(sheet, IDC_SIZE)->lineEdit()->text();
 }
 } // namespace
 
@@ -72,13 +76,13 @@ TEST_F(StylePages, TheSizeKeepsDigitsAndALeadingMinusAndAnEmptySizeRemovesIt)
         {
             for (const QString keys : {QStringLiteral("1a2"), QStringLiteral("-5"), QStringLiteral("5-")})
             {
-                TypeInto(sheet, 1286, keys);
+                TypeInto(sheet, IDC_SIZE, keys);
                 shown << SizeText(sheet);
                 if (keys == QStringLiteral("1a2"))
-                    caret = Combo(sheet, 1286)->lineEdit()->cursorPosition();
+                    caret = Combo(sheet, IDC_SIZE)->lineEdit()->cursorPosition();
             }
-            QTest::keyClick(Combo(sheet, 1286)->lineEdit(), Qt::Key_Backspace);
-            unitWhenEmptied = Combo(sheet, 1009)->currentText();
+            QTest::keyClick(Combo(sheet, IDC_SIZE)->lineEdit(), Qt::Key_Backspace);
+            unitWhenEmptied = Combo(sheet, IDC_SIZE_UNIT)->currentText();
             ClickButton(sheet, QStringLiteral("OK"));
         }));
     EXPECT_EQ(shown, (QStringList{"12", "-5", "5"}));
@@ -94,9 +98,9 @@ TEST_F(StylePages, NoneDisablesTheOtherDecorationsButKeepsTheirChecks)
     EXPECT_TRUE(Edit(style,
                      [&](QWidget* sheet)
                      {
-                         Click(sheet, 1008);
-                         Click(sheet, 1005);
-                         underlineEnabled = Control(sheet, 1008)->IsWindowEnabled();
+                         Click(sheet, IDC_UNDERLINE);
+                         Click(sheet, IDC_NONE);
+                         underlineEnabled = Control(sheet, IDC_UNDERLINE)->IsWindowEnabled();
                          ClickButton(sheet, QStringLiteral("OK"));
                      }));
     EXPECT_FALSE(underlineEnabled);
@@ -111,8 +115,8 @@ TEST_F(StylePages, NormalLetterSpacingIsAZeroLengthWithoutUnitAndOpensAsNormal)
                      [](QWidget* sheet)
                      {
                          ShowPage(sheet, LayoutPage);
-                         EXPECT_EQ(Combo(sheet, 1019)->currentText(), QStringLiteral("Normal"));
-                         Choose(sheet, 1018, QStringLiteral("Normal"));
+                         EXPECT_EQ(Combo(sheet, IDC_LINES)->currentText(), QStringLiteral("Normal"));
+                         Choose(sheet, IDC_LETTERS, QStringLiteral("Normal"));
                          ClickButton(sheet, QStringLiteral("OK"));
                      }));
     EXPECT_EQ(Length(style, StyleLetterSpacing), QStringLiteral("zero"));
@@ -123,8 +127,8 @@ TEST_F(StylePages, NormalLetterSpacingIsAZeroLengthWithoutUnitAndOpensAsNormal)
          [&](QWidget* sheet)
          {
              ShowPage(sheet, LayoutPage);
-             mode = Combo(sheet, 1018)->currentText();
-             unit = Combo(sheet, 1021)->currentIndex();
+             mode = Combo(sheet, IDC_LETTERS)->currentText();
+             unit = Combo(sheet, IDC_LETTERS_UNIT)->currentIndex();
              ClickButton(sheet, QStringLiteral("Cancel"));
          });
     EXPECT_EQ(mode, QStringLiteral("Normal"));
@@ -138,7 +142,7 @@ TEST_F(StylePages, MarginsStoreFourZerosOrKeepTheirOwnUnitsAndFractions)
                      [](QWidget* sheet)
                      {
                          ShowPage(sheet, LayoutPage);
-                         Click(sheet, 1321);
+                         Click(sheet, IDC_DEFAULT_MARGINS);
                          ClickButton(sheet, QStringLiteral("OK"));
                      }));
     for (int id : {StyleMarginTop, StyleMarginBottom, StyleMarginLeft, StyleMarginRight})
@@ -153,8 +157,8 @@ TEST_F(StylePages, MarginsStoreFourZerosOrKeepTheirOwnUnitsAndFractions)
                      [&](QWidget* sheet)
                      {
                          ShowPage(sheet, LayoutPage);
-                         unit = Combo(sheet, 1328)->currentIndex();
-                         TypeInto(sheet, 1326, QStringLiteral("12"));
+                         unit = Combo(sheet, IDC_MARGIN_UNIT)->currentIndex();
+                         TypeInto(sheet, IDC_TOP_MARGIN, QStringLiteral("12"));
                          ClickButton(sheet, QStringLiteral("OK"));
                      }));
     EXPECT_EQ(unit, -1) << "sides in different units show no unit";
@@ -174,8 +178,9 @@ TEST_F(StylePages, AStyleWithOnlyARightBorderColourWritesEveryBorderOnceChanged)
                      [&](QWidget* sheet)
                      {
                          ShowPage(sheet, BackgroundPage);
-                         defaultBorder = qobject_cast<QCheckBox*>(Widget(Control(sheet, 1228)))->isChecked();
-                         TypeInto(sheet, 1242, QStringLiteral("2"));
+                         defaultBorder = qobject_cast<QCheckBox*>(Widget(Control(sheet, IDC_DEFAULT_BORDER)))
+                                             ->isChecked();
+                         TypeInto(sheet, IDC_TOP_BORDER_WIDTH, QStringLiteral("2"));
                          ClickButton(sheet, QStringLiteral("OK"));
                      }));
     EXPECT_FALSE(defaultBorder);
@@ -215,13 +220,13 @@ TEST_F(StylePages, RemovingTheBackgroundImageRemovesItsEffectAndACustomPositionT
                      [&](QWidget* sheet)
                      {
                          ShowPage(sheet, BackgroundPage);
-                         shownName = Control(sheet, 1268)->GetWindowText();
-                         valueEnabledBefore = Control(sheet, 1359)->IsWindowEnabled();
-                         Choose(sheet, 1357, QStringLiteral("Custom"));
-                         valueEnabledAfter = Control(sheet, 1359)->IsWindowEnabled();
-                         TypeInto(sheet, 1359, QStringLiteral("15"));
-                         Click(sheet, 1371);
-                         removeEnabledAfter = Control(sheet, 1371)->IsWindowEnabled();
+                         shownName = Control(sheet, IDC_BACKGROUND_IMAGE_NAME)->GetWindowText();
+                         valueEnabledBefore = Control(sheet, IDC_BACKGROUND_POS_X_VALUE)->IsWindowEnabled();
+                         Choose(sheet, IDC_BACKGROUND_POS_X, QStringLiteral("Custom"));
+                         valueEnabledAfter = Control(sheet, IDC_BACKGROUND_POS_X_VALUE)->IsWindowEnabled();
+                         TypeInto(sheet, IDC_BACKGROUND_POS_X_VALUE, QStringLiteral("15"));
+                         Click(sheet, IDC_BACKGROUND_REMOVE);
+                         removeEnabledAfter = Control(sheet, IDC_BACKGROUND_REMOVE)->IsWindowEnabled();
                          ClickButton(sheet, QStringLiteral("OK"));
                      }));
     EXPECT_TRUE(question.Finished());
@@ -246,10 +251,10 @@ TEST_F(StylePages, DefaultCursorAndEmptyCustomSettingsRemoveTheirFields)
                      [&](QWidget* sheet)
                      {
                          ShowPage(sheet, MiscPage);
-                         cursor = Combo(sheet, 1025)->currentText();
-                         Choose(sheet, 1025, QStringLiteral("Default"));
-                         TypeInto(sheet, 1026, QString());
-                         QTest::keyClick(Widget(Control(sheet, 1026)), Qt::Key_Backspace);
+                         cursor = Combo(sheet, IDC_CURSOR)->currentText();
+                         Choose(sheet, IDC_CURSOR, QStringLiteral("Default"));
+                         TypeInto(sheet, IDC_CUSTOM_SETTINGS, QString());
+                         QTest::keyClick(Widget(Control(sheet, IDC_CUSTOM_SETTINGS)), Qt::Key_Backspace);
                          ClickButton(sheet, QStringLiteral("OK"));
                      }));
     EXPECT_EQ(cursor, QStringLiteral("Pointer"));

@@ -4,6 +4,8 @@
 #include "dialogs/DlgHtmlTableCellProperties.h"
 #include "dialogs/DlgHtmlTableProperties.h"
 #include "ndb/NdbResource.h"
+#include "res/dialogs/HtmlTableCellProperties.h"
+#include "res/dialogs/HtmlTableProperties.h"
 
 using namespace StyleTest;
 using namespace ndb;
@@ -76,16 +78,16 @@ TEST_F(TableDialogs, TablePropertiesWriteSizeAndBorder)
     ASSERT_TRUE(Run(dialog, QStringLiteral("Table Properties"),
                     [](QWidget* window)
                     {
-                        EXPECT_TRUE(Checked(window, 1416));
-                        EXPECT_FALSE(Enabled(window, 1202));
-                        EXPECT_EQ(Combo(window, 1417)->currentText(), "pixels");
-                        Click(window, 1418);
-                        EXPECT_TRUE(Enabled(window, 1202));
-                        EXPECT_FALSE(Enabled(window, 1207)) << "the height keeps its own mode";
-                        TypeInto(window, 1202, QStringLiteral("50"));
-                        Choose(window, 1417, QStringLiteral("%"));
-                        TypeInto(window, 1221, QStringLiteral("2"));
-                        TypeInto(window, 1210, QStringLiteral("5"));
+                        EXPECT_TRUE(Checked(window, IDC_WIDTH_DEFAULT));
+                        EXPECT_FALSE(Enabled(window, IDC_WIDTH));
+                        EXPECT_EQ(Combo(window, IDC_WIDTH_FIXED_UNIT)->currentText(), "pixels");
+                        Click(window, IDC_WIDTH_FIXED);
+                        EXPECT_TRUE(Enabled(window, IDC_WIDTH));
+                        EXPECT_FALSE(Enabled(window, IDC_HEIGHT)) << "the height keeps its own mode";
+                        TypeInto(window, IDC_WIDTH, QStringLiteral("50"));
+                        Choose(window, IDC_WIDTH_FIXED_UNIT, QStringLiteral("%"));
+                        TypeInto(window, IDC_TABLE_BORDER, QStringLiteral("2"));
+                        TypeInto(window, IDC_CELL_PADDING, QStringLiteral("5"));
                         SaveArtifact(*CWnd::FromHandle(window),
                                      QStringLiteral("dialog-188-table-properties.png"));
                     }));
@@ -108,10 +110,10 @@ TEST_F(TableDialogs, TableWidthOfZeroAndPositionsFromZero)
     ASSERT_TRUE(Run(dialog, QStringLiteral("Table Properties"),
                     [](QWidget* window)
                     {
-                        EXPECT_TRUE(Checked(window, 1418));
-                        TypeInto(window, 1202, QStringLiteral("0"));
-                        Choose(window, 1357, QStringLiteral("Custom"));
-                        TypeInto(window, 1359, QStringLiteral("-20"));
+                        EXPECT_TRUE(Checked(window, IDC_WIDTH_FIXED));
+                        TypeInto(window, IDC_WIDTH, QStringLiteral("0"));
+                        Choose(window, IDC_BACKGROUND_POS_X, QStringLiteral("Custom"));
+                        TypeInto(window, IDC_BACKGROUND_POS_X_VALUE, QStringLiteral("-20"));
                     }));
     EXPECT_EQ(Field(record, StyleWidth), "absent");
     EXPECT_NE(Field(record, StyleBackgroundPositionXLength).left(1), "-");
@@ -124,30 +126,32 @@ TEST_F(TableDialogs, CellPropertiesDefaultsAndPadding)
     CNdbStyle record;
     record.SetField(StyleBackgroundImage, CNdbFieldValue(ImageKey));
     CDlgHtmlTableCellProperties dialog(&context, &record);
-    ASSERT_TRUE(Run(dialog, QStringLiteral("Table Cell Properties"),
-                    [](QWidget* window)
-                    {
-                        EXPECT_TRUE(Checked(window, 1416));
-                        EXPECT_TRUE(Checked(window, 1290));
-                        for (int unit : {1417, 1293, 1354})
-                            EXPECT_EQ(Combo(window, unit)->currentText(), "pixels") << unit;
-                        EXPECT_EQ(Combo(window, 1289)->currentText(), "Default");
-                        EXPECT_EQ(Combo(window, 1415)->currentText(), "Default");
-                        EXPECT_FALSE(Checked(window, 1336));
-                        EXPECT_TRUE(Checked(window, 1347));
-                        for (int id : {1352, 1345, 1348, 1350, 1354, 1353, 1346, 1349, 1351, 1355})
-                            EXPECT_FALSE(Enabled(window, id)) << id;
-                        Click(window, 1347);
-                        EXPECT_TRUE(Enabled(window, 1352));
-                        for (int id : {1352, 1345, 1348, 1350})
-                            TypeInto(window, id, QStringLiteral("4"));
-                        Choose(window, 1354, QStringLiteral("em"));
-                        Choose(window, 1415, QStringLiteral("Middle"));
-                        Choose(window, 1357, QStringLiteral("Custom"));
-                        TypeInto(window, 1359, QStringLiteral("-20"));
-                        SaveArtifact(*CWnd::FromHandle(window),
-                                     QStringLiteral("dialog-187-table-cell-properties.png"));
-                    }));
+    ASSERT_TRUE(Run(
+        dialog, QStringLiteral("Table Cell Properties"),
+        [](QWidget* window)
+        {
+            EXPECT_TRUE(Checked(window, IDC_WIDTH_DEFAULT));
+            EXPECT_TRUE(Checked(window, IDC_HEIGHT_DEFAULT));
+            for (int unit : {IDC_WIDTH_FIXED_UNIT, IDC_HEIGHT_UNIT, IDC_PADDING_UNIT})
+                EXPECT_EQ(Combo(window, unit)->currentText(), "pixels") << unit;
+            EXPECT_EQ(Combo(window, IDC_ALIGN)->currentText(), "Default");
+            EXPECT_EQ(Combo(window, IDC_VERTICAL_ALIGN)->currentText(), "Default");
+            EXPECT_FALSE(Checked(window, IDC_NO_WRAP));
+            EXPECT_TRUE(Checked(window, IDC_DEFAULT_PADDING));
+            for (int id : {IDC_TOP_PADDING, IDC_BOTTOM_PADDING, IDC_LEFT_PADDING, IDC_RIGHT_PADDING,
+                           IDC_PADDING_UNIT, IDC_TOP_PADDING_LABEL, IDC_BOTTOM_PADDING_LABEL,
+                           IDC_LEFT_PADDING_LABEL, IDC_RIGHT_PADDING_LABEL, IDC_PADDING_UNIT_LABEL})
+                EXPECT_FALSE(Enabled(window, id)) << id;
+            Click(window, IDC_DEFAULT_PADDING);
+            EXPECT_TRUE(Enabled(window, IDC_TOP_PADDING));
+            for (int id : {IDC_TOP_PADDING, IDC_BOTTOM_PADDING, IDC_LEFT_PADDING, IDC_RIGHT_PADDING})
+                TypeInto(window, id, QStringLiteral("4"));
+            Choose(window, IDC_PADDING_UNIT, QStringLiteral("em"));
+            Choose(window, IDC_VERTICAL_ALIGN, QStringLiteral("Middle"));
+            Choose(window, IDC_BACKGROUND_POS_X, QStringLiteral("Custom"));
+            TypeInto(window, IDC_BACKGROUND_POS_X_VALUE, QStringLiteral("-20"));
+            SaveArtifact(*CWnd::FromHandle(window), QStringLiteral("dialog-187-table-cell-properties.png"));
+        }));
     EXPECT_EQ(dialog.m_useDefaultPadding, 0);
     for (int side : {StylePaddingTop, StylePaddingBottom, StylePaddingLeft, StylePaddingRight})
         EXPECT_EQ(Field(record, side), "4em") << side;
@@ -166,10 +170,10 @@ TEST_F(TableDialogs, CellKeepsItsPercentWidthAndDropsNoWrap)
     ASSERT_TRUE(Run(dialog, QStringLiteral("Table Cell Properties"),
                     [](QWidget* window)
                     {
-                        EXPECT_TRUE(Checked(window, 1418));
-                        EXPECT_EQ(Combo(window, 1417)->currentText(), "%");
-                        EXPECT_TRUE(Checked(window, 1336));
-                        Click(window, 1336);
+                        EXPECT_TRUE(Checked(window, IDC_WIDTH_FIXED));
+                        EXPECT_EQ(Combo(window, IDC_WIDTH_FIXED_UNIT)->currentText(), "%");
+                        EXPECT_TRUE(Checked(window, IDC_NO_WRAP));
+                        Click(window, IDC_NO_WRAP);
                     }));
     EXPECT_EQ(Field(record, StyleWidth), "30%");
     EXPECT_EQ(Field(record, StyleWhiteSpace), "absent");

@@ -4,6 +4,10 @@
 #include "QueuedEvents.h"
 #include "app/ShellTestSupport.h"
 #include "editor/WndLayout.h"
+#include "res/dialogs/HtmlLayoutProperties.h"
+#include "res/dialogs/PageHtmlBox1.h"
+#include "res/dialogs/PageHtmlBox2.h"
+#include "res/dialogs/PageHtmlBox3.h"
 #include "x2/NameMetadata.h"
 
 #include <QAbstractButton>
@@ -153,18 +157,18 @@ TEST_F(ShellProgram, BoxAndPagePropertiesFromTheContextMenu)
     script.ThenTitled(QStringLiteral("Box Properties"),
                       [](QWidget* sheet)
                       {
-                          ClickControl(sheet, 1418);
-                          TypeIntoControl(sheet, 1202, QStringLiteral("300"));
-                          ChooseEntry(sheet, 1417, QStringLiteral("pixels"));
-                          ChooseEntry(sheet, 1343, QStringLiteral("Clip excess content"));
+                          ClickControl(sheet, IDC_WIDTH_FIXED);
+                          TypeIntoControl(sheet, IDC_WIDTH, QStringLiteral("300"));
+                          ChooseEntry(sheet, IDC_WIDTH_FIXED_UNIT, QStringLiteral("pixels"));
+                          ChooseEntry(sheet, IDC_OVERFLOW, QStringLiteral("Clip excess content"));
                           ShowTab(sheet, 1);
-                          ClickControl(sheet, 1347);
-                          TypeIntoControl(sheet, 1352, QStringLiteral("8"));
+                          ClickControl(sheet, IDC_DEFAULT_PADDING);
+                          TypeIntoControl(sheet, IDC_TOP_PADDING, QStringLiteral("8"));
                           ShowTab(sheet, 2);
-                          PickGreen(sheet, 1217);
-                          ClickControl(sheet, 1228);
-                          TypeIntoControl(sheet, 1242, QStringLiteral("2"));
-                          ChooseEntry(sheet, 1239, QStringLiteral("Dashed"));
+                          PickGreen(sheet, IDC_BACKGROUND_COLOR);
+                          ClickControl(sheet, IDC_DEFAULT_BORDER);
+                          TypeIntoControl(sheet, IDC_TOP_BORDER_WIDTH, QStringLiteral("2"));
+                          ChooseEntry(sheet, IDC_TOP_BORDER_STYLE, QStringLiteral("Dashed"));
                           DialogTest::ClickButton(sheet, QStringLiteral("OK"));
                       });
     script.Start();
@@ -235,16 +239,17 @@ TEST_F(ShellProgram, BoxAndPagePropertiesFromTheContextMenu)
 
     // The page: a fixed background colour and margins, shown on the live page at once.
     ModalScript page;
-    page.ThenTitled(QStringLiteral("Layout Properties"),
-                    [](QWidget* dialog)
-                    {
-                        PickGreen(dialog, 1217);
-                        if (qobject_cast<QAbstractButton*>(ControlOf(dialog, 1321))->isChecked())
-                            ClickControl(dialog, 1321);
-                        TypeIntoControl(dialog, 1326, QStringLiteral("20"));
-                        ClickControl(dialog, 1426);
-                        DialogTest::ClickButton(dialog, QStringLiteral("OK"));
-                    });
+    page.ThenTitled(
+        QStringLiteral("Layout Properties"),
+        [](QWidget* dialog)
+        {
+            PickGreen(dialog, IDC_BACKGROUND_COLOR);
+            if (qobject_cast<QAbstractButton*>(ControlOf(dialog, IDC_DEFAULT_MARGINS))->isChecked())
+                ClickControl(dialog, IDC_DEFAULT_MARGINS);
+            TypeIntoControl(dialog, IDC_TOP_MARGIN, QStringLiteral("20"));
+            ClickControl(dialog, IDC_NORMAL_CHECK);
+            DialogTest::ClickButton(dialog, QStringLiteral("OK"));
+        });
     page.Start();
     ChooseFromContextMenu(browser, CentreOf(browser, QStringLiteral("p")),
                           QStringLiteral("Layout &Properties..."));

@@ -4,6 +4,11 @@
 #include "dialogs/DialogTestSupport.h"
 #include "editor/WndLayout.h"
 #include "ndb/NdbResource.h"
+#include "res/dialogs/HtmlActionProperties.h"
+#include "res/dialogs/HtmlBookmarkInsert.h"
+#include "res/dialogs/HtmlHrProperties.h"
+#include "res/dialogs/HtmlImageProperties.h"
+#include "res/dialogs/HtmlListProperties.h"
 #include "webserver/NewsletterPage.h"
 #include "webserver/NewsletterPageSource.h"
 #include "webserver/PageSources.h"
@@ -201,8 +206,9 @@ TEST_F(ElementEditing, EachElementThroughItsDialogToTheSavedLayout)
     link.Then(Titled("Link Properties"),
               [&](QWidget* window)
               {
-                  shownAddress = Item(window, 1509)->GetWindowText() + Item(window, 1034)->GetWindowText();
-                  TypeInto(window, 1034, QStringLiteral("example.org/new?a=1&b=\"2\""));
+                  shownAddress = Item(window, IDC_PROTOCOLS)->GetWindowText() +
+                                 Item(window, IDC_ACTION_ADDRESS)->GetWindowText();
+                  TypeInto(window, IDC_ACTION_ADDRESS, QStringLiteral("example.org/new?a=1&b=\"2\""));
                   DialogTest::ClickButton(window, QStringLiteral("OK"));
               });
     UseContextItem(QStringLiteral("a[href]"), QStringLiteral("Link Properties..."), link);
@@ -213,8 +219,8 @@ TEST_F(ElementEditing, EachElementThroughItsDialogToTheSavedLayout)
     bookmark.Then(Titled("Insert Bookmark"),
                   [](QWidget* window)
                   {
-                      EXPECT_EQ(Item(window, 1438)->GetWindowText(), "top");
-                      TypeInto(window, 1438, QStringLiteral("Tom & \"Jerry\" <b>"));
+                      EXPECT_EQ(Item(window, IDC_BOOKMARK_INSERT_NAME)->GetWindowText(), "top");
+                      TypeInto(window, IDC_BOOKMARK_INSERT_NAME, QStringLiteral("Tom & \"Jerry\" <b>"));
                       DialogTest::ClickButton(window, QStringLiteral("OK"));
                   });
     UseContextItem(QStringLiteral("code"), QStringLiteral("Bookmark Properties..."), bookmark);
@@ -224,9 +230,9 @@ TEST_F(ElementEditing, EachElementThroughItsDialogToTheSavedLayout)
     list.Then(Titled("List Properties"),
               [](QWidget* window)
               {
-                  Click(window, 1314);
-                  Click(window, 1340);
-                  Click(window, 1312);
+                  Click(window, IDC_ORDERED);
+                  Click(window, IDC_I_II_III);
+                  Click(window, IDC_INSIDE);
                   DialogTest::ClickButton(window, QStringLiteral("OK"));
               });
     UseContextItem(QStringLiteral("ul > li"), QStringLiteral("List Properties..."), list);
@@ -236,14 +242,15 @@ TEST_F(ElementEditing, EachElementThroughItsDialogToTheSavedLayout)
     rule.Then(Titled("Horizontal Line Properties"),
               [](QWidget* window)
               {
-                  Click(window, 1420);
-                  TypeInto(window, 1202, QStringLiteral("50"));
-                  TypeInto(window, 1207, QStringLiteral("3"));
+                  Click(window, IDC_HR_DEFAULT_WIDTH);
+                  TypeInto(window, IDC_WIDTH, QStringLiteral("50"));
+                  TypeInto(window, IDC_HEIGHT, QStringLiteral("3"));
                   // The swatch took the place of its placeholder.
                   for (QWidget* child : window->findChildren<QWidget*>())
                   {
                       if (dynamic_cast<CColorBoxCtrl*>(CWnd::FromHandle(child)) &&
-                          child->geometry().intersects(DialogTest::Widget(Item(window, 1296))->geometry()))
+                          child->geometry().intersects(
+                              DialogTest::Widget(Item(window, IDC_BACKGROUND))->geometry()))
                           DialogTest::SendMouse(child, QEvent::MouseButtonPress, QPoint(3, 3));
                   }
               })
@@ -261,10 +268,10 @@ TEST_F(ElementEditing, EachElementThroughItsDialogToTheSavedLayout)
     image.Then(Titled("Image Properties"),
                [](QWidget* window)
                {
-                   EXPECT_EQ(Item(window, 1268)->GetWindowText(), "dot.png");
-                   EXPECT_EQ(Item(window, 1202)->GetWindowText(), "40");
-                   TypeInto(window, 1216, QStringLiteral("Tom & \"Jerry\" <3"));
-                   TypeInto(window, 1221, QStringLiteral("2"));
+                   EXPECT_EQ(Item(window, IDC_IMAGE_SOURCE)->GetWindowText(), "dot.png");
+                   EXPECT_EQ(Item(window, IDC_WIDTH)->GetWindowText(), "40");
+                   TypeInto(window, IDC_TOOL_TIP, QStringLiteral("Tom & \"Jerry\" <3"));
+                   TypeInto(window, IDC_THICKNESS, QStringLiteral("2"));
                    DialogTest::ClickButton(window, QStringLiteral("OK"));
                });
     UseContextItem(QStringLiteral("img"), QStringLiteral("Image Properties..."), image);
@@ -276,8 +283,8 @@ TEST_F(ElementEditing, EachElementThroughItsDialogToTheSavedLayout)
         .Then(Titled("Link Properties"),
               [](QWidget* window)
               {
-                  static_cast<CComboBox*>(Item(window, 1509))->SetCurSel(0);
-                  TypeInto(window, 1034, QStringLiteral("JavaScript:alert(1)"));
+                  static_cast<CComboBox*>(Item(window, IDC_PROTOCOLS))->SetCurSel(0);
+                  TypeInto(window, IDC_ACTION_ADDRESS, QStringLiteral("JavaScript:alert(1)"));
                   DialogTest::ClickButton(window, QStringLiteral("OK"));
               })
         .Then(ShowsMessage("A link can only lead"),
@@ -285,7 +292,7 @@ TEST_F(ElementEditing, EachElementThroughItsDialogToTheSavedLayout)
         .ThenAgain(Titled("Link Properties"),
                    [](QWidget* window)
                    {
-                       TypeInto(window, 1034, QStringLiteral("https://example.net/"));
+                       TypeInto(window, IDC_ACTION_ADDRESS, QStringLiteral("https://example.net/"));
                        DialogTest::ClickButton(window, QStringLiteral("OK"));
                    });
     UseMenuItem({"&Insert", "Link..."}, newLink);
@@ -496,7 +503,7 @@ TEST_F(ElementEditing, InsertLinkBookmarkAndImage)
     bookmark.Then(Titled("Insert Bookmark"),
                   [](QWidget* window)
                   {
-                      TypeInto(window, 1438, QStringLiteral("end"));
+                      TypeInto(window, IDC_BOOKMARK_INSERT_NAME, QStringLiteral("end"));
                       DialogTest::ClickButton(window, QStringLiteral("OK"));
                   });
     UseMenuItem({"&Insert", "Bookmark..."}, bookmark);
@@ -526,7 +533,7 @@ TEST_F(ElementEditing, ModifyImageGivesThePictureAnEffect)
 {
     OpenLetter();
     DialogTest::ModalScript script;
-    script.Then(Titled("Image Properties"), [](QWidget* window) { Click(window, 1575); })
+    script.Then(Titled("Image Properties"), [](QWidget* window) { Click(window, IDC_MODIFY_IMAGE); })
         .Then(Titled("Image Effect"),
               [](QWidget* window) { DialogTest::ClickButton(window, QStringLiteral("OK")); })
         .ThenAgain(Titled("Image Properties"),

@@ -4,6 +4,8 @@
 #include "gre/GreLayerText.h"
 #include "gre/GreProject.h"
 #include "ndb/NdbResource.h"
+#include "res/dialogs/ImageEffectSetText.h"
+#include "res/dialogs/PipelineProperties.h"
 
 using namespace ShellTest;
 
@@ -11,9 +13,9 @@ namespace
 {
 const QString ResourceGuid = QStringLiteral("{6F1D2C3B-0000-4000-8000-0000000000E1}");
 const QString Plain = QStringLiteral("img/photo.png");
-constexpr int FirstTextEdit = 1655;
-constexpr int MoreTextsNote = 1660;
-constexpr int EffectLayers = 1517;
+constexpr int FirstTextEdit = IDC_FIRST_EDIT;
+constexpr int MoreTextsNote = IDC_NOTE;
+constexpr int EffectLayers = IDC_LAYER_LIST;
 
 std::unique_ptr<gre::CGreLayerText> TextLayer(const QString& text, bool visible)
 {

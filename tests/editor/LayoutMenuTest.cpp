@@ -89,7 +89,7 @@ TEST_F(LayoutMenus, ContextMenuOffersTheItemsOfTheElementUnderThePointer)
     EXPECT_EQ(ContextMenuAt(browser, CentreOfText(browser, "Harbour")),
               (QStringList{"&Edit Layout", "-", "&Mail Settings...", "&Send...", "&Test Send..."}));
 
-    m_window->SendMessage(WM_COMMAND, 32775);
+    m_window->SendMessage(WM_COMMAND, ID_LAYOUT_EDIT);
     ASSERT_TRUE(layout.IsEditing());
     const QStringList paragraph = ContextMenuAt(browser, CentreOfText(browser, "Harbour"));
     ASSERT_FALSE(paragraph.isEmpty());
@@ -159,7 +159,7 @@ TEST_F(LayoutMenus, PicturesOfTheViewAndTheEditor)
     const QImage viewMode = grab(shown, "layout-view-mode.png", page);
     const int viewToolbar = layout.GetToolbar().CalcHeight();
 
-    shown.SendMessage(WM_COMMAND, 32775);
+    shown.SendMessage(WM_COMMAND, ID_LAYOUT_EDIT);
     ASSERT_TRUE(layout.IsEditing());
     // The toolbar as the screen shows it: both rows of the edit set instead of the view's one.
     const QRect toolbar = AreaInWindow(layout.GetToolbar().GetSafeHwnd());

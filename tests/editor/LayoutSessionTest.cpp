@@ -4,6 +4,7 @@
 #include "editor/LayoutCommandIds.h"
 #include "editor/WndLayout.h"
 #include "platform/ui/ComboBox.h"
+#include "res/dialogs/HtmlTableInsert.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -102,7 +103,7 @@ std::unique_ptr<QTimer> ConfirmInsertTable(const QString& columns)
                          timer->stop();
                          if (!columns.isEmpty())
                          {
-                             CWnd* edit = CWnd::FromHandle(modal)->GetDlgItem(1198);
+                             CWnd* edit = CWnd::FromHandle(modal)->GetDlgItem(IDC_COLUMNS);
                              auto* field = qobject_cast<QLineEdit*>(edit ? edit->GetSafeHwnd() : nullptr);
                              ASSERT_NE(field, nullptr);
                              field->selectAll();

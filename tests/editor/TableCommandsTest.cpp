@@ -1,6 +1,7 @@
 #include "PageClicks.h"
 #include "PageScript.h"
 #include "app/ShellTestSupport.h"
+#include "editor/LayoutCommandIds.h"
 #include "editor/WndLayout.h"
 
 #include <QAbstractButton>
@@ -163,7 +164,7 @@ TEST_F(TableCommands, ContextMenuCommandsChangeTheTableAsOneUndoStep)
         std::unique_ptr<CHtmlDocument> document;
         ASSERT_TRUE(browser.GetDHtmlDocument(document));
         EXPECT_EQ(document->GetUndoTitles().value(0), c.title);
-        m_window->SendMessage(WM_COMMAND, 57643);
+        m_window->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
         EXPECT_EQ(TableMarkup(browser), before) << c.item;
     }
 }
@@ -358,7 +359,7 @@ TEST_F(TableCommands, CommandsOnTablesWithSpans)
         ASSERT_TRUE(ChooseFromContextMenu(browser, CentreOfCell(browser, c.cell), c.item)) << c.item;
         EXPECT_EQ(RowsOf(browser, c.table).toStdString(), c.rows) << c.item;
         EXPECT_TRUE(IsRectangular(browser, c.table)) << c.item;
-        m_window->SendMessage(WM_COMMAND, 57643);
+        m_window->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
         EXPECT_EQ(RowsOf(browser, c.table), before) << c.item;
     }
 }

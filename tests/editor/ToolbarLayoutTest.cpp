@@ -1,7 +1,9 @@
 #include "editor/ToolbarLayout.h"
 #include "app/KVContext.h"
+#include "controls/CommandIds.h"
 #include "controls/ControlArtifacts.h"
 #include "controls/ToolbarTestSupport.h"
+#include "editor/LayoutCommandIds.h"
 #include "ndb/NdbMailGroup.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbStyle.h"
@@ -35,19 +37,32 @@ protected:
 
 TEST_F(LayoutToolbar, ViewModeShowsItsSixItemsAndEditModeItsTwoRows)
 {
-    const std::vector<UINT> viewMode = {32775, 32780, 32781, 32782, 0, 32783};
+    const std::vector<UINT> viewMode = {ID_LAYOUT_EDIT, ID_EMAIL_SETTINGS, ID_TEST_SEND, ID_SEND, 0,
+                                        ID_LAYOUT_HELP};
     EXPECT_EQ(ShownIds(toolbar), viewMode);
     EXPECT_EQ(toolbar.CalcHeight(), 25);
     SaveControlArtifact(toolbar, "toolbar_layout_view.png");
 
     EditMode();
-    const std::vector<UINT> editMode = {32776, 32777, 32797, 32795, 32778, 32798, 32799, 32800, 32801, 32802,
-                                        32803, 32804, 32815, 32965, 32816, 32967, 32817, 0,     32783, 32887,
-                                        32892, 32893, 32894, 32786, 32787, 32805, 32806, 32807, 32808};
+    const std::vector<UINT> editMode = {ID_LAYOUT_SAVE,      ID_LAYOUT_CANCEL,
+                                        ID_INSERT_LINK,      ID_INSERT_IMAGE,
+                                        ID_FORMAT_PALETTE,   ID_INSERT_TABLE,
+                                        ID_INSERT_BOX,       ID_INSERT_RULE,
+                                        ID_OUTDENT,          ID_INDENT,
+                                        ID_ORDERED_LIST,     ID_UNORDERED_LIST,
+                                        ID_TEXT_COLOR,       ID_SELECT_TEXT_COLOR,
+                                        ID_FILL_COLOR,       ID_SELECT_FILL_COLOR,
+                                        ID_SPAM_CHECK,       0,
+                                        ID_LAYOUT_HELP,      ID_FORMAT_STYLES,
+                                        ID_LAYOUT_STYLES,    ID_LAYOUT_FONT_FAMILY,
+                                        ID_LAYOUT_FONT_SIZE, ID_BOLD,
+                                        ID_ITALIC,           ID_ALIGN_LEFT,
+                                        ID_ALIGN_CENTER,     ID_ALIGN_RIGHT,
+                                        ID_ALIGN_FULL};
     EXPECT_EQ(ShownIds(toolbar), editMode);
     EXPECT_EQ(toolbar.CalcHeight(), 56);
-    EXPECT_EQ(toolbar.GetTextColorButton()->GetDlgCtrlID(), 32815);
-    EXPECT_EQ(toolbar.GetFillColorButton()->GetDlgCtrlID(), 32816);
+    EXPECT_EQ(toolbar.GetTextColorButton()->GetDlgCtrlID(), ID_TEXT_COLOR);
+    EXPECT_EQ(toolbar.GetFillColorButton()->GetDlgCtrlID(), ID_FILL_COLOR);
     // The pickers sit one pixel below the top of the second row, 120, 160 and 100 wide.
     struct Case
     {
@@ -82,8 +97,11 @@ TEST_F(LayoutToolbar, ButtonsSendTheirCommandsToTheMainWindow)
     EditMode();
     for (UINT id : {32776u, 32797u, 32815u, 32967u, 32817u, 32887u, 32786u, 32808u})
         ClickItem(toolbar, id);
-    const std::vector<UINT> expected = {32775, 32780, 32781, 32782, 32783, 32776, 32797,
-                                        32815, 32967, 32817, 32887, 32786, 32808};
+    const std::vector<UINT> expected = {ID_LAYOUT_EDIT, ID_EMAIL_SETTINGS, ID_TEST_SEND,
+                                        ID_SEND,        ID_LAYOUT_HELP,    ID_LAYOUT_SAVE,
+                                        ID_INSERT_LINK, ID_TEXT_COLOR,     ID_SELECT_FILL_COLOR,
+                                        ID_SPAM_CHECK,  ID_FORMAT_STYLES,  ID_BOLD,
+                                        ID_ALIGN_FULL};
     EXPECT_EQ(mainWnd.CommandIds(), expected);
     for (const auto& [wParam, lParam] : mainWnd.commands)
         EXPECT_EQ(lParam, 0);
@@ -122,8 +140,9 @@ TEST_F(LayoutToolbar, ChoosingInAPickerSendsItsIdAndTheEditorReadsTheChoice)
         CComboBox* box;
         UINT id;
     };
-    const Case cases[] = {
-        {toolbar.GetStyleCombo(), 32892}, {toolbar.GetFontCombo(), 32893}, {toolbar.GetSizeCombo(), 32894}};
+    const Case cases[] = {{toolbar.GetStyleCombo(), ID_LAYOUT_STYLES},
+                          {toolbar.GetFontCombo(), ID_LAYOUT_FONT_FAMILY},
+                          {toolbar.GetSizeCombo(), ID_LAYOUT_FONT_SIZE}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.id);
@@ -147,7 +166,7 @@ TEST_F(LayoutToolbar, ChoosingInAPickerSendsItsIdAndTheEditorReadsTheChoice)
     EXPECT_EQ(toolbar.GetSelectedFontSize(), 0);
     mainWnd.commands.clear();
     QTest::keyClick(toolbar.GetSizeCombo()->GetSafeHwnd(), Qt::Key_Down);
-    EXPECT_EQ(mainWnd.CommandIds(), std::vector<UINT>{32894});
+    EXPECT_EQ(mainWnd.CommandIds(), std::vector<UINT>{ID_LAYOUT_FONT_SIZE});
     EXPECT_EQ(toolbar.GetSelectedFontSize(), 6);
 }
 
@@ -225,17 +244,30 @@ TEST_F(LayoutToolbar, ShowOperationsFollowTheCaret)
 TEST_F(LayoutToolbar, FirstIdlePassRefreshesMarkedItemsButNotABoxInUse)
 {
     EditMode();
-    mainWnd.states[32786] = {false, 0};
-    mainWnd.states[32801] = {true, 1};
-    mainWnd.states[32775] = {false, 0}; // not marked for updates
-    const QImage unchecked = Grab(*Item(toolbar, 32801));
+    mainWnd.states[ID_BOLD] = {false, 0};
+    mainWnd.states[ID_OUTDENT] = {true, 1};
+    mainWnd.states[ID_LAYOUT_EDIT] = {false, 0}; // not marked for updates
+    const QImage unchecked = Grab(*Item(toolbar, ID_OUTDENT));
     toolbar.SendMessage(UM_IDLE, 0, 3);
     EXPECT_TRUE(mainWnd.updates.empty());
     toolbar.SendMessage(UM_IDLE, 0, 0);
-    EXPECT_FALSE(Item(toolbar, 32786)->IsWindowEnabled());
-    EXPECT_NE(Grab(*Item(toolbar, 32801)), unchecked) << "checked shows the pressed face";
-    const std::vector<UINT> marked = {32801, 32802, 32803, 32804, 32965, 32967, 32892, 32893,
-                                      32894, 32786, 32787, 32805, 32806, 32807, 32808};
+    EXPECT_FALSE(Item(toolbar, ID_BOLD)->IsWindowEnabled());
+    EXPECT_NE(Grab(*Item(toolbar, ID_OUTDENT)), unchecked) << "checked shows the pressed face";
+    const std::vector<UINT> marked = {ID_OUTDENT,
+                                      ID_INDENT,
+                                      ID_ORDERED_LIST,
+                                      ID_UNORDERED_LIST,
+                                      ID_SELECT_TEXT_COLOR,
+                                      ID_SELECT_FILL_COLOR,
+                                      ID_LAYOUT_STYLES,
+                                      ID_LAYOUT_FONT_FAMILY,
+                                      ID_LAYOUT_FONT_SIZE,
+                                      ID_BOLD,
+                                      ID_ITALIC,
+                                      ID_ALIGN_LEFT,
+                                      ID_ALIGN_CENTER,
+                                      ID_ALIGN_RIGHT,
+                                      ID_ALIGN_FULL};
     EXPECT_EQ(mainWnd.updates, marked);
 
     // While the font box has the focus the idle pass leaves it alone; afterwards it refreshes it again.
@@ -256,37 +288,37 @@ TEST_F(ToolbarTooltips, EveryLayoutButtonTellsItsCommand)
 {
     CToolbarLayout layout(nullptr);
     ASSERT_TRUE(CreateToolbar(layout, 900, 56));
-    Expect(layout, {{32775, "Edit Layout"},
-                    {32780, "Email Settings"},
-                    {32781, "Test Send Newsletter"},
-                    {32782, "Send Newsletter"},
-                    {32783, "Help"}});
+    Expect(layout, {{ID_LAYOUT_EDIT, "Edit Layout"},
+                    {ID_EMAIL_SETTINGS, "Email Settings"},
+                    {ID_TEST_SEND, "Test Send Newsletter"},
+                    {ID_SEND, "Send Newsletter"},
+                    {ID_LAYOUT_HELP, "Help"}});
     layout.SetEditMode();
-    Expect(layout, {{32776, "Save Layout"},
-                    {32777, "Cancel Layout"},
-                    {32797, "Insert Link"},
-                    {32795, "Insert Image"},
-                    {32778, "Organize Color Palette"},
-                    {32798, "Insert Table"},
-                    {32799, "Insert Box"},
-                    {32800, "Insert Horzontal Line"},
-                    {32801, "Outdent"},
-                    {32802, "Increase Indent"},
-                    {32803, "Ordered List"},
-                    {32804, "Unordered List"},
-                    {32815, "Use Text Color"},
-                    {32965, "Select Text Color"},
-                    {32816, "Use fill color"},
-                    {32967, "Select Fill Color"},
-                    {32817, "Content Screening"},
-                    {32783, "Help"},
-                    {32887, "Manage Styles"},
-                    {32786, "Bold"},
-                    {32787, "Italic"},
-                    {32805, "Align Text Left"},
-                    {32806, "Align Text Center"},
-                    {32807, "Align Text Right"},
-                    {32808, "Justify"}});
+    Expect(layout, {{ID_LAYOUT_SAVE, "Save Layout"},
+                    {ID_LAYOUT_CANCEL, "Cancel Layout"},
+                    {ID_INSERT_LINK, "Insert Link"},
+                    {ID_INSERT_IMAGE, "Insert Image"},
+                    {ID_FORMAT_PALETTE, "Organize Color Palette"},
+                    {ID_INSERT_TABLE, "Insert Table"},
+                    {ID_INSERT_BOX, "Insert Box"},
+                    {ID_INSERT_RULE, "Insert Horzontal Line"},
+                    {ID_OUTDENT, "Outdent"},
+                    {ID_INDENT, "Increase Indent"},
+                    {ID_ORDERED_LIST, "Ordered List"},
+                    {ID_UNORDERED_LIST, "Unordered List"},
+                    {ID_TEXT_COLOR, "Use Text Color"},
+                    {ID_SELECT_TEXT_COLOR, "Select Text Color"},
+                    {ID_FILL_COLOR, "Use fill color"},
+                    {ID_SELECT_FILL_COLOR, "Select Fill Color"},
+                    {ID_SPAM_CHECK, "Content Screening"},
+                    {ID_LAYOUT_HELP, "Help"},
+                    {ID_FORMAT_STYLES, "Manage Styles"},
+                    {ID_BOLD, "Bold"},
+                    {ID_ITALIC, "Italic"},
+                    {ID_ALIGN_LEFT, "Align Text Left"},
+                    {ID_ALIGN_CENTER, "Align Text Center"},
+                    {ID_ALIGN_RIGHT, "Align Text Right"},
+                    {ID_ALIGN_FULL, "Justify"}});
 }
 
 TEST_F(ToolbarTooltips, LayoutTextButtonsShowTheirTexts)

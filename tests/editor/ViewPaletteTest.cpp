@@ -1,5 +1,6 @@
 #include "app/ShellTestSupport.h"
 #include "ndb/NdbPaletteColor.h"
+#include "res/dialogs/Palette.h"
 
 #include <QListWidget>
 
@@ -7,8 +8,8 @@ using namespace ShellTest;
 
 namespace
 {
-constexpr int IdList = 1027;
-constexpr int IdMoveDown = 1647;
+constexpr int IdList = IDC_LIST;
+constexpr int IdMoveDown = IDC_MOVE_DOWN;
 
 // Acts in the palette organiser once it shows, then closes it with the button of the caption.
 void WithPaletteDialog(const std::function<void(CWnd&)>& act, const QString& closeWith)

@@ -3,25 +3,27 @@
 
 #include "gre/GreLayerImage.h"
 #include "gre/GreLayerText.h"
+#include "res/dialogs/GreEffectDropShadowProperties.h"
+#include "res/dialogs/PipelineProperties.h"
 
 using namespace DialogTest;
 using namespace EffectsTest;
 
 namespace
 {
-constexpr int IdLayers = 1517;
-constexpr int IdEffects = 1530;
-constexpr int IdFixed = 1522;
-constexpr int IdUseLayer = 1523;
-constexpr int IdWidth = 1202;
-constexpr int IdHeight = 1207;
-constexpr int IdSizeLayer = 1524;
-constexpr int IdWidthLabel = 1554;
-constexpr int IdAddText = 1521;
-constexpr int IdDelete = 1270;
-constexpr int IdMoveUp = 1272;
-constexpr int IdMoveDown = 1273;
-constexpr int IdEditEffect = 1278;
+constexpr int IdLayers = IDC_LAYER_LIST;
+constexpr int IdEffects = IDC_EFFECT_LIST;
+constexpr int IdFixed = IDC_FIXED_SIZE;
+constexpr int IdUseLayer = IDC_LAYER_SIZE;
+constexpr int IdWidth = IDC_WIDTH;
+constexpr int IdHeight = IDC_HEIGHT;
+constexpr int IdSizeLayer = IDC_SIZE_LAYER;
+constexpr int IdWidthLabel = IDC_PIPELINE_WIDTH_LABEL;
+constexpr int IdAddText = IDC_ADD_TEXT;
+constexpr int IdDelete = IDC_PIPELINE_DELETE;
+constexpr int IdMoveUp = IDC_PIPELINE_MOVE_UP;
+constexpr int IdMoveDown = IDC_PIPELINE_MOVE_DOWN;
+constexpr int IdEditEffect = IDC_EDIT_EFFECT;
 constexpr int PreviewId = 4711;
 
 const QString DropShadowTitle = QStringLiteral("Layer Effect - Drop Shadow");
@@ -219,13 +221,13 @@ TEST_F(EffectEditor, DropShadowTickOpensItsDialogOnlyForANewShadow)
     };
     const Case cases[] = {
         {"new shadow cancelled", [](QWidget*) {}, IDCANCEL, 0, false, 0},
-        {"new shadow confirmed", [](QWidget* w) { TypeInto(w, 1535, QStringLiteral("9")); }, IDOK, 1, true,
-         9},
+        {"new shadow confirmed", [](QWidget* w) { TypeInto(w, IDC_DISTANCE, QStringLiteral("9")); }, IDOK, 1,
+         true, 9},
         {"applied then cancelled",
          [](QWidget* w)
          {
-             TypeInto(w, 1535, QStringLiteral("9"));
-             Click(w, 1542);
+             TypeInto(w, IDC_DISTANCE, QStringLiteral("9"));
+             Click(w, IDC_APPLY);
          },
          IDCANCEL, 0, false, 0},
     };
@@ -286,7 +288,7 @@ TEST_F(EffectEditor, ShadowSwitchedOffAndOnAgainNeedsNoDialogAndKeepsItsValuesOn
             script.ThenTitled(DropShadowTitle,
                               [](QWidget* w)
                               {
-                                  TypeInto(w, 1535, QStringLiteral("14"));
+                                  TypeInto(w, IDC_DISTANCE, QStringLiteral("14"));
                                   Click(w, IDCANCEL);
                               });
             script.Start();

@@ -2,6 +2,7 @@
 #include "effects/DlgPipelineLibrary.h"
 #include "effects/EffectLibraryContext.h"
 
+#include "res/dialogs/PipelineLibrary.h"
 #include "services/ServicesUiSupport.h"
 
 #include "base/AppSettings.h"
@@ -15,7 +16,7 @@ using namespace EffectsTest;
 
 namespace
 {
-constexpr int IdCategories = 1284;
+constexpr int IdCategories = IDC_CATEGORIES;
 const QString HostileName = QStringLiteral("<b>Glow</b> \"&' ");
 const QString HostileId = QStringLiteral("a__FILE__b');alert('x");
 

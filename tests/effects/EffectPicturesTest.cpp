@@ -9,6 +9,7 @@
 #include "app/KVContext.h"
 #include "app/KVWebServer.h"
 #include "gre/GreProject.h"
+#include "res/dialogs/PipelineProperties.h"
 #include "services/ConceptTemplateFile.h"
 #include "services/ConceptTemplateFolder.h"
 #include "services/PipelineCatalogue.h"
@@ -68,12 +69,12 @@ TEST(EffectPictures, EditorAndItsDialogs)
                 .ThenTitled(QStringLiteral("Image Layer Properties"), pictureOf("effect-248-image-layer.png"))
                 .ThenTitled(QStringLiteral("Save To Library"), pictureOf("effect-260-save-to-library.png"));
             script.Start();
-            ClickRow(window, 1517, 0);
-            Click(window, 1276);
-            Click(window, 1278);
-            ClickRow(window, 1517, 1);
-            Click(window, 1276);
-            Click(window, 1275);
+            ClickRow(window, IDC_LAYER_LIST, 0);
+            Click(window, IDC_EDIT_LAYER);
+            Click(window, IDC_EDIT_EFFECT);
+            ClickRow(window, IDC_LAYER_LIST, 1);
+            Click(window, IDC_EDIT_LAYER);
+            Click(window, IDC_SAVE_TO_LIBRARY);
             EXPECT_TRUE(script.Finished());
             Click(window, IDCANCEL);
         });

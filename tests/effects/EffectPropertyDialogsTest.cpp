@@ -4,6 +4,9 @@
 #include "effects/DlgGreLayerTextProperties.h"
 
 #include "controls/ControlTestSupport.h"
+#include "res/dialogs/GreEffectDropShadowProperties.h"
+#include "res/dialogs/GreLayerImageProperties.h"
+#include "res/dialogs/GreLayerTextProperties.h"
 #include "services/ServicesUiSupport.h"
 
 #include "base/Md5Digest.h"
@@ -15,17 +18,17 @@ using namespace EffectsTest;
 
 namespace
 {
-constexpr int IdDistance = 1535;
-constexpr int IdAngle = 1531;
-constexpr int IdShadowOpacity = 1537;
-constexpr int IdText = 1541;
-constexpr int IdName = 1557;
-constexpr int IdRotation = 1538;
-constexpr int IdOpacity = 1555;
-constexpr int IdMarginLeft = 1548;
-constexpr int IdUseSource = 1562;
-constexpr int IdBrowse = 1471;
-constexpr int IdSize = 1552;
+constexpr int IdDistance = IDC_DISTANCE;
+constexpr int IdAngle = IDC_ANGLE;
+constexpr int IdShadowOpacity = IDC_EFFECT_DROP_SHADOW_OPACITY;
+constexpr int IdText = IDC_LAYER_TEXT_TEXT;
+constexpr int IdName = IDC_LAYER_NAME;
+constexpr int IdRotation = IDC_ROTATION;
+constexpr int IdOpacity = IDC_OPACITY;
+constexpr int IdMarginLeft = IDC_LAYER_LEFT;
+constexpr int IdUseSource = IDC_USE_SOURCE;
+constexpr int IdBrowse = IDC_BROWSE;
+constexpr int IdSize = IDC_LAYER_TEXT_SIZE;
 
 // Runs a dialog over an owner that records its commands; the steps act on the open dialog,
 // which then ends with the button.
@@ -185,7 +188,7 @@ TEST(LayerDialogs, ColourWithAMissingPaletteKeyKeepsValueAndName)
     DialogRun run;
     CDlgGreLayerTextProperties textDialog(&newsletter, &layer, &run.owner);
     run.Run(
-        textDialog, [](QWidget* window) { Click(window, 1544); }, IDOK);
+        textDialog, [](QWidget* window) { Click(window, IDC_LAYER_TEXT_BOLD); }, IDOK);
     EXPECT_EQ(layer.GetColor(), color);
     EXPECT_TRUE(layer.IsBold());
     CDlgGreEffectDropShadowProperties shadowDialog(&newsletter, &shadow, &run.owner);

@@ -4,6 +4,10 @@
 #include "effects/DlgPipelineLibrary.h"
 #include "effects/DlgPipelineProperties.h"
 
+#include "res/dialogs/GreEffectDropShadowProperties.h"
+#include "res/dialogs/GreLayerTextProperties.h"
+#include "res/dialogs/PipelineProperties.h"
+#include "res/dialogs/SaveToLibrary.h"
 #include "services/ServicesUiSupport.h"
 
 #include "app/KVContext.h"
@@ -18,12 +22,12 @@ using namespace EffectsTest;
 
 namespace
 {
-constexpr int IdLayers = 1517;
-constexpr int IdEffects = 1530;
-constexpr int IdAddText = 1521;
-constexpr int IdAddImage = 1526;
-constexpr int IdMoveUp = 1272;
-constexpr int IdSaveToLibrary = 1275;
+constexpr int IdLayers = IDC_LAYER_LIST;
+constexpr int IdEffects = IDC_EFFECT_LIST;
+constexpr int IdAddText = IDC_ADD_TEXT;
+constexpr int IdAddImage = IDC_ADD_IMAGE;
+constexpr int IdMoveUp = IDC_PIPELINE_MOVE_UP;
+constexpr int IdSaveToLibrary = IDC_SAVE_TO_LIBRARY;
 
 // Builds the effect in the editor as the user does; the key it was confirmed with.
 QString BuildAndSaveEffect(IDialogContext& context, const ndb::CNdbResource& image, const QString& logo)
@@ -33,22 +37,22 @@ QString BuildAndSaveEffect(IDialogContext& context, const ndb::CNdbResource& ima
         .ThenTitled(QStringLiteral("Text Layer Properties"),
                     [](QWidget* w)
                     {
-                        QWidget* text = Item(w, 1541);
+                        QWidget* text = Item(w, IDC_LAYER_TEXT_TEXT);
                         TypeOver(text, QStringLiteral("Spring"));
                         Click(w, IDOK);
                     })
         .ThenTitled(QStringLiteral("Layer Effect - Drop Shadow"),
                     [](QWidget* w)
                     {
-                        TypeOver(Item(w, 1535), QStringLiteral("4"));
-                        TypeOver(Item(w, 1531), QStringLiteral("90"));
+                        TypeOver(Item(w, IDC_DISTANCE), QStringLiteral("4"));
+                        TypeOver(Item(w, IDC_ANGLE), QStringLiteral("90"));
                         Click(w, IDOK);
                     })
         .ThenTitled(QStringLiteral("Save To Library"),
                     [](QWidget* w)
                     {
-                        TypeOver(Item(w, 1333), QStringLiteral("Spring Sale"));
-                        TypeOver(Item(w, 1565), QStringLiteral("Mine"));
+                        TypeOver(Item(w, IDC_NAME), QStringLiteral("Spring Sale"));
+                        TypeOver(Item(w, IDC_CATEGORY), QStringLiteral("Mine"));
                         Click(w, IDOK);
                     })
         .ThenShowing(QStringLiteral("Pipeline save successfully!"),

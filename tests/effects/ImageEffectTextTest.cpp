@@ -4,15 +4,16 @@
 #include "gre/GreLayerGroup.h"
 #include "gre/GreLayerImage.h"
 #include "gre/GreLayerText.h"
+#include "res/dialogs/ImageEffectSetText.h"
 
 using namespace DialogTest;
 using namespace EffectsTest;
 
 namespace
 {
-constexpr int IdFirstEdit = 1655;
-constexpr int IdFirstLabel = 1661;
-constexpr int IdNote = 1660;
+constexpr int IdFirstEdit = IDC_FIRST_EDIT;
+constexpr int IdFirstLabel = IDC_FIRST_LABEL;
+constexpr int IdNote = IDC_NOTE;
 const QString Title = QStringLiteral("Text for Image Effect");
 const QString NoTextEffect = QStringLiteral("The image has no text effect.");
 

@@ -2,6 +2,8 @@
 #include "effects/DlgPipelineProperties.h"
 #include "effects/EffectLibraryFiles.h"
 
+#include "res/dialogs/PipelineProperties.h"
+#include "res/dialogs/SaveToLibrary.h"
 #include "services/ServicesUiSupport.h"
 
 #include "base/AppSettings.h"
@@ -15,9 +17,9 @@ using namespace EffectLibraryFiles;
 
 namespace
 {
-constexpr int IdSaveToLibrary = 1275;
-constexpr int IdName = 1333;
-constexpr int IdCategory = 1565;
+constexpr int IdSaveToLibrary = IDC_SAVE_TO_LIBRARY;
+constexpr int IdName = IDC_NAME;
+constexpr int IdCategory = IDC_CATEGORY;
 const QString SaveTitle = QStringLiteral("Save To Library");
 
 class SaveToLibrary : public ::testing::Test

@@ -10,6 +10,8 @@
 #include "peers/DovecotServer.h"
 #include "peers/SmtpSinkServer.h"
 #include "platform/net/DnsQuery.h"
+#include "res/dialogs/PageSenderSendOptions.h"
+#include "res/dialogs/SendOptionsMoreSettings.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -29,31 +31,31 @@ using ServicesUi::Type;
 
 namespace
 {
-constexpr int IdDirect = 1054;
-constexpr int IdRelay = 1060;
-constexpr int IdRelayServer = 1042;
-constexpr int IdCommonServers = 1651;
-constexpr int IdThrottle = 1098;
-constexpr int IdPauseAfter = 1599;
-constexpr int IdPauseSeconds = 1105;
-constexpr int IdAuthentication = 1097;
-constexpr int IdRelayUser = 1159;
-constexpr int IdRelayPassword = 1161;
-constexpr int IdCheckDirect = 1192;
-constexpr int IdCheckRelay = 1181;
-constexpr int IdBounces = 1601;
-constexpr int IdPop3Server = 1163;
-constexpr int IdPop3User = 1164;
-constexpr int IdPop3Password = 1111;
-constexpr int IdCheckPop3 = 1186;
-constexpr int IdMoreSettings = 1184;
-constexpr int IdCopySettings = 1578;
+constexpr int IdDirect = IDC_DIRECT;
+constexpr int IdRelay = IDC_RELAY;
+constexpr int IdRelayServer = IDC_RELAY_SERVER;
+constexpr int IdCommonServers = IDC_COMMON_SERVERS;
+constexpr int IdThrottle = IDC_THROTTLE;
+constexpr int IdPauseAfter = IDC_PAUSE_AFTER;
+constexpr int IdPauseSeconds = IDC_PAUSE_SECONDS;
+constexpr int IdAuthentication = IDC_AUTHENTICATION;
+constexpr int IdRelayUser = IDC_RELAY_USER;
+constexpr int IdRelayPassword = IDC_RELAY_PASSWORD;
+constexpr int IdCheckDirect = IDC_CHECK_DIRECT;
+constexpr int IdCheckRelay = IDC_CHECK_RELAY;
+constexpr int IdBounces = IDC_BOUNCES;
+constexpr int IdPop3Server = IDC_POP3_SERVER;
+constexpr int IdPop3User = IDC_POP3_USER;
+constexpr int IdPop3Password = IDC_POP3_PASSWORD;
+constexpr int IdCheckPop3 = IDC_CHECK_POP3;
+constexpr int IdMoreSettings = IDC_MORE_SETTINGS;
+constexpr int IdCopySettings = IDC_COPY_SETTINGS;
 
-constexpr int IdCustomDomain = 1611;
-constexpr int IdDomain = 1158;
-constexpr int IdSmtpPort = 1598;
-constexpr int IdPop3Port = 1600;
-constexpr int IdConnections = 1103;
+constexpr int IdCustomDomain = IDC_CUSTOM_DOMAIN;
+constexpr int IdDomain = IDC_DOMAIN;
+constexpr int IdSmtpPort = IDC_SMTP_PORT;
+constexpr int IdPop3Port = IDC_POP3_PORT;
+constexpr int IdConnections = IDC_SEND_OPTIONS_MORE_SETTINGS_CONNECTIONS;
 
 const QString MoreSettingsTitle = QStringLiteral("Email Settings - Delivery - More Settings");
 const QString RelayPassword = QStringLiteral("rel\u00e4y-Secret-7");
@@ -90,12 +92,13 @@ QString GroupState(const CWnd& page, std::initializer_list<int> ids)
 QString Rules(const CWnd& page)
 {
     return QStringLiteral("relay=%1 link=%2 direct=%3 login=%4 throttle=%5 pop3=%6")
-        .arg(GroupState(page, {1607, IdRelayServer, IdAuthentication, IdThrottle, IdCheckRelay}))
+        .arg(GroupState(page, {IDC_RELAY_LABEL, IdRelayServer, IdAuthentication, IdThrottle, IdCheckRelay}))
         .arg(Item(page, IdCommonServers)->isVisible() ? 1 : 0)
         .arg(GroupState(page, {IdCheckDirect}))
-        .arg(GroupState(page, {1605, IdRelayUser, 1606, IdRelayPassword}))
-        .arg(GroupState(page, {1608, IdPauseAfter, 1609, IdPauseSeconds}))
-        .arg(GroupState(page, {1602, IdPop3Server, 1603, IdPop3User, 1604, IdPop3Password, IdCheckPop3}));
+        .arg(GroupState(page, {IDC_USER_LABEL, IdRelayUser, IDC_PASSWORD_LABEL, IdRelayPassword}))
+        .arg(GroupState(page, {IDC_PAUSE_AFTER_LABEL, IdPauseAfter, IDC_PAUSE_SECONDS_LABEL, IdPauseSeconds}))
+        .arg(GroupState(page, {IDC_POP3_LABEL, IdPop3Server, IDC_POP3_USER_LABEL, IdPop3User,
+                               IDC_POP3_PASSWORD_LABEL, IdPop3Password, IdCheckPop3}));
 }
 
 void ExpectInt(const CNdbSender& sender, int id, int tag, int value)

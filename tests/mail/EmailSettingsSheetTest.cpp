@@ -3,6 +3,9 @@
 #include "base/AppSettings.h"
 #include "mail/EmailSettingsSheet.h"
 #include "platform/ui/ListCtrl.h"
+#include "res/dialogs/PageSenderAttachments.h"
+#include "res/dialogs/PageSenderGeneral.h"
+#include "res/dialogs/PageSenderPlainText.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -19,19 +22,19 @@ using ServicesUi::Type;
 
 namespace
 {
-constexpr int IdSubject = 1157;
-constexpr int IdImportance = 1101;
-constexpr int IdFromAddress = 1153;
-constexpr int IdFromName = 1152;
-constexpr int IdOrganization = 1154;
-constexpr int IdReplyTo = 1155;
-constexpr int IdCopySettings = 1578;
-constexpr int IdPlainText = 1160;
-constexpr int IdList = 1117;
-constexpr int IdAdd = 1641;
-constexpr int IdDelete = 1261;
-constexpr int IdMoveUp = 1644;
-constexpr int IdMoveDown = 1647;
+constexpr int IdSubject = IDC_SUBJECT;
+constexpr int IdImportance = IDC_IMPORTANCE;
+constexpr int IdFromAddress = IDC_FROM_ADDRESS;
+constexpr int IdFromName = IDC_FROM_NAME;
+constexpr int IdOrganization = IDC_ORGANIZATION;
+constexpr int IdReplyTo = IDC_REPLY_TO;
+constexpr int IdCopySettings = IDC_COPY_SETTINGS;
+constexpr int IdPlainText = IDC_SENDER_PLAIN_TEXT_TEXT;
+constexpr int IdList = IDC_SENDER_ATTACHMENTS_LIST;
+constexpr int IdAdd = IDC_ADD;
+constexpr int IdDelete = IDC_DELETE;
+constexpr int IdMoveUp = IDC_MOVE_UP;
+constexpr int IdMoveDown = IDC_MOVE_DOWN;
 
 constexpr int PlainTextIndex = 2;
 constexpr int AttachmentsIndex = 3;

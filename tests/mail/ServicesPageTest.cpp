@@ -5,6 +5,9 @@
 #include "base/AppSettings.h"
 #include "mail/DlgServicesMoreSettings.h"
 #include "mail/EmailSettingsSheet.h"
+#include "res/dialogs/CreateMailingList.h"
+#include "res/dialogs/PageSenderServices.h"
+#include "res/dialogs/ServicesMoreSettings.h"
 #include "services/SiteAccounts.h"
 #include "support/MailingListService.h"
 
@@ -23,21 +26,21 @@ using ServicesUi::Type;
 
 namespace
 {
-constexpr int IdSite = 1619;
-constexpr int IdInstall = 1627;
-constexpr int IdWebView = 1626;
-constexpr int IdStatistics = 1170;
-constexpr int IdMailingList = 1168;
-constexpr int IdMoreSettings = 1505;
+constexpr int IdSite = IDC_SITE;
+constexpr int IdInstall = IDC_MAIL_GROUP_SETTINGS_INSTALL;
+constexpr int IdWebView = IDC_MESSAGE;
+constexpr int IdStatistics = IDC_STATISTICS;
+constexpr int IdMailingList = IDC_MAILING_LIST;
+constexpr int IdMoreSettings = IDC_SENDER_SERVICES_MORE_SETTINGS;
 
-constexpr int IdFolder = 1622;
-constexpr int IdForceEmbedding = 1632;
-constexpr int IdCustomLink = 1624;
-constexpr int IdAddress = 1625;
-constexpr int IdLists = 1102;
-constexpr int IdCreateList = 1469;
-constexpr int IdMessage = 1626;
-constexpr int IdListName = 1333;
+constexpr int IdFolder = IDC_SERVICES_MORE_SETTINGS_FOLDER;
+constexpr int IdForceEmbedding = IDC_FORCE_EMBEDDING;
+constexpr int IdCustomLink = IDC_CUSTOM_LINK;
+constexpr int IdAddress = IDC_SERVICES_MORE_SETTINGS_ADDRESS;
+constexpr int IdLists = IDC_SERVICES_MORE_SETTINGS_MAILING_LIST;
+constexpr int IdCreateList = IDC_CREATE_LIST;
+constexpr int IdMessage = IDC_MESSAGE;
+constexpr int IdListName = IDC_NAME;
 
 constexpr int ServicesIndex = 4;
 const QString MoreSettingsTitle = QStringLiteral("Email Settings - Services - More Settings");

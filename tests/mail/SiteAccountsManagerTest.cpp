@@ -1,5 +1,7 @@
 // The site-account manager as the user meets it.
 #include "dialogs/DialogTestSupport.h"
+#include "res/dialogs/PageSiteAccountProperties2.h"
+#include "res/dialogs/SiteAccounts.h"
 #include "services/ServicesUiSupport.h"
 #include "support/FtpServer.h"
 #include "support/PhpServer.h"
@@ -24,11 +26,11 @@ using ServicesUi::Item;
 
 namespace
 {
-constexpr int IdList = 1616;
-constexpr int IdAdd = 1612;
-constexpr int IdEdit = 1613;
-constexpr int IdDelete = 1614;
-constexpr int IdAdminUser = 1052;
+constexpr int IdList = IDC_SITE_ACCOUNTS_LIST;
+constexpr int IdAdd = IDC_SITE_ACCOUNTS_ADD;
+constexpr int IdEdit = IDC_SITE_ACCOUNTS_EDIT;
+constexpr int IdDelete = IDC_SITE_ACCOUNTS_DELETE;
+constexpr int IdAdminUser = IDC_ADMIN_USER;
 
 const QString Title = QStringLiteral("Manage Quorvane");
 const QString StepOne = QStringLiteral("Step 1 - Publishing Settings");

@@ -1,6 +1,7 @@
 #include "PythonCsv.h"
 #include "RecipientsTestSupport.h"
 #include "base/TextHelpers.h"
+#include "controls/CommandIds.h"
 #include "platform/core/AppStrings.h"
 #include "recipients/DlgUserAdd.h"
 #include "recipients/DlgUserImportCsvDelimiter.h"
@@ -9,6 +10,9 @@
 #include "recipients/DlgUserImportMapField.h"
 #include "recipients/DlgUserImportSelect.h"
 #include "recipients/UserImportProfile.h"
+#include "res/dialogs/UserAdd.h"
+#include "res/dialogs/UserImportCsvDelimiter.h"
+#include "res/dialogs/UserImportMap.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,7 +101,7 @@ TEST_F(ImportDialogs, TextFilesThroughEveryDialogGiveThePythonRows)
                             Click(w, QStringLiteral("Import Selected"));
                         });
         script.Start();
-        Command(window, 32902);
+        Command(window, ID_RECIPIENTS_IMPORT);
         EXPECT_TRUE(script.Finished()) << c.file << " " << app.messages.join("|").toStdString();
 
         const TextRows python = PythonCsvRows(path, c.character);
@@ -154,7 +158,7 @@ TEST_F(ImportDialogs, ATextFileWithARowOfTooManyCellsIsRefusedWithAMessage)
                         Click(w, QStringLiteral("OK"));
                     });
     script.Start();
-    Command(window, 32902);
+    Command(window, ID_RECIPIENTS_IMPORT);
     EXPECT_TRUE(script.Finished()) << app.messages.join("|").toStdString();
     ASSERT_FALSE(app.messages.isEmpty());
     EXPECT_TRUE(
@@ -169,7 +173,7 @@ TEST_F(ImportDialogs, MappingListShowsSampleColumnsAndUnboundOnes)
     const TextRows rows = {{"a@x.com", "Dr", "Ann"}};
     ndb::CNdbUserList target;
     CDlgUserImportMap dialog(profile, rows, target, &main);
-    ASSERT_TRUE(dialog.Create(235, &main));
+    ASSERT_TRUE(dialog.Create(IDD_USER_IMPORT_MAP, &main));
     ASSERT_TRUE(ShowActive(dialog));
     QTreeWidget* list = ListOf(dialog.GetSafeHwnd());
     ASSERT_TRUE(list);
@@ -210,10 +214,10 @@ TEST_F(ImportDialogs, MappingListShowsSampleColumnsAndUnboundOnes)
 TEST_F(ImportDialogs, OtherDelimiterKeepsTheNewestCharacter)
 {
     CDlgUserImportCsvDelimiter dialog(&main);
-    ASSERT_TRUE(dialog.Create(298, &main));
+    ASSERT_TRUE(dialog.Create(IDD_USER_IMPORT_CSV_DELIMITER, &main));
     ASSERT_TRUE(ShowActive(dialog));
     Click(dialog.GetSafeHwnd(), QStringLiteral("Other:"));
-    TypeOver(dialog.GetDlgItem(1581)->GetSafeHwnd(), QStringLiteral("|#"));
+    TypeOver(dialog.GetDlgItem(IDC_OTHER2)->GetSafeHwnd(), QStringLiteral("|#"));
     dialog.UpdateData(true);
     QChar delimiter;
     ASSERT_TRUE(dialog.GetDelimiter(delimiter));
@@ -259,8 +263,9 @@ TEST_F(ImportDialogs, AddDialogModes)
                           [](QWidget* w)
                           {
                               CWnd* wnd = CWnd::FromHandle(w);
-                              TypeOver(wnd->GetDlgItem(1037)->GetSafeHwnd(), QStringLiteral("  new@x.com  "));
-                              TypeOver(wnd->GetDlgItem(1334)->GetSafeHwnd(), QStringLiteral(" Dr "));
+                              TypeOver(wnd->GetDlgItem(IDC_EMAIL)->GetSafeHwnd(),
+                                       QStringLiteral("  new@x.com  "));
+                              TypeOver(wnd->GetDlgItem(IDC_TITLE)->GetSafeHwnd(), QStringLiteral(" Dr "));
                               SaveArtifact(*wnd, QStringLiteral("recipients-213-mode0.png"));
                               Click(w, QStringLiteral("OK"));
                           });
@@ -282,10 +287,11 @@ TEST_F(ImportDialogs, AddDialogModes)
                           [](QWidget* w)
                           {
                               CWnd* wnd = CWnd::FromHandle(w);
-                              EXPECT_FALSE(wnd->GetDlgItem(1037)->IsWindowEnabled());
-                              EXPECT_FALSE(wnd->GetDlgItem(1149)->IsWindowVisible());
-                              TypeOver(wnd->GetDlgItem(1089)->GetSafeHwnd(), QStringLiteral("Eve"));
-                              auto* color = qobject_cast<QComboBox*>(wnd->GetDlgItem(1586)->GetSafeHwnd());
+                              EXPECT_FALSE(wnd->GetDlgItem(IDC_EMAIL)->IsWindowEnabled());
+                              EXPECT_FALSE(wnd->GetDlgItem(IDC_BLOCK_RECIPIENT_CHECK)->IsWindowVisible());
+                              TypeOver(wnd->GetDlgItem(IDC_FIRST)->GetSafeHwnd(), QStringLiteral("Eve"));
+                              auto* color =
+                                  qobject_cast<QComboBox*>(wnd->GetDlgItem(IDC_COLOR)->GetSafeHwnd());
                               EXPECT_EQ(color->currentText(), QStringLiteral("Purple"));
                               EXPECT_EQ(color->itemText(1), QStringLiteral("Blue"));
                               color->setFocus();
@@ -360,7 +366,7 @@ TEST_F(ImportDialogs, DocumentFilesAndAddressBookThroughTheImportCommand)
             .ThenTitled(QStringLiteral("Select Recipients"),
                         [](QWidget* w) { Click(w, QStringLiteral("Import Selected")); });
         script.Start();
-        Command(window, 32902);
+        Command(window, ID_RECIPIENTS_IMPORT);
         EXPECT_TRUE(script.Finished()) << c.source;
         QStringList addresses;
         for (const auto& user : target.Users().GetUsers())

@@ -1,7 +1,10 @@
 #include "RecipientsTestSupport.h"
 #include "base/TextHelpers.h"
+#include "controls/CommandIds.h"
+#include "editor/LayoutCommandIds.h"
 #include "platform/core/AppStrings.h"
 #include "recipients/RecipientFields.h"
+#include "res/dialogs/UserAdd.h"
 
 #include <QClipboard>
 #include <QCollator>
@@ -78,10 +81,10 @@ TEST_F(WndUsers, MailingListHasNoStatusAndDynamicListIsReadOnly)
     EXPECT_EQ(Column(window, StatusColumn), QStringList({""}));
 
     window.SendMessage(CWndUsers::UM_LIST_ROW_DBLCLICK, 0, 0);
-    Command(window, 32963);
-    Command(window, 32906);
+    Command(window, ID_RECIPIENTS_SELECT_ALL);
+    Command(window, ID_RECIPIENTS_DELETE);
     app.answers = {IDYES};
-    Command(window, 57635);
+    Command(window, ID_EDIT_CUT);
     EXPECT_EQ(app.messages, QStringList({LoadAppString(15324), LoadAppString(15324), LoadAppString(15339),
                                          LoadAppString(15324)}));
     EXPECT_EQ(static_cast<ndb::CNdbMailGroup*>(context.document.get())->Users().GetCount(), 1);
@@ -110,7 +113,7 @@ TEST_F(WndUsers, FilterTypedIntoTheFieldAndStatusLine)
     window.GetList().GetRow(1)->m_checked = true;
     window.SendMessage(CWndUsers::UM_LIST_SELECTION_CHANGED, 0, 0);
     EXPECT_EQ(window.GetStatusText(), QStringLiteral("5 recipients   2 visible   1 selected"));
-    Command(window, 32963);
+    Command(window, ID_RECIPIENTS_SELECT_ALL);
     EXPECT_EQ(window.GetStatusText(), QStringLiteral("5 recipients   2 visible   2 selected"));
 }
 
@@ -149,7 +152,7 @@ TEST_F(WndUsers, CopyInANewsletterPasteIntoAMailingListKeepsEveryField)
     // Rows stand in label order: the labelled recipient comes last.
     ASSERT_EQ(Column(from, EmailColumn), QStringList({"other@x.com", "full@x.com"}));
     from.GetList().GetRow(1)->m_checked = true;
-    Command(from, 57634);
+    Command(from, ID_EDIT_COPY);
 
     FakeUsersContext listContext;
     ndb::CNdbMailGroup& list = OpenMailingList(listContext);
@@ -158,7 +161,7 @@ TEST_F(WndUsers, CopyInANewsletterPasteIntoAMailingListKeepsEveryField)
     script.ThenTitled(QStringLiteral("Select Recipients"),
                       [](QWidget* w) { ClickButtonWhenShown(w, QStringLiteral("Import Selected")); });
     script.Start();
-    Command(to, 57637);
+    Command(to, ID_EDIT_PASTE);
     EXPECT_TRUE(script.Finished());
     ASSERT_EQ(list.Users().GetCount(), 1);
     const ndb::CNdbUser& pasted = *list.Users().GetUserAt(0);
@@ -189,7 +192,7 @@ TEST_F(WndUsers, PastedSingleAddressAddsThatRecipient)
         script.ThenTitled(QStringLiteral("Select Recipients"),
                           [](QWidget* w) { ClickButtonWhenShown(w, QStringLiteral("Import Selected")); });
         script.Start();
-        Command(window, 57637);
+        Command(window, ID_EDIT_PASTE);
         EXPECT_TRUE(script.Finished());
     }
     EXPECT_EQ(newsletter.Users().GetCount(), 2);
@@ -242,21 +245,21 @@ TEST_F(WndUsers, AddRefusesAKnownAddressInOtherCaseAndReopens)
         .ThenTitled(QStringLiteral("Add recipient"),
                     [](QWidget* w)
                     {
-                        TypeOver(CWnd::FromHandle(w)->GetDlgItem(1037)->GetSafeHwnd(),
+                        TypeOver(CWnd::FromHandle(w)->GetDlgItem(IDC_EMAIL)->GetSafeHwnd(),
                                  QStringLiteral("ann@x.com"));
                         ClickButtonWhenShown(w, QStringLiteral("OK"));
                     })
         .ThenTitled(QStringLiteral("Add recipient"),
                     [](QWidget* w)
                     {
-                        EXPECT_EQ(CWnd::FromHandle(w)->GetDlgItem(1037)->GetWindowText(),
+                        EXPECT_EQ(CWnd::FromHandle(w)->GetDlgItem(IDC_EMAIL)->GetWindowText(),
                                   QStringLiteral("ann@x.com"));
-                        TypeOver(CWnd::FromHandle(w)->GetDlgItem(1037)->GetSafeHwnd(),
+                        TypeOver(CWnd::FromHandle(w)->GetDlgItem(IDC_EMAIL)->GetSafeHwnd(),
                                  QStringLiteral("bob@x.com"));
                         ClickButtonWhenShown(w, QStringLiteral("OK"));
                     });
     script.Start();
-    Command(window, 32903);
+    Command(window, ID_RECIPIENTS_ADD);
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(app.messages, QStringList({LoadAppString(15334)}));
     ASSERT_EQ(newsletter.Users().GetCount(), 2);
@@ -274,7 +277,7 @@ TEST_F(WndUsers, EditingSeveralComparesAbsentFlagsByTheirMeaning)
     newsletter.Users().GetUserAt(0)->SetField(ndb::UserHtmlMail, ndb::CNdbFieldValue(ndb::NdbValueBool, 0));
     newsletter.Users().GetUserAt(0)->SetField(ndb::UserEnabled, ndb::CNdbFieldValue(ndb::NdbValueBool, 1));
     CWndUsers& window = MakeWindow(context, 0);
-    Command(window, 32963);
+    Command(window, ID_RECIPIENTS_SELECT_ALL);
     ModalScript script;
     script.ThenTitled(QStringLiteral("Edit multiple recipient information"),
                       [](QWidget* w)
@@ -282,13 +285,14 @@ TEST_F(WndUsers, EditingSeveralComparesAbsentFlagsByTheirMeaning)
                           CWnd* dialog = CWnd::FromHandle(w);
                           // The first names differ: the field is empty; the HTML flags differ (absent is
                           // true); the enabled flags agree (absent is true).
-                          EXPECT_EQ(dialog->GetDlgItem(1089)->GetWindowText(), QString());
-                          EXPECT_EQ(dialog->GetDlgItem(1587)->GetWindowText(), QStringLiteral("Yes"));
-                          TypeOver(dialog->GetDlgItem(1048)->GetSafeHwnd(), QStringLiteral("Same"));
+                          EXPECT_EQ(dialog->GetDlgItem(IDC_FIRST)->GetWindowText(), QString());
+                          EXPECT_EQ(dialog->GetDlgItem(IDC_HTML_MAIL)->GetWindowText(),
+                                    QStringLiteral("Yes"));
+                          TypeOver(dialog->GetDlgItem(IDC_LAST)->GetSafeHwnd(), QStringLiteral("Same"));
                           ClickButtonWhenShown(w, QStringLiteral("OK"));
                       });
     script.Start();
-    Command(window, 32905);
+    Command(window, ID_RECIPIENTS_PROPERTIES);
     EXPECT_TRUE(script.Finished());
     for (const auto& user : newsletter.Users().GetUsers())
         EXPECT_EQ(user->GetString(ndb::UserLastName), QStringLiteral("Same"));

@@ -1,3 +1,4 @@
+#include "controls/CommandIds.h"
 #include "reports/ReportFixture.h"
 #include "services/QorxReplies.h"
 
@@ -129,7 +130,7 @@ TEST_F(WndSummaryTest, TrackingModeChoosesLinksByTheirPlaceOnThePage)
     m_newsletter.Layout().SetField(
         ndb::LayoutHtml, ndb::CNdbFieldValue(QStringLiteral(
                              "<p><a href=\"http://a.se/\">A</a><a href=\"http://b.se/\">B</a></p>")));
-    m_window.SendMessage(WM_COMMAND, 32986);
+    m_window.SendMessage(WM_COMMAND, ID_VIEW_REPORT_TRACKING);
     ASSERT_EQ(m_window.GetLinkAddresses().size(), 2);
 
     EXPECT_EQ(
@@ -173,7 +174,7 @@ TEST_F(WndSummaryTest, CopyPutsEachListedRecipientOnTheClipboardOnce)
            QStringLiteral("<user email=\"ann@x.se\" lastclickdate=\"2008,4,1,8,0,0\" clickcount=\"2\"/>"
                           "<user email=\"ann@x.se\" lastclickdate=\"2008,4,2,8,0,0\" clickcount=\"1\"/>"
                           "<user email=\"bo@x.se\" lastclickdate=\"2008,4,1,8,0,0\" clickcount=\"3\"/>"));
-    m_window.SendMessage(WM_COMMAND, 32986);
+    m_window.SendMessage(WM_COMMAND, ID_VIEW_REPORT_TRACKING);
     EXPECT_EQ(m_window.GetShownAddresses().size(), 3);
 
     EXPECT_EQ(m_window.OnPageCommand(QStringLiteral("__COPYUSERS__.htm")), 1);

@@ -1,6 +1,9 @@
 // The FTP settings, mailing-list name and framework installation dialogs as the user meets them.
 #include "QorxReplies.h"
 #include "ServicesUiSupport.h"
+#include "res/dialogs/CreateMailingList.h"
+#include "res/dialogs/FtpAdvanced.h"
+#include "res/dialogs/QorxInstall.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "platform/ui/ComboBox.h"
@@ -17,11 +20,11 @@ using namespace ServicesUi;
 
 namespace
 {
-constexpr int IdPort = 1045;
-constexpr int IdConnections = 1107;
-constexpr int IdActive = 1074;
-constexpr int IdListName = 1333;
-constexpr int IdInstall = 1465;
+constexpr int IdPort = IDC_FTP_PORT;
+constexpr int IdConnections = IDC_CONNECTIONS;
+constexpr int IdActive = IDC_ACTIVE;
+constexpr int IdListName = IDC_NAME;
+constexpr int IdInstall = IDC_INSTALL;
 
 CWnd& Wnd(QWidget* window)
 {

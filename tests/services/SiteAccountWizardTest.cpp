@@ -1,6 +1,10 @@
 // The site-account wizard as a user runs it: an FTP server whose root holds the web site, PHP
 // serving its web root, the framework installed from the program's own packages.
 #include "ServicesUiSupport.h"
+#include "res/dialogs/FtpAdvanced.h"
+#include "res/dialogs/PageSiteAccountProperties1.h"
+#include "res/dialogs/PageSiteAccountProperties2.h"
+#include "res/dialogs/QorxInstall.h"
 #include "support/FtpServer.h"
 #include "support/PhpServer.h"
 #include "support/ServerProcess.h"
@@ -22,20 +26,20 @@ using namespace ndb;
 
 namespace
 {
-constexpr int IdWebsite = 1177;
-constexpr int IdFtpServer = 1166;
-constexpr int IdFtpUser = 1169;
-constexpr int IdFtpPassword = 1171;
-constexpr int IdAdvanced = 1194;
-constexpr int IdPort = 1045;
-constexpr int IdAdminUser = 1052;
-constexpr int IdAdminPassword = 1059;
-constexpr int IdCheckFramework = 1628;
-constexpr int IdInstall = 1500;
-constexpr int IdDatabaseServer = 1039;
-constexpr int IdDatabaseName = 1043;
-constexpr int IdAdminEmail = 1066;
-constexpr int IdStartInstall = 1465;
+constexpr int IdWebsite = IDC_WEBSITE_URL;
+constexpr int IdFtpServer = IDC_FTP_SERVER2;
+constexpr int IdFtpUser = IDC_FTP_USER;
+constexpr int IdFtpPassword = IDC_FTP_PASSWORD;
+constexpr int IdAdvanced = IDC_ADVANCED;
+constexpr int IdPort = IDC_FTP_PORT;
+constexpr int IdAdminUser = IDC_ADMIN_USER;
+constexpr int IdAdminPassword = IDC_ADMIN_PASSWORD;
+constexpr int IdCheckFramework = IDC_SITE_ACCOUNT2_CHECK;
+constexpr int IdInstall = IDC_SITE_ACCOUNT2_INSTALL;
+constexpr int IdDatabaseServer = IDC_DATABASE_SERVER;
+constexpr int IdDatabaseName = IDC_DATABASE_NAME;
+constexpr int IdAdminEmail = IDC_ADMIN_EMAIL;
+constexpr int IdStartInstall = IDC_INSTALL;
 
 const QString Password = QString::fromUtf16(u"p'a\"s$s [x] \u00F6");
 
@@ -99,7 +103,7 @@ TEST_F(SiteAccountWizard, FindsTheWebRootInstallsTheFrameworkAndFillsTheAccount)
                     [&](QWidget* dialog)
                     {
                         CWnd* wnd = CWnd::FromHandle(dialog);
-                        EXPECT_EQ(Item(*wnd, 1172)->property("text").toString(), QString());
+                        EXPECT_EQ(Item(*wnd, IDC_FTP_FOLDER)->property("text").toString(), QString());
                         Type(*wnd, IdPort, QString::number(m_ftp.Port()));
                         SaveArtifact(*wnd, "dialog_184.png");
                         ClickButton(dialog, "OK");
@@ -236,10 +240,10 @@ TEST_F(SiteAccountWizard, AFolderTypedWithBackslashesIsCheckedWithSlashesAndKept
                     {
                         CWnd* wnd = CWnd::FromHandle(dialog);
                         Type(*wnd, IdPort, QString::number(m_ftp.Port()));
-                        Type(*wnd, 1172, typed);
+                        Type(*wnd, IDC_FTP_FOLDER, typed);
                         ClickButton(dialog, "OK");
                     })
-        .ThenAgain(OnStep(0), [&](QWidget*) { Click(m_step1, 1179); })
+        .ThenAgain(OnStep(0), [&](QWidget*) { Click(m_step1, IDC_CHECK); })
         .ThenShowing("Successfully checked the FTP and web server settings...",
                      [](QWidget* box) { ClickButton(box, "OK"); })
         .ThenAgain(OnStep(0), [&](QWidget*) { Click(m_sheet, ID_WIZNEXT); })

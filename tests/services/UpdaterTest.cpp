@@ -1,6 +1,7 @@
 // The online updater against a store and a package server on 127.0.0.1: what the store's reply
 // may hold, how the list shows packages, and which downloads are installed and recorded.
 #include "ServicesUiSupport.h"
+#include "res/dialogs/Update.h"
 #include "support/PhpServer.h"
 #include "support/ScriptedHttpServer.h"
 
@@ -22,7 +23,7 @@ using namespace ServicesUi;
 
 namespace
 {
-constexpr int IdList = 1344;
+constexpr int IdList = IDC_UPDATE_LIST;
 const QString StorePath = QStringLiteral("/kv/update.asp");
 
 QString PackageElement(const QString& type, int id, const QString& name, const QString& url, qint64 size,

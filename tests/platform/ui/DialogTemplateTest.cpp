@@ -6,6 +6,8 @@
 #include "platform/ui/Edit.h"
 #include "platform/ui/FontNames.h"
 #include "platform/ui/WinConstants.h"
+#include "res/dialogs/ImageImportOptions.h"
+#include "res/dialogs/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -71,7 +73,7 @@ TEST(DialogTemplate, RefusesMalformedTemplatesAndKeepsTheOldOne)
 TEST(DialogTemplate, ProgramTemplatesLoadByTheirIds)
 {
     DialogTemplate dialog;
-    ASSERT_TRUE(LoadDialogTemplate(208, &dialog));
+    ASSERT_TRUE(LoadDialogTemplate(IDD_MESSAGE_BOX, &dialog));
     EXPECT_EQ(dialog.caption, QStringLiteral("Fennick"));
     EXPECT_EQ(dialog.items.size(), 6u);
     EXPECT_FALSE(LoadDialogTemplate(1, &dialog));
@@ -115,8 +117,8 @@ TEST(FontNames, WindowsNamesMapToInstalledFamilies)
 // Template 297 holds a radio group for the width and one for the height, one after the other.
 TEST(DialogRadioGroups, EachGroupKeepsItsOwnChoiceAndCanBeCleared)
 {
-    CDialog dialog(297);
-    ASSERT_TRUE(dialog.Create(297));
+    CDialog dialog(IDD_IMAGE_IMPORT_OPTIONS);
+    ASSERT_TRUE(dialog.Create(IDD_IMAGE_IMPORT_OPTIONS));
     const auto radio = [&](int id) { return static_cast<CButton*>(dialog.GetDlgItem(id)); };
     const auto click = [&](int id)
     {
@@ -126,19 +128,21 @@ TEST(DialogRadioGroups, EachGroupKeepsItsOwnChoiceAndCanBeCleared)
     const auto checked = [&]
     {
         QString state;
-        for (const int id : {1566, 1568, 1573, 1567, 1569, 1574})
+        for (const int id :
+             {IDC_WIDTH_ORIGINAL, IDC_WIDTH_CONSTRAIN, IDC_IMAGE_IMPORT_OPTIONS_WIDTH_FIXED,
+              IDC_HEIGHT_ORIGINAL, IDC_HEIGHT_CONSTRAIN, IDC_IMAGE_IMPORT_OPTIONS_HEIGHT_FIXED})
             state += radio(id)->GetCheck() == BST_CHECKED ? u'x' : u'.';
         return state;
     };
     dialog.ShowWindow(SW_SHOW);
-    click(1568);
-    click(1569);
+    click(IDC_WIDTH_CONSTRAIN);
+    click(IDC_HEIGHT_CONSTRAIN);
     EXPECT_EQ(checked(), QStringLiteral(".x..x."));
-    click(1573);
+    click(IDC_IMAGE_IMPORT_OPTIONS_WIDTH_FIXED);
     EXPECT_EQ(checked(), QStringLiteral("..x.x."));
-    radio(1573)->SetCheck(BST_UNCHECKED);
+    radio(IDC_IMAGE_IMPORT_OPTIONS_WIDTH_FIXED)->SetCheck(BST_UNCHECKED);
     EXPECT_EQ(checked(), QStringLiteral("....x."));
-    click(1566);
+    click(IDC_WIDTH_ORIGINAL);
     EXPECT_EQ(checked(), QStringLiteral("x...x."));
     dialog.DestroyWindow();
 }
@@ -149,7 +153,7 @@ namespace
 class DialogMissingControls : public CDialog
 {
 public:
-    DialogMissingControls() : CDialog(297) {}
+    DialogMissingControls() : CDialog(IDD_IMAGE_IMPORT_OPTIONS) {}
     void DoDataExchange(CDataExchange* dx) override
     {
         DDX_Text(dx, 9001, text);
@@ -186,7 +190,7 @@ TEST(DialogControls, AMissingControlIsReportedWithItsDialogAndId)
 {
     ControlReports reports;
     DialogMissingControls dialog;
-    ASSERT_TRUE(dialog.Create(297));
+    ASSERT_TRUE(dialog.Create(IDD_IMAGE_IMPORT_OPTIONS));
     dialog.text = QStringLiteral("kept");
     ControlReports::texts.clear();
     EXPECT_TRUE(dialog.UpdateData(true));
