@@ -276,7 +276,7 @@ TEST_F(Updater, AGoodPackageIsInstalledWholeAndRecorded)
         std::any_of(statuses.begin(), statuses.end(), [](const QString& s) { return s.endsWith('%'); }));
     EXPECT_TRUE(QFileInfo::exists(ArtifactPath("dialog_209_downloading.png")));
     // Nothing of the download or the staging is left behind.
-    EXPECT_TRUE(QDir(m_cache.path() + "/kv_tests_services/updates").isEmpty());
+    EXPECT_TRUE(QDir(m_cache.path() + "/kv_tests_servicesui/updates").isEmpty());
     EXPECT_EQ(QDir(Data("")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"templates"});
 
