@@ -2,8 +2,8 @@
 
 #include "dialogs/ShowHelp.h"
 #include "mail/DirectDeliveryTest.h"
-#include "mailui/DlgSendStatus.h"
 #include "mail/RecipientMerge.h"
+#include "mailui/DlgSendStatus.h"
 #include "mailui/SendDialogContext.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/AppStrings.h"

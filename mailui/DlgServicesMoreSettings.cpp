@@ -6,9 +6,9 @@
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
+#include "services/QorxInstaller.h"
 #include "servicesui/DlgCreateMailingList.h"
 #include "servicesui/MailingListChoice.h"
-#include "services/QorxInstaller.h"
 
 using namespace ndb;
 

@@ -8,9 +8,9 @@
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/WinApp.h"
-#include "servicesui/DlgFtpAdvanced.h"
 #include "services/FileSync.h"
 #include "services/SiteAddress.h"
+#include "servicesui/DlgFtpAdvanced.h"
 
 #include <QCoreApplication>
 

@@ -6,9 +6,9 @@
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/WinApp.h"
-#include "servicesui/DlgQorxInstall.h"
 #include "services/QorxInstaller.h"
 #include "services/SiteAddress.h"
+#include "servicesui/DlgQorxInstall.h"
 
 using namespace ndb;
 

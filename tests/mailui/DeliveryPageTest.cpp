@@ -1,10 +1,10 @@
 // The Delivery page of the e-mail settings and its More Settings dialog, as the user meets them.
 #include "EmailSettingsSupport.h"
 
-#include "mail/ScriptedSmtp.h"
 #include "base/AppSettings.h"
-#include "mailui/EmailSettingsSheet.h"
 #include "mail/KVSmtpServer.h"
+#include "mail/ScriptedSmtp.h"
+#include "mailui/EmailSettingsSheet.h"
 #include "peers/AiosmtpdServer.h"
 #include "peers/DnsmasqServer.h"
 #include "peers/DovecotServer.h"

@@ -13,7 +13,8 @@ namespace SendSummaryFixture
 {
 using namespace ndb;
 
-inline const QString ExpectedPagePath = QStringLiteral(KV_SOURCE_DIR "/tests/mailui/data/dlgsend-summary.htm");
+inline const QString ExpectedPagePath =
+    QStringLiteral(KV_SOURCE_DIR "/tests/mailui/data/dlgsend-summary.htm");
 
 inline QString ExpectedPage()
 {

@@ -1,6 +1,6 @@
 // The FTP settings, mailing-list name and framework installation dialogs as the user meets them.
-#include "services/QorxReplies.h"
 #include "ServicesUiSupport.h"
+#include "services/QorxReplies.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "platform/ui/ComboBox.h"

@@ -7,8 +7,8 @@
 #include "base/AppSettings.h"
 #include "base/Md5Digest.h"
 #include "platform/ui/ListCtrl.h"
-#include "servicesui/DlgUpdate.h"
 #include "services/UpdateReply.h"
+#include "servicesui/DlgUpdate.h"
 #include "x2/X2TransformXmlFennick.h"
 #include "x2/X2Validator.h"
 
