@@ -115,7 +115,7 @@ bool CKVSmtpServer::Start(const CVexaMail& message, const ndb::CNdbNewsletter* n
     const int workers = CountWorkers();
     for (int i = 0; i < workers; ++i)
     {
-        // Counted before it exists, so Stop and the window never see a started job without workers.
+        // Counted before it exists, so Stop and the observer never see a started job without workers.
         EnterWorker();
         try
         {
@@ -455,7 +455,7 @@ int SendWorker(std::shared_ptr<CKVSmtpServer> engine)
         engine->PauseAfter(taken, throttle);
     }
     engine->LeaveWorker();
-    // The window learns that one more worker has ended, which a stop waits for.
+    // The observer learns that one more worker has ended, which a stop waits for.
     engine->ReportProgress();
     return 0;
 }
