@@ -97,12 +97,18 @@ bool CWndLayout::Create(CWnd* parent)
     // Ctrl+Z and Ctrl+Y are keys of the main window, which runs Undo and Redo as commands.
     m_browser.SetHostUndoKeys(true);
     m_browser.Navigate(QStringLiteral("about:blank"));
-    // The browser control is always a visible child: a place outside the client area hides it.
-    // Its empty editable document is made once "about:blank" has loaded.
-    if (m_scratch.Create(QString(), WS_CHILD, CRect(-200, -200, -1, 0), this, ScratchBrowserId))
-        m_scratch.Navigate(QStringLiteral("about:blank"));
     LoadSpamDatabase();
     return true;
+}
+
+CIEBrowser& CWndLayout::GetScratchBrowser()
+{
+    // The browser control is always a visible child: a place outside the client area hides it.
+    // Its empty editable document is made once "about:blank" has loaded.
+    if (!m_scratch.IsWindow() &&
+        m_scratch.Create(QString(), WS_CHILD, CRect(-200, -200, -1, 0), this, ScratchBrowserId))
+        m_scratch.Navigate(QStringLiteral("about:blank"));
+    return m_scratch;
 }
 
 void CWndLayout::LoadSpamDatabase()

@@ -63,7 +63,8 @@ public:
     QString GetPageUrl(bool edit = false) const;
 
     CIEBrowser& GetBrowser() { return m_browser; }
-    CIEBrowser& GetScratchBrowser() { return m_scratch; }
+    // The hidden browser with an empty editable document, made when first asked for.
+    CIEBrowser& GetScratchBrowser();
     CToolbarLayout& GetToolbar() { return m_toolbar; }
 
     bool OnCmdMsg(UINT id, UINT code) override;
