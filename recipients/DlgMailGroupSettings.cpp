@@ -5,9 +5,9 @@
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/WinApp.h"
 #include "res/dialogs/MailGroupSettings.h"
-#include "services/MailingListChoice.h"
 #include "services/QorxInstaller.h"
-#include "services/SiteAccounts.h"
+#include "servicesui/MailingListChoice.h"
+#include "servicesui/SiteAccounts.h"
 
 namespace
 {

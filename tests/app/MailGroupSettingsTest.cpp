@@ -15,7 +15,7 @@
 #include "recipients/DlgMailGroupCreate.h"
 #include "res/dialogs/MailGroupCreate.h"
 #include "services/QorxReplies.h"
-#include "services/SiteAccounts.h"
+#include "servicesui/SiteAccounts.h"
 #include "support/NoProxy.h"
 #include "support/ScriptedHttpServer.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/DlgImageImportOptions.h"
 #include "DialogTestSupport.h"
 #include "res/dialogs/ImageImportOptions.h"
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "base/AppSettings.h"
 

@@ -3,7 +3,7 @@
 #include "effects/EffectLibraryContext.h"
 
 #include "res/dialogs/PipelineLibrary.h"
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "base/AppSettings.h"
 #include "platform/ui/IEBrowser.h"

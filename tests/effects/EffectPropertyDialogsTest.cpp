@@ -7,7 +7,7 @@
 #include "res/dialogs/GreEffectDropShadowProperties.h"
 #include "res/dialogs/GreLayerImageProperties.h"
 #include "res/dialogs/GreLayerTextProperties.h"
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "base/Md5Digest.h"
 #include "effects/GreEffectCommands.h"

@@ -8,7 +8,7 @@
 #include "res/dialogs/GreLayerTextProperties.h"
 #include "res/dialogs/PipelineProperties.h"
 #include "res/dialogs/SaveToLibrary.h"
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "app/KVContext.h"
 #include "app/KVWebServer.h"

@@ -4,7 +4,7 @@
 
 #include "res/dialogs/PipelineProperties.h"
 #include "res/dialogs/SaveToLibrary.h"
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "base/AppSettings.h"
 #include "gre/GreProject.h"
