@@ -12,7 +12,7 @@
 #include "app/StartupFiles.h"
 #include "app/UpdateOnStart.h"
 #include "base/AppSettings.h"
-#include "mail/DlgSiteAccounts.h"
+#include "mailui/DlgSiteAccounts.h"
 #include "platform/core/AppStrings.h"
 #include "platform/core/ModulePath.h"
 #include "platform/ui/IdleLoop.h"

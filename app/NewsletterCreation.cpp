@@ -7,7 +7,7 @@
 #include "services/CatalogueDownload.h"
 #include "services/NewsletterLocalisation.h"
 #include "services/TemplateCatalogue.h"
-#include "x2/WebPageImport.h"
+#include "webimport/WebPageImport.h"
 
 #include <QTemporaryFile>
 

@@ -5,7 +5,7 @@
 #include "controls/CommandIds.h"
 #include "dialogs/DlgPalette.h"
 #include "dialogs/DlgStyles.h"
-#include "mail/EmailSettingsSheet.h"
+#include "mailui/EmailSettingsSheet.h"
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbPaletteColor.h"
 #include "platform/core/AppStrings.h"

@@ -9,6 +9,10 @@
 #include "reports/WndSummary.h"
 
 class CKVContext;
+
+// Posted to the view by the bounce checker's worker when a check has ended, whatever its outcome.
+constexpr UINT WM_BOUNCECHECKDONE = WM_USER + 2400;
+
 namespace ndb
 {
 class CNdbUser;

@@ -5,8 +5,8 @@
 #include "app/ViewNewsletter.h"
 #include "base/TextHelpers.h"
 #include "controls/CommandIds.h"
-#include "mail/DlgSend.h"
-#include "mail/EmailSettingsSheet.h"
+#include "mailui/DlgSend.h"
+#include "mailui/EmailSettingsSheet.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/AppStrings.h"
 #include "platform/ui/WinApp.h"
@@ -187,7 +187,7 @@ void CViewNewsletter::StartBounceCheck()
 {
     ndb::CNdbNewsletter* newsletter = m_context->GetCurrentNewsletter();
     if (newsletter && !m_bounceChecker.IsRunning())
-        m_bounceChecker.Start(*newsletter, this);
+        m_bounceChecker.Start(*newsletter, [this] { PostMessage(WM_BOUNCECHECKDONE, 0, 0); });
 }
 
 LRESULT CViewNewsletter::OnBounceCheckDone(WPARAM, LPARAM)

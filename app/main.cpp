@@ -2,7 +2,7 @@
 #include "app/Kelvora.h"
 #include "app/ShellHooks.h"
 #include "platform/ui/WebEngineSetup.h"
-#include "services/DlgUpdate.h"
+#include "servicesui/DlgUpdate.h"
 
 #include <QApplication>
 

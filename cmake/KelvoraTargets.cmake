@@ -17,24 +17,30 @@ function(kv_add_library name)
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
-# kv_add_test_folder(name LIBS...): one GoogleTest program from the sources of the current
-# test folder, registered with ctest case by case. Tests run with a pinned locale and zone and
-# offscreen Qt; every process makes a home of its own (tests/TestHome.cpp), the settings' machine
-# scope in it, so nothing of the developer's, nor of another case, leaks in.
+# kv_add_test_folder(name [NO_DISPLAY] LIBS...): one GoogleTest program from the sources of the
+# current test folder, registered with ctest case by case. Tests run with a pinned locale and zone
+# and offscreen Qt; every process makes a home of its own (tests/TestHome.cpp), the settings' machine
+# scope in it, so nothing of the developer's, nor of another case, leaks in. NO_DISPLAY runs the
+# program with no Qt platform at all, which shows that it needs no windows.
 function(kv_add_test_folder name)
+  cmake_parse_arguments(PARSE_ARGV 1 TEST "NO_DISPLAY" "" "")
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources} ${CMAKE_SOURCE_DIR}/tests/TestHome.cpp)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE -Wall -Wextra)
-  target_link_libraries(${name} PRIVATE ${ARGN} kv_platform_core GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${TEST_UNPARSED_ARGUMENTS} kv_platform_core GTest::gtest GTest::gmock
+                                        GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     KV_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
     KV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     KV_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/test-artifacts")
   # ctest cannot hand a list of variables through discovered test properties, so every test
   # program starts under env with the pinned values instead.
-  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-    "env;LC_ALL=C.UTF-8;TZ=Europe/Berlin;QT_QPA_PLATFORM=offscreen")
+  set(environment "env;LC_ALL=C.UTF-8;TZ=Europe/Berlin;QT_QPA_PLATFORM=offscreen")
+  if(TEST_NO_DISPLAY)
+    set(environment "env;-u;QT_QPA_PLATFORM;LC_ALL=C.UTF-8;TZ=Europe/Berlin")
+  endif()
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${environment}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
 

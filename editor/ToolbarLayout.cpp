@@ -92,7 +92,6 @@ LRESULT CToolbarLayout::OnCreate(WPARAM, LPARAM)
     auto font = std::make_unique<CKVFontSelectCB>();
     font->m_fieldHeight = FontFieldHeight;
     font->Create(QString(), QString(), FontComboStyle, CRect(0, 0, 100, 1000), this, FontComboId);
-    font->FillFonts();
     m_fontCombo = font.get();
     AddCombo(std::move(font), 160);
 
@@ -157,6 +156,19 @@ ndb::CNdbStyle* CToolbarLayout::GetSelectedStyle() const
     return reinterpret_cast<ndb::CNdbStyle*>(m_styleCombo->GetItemData(selected));
 }
 
+void CToolbarLayout::SetEditMode()
+{
+    GetFontCombo();
+    CToolbarBase::SetEditMode();
+}
+
+CKVFontSelectCB* CToolbarLayout::GetFontCombo()
+{
+    if (m_fontCombo && m_fontCombo->IsWindow() && !m_fontsFilled)
+        m_fontsFilled = m_fontCombo->FillFonts();
+    return m_fontCombo;
+}
+
 QString CToolbarLayout::GetSelectedFont() const
 {
     if (!m_fontCombo || !m_fontCombo->IsWindow())
@@ -207,9 +219,10 @@ void CToolbarLayout::ShowStyleOf(const QString& tag)
 
 void CToolbarLayout::ShowFontName(const QString& name)
 {
-    if (!m_fontCombo || !m_fontCombo->IsWindow() || m_fontCombo->GetWindowText() == name)
+    CKVFontSelectCB* fonts = GetFontCombo();
+    if (!fonts || !fonts->IsWindow() || fonts->GetWindowText() == name)
         return;
-    m_fontCombo->SetCurSel(m_fontCombo->FindString(-1, name));
+    fonts->SetCurSel(fonts->FindString(-1, name));
 }
 
 void CToolbarLayout::ShowFontSize(int size)

@@ -37,9 +37,13 @@ public:
     void ShowStyleOf(const QString& tag);
     void ShowFontName(const QString& name);
     void ShowFontSize(int size);
+    // Shows the edit set, whose font picker is then filled.
+    void SetEditMode();
 
     CComboBox* GetStyleCombo() const { return m_styleCombo; }
-    CKVFontSelectCB* GetFontCombo() const { return m_fontCombo; }
+    // The font picker, filled on first use: filling reads every installed font, which the view
+    // mode does without.
+    CKVFontSelectCB* GetFontCombo();
     CComboBox* GetSizeCombo() const { return m_sizeCombo; }
     CKVImageButton* GetTextColorButton() const { return m_textColorButton; }
     CKVImageButton* GetFillColorButton() const { return m_fillColorButton; }
@@ -60,6 +64,7 @@ private:
     CComboBox* m_styleCombo = nullptr;
     CKVSystemFont m_font{13, 0};
     CKVFontSelectCB* m_fontCombo = nullptr;
+    bool m_fontsFilled = false;
     CComboBox* m_sizeCombo = nullptr;
     CKVImageButton* m_textColorButton = nullptr;
     CKVImageButton* m_fillColorButton = nullptr;

@@ -7,8 +7,8 @@
 #include "editor/LayoutContext.h"
 #include "editor/NavigationFilter.h"
 #include "effects/BackgroundImageToolsInstall.h"
-#include "mail/DlgSpamCheck.h"
 #include "mail/SpamFilter.h"
+#include "mailui/DlgSpamCheck.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/AppStrings.h"
 #include "platform/core/Shell.h"
@@ -27,6 +27,8 @@
 #include <QDeadlineTimer>
 #include <QUrl>
 
+#include <utility>
+
 namespace
 {
 constexpr UINT DiscardChangesText = 15023;
@@ -38,6 +40,8 @@ constexpr UINT HelpTopic = 32941;
 constexpr UINT UM_SHOW_CONTEXT_MENU = WM_USER + 0x601;
 // Posted to itself when the scratch browser's blank page has loaded.
 constexpr UINT UM_SCRATCH_LOADED = WM_USER + 0x603;
+// Posted to itself once its first page has loaded.
+constexpr UINT UM_LOAD_SPAM_DATABASE = WM_USER + 0x604;
 constexpr UINT FirstCommand = 32768;
 constexpr UINT LastCommand = 61440;
 constexpr qsizetype MaxBodyLength = 64 * 1024 * 1024;
@@ -60,6 +64,7 @@ const MessageMap* CWndLayout::GetMessageMap() const
         OnMessage(UM_BROWSER_PASTE, &CWndLayout::OnBrowserPaste),
         OnMessage(UM_SHOW_CONTEXT_MENU, &CWndLayout::OnShowContextMenu),
         OnMessage(UM_SCRATCH_LOADED, &CWndLayout::OnScratchLoaded),
+        OnMessage(UM_LOAD_SPAM_DATABASE, &CWndLayout::OnLoadSpamDatabase),
         OnMessage(UM_BROWSER_DBLCLICK, &CWndLayout::OnDoubleClickEvent),
         OnMessage(UM_IMAGE_DOUBLE_CLICKED, &CWndLayout::OnImageDoubleClicked),
         OnCommand(ID_LAYOUT_EDIT, &CWndLayout::OnEditLayout),
@@ -97,16 +102,30 @@ bool CWndLayout::Create(CWnd* parent)
     // Ctrl+Z and Ctrl+Y are keys of the main window, which runs Undo and Redo as commands.
     m_browser.SetHostUndoKeys(true);
     m_browser.Navigate(QStringLiteral("about:blank"));
+    return true;
+}
+
+CIEBrowser& CWndLayout::GetScratchBrowser()
+{
     // The browser control is always a visible child: a place outside the client area hides it.
     // Its empty editable document is made once "about:blank" has loaded.
-    if (m_scratch.Create(QString(), WS_CHILD, CRect(-200, -200, -1, 0), this, ScratchBrowserId))
+    if (!m_scratch.IsWindow() &&
+        m_scratch.Create(QString(), WS_CHILD, CRect(-200, -200, -1, 0), this, ScratchBrowserId))
         m_scratch.Navigate(QStringLiteral("about:blank"));
+    return m_scratch;
+}
+
+LRESULT CWndLayout::OnLoadSpamDatabase(WPARAM, LPARAM)
+{
     LoadSpamDatabase();
-    return true;
+    return 0;
 }
 
 void CWndLayout::LoadSpamDatabase()
 {
+    // A database that cannot be read is reported once.
+    if (std::exchange(m_spamDatabaseTried, true))
+        return;
     SpamFilter::CSpamFilter& filter = m_context->GetSpamFilter();
     if (filter.GetDatabase().GetWordCount() > 0)
         return;
@@ -222,6 +241,9 @@ LRESULT CWndLayout::OnDocumentComplete(WPARAM id, LPARAM)
         m_documentComplete = true;
         if (m_pageWait)
             m_pageWait->Quit();
+        // The start-up shows the first page without waiting for the spam database.
+        if (!m_spamDatabaseTried)
+            PostMessage(UM_LOAD_SPAM_DATABASE);
     }
     else if (id == ScratchBrowserId && !m_scratchReady)
     {
@@ -266,6 +288,7 @@ LRESULT CWndLayout::OnSpamCheck(WPARAM, LPARAM)
     if (!CurrentNewsletter() || !IsEditing() || !m_browser.GetDHtmlDocument(document) ||
         !document->GetBodyInnerHtml(body, MaxBodyLength) || body.isEmpty())
         return 0;
+    LoadSpamDatabase();
     CDlgSpamCheck dialog(m_context, body, this);
     dialog.DoModal();
     return 0;

@@ -63,7 +63,8 @@ public:
     QString GetPageUrl(bool edit = false) const;
 
     CIEBrowser& GetBrowser() { return m_browser; }
-    CIEBrowser& GetScratchBrowser() { return m_scratch; }
+    // The hidden browser with an empty editable document, made when first asked for.
+    CIEBrowser& GetScratchBrowser();
     CToolbarLayout& GetToolbar() { return m_toolbar; }
 
     bool OnCmdMsg(UINT id, UINT code) override;
@@ -115,6 +116,7 @@ protected:
     LRESULT OnBeforeNavigate(WPARAM id, LPARAM url);
     LRESULT OnDocumentComplete(WPARAM id, LPARAM);
     LRESULT OnScratchLoaded(WPARAM, LPARAM);
+    LRESULT OnLoadSpamDatabase(WPARAM, LPARAM);
     // Waits for the browser's next completed load; false when none came before the deadline.
     bool WaitForDocumentComplete(const QDeadlineTimer& deadline);
     // Whether the browser's document is the page at the address.
@@ -207,6 +209,7 @@ private:
     CNestedWait* m_pageWait = nullptr;
     bool m_waiting = false;
     bool m_scratchReady = false;
+    bool m_spamDatabaseTried = false;
     // The page event of a context menu about to be shown.
     std::unique_ptr<CHtmlEventObj> m_menuEvent;
     static constexpr UINT UM_IMAGE_DOUBLE_CLICKED = WM_USER + 0x602;

@@ -3,11 +3,11 @@
 #include "base/BlockingSocketException.h"
 #include "mail/VexaPop3.h"
 #include "ndb/NdbNewsletter.h"
-#include "platform/ui/Wnd.h"
 
 #include <chrono>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 struct CBounceChecker::State
 {
@@ -22,7 +22,7 @@ struct CBounceChecker::State
     mutable std::mutex mutex;
     SeenMap seen;
     ResultMap results;
-    CWnd* owner{nullptr};
+    std::function<void()> done;
 };
 
 namespace
@@ -81,8 +81,8 @@ void BounceCheckWorker(std::shared_ptr<CBounceChecker::State> state)
     }
     state->running = false;
     const std::lock_guard lock(state->mutex);
-    if (state->owner)
-        state->owner->PostMessage(WM_BOUNCECHECKDONE, 0, 0);
+    if (state->done)
+        state->done();
 }
 } // namespace
 
@@ -91,9 +91,9 @@ CBounceChecker::CBounceChecker() : m_state(std::make_shared<State>()) {}
 CBounceChecker::~CBounceChecker()
 {
     {
-        // The owner is going away: whatever the worker does from now on posts nothing.
+        // The owner is going away: whatever the worker does from now on reports nothing.
         const std::lock_guard lock(m_state->mutex);
-        m_state->owner = nullptr;
+        m_state->done = nullptr;
     }
     Stop(300);
 }
@@ -114,7 +114,7 @@ QString CBounceChecker::GetNewsletterId() const
     return m_state->newsletterId;
 }
 
-bool CBounceChecker::Start(ndb::CNdbNewsletter& newsletter, CWnd* owner)
+bool CBounceChecker::Start(ndb::CNdbNewsletter& newsletter, std::function<void()> done)
 {
     const ndb::CNdbSender& sender = newsletter.Sender();
     if (!sender.GetBool(ndb::SenderBounceEnabled, false) || m_state->running)
@@ -128,7 +128,7 @@ bool CBounceChecker::Start(ndb::CNdbNewsletter& newsletter, CWnd* owner)
         state.user = sender.GetString(ndb::SenderPop3User);
         state.password = sender.GetString(ndb::SenderPop3Password);
         state.port = sender.GetInt(ndb::SenderPop3Port, 110);
-        state.owner = owner;
+        state.done = std::move(done);
         state.seen.clear();
         for (const auto& [id, handled] : newsletter.HandledBounces())
             state.seen.emplace(id, QString());

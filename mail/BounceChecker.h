@@ -1,29 +1,24 @@
 #pragma once
 
-#include "platform/ui/WinConstants.h"
-
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 
-class CWnd;
 namespace ndb
 {
 class CNdbNewsletter;
 }
-
-// Posted to the owner when a check has ended, whatever its outcome.
-constexpr UINT WM_BOUNCECHECKDONE = WM_USER + 2400;
 
 // Reads the POP3 mailbox of a newsletter's sender profile on a worker thread and finds the
 // returned copies of the newsletter: delivery status notifications whose text holds the
 // newsletter's tracking id. Messages are never deleted on the server.
 //
 // The worker shares the checker's state, so a worker still inside a slow POP3 exchange after
-// the destructor's wait finds that state alive; it then posts nothing.
+// the destructor's wait finds that state alive; it then reports nothing.
 class CBounceChecker
 {
 public:
@@ -36,7 +31,8 @@ public:
     CBounceChecker& operator=(const CBounceChecker&) = delete;
 
     // Starts a check when sender field 220 is set and no check runs; true when the worker started.
-    bool Start(ndb::CNdbNewsletter& newsletter, CWnd* owner);
+    // The worker thread calls done when the check has ended, whatever its outcome.
+    bool Start(ndb::CNdbNewsletter& newsletter, std::function<void()> done);
     bool IsRunning() const;
     // Asks a running check to end and waits for it in 100 ms steps, at most tries times; true
     // when no check runs any more.
@@ -44,7 +40,7 @@ public:
     // The id of the newsletter the last check was started for.
     QString GetNewsletterId() const;
     // Unique id of every message examined -> the recipient id found in it (empty when none).
-    // Read after WM_BOUNCECHECKDONE.
+    // Read after the check is done.
     SeenMap GetSeenMessages() const;
     // Recipient id -> temporary (true) or permanent (false) failure.
     ResultMap GetResults() const;

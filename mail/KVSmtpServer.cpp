@@ -8,7 +8,6 @@
 #include "ndb/NdbNewsletter.h"
 #include "ndb/NdbSendJournal.h"
 #include "platform/net/DnsQuery.h"
-#include "platform/ui/Wnd.h"
 
 #include <QSet>
 
@@ -67,7 +66,7 @@ CKVSmtpServer::~CKVSmtpServer()
 }
 
 bool CKVSmtpServer::Start(const CVexaMail& message, const ndb::CNdbNewsletter* newsletter,
-                          const QString& unsubscribeAddress, CWnd* statusWindow,
+                          const QString& unsubscribeAddress, ISendObserver* observer,
                           std::vector<ndb::CNdbUser*> recipients, const std::map<int, bool>& fieldCodes)
 {
     if (GetRunningWorkers() > 0 || !newsletter)
@@ -84,8 +83,8 @@ bool CKVSmtpServer::Start(const CVexaMail& message, const ndb::CNdbNewsletter* n
     m_source.fieldCodes = fieldCodes;
     m_source.unsubscribeAddress = unsubscribeAddress;
     {
-        const std::lock_guard lock(m_windowMutex);
-        m_statusWindow = statusWindow;
+        const std::lock_guard lock(m_observerMutex);
+        m_observer = observer;
     }
     BuildQueue(recipients);
 
@@ -116,7 +115,7 @@ bool CKVSmtpServer::Start(const CVexaMail& message, const ndb::CNdbNewsletter* n
     const int workers = CountWorkers();
     for (int i = 0; i < workers; ++i)
     {
-        // Counted before it exists, so Stop and the window never see a started job without workers.
+        // Counted before it exists, so Stop and the observer never see a started job without workers.
         EnterWorker();
         try
         {
@@ -213,17 +212,24 @@ std::vector<std::pair<QString, int>> CKVSmtpServer::GetStatuses()
     return statuses;
 }
 
-void CKVSmtpServer::DetachStatusWindow()
+void CKVSmtpServer::DetachObserver()
 {
-    const std::lock_guard lock(m_windowMutex);
-    m_statusWindow = nullptr;
+    const std::lock_guard lock(m_observerMutex);
+    m_observer = nullptr;
 }
 
-void CKVSmtpServer::Post(UINT message, WPARAM wParam, LPARAM lParam)
+void CKVSmtpServer::ReportProgress()
 {
-    const std::lock_guard lock(m_windowMutex);
-    if (m_statusWindow)
-        m_statusWindow->PostMessage(message, wParam, lParam);
+    const std::lock_guard lock(m_observerMutex);
+    if (m_observer)
+        m_observer->SendProgressed();
+}
+
+void CKVSmtpServer::ReportPause(bool paused, int step)
+{
+    const std::lock_guard lock(m_observerMutex);
+    if (m_observer)
+        m_observer->SendPaused(paused, step);
 }
 
 void CKVSmtpServer::BuildQueue(const std::vector<ndb::CNdbUser*>& recipients)
@@ -259,7 +265,7 @@ SendQueueEntry* CKVSmtpServer::TakeNextRecipient()
             m_currentAddress = taken->recipient.GetString(ndb::UserEmail);
         }
     }
-    Post(WM_SENDPROGRESS, 0, 0);
+    ReportProgress();
     SleepMs(s_takePauseMs);
     return taken;
 }
@@ -274,7 +280,7 @@ void CKVSmtpServer::SetRecipientResult(SendQueueEntry* entry, int status)
     }
     if (m_journal)
         m_journal->Append(LogStatusOf(status), address);
-    Post(WM_SENDPROGRESS, 0, 0);
+    ReportProgress();
 }
 
 void CKVSmtpServer::SetStatus(SendQueueEntry& entry, int status)
@@ -399,14 +405,14 @@ void CKVSmtpServer::PauseAfter(int taken, const Throttle& throttle)
     if (throttle.every <= 0 || throttle.pauseSeconds <= 0 || taken % throttle.every != 0 ||
         taken >= GetQueueSize())
         return;
-    Post(WM_SENDPAUSE, 1, 0);
+    ReportPause(true, 0);
     for (int k = 0; k < throttle.pauseSeconds * 10 && !m_stop; ++k)
     {
         SleepMs(100);
         if (k % 5 == 0)
-            Post(WM_SENDPAUSE, 1, LPARAM(k / 5));
+            ReportPause(true, k / 5);
     }
-    Post(WM_SENDPAUSE, 0, 0);
+    ReportPause(false, 0);
 }
 
 int SendWorker(std::shared_ptr<CKVSmtpServer> engine)
@@ -449,7 +455,7 @@ int SendWorker(std::shared_ptr<CKVSmtpServer> engine)
         engine->PauseAfter(taken, throttle);
     }
     engine->LeaveWorker();
-    // The window learns that one more worker has ended, which a stop waits for.
-    engine->Post(WM_SENDPROGRESS, 0, 0);
+    // The observer learns that one more worker has ended, which a stop waits for.
+    engine->ReportProgress();
     return 0;
 }

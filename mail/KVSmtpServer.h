@@ -1,9 +1,9 @@
 #pragma once
 
 #include "mail/RecipientMerge.h"
+#include "mail/SendObserver.h"
 #include "mail/SendQueueEntry.h"
 #include "mail/VexaMail.h"
-#include "platform/ui/WinConstants.h"
 
 #include <QString>
 
@@ -16,20 +16,12 @@
 #include <utility>
 #include <vector>
 
-class CWnd;
 namespace ndb
 {
 class CNdbNewsletter;
 class CNdbSendJournal;
 class CNdbUser;
 } // namespace ndb
-
-// Posted to the status window after every take of a queue entry, after every result and when a
-// worker ends.
-constexpr UINT WM_SENDPROGRESS = WM_USER + 2300;
-// Posted during a throttle pause: wParam 1 with lParam 0 when it begins and k / 5 every 500 ms,
-// wParam 0 when it ends.
-constexpr UINT WM_SENDPAUSE = WM_USER + 2301;
 
 // The send engine: delivers one merged copy of a message to every recipient, directly to each
 // recipient's mail exchanger or through a relay, from worker threads.
@@ -49,8 +41,8 @@ public:
     // Copies the message, the newsletter's values and the recipients, and starts the workers:
     // one in relay mode, 1 to 100 (sender field 101) in direct mode. False while workers run.
     bool Start(const CVexaMail& message, const ndb::CNdbNewsletter* newsletter,
-               const QString& unsubscribeAddress, CWnd* statusWindow, std::vector<ndb::CNdbUser*> recipients,
-               const std::map<int, bool>& fieldCodes);
+               const QString& unsubscribeAddress, ISendObserver* observer,
+               std::vector<ndb::CNdbUser*> recipients, const std::map<int, bool>& fieldCodes);
     // Sets the stop flag and waits up to the seconds for the workers to end; true when none runs.
     bool Stop(int seconds);
     void GetProgress(int& total, int& inProgress, int& sent, int& failed, int& deferred, QString& address);
@@ -61,8 +53,8 @@ public:
     std::optional<int> GetLoginRefusal();
     // Every entry's address and status, read under the queue's lock.
     std::vector<std::pair<QString, int>> GetStatuses();
-    // Nothing is posted to the status window any more; a post under way has ended on return.
-    void DetachStatusWindow();
+    // Nothing is reported to the observer any more; a report under way has ended on return.
+    void DetachObserver();
     // Each final status is also written to the journal as it is recorded.
     void SetJournal(std::shared_ptr<ndb::CNdbSendJournal> journal) { m_journal = std::move(journal); }
 
@@ -102,7 +94,8 @@ private:
     void DeleteQueue();
     // Moves the entry to the status and keeps the counts in step; called under the queue's lock.
     void SetStatus(SendQueueEntry& entry, int status);
-    void Post(UINT message, WPARAM wParam, LPARAM lParam);
+    void ReportProgress();
+    void ReportPause(bool paused, int step);
     bool IsRelay() const;
     Throttle GetThrottle() const;
     int CountWorkers() const;
@@ -113,7 +106,7 @@ private:
 
     CVexaMail m_template{QString(), QString(), 25, QString(), QString()};
     MergeSource m_source;
-    CWnd* m_statusWindow{nullptr};
+    ISendObserver* m_observer{nullptr};
     std::atomic<bool> m_stop{false};
     std::map<QString, QString> m_mailExchangers;
     std::mutex m_cacheMutex;
@@ -127,7 +120,7 @@ private:
     int m_runningWorkers{0};
     QString m_currentAddress;
     std::optional<int> m_loginRefusal;
-    std::mutex m_windowMutex;
+    std::mutex m_observerMutex;
     std::shared_ptr<ndb::CNdbSendJournal> m_journal;
 };
 

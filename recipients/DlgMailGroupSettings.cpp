@@ -4,9 +4,9 @@
 #include "platform/core/AppStrings.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/ui/WinApp.h"
-#include "services/MailingListChoice.h"
 #include "services/QorxInstaller.h"
-#include "services/SiteAccounts.h"
+#include "servicesui/MailingListChoice.h"
+#include "servicesui/SiteAccounts.h"
 
 namespace
 {

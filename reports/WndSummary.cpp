@@ -78,9 +78,18 @@ bool CWndSummary::CreateSummaryWindow(CWnd* parent)
         return false;
     m_toolbar.Create(QString(), QString(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 1, 1), this,
                      ToolbarId);
-    m_browser.Create(QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), this, BrowserId);
-    m_browser.Navigate(QStringLiteral("about:blank"));
     return true;
+}
+
+void CWndSummary::CreateBrowser()
+{
+    // A browser costs a renderer process: it is made when the window first shows a report.
+    if (m_browser.IsWindow() ||
+        !m_browser.Create(QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1), this, BrowserId))
+        return;
+    CRect client;
+    GetClientRect(&client);
+    LayOut(client.Width(), client.Height());
 }
 
 void CWndSummary::ResetReportSettings()
@@ -96,6 +105,7 @@ void CWndSummary::ResetReportSettings()
 void CWndSummary::RenderReport()
 {
     const WaitCursor wait;
+    CreateBrowser();
     const ndb::CNdbNewsletter* newsletter = m_context.GetCurrentNewsletter();
     if (!newsletter)
     {
@@ -265,14 +275,18 @@ LRESULT CWndSummary::OnPaint(WPARAM, LPARAM)
 LRESULT CWndSummary::OnSize(WPARAM, LPARAM size)
 {
     Default();
-    if (!m_browser.IsWindow())
-        return 0;
-    const int width = LOWORD(size);
-    const int height = HIWORD(size);
+    LayOut(LOWORD(size), HIWORD(size));
+    return 0;
+}
+
+void CWndSummary::LayOut(int width, int height)
+{
+    if (!m_toolbar.IsWindow())
+        return;
     const int toolbarHeight = m_toolbar.CalcHeight();
     m_toolbar.MoveWindow(0, 3, width, toolbarHeight + 3);
-    m_browser.MoveWindow(0, toolbarHeight + 6, width, height - toolbarHeight - 6);
-    return 0;
+    if (m_browser.IsWindow())
+        m_browser.MoveWindow(0, toolbarHeight + 6, width, height - toolbarHeight - 6);
 }
 
 LRESULT CWndSummary::OnShowWindow(WPARAM show, LPARAM)

@@ -55,6 +55,8 @@ protected:
     LRESULT OnRefresh(WPARAM, LPARAM);
 
 private:
+    void CreateBrowser();
+    void LayOut(int width, int height);
     void CopyShownRecipients();
     bool SetSortKey(const QString& decoded, const QString& lower);
     void SetTrackingMode(const QString& decoded, const QString& lower);

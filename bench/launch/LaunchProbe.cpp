@@ -1,11 +1,13 @@
-// kv_launch_probe [--skip-splash] NEWSLETTER
+// kv_launch_probe [--skip-splash] [--hold] NEWSLETTER
 // Starts Kelvora as the program starts, with the newsletter named on its command line, and ends
 // as soon as the newsletter's page has loaded in the newsletter view: exit code 0, or 1 when the
 // page did not load within a minute or the launch stopped in a window that waits for a person,
 // with the reason on stderr. With --skip-splash the splash's time runs out at once, so that the
-// launch is measured without the splash's floor.
+// launch is measured without the splash's floor. With --hold it prints "loaded" once the page has
+// loaded and ends when its stdin closes, so that it can be measured at rest.
 #include "app/Kelvora.h"
 #include "app/MainWnd.h"
+#include "bench/launch/HoldAfterLoad.h"
 #include "platform/ui/HtmlDocument.h"
 #include "platform/ui/WebEngineSetup.h"
 
@@ -58,21 +60,30 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
     const bool skipSplash = arguments.removeAll(QStringLiteral("--skip-splash")) > 0;
+    const bool hold = arguments.removeAll(QStringLiteral("--hold")) > 0;
     theApp.m_arguments = arguments;
     theApp.m_lpCmdLine = arguments.join(u' ');
 
     // Both watch from before the start-up, whose own message boxes run loops of their own.
     bool started = false;
     QTimer poll;
+    QTimer timeout;
     QObject::connect(&poll, &QTimer::timeout,
-                     [&started]
+                     [&]
                      {
                          FailOnModalWindow();
-                         if (started && IsPageLoaded())
-                             QCoreApplication::exit(0);
+                         if (!started || !IsPageLoaded())
+                             return;
+                         poll.stop();
+                         timeout.stop();
+                         if (hold)
+                             return Bench::HoldUntilStdinCloses();
+                         QCoreApplication::exit(0);
                      });
     poll.start(PollMs);
-    QTimer::singleShot(TimeoutMs, [] { Fail(QStringLiteral("the page did not load within a minute")); });
+    QObject::connect(&timeout, &QTimer::timeout,
+                     [] { Fail(QStringLiteral("the page did not load within a minute")); });
+    timeout.start(TimeoutMs);
 
     if (!theApp.InitInstance() || !theApp.GetMainWnd())
         Fail(QStringLiteral("the program did not start"));

@@ -3,9 +3,12 @@
 // a local server in the same run. Both are whole processes started here, in alternating rounds;
 // each ends as soon as the page has loaded, and the figure is the median of the rounds' ratios.
 // The comparison skips the splash's wait; what the wait adds is measured apart, the launch with it
-// against the launch without it. A launch that does not reach the page fails the program.
+// against the launch without it. The memory both hold at rest once the page has loaded (the
+// proportional set size of each program with every process it started) is compared the same way.
+// A launch that does not reach the page fails the program.
 #include "app/KVContext.h"
 #include "app/KVWebServer.h"
+#include "bench/launch/ProcessTreeMemory.h"
 #include "bench/support/AlternatingRatio.h"
 #include "ndb/NdbNewsletter.h"
 #include "platform/core/ModulePath.h"
@@ -14,9 +17,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 
 namespace
@@ -66,6 +71,49 @@ double RunToExit(const QString& program, const QStringList& arguments)
     return double(clock.nsecsElapsed()) / 1e9;
 }
 
+// The memory of the process tree once it has stopped changing: sampled until two samples in a
+// row agree within a hundredth, for at most ten seconds.
+Bench::TreeMemory SettledMemory(pid_t root)
+{
+    constexpr int SampleMs = 250;
+    constexpr int MinSamples = 4;
+    constexpr int MaxSamples = 40;
+    Bench::TreeMemory last = Bench::MemoryOfProcessTree(root);
+    for (int sample = 1; sample < MaxSamples; ++sample)
+    {
+        QThread::msleep(SampleMs);
+        const Bench::TreeMemory now = Bench::MemoryOfProcessTree(root);
+        const bool steady = std::abs(now.pssMegabytes - last.pssMegabytes) < last.pssMegabytes / 100;
+        last = now;
+        if (steady && sample >= MinSamples)
+            break;
+    }
+    return last;
+}
+
+// Starts the program to hold after its page has loaded, measures it at rest and lets it end;
+// no processes when the page did not load.
+Bench::TreeMemory MemoryAtRest(const QString& program, QStringList arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(setup.environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    arguments.prepend(QStringLiteral("--hold"));
+    process.start(program, arguments);
+    while (!process.canReadLine() && process.waitForReadyRead(90000))
+        ;
+    Bench::TreeMemory memory;
+    if (process.readLine().trimmed() == "loaded")
+        memory = SettledMemory(pid_t(process.processId()));
+    process.closeWriteChannel();
+    if (!process.waitForFinished(30000))
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+    return memory;
+}
+
 const QStringList& WithoutSplashWait()
 {
     static const QStringList arguments{QStringLiteral("--skip-splash"), setup.newsletter};
@@ -112,7 +160,31 @@ void Kelvora_LaunchWithSplashAgainstWithout(benchmark::State& state)
     state.counters["splash_wait_ms"] = (rounds.MedianSide() - rounds.MedianFloor()) * 1000.0;
 }
 
+// Kelvora's memory at rest with its first page shown against the bare program's.
+void Kelvora_MemoryAtRestAgainstBareWebEngine(benchmark::State& state)
+{
+    Bench::CAlternatingRatio rounds;
+    Bench::TreeMemory kelvora;
+    Bench::TreeMemory bare;
+    for (auto _ : state)
+    {
+        rounds.RunRound([&] { kelvora = MemoryAtRest(setup.probe, WithoutSplashWait()); },
+                        [&] { bare = MemoryAtRest(setup.bareBrowser, {setup.pageUrl}); });
+        if (kelvora.processes == 0 || bare.processes == 0)
+            return Bench::FailMeasurement(state, kelvora.processes == 0
+                                                     ? "Kelvora's page did not load"
+                                                     : "the bare program's page did not load");
+        rounds.Add(kelvora.pssMegabytes, bare.pssMegabytes);
+    }
+    state.counters["kelvora_pss_mb"] = rounds.MedianSide();
+    state.counters["bare_pss_mb"] = rounds.MedianFloor();
+    state.counters["pss_to_bare"] = rounds.MedianRatio();
+    state.counters["kelvora_processes"] = kelvora.processes;
+    state.counters["bare_processes"] = bare.processes;
+}
+
 BENCHMARK(Kelvora_LaunchAgainstBareWebEngine)->UseManualTime()->Iterations(7)->Unit(benchmark::kMillisecond);
+BENCHMARK(Kelvora_MemoryAtRestAgainstBareWebEngine)->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(Kelvora_LaunchWithSplashAgainstWithout)
     ->UseManualTime()
     ->Iterations(3)

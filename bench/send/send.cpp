@@ -15,12 +15,12 @@
 // A bench that cannot measure says why on stderr and the program exits with 1.
 
 #include "bench/DrainedConnection.h"
-#include "mail/DlgSendStatus.h"
 #include "mail/MailSocket.h"
 #include "mail/RecipientMerge.h"
-#include "mail/SendDialogSupport.h"
 #include "mail/SendTestSupport.h"
 #include "mail/SmtpDataOutput.h"
+#include "mailui/DlgSendStatus.h"
+#include "mailui/SendDialogSupport.h"
 #include "ndb/NdbSendJournal.h"
 #include "peers/DnsmasqServer.h"
 #include "peers/PeerProcess.h"

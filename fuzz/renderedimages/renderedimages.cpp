@@ -1,6 +1,6 @@
 // Feeds arbitrary page text to the search for effect-rendered image references.
 
-#include "mail/DlgSendStatus.h"
+#include "mailui/DlgSendStatus.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,10 @@
 #include "platform/gui/FontNames.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHash>
+
+#include <mutex>
 
 namespace
 {
@@ -34,9 +38,28 @@ constexpr FontSubstitute Substitutes[] = {
 constexpr const char* FallbackFamily = "Liberation Sans";
 constexpr const char* LastResortFamily = "DejaVu Sans";
 
+// Whether a family is installed asks fontconfig to resolve the name each time, which every font a
+// window makes would pay again: the answers are kept until the application's fonts change.
 bool IsInstalled(const QString& family)
 {
-    return QFontDatabase::hasFamily(family);
+    static std::mutex lock;
+    static QHash<QString, bool> answers;
+    static bool watching = false;
+    const std::lock_guard guard(lock);
+    if (!watching && qGuiApp)
+    {
+        watching = true;
+        QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged,
+                         []
+                         {
+                             const std::lock_guard guard(lock);
+                             answers.clear();
+                         });
+    }
+    const auto known = answers.constFind(family);
+    if (known != answers.cend())
+        return *known;
+    return *answers.insert(family, QFontDatabase::hasFamily(family));
 }
 } // namespace
 

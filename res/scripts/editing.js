@@ -781,11 +781,9 @@
             range.setStart(sc, so);
             range.setEnd(ec, eo);
         }
-        const root = range.commonAncestorContainer.nodeType === 3 ? range.commonAncestorContainer.parentNode : range.commonAncestorContainer;
-        const nodes = [];
-        const walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
-        for (let node = walker.nextNode(); node; node = walker.nextNode()) {
-            if (!range.intersectsNode(node) || !inBody(node) || node.data.trim() === '')
+        const nodes = new Set();
+        for (const node of textNodesIn(range)) {
+            if (!inBody(node) || node.data.trim() === '')
                 continue;
             if (node === range.startContainer && range.startOffset >= node.length)
                 continue;
@@ -795,10 +793,43 @@
             for (let up = node.parentElement; up && up !== body(); up = up.parentElement)
                 if (isMergeField(up))
                     unitNode = up;
-            if (!nodes.includes(unitNode))
-                nodes.push(unitNode);
+            nodes.add(unitNode);
         }
-        return nodes;
+        return Array.from(nodes);
+    }
+
+    // The text nodes from the range's start to its end, found by walking only that stretch of the
+    // document: comparing every node of a long document with the range costs the square of its
+    // length, as the engine counts a node's place among its siblings for each comparison.
+    function textNodesIn(range) {
+        const { startContainer: sc, startOffset: so, endContainer: ec, endOffset: eo } = range;
+        const isText = (node) => node.nodeType === 3;
+        if (range.collapsed && !isText(sc))
+            return [];
+        const first = isText(sc) ? sc : sc.childNodes[so] || nodeAfter(sc);
+        const last = isText(ec) ? ec : eo > 0 ? lastDescendant(ec.childNodes[eo - 1]) : ec;
+        const found = [];
+        for (let node = first; node; node = node.firstChild || nodeAfter(node)) {
+            if (isText(node))
+                found.push(node);
+            if (node === last)
+                break;
+        }
+        return found;
+    }
+
+    // The node that follows the node and all it holds, in document order.
+    function nodeAfter(node) {
+        for (let current = node; current; current = current.parentNode)
+            if (current.nextSibling)
+                return current.nextSibling;
+        return null;
+    }
+
+    function lastDescendant(node) {
+        while (node.lastChild)
+            node = node.lastChild;
+        return node;
     }
 
     // Wraps every selected text in a font element of its own (reusing one that holds just that

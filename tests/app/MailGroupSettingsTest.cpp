@@ -12,7 +12,7 @@
 #include "platform/ui/WinApp.h"
 #include "recipients/DlgMailGroupCreate.h"
 #include "services/QorxReplies.h"
-#include "services/SiteAccounts.h"
+#include "servicesui/SiteAccounts.h"
 #include "support/NoProxy.h"
 #include "support/ScriptedHttpServer.h"
 

@@ -2,7 +2,7 @@
 #include "support/NoProxy.h"
 
 #include "app/ShellHooks.h"
-#include "services/DlgUpdate.h"
+#include "servicesui/DlgUpdate.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

@@ -3,7 +3,7 @@
 #include "app/KVContext.h"
 #include "controls/CommandIds.h"
 #include "editor/LayoutCommandIds.h"
-#include "mail/DlgSpamCheck.h"
+#include "mailui/DlgSpamCheck.h"
 
 #include <QTimer>
 

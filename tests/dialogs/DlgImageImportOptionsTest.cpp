@@ -1,6 +1,6 @@
 #include "dialogs/DlgImageImportOptions.h"
 #include "DialogTestSupport.h"
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "base/AppSettings.h"
 

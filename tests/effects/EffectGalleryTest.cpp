@@ -2,7 +2,7 @@
 #include "effects/DlgPipelineLibrary.h"
 #include "effects/EffectLibraryContext.h"
 
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "base/AppSettings.h"
 #include "platform/ui/IEBrowser.h"

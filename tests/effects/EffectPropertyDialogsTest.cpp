@@ -4,7 +4,7 @@
 #include "effects/DlgGreLayerTextProperties.h"
 
 #include "controls/ControlTestSupport.h"
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "base/Md5Digest.h"
 #include "effects/GreEffectCommands.h"

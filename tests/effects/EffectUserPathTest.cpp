@@ -4,7 +4,7 @@
 #include "effects/DlgPipelineLibrary.h"
 #include "effects/DlgPipelineProperties.h"
 
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "app/KVContext.h"
 #include "app/KVWebServer.h"

@@ -1,6 +1,6 @@
 #include "effects/ImageResources.h"
 
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "base/AppSettings.h"
 #include "gre/GreLayerImage.h"

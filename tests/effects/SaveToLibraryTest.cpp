@@ -2,7 +2,7 @@
 #include "effects/DlgPipelineProperties.h"
 #include "effects/EffectLibraryFiles.h"
 
-#include "services/ServicesUiSupport.h"
+#include "servicesui/ServicesUiSupport.h"
 
 #include "base/AppSettings.h"
 #include "gre/GreProject.h"

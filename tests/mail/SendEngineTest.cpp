@@ -8,9 +8,9 @@
 #include "peers/DnsmasqServer.h"
 #include "peers/SmtpSinkServer.h"
 #include "platform/net/DnsQuery.h"
-#include "platform/ui/Wnd.h"
 #include "services/QorxInstaller.h"
 
+#include <QObject>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -318,21 +318,28 @@ TEST(SendEngine, AnnouncesTheHeloFieldElseTheDomainOfTheFromAddress)
     }
 }
 
-class CMessageRecorder : public CWnd
+// Takes the reports of the engine's workers on the test's thread, as the status window does; a
+// report still on its way when the recorder goes is dropped with its receiver.
+class CReportRecorder : public ISendObserver
 {
 public:
-    std::vector<std::pair<WPARAM, LPARAM>> pauses;
+    std::vector<std::pair<int, int>> pauses;
     int progress{0};
 
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+private:
+    void SendProgressed() override
     {
-        if (message == WM_SENDPAUSE)
-            pauses.emplace_back(wParam, lParam);
-        else if (message == WM_SENDPROGRESS)
-            ++progress;
-        return CWnd::WindowProc(message, wParam, lParam);
+        QMetaObject::invokeMethod(
+            &m_receiver, [this] { ++progress; }, Qt::QueuedConnection);
     }
+    void SendPaused(bool paused, int step) override
+    {
+        QMetaObject::invokeMethod(
+            &m_receiver, [this, paused, step] { pauses.emplace_back(paused ? 1 : 0, step); },
+            Qt::QueuedConnection);
+    }
+
+    QObject m_receiver;
 };
 
 TEST(SendEngine, ThrottlePausesAfterEveryThirdMessageButNotAfterTheLast)
@@ -345,17 +352,16 @@ TEST(SendEngine, ThrottlePausesAfterEveryThirdMessageButNotAfterTheLast)
     SetSender(*newsletter, ndb::SenderPauseEnabled, ndb::CNdbFieldValue(ndb::NdbValueBool, 1));
     SetSender(*newsletter, ndb::SenderPauseAfter, ndb::CNdbFieldValue(ndb::NdbValueInt, 3));
     SetSender(*newsletter, ndb::SenderPauseSeconds, ndb::CNdbFieldValue(ndb::NdbValueInt, 2));
-    CMessageRecorder window;
-    ASSERT_TRUE(window.Create(QString(), QString(), 0, CRect(0, 0, 10, 10), nullptr, 0));
+    CReportRecorder recorder;
     const auto engine = std::make_shared<CKVSmtpServer>();
-    ASSERT_TRUE(SendAndWait(*engine, *newsletter, AllUsers(*newsletter), 30, &window));
+    ASSERT_TRUE(SendAndWait(*engine, *newsletter, AllUsers(*newsletter), 30, &recorder));
     QCoreApplication::processEvents();
-    const std::vector<std::pair<WPARAM, LPARAM>> onePause{{1, 0}, {1, 0}, {1, 1}, {1, 2}, {1, 3}, {0, 0}};
-    std::vector<std::pair<WPARAM, LPARAM>> expected = onePause;
+    const std::vector<std::pair<int, int>> onePause{{1, 0}, {1, 0}, {1, 1}, {1, 2}, {1, 3}, {0, 0}};
+    std::vector<std::pair<int, int>> expected = onePause;
     expected.insert(expected.end(), onePause.begin(), onePause.end());
-    EXPECT_EQ(window.pauses, expected);
+    EXPECT_EQ(recorder.pauses, expected);
     // A take and a result for each of the seven, the worker's last take that found none and its end.
-    EXPECT_EQ(window.progress, 16);
+    EXPECT_EQ(recorder.progress, 16);
     EXPECT_EQ(server.Messages().size(), 7);
 }
 
@@ -369,21 +375,20 @@ TEST(SendEngine, StopEndsAPauseAtOnceAndLeavesTheRestWaiting)
     SetSender(*newsletter, ndb::SenderPauseEnabled, ndb::CNdbFieldValue(ndb::NdbValueBool, 1));
     SetSender(*newsletter, ndb::SenderPauseAfter, ndb::CNdbFieldValue(ndb::NdbValueInt, 1));
     SetSender(*newsletter, ndb::SenderPauseSeconds, ndb::CNdbFieldValue(ndb::NdbValueInt, 60));
-    CMessageRecorder window;
-    ASSERT_TRUE(window.Create(QString(), QString(), 0, CRect(0, 0, 10, 10), nullptr, 0));
+    CReportRecorder recorder;
     const auto engine = std::make_shared<CKVSmtpServer>();
-    ASSERT_TRUE(engine->Start(MakeMessage(), newsletter.get(), QString(), &window, AllUsers(*newsletter),
+    ASSERT_TRUE(engine->Start(MakeMessage(), newsletter.get(), QString(), &recorder, AllUsers(*newsletter),
                               FieldCodes));
     QElapsedTimer timer;
     timer.start();
-    while (window.pauses.size() < 2 && timer.elapsed() < 10000)
+    while (recorder.pauses.size() < 2 && timer.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_GE(window.pauses.size(), 2u);
+    ASSERT_GE(recorder.pauses.size(), 2u);
     timer.restart();
     EXPECT_TRUE(engine->Stop(60));
     EXPECT_LT(timer.elapsed(), 2000);
     QCoreApplication::processEvents();
-    EXPECT_EQ(window.pauses.back(), (std::pair<WPARAM, LPARAM>{0, 0}));
+    EXPECT_EQ(recorder.pauses.back(), (std::pair<int, int>{0, 0}));
     const auto statuses = engine->GetStatuses();
     EXPECT_EQ(statuses[0].second, SendQueueEntry::Sent);
     EXPECT_EQ(statuses[1].second, SendQueueEntry::Waiting);

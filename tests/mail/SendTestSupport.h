@@ -85,9 +85,10 @@ inline const std::map<int, bool> FieldCodes{{130, true}, {150, true}, {170, fals
 
 // Starts a send of the recipients and waits for its workers to end.
 inline bool SendAndWait(CKVSmtpServer& engine, const ndb::CNdbNewsletter& newsletter,
-                        std::vector<ndb::CNdbUser*> users, int seconds = 60, CWnd* window = nullptr)
+                        std::vector<ndb::CNdbUser*> users, int seconds = 60,
+                        ISendObserver* observer = nullptr)
 {
-    if (!engine.Start(MakeMessage(), &newsletter, QStringLiteral("http://site.test/admin/u.php"), window,
+    if (!engine.Start(MakeMessage(), &newsletter, QStringLiteral("http://site.test/admin/u.php"), observer,
                       std::move(users), FieldCodes))
         return false;
     QElapsedTimer timer;

@@ -1,7 +1,6 @@
-// The send engine posts its progress to windows, which need an application object.
-#include "WidgetTestMain.h"
+#include "CoreTestMain.h"
 
 int main(int argc, char** argv)
 {
-    return RunWidgetTests(argc, argv);
+    return RunCoreTests(argc, argv);
 }

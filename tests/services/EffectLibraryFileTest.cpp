@@ -1,4 +1,4 @@
-#include "ServicesUiSupport.h"
+#include "ServiceSettings.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "base/AppSettings.h"
@@ -86,7 +86,7 @@ QStringList LeftoverDownloads()
 // new key, the image once; an effect the project holds already is reused.
 TEST(EffectLibraryFile, LibraryEffectIsLocalisedAndJoinsTheProjectOnce)
 {
-    ServicesUi::ScopedSettings settings(true);
+    ServicesTest::ScopedSettings settings(true);
     const QString path = settings.Folder("glow.kvnlp");
     WriteLibraryFile(path);
     QFile localisation(settings.Folder("glow_en.xml"));
@@ -123,7 +123,7 @@ TEST(EffectLibraryFile, LibraryEffectIsLocalisedAndJoinsTheProjectOnce)
 // each failure has its message.
 TEST(EffectLibraryFile, StoreEffectsAreDownloadedCheckedAndRefusedWithTheirMessages)
 {
-    ServicesUi::ScopedSettings settings(true);
+    ServicesTest::ScopedSettings settings(true);
     ScriptedHttpServer store;
     WriteAppSettingString(HKEY_LOCAL_MACHINE, "StoreAddress", store.Url(""));
     const QByteArray bytes = WriteLibraryFile(settings.Folder("served.kvnlp"));
@@ -170,7 +170,7 @@ TEST(EffectLibraryFile, StoreEffectsAreDownloadedCheckedAndRefusedWithTheirMessa
 // them their order: the effect applied is still the file's own.
 TEST(EffectLibraryFile, TheFilesOwnEffectAppliesAfterLocalisation)
 {
-    ServicesUi::ScopedSettings settings(true);
+    ServicesTest::ScopedSettings settings(true);
     const QString path = settings.Folder("pair.kvnlp");
     const QString localisation = settings.Folder("pair_en.xml");
     // Texts whose keys put the effect first before localisation and last after it.
@@ -212,7 +212,7 @@ TEST(EffectLibraryFile, TheFilesOwnEffectAppliesAfterLocalisation)
 // own.
 TEST(EffectLibraryFile, ShippedEffectsKeepTheSizeOfThePicture)
 {
-    ServicesUi::ScopedSettings settings(true);
+    ServicesTest::ScopedSettings settings(true);
     CConceptTemplateFolder catalogue;
     ASSERT_TRUE(
         LoadPipelineLibraryFolder(catalogue, QStringLiteral(KV_SOURCE_DIR "/data/library/pipelines/")));

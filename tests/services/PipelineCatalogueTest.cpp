@@ -1,4 +1,4 @@
-#include "ServicesUiSupport.h"
+#include "ServiceSettings.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "gre/GreLayerText.h"
@@ -44,7 +44,7 @@ const CConceptTemplateFolder& FolderAt(const CConceptTemplateFolder& root, int i
 class PipelineCatalogueTest : public testing::Test
 {
 protected:
-    ServicesUi::ScopedSettings m_settings{true};
+    ServicesTest::ScopedSettings m_settings{true};
     QString m_folder = m_settings.Folder(QStringLiteral("effects"));
 
     void SetUp() override { QDir().mkpath(m_folder); }

@@ -1,4 +1,4 @@
-#include "ServicesUiSupport.h"
+#include "ServiceSettings.h"
 #include "support/ScriptedHttpServer.h"
 
 #include "ndb/NdbNewsletter.h"
@@ -44,7 +44,7 @@ void Touch(const QString& path)
 class TemplateCatalogueTest : public testing::Test
 {
 protected:
-    ServicesUi::ScopedSettings m_settings{true};
+    ServicesTest::ScopedSettings m_settings{true};
     // ".kvnlt" inside a folder name must not disturb the look-ups beside a template.
     QString m_custom = m_settings.Folder(QStringLiteral("custom.kvnlt.d"));
 

@@ -1,7 +1,7 @@
-// The dialogs and the wizard need an application object.
-#include "WidgetTestMain.h"
+// The shipped effects draw text into their pictures, and fonts need a Gui application.
+#include "GuiTestMain.h"
 
 int main(int argc, char** argv)
 {
-    return RunWidgetTests(argc, argv);
+    return RunGuiTests(argc, argv);
 }

@@ -66,13 +66,18 @@ public:
         return Succeeds({QStringLiteral("wmctrl"), QStringLiteral("-i"), QStringLiteral("-c"), id});
     }
 
+    // Raises the window and gives it the focus.
+    static bool Activate(const QString& id)
+    {
+        return Succeeds(
+            {QStringLiteral("xdotool"), QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
+    }
+
     // Raises the window and gives it the focus, then types the key (xdotool's names: "Return").
     static bool TypeInto(const QString& id, const QString& key)
     {
-        return Succeeds({QStringLiteral("xdotool"), QStringLiteral("windowactivate"),
-                         QStringLiteral("--sync"), id}) &&
-               Succeeds({QStringLiteral("xdotool"), QStringLiteral("key"), QStringLiteral("--clearmodifiers"),
-                         key});
+        return Activate(id) && Succeeds({QStringLiteral("xdotool"), QStringLiteral("key"),
+                                         QStringLiteral("--clearmodifiers"), key});
     }
 
 private:
