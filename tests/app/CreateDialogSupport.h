@@ -3,6 +3,7 @@
 #include "ShellTestSupport.h"
 
 #include "app/DlgNewsletterCreate.h"
+#include "platform/ui/NestedWait.h"
 #include "support/PageAnswer.h"
 #include "support/PageMouse.h"
 #include "support/ScriptedHttpServer.h"
@@ -61,13 +62,18 @@ inline void SavePicture(CWnd& window, const char* name)
 
 // Runs the steps once a modal window of the kind is up: the steps then run inside its own loop.
 // The window is looked for by polling, so that the steps never wait in a loop beneath the one
-// that opens it. The search ends with the returned timer, so it never reaches into a later test.
+// that opens it. Nor do they start inside the program's wait for an answer (a window behind the
+// dialog may still be loading its page): that wait holds every click and key until it ends, and
+// it cannot end before the steps return. The search ends with the returned timer, so it never
+// reaches into a later test.
 template <class Window> [[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<void(Window&)> steps)
 {
     auto poll = std::make_unique<QTimer>();
     QObject::connect(poll.get(), &QTimer::timeout,
                      [timer = poll.get(), steps]
                      {
+                         if (CNestedWait::IsActive())
+                             return;
                          auto* window =
                              dynamic_cast<Window*>(CWnd::FromHandle(QApplication::activeModalWidget()));
                          if (!window || !window->GetSafeHwnd()->isVisible())

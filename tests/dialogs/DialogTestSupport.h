@@ -38,16 +38,22 @@ inline QWidget* Widget(const CWnd* wnd)
     return wnd ? wnd->GetSafeHwnd() : nullptr;
 }
 
+// Gives a control the focus as a click of the user would, once its window is active.
+inline bool Focus(QWidget* control)
+{
+    control->activateWindow();
+    return QTest::qWaitFor(
+        [control]
+        {
+            control->setFocus(Qt::MouseFocusReason);
+            return control->hasFocus();
+        });
+}
+
 // Gives a control the focus, selects its whole text and types the keys as the user would.
 inline void TypeOver(QWidget* edit, const QString& keys)
 {
-    edit->activateWindow();
-    EXPECT_TRUE(QTest::qWaitFor(
-        [edit]
-        {
-            edit->setFocus(Qt::MouseFocusReason);
-            return edit->hasFocus();
-        }));
+    EXPECT_TRUE(Focus(edit));
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(edit, keys);
     QCoreApplication::processEvents();
@@ -138,8 +144,9 @@ inline void ChooseFiles(QWidget* window, const QStringList& paths)
     ASSERT_NE(dialog, nullptr);
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     ASSERT_NE(name, nullptr);
-    // The dialog applies its first selection a moment after it shows.
-    QTest::qWait(250);
+    // While the name field lacks the focus, the dialog adds the file it proposed to the names
+    // written there.
+    ASSERT_TRUE(Focus(name));
     // Typed character by character, the completer's pop-up would take the Enter key.
     if (paths.size() == 1)
         name->setText(paths.constFirst());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/NestedWait.h"
 #include "support/PageAnswer.h"
 
 #include <QTest>
@@ -43,6 +44,11 @@ inline bool Click(QWebEngineView* view, const QPoint& point, Qt::MouseButton but
     if (!WaitUntilShown(view))
     {
         ADD_FAILURE() << "the page never showed: " << view->url().toString().toStdString();
+        return false;
+    }
+    if (CNestedWait::IsActive())
+    {
+        ADD_FAILURE() << "a click inside the program's wait for an answer is held until that wait ends";
         return false;
     }
     Answers(view,
