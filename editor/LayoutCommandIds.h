@@ -41,6 +41,33 @@ constexpr UINT ID_EDIT_CUT = 57635;
 constexpr UINT ID_EDIT_UNDO = 57643;
 constexpr UINT ID_EDIT_REDO = 57644;
 
+// The merge fields of the Insert menu: a recipient's field each, their ids spread between the first
+// and the last with gaps.
+constexpr UINT ID_MERGE_FIELD_FIRST = 32825;
+constexpr UINT ID_MERGE_FIELD_LAST = 32851;
+constexpr UINT ID_MERGE_EMAIL = 32843;
+constexpr UINT ID_MERGE_TITLE = 32847;
+constexpr UINT ID_MERGE_FIRST_NAME = 32845;
+constexpr UINT ID_MERGE_MIDDLE_NAME = 32825;
+constexpr UINT ID_MERGE_LAST_NAME = 32846;
+constexpr UINT ID_MERGE_NAME_SUFFIX = 32826;
+constexpr UINT ID_MERGE_COMPANY = 32827;
+constexpr UINT ID_MERGE_DEPARTMENT = 32828;
+constexpr UINT ID_MERGE_BUSINESS_PHONE = 32848;
+constexpr UINT ID_MERGE_HOME_PHONE = 32849;
+constexpr UINT ID_MERGE_MOBILE_PHONE = 32850;
+constexpr UINT ID_MERGE_FAX = 32832;
+constexpr UINT ID_MERGE_ADDRESS = 32833;
+constexpr UINT ID_MERGE_CITY = 32834;
+constexpr UINT ID_MERGE_STATE = 32835;
+constexpr UINT ID_MERGE_ZIP = 32836;
+constexpr UINT ID_MERGE_COUNTRY = 32837;
+constexpr UINT ID_MERGE_URL = 32851;
+constexpr UINT ID_MERGE_FIELD_1 = 32839;
+constexpr UINT ID_MERGE_FIELD_2 = 32840;
+constexpr UINT ID_MERGE_FIELD_3 = 32841;
+constexpr UINT ID_MERGE_FIELD_4 = 32842;
+
 // Items of the edit-mode context menu that act on the element under the pointer.
 constexpr UINT ID_TABLE_CELL_PROPERTIES = 32857;
 constexpr UINT ID_TABLE_PROPERTIES = 32858;

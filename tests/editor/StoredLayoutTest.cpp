@@ -1,4 +1,5 @@
 #include "editor/EditedBody.h"
+#include "editor/LayoutCommandIds.h"
 #include "editor/MergeFields.h"
 
 #include <QList>
@@ -37,17 +38,18 @@ TEST(StoredLayout, DropsTheRunningServersAddressInBothHostForms)
 
 TEST(MergeFields, EachItemInsertsItsFieldWithAnEscapedLabel)
 {
-    const MergeField* lastName = FindMergeField(32846);
+    const MergeField* lastName = FindMergeField(ID_MERGE_LAST_NAME);
     ASSERT_NE(lastName, nullptr);
     EXPECT_EQ(lastName->fieldCode, 150);
     EXPECT_EQ(MergeFieldSpan(lastName->fieldCode, QStringLiteral("{Recipient - Last Name}")),
               "<span name=\"fc_150\" atomicselection=\"true\">{Recipient - Last Name}</span>");
     EXPECT_EQ(MergeFieldSpan(170, QStringLiteral("{A<b> & C}")),
               "<span name=\"fc_170\" atomicselection=\"true\">{A&lt;b&gt; &amp; C}</span>");
-    EXPECT_EQ(FindMergeField(32838), nullptr) << "32838 lies between the items and inserts nothing";
+    EXPECT_EQ(FindMergeField(ID_MERGE_FIELD_FIRST + 13), nullptr)
+        << "a gap between the items inserts nothing";
     // The 22 items cover the codes 110 to 320 in steps of 10, each once.
     QList<int> codes;
-    for (UINT command = 32825; command <= 32851; ++command)
+    for (UINT command = ID_MERGE_FIELD_FIRST; command <= ID_MERGE_FIELD_LAST; ++command)
     {
         if (const MergeField* field = FindMergeField(command))
             codes << field->fieldCode;
