@@ -177,7 +177,17 @@ TEST_F(DlgNewsletterCreateTest, TabsGalleryClickAndWebPageMode)
             ClickButton(*dialog, IDC_LOAD);
             EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->m_webAddress == site.Url("/page.htm"); }, 10000))
                 << dialog->m_webAddress.toStdString();
-            EXPECT_TRUE(AwaitPaintedPage(dialog->GetWebBrowser().GetSafeHwnd()));
+            auto* preview = qobject_cast<QWebEngineView*>(dialog->GetWebBrowser().GetSafeHwnd());
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    return RunScript(dialog->GetWebBrowser(), "document.body.innerText")
+                        .toString()
+                        .contains("Harbour news");
+                },
+                10000))
+                << "the preview shows the loaded page";
+            EXPECT_TRUE(PageMouse::WaitUntilShown(preview));
+            EXPECT_TRUE(AwaitPaintedPage(preview));
             SavePicture(*dialog, "DlgNewsletterCreate-webpage.png");
 
             QStringList boxes;
